@@ -1,0 +1,51 @@
+#include "bench.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace bench {
+
+static volatile long long g_sink;
+void Sink(long long value) { g_sink = g_sink + value; }
+
+double MedianNs(const std::function<void()>& fn, int iterations, int repeats) {
+  LARGE_INTEGER freq;
+  QueryPerformanceFrequency(&freq);
+  for (int i = 0; i < iterations; ++i) fn();  // warm-up
+  std::vector<double> runs;
+  for (int r = 0; r < repeats; ++r) {
+    LARGE_INTEGER t0, t1;
+    QueryPerformanceCounter(&t0);
+    for (int i = 0; i < iterations; ++i) fn();
+    QueryPerformanceCounter(&t1);
+    runs.push_back((double)(t1.QuadPart - t0.QuadPart) * 1e9 / (double)freq.QuadPart / iterations);
+  }
+  std::sort(runs.begin(), runs.end());
+  return runs[runs.size() / 2];
+}
+
+void Report(const char* name, double candidateNs, const char* baselineName, double baselineNs) {
+  std::printf("%-32s candidate %12.1f ns   baseline %-20s %12.1f ns   ratio %.3f\n", name, candidateNs, baselineName,
+              baselineNs, baselineNs > 0 ? candidateNs / baselineNs : 0.0);
+  std::fflush(stdout);
+}
+
+double Compare(const char* name, const std::function<void()>& candidate, const char* baselineName,
+               const std::function<void()>& baseline, int iterations, int repeats) {
+  // Alternate the two so that drift of the machine hits both alike.
+  std::vector<double> c, b;
+  for (int r = 0; r < repeats; ++r) {
+    c.push_back(MedianNs(candidate, iterations, 1));
+    b.push_back(MedianNs(baseline, iterations, 1));
+  }
+  std::sort(c.begin(), c.end());
+  std::sort(b.begin(), b.end());
+  double cn = c[c.size() / 2], bn = b[b.size() / 2];
+  Report(name, cn, baselineName, bn);
+  return bn > 0 ? cn / bn : 0.0;
+}
+
+}  // namespace bench

@@ -1,0 +1,47 @@
+# Helpers shared by the folders' CMakeLists.
+
+# ostrova_library(<name> [DEPS <libs>...])
+# One static library from every .cpp/.c file of the calling folder (and its
+# subfolders named in SUBDIRS), less the files named in EXCLUDE. Headers are included as "<folder>/<file>.h".
+function(ostrova_library name)
+  cmake_parse_arguments(A "" "" "DEPS;SUBDIRS;SYSLIBS;EXCLUDE" ${ARGN})
+  set(globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  foreach(sub ${A_SUBDIRS})
+    list(APPEND globs ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.c)
+  endforeach()
+  file(GLOB srcs CONFIGURE_DEPENDS ${globs})
+  foreach(ex ${A_EXCLUDE})
+    list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${ex})
+  endforeach()
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    set(scope PUBLIC)
+  else()
+    add_library(${name} INTERFACE)  # a folder whose sources are still to come
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(${name} ${scope} ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} ${scope} ${A_DEPS} ${A_SYSLIBS})
+endfunction()
+
+# ostrova_test(<name> SOURCES <files>... [LIBS <libs>...])
+# A GoogleTest program run by CTest under Wine; it carries the application
+# manifest so that windows get the same common controls as the program.
+function(ostrova_test name)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES} ${CMAKE_SOURCE_DIR}/tests/harness/test_manifest.rc)
+  target_link_libraries(${name} PRIVATE test_harness ${A_LIBS} gmock gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+endfunction()
+
+# ostrova_bench(<name> SOURCES <files>... [LIBS <libs>...])
+function(ostrova_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE bench_harness ${A_LIBS})
+  set_property(GLOBAL APPEND PROPERTY OSTROVA_BENCHES ${name})
+endfunction()

@@ -1,0 +1,59 @@
+#include "harness/registry_util.h"
+
+#include "mfc/winapp.h"
+
+#include <cstdio>
+
+namespace {
+std::string UniqueName() {
+  static LONG s_counter = 0;
+  char module[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  const char* base = module;
+  for (const char* p = module; *p; ++p)
+    if (*p == '\\' || *p == '/') base = p + 1;
+  std::string name(base);
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.resize(dot);
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, "_%lu_%ld", GetCurrentProcessId(), InterlockedIncrement(&s_counter));
+  return name + suffix;
+}
+
+void RemoveTree(const std::string& path) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+  // The shared root goes too once the last test has left it.
+  RegDeleteKeyA(HKEY_CURRENT_USER, TestRegistryKey::RootPath());
+}
+}  // namespace
+
+TestRegistryKey::TestRegistryKey() : m_path(std::string(RootPath()) + "\\" + UniqueName()) {
+  RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_hKey, nullptr);
+}
+
+TestRegistryKey::~TestRegistryKey() {
+  if (m_hKey) RegCloseKey(m_hKey);
+  RemoveTree(m_path);
+}
+
+TestAppNames::TestAppNames() : m_appName(UniqueName()) {
+  CWinApp* app = AfxGetApp();
+  if (!app) app = m_pOwnApp = new CWinApp(nullptr);
+  m_pszOldAppName = app->m_pszAppName;
+  m_pszOldRegistryKey = app->m_pszRegistryKey;
+  app->m_pszAppName = m_appName.c_str();
+  app->m_pszRegistryKey = "OstrovaTests";
+}
+
+TestAppNames::~TestAppNames() {
+  RemoveTree(ProgramKeyPath());
+  if (m_pOwnApp) {
+    delete m_pOwnApp;
+  } else if (CWinApp* app = AfxGetApp()) {
+    app->m_pszAppName = m_pszOldAppName;
+    app->m_pszRegistryKey = m_pszOldRegistryKey;
+  }
+}
+
+std::string TestAppNames::ProgramKeyPath() const { return std::string("Software\\OstrovaTests\\") + m_appName; }

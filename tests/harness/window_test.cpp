@@ -1,0 +1,41 @@
+// A top-level window with a common-controls child, painted into a memory DC.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <cstring>
+
+#include "harness/window_util.h"
+
+TEST(WindowHarness, ListViewChildPaintsItsBackground) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+  ASSERT_TRUE(InitCommonControlsEx(&icc));
+  HWND top = CreateWindowExA(0, "STATIC", "Harness", WS_POPUP | WS_VISIBLE, 10, 10, 200, 120, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(top, nullptr);
+  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER, 20, 20, 100,
+                              60, top, (HMENU)1, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(list, nullptr);
+  const COLORREF teal = RGB(0, 128, 128);
+  SendMessageA(list, LVM_SETBKCOLOR, 0, teal);
+  PumpMessages(50);
+
+  WindowCapture cap(top);
+  ASSERT_EQ(cap.Width(), 200);
+  ASSERT_EQ(cap.Height(), 120);
+  RECT inner = {30, 30, 110, 70};
+  EXPECT_EQ(cap.Count(teal, inner), 80 * 40) << "the list view's background fills its client area";
+  RECT outside = {150, 0, 200, 120};
+  EXPECT_EQ(cap.Count(teal, outside), 0) << "nothing of it outside the child";
+  DestroyWindow(top);
+}
+
+TEST(WindowHarness, RunsWithCommonControlsSix) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+  ASSERT_TRUE(InitCommonControlsEx(&icc));
+  // Wine's DllGetVersion says 5.81 for both; the side-by-side assembly that
+  // the manifest selects tells them apart.
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), path, MAX_PATH);
+  CharLowerA(path);
+  EXPECT_NE(strstr(path, "common-controls_6595b64144ccf1df_6."), nullptr) << path;
+}

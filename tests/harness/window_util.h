@@ -1,0 +1,26 @@
+// Window tests: pumping messages and reading back what a window shows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// Dispatches the thread's messages for about ms milliseconds.
+void PumpMessages(DWORD ms = 0);
+
+// What a window paints, rendered into a 32-bit memory bitmap through
+// WM_PRINT (client, non-client, children, background).
+class WindowCapture {
+public:
+  explicit WindowCapture(HWND hwnd);
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  COLORREF Pixel(int x, int y) const;  // RGB() order
+  // Number of pixels of exactly this colour in the rectangle.
+  int Count(COLORREF color, const RECT& rc) const;
+
+private:
+  int m_width = 0, m_height = 0;
+  std::vector<uint32_t> m_bits;  // top-down, 0x00RRGGBB
+};
