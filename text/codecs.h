@@ -1,0 +1,4 @@
+// Codecs: hex text, UTF-8 and UTF-16, C literals, base64.
+#pragma once
+
+#include "text/utf.h"
