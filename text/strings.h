@@ -1,0 +1,11 @@
+// Strings: bounded copy, search, case compares and memory helpers.
+#pragma once
+
+#include "text/bufedit.h"
+#include "text/casecompare.h"
+#include "text/casefold.h"
+#include "text/charsearch.h"
+#include "text/memcompare.h"
+#include "text/memfill.h"
+#include "text/strcopy.h"
+#include "text/strsearch.h"
