@@ -56,6 +56,7 @@ int CRegKeyStack::QueryValueSize(const char* pszName) {
     if (nError == ERROR_MORE_DATA) nError = ERROR_SUCCESS;
   }
   if (nError != ERROR_SUCCESS) {
+    m_dwType = REG_BINARY;  // whatever the failed call left there
     m_cbData = 0;
     Fail(nError);
     return -1;

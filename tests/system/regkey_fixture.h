@@ -17,13 +17,20 @@ protected:
   void Put(const char* name, DWORD type, const std::string& data) {
     ASSERT_EQ(RegSetValueExA(key.Handle(), name, 0, type, (const BYTE*)data.data(), (DWORD)data.size()), 0);
   }
-  // The stored bytes, or "<missing>".
+  // The stored bytes, or "<missing>". Strings are read in their stored
+  // UTF-16 form and narrowed here: the 8-bit reader of the system adds a NUL
+  // of its own.
   std::string Get(const char* name, DWORD* pType = nullptr) {
-    char buf[4096];
+    WCHAR wname[300];
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wname, 300);
+    BYTE buf[4096];
     DWORD cb = sizeof buf, type = 0;
-    if (RegQueryValueExA(key.Handle(), name, nullptr, &type, (BYTE*)buf, &cb) != 0) return "<missing>";
+    if (RegQueryValueExW(key.Handle(), wname, nullptr, &type, buf, &cb) != 0) return "<missing>";
     if (pType) *pType = type;
-    return std::string(buf, cb);
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return std::string((char*)buf, cb);
+    char text[2048];
+    int n = WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)buf, (int)cb / 2, text, sizeof text, nullptr, nullptr);
+    return std::string(text, n);
   }
   void MakeKey(const char* path) {
     HKEY h;
