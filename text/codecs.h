@@ -2,3 +2,4 @@
 #pragma once
 
 #include "text/utf.h"
+#include "text/cliteral.h"

@@ -130,6 +130,7 @@ inline const unsigned char* Bytes(const char* p) { return (const unsigned char*)
 }  // namespace
 
 int DecodeUtf8Char(const char* p, unsigned* codePoint) { return DecodeUtf8(Bytes(p), 4, codePoint); }
+int DecodeUtf8CharN(const char* p, int n, unsigned* codePoint) { return DecodeUtf8(Bytes(p), n, codePoint); }
 
 int DecodeUtf8CharBack(const char* end, unsigned* codePoint) {
   const unsigned char* e = Bytes(end);

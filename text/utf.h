@@ -10,6 +10,8 @@
 // Decodes the character at p; overlong forms and surrogate values are taken
 // as they decode. Never reads past the first byte that is no continuation.
 int DecodeUtf8Char(const char* p, unsigned* codePoint);
+// As DecodeUtf8Char within n bytes (n >= 1): a sequence cut by n is invalid.
+int DecodeUtf8CharN(const char* p, int n, unsigned* codePoint);
 // Decodes the character that ends just before end (reads at most four bytes
 // back, only as far as continuation bytes lead).
 int DecodeUtf8CharBack(const char* end, unsigned* codePoint);

@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "text/codecs.h"
+#include "wide.h"
 
 namespace {
-
-typedef std::basic_string<wchar_t> WString;
 
 std::string Hex(const std::string& s) {
   std::string r;
@@ -101,6 +100,11 @@ TEST(Utf8Char, SequenceLengthNStopsAtTheCount) {
   EXPECT_EQ(Utf8SequenceLengthN(euro, 0), 0);
   EXPECT_EQ(Utf8SequenceLengthN(euro, -3), 0);
   EXPECT_EQ(Utf8SequenceLengthN("\xF0\x9F\x98\x80", 4), 4);
+  unsigned cp = 0;
+  EXPECT_EQ(DecodeUtf8CharN(euro, 2, &cp), 1);
+  EXPECT_EQ(cp, 0xE2u);
+  EXPECT_EQ(DecodeUtf8CharN(euro, 3, &cp), 3);
+  EXPECT_EQ(cp, 0x20ACu);
 }
 
 // Walking a text backwards finds the same characters as walking it forwards.
@@ -116,9 +120,8 @@ TEST(Utf8Char, BackwardsAgreesWithForwards) {
     std::vector<std::pair<unsigned, int>> forward, backward;
     for (size_t i = 0; i < t.size();) {
       unsigned cp;
-      int len = Utf8SequenceLengthN(t.data() + i, (int)(t.size() - i));
-      DecodeUtf8Char(t.c_str() + i, &cp);
-      if (len == 1) cp = (unsigned char)t[i];
+      int len = DecodeUtf8CharN(t.data() + i, (int)(t.size() - i), &cp);
+      EXPECT_EQ(Utf8SequenceLengthN(t.data() + i, (int)(t.size() - i)), len);
       forward.push_back({cp, len});
       i += len;
     }
