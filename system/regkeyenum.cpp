@@ -58,52 +58,48 @@ bool CRegKeyStack::EnumSubKeyAt(DWORD nIndex) {
   return false;
 }
 
-const char* CRegKeyStack::EnumValueName(int nIndex) {
+// The name at an index (-1: the level's own one), or null with empty text.
+const char* CRegKeyStack::EnumName(bool bSubKey, int nIndex) {
   if (!CheckOpen()) {
     m_szName[0] = 0;
     m_nNameLen = 0;
     return nullptr;
   }
-  return EnumValueAt(nIndex == -1 ? m_nValueIndex[m_nDepth] : (DWORD)nIndex) ? m_szName : nullptr;
+  DWORD n = nIndex != -1 ? (DWORD)nIndex : bSubKey ? m_nSubKeyIndex[m_nDepth] : m_nValueIndex[m_nDepth];
+  return (bSubKey ? EnumSubKeyAt(n) : EnumValueAt(n)) ? m_szName : nullptr;
 }
 
+const char* CRegKeyStack::EnumValueName(int nIndex) { return EnumName(false, nIndex); }
+const char* CRegKeyStack::EnumSubKeyName(int nIndex) { return EnumName(true, nIndex); }
+
 const char* CRegKeyStack::EnumValueNameLen(int* pnLen, int nIndex) {
-  const char* psz = EnumValueName(nIndex);
+  const char* psz = EnumName(false, nIndex);
+  *pnLen = (int)m_nNameLen;
+  return psz;
+}
+
+const char* CRegKeyStack::EnumSubKeyNameLen(int* pnLen, int nIndex) {
+  const char* psz = EnumName(true, nIndex);
   *pnLen = (int)m_nNameLen;
   return psz;
 }
 
 int CRegKeyStack::EnumValueNameCopy(char* pszBuf, int nSize, int nIndex) {
-  const char* psz = EnumValueName(nIndex);
+  const char* psz = EnumName(false, nIndex);
+  return CopyOut(psz, (int)m_nNameLen, pszBuf, nSize);
+}
+
+int CRegKeyStack::EnumSubKeyNameCopy(char* pszBuf, int nSize, int nIndex) {
+  const char* psz = EnumName(true, nIndex);
   return CopyOut(psz, (int)m_nNameLen, pszBuf, nSize);
 }
 
 int CRegKeyStack::EnumValueNameAlloc(char** ppsz, int nIndex) {
-  const char* psz = EnumValueName(nIndex);
+  const char* psz = EnumName(false, nIndex);
   return AllocOut(psz, (int)m_nNameLen, ppsz);
 }
 
-const char* CRegKeyStack::EnumSubKeyName(int nIndex) {
-  if (!CheckOpen()) {
-    m_szName[0] = 0;
-    m_nNameLen = 0;
-    return nullptr;
-  }
-  return EnumSubKeyAt(nIndex == -1 ? m_nSubKeyIndex[m_nDepth] : (DWORD)nIndex) ? m_szName : nullptr;
-}
-
-const char* CRegKeyStack::EnumSubKeyNameLen(int* pnLen, int nIndex) {
-  const char* psz = EnumSubKeyName(nIndex);
-  *pnLen = (int)m_nNameLen;
-  return psz;
-}
-
-int CRegKeyStack::EnumSubKeyNameCopy(char* pszBuf, int nSize, int nIndex) {
-  const char* psz = EnumSubKeyName(nIndex);
-  return CopyOut(psz, (int)m_nNameLen, pszBuf, nSize);
-}
-
 int CRegKeyStack::EnumSubKeyNameAlloc(char** ppsz, int nIndex) {
-  const char* psz = EnumSubKeyName(nIndex);
+  const char* psz = EnumName(true, nIndex);
   return AllocOut(psz, (int)m_nNameLen, ppsz);
 }

@@ -143,6 +143,7 @@ private:
   LONG ReadByName(bool bWide, void* pBuf, DWORD* pcb);
   bool EnumValueAt(DWORD nIndex);
   bool EnumSubKeyAt(DWORD nIndex);
+  const char* EnumName(bool bSubKey, int nIndex);
   void FixFailedRead(BYTE* pBuf, DWORD cbSize, DWORD dwFixType);
   bool FixTerminators(BYTE* pBuf, DWORD cbSize, DWORD n, DWORD dwFixType);
   bool AllocRead(void** ppData, const char* pszName, bool bWide, DWORD dwFixType);
