@@ -1,5 +1,6 @@
 // Codecs: hex text, UTF-8 and UTF-16, C literals, base64.
 #pragma once
 
-#include "text/utf.h"
+#include "text/base64.h"
 #include "text/cliteral.h"
+#include "text/utf.h"

@@ -1,4 +1,4 @@
-// Strings: bounded copy, search, case compares and memory helpers.
+// Strings: bounded copy, search, case compares, memory helpers, replace and trim.
 #pragma once
 
 #include "text/bufedit.h"
@@ -9,3 +9,6 @@
 #include "text/memfill.h"
 #include "text/strcopy.h"
 #include "text/strsearch.h"
+#include "text/replace.h"
+#include "text/splice.h"
+#include "text/trim.h"
