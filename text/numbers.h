@@ -1,0 +1,5 @@
+// Numbers: integer parsing and formatting.
+#pragma once
+
+#include "text/intformat.h"
+#include "text/intparse.h"
