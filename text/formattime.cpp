@@ -1,9 +1,8 @@
 #include "text/formattime.h"
 
-#include <ctime>
-
 #include "text/formatcore.h"
 #include "text/formatdigits.h"
+#include "text/localtime64.h"
 
 namespace {
 
@@ -16,27 +15,13 @@ int PutTwo(Ch* dest, int value) {
   return 2;
 }
 
-bool LocalTime(int64_t seconds, std::tm* out) {
-  if (seconds < 0) return false;
-  std::time_t t = (std::time_t)seconds;
-  if ((int64_t)t != seconds) return false;
-#ifdef _WIN32
-  const std::tm* tm = std::localtime(&t);  // the runtime keeps one per thread
-  if (!tm) return false;
-  *out = *tm;
-  return true;
-#else
-  return localtime_r(&t, out) != nullptr;
-#endif
-}
-
 template <class Ch>
 int TimeValue(uint32_t low, uint32_t high, Ch* dest, uint32_t flags, int precision) {
   int p = 1;
   if (flags & FMT_PRECISION) p = precision > kMaxSeparators ? kMaxSeparators : precision < 0 ? 1 : precision;
   int64_t seconds = (flags & FMT_LEN_MASK) == FMT_LEN_64 ? (int64_t)((uint64_t)high << 32 | low) : (int32_t)low;
   std::tm tm;
-  if (!LocalTime(seconds, &tm)) {
+  if (!LocalTime64(seconds, &tm)) {
     const char* text = "(null)";
     for (int i = 0; i < 6; ++i) dest[i] = text[i];
     return 6;
