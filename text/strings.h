@@ -1,4 +1,5 @@
-// Strings: bounded copy, search, case compares, memory helpers, replace and trim.
+// Strings: bounded copy, search, case compares, memory helpers, replace and trim,
+// natural-order, path and mixed-width compares.
 #pragma once
 
 #include "text/bufedit.h"
@@ -12,3 +13,6 @@
 #include "text/replace.h"
 #include "text/splice.h"
 #include "text/trim.h"
+#include "text/mixedcompare.h"
+#include "text/naturalcompare.h"
+#include "text/pathcompare.h"
