@@ -64,7 +64,13 @@ inline bool IsDigit(unsigned c) { return c - '0' < 10; }
 template <class Char, bool Caseless>
 int CompareNatural(const Char* a, const Char* b, int n) {
   for (int i = 0; i < n;) {
-    unsigned x = Fold<Caseless>(CharCode(a[i])), y = Fold<Caseless>(CharCode(b[i]));
+    unsigned x = CharCode(a[i]), y = CharCode(b[i]);
+    if (x == y && x && !IsDigit(x)) {  // the common stretch: no folding needed
+      ++i;
+      continue;
+    }
+    x = Fold<Caseless>(x);
+    y = Fold<Caseless>(y);
     if (!x || !y) return (int)x - (int)y;
     if (IsDigit(x) && IsDigit(y)) {
       int lengthA, lengthB;
