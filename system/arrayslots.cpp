@@ -51,7 +51,26 @@ void CloseArraySlots(ArraySlots s, unsigned first, unsigned last) {
   }
 }
 
-void FreeArraySlots(ArraySlots s) {
+unsigned RemoveArraySlots(ArraySlots s, unsigned first, unsigned last, bool freeItems) {
+  if (last > s.count) last = s.count;
+  if (first >= s.count || last <= first) return 0;
+  if (freeItems)
+    for (unsigned i = first; i < last; ++i) ::operator delete(s.slots[i]);
+  CloseArraySlots(s, first, last);
+  return last - first;
+}
+
+void* DetachArraySlot(ArraySlots s, unsigned index) {
+  if (index >= s.count) return nullptr;
+  void* item = s.slots[index];
+  s.slots[index] = nullptr;
+  RemoveArraySlots(s, index, index + 1, false);
+  return item;
+}
+
+void FreeArraySlots(ArraySlots s, bool freeItems) {
+  if (freeItems)
+    for (unsigned i = 0; i < s.count; ++i) ::operator delete(s.slots[i]);
   ::operator delete(s.spare);
   ::operator delete(s.slots);
   s.spare = s.slots = nullptr;

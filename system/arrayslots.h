@@ -22,5 +22,12 @@ void** OpenArraySlots(ArraySlots s, unsigned index, unsigned n, bool halfOfCapac
 // that three quarters (or four grow steps) of the capacity leave unused.
 void CloseArraySlots(ArraySlots s, unsigned first, unsigned last);
 
-// Frees both slot arrays; count and capacity become 0.
-void FreeArraySlots(ArraySlots s);
+// Removes the slots [first, min(last, count)), freeing what they point to
+// when freeItems is set; returns the number removed.
+unsigned RemoveArraySlots(ArraySlots s, unsigned first, unsigned last, bool freeItems);
+// Takes one item out without freeing it; null past the end.
+void* DetachArraySlot(ArraySlots s, unsigned index);
+
+// Frees both slot arrays, and the items too when freeItems is set; count and
+// capacity become 0.
+void FreeArraySlots(ArraySlots s, bool freeItems);

@@ -3,11 +3,7 @@
 #include <cstring>
 #include <new>
 
-void CBlockArray::Free() {
-  if (m_bOwnsBlocks)
-    for (unsigned i = 0; i < m_nCount; ++i) ::operator delete(m_ppBlocks[i]);
-  FreeArraySlots(Slots());
-}
+void CBlockArray::Free() { FreeArraySlots(Slots(), m_bOwnsBlocks != 0); }
 
 int CBlockArray::Configure(unsigned ownsBlocks, int growStep) {
   if (growStep >= 0) m_nGrowStep = (unsigned)growStep;
@@ -60,21 +56,10 @@ unsigned CBlockArray::SetPtrs(void* const* blocks, unsigned index, int n) {
 }
 
 unsigned CBlockArray::RemoveRange(unsigned first, unsigned last) {
-  if (last > m_nCount) last = m_nCount;
-  if (first >= m_nCount || last <= first) return 0;
-  if (m_bOwnsBlocks)
-    for (unsigned i = first; i < last; ++i) ::operator delete(m_ppBlocks[i]);
-  CloseArraySlots(Slots(), first, last);
-  return last - first;
+  return RemoveArraySlots(Slots(), first, last, m_bOwnsBlocks != 0);
 }
 
-void* CBlockArray::DetachAt(unsigned index) {
-  if (index >= m_nCount) return nullptr;
-  void* block = m_ppBlocks[index];
-  m_ppBlocks[index] = nullptr;
-  RemoveRange(index, index + 1);
-  return block;
-}
+void* CBlockArray::DetachAt(unsigned index) { return DetachArraySlot(Slots(), index); }
 
 void* CBlockArray::GetAt(unsigned index, void* dest, int size) const {
   if (index >= m_nCount || !dest) return nullptr;

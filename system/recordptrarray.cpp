@@ -3,10 +3,7 @@
 #include <cstring>
 #include <new>
 
-void CRecordPtrArray::Free() {
-  for (unsigned i = 0; i < m_nCount; ++i) ::operator delete(m_ppRecords[i]);
-  FreeArraySlots(Slots());
-}
+void CRecordPtrArray::Free() { FreeArraySlots(Slots(), true); }
 
 int CRecordPtrArray::Configure(unsigned recordSize, int growStep) {
   if (growStep >= 0) m_nGrowStep = (unsigned)growStep;
@@ -83,20 +80,10 @@ unsigned CRecordPtrArray::SetFromList(const void* const* list, unsigned index, i
 }
 
 unsigned CRecordPtrArray::RemoveRange(unsigned first, unsigned last) {
-  if (last > m_nCount) last = m_nCount;
-  if (first >= m_nCount || last <= first) return 0;
-  for (unsigned i = first; i < last; ++i) ::operator delete(m_ppRecords[i]);
-  CloseArraySlots(Slots(), first, last);
-  return last - first;
+  return RemoveArraySlots(Slots(), first, last, true);
 }
 
-void* CRecordPtrArray::DetachAt(unsigned index) {
-  if (index >= m_nCount) return nullptr;
-  void* record = m_ppRecords[index];
-  m_ppRecords[index] = nullptr;
-  RemoveRange(index, index + 1);
-  return record;
-}
+void* CRecordPtrArray::DetachAt(unsigned index) { return DetachArraySlot(Slots(), index); }
 
 void* CRecordPtrArray::GetAt(unsigned index, void* dest) const {
   if (index >= m_nCount || !dest) return nullptr;
@@ -127,8 +114,7 @@ unsigned CRecordPtrArray::FindInt64(uint64_t key, unsigned from, unsigned to, un
 }
 
 unsigned CRecordPtrArray::FindBytes(const void* key, unsigned from, unsigned to, int length, unsigned offset) const {
-  if (offset >= m_nRecordSize) return ARRAY_NONE;
-  unsigned n = length < 1 ? m_nRecordSize - offset : (unsigned)length;
+  unsigned n = BytesLength(length, offset);
   if (!FieldFits(offset, n)) return ARRAY_NONE;
   return PtrFindBytes(m_ppRecords, m_nCount, key, from, to, n, offset);
 }
@@ -137,30 +123,24 @@ unsigned CRecordPtrArray::FindWith(void* context, unsigned from, unsigned to, Te
   return PtrFindWith(m_ppRecords, m_nCount, context, from, to, test);
 }
 
-// The range checks of a search come before the bounds of its key field.
 unsigned CRecordPtrArray::BSearchInt(uint32_t key, unsigned from, unsigned to, unsigned offset,
                                      unsigned flags) const {
   unsigned result;
-  if (ArraySearchRangeEmpty(m_nCount, from, to, flags, &result)) return result;
-  if (!FieldFits(offset, 4)) return ARRAY_NONE;
+  if (SearchEndsEarly(from, to, flags, offset, 4, &result)) return result;
   return PtrBSearchInt(m_ppRecords, m_nCount, key, from, to, offset, flags);
 }
 
 unsigned CRecordPtrArray::BSearchInt64(uint64_t key, unsigned from, unsigned to, unsigned offset,
                                        unsigned flags) const {
   unsigned result;
-  if (ArraySearchRangeEmpty(m_nCount, from, to, flags, &result)) return result;
-  if (!FieldFits(offset, 8)) return ARRAY_NONE;
+  if (SearchEndsEarly(from, to, flags, offset, 8, &result)) return result;
   return PtrBSearchInt64(m_ppRecords, m_nCount, key, from, to, offset, flags);
 }
 
 unsigned CRecordPtrArray::BSearchBytes(const void* key, unsigned from, unsigned to, int length, unsigned offset,
                                        unsigned flags) const {
-  unsigned result;
-  if (ArraySearchRangeEmpty(m_nCount, from, to, flags, &result)) return result;
-  if (offset >= m_nRecordSize) return ARRAY_NONE;
-  unsigned n = length < 1 ? m_nRecordSize - offset : (unsigned)length;
-  if (!FieldFits(offset, n)) return ARRAY_NONE;
+  unsigned result, n = BytesLength(length, offset);
+  if (SearchEndsEarly(from, to, flags, offset, n, &result)) return result;
   return PtrBSearchBytes(m_ppRecords, m_nCount, key, from, to, n, offset, flags);
 }
 

@@ -98,5 +98,18 @@ private:
   bool FieldFits(unsigned offset, unsigned length) const {
     return offset <= m_nRecordSize && m_nRecordSize - offset >= length;
   }
+  // A byte key's length: below 1 the rest of the record; one that never fits
+  // when the offset is not inside the record.
+  unsigned BytesLength(int length, unsigned offset) const {
+    if (offset >= m_nRecordSize) return ARRAY_NONE;
+    return length < 1 ? m_nRecordSize - offset : (unsigned)length;
+  }
+  // The range checks of a search come before the bounds of its key field.
+  bool SearchEndsEarly(unsigned from, unsigned to, unsigned flags, unsigned offset, unsigned length,
+                       unsigned* result) const {
+    if (ArraySearchRangeEmpty(m_nCount, from, to, flags, result)) return true;
+    *result = ARRAY_NONE;
+    return !FieldFits(offset, length);
+  }
   void* NewRecord(const void* source) const;
 };

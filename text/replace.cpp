@@ -20,23 +20,20 @@ int ReplaceAll(Char* dest, const Char* source, const Char* find, const Char* rep
   if (size < 1) return 0;
   int limit = size - 1, written = 0;
   int findLength = Length(find), replacementLength = Length(replacement);
+  // Writes n characters, or what fits when they reach the limit (false).
+  auto put = [&](const Char* text, int n) {
+    bool fits = written + n < limit;
+    if (!fits) n = limit - written;
+    MoveChars(dest + written, text, n);
+    written += n;
+    return fits;
+  };
   // An empty find string would match at every position without moving on.
-  for (int p; findLength && (p = findSubstr(source, find)) >= 0;) {
-    if (written + p >= limit) {
-      MoveChars(dest + written, source, limit - written);
+  for (int p; findLength && (p = findSubstr(source, find)) >= 0; source += p + findLength) {
+    if (!put(source, p) || !put(replacement, replacementLength)) {
       dest[limit] = 0;
       return limit;
     }
-    MoveChars(dest + written, source, p);
-    written += p;
-    if (written + replacementLength >= limit) {
-      MoveChars(dest + written, replacement, limit - written);
-      dest[limit] = 0;
-      return limit;
-    }
-    MoveChars(dest + written, replacement, replacementLength);
-    written += replacementLength;
-    source += p + findLength;
   }
   int rest = LengthBounded(source, limit - written);
   MoveChars(dest + written, source, rest);
