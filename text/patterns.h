@@ -1,0 +1,4 @@
+// Pattern matching.
+#pragma once
+
+#include "text/patternmatch.h"
