@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/utf.h"
+
 namespace {
 
 FILE* Stream(void* context) { return static_cast<FILE*>(context); }
@@ -19,29 +21,6 @@ struct OutArea {
   }
 };
 
-int PutUtf8(unsigned char* out, uint32_t c) {
-  if (c < 0x80) {
-    out[0] = (unsigned char)c;
-    return 1;
-  }
-  if (c < 0x800) {
-    out[0] = (unsigned char)(0xC0 | c >> 6);
-    out[1] = (unsigned char)(0x80 | (c & 0x3F));
-    return 2;
-  }
-  if (c < 0x10000) {
-    out[0] = (unsigned char)(0xE0 | c >> 12);
-    out[1] = (unsigned char)(0x80 | (c >> 6 & 0x3F));
-    out[2] = (unsigned char)(0x80 | (c & 0x3F));
-    return 3;
-  }
-  out[0] = (unsigned char)(0xF0 | (c >> 18 & 7));
-  out[1] = (unsigned char)(0x80 | (c >> 12 & 0x3F));
-  out[2] = (unsigned char)(0x80 | (c >> 6 & 0x3F));
-  out[3] = (unsigned char)(0x80 | (c & 0x3F));
-  return 4;
-}
-
 bool IsHigh(uint32_t u) { return (u & 0xFC00) == 0xD800; }
 bool IsLow(uint32_t u) { return (u & 0xFC00) == 0xDC00; }
 
@@ -52,8 +31,8 @@ void RepairSplitPair(FILE* stream, uint32_t low) {
   if (std::fseek(stream, -4, SEEK_CUR) || std::fread(b, 1, 4, stream) != 4) return;
   uint32_t c = (uint32_t)(b[0] & 7) << 18 | (uint32_t)(b[1] & 0x3F) << 12 | (uint32_t)(b[2] & 0x3F) << 6 | (b[3] & 0x3F);
   if ((c & 0x3FF) || std::fseek(stream, -4, SEEK_CUR)) return;
-  PutUtf8(b, c | (low & 0x3FF));
-  std::fwrite(b, 1, 4, stream);
+  char utf8[4];
+  std::fwrite(utf8, 1, EncodeUtf8Char(utf8, c | (low & 0x3FF)), stream);
 }
 
 }  // namespace
@@ -68,9 +47,9 @@ int SinkFileRawW(void* stream, const wchar_t* data, int count) {
 
 int SinkFileLatin1ToUtf8(void* stream, const char* data, int count) {
   if (count < 1) return 0;
-  OutArea<unsigned char, 256> area;
+  OutArea<char, 256> area;
   for (int i = 0; i < count; ++i) {
-    area.used += PutUtf8(area.data + area.used, (unsigned char)data[i]);
+    area.used += EncodeUtf8Char(area.data + area.used, (unsigned char)data[i]);
     if (area.used >= 254) area.Write(Stream(stream));
   }
   area.Write(Stream(stream));
@@ -99,7 +78,7 @@ int SinkFileNarrowW(void* stream, const wchar_t* data, int count) {
 }
 
 int SinkFileUtf16ToUtf8(void* stream, const wchar_t* data, int count) {
-  OutArea<unsigned char, 256> area;
+  OutArea<char, 256> area;
   for (int i = 0; i < count; ++i) {
     uint32_t u = (uint16_t)data[i];
     if (IsLow(u)) {
@@ -110,7 +89,7 @@ int SinkFileUtf16ToUtf8(void* stream, const wchar_t* data, int count) {
       u = 0x10000 + ((u & 0x3FF) << 10);
       if (i + 1 < count && IsLow((uint16_t)data[i + 1])) u += (uint16_t)data[++i] & 0x3FF;
     }
-    area.used += PutUtf8(area.data + area.used, u);
+    area.used += EncodeUtf8Char(area.data + area.used, u);
     if (area.used >= 252) area.Write(Stream(stream));
   }
   area.Write(Stream(stream));
