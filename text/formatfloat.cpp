@@ -114,17 +114,24 @@ int FloatF(double value, Ch* dest, uint32_t flags, int precision) {
   if (parts.exponentField == 0x7FF)
     return n + PutInfNan(dest + n, parts.mantissa != 0, p < kMaxDigits ? p : kMaxDigits, flags);
 
-  double a = std::fabs(value) + RoundingTerm(p);
+  double a = std::fabs(value);
   double fraction;
   int e;
   if (a < 1e18) {
+    // The rounding term goes to the fraction alone, where no bits of it are
+    // lost to the size of the whole part.
     uint64_t whole = a < 2147483648.0 ? (uint32_t)(int32_t)a : (uint64_t)a;
-    fraction = a - (double)whole;
+    fraction = a - (double)whole + RoundingTerm(p);
+    if (fraction >= 1) {
+      ++whole;
+      fraction -= 1;
+    }
     int k = FormatDec64((uint32_t)whole, (uint32_t)(whole >> 32), dest + n);
     if (!k) dest[n + k++] = '0';
     n += k;
     e = k - 1;
   } else {
+    a += RoundingTerm(p);
     e = (int)std::log10(a);
     if (e < 308 && a >= Pow10(e + 1)) ++e;
     else if (a < Pow10(e)) --e;
@@ -169,16 +176,19 @@ int FloatE(double value, Ch* dest, uint32_t flags, int precision) {
       --e;
     }
   }
-  a += RoundingTerm(p);
-  if (a >= 10) {
-    a *= 0.1;
-    ++e;
-  }
   int digit = (int)a;
-  digit = digit > 9 ? 9 : digit;
+  double fraction = a - digit + RoundingTerm(p);
+  if (fraction >= 1) {
+    fraction -= 1;
+    if (++digit == 10) {
+      digit = 1;
+      fraction *= 0.1;
+      ++e;
+    }
+  }
   dest[n++] = (Ch)('0' + digit);
   if (p > 0 || (flags & FMT_ALT)) dest[n++] = '.';
-  n += PutFraction(dest + n, a - digit, p);
+  n += PutFraction(dest + n, fraction, p);
   dest[n++] = (flags & FMT_LOWER) ? 'e' : 'E';
   dest[n++] = e < 0 ? '-' : '+';
   if (e < 0) e = -e;
