@@ -9,13 +9,17 @@ CTextList::CTextList(unsigned extraSize)
 
 CTextList::~CTextList() { RemoveAll(); }
 
+char* CTextList::AllocItem(size_t length, unsigned extraSize) {
+  char* item = static_cast<char*>(::operator new(length + extraSize + 5)) + 4;
+  SetLengthOf(item, (unsigned)length);
+  item[extraSize + length] = 0;
+  return item;
+}
+
 char* CTextList::NewItem(int length, const char* text, unsigned extraSize, const void* extra) {
   if (length < 0) return nullptr;
   if (!text) length = 0;
-  char* block = static_cast<char*>(::operator new((size_t)length + extraSize + 5));
-  uint32_t n = (uint32_t)length;
-  std::memcpy(block, &n, 4);
-  char* item = block + 4;
+  char* item = AllocItem((size_t)length, extraSize);
   if (extraSize) {
     if (extra)
       std::memcpy(item, extra, extraSize);
@@ -23,7 +27,6 @@ char* CTextList::NewItem(int length, const char* text, unsigned extraSize, const
       std::memset(item, 0, extraSize);
   }
   if (length) std::memcpy(item + extraSize, text, (size_t)length);
-  item[extraSize + (size_t)length] = 0;
   return item;
 }
 

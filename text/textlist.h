@@ -12,6 +12,7 @@
 // new[] and are released with delete[].
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -19,6 +20,26 @@ class CString;
 
 class CTextList {
 public:
+  // Comparators: negative, 0 or positive as the first belongs before, with or
+  // after the second. None may change the list.
+  typedef int (*ListCompare)(const CTextList* list, int i, int j);
+  typedef int (*DataCompare)(void* context, const void* a, const void* b);
+  typedef int (*TextCompare)(const char* a, const char* b);
+  typedef int (*ItemKeyCompare)(const void* key, const char* item);
+  typedef int (*ItemKeyContextCompare)(const void* key, const char* item, void* context);
+  typedef int (*TextLenCompare)(const char* key, const char* text, int n);
+
+  // Find modes of the linear text searches (any other nonzero mode: caseless).
+  enum { kFindExact = 0, kFindNoCase = 1, kFindFastNoCase = 0x12345678 };
+  // Flags of the binary searches.
+  enum {
+    kBinUnsignedOrNoCase = 1,  // text keys: caseless; number keys: unsigned
+    kBinFirstEqual = 2,        // the first of equal items
+    kBinAfterEqual = 4,        // the index behind the last equal item
+    kBinInsertPos = 8,         // a miss gives the insertion point, not -1
+    kBinPrefixAfter = 16       // a key that is a prefix of an item's text sorts after it
+  };
+
   int count;            // number of items
   int capacity;         // slots in items[]
   unsigned extraSize;   // extra bytes per item; changed only while empty
@@ -77,9 +98,98 @@ public:
   int RemoveRange(int from, int to);
   int RemoveAll();
 
+  // Linear searches over from..to-1 (from below 0 counts as 0, to beyond
+  // count as count): the index of the first match, or -1. The data keys are
+  // the first 4 or 8 extra bytes, or those at a byte offset.
+  int FindString(int length, const char* text, int from = 0, int to = -1, unsigned mode = kFindExact) const;
+  int FindData32String(uint32_t key, int length, const char* text, int from, int to, unsigned mode) const;
+  int FindData64String(uint64_t key, int length, const char* text, int from, int to, unsigned mode) const;
+  int FindData32(uint32_t value, int from = 0, int to = -1) const;
+  int FindData64(uint64_t value, int from = 0, int to = -1) const;
+  int FindData32At(uint32_t value, unsigned offset, int from = 0, int to = -1) const;
+  int FindData64At(uint64_t value, unsigned offset, int from = 0, int to = -1) const;
+
+  // Binary searches over a range sorted in the key's order; the result is an
+  // index, -1, or with kBinInsertPos the insertion point.
+  int BinaryFindString(int length, const char* text, int from, int to, unsigned flags) const;
+  int BinaryFindData32String(uint32_t key, int length, const char* text, int from, int to, unsigned flags) const;
+  int BinaryFindData64String(uint64_t key, int length, const char* text, int from, int to, unsigned flags) const;
+  int BinaryFindData32(uint32_t key, int from, int to, unsigned flags) const;
+  int BinaryFindData64(uint64_t key, int from, int to, unsigned flags) const;
+  int BinaryFindData32At(uint32_t key, unsigned offset, int from, int to, unsigned flags) const;
+  int BinaryFindData64At(uint64_t key, unsigned offset, int from, int to, unsigned flags) const;
+  int BinaryFindDataWith(const void* key, int from, int to, unsigned flags, ItemKeyCompare compare) const;
+  int BinaryFindWith(void* context, const void* key, int from, int to, unsigned flags,
+                     ItemKeyContextCompare compare) const;
+  int BinaryFindTextWith(const char* key, int from, int to, unsigned flags, TextCompare compare) const;
+  // compare(key, text, n) over the shorter length; on a tie the longer text
+  // is before the shorter one.
+  int BinaryFindTextLenWith(int keyLength, const char* key, int from, int to, unsigned flags,
+                            TextLenCompare compare) const;
+
+  // Ready list comparators. Key comparators read the first 4 or 8 extra bytes
+  // and need that much extra data.
+  static int CompareText(const CTextList* list, int i, int j);
+  static int CompareNoCase(const CTextList* list, int i, int j);
+  static int CompareInt32(const CTextList* list, int i, int j);
+  static int CompareInt32Text(const CTextList* list, int i, int j);
+  static int CompareInt32TextNoCase(const CTextList* list, int i, int j);
+  static int CompareInt64(const CTextList* list, int i, int j);
+  static int CompareInt64Text(const CTextList* list, int i, int j);
+  static int CompareInt64TextNoCase(const CTextList* list, int i, int j);
+  static int CompareUInt32(const CTextList* list, int i, int j);
+  static int CompareUInt32Text(const CTextList* list, int i, int j);
+  static int CompareUInt32TextNoCase(const CTextList* list, int i, int j);
+  static int CompareUInt64(const CTextList* list, int i, int j);
+  static int CompareUInt64Text(const CTextList* list, int i, int j);
+  static int CompareUInt64TextNoCase(const CTextList* list, int i, int j);
+  static int CompareLength(const CTextList* list, int i, int j);
+  static int CompareLengthText(const CTextList* list, int i, int j);
+  static int CompareLengthTextNoCase(const CTextList* list, int i, int j);
+
+  // Sorting moves item pointers only and is not stable. Descending (nonzero)
+  // reverses the comparator's sign.
+  void Sort(int from, int to, ListCompare compare, int descending = 0);
+  void SortByDataWith(DataCompare compare, void* context, int offset, int from, int to, int descending = 0);
+  void SortByTextWith(TextCompare compare, int from, int to, int descending = 0);
+
+  // Whole-list operations over from..to-1.
+  void MakeLower(int from = 0, int to = -1);  // 'A'-'Z' only
+  void MakeUpper(int from = 0, int to = -1);  // 'a'-'z' only
+  void TrimLeft(int from = 0, int to = -1);   // spaces, tabs, line breaks
+  void TrimRight(int from = 0, int to = -1);
+  int MoveItem(int fromIndex, int toIndex);  // -1 means the last item
+
+  // Joins. These clamp to with a signed compare: a negative to is an empty
+  // range. Buffers come from new[].
+  int JoinMultiString(int from, int to, char** out) const;
+  int JoinWithSeparator(int from, int to, char** out, char separator) const;
+  int JoinIntoString(int from, int to, CString& str, char separator) const;
+  int JoinLines(int from, int to, char** out, int maxSize, int perLine) const;
+
+  int ExtraSize(int n);
+  int SetMruLimit(int limit, unsigned mode);
+  int MruTouch(const char* text);
+
+  int PopLastAlloc(char** out, void* extra);
+  int PopLast(int size, char* buffer, void* extra);
+  int PopFirstAlloc(char** out, void* extra);
+  int PopFirst(int size, char* buffer, void* extra);
+
+  int AppendToItem(const char* text, int index, const void* extra = nullptr);
+  int AppendToItemLen(int length, const char* text, int index, const void* extra = nullptr);
+
 private:
   bool InRange(int index) const { return (unsigned)index < (unsigned)count; }
+  // Clamps from..to to the list; false when the range is empty.
+  bool ClampRange(int& from, int& to) const {
+    if (from < 0) from = 0;
+    if ((unsigned)to > (unsigned)count) to = count;
+    return from < to;
+  }
   int ClampInsert(int index) const { return (unsigned)index > (unsigned)count ? count : index; }
+  static char* AllocItem(size_t length, unsigned extraSize);  // length, text room and NUL set
+  static void SetLengthOf(char* item, unsigned length) { reinterpret_cast<uint32_t*>(item)[-1] = length; }
   void GrowFor(int n);
   char* Replace(int index, char* item);
 
