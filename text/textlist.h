@@ -50,6 +50,7 @@ public:
 
   explicit CTextList(unsigned extraSize = 0);
   ~CTextList();
+  // No implicit copies: they would share (and twice free) the item blocks.
   CTextList(const CTextList&) = delete;
   CTextList& operator=(const CTextList&) = delete;
 

@@ -29,6 +29,17 @@ int FindLinear(const CTextList& list, int from, int to, Match match) {
   return -1;
 }
 
+// A key at the start of the extra data and the text.
+template <class Key>
+int FindKeyText(const CTextList& list, Key key, int length, const char* text, int from, int to, unsigned mode) {
+  if (list.extraSize < sizeof(Key)) return -1;
+  if (!text) length = 0;
+  unsigned n = (unsigned)length, extra = list.extraSize;
+  return FindLinear(list, from, to, [=](const char* item) {
+    return Load<Key>(item) == key && CTextList::LengthOf(item) == n && TextEqual(text, item + extra, n, mode);
+  });
+}
+
 // Key against an item's text: the common part, then the shorter text first
 // (with kBinPrefixAfter: last).
 template <bool NoCase>
@@ -97,7 +108,34 @@ int BinaryFind(const CTextList& list, int from, int to, unsigned flags, Compare 
   return position ? first : -1;
 }
 
+// An unsigned key at the start of the extra data, then the text.
+template <class Key>
+int BinaryFindKeyText(const CTextList& list, Key key, int length, const char* text, int from, int to,
+                      unsigned flags) {
+  if (!text) length = 0;
+  if (length < 0 || list.extraSize < sizeof(Key)) return -1;
+  unsigned n = (unsigned)length, extra = list.extraSize;
+  return WithTextCompare(flags, [&](auto compare) {
+    return BinaryFind(list, from, to, flags, [=](const char* item) {
+      int c = Sign(key, Load<Key>(item));
+      return c ? c : compare(text, n, item + extra, CTextList::LengthOf(item));
+    });
+  });
+}
+
 bool Fits(unsigned extraSize, unsigned offset, unsigned size) { return (uint64_t)offset + size <= extraSize; }
+
+// A number key at a byte offset of the extra data: signed, or unsigned with
+// kBinUnsignedOrNoCase.
+template <class Signed, class Unsigned>
+int BinaryFindNumber(const CTextList& list, Unsigned key, unsigned offset, int from, int to, unsigned flags) {
+  if (!Fits(list.extraSize, offset, sizeof key)) return -1;
+  if (flags & CTextList::kBinUnsignedOrNoCase)
+    return BinaryFind(list, from, to, flags,
+                      [=](const char* item) { return Sign(key, Load<Unsigned>(item + offset)); });
+  return BinaryFind(list, from, to, flags,
+                    [=](const char* item) { return Sign((Signed)key, Load<Signed>(item + offset)); });
+}
 
 }  // namespace
 
@@ -109,21 +147,11 @@ int CTextList::FindString(int length, const char* text, int from, int to, unsign
 }
 
 int CTextList::FindData32String(uint32_t key, int length, const char* text, int from, int to, unsigned mode) const {
-  if (extraSize < 4) return -1;
-  if (!text) length = 0;
-  unsigned n = (unsigned)length, extra = extraSize;
-  return FindLinear(*this, from, to, [=](const char* item) {
-    return Load<uint32_t>(item) == key && LengthOf(item) == n && TextEqual(text, item + extra, n, mode);
-  });
+  return FindKeyText(*this, key, length, text, from, to, mode);
 }
 
 int CTextList::FindData64String(uint64_t key, int length, const char* text, int from, int to, unsigned mode) const {
-  if (extraSize < 8) return -1;
-  if (!text) length = 0;
-  unsigned n = (unsigned)length, extra = extraSize;
-  return FindLinear(*this, from, to, [=](const char* item) {
-    return Load<uint64_t>(item) == key && LengthOf(item) == n && TextEqual(text, item + extra, n, mode);
-  });
+  return FindKeyText(*this, key, length, text, from, to, mode);
 }
 
 int CTextList::FindData32(uint32_t value, int from, int to) const { return FindData32At(value, 0, from, to); }
@@ -152,28 +180,12 @@ int CTextList::BinaryFindString(int length, const char* text, int from, int to, 
 
 int CTextList::BinaryFindData32String(uint32_t key, int length, const char* text, int from, int to,
                                       unsigned flags) const {
-  if (!text) length = 0;
-  if (length < 0 || extraSize < 4) return -1;
-  unsigned n = (unsigned)length, extra = extraSize;
-  return WithTextCompare(flags, [&](auto compare) {
-    return BinaryFind(*this, from, to, flags, [=](const char* item) {
-      int c = Sign(key, Load<uint32_t>(item));
-      return c ? c : compare(text, n, item + extra, LengthOf(item));
-    });
-  });
+  return BinaryFindKeyText(*this, key, length, text, from, to, flags);
 }
 
 int CTextList::BinaryFindData64String(uint64_t key, int length, const char* text, int from, int to,
                                       unsigned flags) const {
-  if (!text) length = 0;
-  if (length < 0 || extraSize < 8) return -1;
-  unsigned n = (unsigned)length, extra = extraSize;
-  return WithTextCompare(flags, [&](auto compare) {
-    return BinaryFind(*this, from, to, flags, [=](const char* item) {
-      int c = Sign(key, Load<uint64_t>(item));
-      return c ? c : compare(text, n, item + extra, LengthOf(item));
-    });
-  });
+  return BinaryFindKeyText(*this, key, length, text, from, to, flags);
 }
 
 int CTextList::BinaryFindData32(uint32_t key, int from, int to, unsigned flags) const {
@@ -185,21 +197,11 @@ int CTextList::BinaryFindData64(uint64_t key, int from, int to, unsigned flags) 
 }
 
 int CTextList::BinaryFindData32At(uint32_t key, unsigned offset, int from, int to, unsigned flags) const {
-  if (!Fits(extraSize, offset, 4)) return -1;
-  if (flags & kBinUnsignedOrNoCase)
-    return BinaryFind(*this, from, to, flags,
-                      [=](const char* item) { return Sign(key, Load<uint32_t>(item + offset)); });
-  return BinaryFind(*this, from, to, flags,
-                    [=](const char* item) { return Sign((int32_t)key, Load<int32_t>(item + offset)); });
+  return BinaryFindNumber<int32_t>(*this, key, offset, from, to, flags);
 }
 
 int CTextList::BinaryFindData64At(uint64_t key, unsigned offset, int from, int to, unsigned flags) const {
-  if (!Fits(extraSize, offset, 8)) return -1;
-  if (flags & kBinUnsignedOrNoCase)
-    return BinaryFind(*this, from, to, flags,
-                      [=](const char* item) { return Sign(key, Load<uint64_t>(item + offset)); });
-  return BinaryFind(*this, from, to, flags,
-                    [=](const char* item) { return Sign((int64_t)key, Load<int64_t>(item + offset)); });
+  return BinaryFindNumber<int64_t>(*this, key, offset, from, to, flags);
 }
 
 int CTextList::BinaryFindDataWith(const void* key, int from, int to, unsigned flags, ItemKeyCompare compare) const {

@@ -6,12 +6,9 @@
 
 #include "text/strings.h"
 #include "text/textlist.h"
+#include "textlist_util.h"
 
 namespace {
-
-void Fill(CTextList& list, const std::vector<std::string>& texts) {
-  for (const std::string& t : texts) list.InsertStringLen((int)t.size(), t.data(), -1);
-}
 
 int Find(const CTextList& list, const char* text, unsigned mode, int from = 0, int to = -1) {
   return list.FindString((int)std::strlen(text), text, from, to, mode);

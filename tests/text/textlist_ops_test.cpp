@@ -5,20 +5,9 @@
 
 #include "mfc/cstring.h"
 #include "text/textlist.h"
+#include "textlist_util.h"
 
 namespace {
-
-using V = std::vector<std::string>;
-
-V Texts(const CTextList& list) {
-  V out;
-  for (int i = 0; i < list.count; ++i) out.emplace_back(list.TextAt(i), list.LengthAt(i));
-  return out;
-}
-
-void Fill(CTextList& list, const V& texts) {
-  for (const std::string& t : texts) list.InsertStringLen((int)t.size(), t.data(), -1);
-}
 
 // Takes over a buffer from new[] and returns its first size bytes.
 std::string Take(char* buffer, int size) {
@@ -33,17 +22,17 @@ TEST(TextListOps, CaseAndTrim) {
   CTextList list;
   Fill(list, {"MiXed \xC4", std::string("AB\0CD", 5), "abc"});
   list.MakeLower(0, 2);
-  EXPECT_EQ(Texts(list), (V{"mixed \xC4", std::string("ab\0CD", 5), "abc"})) << "ASCII only, up to the first NUL";
+  EXPECT_EQ(Texts(list), (TextVec{"mixed \xC4", std::string("ab\0CD", 5), "abc"})) << "ASCII only, up to the first NUL";
   list.MakeUpper(-5, -1);
-  EXPECT_EQ(Texts(list), (V{"MIXED \xC4", std::string("AB\0CD", 5), "ABC"}));
+  EXPECT_EQ(Texts(list), (TextVec{"MIXED \xC4", std::string("AB\0CD", 5), "ABC"}));
 
   CTextList blanks(4);
   uint32_t tag = 42;
   for (const char* t : {"ab  ", "   ", "\tx", " \r\n y \n", ""}) blanks.InsertString(t, -1, &tag);
   blanks.TrimRight(0, -1);
-  EXPECT_EQ(Texts(blanks), (V{"ab", "", "\tx", " \r\n y", ""}));
+  EXPECT_EQ(Texts(blanks), (TextVec{"ab", "", "\tx", " \r\n y", ""}));
   blanks.TrimLeft(0, -1);
-  EXPECT_EQ(Texts(blanks), (V{"ab", "", "x", "y", ""}));
+  EXPECT_EQ(Texts(blanks), (TextVec{"ab", "", "x", "y", ""}));
   EXPECT_STREQ(blanks.TextAt(3), "y") << "terminated at the new length";
   EXPECT_EQ(blanks.SetData32(2, 0), 42u) << "extra data untouched";
 
@@ -51,13 +40,13 @@ TEST(TextListOps, CaseAndTrim) {
   Fill(range, {" a ", " b ", " c "});
   range.TrimLeft(1, 2);
   range.TrimRight(2, 9);
-  EXPECT_EQ(Texts(range), (V{" a ", "b ", " c"}));
+  EXPECT_EQ(Texts(range), (TextVec{" a ", "b ", " c"}));
 }
 
 TEST(TextListOps, MoveItem) {
   struct Case {
     int from, to, result;
-    V order;
+    TextVec order;
   } cases[] = {
       {0, -1, 2, {"b", "c", "a"}}, {-1, 0, 0, {"c", "a", "b"}}, {5, 0, -1, {"a", "b", "c"}},
       {0, 3, -1, {"a", "b", "c"}}, {1, 1, 1, {"a", "b", "c"}}, {2, 1, 1, {"a", "c", "b"}},
@@ -101,7 +90,7 @@ TEST(TextListOps, MultiStringAndSeparatorJoins) {
   EXPECT_EQ(Texts(back), Texts(source));
   CTextList upToEmpty;
   upToEmpty.AddSplit(0, out);
-  EXPECT_EQ(Texts(upToEmpty), V{"HKCU\\Software"}) << "the unbounded split stops at the empty item";
+  EXPECT_EQ(Texts(upToEmpty), TextVec{"HKCU\\Software"}) << "the unbounded split stops at the empty item";
   delete[] out;
 }
 
@@ -123,7 +112,7 @@ TEST(TextListOps, JoinIntoString) {
 
 TEST(TextListOps, JoinLines) {
   struct Case {
-    V items;
+    TextVec items;
     int maxSize, perLine, result;
     std::string text;
   } cases[] = {
@@ -164,7 +153,7 @@ TEST(TextListOps, MostRecentlyUsed) {
   CTextList list;
   Fill(list, {"a", "B", "A", "c", "d"});
   EXPECT_EQ(list.SetMruLimit(3, 1), 3);
-  EXPECT_EQ(Texts(list), (V{"a", "B", "c"}));
+  EXPECT_EQ(Texts(list), (TextVec{"a", "B", "c"}));
   EXPECT_EQ(list.mruLimit, 3);
 
   CTextList touch;
@@ -172,22 +161,22 @@ TEST(TextListOps, MostRecentlyUsed) {
   touch.SetMruLimit(-1, 0);
   EXPECT_EQ(touch.mruLimit, 16);
   EXPECT_EQ(touch.MruTouch("c"), 0);
-  EXPECT_EQ(Texts(touch), (V{"c", "a", "b"}));
+  EXPECT_EQ(Texts(touch), (TextVec{"c", "a", "b"}));
   EXPECT_EQ(touch.MruTouch("x"), 1);
   EXPECT_EQ(touch.MruTouch("A"), 1) << "mode 0 is exact";
-  EXPECT_EQ(Texts(touch), (V{"c", "a", "b"}));
+  EXPECT_EQ(Texts(touch), (TextVec{"c", "a", "b"}));
 
   // Duplicates that a removal pulls into the window are found too.
   CTextList window;
   Fill(window, {"x", "y", "y", "x", "z"});
   EXPECT_EQ(window.SetMruLimit(3, 0), 3);
-  EXPECT_EQ(Texts(window), (V{"x", "y", "z"}));
+  EXPECT_EQ(Texts(window), (TextVec{"x", "y", "z"}));
   // Only the first limit items are looked at.
   window.SetMruLimit(2, 0);
   window.InsertString("z");
   EXPECT_EQ(window.MruTouch("z"), 1);
   EXPECT_EQ(window.MruTouch("y"), 0);
-  EXPECT_EQ(Texts(window), (V{"y", "x", "z"}));
+  EXPECT_EQ(Texts(window), (TextVec{"y", "x", "z"}));
 }
 
 TEST(TextListOps, Pops) {
@@ -228,11 +217,11 @@ TEST(TextListOps, AppendToItem) {
   uint32_t k = 5, other = 6;
   list.InsertString("abc", -1, &k);
   EXPECT_EQ(list.AppendToItem("def", 0, &other), 0);
-  EXPECT_EQ(Texts(list), V{"abcdef"});
+  EXPECT_EQ(Texts(list), TextVec{"abcdef"});
   EXPECT_EQ(list.SetData32(0, k), 5u) << "old extra data kept";
   EXPECT_EQ(list.AppendToItem("", 0), 0);
   EXPECT_EQ(list.AppendToItem(nullptr, 0), 0);
-  EXPECT_EQ(Texts(list), V{"abcdef"});
+  EXPECT_EQ(Texts(list), TextVec{"abcdef"});
   EXPECT_EQ(list.AppendToItem("new", 1, &other), 1) << "index count appends an item";
   EXPECT_EQ(list.SetData32(1, 0), 6u);
   EXPECT_EQ(list.AppendToItemLen(2, "g\0", 0), 0);

@@ -8,20 +8,9 @@
 
 #include "text/strings.h"
 #include "text/textlist.h"
+#include "textlist_util.h"
 
 namespace {
-
-using V = std::vector<std::string>;
-
-V Texts(const CTextList& list) {
-  V out;
-  for (int i = 0; i < list.count; ++i) out.emplace_back(list.TextAt(i), list.LengthAt(i));
-  return out;
-}
-
-void Fill(CTextList& list, const V& texts) {
-  for (const std::string& t : texts) list.InsertStringLen((int)t.size(), t.data(), -1);
-}
 
 int g_calls;
 int CountingEqual(const CTextList*, int, int) {
@@ -52,19 +41,19 @@ TEST(TextListSort, TextOrders) {
   CTextList list;
   Fill(list, {"b", "a", "c"});
   list.Sort(0, -1, CTextList::CompareText);
-  EXPECT_EQ(Texts(list), (V{"a", "b", "c"}));
+  EXPECT_EQ(Texts(list), (TextVec{"a", "b", "c"}));
   list.Sort(0, -1, CTextList::CompareText, 1);
-  EXPECT_EQ(Texts(list), (V{"c", "b", "a"}));
+  EXPECT_EQ(Texts(list), (TextVec{"c", "b", "a"}));
 
   CTextList prefix;
   Fill(prefix, {"b", "ab", "a", "\xE4", "B"});
   prefix.Sort(0, -1, CTextList::CompareText);
-  EXPECT_EQ(Texts(prefix), (V{"B", "a", "ab", "b", "\xE4"})) << "unsigned bytes; a text before its extensions";
+  EXPECT_EQ(Texts(prefix), (TextVec{"B", "a", "ab", "b", "\xE4"})) << "unsigned bytes; a text before its extensions";
 
   CTextList caseless;
   Fill(caseless, {"b", "A", "a", "B", "_"});
   caseless.Sort(0, -1, CTextList::CompareNoCase);
-  V got = Texts(caseless);
+  TextVec got = Texts(caseless);
   EXPECT_EQ(got[0], "_") << "folding to lower case puts '_' before the letters";
   EXPECT_EQ(CompareNoCaseA(got[1].c_str(), "a"), 0);
   EXPECT_EQ(CompareNoCaseA(got[2].c_str(), "a"), 0);
@@ -74,7 +63,7 @@ TEST(TextListSort, TextOrders) {
   CTextList lengths;
   Fill(lengths, {"ccc", "a", "bb", "b", "A"});
   lengths.Sort(0, -1, CTextList::CompareLengthText);
-  EXPECT_EQ(Texts(lengths), (V{"A", "a", "b", "bb", "ccc"}));
+  EXPECT_EQ(Texts(lengths), (TextVec{"A", "a", "b", "bb", "ccc"}));
   lengths.Sort(0, -1, CTextList::CompareLength, 1);
   EXPECT_EQ(Texts(lengths)[0], "ccc");
 }
@@ -87,7 +76,7 @@ TEST(TextListSort, KeyComparators) {
 
   struct Case {
     CTextList::ListCompare compare;
-    V order;
+    TextVec order;
   } cases[] = {
       // The 32-bit forms see the low words 1, -1, 0, 0.
       {CTextList::CompareInt32Text, {"b", "c", "d", "a"}},
@@ -110,7 +99,7 @@ TEST(TextListSort, KeyComparators) {
   uint32_t k = 9;
   for (const char* t : {"b", "B", "a"}) same.InsertString(t, -1, &k);
   same.Sort(0, -1, CTextList::CompareUInt32Text);
-  EXPECT_EQ(Texts(same), (V{"B", "a", "b"}));
+  EXPECT_EQ(Texts(same), (TextVec{"B", "a", "b"}));
   same.Sort(0, -1, CTextList::CompareInt32TextNoCase);
   EXPECT_EQ(Texts(same)[0], "a");
   EXPECT_EQ(CTextList::CompareUInt64TextNoCase(&list, 0, 0), 0);
@@ -120,14 +109,14 @@ TEST(TextListSort, RangesAndDegenerateInput) {
   CTextList list;
   Fill(list, {"d", "c", "b", "a"});
   list.Sort(1, 3, CTextList::CompareText);
-  EXPECT_EQ(Texts(list), (V{"d", "b", "c", "a"})) << "only 1..2";
+  EXPECT_EQ(Texts(list), (TextVec{"d", "b", "c", "a"})) << "only 1..2";
   list.Sort(3, 4, CTextList::CompareText);
   list.Sort(4, -1, CTextList::CompareText);
   list.Sort(2, 1, CTextList::CompareText);
   list.Sort(0, -1, nullptr);
-  EXPECT_EQ(Texts(list), (V{"d", "b", "c", "a"})) << "single item, empty ranges, no comparator";
+  EXPECT_EQ(Texts(list), (TextVec{"d", "b", "c", "a"})) << "single item, empty ranges, no comparator";
   list.Sort(-3, 2, CTextList::CompareText);
-  EXPECT_EQ(Texts(list), (V{"b", "d", "c", "a"}));
+  EXPECT_EQ(Texts(list), (TextVec{"b", "d", "c", "a"}));
 
   // 10,000 equal items finish in one pass over the range.
   CTextList equal;
@@ -144,7 +133,7 @@ TEST(TextListSort, ManyItemsAgainstStdSort) {
   for (int alphabet : {2, 3, 26}) {
     for (int descending : {0, 1}) {
       CTextList list;
-      V expect;
+      TextVec expect;
       for (int i = 0; i < 3000; ++i) {
         std::string t(1 + rng() % 3, 'a');
         for (char& ch : t) ch = (char)('a' + rng() % alphabet);
@@ -178,11 +167,11 @@ TEST(TextListSort, ManyItemsAgainstStdSort) {
 
 TEST(TextListSort, InconsistentComparatorKeepsItems) {
   CTextList list;
-  V before;
+  TextVec before;
   for (int i = 0; i < 500; ++i) before.push_back(std::to_string(i));
   Fill(list, before);
   list.Sort(0, -1, Chaotic);
-  V after = Texts(list);
+  TextVec after = Texts(list);
   std::sort(after.begin(), after.end());
   std::sort(before.begin(), before.end());
   EXPECT_EQ(after, before) << "every item still there exactly once";
@@ -195,12 +184,12 @@ TEST(TextListSort, ByDataAndByText) {
   for (int i = 0; i < 4; ++i) list.InsertString(texts[i], -1, firsts[i]);
   int calls = 0;
   list.SortByDataWith(ByFirstByte, &calls, 1, 0, -1);  // by extra byte 1
-  EXPECT_EQ(Texts(list), (V{"w", "y", "z", "x"}));
+  EXPECT_EQ(Texts(list), (TextVec{"w", "y", "z", "x"}));
   EXPECT_GT(calls, 0);
   list.SortByDataWith(ByFirstByte, &calls, 2, 0, -1, 1);  // offset 2: the text
-  EXPECT_EQ(Texts(list), (V{"z", "y", "x", "w"}));
+  EXPECT_EQ(Texts(list), (TextVec{"z", "y", "x", "w"}));
   list.SortByTextWith(CompareNoCaseA, 0, -1);
-  EXPECT_EQ(Texts(list), (V{"w", "x", "y", "z"}));
+  EXPECT_EQ(Texts(list), (TextVec{"w", "x", "y", "z"}));
   list.SortByTextWith(CompareNoCaseA, 1, 3, 1);
-  EXPECT_EQ(Texts(list), (V{"w", "y", "x", "z"}));
+  EXPECT_EQ(Texts(list), (TextVec{"w", "y", "x", "z"}));
 }

@@ -4,21 +4,9 @@
 #include <vector>
 
 #include "text/textlist.h"
+#include "textlist_util.h"
 
 namespace {
-
-std::vector<std::string> Texts(const CTextList& list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.count; ++i) out.emplace_back(list.TextAt(i), list.LengthAt(i));
-  return out;
-}
-
-using V = std::vector<std::string>;
-
-CTextList& Fill(CTextList& list, const V& texts) {
-  for (const std::string& t : texts) list.InsertStringLen((int)t.size(), t.data(), -1);
-  return list;
-}
 
 uint32_t Word(const CTextList& list, int i) {
   uint32_t v;
@@ -60,7 +48,7 @@ TEST(TextList, InsertPositionsClampUnsigned) {
   EXPECT_EQ(list.InsertString("d", -1), 3);
   EXPECT_EQ(list.InsertString("x", 1), 1);
   EXPECT_EQ(list.InsertString("y", 0), 0);
-  EXPECT_EQ(Texts(list), (V{"y", "a", "x", "b", "c", "d"}));
+  EXPECT_EQ(Texts(list), (TextVec{"y", "a", "x", "b", "c", "d"}));
   EXPECT_EQ(list.InsertItemPtr(nullptr, 0), -1);
   char* item = CTextList::NewItem(2, "zz", 0, nullptr);
   EXPECT_EQ(list.InsertItemPtr(item, 3), 3);
@@ -99,7 +87,7 @@ TEST(TextList, InsertFromOtherAndItself) {
   Fill(b, {"x", "y"});
 
   EXPECT_EQ(b.InsertFrom(&a, 1, 1, -1), 1);
-  EXPECT_EQ(Texts(b), (V{"x", "two", std::string("th\0ee", 5), "y"}));
+  EXPECT_EQ(Texts(b), (TextVec{"x", "two", std::string("th\0ee", 5), "y"}));
   EXPECT_EQ(Word(b, 1), 2u);
   EXPECT_EQ(Word(b, 2), 3u);
   EXPECT_NE(b.items[1], a.items[1]) << "copies, not shared blocks";
@@ -116,9 +104,9 @@ TEST(TextList, InsertFromOtherAndItself) {
   CTextList self;
   Fill(self, {"a", "b", "c", "d"});
   EXPECT_EQ(self.InsertFrom(&self, 1, 0, -1), 1);
-  EXPECT_EQ(Texts(self), (V{"a", "a", "b", "c", "d", "b", "c", "d"}));
+  EXPECT_EQ(Texts(self), (TextVec{"a", "a", "b", "c", "d", "b", "c", "d"}));
   CTextList grow;  // a full array forces growth while reading itself
-  Fill(grow, V(16, "q"));
+  Fill(grow, TextVec(16, "q"));
   grow.SetString("first", 0);
   grow.SetString("last", 15);
   EXPECT_EQ(grow.InsertFrom(&grow, 8, 0, -1), 8);
@@ -142,7 +130,7 @@ TEST(TextList, AddSplit) {
     std::string text;  // NUL-terminated by the test
     int index;
     int result;
-    V items;
+    TextVec items;
   } cases[] = {
       {';', "a;;b;", -1, 0, {"a", "", "b"}},
       {';', ";a", -1, 0, {"", "a"}},
@@ -161,7 +149,7 @@ TEST(TextList, AddSplit) {
   Fill(list, {"x", "y"});
   uint16_t tag = 0x5A5A;
   EXPECT_EQ(list.AddSplit(';', "p;q", 1, &tag), 1);
-  EXPECT_EQ(Texts(list), (V{"x", "p", "q", "y"})) << "consecutive from the index";
+  EXPECT_EQ(Texts(list), (TextVec{"x", "p", "q", "y"})) << "consecutive from the index";
   EXPECT_EQ(list.SetData16(2, 0), 0x5A5A) << "each part gets the extra data";
   EXPECT_EQ(list.AddSplit(';', nullptr, 0), -1);
 }
@@ -172,7 +160,7 @@ TEST(TextList, AddSplitN) {
     std::string text;
     int n;
     int result;
-    V items;
+    TextVec items;
   } cases[] = {
       {';', "ab;cdef", 4, 0, {"ab", "c"}},
       {';', "ab;", 3, 0, {"ab"}},
@@ -242,7 +230,7 @@ TEST(TextList, ExtraDataFields) {
   CTextList small(2);
   small.InsertString("a");
   EXPECT_EQ(small.SetData32(0, 5), 0u) << "extra size 2 is too small";
-  EXPECT_EQ(Texts(small), V{"a"});
+  EXPECT_EQ(Texts(small), TextVec{"a"});
   EXPECT_EQ(small.SetData16(0, 0x1234), 0);
   EXPECT_EQ(small.SetData16(0, 1), 0x1234);
   EXPECT_EQ(small.SetData8At(0, 9, 1), 0x00);
@@ -276,20 +264,20 @@ TEST(TextList, SwapDetachAndRemove) {
   CTextList list;
   Fill(list, {"a", "b", "c"});
   list.Swap(0, 99);
-  EXPECT_EQ(Texts(list), (V{"c", "b", "a"}));
+  EXPECT_EQ(Texts(list), (TextVec{"c", "b", "a"}));
   list.Swap(-1, 1);
-  EXPECT_EQ(Texts(list), (V{"c", "a", "b"}));
+  EXPECT_EQ(Texts(list), (TextVec{"c", "a", "b"}));
   CTextList().Swap(0, 1);  // empty: nothing
 
   char* item = list.DetachAt(1);
   ASSERT_NE(item, nullptr);
   EXPECT_STREQ(item, "a");
-  EXPECT_EQ(Texts(list), (V{"c", "b"}));
+  EXPECT_EQ(Texts(list), (TextVec{"c", "b"}));
   EXPECT_EQ(list.DetachAt(2), nullptr);
   EXPECT_EQ(list.InsertItemPtr(item, -1), 2);
   EXPECT_EQ(list.RemoveAt(3), 0);
   EXPECT_EQ(list.RemoveAt(0), 1);
-  EXPECT_EQ(Texts(list), (V{"b", "a"}));
+  EXPECT_EQ(Texts(list), (TextVec{"b", "a"}));
   CTextList::FreeItem(nullptr);
   CTextList::FreeItem(CTextList::NewItem(3, "abc", 8, nullptr));
   EXPECT_EQ(CTextList::NewItem(-1, "abc", 0, nullptr), nullptr);
@@ -298,7 +286,7 @@ TEST(TextList, SwapDetachAndRemove) {
 TEST(TextList, RemoveRange) {
   struct Case {
     int from, to, removed;
-    V left;
+    TextVec left;
   } cases[] = {
       {1, -1, 4, {"0"}},
       {-3, 2, 2, {"2", "3", "4"}},
