@@ -3,4 +3,6 @@
 
 #include "text/base64.h"
 #include "text/cliteral.h"
+#include "text/hexcodec.h"
+#include "text/maskedmem.h"
 #include "text/utf.h"
