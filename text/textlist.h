@@ -12,6 +12,7 @@
 // new[] and are released with delete[].
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -52,7 +53,8 @@ public:
   ~CTextList();
   // No implicit copies: they would share (and twice free) the item blocks.
   CTextList(const CTextList&) = delete;
-  CTextList& operator=(const CTextList&) = delete;
+  // Copies the other list's items, extra size, MRU settings and owner word.
+  CTextList& operator=(const CTextList& other);
 
   // Reading an item without copying.
   static unsigned LengthOf(const char* item) { return reinterpret_cast<const uint32_t*>(item)[-1]; }
@@ -179,6 +181,39 @@ public:
 
   int AppendToItem(const char* text, int index, const void* extra = nullptr);
   int AppendToItemLen(int length, const char* text, int index, const void* extra = nullptr);
+
+  // Formatted adding through the library's formatter (text/formatter.h).
+  // The text is taken by its length, so NULs that the format writes stay in
+  // the item. The V forms take an argument list; the others call them.
+  // Sorted inserts use the search result as the index (flag 8 gives the
+  // insertion point, 4 goes behind equal items; a miss without 8 inserts at
+  // 0); the key-ordered ones take their key from the extra data (0 without).
+  int InsertFormatV(const void* extra, int index, const char* format, va_list args);
+  int InsertFormatData(const void* extra, int index, const char* format, ...);
+  int InsertFormat(int index, const char* format, ...);
+  int AddFormat(const char* format, ...);
+  int InsertSortedFormatV(const void* extra, unsigned flags, const char* format, va_list args);
+  int InsertSortedFormat(const void* extra, unsigned flags, const char* format, ...);
+  int InsertSortedFormat(unsigned flags, const char* format, ...);
+  int InsertSortedByDataFormatV(const void* extra, unsigned flags, const char* format, va_list args);
+  int InsertSortedByDataFormat(const void* extra, unsigned flags, const char* format, ...);
+  int InsertSortedByDataFormat(unsigned flags, const char* format, ...);
+  int InsertSortedByData32FormatV(const void* extra, unsigned flags, const char* format, va_list args);
+  int InsertSortedByData32Format(const void* extra, unsigned flags, const char* format, ...);
+  int InsertSortedByData32Format(unsigned flags, const char* format, ...);
+  int InsertSortedByData64FormatV(const void* extra, unsigned flags, const char* format, va_list args);
+  int InsertSortedByData64Format(const void* extra, unsigned flags, const char* format, ...);
+  int InsertSortedByData64Format(unsigned flags, const char* format, ...);
+  int InsertSortedByData64FormatVAlt(const void* extra, unsigned flags, const char* format, va_list args);
+  int InsertSortedByData64FormatAlt(const void* extra, unsigned flags, const char* format, ...);
+  int InsertSortedByData64FormatAlt(unsigned flags, const char* format, ...);
+  // Index at or beyond count: -1 without formatting.
+  int SetFormatV(const void* extra, int index, const char* format, va_list args);
+  int SetFormatData(const void* extra, int index, const char* format, ...);
+  int SetFormat(int index, const char* format, ...);
+  int AppendFormatV(const void* extra, int index, const char* format, va_list args);
+  int AppendFormatData(const void* extra, int index, const char* format, ...);
+  int AppendFormat(int index, const char* format, ...);
 
 private:
   bool InRange(int index) const { return (unsigned)index < (unsigned)count; }
