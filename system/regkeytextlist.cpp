@@ -12,3 +12,11 @@ bool CRegKeyStack::QueryTextList(CTextList& list, const char* pszName) {
   }
   return bOk;
 }
+
+bool CRegKeyStack::SetTextList(const CTextList& list, const char* pszName, int nFirst, int nEnd) {
+  char* p = nullptr;
+  list.JoinMultiString(nFirst, nEnd, &p);
+  bool bOk = SetMultiString(p, pszName);
+  delete[] p;
+  return bOk;
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "regkey_fixture.h"
+#include "text/textlist.h"
 
 using namespace std::string_literals;
 
@@ -144,6 +145,47 @@ TEST_F(RegKeyTest, DeletesInReadOnlyModeToo) {
   ASSERT_TRUE(rk.Open(HKEY_CURRENT_USER, key.Path().c_str(), REGKS_READ));
   ASSERT_TRUE(rk.DeleteKey("R"));
   EXPECT_FALSE(KeyExists("R"));
+}
+
+TEST_F(RegKeyTest, MultiStringsThroughTextLists) {
+  CTextList list;
+  list.InsertString("C:\\Daten");
+  list.InsertString("");
+  list.InsertString("Grüße");
+  list.InsertString("ignored");
+  // An empty item ends a multi-string: what follows it is not written.
+  ASSERT_TRUE(rk.SetTextList(list, "History", 0, 3));
+  DWORD type = 0;
+  EXPECT_EQ(Get("History", &type), "C:\\Daten\0\0"s);
+  EXPECT_EQ(type, (DWORD)REG_MULTI_SZ);
+
+  CTextList back;
+  back.InsertString("old");
+  ASSERT_TRUE(rk.QueryTextList(back, "History"));
+  ASSERT_EQ(back.count, 1);
+  EXPECT_STREQ(back.TextAt(0), "C:\\Daten");
+
+  ASSERT_TRUE(rk.SetTextList(list, "Two", 2, 4));
+  EXPECT_EQ(Get("Two"), "Grüße\0ignored\0\0"s);
+  ASSERT_TRUE(rk.QueryTextList(back, "Two"));
+  ASSERT_EQ(back.count, 2);
+  EXPECT_STREQ(back.TextAt(0), "Grüße");
+  EXPECT_STREQ(back.TextAt(1), "ignored");
+
+  ASSERT_TRUE(rk.SetTextList(list, "None", 0, 0));
+  EXPECT_EQ(Get("None"), "\0"s);
+  ASSERT_TRUE(rk.QueryTextList(back, "None"));
+  EXPECT_EQ(back.count, 0);
+
+  // Text stored without terminators still ends cleanly.
+  Put("Raw", REG_BINARY, "eins\0zwei"s);
+  ASSERT_TRUE(rk.QueryTextList(back, "Raw"));
+  ASSERT_EQ(back.count, 2);
+  EXPECT_STREQ(back.TextAt(1), "zwei");
+
+  back.InsertString("x");
+  EXPECT_FALSE(rk.QueryTextList(back, "Missing"));
+  EXPECT_EQ(back.count, 0) << "emptied in any case";
 }
 
 namespace {
