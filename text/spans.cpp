@@ -5,10 +5,9 @@
 namespace {
 
 template <class C>
-int SpanWhile(const C* text, uint32_t mask, uint32_t want, int n) {
-  // want = mask: run while in the class; want = 0: run while outside it.
+int SpanWhile(const C* text, uint32_t mask, bool inClass, int n) {
   int i = 0;
-  while (i < n && ((CharClassOf(text[i]) & mask) != 0) == (want != 0)) ++i;
+  while (i < n && ((CharClassOf(text[i]) & mask) != 0) == inClass) ++i;
   return i;
 }
 
@@ -67,16 +66,18 @@ int FindLastMember(const C* text, const C* set, int n, int first, bool member) {
   return -1;
 }
 
+inline int OrStart(int index) { return index < 0 ? 0 : index; }
+
 }  // namespace
 
-int SpanClassA(const char* text, uint32_t mask) { return SpanWhile(text, mask, mask, kUnbounded); }
-int SpanClassW(const wchar_t* text, uint32_t mask) { return SpanWhile(text, mask, mask, kUnbounded); }
-int SpanClassNA(const char* text, uint32_t mask, int n) { return SpanWhile(text, mask, mask, n); }
-int SpanClassNW(const wchar_t* text, uint32_t mask, int n) { return SpanWhile(text, mask, mask, n); }
-int SpanNotClassA(const char* text, uint32_t mask) { return SpanWhile(text, mask ^ CC_NUL, 0, kUnbounded); }
-int SpanNotClassW(const wchar_t* text, uint32_t mask) { return SpanWhile(text, mask ^ CC_NUL, 0, kUnbounded); }
-int SpanNotClassNA(const char* text, uint32_t mask, int n) { return SpanWhile(text, mask ^ CC_NUL, 0, n); }
-int SpanNotClassNW(const wchar_t* text, uint32_t mask, int n) { return SpanWhile(text, mask ^ CC_NUL, 0, n); }
+int SpanClassA(const char* text, uint32_t mask) { return SpanWhile(text, mask, true, kUnbounded); }
+int SpanClassW(const wchar_t* text, uint32_t mask) { return SpanWhile(text, mask, true, kUnbounded); }
+int SpanClassNA(const char* text, uint32_t mask, int n) { return SpanWhile(text, mask, true, n); }
+int SpanClassNW(const wchar_t* text, uint32_t mask, int n) { return SpanWhile(text, mask, true, n); }
+int SpanNotClassA(const char* text, uint32_t mask) { return SpanWhile(text, mask ^ CC_NUL, false, kUnbounded); }
+int SpanNotClassW(const wchar_t* text, uint32_t mask) { return SpanWhile(text, mask ^ CC_NUL, false, kUnbounded); }
+int SpanNotClassNA(const char* text, uint32_t mask, int n) { return SpanWhile(text, mask ^ CC_NUL, false, n); }
+int SpanNotClassNW(const wchar_t* text, uint32_t mask, int n) { return SpanWhile(text, mask ^ CC_NUL, false, n); }
 
 int SpanClassBackNA(const char* end, uint32_t mask, int n) { return SpanBackWhile(end, mask, true, n); }
 int SpanClassBackNW(const wchar_t* end, uint32_t mask, int n) { return SpanBackWhile(end, mask, true, n); }
@@ -88,19 +89,14 @@ int FindLastOfW(const wchar_t* text, const wchar_t* set, int n) { return FindLas
 int FindLastNotOfA(const char* text, const char* set, int n) { return FindLastMember(text, set, n, 0, false); }
 int FindLastNotOfW(const wchar_t* text, const wchar_t* set, int n) { return FindLastMember(text, set, n, 0, false); }
 
-int FindLastOfOrStartA(const char* text, const char* set, int n) {
-  int i = FindLastMember(text, set, n, 1, true);
-  return i < 0 ? 0 : i;
-}
+// 0 stands for "at the start or nowhere".
+int FindLastOfOrStartA(const char* text, const char* set, int n) { return OrStart(FindLastMember(text, set, n, 1, true)); }
 int FindLastOfOrStartW(const wchar_t* text, const wchar_t* set, int n) {
-  int i = FindLastMember(text, set, n, 1, true);
-  return i < 0 ? 0 : i;
+  return OrStart(FindLastMember(text, set, n, 1, true));
 }
 int FindLastNotOfOrStartA(const char* text, const char* set, int n) {
-  int i = FindLastMember(text, set, n, 1, false);
-  return i < 0 ? 0 : i;
+  return OrStart(FindLastMember(text, set, n, 1, false));
 }
 int FindLastNotOfOrStartW(const wchar_t* text, const wchar_t* set, int n) {
-  int i = FindLastMember(text, set, n, 1, false);
-  return i < 0 ? 0 : i;
+  return OrStart(FindLastMember(text, set, n, 1, false));
 }
