@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/quicksort.h"
+
 // The search flag word of the arrays' binary searches.
 enum : unsigned {
   ARRAY_UNSIGNED = 1,     // integer keys compare as unsigned
@@ -83,42 +85,13 @@ unsigned ArrayBisect(unsigned count, unsigned from, unsigned to, unsigned flags,
 
 // Quicksort of the records [lo, hi] (hi >= lo + 1). order(a, b) compares
 // record a with record b; swap(a, b) exchanges them; descending reverses
-// every comparison. The larger part of each
-// partition is deferred, so 30 pending ranges are always enough.
+// every comparison.
 template <class Order, class Swap>
 void ArrayQuickSort(int lo, int hi, bool descending, Order order, Swap swap) {
-  auto cmp = [&](int a, int b) {
-    int r = order(a, b);
-    return descending ? (r < 0) - (r > 0) : r;
-  };
-  int stackLo[30], stackHi[30];
-  int depth = 0;
-  for (;;) {
-    swap(lo, (lo + hi) / 2);  // the middle record is the pivot, kept at lo
-    int i = lo, j = hi + 1;
-    for (;;) {
-      do ++i;
-      while (i <= hi && cmp(i, lo) <= 0);
-      do --j;
-      while (j > lo && cmp(j, lo) >= 0);
-      if (j < i) break;
-      swap(i, j);
-    }
-    swap(lo, j);
-    // Left part [lo, j - 1], right part [i, hi]; the records between equal the pivot.
-    bool leftGoes = lo + 1 < j, rightGoes = i < hi;
-    if (j - lo - 1 < hi - i) {
-      if (rightGoes) { stackLo[depth] = i; stackHi[depth++] = hi; }
-      if (leftGoes) { hi = j - 1; continue; }
-    } else {
-      if (leftGoes) { stackLo[depth] = lo; stackHi[depth++] = j - 1; }
-      if (rightGoes) { lo = i; continue; }
-    }
-    if (depth == 0) return;
-    --depth;
-    lo = stackLo[depth];
-    hi = stackHi[depth];
-  }
+  if (descending)
+    QuickSortPositions(lo, hi, Descending(order), swap);
+  else
+    QuickSortPositions(lo, hi, order, swap);
 }
 
 // The sorts' range rules: from below 0 counts as 0, to is cut to count.

@@ -4,6 +4,7 @@
 #include "text/strings.h"
 #include "text/textlist.h"
 #include "text/textlist_keys.h"
+#include "text/quicksort.h"
 
 using namespace textlist_keys;
 
@@ -32,69 +33,13 @@ int ByKey(const CTextList* list, int i, int j) {
   return c ? c : Then(list, i, j);
 }
 
-// Quicksort of a[lo..hi] with an explicit stack. compare(i, p) orders the
-// item at i against the pivot, which stays at p = lo while a range is
-// partitioned. Items equal to the pivot gather at both ends and move to the
-// middle afterwards (Bentley-McIlroy), so runs of equal items cost one pass
-// and never degrade the split. Every scan is bounded by the range itself,
-// whatever the comparator answers.
-template <class Compare>
-void QuickSort(char** a, int lo, int hi, Compare compare) {
-  int stackLo[32], stackHi[32], depth = 0;  // the larger part is pushed: depth <= log2(count)
-  for (;;) {
-    std::swap(a[lo], a[lo + (hi - lo) / 2]);
-    int p = lo + 1, b = lo + 1, c = hi, q = hi;  // [lo,p) and (q,hi] equal; [p,b) less; (c,q] greater
-    for (;;) {
-      int r;
-      while (b <= c && (r = compare(b, lo)) <= 0) {
-        if (r == 0) std::swap(a[p++], a[b]);
-        ++b;
-      }
-      while (b <= c && (r = compare(c, lo)) >= 0) {
-        if (r == 0) std::swap(a[c], a[q--]);
-        --c;
-      }
-      if (b > c) break;
-      std::swap(a[b++], a[c--]);
-    }
-    int s = std::min(p - lo, b - p);
-    std::swap_ranges(a + lo, a + lo + s, a + b - s);
-    s = std::min(q - c, hi - q);
-    std::swap_ranges(a + b, a + b + s, a + hi + 1 - s);
-
-    int lessLo = lo, lessHi = lo + (b - p) - 1;
-    int moreLo = hi - (q - c) + 1, moreHi = hi;
-    if (lessHi - lessLo > moreHi - moreLo) {
-      std::swap(lessLo, moreLo);
-      std::swap(lessHi, moreHi);
-    }
-    // Now "less" names the smaller part.
-    if (moreHi > moreLo) {
-      stackLo[depth] = moreLo;
-      stackHi[depth++] = moreHi;
-    }
-    if (lessHi > lessLo) {
-      lo = lessLo;
-      hi = lessHi;
-    } else if (depth) {
-      lo = stackLo[--depth];
-      hi = stackHi[depth];
-    } else {
-      return;
-    }
-  }
-}
-
-// Descending order flips the sign; negating could overflow at INT_MIN.
 template <class Compare>
 void SortRange(char** a, int lo, int hi, int descending, Compare compare) {
+  auto swap = [a](int i, int j) { std::swap(a[i], a[j]); };
   if (descending)
-    QuickSort(a, lo, hi, [&](int i, int p) {
-      int r = compare(i, p);
-      return (r < 0) - (r > 0);
-    });
+    QuickSortPositions(lo, hi, Descending(compare), swap);
   else
-    QuickSort(a, lo, hi, compare);
+    QuickSortPositions(lo, hi, compare, swap);
 }
 
 }  // namespace
