@@ -7,10 +7,10 @@
 #include "text/formatfloat.h"
 #include "text/formatgroup.h"
 #include "text/formatmemory.h"
-#include "text/formatspec.h"
+#include "text/formatdirective.h"
 #include "text/formattime.h"
 
-using namespace formatspec;
+using namespace formatdirective;
 
 // Bits 5-7 flag code (1 '+', 2 blank, 3 '#', 4 '-', 5 '0', 6 '~', 7 '@'),
 // bit 0 '*', bit 1 digit, bit 2 '.', bit 3 length letter, bit 4 conversion.
@@ -93,13 +93,13 @@ void Prescan(const Ch* f, va_list args, FormatArgState* state, int kind) {
   for (;;) {
     while (*f && Unit(*f) != '%') ++f;
     if (!*f) break;
-    Spec spec;
+    Directive dir;
     Status status;
-    f = Parse(f + 1, &spec, &status, star);
+    f = Parse(f + 1, &dir, &status, star);
     if (status == kStop) break;
     if (status != kConversion) continue;
-    int position = spec.letter ? spec.letter : implicit++;
-    if (position >= 1 && position <= 12) kinds[position] = (unsigned char)ArgKindOf(spec.conversion, spec.flags);
+    int position = dir.letter ? dir.letter : implicit++;
+    if (position >= 1 && position <= 12) kinds[position] = (unsigned char)ArgKindOf(dir.conversion, dir.flags);
   }
   int last = 1;
   for (int i = 12; i > 1; --i)
@@ -154,8 +154,8 @@ class Engine {
   void FillDirect(Ch c, int count);
   ArgValue Fetch(int kind, const Ch* position);
 
-  const Ch* Specification(const Ch* p);
-  void Convert(const Spec& spec, const Ch* next);
+  const Ch* OneDirective(const Ch* p);
+  void Convert(const Directive& dir, const Ch* next);
   int Character(uint32_t& flags, unsigned conversion, Ch* dest, const Ch* next);
   int Integer(int index, unsigned conversion, uint32_t& flags, int& width, int precision, int& padStart,
               const Ch* next);
@@ -241,7 +241,7 @@ int Engine<Ch>::Run(const Ch* format, va_list args) {
       continue;
     }
     if (!*f) break;
-    f = Specification(f + 1);
+    f = OneDirective(f + 1);
     if (!f) break;
   }
   Flush();
@@ -252,15 +252,15 @@ int Engine<Ch>::Run(const Ch* format, va_list args) {
 
 // Returns where the format goes on, or null when formatting ends.
 template <class Ch>
-const Ch* Engine<Ch>::Specification(const Ch* p) {
-  Spec spec;
+const Ch* Engine<Ch>::OneDirective(const Ch* p) {
+  Directive dir;
   Status status;
   args_.argLetter = 0;
   auto star = [&](const Ch* position) {
-    args_.argLetter = spec.letter;
+    args_.argLetter = dir.letter;
     return (int)(uint32_t)Fetch(FMT_ARG_INT, position).bits;
   };
-  const Ch* next = Parse(p, &spec, &status, star);
+  const Ch* next = Parse(p, &dir, &status, star);
   switch (status) {
     case kPercent:
       Put('%');
@@ -268,8 +268,8 @@ const Ch* Engine<Ch>::Specification(const Ch* p) {
     case kStop:
       return nullptr;
     case kConversion:
-      args_.argLetter = spec.letter;
-      Convert(spec, next);
+      args_.argLetter = dir.letter;
+      Convert(dir, next);
       return next;
     default:
       return next;
@@ -277,10 +277,10 @@ const Ch* Engine<Ch>::Specification(const Ch* p) {
 }
 
 template <class Ch>
-void Engine<Ch>::Convert(const Spec& spec, const Ch* next) {
-  uint32_t flags = spec.flags;
-  int width = spec.width, precision = spec.precision;
-  unsigned conversion = spec.conversion;
+void Engine<Ch>::Convert(const Directive& dir, const Ch* next) {
+  uint32_t flags = dir.flags;
+  int width = dir.width, precision = dir.precision;
+  unsigned conversion = dir.conversion;
   int index = FormatConvIndex[conversion];
   int start = staged_, padStart = staged_;
   Ch* dest = stage_ + staged_;

@@ -12,7 +12,7 @@
 typedef int (*FormatSink)(void* context, const char* data, int count);
 typedef int (*FormatSinkW)(void* context, const wchar_t* data, int count);
 
-// The parsed form of one conversion specification.
+// The parsed form of one conversion directive.
 enum : uint32_t {
   FMT_LEN_MASK = 0x7,  // length code
   FMT_LEN_64 = 1,      // ll, q, I64
@@ -41,7 +41,7 @@ enum : uint32_t {
 struct FormatArgState {
   int savedCount;    // filled entries of saved
   int fetchedCount;  // arguments taken from the list in order
-  int argLetter;     // argument number of the current specification, 1-12, or 0
+  int argLetter;     // argument number of the current directive, 1-12, or 0
   union Value {
     uint64_t bits;
     double real;
@@ -66,7 +66,7 @@ int FormatToSinkW(void* context, FormatSinkW sink, const wchar_t* format, ...);
 
 // Learns the sizes of the arguments the rest of the format uses and loads
 // them into state->saved from savedCount on; args itself does not move.
-// kind is what the current specification asks for; charWidth is 1 for an
+// kind is what the current directive asks for; charWidth is 1 for an
 // 8-bit format and 2 for a 16-bit one.
 void PrescanFormatArgs(const void* format, va_list args, FormatArgState* state, int kind, int charWidth);
 

@@ -1,5 +1,5 @@
 // Floating-point conversions of the formatter. Each writes plain text (no
-// terminator) and returns its length. flags is the specification's flag
+// terminator) and returns its length. flags is the directive's flag
 // word; precision counts only when FMT_PRECISION is set. Halfway values
 // round down, exponents have three digits, infinity and NaN print as
 // "1.#INF" and "1.#NAN".

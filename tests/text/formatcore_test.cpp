@@ -73,7 +73,7 @@ TEST(FormatCore, GrammarAndBadFormats) {
   EXPECT_FMT("[5]", "[%~d%d]", 4, 5) << "the skipped conversion consumed its argument";
   EXPECT_FMT("[abc]", "[%~s]", "abc") << "skip does not apply to strings";
   EXPECT_FMT("[42]", "[%@d]", 42) << "'@' without a letter sets nothing";
-  EXPECT_FMT("5", "%-%x", 5) << "the character ending a specification is read again";
+  EXPECT_FMT("5", "%-%x", 5) << "the character ending a directive is read again";
   // Characters >= 0x80: dropped with the '%', repeat a flag, end the digits,
   // or end the formatting where the grammar cannot go on.
   EXPECT_FMT("ab", "a%\xE4" "b");

@@ -1,4 +1,4 @@
-// Parser of one conversion specification, shared by the formatter cores and
+// Parser of one conversion directive, shared by the formatter cores and
 // the argument pre-scan so that both read a format alike. Internal to the
 // formatter.
 #pragma once
@@ -7,10 +7,10 @@
 
 #include "text/formatcore.h"
 
-namespace formatspec {
+namespace formatdirective {
 
 enum Status {
-  kConversion,  // a conversion letter ends the specification
+  kConversion,  // a conversion letter ends the directive
   kPercent,     // "%%"
   kText,        // no conversion: the character at the end is read again as text
   kDropped,     // a character >= 0x80 right after '%': it is dropped with the '%'
@@ -19,7 +19,7 @@ enum Status {
 
 enum CharClassBits { kClassStar = 1, kClassDigit = 2, kClassDot = 4, kClassLength = 8, kClassConversion = 16 };
 
-struct Spec {
+struct Directive {
   uint32_t flags;
   int letter;  // argument letter 1-12, or 0
   int width;
@@ -43,16 +43,16 @@ const Ch* ReadNumber(const Ch* p, int* value) {
   return p;
 }
 
-// Parses the specification after a '%' at p. star(position) is called for
+// Parses the directive after a '%' at p. star(position) is called for
 // each '*' (position is just after it) and returns the argument's value.
 // Returns the position where reading goes on.
 template <class Ch, class Star>
-const Ch* Parse(const Ch* p, Spec* spec, Status* status, Star&& star) {
-  spec->flags = 0;
-  spec->letter = 0;
-  spec->width = 0;
-  spec->precision = 0;
-  spec->conversion = 0;
+const Ch* Parse(const Ch* p, Directive* dir, Status* status, Star&& star) {
+  dir->flags = 0;
+  dir->letter = 0;
+  dir->width = 0;
+  dir->precision = 0;
+  dir->conversion = 0;
   unsigned c = Unit(*p);
   if (c == '%') {
     *status = kPercent;
@@ -70,17 +70,17 @@ const Ch* Parse(const Ch* p, Spec* spec, Status* status, Star&& star) {
     unsigned code = c >= 0x80 ? last : ClassOf(c) >> 5;
     if (!code) break;
     switch (code) {
-      case 1: spec->flags |= 0x2B010800u; break;  // '+': sign character '+'
-      case 2: spec->flags |= 0x20001800u; break;  // blank: sign character ' '
-      case 3: spec->flags |= FMT_ALT; break;
-      case 4: spec->flags = (spec->flags | FMT_LEFT) & ~FMT_ZEROPAD; break;
+      case 1: dir->flags |= 0x2B010800u; break;  // '+': sign character '+'
+      case 2: dir->flags |= 0x20001800u; break;  // blank: sign character ' '
+      case 3: dir->flags |= FMT_ALT; break;
+      case 4: dir->flags = (dir->flags | FMT_LEFT) & ~FMT_ZEROPAD; break;
       case 5:
-        spec->flags |= FMT_ZERO | FMT_ZEROFILL;
-        if (!(spec->flags & FMT_LEFT)) spec->flags |= FMT_ZEROPAD;
+        dir->flags |= FMT_ZERO | FMT_ZEROFILL;
+        if (!(dir->flags & FMT_LEFT)) dir->flags |= FMT_ZEROPAD;
         break;
-      case 6: spec->flags |= FMT_SKIP; break;
+      case 6: dir->flags |= FMT_SKIP; break;
       case 7:
-        if (c == '@' && Unit(p[1]) >= 'A' && Unit(p[1]) <= 'L') spec->letter = (int)(Unit(*++p) - 'A') + 1;
+        if (c == '@' && Unit(p[1]) >= 'A' && Unit(p[1]) <= 'L') dir->letter = (int)(Unit(*++p) - 'A') + 1;
         break;
     }
     last = code;
@@ -88,24 +88,24 @@ const Ch* Parse(const Ch* p, Spec* spec, Status* status, Star&& star) {
 
   // Width.
   if (c == '*') {
-    spec->flags |= FMT_WIDTH;
-    spec->width = star(++p);
+    dir->flags |= FMT_WIDTH;
+    dir->width = star(++p);
     if (Unit(*p) >= 0x80) return *status = kStop, p;
   } else if (ClassOf(c) & kClassDigit) {
-    spec->flags |= FMT_WIDTH;
-    p = ReadNumber(p, &spec->width);
+    dir->flags |= FMT_WIDTH;
+    p = ReadNumber(p, &dir->width);
   }
 
   // Precision.
   if (Unit(*p) == '.') {
-    spec->flags |= FMT_PRECISION;
+    dir->flags |= FMT_PRECISION;
     c = Unit(*++p);
     if (c >= 0x80) return *status = kStop, p;
     if (c == '*') {
-      spec->precision = star(++p);
+      dir->precision = star(++p);
       if (Unit(*p) >= 0x80) return *status = kStop, p;
     } else {
-      p = ReadNumber(p, &spec->precision);
+      p = ReadNumber(p, &dir->precision);
     }
   }
 
@@ -126,13 +126,13 @@ const Ch* Parse(const Ch* p, Spec* spec, Status* status, Star&& star) {
     } else if (c == 'q') {
       code = FMT_LEN_64;
     }
-    spec->flags |= code;
+    dir->flags |= code;
     if (Unit(*p) >= 0x80) return *status = kStop, p;
   }
 
   c = Unit(*p);
   if (ClassOf(c) & kClassConversion) {
-    spec->conversion = c;
+    dir->conversion = c;
     *status = kConversion;
     return p + 1;
   }
@@ -140,4 +140,4 @@ const Ch* Parse(const Ch* p, Spec* spec, Status* status, Star&& star) {
   return p;
 }
 
-}  // namespace formatspec
+}  // namespace formatdirective
