@@ -1,5 +1,7 @@
-// Numbers: integer parsing and formatting.
+// Numbers: integer parsing and formatting, float scanning, SI quantities,
+// number lists and bit arrays.
 #pragma once
 
 #include "text/intformat.h"
 #include "text/intparse.h"
+#include "text/bitarray.h"
