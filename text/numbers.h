@@ -5,3 +5,4 @@
 #include "text/intformat.h"
 #include "text/intparse.h"
 #include "text/bitarray.h"
+#include "text/floatscan.h"
