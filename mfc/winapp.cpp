@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "mfc/threadstate.h"
+
 namespace {
 CWinApp* g_pApp = nullptr;
 
@@ -14,9 +16,16 @@ char* CopyText(const char* psz) {
 }
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
 CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryKey(nullptr) {
   m_pszAppName = m_pszOwnedAppName = CopyText(pszAppName);
   g_pApp = this;
+  // The application object is the thread object of the thread that makes it.
+  m_hThread = ::GetCurrentThread();
+  m_nThreadID = ::GetCurrentThreadId();
+  m_bAutoDelete = FALSE;
+  AfxGetThreadState()->m_pCurrentWinThread = this;
 }
 
 CWinApp::~CWinApp() {

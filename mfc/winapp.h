@@ -1,11 +1,16 @@
-// CWinApp: the application object. Library code reads the program's
-// registry key name and application name from it through AfxGetApp().
+// CWinApp: the application object, the main thread's CWinThread. Library
+// code reads the program's registry key name and application name from it
+// through AfxGetApp().
 #pragma once
 
-class CWinApp {
-public:
+#include "mfc/thread.h"
+
+class CWinApp : public CWinThread {
+  DECLARE_DYNAMIC(CWinApp)
+
+ public:
   explicit CWinApp(const char* pszAppName = nullptr);
-  virtual ~CWinApp();
+  ~CWinApp() override;
 
   // Sets the registry key name (the key below "Software" that holds the
   // program key); the string is copied.
@@ -14,7 +19,7 @@ public:
   const char* m_pszAppName;
   const char* m_pszRegistryKey;
 
-private:
+ private:
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
   char* m_pszOwnedAppName = nullptr;

@@ -1,0 +1,67 @@
+// CImageList: an image list handle. An object destroys the list it holds;
+// a list attached to a control through the control's wrapper is detached
+// from the control when that window goes.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "mfc/msgmap.h"
+
+class CBitmap;
+class CDC;
+class CWnd;
+
+class CImageList : public CObject {
+  DECLARE_DYNAMIC(CImageList)
+
+ public:
+  CImageList() = default;
+  ~CImageList() override { DeleteImageList(); }
+
+  HIMAGELIST m_hImageList = nullptr;
+
+  operator HIMAGELIST() const { return GetSafeHandle(); }
+  HIMAGELIST GetSafeHandle() const {
+    const CImageList* p = AfxOpaque(this);
+    return p ? p->m_hImageList : nullptr;
+  }
+  static CImageList* FromHandle(HIMAGELIST hImageList);
+  static CImageList* FromHandlePermanent(HIMAGELIST hImageList);
+  static void DeleteTempMap();
+  BOOL Attach(HIMAGELIST hImageList);
+  HIMAGELIST Detach();
+  BOOL DeleteImageList();
+
+  BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
+    return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
+  }
+  BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask);
+  BOOL Create(LPCSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask);
+
+  int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+  BOOL SetImageCount(UINT uNewCount) { return ImageList_SetImageCount(m_hImageList, uNewCount); }
+  int Add(CBitmap* pbmImage, CBitmap* pbmMask);
+  int Add(CBitmap* pbmImage, COLORREF crMask);
+  int Add(HICON hIcon) { return ImageList_AddIcon(m_hImageList, hIcon); }
+  BOOL Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask);
+  int Replace(int nImage, HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
+  BOOL Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
+  HICON ExtractIcon(int nImage) { return ImageList_ExtractIcon(nullptr, m_hImageList, nImage); }
+  BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle);
+  COLORREF SetBkColor(COLORREF cr) { return ImageList_SetBkColor(m_hImageList, cr); }
+  COLORREF GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
+  BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const {
+    return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
+  }
+  BOOL GetIconSize(int* cx, int* cy) const { return ImageList_GetIconSize(m_hImageList, cx, cy); }
+  BOOL SetOverlayImage(int nImage, int nOverlay) { return ImageList_SetOverlayImage(m_hImageList, nImage, nOverlay); }
+
+  // Drag images.
+  BOOL BeginDrag(int nImage, CPoint ptHotSpot) { return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y); }
+  static BOOL DragEnter(CWnd* pWndLock, CPoint point);
+  static BOOL DragLeave(CWnd* pWndLock);
+  static BOOL DragMove(CPoint pt) { return ImageList_DragMove(pt.x, pt.y); }
+  static BOOL DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }
+  static void EndDrag() { ImageList_EndDrag(); }
+};

@@ -1,0 +1,22 @@
+// The framework: everything application code uses, in one include.
+#pragma once
+
+#include "mfc/afxres.h"
+#include "mfc/controls.h"
+#include "mfc/cstring.h"
+#include "mfc/ctime.h"
+#include "mfc/dc.h"
+#include "mfc/ddx.h"
+#include "mfc/dialog.h"
+#include "mfc/gdi.h"
+#include "mfc/geometry.h"
+#include "mfc/globals.h"
+#include "mfc/imagelist.h"
+#include "mfc/menu.h"
+#include "mfc/msgmap.h"
+#include "mfc/object.h"
+#include "mfc/sync.h"
+#include "mfc/thread.h"
+#include "mfc/treectrl.h"
+#include "mfc/winapp.h"
+#include "mfc/wnd.h"
