@@ -324,3 +324,125 @@ TEST(Dialog, MissingTemplateGivesMinusOne) {
   CDialog dlg(4242);
   EXPECT_EQ(dlg.DoModal(), -1);
 }
+
+namespace {
+// Modeless from an in-memory template; colours one field and counts the
+// edit's change notifications.
+class CColorDlg : public CDialog {
+ public:
+  CString m_strName = "eins";
+  int m_nChanges = 0;
+  CBrush m_brush{RGB(255, 255, 0)};
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_NAME, m_strName); }
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    if (pWnd->GetDlgCtrlID() == IDC_NAME && nCtlColor == CTLCOLOR_EDIT) {
+      pDC->SetBkColor(RGB(255, 255, 0));
+      return m_brush;
+    }
+    return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+  }
+  afx_msg void OnNameChange() { ++m_nChanges; }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColorDlg, CDialog)
+  ON_WM_CTLCOLOR()
+  ON_EN_CHANGE(IDC_NAME, OnNameChange)
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(Dialog, ModelessIndirectDialogColoursItsFieldsAndHidesOwnChanges) {
+  DlgTemplate t = DataTemplate(false);
+  CColorDlg dlg;
+  ASSERT_TRUE(dlg.CreateIndirect(t.Get()));
+  EXPECT_EQ(dlg.m_nChanges, 0) << "the initial exchange's own change is not reported";
+  CString text;
+  dlg.GetDlgItemText(IDC_NAME, text);
+  EXPECT_STREQ(text, "eins");
+  dlg.m_strName = "zwei";
+  dlg.UpdateData(FALSE);
+  EXPECT_EQ(dlg.m_nChanges, 0);
+  dlg.SetDlgItemText(IDC_NAME, "drei");
+  EXPECT_EQ(dlg.m_nChanges, 1) << "a change by anyone else is";
+
+  HDC hdc = GetDC(dlg.m_hWnd);
+  HWND name = ::GetDlgItem(dlg.m_hWnd, IDC_NAME);
+  EXPECT_EQ((HBRUSH)dlg.SendMessage(WM_CTLCOLOREDIT, (WPARAM)hdc, (LPARAM)name), (HBRUSH)dlg.m_brush);
+  EXPECT_EQ(GetBkColor(hdc), RGB(255, 255, 0));
+  HBRUSH other = (HBRUSH)dlg.SendMessage(WM_CTLCOLOREDIT, (WPARAM)hdc, (LPARAM)::GetDlgItem(dlg.m_hWnd, IDC_COUNT));
+  EXPECT_NE(other, nullptr) << "the dialog manager's own colour";
+  EXPECT_NE(other, (HBRUSH)dlg.m_brush);
+  ReleaseDC(dlg.m_hWnd, hdc);
+
+  dlg.GotoDlgCtrl(dlg.GetDlgItem(IDC_COUNT));
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg.m_hWnd, IDC_COUNT));
+  dlg.DestroyWindow();
+}
+
+namespace {
+class CPlacedDlg : public CDialog {
+ public:
+  bool m_bMove = false;
+  int m_nEnd = IDOK;  // 0: post WM_QUIT; -1: destroy from outside
+  CRect m_rcShown;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    if (m_bMove) SetWindowPos(nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetTimer(1, 10, nullptr);
+    return TRUE;
+  }
+  afx_msg void OnTimer(UINT_PTR) {
+    KillTimer(1);
+    GetWindowRect(&m_rcShown);
+    if (m_nEnd == 0)
+      PostQuitMessage(3);
+    else if (m_nEnd < 0)
+      ::DestroyWindow(m_hWnd);
+    else
+      EndDialog(m_nEnd);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPlacedDlg, CDialog)
+  ON_WM_TIMER()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(Dialog, ModalDialogIsCentredUnlessItPlacesItself) {
+  DlgTemplate t(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 100, 50, "Mitte");
+  CPlacedDlg centred;
+  centred.InitModalIndirect(t.Get());
+  EXPECT_EQ(centred.DoModal(), IDOK);
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR(centred.m_rcShown.CenterPoint().x, (work.left + work.right) / 2, 1);
+  EXPECT_NEAR(centred.m_rcShown.CenterPoint().y, (work.top + work.bottom) / 2, 1);
+
+  CPlacedDlg placed;
+  placed.m_bMove = true;
+  placed.InitModalIndirect(t.Get());
+  placed.DoModal();
+  EXPECT_EQ(placed.m_rcShown.TopLeft(), CPoint(7, 9)) << "the place OnInitDialog chose";
+}
+
+TEST(Dialog, ModalLoopEndsOnQuitAndOnOutsideDestruction) {
+  DlgTemplate t(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 100, 50, "Ende");
+  CPlacedDlg quit;
+  quit.m_nEnd = 0;
+  quit.InitModalIndirect(t.Get());
+  EXPECT_EQ(quit.DoModal(), -1);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit goes on to the outer loop";
+  EXPECT_EQ(msg.wParam, 3u) << "with its exit code";
+
+  CPlacedDlg destroyed;
+  destroyed.m_nEnd = -1;
+  destroyed.InitModalIndirect(t.Get());
+  EXPECT_EQ(destroyed.DoModal(), -1);
+  EXPECT_EQ(destroyed.m_hWnd, nullptr);
+}
