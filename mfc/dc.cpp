@@ -6,15 +6,7 @@
 IMPLEMENT_DYNAMIC(CDC, CObject)
 
 CHandleMap& afxMapHDC() {
-  static CHandleMap map(
-      AfxHandleDC,
-      [](void* h) -> CObject* {
-        CDC* p = new CDC;
-        p->m_hDC = (HDC)h;
-        return p;
-      },
-      [](CObject* p) { static_cast<CDC*>(p)->m_hDC = nullptr; });
-  return map;
+  return AfxHandleMapOf<CDC, HDC, &CDC::m_hDC>(AfxHandleDC);
 }
 
 CDC::~CDC() {
@@ -26,20 +18,10 @@ CDC* CDC::FromHandle(HDC hDC) { return static_cast<CDC*>(afxMapHDC().FromHandle(
 void CDC::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleDC); }
 
 BOOL CDC::Attach(HDC hDC) {
-  if (!hDC || m_hDC) return FALSE;
-  m_hDC = hDC;
-  afxMapHDC().SetPermanent(hDC, this);
-  return TRUE;
+  return AfxAttachHandle(afxMapHDC(), this, m_hDC, hDC);
 }
 
-HDC CDC::Detach() {
-  HDC h = m_hDC;
-  if (h) {
-    if (afxMapHDC().LookupPermanent(h) == this) afxMapHDC().RemoveHandle(h);
-    m_hDC = nullptr;
-  }
-  return h;
-}
+HDC CDC::Detach() { return AfxDetachHandle(afxMapHDC(), this, m_hDC); }
 
 BOOL CDC::DeleteDC() {
   if (!m_hDC) return FALSE;

@@ -7,15 +7,7 @@
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 
 CHandleMap& afxMapHGDIOBJ() {
-  static CHandleMap map(
-      AfxHandleGdi,
-      [](void* h) -> CObject* {
-        CGdiObject* p = new CGdiObject;
-        p->m_hObject = (HGDIOBJ)h;
-        return p;
-      },
-      [](CObject* p) { static_cast<CGdiObject*>(p)->m_hObject = nullptr; });
-  return map;
+  return AfxHandleMapOf<CGdiObject, HGDIOBJ, &CGdiObject::m_hObject>(AfxHandleGdi);
 }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
@@ -25,20 +17,10 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
 void CGdiObject::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleGdi); }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-  if (!hObject || m_hObject) return FALSE;
-  m_hObject = hObject;
-  afxMapHGDIOBJ().SetPermanent(hObject, this);
-  return TRUE;
+  return AfxAttachHandle(afxMapHGDIOBJ(), this, m_hObject, hObject);
 }
 
-HGDIOBJ CGdiObject::Detach() {
-  HGDIOBJ h = m_hObject;
-  if (h) {
-    if (afxMapHGDIOBJ().LookupPermanent(h) == this) afxMapHGDIOBJ().RemoveHandle(h);
-    m_hObject = nullptr;
-  }
-  return h;
-}
+HGDIOBJ CGdiObject::Detach() { return AfxDetachHandle(afxMapHGDIOBJ(), this, m_hObject); }
 
 BOOL CGdiObject::DeleteObject() {
   if (!m_hObject) return FALSE;

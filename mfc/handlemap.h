@@ -36,6 +36,40 @@ class CHandleMap {
   std::unordered_map<void*, CObject*> m_permanent;
 };
 
+// The map of one wrapper class T whose handle member is M: temporaries are
+// new T objects holding the handle.
+template <class T, class H, H T::*M>
+CHandleMap& AfxHandleMapOf(AfxHandleKind kind) {
+  static CHandleMap map(
+      kind,
+      [](void* h) -> CObject* {
+        T* p = new T;
+        p->*M = (H)h;
+        return p;
+      },
+      [](CObject* p) { static_cast<T*>(p)->*M = nullptr; });
+  return map;
+}
+
+// Attach and Detach of a wrapper: the handle member and the permanent entry.
+template <class T, class H>
+BOOL AfxAttachHandle(CHandleMap& map, T* pObject, H& member, H h) {
+  if (!h || member) return FALSE;
+  member = h;
+  map.SetPermanent(h, pObject);
+  return TRUE;
+}
+
+template <class T, class H>
+H AfxDetachHandle(CHandleMap& map, T* pObject, H& member) {
+  H h = member;
+  if (h) {
+    if (map.LookupPermanent(h) == pObject) map.RemoveHandle(h);
+    member = nullptr;
+  }
+  return h;
+}
+
 CHandleMap& afxMapHWND();
 CHandleMap& afxMapHDC();
 CHandleMap& afxMapHGDIOBJ();

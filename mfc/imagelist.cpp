@@ -8,15 +8,7 @@
 IMPLEMENT_DYNAMIC(CImageList, CObject)
 
 CHandleMap& afxMapHIMAGELIST() {
-  static CHandleMap map(
-      AfxHandleImageList,
-      [](void* h) -> CObject* {
-        CImageList* p = new CImageList;
-        p->m_hImageList = (HIMAGELIST)h;
-        return p;
-      },
-      [](CObject* p) { static_cast<CImageList*>(p)->m_hImageList = nullptr; });
-  return map;
+  return AfxHandleMapOf<CImageList, HIMAGELIST, &CImageList::m_hImageList>(AfxHandleImageList);
 }
 
 CImageList* CImageList::FromHandle(HIMAGELIST h) { return static_cast<CImageList*>(afxMapHIMAGELIST().FromHandle(h)); }
@@ -28,20 +20,10 @@ CImageList* CImageList::FromHandlePermanent(HIMAGELIST h) {
 void CImageList::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleImageList); }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList) {
-  if (!hImageList || m_hImageList) return FALSE;
-  m_hImageList = hImageList;
-  afxMapHIMAGELIST().SetPermanent(hImageList, this);
-  return TRUE;
+  return AfxAttachHandle(afxMapHIMAGELIST(), this, m_hImageList, hImageList);
 }
 
-HIMAGELIST CImageList::Detach() {
-  HIMAGELIST h = m_hImageList;
-  if (h) {
-    if (afxMapHIMAGELIST().LookupPermanent(h) == this) afxMapHIMAGELIST().RemoveHandle(h);
-    m_hImageList = nullptr;
-  }
-  return h;
-}
+HIMAGELIST CImageList::Detach() { return AfxDetachHandle(afxMapHIMAGELIST(), this, m_hImageList); }
 
 BOOL CImageList::DeleteImageList() {
   if (!m_hImageList) return FALSE;

@@ -8,15 +8,7 @@
 IMPLEMENT_DYNAMIC(CMenu, CObject)
 
 CHandleMap& afxMapHMENU() {
-  static CHandleMap map(
-      AfxHandleMenu,
-      [](void* h) -> CObject* {
-        CMenu* p = new CMenu;
-        p->m_hMenu = (HMENU)h;
-        return p;
-      },
-      [](CObject* p) { static_cast<CMenu*>(p)->m_hMenu = nullptr; });
-  return map;
+  return AfxHandleMapOf<CMenu, HMENU, &CMenu::m_hMenu>(AfxHandleMenu);
 }
 
 CMenu* CMenu::FromHandle(HMENU hMenu) { return static_cast<CMenu*>(afxMapHMENU().FromHandle(hMenu)); }
@@ -28,20 +20,10 @@ CMenu* CMenu::FromHandlePermanent(HMENU hMenu) {
 void CMenu::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleMenu); }
 
 BOOL CMenu::Attach(HMENU hMenu) {
-  if (!hMenu || m_hMenu) return FALSE;
-  m_hMenu = hMenu;
-  afxMapHMENU().SetPermanent(hMenu, this);
-  return TRUE;
+  return AfxAttachHandle(afxMapHMENU(), this, m_hMenu, hMenu);
 }
 
-HMENU CMenu::Detach() {
-  HMENU h = m_hMenu;
-  if (h) {
-    if (afxMapHMENU().LookupPermanent(h) == this) afxMapHMENU().RemoveHandle(h);
-    m_hMenu = nullptr;
-  }
-  return h;
-}
+HMENU CMenu::Detach() { return AfxDetachHandle(afxMapHMENU(), this, m_hMenu); }
 
 BOOL CMenu::DestroyMenu() {
   if (!m_hMenu) return FALSE;

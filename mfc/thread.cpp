@@ -92,7 +92,8 @@ BOOL AfxIsIdleMessage(MSG* pMsg) {
   return pMsg->message != WM_PAINT && pMsg->message != 0x0118;
 }
 
-BOOL CWinThread::PumpMessage() {
+namespace {
+BOOL PumpOneMessage() {
   MSG& msg = AfxGetThreadState()->m_msgCur;
   if (!::GetMessageA(&msg, nullptr, 0, 0)) return FALSE;
   if (msg.message != WM_KICKIDLE && !AfxPreTranslateMessage(&msg)) {
@@ -101,6 +102,9 @@ BOOL CWinThread::PumpMessage() {
   }
   return TRUE;
 }
+}  // namespace
+
+BOOL CWinThread::PumpMessage() { return PumpOneMessage(); }
 
 namespace {
 BOOL PreTranslateThroughWindows(MSG* pMsg) {
@@ -126,13 +130,7 @@ BOOL AfxPreTranslateMessage(MSG* pMsg) {
 
 BOOL AfxPumpMessage() {
   if (CWinThread* pThread = AfxGetThread()) return pThread->PumpMessage();
-  MSG& msg = AfxGetThreadState()->m_msgCur;
-  if (!::GetMessageA(&msg, nullptr, 0, 0)) return FALSE;
-  if (msg.message != WM_KICKIDLE && !AfxPreTranslateMessage(&msg)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-  return TRUE;
+  return PumpOneMessage();
 }
 
 BOOL CWinThread::OnIdle(LONG lCount) {

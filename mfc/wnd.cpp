@@ -23,15 +23,7 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 const char afxWndClassName[] = "AfxWnd";
 
 CHandleMap& afxMapHWND() {
-  static CHandleMap map(
-      AfxHandleWnd,
-      [](void* h) -> CObject* {
-        CWnd* p = new CWnd;
-        p->m_hWnd = (HWND)h;
-        return p;
-      },
-      [](CObject* p) { static_cast<CWnd*>(p)->m_hWnd = nullptr; });
-  return map;
+  return AfxHandleMapOf<CWnd, HWND, &CWnd::m_hWnd>(AfxHandleWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) { return static_cast<CWnd*>(afxMapHWND().FromHandle(hWnd)); }
@@ -43,20 +35,12 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
 void CWnd::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleWnd); }
 
 BOOL CWnd::Attach(HWND hWndNew) {
-  if (!hWndNew || m_hWnd || FromHandlePermanent(hWndNew)) return FALSE;
-  afxMapHWND().SetPermanent(hWndNew, this);
-  m_hWnd = hWndNew;
-  return TRUE;
+  // A window has at most one object.
+  if (FromHandlePermanent(hWndNew)) return FALSE;
+  return AfxAttachHandle(afxMapHWND(), this, m_hWnd, hWndNew);
 }
 
-HWND CWnd::Detach() {
-  HWND hWnd = m_hWnd;
-  if (hWnd) {
-    if (FromHandlePermanent(hWnd) == this) afxMapHWND().RemoveHandle(hWnd);
-    m_hWnd = nullptr;
-  }
-  return hWnd;
-}
+HWND CWnd::Detach() { return AfxDetachHandle(afxMapHWND(), this, m_hWnd); }
 
 CWnd::~CWnd() {
   // Only this class's handlers run now: the derived parts are gone.
