@@ -54,9 +54,7 @@ class CEdit : public CWnd {
     return CWnd::Create("EDIT", nullptr, dwStyle, rect, pParentWnd, nID);
   }
   DWORD GetSel() const { return (DWORD)SendMessage(EM_GETSEL); }
-  void GetSel(int& nStartChar, int& nEndChar) const {
-    SendMessage(EM_GETSEL, (WPARAM)&nStartChar, (LPARAM)&nEndChar);
-  }
+  void GetSel(int& nStartChar, int& nEndChar) const { SendMessage(EM_GETSEL, (WPARAM)&nStartChar, (LPARAM)&nEndChar); }
   void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE) {
     SendMessage(EM_SETSEL, nStartChar, nEndChar);
     if (!bNoScroll) SendMessage(EM_SCROLLCARET);
@@ -64,7 +62,9 @@ class CEdit : public CWnd {
   void SetSel(DWORD dwSelection, BOOL bNoScroll = FALSE) {
     SetSel((int)(short)LOWORD(dwSelection), (int)(short)HIWORD(dwSelection), bNoScroll);
   }
-  void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) { SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText); }
+  void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) {
+    SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText);
+  }
   void SetLimitText(UINT nMax) { SendMessage(EM_SETLIMITTEXT, nMax); }
   void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, nChars); }
   UINT GetLimitText() const { return (UINT)SendMessage(EM_GETLIMITTEXT); }
@@ -79,7 +79,9 @@ class CEdit : public CWnd {
   BOOL GetModify() const { return (BOOL)SendMessage(EM_GETMODIFY); }
   void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
   void SetPasswordChar(char ch) { SendMessage(EM_SETPASSWORDCHAR, (BYTE)ch); }
-  void SetMargins(UINT nLeft, UINT nRight) { SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight)); }
+  void SetMargins(UINT nLeft, UINT nRight) {
+    SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight));
+  }
   BOOL CanUndo() const { return (BOOL)SendMessage(EM_CANUNDO); }
   BOOL Undo() { return (BOOL)SendMessage(EM_UNDO); }
   void EmptyUndoBuffer() { SendMessage(EM_EMPTYUNDOBUFFER); }
@@ -100,7 +102,9 @@ class CComboBox : public CWnd {
   int GetCurSel() const { return (int)SendMessage(CB_GETCURSEL); }
   int SetCurSel(int nSelect) { return (int)SendMessage(CB_SETCURSEL, nSelect); }
   int AddString(LPCSTR lpszString) { return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)lpszString); }
-  int InsertString(int nIndex, LPCSTR lpszString) { return (int)SendMessage(CB_INSERTSTRING, nIndex, (LPARAM)lpszString); }
+  int InsertString(int nIndex, LPCSTR lpszString) {
+    return (int)SendMessage(CB_INSERTSTRING, nIndex, (LPARAM)lpszString);
+  }
   int DeleteString(UINT nIndex) { return (int)SendMessage(CB_DELETESTRING, nIndex); }
   void ResetContent() { SendMessage(CB_RESETCONTENT); }
   int GetLBText(int nIndex, LPSTR lpszText) const { return (int)SendMessage(CB_GETLBTEXT, nIndex, (LPARAM)lpszText); }
@@ -116,11 +120,15 @@ class CComboBox : public CWnd {
     return (int)SendMessage(CB_SELECTSTRING, nStartAfter, (LPARAM)lpszString);
   }
   DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)SendMessage(CB_GETITEMDATA, nIndex); }
-  int SetItemData(int nIndex, DWORD_PTR dwItemData) { return (int)SendMessage(CB_SETITEMDATA, nIndex, (LPARAM)dwItemData); }
+  int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return (int)SendMessage(CB_SETITEMDATA, nIndex, (LPARAM)dwItemData);
+  }
   void* GetItemDataPtr(int nIndex) const { return (void*)GetItemData(nIndex); }
   int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, (DWORD_PTR)pData); }
   DWORD GetEditSel() const { return (DWORD)SendMessage(CB_GETEDITSEL); }
-  BOOL SetEditSel(int nStartChar, int nEndChar) { return (BOOL)SendMessage(CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar)); }
+  BOOL SetEditSel(int nStartChar, int nEndChar) {
+    return (BOOL)SendMessage(CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar));
+  }
   BOOL LimitText(int nMaxChars) { return (BOOL)SendMessage(CB_LIMITTEXT, nMaxChars); }
   void ShowDropDown(BOOL bShowIt = TRUE) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
   BOOL GetDroppedState() const { return (BOOL)SendMessage(CB_GETDROPPEDSTATE); }
@@ -152,7 +160,9 @@ class CComboBoxEx : public CComboBox {
   CImageList* SetImageList(CImageList* pImageList);
   CImageList* GetImageList() const;
   CEdit* GetEditCtrl() const { return static_cast<CEdit*>(FromHandle((HWND)SendMessage(CBEM_GETEDITCONTROL))); }
-  CComboBox* GetComboBoxCtrl() const { return static_cast<CComboBox*>(FromHandle((HWND)SendMessage(CBEM_GETCOMBOCONTROL))); }
+  CComboBox* GetComboBoxCtrl() const {
+    return static_cast<CComboBox*>(FromHandle((HWND)SendMessage(CBEM_GETCOMBOCONTROL)));
+  }
   DWORD SetExtendedStyle(DWORD dwExMask, DWORD dwExStyles) {
     return (DWORD)SendMessage(CBEM_SETEXTENDEDSTYLE, dwExMask, dwExStyles);
   }
@@ -173,7 +183,9 @@ class CListBox : public CWnd {
   int GetSel(int nIndex) const { return (int)SendMessage(LB_GETSEL, nIndex); }
   int SetSel(int nIndex, BOOL bSelect = TRUE) { return (int)SendMessage(LB_SETSEL, bSelect, nIndex); }
   int GetSelCount() const { return (int)SendMessage(LB_GETSELCOUNT); }
-  int GetSelItems(int nMaxItems, LPINT rgIndex) const { return (int)SendMessage(LB_GETSELITEMS, nMaxItems, (LPARAM)rgIndex); }
+  int GetSelItems(int nMaxItems, LPINT rgIndex) const {
+    return (int)SendMessage(LB_GETSELITEMS, nMaxItems, (LPARAM)rgIndex);
+  }
   int AddString(LPCSTR lpszItem) { return (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)lpszItem); }
   int InsertString(int nIndex, LPCSTR lpszItem) { return (int)SendMessage(LB_INSERTSTRING, nIndex, (LPARAM)lpszItem); }
   int DeleteString(UINT nIndex) { return (int)SendMessage(LB_DELETESTRING, nIndex); }
@@ -181,13 +193,19 @@ class CListBox : public CWnd {
   int GetText(int nIndex, LPSTR lpszBuffer) const { return (int)SendMessage(LB_GETTEXT, nIndex, (LPARAM)lpszBuffer); }
   void GetText(int nIndex, CString& rString) const;
   int GetTextLen(int nIndex) const { return (int)SendMessage(LB_GETTEXTLEN, nIndex); }
-  int FindString(int nStartAfter, LPCSTR lpszItem) const { return (int)SendMessage(LB_FINDSTRING, nStartAfter, (LPARAM)lpszItem); }
+  int FindString(int nStartAfter, LPCSTR lpszItem) const {
+    return (int)SendMessage(LB_FINDSTRING, nStartAfter, (LPARAM)lpszItem);
+  }
   int FindStringExact(int nIndexStart, LPCSTR lpszFind) const {
     return (int)SendMessage(LB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind);
   }
-  int SelectString(int nStartAfter, LPCSTR lpszItem) { return (int)SendMessage(LB_SELECTSTRING, nStartAfter, (LPARAM)lpszItem); }
+  int SelectString(int nStartAfter, LPCSTR lpszItem) {
+    return (int)SendMessage(LB_SELECTSTRING, nStartAfter, (LPARAM)lpszItem);
+  }
   DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)SendMessage(LB_GETITEMDATA, nIndex); }
-  int SetItemData(int nIndex, DWORD_PTR dwItemData) { return (int)SendMessage(LB_SETITEMDATA, nIndex, (LPARAM)dwItemData); }
+  int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return (int)SendMessage(LB_SETITEMDATA, nIndex, (LPARAM)dwItemData);
+  }
   void* GetItemDataPtr(int nIndex) const { return (void*)GetItemData(nIndex); }
   int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, (DWORD_PTR)pData); }
   int GetTopIndex() const { return (int)SendMessage(LB_GETTOPINDEX); }

@@ -42,8 +42,8 @@ class CTime {
   // Local date and time; nDST -1 lets the system decide daylight saving.
   // A date that does not exist gives the time -1.
   CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST = -1);
-  CTime(const SYSTEMTIME& st, int nDST = -1);   // local time
-  CTime(const FILETIME& ft, int nDST = -1);     // UTC file time
+  CTime(const SYSTEMTIME& st, int nDST = -1);  // local time
+  CTime(const FILETIME& ft, int nDST = -1);    // UTC file time
 
   static CTime GetCurrentTime();
 
@@ -68,8 +68,14 @@ class CTime {
   CTimeSpan operator-(CTime t) const { return CTimeSpan(m_time - t.m_time); }
   CTime operator+(CTimeSpan s) const { return CTime(m_time + s.GetTimeSpan()); }
   CTime operator-(CTimeSpan s) const { return CTime(m_time - s.GetTimeSpan()); }
-  CTime& operator+=(CTimeSpan s) { m_time += s.GetTimeSpan(); return *this; }
-  CTime& operator-=(CTimeSpan s) { m_time -= s.GetTimeSpan(); return *this; }
+  CTime& operator+=(CTimeSpan s) {
+    m_time += s.GetTimeSpan();
+    return *this;
+  }
+  CTime& operator-=(CTimeSpan s) {
+    m_time -= s.GetTimeSpan();
+    return *this;
+  }
   bool operator==(CTime t) const { return m_time == t.m_time; }
   bool operator!=(CTime t) const { return m_time != t.m_time; }
   bool operator<(CTime t) const { return m_time < t.m_time; }

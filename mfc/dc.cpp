@@ -5,9 +5,7 @@
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 
-CHandleMap& afxMapHDC() {
-  return AfxHandleMapOf<CDC, HDC, &CDC::m_hDC>(AfxHandleDC);
-}
+CHandleMap& afxMapHDC() { return AfxHandleMapOf<CDC, HDC, &CDC::m_hDC>(AfxHandleDC); }
 
 CDC::~CDC() {
   if (m_hDC) ::DeleteDC(Detach());
@@ -17,9 +15,7 @@ CDC* CDC::FromHandle(HDC hDC) { return static_cast<CDC*>(afxMapHDC().FromHandle(
 
 void CDC::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleDC); }
 
-BOOL CDC::Attach(HDC hDC) {
-  return AfxAttachHandle(afxMapHDC(), this, m_hDC, hDC);
-}
+BOOL CDC::Attach(HDC hDC) { return AfxAttachHandle(afxMapHDC(), this, m_hDC, hDC); }
 
 HDC CDC::Detach() { return AfxDetachHandle(afxMapHDC(), this, m_hDC); }
 

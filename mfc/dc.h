@@ -45,7 +45,9 @@ class CDC : public CObject {
   CGdiObject* SelectObject(CGdiObject* pObject) { return SelectGdiObject(pObject); }
   int SelectObject(CRgn* pRgn) { return (int)(INT_PTR)::SelectObject(m_hDC, pRgn->m_hObject); }
   HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
-  CGdiObject* SelectStockObject(int nIndex) { return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex))); }
+  CGdiObject* SelectStockObject(int nIndex) {
+    return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
+  }
   CFont* GetCurrentFont() const { return CFont::FromHandle((HFONT)::GetCurrentObject(m_hDC, OBJ_FONT)); }
   CPen* GetCurrentPen() const { return CPen::FromHandle((HPEN)::GetCurrentObject(m_hDC, OBJ_PEN)); }
   CBrush* GetCurrentBrush() const { return CBrush::FromHandle((HBRUSH)::GetCurrentObject(m_hDC, OBJ_BRUSH)); }
@@ -61,10 +63,26 @@ class CDC : public CObject {
   UINT SetTextAlign(UINT nFlags) { return ::SetTextAlign(m_hDC, nFlags); }
   int SetROP2(int nDrawMode) { return ::SetROP2(m_hDC, nDrawMode); }
   int SetMapMode(int nMapMode) { return ::SetMapMode(m_hDC, nMapMode); }
-  CPoint SetViewportOrg(int x, int y) { CPoint p; ::SetViewportOrgEx(m_hDC, x, y, &p); return p; }
-  CPoint SetWindowOrg(int x, int y) { CPoint p; ::SetWindowOrgEx(m_hDC, x, y, &p); return p; }
-  CPoint GetViewportOrg() const { CPoint p; ::GetViewportOrgEx(m_hDC, &p); return p; }
-  CPoint SetBrushOrg(int x, int y) { CPoint p; ::SetBrushOrgEx(m_hDC, x, y, &p); return p; }
+  CPoint SetViewportOrg(int x, int y) {
+    CPoint p;
+    ::SetViewportOrgEx(m_hDC, x, y, &p);
+    return p;
+  }
+  CPoint SetWindowOrg(int x, int y) {
+    CPoint p;
+    ::SetWindowOrgEx(m_hDC, x, y, &p);
+    return p;
+  }
+  CPoint GetViewportOrg() const {
+    CPoint p;
+    ::GetViewportOrgEx(m_hDC, &p);
+    return p;
+  }
+  CPoint SetBrushOrg(int x, int y) {
+    CPoint p;
+    ::SetBrushOrgEx(m_hDC, x, y, &p);
+    return p;
+  }
   void LPtoDP(LPPOINT lpPoints, int nCount = 1) const { ::LPtoDP(m_hDC, lpPoints, nCount); }
   void LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
   void DPtoLP(LPPOINT lpPoints, int nCount = 1) const { ::DPtoLP(m_hDC, lpPoints, nCount); }
@@ -81,11 +99,19 @@ class CDC : public CObject {
   BOOL RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
 
   // Lines and shapes.
-  CPoint MoveTo(int x, int y) { CPoint p; ::MoveToEx(m_hDC, x, y, &p); return p; }
+  CPoint MoveTo(int x, int y) {
+    CPoint p;
+    ::MoveToEx(m_hDC, x, y, &p);
+    return p;
+  }
   CPoint MoveTo(POINT point) { return MoveTo(point.x, point.y); }
   BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
   BOOL LineTo(POINT point) { return LineTo(point.x, point.y); }
-  CPoint GetCurrentPosition() const { CPoint p; ::GetCurrentPositionEx(m_hDC, &p); return p; }
+  CPoint GetCurrentPosition() const {
+    CPoint p;
+    ::GetCurrentPositionEx(m_hDC, &p);
+    return p;
+  }
   BOOL Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
   BOOL Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, lpPoints, nCount); }
   BOOL PolyPolyline(const POINT* lpPoints, const DWORD* lpCounts, int nCount) {
@@ -100,7 +126,9 @@ class CDC : public CObject {
   void FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
   void InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
   void DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
-  BOOL FillRgn(CRgn* pRgn, CBrush* pBrush) { return ::FillRgn(m_hDC, (HRGN)pRgn->m_hObject, (HBRUSH)pBrush->m_hObject); }
+  BOOL FillRgn(CRgn* pRgn, CBrush* pBrush) {
+    return ::FillRgn(m_hDC, (HRGN)pRgn->m_hObject, (HBRUSH)pBrush->m_hObject);
+  }
   BOOL FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight) {
     return ::FrameRgn(m_hDC, (HRGN)pRgn->m_hObject, (HBRUSH)pBrush->m_hObject, nWidth, nHeight);
   }
@@ -110,7 +138,9 @@ class CDC : public CObject {
   void Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
   void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
   BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
-  BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) { return ::DrawFrameControl(m_hDC, lpRect, nType, nState); }
+  BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) {
+    return ::DrawFrameControl(m_hDC, lpRect, nType, nState);
+  }
   BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
   BOOL DrawIcon(POINT point, HICON hIcon) { return ::DrawIcon(m_hDC, point.x, point.y, hIcon); }
   COLORREF SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
@@ -119,12 +149,14 @@ class CDC : public CObject {
   COLORREF GetPixel(POINT point) const { return ::GetPixel(m_hDC, point.x, point.y); }
 
   // Bitmaps.
-  BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) { return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop); }
+  BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
+    return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
+  }
   BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
   }
-  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                  int nSrcHeight, DWORD dwRop) {
+  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth, int nSrcHeight,
+                  DWORD dwRop) {
     return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight, dwRop);
   }
   int SetStretchBltMode(int nStretchMode) { return ::SetStretchBltMode(m_hDC, nStretchMode); }
@@ -140,12 +172,15 @@ class CDC : public CObject {
   }
   CSize TabbedTextOut(int x, int y, LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions,
                       int nTabOrigin) {
-    return CSize((DWORD)::TabbedTextOutA(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin));
+    return CSize(
+        (DWORD)::TabbedTextOutA(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin));
   }
   int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
     return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
   }
-  int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) { return DrawText(str, str.GetLength(), lpRect, nFormat); }
+  int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) {
+    return DrawText(str, str.GetLength(), lpRect, nFormat);
+  }
   CSize GetTextExtent(LPCSTR lpszString, int nCount) const {
     CSize s;
     ::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &s);

@@ -27,7 +27,8 @@ class CDialog : public CWnd {
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr) {
     return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd);
   }
-  virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr, void* lpDialogInit = nullptr);
+  virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                              void* lpDialogInit = nullptr);
   virtual BOOL CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd = nullptr);
 
   void EndDialog(int nResult);

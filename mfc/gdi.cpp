@@ -6,9 +6,7 @@
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 
-CHandleMap& afxMapHGDIOBJ() {
-  return AfxHandleMapOf<CGdiObject, HGDIOBJ, &CGdiObject::m_hObject>(AfxHandleGdi);
-}
+CHandleMap& afxMapHGDIOBJ() { return AfxHandleMapOf<CGdiObject, HGDIOBJ, &CGdiObject::m_hObject>(AfxHandleGdi); }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
   return static_cast<CGdiObject*>(afxMapHGDIOBJ().FromHandle(hObject));
@@ -16,9 +14,7 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
 
 void CGdiObject::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleGdi); }
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-  return AfxAttachHandle(afxMapHGDIOBJ(), this, m_hObject, hObject);
-}
+BOOL CGdiObject::Attach(HGDIOBJ hObject) { return AfxAttachHandle(afxMapHGDIOBJ(), this, m_hObject, hObject); }
 
 HGDIOBJ CGdiObject::Detach() { return AfxDetachHandle(afxMapHGDIOBJ(), this, m_hObject); }
 
@@ -27,7 +23,9 @@ BOOL CGdiObject::DeleteObject() {
   return ::DeleteObject(Detach());
 }
 
-BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) { return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle())); }
+BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) {
+  return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()));
+}
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC) {
   LOGFONTA lf = {};

@@ -39,7 +39,9 @@ class CPen : public CGdiObject {
  public:
   CPen() = default;
   CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
-  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
+    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+  }
   BOOL CreatePenIndirect(LPLOGPEN lpLogPen) { return Attach(::CreatePenIndirect(lpLogPen)); }
   operator HPEN() const { return (HPEN)GetSafeHandle(); }
   static CPen* FromHandle(HPEN hPen) { return static_cast<CPen*>(CGdiObject::FromHandle(hPen)); }
@@ -105,7 +107,9 @@ class CRgn : public CGdiObject {
   int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode) {
     return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgn1->GetSafeHandle(), (HRGN)pRgn2->GetSafeHandle(), nCombineMode);
   }
-  int CopyRgn(const CRgn* pRgnSrc) { return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgnSrc->m_hObject, nullptr, RGN_COPY); }
+  int CopyRgn(const CRgn* pRgnSrc) {
+    return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgnSrc->m_hObject, nullptr, RGN_COPY);
+  }
   int OffsetRgn(int x, int y) { return ::OffsetRgn((HRGN)m_hObject, x, y); }
   int GetRgnBox(LPRECT lpRect) const { return ::GetRgnBox((HRGN)m_hObject, lpRect); }
   BOOL PtInRegion(int x, int y) const { return ::PtInRegion((HRGN)m_hObject, x, y); }

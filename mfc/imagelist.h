@@ -58,7 +58,9 @@ class CImageList : public CObject {
   BOOL SetOverlayImage(int nImage, int nOverlay) { return ImageList_SetOverlayImage(m_hImageList, nImage, nOverlay); }
 
   // Drag images.
-  BOOL BeginDrag(int nImage, CPoint ptHotSpot) { return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y); }
+  BOOL BeginDrag(int nImage, CPoint ptHotSpot) {
+    return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
+  }
   static BOOL DragEnter(CWnd* pWndLock, CPoint point);
   static BOOL DragLeave(CWnd* pWndLock);
   static BOOL DragMove(CPoint pt) { return ImageList_DragMove(pt.x, pt.y); }

@@ -7,9 +7,7 @@
 
 IMPLEMENT_DYNAMIC(CMenu, CObject)
 
-CHandleMap& afxMapHMENU() {
-  return AfxHandleMapOf<CMenu, HMENU, &CMenu::m_hMenu>(AfxHandleMenu);
-}
+CHandleMap& afxMapHMENU() { return AfxHandleMapOf<CMenu, HMENU, &CMenu::m_hMenu>(AfxHandleMenu); }
 
 CMenu* CMenu::FromHandle(HMENU hMenu) { return static_cast<CMenu*>(afxMapHMENU().FromHandle(hMenu)); }
 
@@ -19,9 +17,7 @@ CMenu* CMenu::FromHandlePermanent(HMENU hMenu) {
 
 void CMenu::DeleteTempMap() { AfxGetThreadState()->DeleteTempMap(AfxHandleMenu); }
 
-BOOL CMenu::Attach(HMENU hMenu) {
-  return AfxAttachHandle(afxMapHMENU(), this, m_hMenu, hMenu);
-}
+BOOL CMenu::Attach(HMENU hMenu) { return AfxAttachHandle(afxMapHMENU(), this, m_hMenu, hMenu); }
 
 HMENU CMenu::Detach() { return AfxDetachHandle(afxMapHMENU(), this, m_hMenu); }
 

@@ -47,31 +47,31 @@ inline T* AfxOpaque(T* p) {
 enum AfxSig : UINT {
   AfxSig_end = 0,
   // Commands and notifications, dispatched by OnCmdMsg.
-  AfxSig_Cmd,           // void ()
-  AfxSig_CmdRange,      // void (UINT nID)
-  AfxSig_CmdUI,         // void (CCmdUI*)
-  AfxSig_Notify,        // void (NMHDR*, LRESULT*)
+  AfxSig_Cmd,       // void ()
+  AfxSig_CmdRange,  // void (UINT nID)
+  AfxSig_CmdUI,     // void (CCmdUI*)
+  AfxSig_Notify,    // void (NMHDR*, LRESULT*)
   // Window messages, dispatched by CWnd::OnWndMsg.
-  AfxSig_Message,       // LRESULT (WPARAM, LPARAM)
-  AfxSig_Void,          // void ()
-  AfxSig_Create,        // int (LPCREATESTRUCT)
-  AfxSig_Size,          // void (UINT nType, int cx, int cy)
-  AfxSig_Sizing,        // void (UINT fwSide, LPRECT)
-  AfxSig_Timer,         // void (UINT_PTR nIDEvent)
-  AfxSig_Focus,         // void (CWnd* pOtherWnd)
-  AfxSig_Key,           // void (UINT nChar, UINT nRepCnt, UINT nFlags)
-  AfxSig_Mouse,         // void (UINT nFlags, CPoint)
-  AfxSig_XButton,       // void (UINT nFlags, UINT nButton, CPoint)
-  AfxSig_MouseWheel,    // BOOL (UINT nFlags, short zDelta, CPoint)
-  AfxSig_Scroll,        // void (UINT nSBCode, UINT nPos, CScrollBar*)
-  AfxSig_SetCursor,     // BOOL (CWnd*, UINT nHitTest, UINT message)
-  AfxSig_ContextMenu,   // void (CWnd*, CPoint)
-  AfxSig_CtlColor,      // HBRUSH (CDC*, CWnd*, UINT nCtlColor)
-  AfxSig_DrawItem,      // void (int nIDCtl, LPDRAWITEMSTRUCT)
-  AfxSig_MeasureItem,   // void (int nIDCtl, LPMEASUREITEMSTRUCT)
-  AfxSig_InitMenuPopup, // void (CMenu*, UINT nIndex, BOOL bSysMenu)
-  AfxSig_GetDlgCode,    // UINT ()
-  AfxSig_DropFiles,     // void (HDROP)
+  AfxSig_Message,        // LRESULT (WPARAM, LPARAM)
+  AfxSig_Void,           // void ()
+  AfxSig_Create,         // int (LPCREATESTRUCT)
+  AfxSig_Size,           // void (UINT nType, int cx, int cy)
+  AfxSig_Sizing,         // void (UINT fwSide, LPRECT)
+  AfxSig_Timer,          // void (UINT_PTR nIDEvent)
+  AfxSig_Focus,          // void (CWnd* pOtherWnd)
+  AfxSig_Key,            // void (UINT nChar, UINT nRepCnt, UINT nFlags)
+  AfxSig_Mouse,          // void (UINT nFlags, CPoint)
+  AfxSig_XButton,        // void (UINT nFlags, UINT nButton, CPoint)
+  AfxSig_MouseWheel,     // BOOL (UINT nFlags, short zDelta, CPoint)
+  AfxSig_Scroll,         // void (UINT nSBCode, UINT nPos, CScrollBar*)
+  AfxSig_SetCursor,      // BOOL (CWnd*, UINT nHitTest, UINT message)
+  AfxSig_ContextMenu,    // void (CWnd*, CPoint)
+  AfxSig_CtlColor,       // HBRUSH (CDC*, CWnd*, UINT nCtlColor)
+  AfxSig_DrawItem,       // void (int nIDCtl, LPDRAWITEMSTRUCT)
+  AfxSig_MeasureItem,    // void (int nIDCtl, LPMEASUREITEMSTRUCT)
+  AfxSig_InitMenuPopup,  // void (CMenu*, UINT nIndex, BOOL bSysMenu)
+  AfxSig_GetDlgCode,     // UINT ()
+  AfxSig_DropFiles,      // void (HDROP)
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -107,24 +107,23 @@ struct AFX_CMDHANDLERINFO {
   AFX_PMSG pmf;
 };
 
-#define DECLARE_MESSAGE_MAP()                        \
- protected:                                          \
-  static const AFX_MSGMAP* GetThisMessageMap();     \
+#define DECLARE_MESSAGE_MAP()                   \
+ protected:                                     \
+  static const AFX_MSGMAP* GetThisMessageMap(); \
   const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                         \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                    \
-    using ThisClass [[maybe_unused]] = theClass;                                       \
-    using TheBaseClass = baseClass;                                                    \
+  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+    using ThisClass [[maybe_unused]] = theClass;                                    \
+    using TheBaseClass = baseClass;                                                 \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                                 \
-  {0, 0, 0, 0, AfxSig_end, nullptr}                                                       \
-  }                                                                                       \
-  ;                                                                                       \
+#define END_MESSAGE_MAP()                                                                       \
+  { 0, 0, 0, 0, AfxSig_end, nullptr }                                                           \
+  }                                                                                             \
+  ;                                                                                             \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-  return &messageMap;                                                                     \
+  return &messageMap;                                                                           \
   }
 
 class CCmdTarget : public CObject {
@@ -244,7 +243,8 @@ typedef void (CCmdTarget::*AfxFn_Notify)(NMHDR*, LRESULT*);
 #define ON_WM_CTLCOLOR() AFX_WM_ENTRY_(WM_CTLCOLOR, AfxSig_CtlColor, AfxFn_CtlColor, OnCtlColor)
 #define ON_WM_DRAWITEM() AFX_WM_ENTRY_(WM_DRAWITEM, AfxSig_DrawItem, AfxFn_DrawItem, OnDrawItem)
 #define ON_WM_MEASUREITEM() AFX_WM_ENTRY_(WM_MEASUREITEM, AfxSig_MeasureItem, AfxFn_MeasureItem, OnMeasureItem)
-#define ON_WM_INITMENUPOPUP() AFX_WM_ENTRY_(WM_INITMENUPOPUP, AfxSig_InitMenuPopup, AfxFn_InitMenuPopup, OnInitMenuPopup)
+#define ON_WM_INITMENUPOPUP() \
+  AFX_WM_ENTRY_(WM_INITMENUPOPUP, AfxSig_InitMenuPopup, AfxFn_InitMenuPopup, OnInitMenuPopup)
 #define ON_WM_GETDLGCODE() AFX_WM_ENTRY_(WM_GETDLGCODE, AfxSig_GetDlgCode, AfxFn_GetDlgCode, OnGetDlgCode)
 #define ON_WM_SYSCOLORCHANGE() AFX_WM_ENTRY_(WM_SYSCOLORCHANGE, AfxSig_Void, AfxFn_Void, OnSysColorChange)
 #define ON_WM_DROPFILES() AFX_WM_ENTRY_(WM_DROPFILES, AfxSig_DropFiles, AfxFn_DropFiles, OnDropFiles)
@@ -262,11 +262,14 @@ typedef void (CCmdTarget::*AfxFn_Notify)(NMHDR*, LRESULT*);
 #define ON_NOTIFY(wNotifyCode, id, memberFxn) \
   {WM_NOTIFY, (WORD)(int)(wNotifyCode), (WORD)(id), (WORD)(id), AfxSig_Notify, AFX_ENTRY_FN_(AfxFn_Notify, memberFxn)},
 #define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn) \
-  {WM_NOTIFY, (WORD)(int)(wNotifyCode), (WORD)(id), (WORD)(idLast), AfxSig_Notify, AFX_ENTRY_FN_(AfxFn_Notify, memberFxn)},
+  {WM_NOTIFY,     (WORD)(int)(wNotifyCode),                 \
+   (WORD)(id),    (WORD)(idLast),                           \
+   AfxSig_Notify, AFX_ENTRY_FN_(AfxFn_Notify, memberFxn)},
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
   {WM_COMMAND, (WORD)(wNotifyCode), (WORD)(id), (WORD)(id), AfxSig_Cmd, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn) \
-  {WM_COMMAND, (WORD)(wNotifyCode), (WORD)(id), (WORD)(idLast), AfxSig_CmdRange, AFX_ENTRY_FN_(AfxFn_CmdRange, memberFxn)},
+  {WM_COMMAND,     (WORD)(wNotifyCode), (WORD)(id),          \
+   (WORD)(idLast), AfxSig_CmdRange,     AFX_ENTRY_FN_(AfxFn_CmdRange, memberFxn)},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)

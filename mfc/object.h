@@ -20,8 +20,8 @@ struct CRuntimeClass {
 
 #define RUNTIME_CLASS(class_name) (const_cast<CRuntimeClass*>(&class_name::class##class_name))
 
-#define DECLARE_DYNAMIC(class_name) \
- public:                            \
+#define DECLARE_DYNAMIC(class_name)             \
+ public:                                        \
   static const CRuntimeClass class##class_name; \
   CRuntimeClass* GetRuntimeClass() const override;
 
@@ -29,16 +29,15 @@ struct CRuntimeClass {
   DECLARE_DYNAMIC(class_name)         \
   static CObject* CreateObject();
 
-#define IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, pfnNew)                                           \
-  const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class class_name), 0xFFFF, \
-                                                        pfnNew, RUNTIME_CLASS(base_class_name)};           \
+#define IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, pfnNew)                                               \
+  const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class class_name), 0xFFFF, pfnNew, \
+                                                       RUNTIME_CLASS(base_class_name)};                            \
   CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
-  IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, nullptr)
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name) IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                   \
-  CObject* class_name::CreateObject() { return new class_name; }           \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)         \
+  CObject* class_name::CreateObject() { return new class_name; } \
   IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, class_name::CreateObject)
 
 class CObject {

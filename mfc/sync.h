@@ -33,8 +33,7 @@ class CSemaphore : public CSyncObject {
 
 class CMutex : public CSyncObject {
  public:
-  explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCSTR lpszName = nullptr,
-                  LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
+  explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCSTR lpszName = nullptr, LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
   BOOL Lock(DWORD dwTimeout = INFINITE) override;  // an abandoned mutex is acquired too
   BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
 };

@@ -26,7 +26,7 @@ struct AFX_THREAD_STATE {
   CWnd* m_pAlternateWndInit = nullptr;
   HHOOK m_hHookOldCbtFilter = nullptr;
 
-  MSG m_lastSentMsg = {};                // the message being handled (Default)
+  MSG m_lastSentMsg = {};                 // the message being handled (Default)
   HWND m_hLockoutNotifyWindow = nullptr;  // ignores control notifications during UpdateData
   CWinThread* m_pCurrentWinThread = nullptr;
   MSG m_msgCur = {};  // the message being pumped

@@ -147,4 +147,6 @@ CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem) {
   return static_cast<CEdit*>(FromHandle((HWND)SendMessage(TVM_EDITLABELA, 0, (LPARAM)hItem)));
 }
 
-CEdit* CTreeCtrl::GetEditControl() const { return static_cast<CEdit*>(FromHandle((HWND)SendMessage(TVM_GETEDITCONTROL))); }
+CEdit* CTreeCtrl::GetEditControl() const {
+  return static_cast<CEdit*>(FromHandle((HWND)SendMessage(TVM_GETEDITCONTROL)));
+}

@@ -22,9 +22,7 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 const char afxWndClassName[] = "AfxWnd";
 
-CHandleMap& afxMapHWND() {
-  return AfxHandleMapOf<CWnd, HWND, &CWnd::m_hWnd>(AfxHandleWnd);
-}
+CHandleMap& afxMapHWND() { return AfxHandleMapOf<CWnd, HWND, &CWnd::m_hWnd>(AfxHandleWnd); }
 
 CWnd* CWnd::FromHandle(HWND hWnd) { return static_cast<CWnd*>(afxMapHWND().FromHandle(hWnd)); }
 
@@ -44,8 +42,7 @@ HWND CWnd::Detach() { return AfxDetachHandle(afxMapHWND(), this, m_hWnd); }
 
 CWnd::~CWnd() {
   // Only this class's handlers run now: the derived parts are gone.
-  if (m_hWnd && this != &wndTop && this != &wndBottom && this != &wndTopMost && this != &wndNoTopMost)
-    DestroyWindow();
+  if (m_hWnd && this != &wndTop && this != &wndBottom && this != &wndTopMost && this != &wndNoTopMost) DestroyWindow();
 }
 
 // ---------------------------------------------------------------------------

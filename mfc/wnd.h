@@ -25,7 +25,7 @@ class CScrollBar;
 struct CCreateContext;
 
 // m_nFlags
-#define WF_MODALLOOP 0x0008     // inside RunModalLoop
+#define WF_MODALLOOP 0x0008      // inside RunModalLoop
 #define WF_CONTINUEMODAL 0x0010  // RunModalLoop goes on until EndModalLoop
 
 // RunModalLoop flags
@@ -86,10 +86,10 @@ class CWnd : public CCmdTarget {
   HWND UnsubclassWindow();
 
   // Creation.
-  virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                      CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
-  BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+  virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                      UINT nID, CCreateContext* pContext = nullptr);
+  BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y, int nWidth,
+                int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
   BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                 CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
   virtual BOOL DestroyWindow();
@@ -158,7 +158,9 @@ class CWnd : public CCmdTarget {
     return ::SendDlgItemMessageA(m_hWnd, nID, message, wParam, lParam);
   }
   void SetDlgItemText(int nID, LPCSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
-  int GetDlgItemText(int nID, LPSTR lpStr, int nMaxCount) const { return ::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount); }
+  int GetDlgItemText(int nID, LPSTR lpStr, int nMaxCount) const {
+    return ::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount);
+  }
   int GetDlgItemText(int nID, CString& rString) const;
   void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
   UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const {
@@ -166,7 +168,9 @@ class CWnd : public CCmdTarget {
   }
   void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
   UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
-  void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) { ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck); }
+  void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) {
+    ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck);
+  }
   int GetCheckedRadioButton(int nIDFirst, int nIDLast) const;
   CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const {
     return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious));
@@ -176,7 +180,9 @@ class CWnd : public CCmdTarget {
   }
 
   void SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-  int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const { return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount); }
+  int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const {
+    return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
+  }
   void GetWindowText(CString& rString) const;
   int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
   void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
@@ -184,8 +190,12 @@ class CWnd : public CCmdTarget {
 
   DWORD GetStyle() const { return (DWORD)::GetWindowLongPtrA(m_hWnd, GWL_STYLE); }
   DWORD GetExStyle() const { return (DWORD)::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE); }
-  BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) { return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags); }
-  BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) { return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags); }
+  BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) {
+    return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
+  }
+  BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) {
+    return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags);
+  }
   static BOOL ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
   static BOOL ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
 
@@ -205,7 +215,8 @@ class CWnd : public CCmdTarget {
     ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
   }
   void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
-    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                 bRepaint);
   }
   BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
     return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
@@ -295,7 +306,11 @@ class CWnd : public CCmdTarget {
   void ShowCaret() { ::ShowCaret(m_hWnd); }
   void HideCaret() { ::HideCaret(m_hWnd); }
   static void SetCaretPos(POINT point) { ::SetCaretPos(point.x, point.y); }
-  static CPoint GetCaretPos() { CPoint p; ::GetCaretPos(&p); return p; }
+  static CPoint GetCaretPos() {
+    CPoint p;
+    ::GetCaretPos(&p);
+    return p;
+  }
   BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
   BOOL FlashWindow(BOOL bInvert) { return ::FlashWindow(m_hWnd, bInvert); }
 
@@ -354,4 +369,3 @@ class CWnd : public CCmdTarget {
 
   DECLARE_MESSAGE_MAP()
 };
-

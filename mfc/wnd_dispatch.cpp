@@ -114,11 +114,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         lResult = TRUE;
         break;
       case AfxSig_MouseWheel:
-        lResult = (this->*As<AfxFn_MouseWheel>(pfn))(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), point);
+        lResult =
+            (this->*As<AfxFn_MouseWheel>(pfn))(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), point);
         break;
       case AfxSig_Scroll:
         (this->*As<AfxFn_Scroll>(pfn))(LOWORD(wParam), (UINT)(short)HIWORD(wParam),
-                                        static_cast<CScrollBar*>(FromHandle((HWND)lParam)));
+                                       static_cast<CScrollBar*>(FromHandle((HWND)lParam)));
         break;
       case AfxSig_SetCursor:
         lResult = (this->*As<AfxFn_SetCursor>(pfn))(FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));

@@ -33,7 +33,8 @@ BOOL ModifyStyleOf(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFla
   DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
   if (dwStyle == dwNew) return FALSE;
   ::SetWindowLongPtrA(hWnd, nIndex, (LONG_PTR)dwNew);
-  if (nFlags) ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+  if (nFlags)
+    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
   return TRUE;
 }
 }  // namespace
@@ -46,9 +47,13 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
   return ModifyStyleOf(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2); }
+void CWnd::ClientToScreen(LPRECT lpRect) const {
+  ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
 
-void CWnd::ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
+void CWnd::ScreenToClient(LPRECT lpRect) const {
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
 
 void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) { ::InvalidateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase); }
 
@@ -179,7 +184,8 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
   } else {
     // Over a visible owner, else over the monitor's work area; never off it.
     MONITORINFO mi = {sizeof mi};
-    HMONITOR hMon = ::MonitorFromWindow(hCenter && ::IsWindowVisible(hCenter) ? hCenter : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    HMONITOR hMon =
+        ::MonitorFromWindow(hCenter && ::IsWindowVisible(hCenter) ? hCenter : m_hWnd, MONITOR_DEFAULTTONEAREST);
     ::GetMonitorInfoA(hMon, &mi);
     rcArea = mi.rcWork;
     if (hCenter && ::IsWindowVisible(hCenter) && !::IsIconic(hCenter))

@@ -11,7 +11,15 @@
 #include "mfc_tests_res.h"
 
 namespace {
-enum { IDC_NAME = 1001, IDC_COUNT = 1002, IDC_LIMIT = 1003, IDC_CHECK = 1004, IDC_RADIO1 = 1005, IDC_RADIO2, IDC_RADIO3 };
+enum {
+  IDC_NAME = 1001,
+  IDC_COUNT = 1002,
+  IDC_LIMIT = 1003,
+  IDC_CHECK = 1004,
+  IDC_RADIO1 = 1005,
+  IDC_RADIO2,
+  IDC_RADIO3
+};
 
 DlgTemplate DataTemplate(bool extended) {
   DlgTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 200, 120, "Daten", extended);
@@ -95,11 +103,10 @@ class CDataDlg : public CDialog {
   afx_msg void OnTimer(UINT_PTR) {
     switch (m_nStep++) {
       case 0:  // what the exchange put in, then the user's entries
-        log.push_back(WindowTextOf(::GetDlgItem(m_hWnd, IDC_NAME)) + "|" +
-                      WindowTextOf(::GetDlgItem(m_hWnd, IDC_COUNT)) + "|" +
-                      WindowTextOf(::GetDlgItem(m_hWnd, IDC_LIMIT)) + "|" +
-                      std::to_string(IsDlgButtonChecked(IDC_CHECK)) + "|" +
-                      std::to_string(GetCheckedRadioButton(IDC_RADIO1, IDC_RADIO3)));
+        log.push_back(
+            WindowTextOf(::GetDlgItem(m_hWnd, IDC_NAME)) + "|" + WindowTextOf(::GetDlgItem(m_hWnd, IDC_COUNT)) + "|" +
+            WindowTextOf(::GetDlgItem(m_hWnd, IDC_LIMIT)) + "|" + std::to_string(IsDlgButtonChecked(IDC_CHECK)) + "|" +
+            std::to_string(GetCheckedRadioButton(IDC_RADIO1, IDC_RADIO3)));
         ::PostMessageA(::GetDlgItem(m_hWnd, IDC_NAME), WM_KEYDOWN, VK_F9, 0);
         Set(IDC_NAME, "Grüße");
         Set(IDC_COUNT, " 12x");
@@ -188,10 +195,17 @@ TEST(Dialog, NumbersOutOfRangeOrMalformedAreRefused) {
     bool ok;
     long long value;
   } cases[] = {
-      {0, "2147483647", true, 2147483647}, {0, "-2147483648", true, -2147483648LL}, {0, "2147483648", false, 0},
-      {0, "", false, 0},                   {0, "1 2", false, 0},                    {0, "+5", true, 5},
-      {1, "4294967295", true, 4294967295}, {1, "4294967296", false, 0},             {1, "-1", false, 0},
-      {2, "0", true, 0},                   {2, "abc", false, 0},
+      {0, "2147483647", true, 2147483647},
+      {0, "-2147483648", true, -2147483648LL},
+      {0, "2147483648", false, 0},
+      {0, "", false, 0},
+      {0, "1 2", false, 0},
+      {0, "+5", true, 5},
+      {1, "4294967295", true, 4294967295},
+      {1, "4294967296", false, 0},
+      {1, "-1", false, 0},
+      {2, "0", true, 0},
+      {2, "abc", false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -39,7 +39,10 @@ class DlgTemplate {
       AddDword(style | WS_CHILD | WS_VISIBLE), AddDword(0);
     }
     Add(x), Add(y), Add(cx), Add(cy);
-    if (m_extended) AddDword(id); else Add(id);
+    if (m_extended)
+      AddDword(id);
+    else
+      Add(id);
     Add(0xFFFF), Add(cls);
     AddText(text);
     Add(0);  // no creation data

@@ -56,8 +56,12 @@ class CDispatchWnd : public CWnd {
     Note("wheel %u %d %ld %ld", f, delta, p.x, p.y);
     return TRUE;
   }
-  afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar) { Note("hscroll %u %d %d", code, (int)pos, bar == nullptr); }
-  afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar) { Note("vscroll %u %d %d", code, (int)pos, bar == nullptr); }
+  afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar) {
+    Note("hscroll %u %d %d", code, (int)pos, bar == nullptr);
+  }
+  afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar) {
+    Note("vscroll %u %d %d", code, (int)pos, bar == nullptr);
+  }
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT hit, UINT msg) {
     Note("setcursor %d %u %u", pWnd == this, hit, msg);
     return TRUE;

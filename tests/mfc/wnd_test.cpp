@@ -137,10 +137,12 @@ TEST(Wnd, TemporaryObjectsBelongToTheirThread) {
   CWnd wnd;
   ASSERT_TRUE(wnd.Attach(top));
   CWnd* seen = nullptr;
-  t = AfxBeginThread([](LPVOID p) -> UINT {
-    *static_cast<CWnd**>(p) = CWnd::FromHandle(::FindWindowA(nullptr, "top"));
-    return 0;
-  }, &seen, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+  t = AfxBeginThread(
+      [](LPVOID p) -> UINT {
+        *static_cast<CWnd**>(p) = CWnd::FromHandle(::FindWindowA(nullptr, "top"));
+        return 0;
+      },
+      &seen, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   t->m_bAutoDelete = FALSE;
   t->ResumeThread();
   WaitForSingleObject(t->m_hThread, 5000);
@@ -224,11 +226,13 @@ TEST(Sync, SemaphoreMutexAndCriticalSection) {
     CSingleLock lock(&mutex, TRUE);
     EXPECT_TRUE(lock.IsLocked());
     bool otherGotIt = true;
-    CWinThread* t = AfxBeginThread([](LPVOID p) -> UINT {
-      auto* args = static_cast<std::pair<CMutex*, bool*>*>(p);
-      *args->second = args->first->Lock(0);
-      return 0;
-    }, new std::pair<CMutex*, bool*>(&mutex, &otherGotIt), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* t = AfxBeginThread(
+        [](LPVOID p) -> UINT {
+          auto* args = static_cast<std::pair<CMutex*, bool*>*>(p);
+          *args->second = args->first->Lock(0);
+          return 0;
+        },
+        new std::pair<CMutex*, bool*>(&mutex, &otherGotIt), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     t->m_bAutoDelete = FALSE;
     t->ResumeThread();
     WaitForSingleObject(t->m_hThread, 5000);
@@ -364,7 +368,8 @@ LRESULT CALLBACK TreeRecorder(HWND h, UINT msg, WPARAM w, LPARAM l) {
 TEST(TreeCtrl, LeavesTheControlsOwnImageListsAndTakesBackFrameworkOnes) {
   HWND top = MakeTopWindow();
   AfxInitCommonControls(ICC_TREEVIEW_CLASSES);
-  HWND hTree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE, 0, 0, 150, 100, top, (HMENU)5, nullptr, nullptr);
+  HWND hTree =
+      CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE, 0, 0, 150, 100, top, (HMENU)5, nullptr, nullptr);
   g_treeProc = (WNDPROC)SetWindowLongPtrA(hTree, GWLP_WNDPROC, (LONG_PTR)TreeRecorder);
   CTreeCtrl tree;
   ASSERT_TRUE(tree.SubclassWindow(hTree));
