@@ -320,6 +320,7 @@ bool Matcher<C>::Construct(int* result) {
           if (next < pn_) {  // the rest of the pattern may end the run here
             int r = SubMatch(next, k);
             if (r >= 0) return *result = Finish(k + r), true;
+            if (pat_[next] == '*') return *result = Fail(), true;  // as in Stars: later starts fail too
           }
         }
         n = k - ti_;
@@ -410,6 +411,9 @@ int Matcher<C>::Stars() {
     } else if (p + s < tn_) {
       int r = SubMatch(after, p + s);
       if (r >= 0) return Finish(p + s + r);
+      // A rest that starts with a star and fails here fails from every later
+      // start too; trying them all would make nested stars exponential.
+      if (pat_[after] == '*') return Fail();
     } else if (walkEnd && (!wordEnd || WordBefore(tn_))) {
       return Finish(tn_);
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "text/formatter.h"
+#include "wide.h"
 
 inline std::string Fmt(const char* format, ...) {
   char buffer[8192];
@@ -17,16 +18,16 @@ inline std::string Fmt(const char* format, ...) {
   return std::string(buffer, n);
 }
 
-inline std::wstring FmtW(const wchar_t* format, ...) {
+inline WString FmtW(const wchar_t* format, ...) {
   wchar_t buffer[8192];
   va_list args;
   va_start(args, format);
   int n = FormatToBufferVW(buffer, 8192, format, args);
   va_end(args);
   if (n < 0 || n >= 8192 || buffer[n] != 0) return L"<bad length>";
-  return std::wstring(buffer, n);
+  return WString(buffer, n);
 }
 
 // One table row: the format, the text it gave, the text expected.
 #define EXPECT_FMT(want, ...) EXPECT_EQ(Fmt(__VA_ARGS__), std::string(want)) << "format: " << #__VA_ARGS__
-#define EXPECT_FMTW(want, ...) EXPECT_EQ(FmtW(__VA_ARGS__), std::wstring(want)) << "format: " << #__VA_ARGS__
+#define EXPECT_FMTW(want, ...) EXPECT_EQ(FmtW(__VA_ARGS__), WString(want)) << "format: " << #__VA_ARGS__

@@ -9,6 +9,20 @@
 
 namespace {
 
+// Sets (or, given null, removes) the runtime's time zone.
+void SetTimeZone(const char* tz) {
+#ifdef _WIN32
+  _putenv((std::string("TZ=") + (tz ? tz : "")).c_str());
+  _tzset();
+#else
+  if (tz)
+    setenv("TZ", tz, 1);
+  else
+    unsetenv("TZ");
+  tzset();
+#endif
+}
+
 const unsigned char kBytes[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xA, 0xB, 0xC, 0xD, 0xE, 0xF};
 
 TEST(FormatMemory, Dump) {
@@ -52,13 +66,9 @@ class FormatTime : public ::testing::Test {
     const char* tz = std::getenv("TZ");
     saved_ = tz ? tz : "";
     had_ = tz != nullptr;
-    _putenv("TZ=UTC0");
-    _tzset();
+    SetTimeZone("UTC0");
   }
-  void TearDown() override {
-    _putenv(("TZ=" + saved_).c_str());
-    _tzset();
-  }
+  void TearDown() override { SetTimeZone(had_ ? saved_.c_str() : nullptr); }
   std::string saved_;
   bool had_ = false;
 };

@@ -24,7 +24,7 @@ TEST(FormatWide, CharactersAndStrings) {
   EXPECT_FMTW(L"\u0416b...", L"%-0.5s", L"\u0416bcdefgh");
   EXPECT_FMTW(L"abc...", L"%-#6S", "abcdefgh");
   EXPECT_FMTW(L"  abc", L"%5.3s", L"abcdef");
-  EXPECT_FMTW(std::wstring(L"a\0b", 3), L"%+.3s", L"a\0b");
+  EXPECT_FMTW(WString(L"a\0b", 3), L"%+.3s", L"a\0b");
 }
 
 TEST(FormatWide, GrammarAndNumbers) {
@@ -44,7 +44,7 @@ TEST(FormatWide, GrammarAndNumbers) {
 }
 
 struct WideRecorder {
-  std::vector<std::wstring> calls;
+  std::vector<WString> calls;
 };
 
 int RecordW(void* context, const wchar_t* data, int count) {
@@ -53,22 +53,22 @@ int RecordW(void* context, const wchar_t* data, int count) {
 }
 
 TEST(FormatWide, SurrogatePairsStayInOneSinkCall) {
-  const std::wstring pair = L"\xD83D\xDE00";
+  const WString pair = L"\xD83D\xDE00";
   // Pairs at every boundary the core cuts at: the end of a long literal run,
   // the staging area's flush point, a string sent on its own, the padding.
-  std::vector<std::wstring> formats = {
-      std::wstring(1123, L'a') + pair + L"b",
-      std::wstring(1122, L'a') + pair + std::wstring(100, L'c') + L"%d",
-      std::wstring(100, L'a') + L"\xD83D%s",
+  std::vector<WString> formats = {
+      WString(1123, L'a') + pair + L"b",
+      WString(1122, L'a') + pair + WString(100, L'c') + L"%d",
+      WString(100, L'a') + L"\xD83D%s",
       L"%s\xDE00",
       L"\xD83D%3000d",
   };
-  std::vector<std::wstring> wants = {
+  std::vector<WString> wants = {
       formats[0],
-      std::wstring(1122, L'a') + pair + std::wstring(100, L'c') + L"7",
-      std::wstring(100, L'a') + L"\xD83D\xDE00z",
+      WString(1122, L'a') + pair + WString(100, L'c') + L"7",
+      WString(100, L'a') + L"\xD83D\xDE00z",
       L"\xD83D\xDE00",
-      L"\xD83D" + std::wstring(2999, L' ') + L"7",
+      L"\xD83D" + WString(2999, L' ') + L"7",
   };
   for (size_t i = 0; i < formats.size(); ++i) {
     WideRecorder r;
@@ -76,7 +76,7 @@ TEST(FormatWide, SurrogatePairsStayInOneSinkCall) {
     if (i == 2) n = FormatToSinkW(&r, RecordW, formats[i].c_str(), L"\xDE00z");
     else if (i == 3) n = FormatToSinkW(&r, RecordW, formats[i].c_str(), L"\xD83D");
     else n = FormatToSinkW(&r, RecordW, formats[i].c_str(), 7);
-    std::wstring all;
+    WString all;
     for (size_t k = 0; k < r.calls.size(); ++k) {
       all += r.calls[k];
       bool endsHigh = !r.calls[k].empty() && (r.calls[k].back() & 0xFC00) == 0xD800;
