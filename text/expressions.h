@@ -1,0 +1,4 @@
+// Expressions: the integer and floating-point evaluators.
+#pragma once
+
+#include "text/evalexpr.h"
