@@ -4,13 +4,7 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <cwchar>
-
 namespace wintwins {
-
-inline int Length(const char* s) { return (int)std::strlen(s); }
-inline int Length(const wchar_t* s) { return (int)std::wcslen(s); }
 
 inline DWORD FullPathName(const char* path, DWORD size, char* buf) {
   return GetFullPathNameA(path, size, buf, nullptr);

@@ -11,11 +11,11 @@
 //   window TITLE   shows a window; WM_APP ends with wParam as exit code,
 //                  WM_APP + 1 answers wParam * 2
 //   tooltip        owns only a tooltip window
-// Window and sleep modes end by themselves after 30 seconds.
+// Every mode ends by itself after 30 seconds (exit code 98), so that a
+// failing test leaves no child behind.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,9 +36,6 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_APP + 1:
       return wParam * 2;
-    case WM_TIMER:
-      PostQuitMessage(99);
-      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -47,13 +44,14 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int MessageLoop() {
-  SetTimer(nullptr, 0, 30000, nullptr);
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == WM_TIMER && !msg.hwnd) return 99;
-    DispatchMessageA(&msg);
-  }
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
   return (int)msg.wParam;
+}
+
+DWORD WINAPI Watchdog(void*) {
+  Sleep(30000);
+  ExitProcess(98);
 }
 
 int ShowWindowMode(const char* title) {
@@ -79,6 +77,7 @@ int TooltipMode() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
   std::string mode = argc > 1 ? argv[1] : "";
   const char* arg = argc > 2 ? argv[2] : "";
   if (mode == "exit") return std::atoi(arg);
@@ -89,7 +88,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "sleep") {
-    Sleep(std::min(std::atoi(arg), 30000));
+    Sleep(std::atoi(arg));
     return 0;
   }
   if (mode == "env") {

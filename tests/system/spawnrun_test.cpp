@@ -46,16 +46,22 @@ std::string ReadAllFd(int fd) {
   return out;
 }
 
-// Reads an overlapped handle up to its end.
+// Reads an overlapped handle up to its end, waiting at most 10 seconds.
 std::string ReadAllOverlapped(HANDLE h) {
   std::string out;
   HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  for (;;) {
+  for (DWORD start = GetTickCount();;) {
     char buf[1024];
     OVERLAPPED ov = {};
     ov.hEvent = event;
     DWORD n = 0;
     if (!ReadFile(h, buf, sizeof buf, nullptr, &ov) && GetLastError() != ERROR_IO_PENDING) break;
+    if (WaitForSingleObject(event, 10000 - (GetTickCount() - start)) != WAIT_OBJECT_0) {
+      CancelIo(h);
+      GetOverlappedResult(h, &ov, &n, TRUE);
+      out += "<no end>";
+      break;
+    }
     if (!GetOverlappedResult(h, &ov, &n, TRUE) || !n) break;
     out.append(buf, n);
   }
@@ -325,6 +331,20 @@ TEST(SpawnRun, HandlesWhileRunning) {
   CloseHandle(old);
 }
 
+// Terminate ends the child only; whoever sees the end reads the exit code
+// and closes the handles.
+TEST(SpawnRun, TerminateLeavesTheHandles) {
+  CSpawnProcess sp;
+  ASSERT_EQ(sp.Start(Child().c_str(), 0, "sleep 20000"), 1);
+  HANDLE process = sp.GetHandle(3, 0);
+  EXPECT_EQ(sp.Terminate(9), 1);
+  EXPECT_EQ(sp.GetHandle(3, 0), process);
+  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+  EXPECT_FALSE(sp.IsRunning());
+  EXPECT_EQ(sp.GetHandle(3, 0), nullptr);
+  EXPECT_EQ(sp.m_dwExitCode, 9u);
+}
+
 TEST(SpawnRun, TerminateDuringAWait) {
   WaitingStart shared;
   shared.sp.m_pdwProcessId = &shared.pid;
@@ -352,6 +372,7 @@ TEST(SpawnRun, MainWindow) {
   GetClassNameA(hwnd, cls, sizeof cls);
   EXPECT_STREQ(cls, "OstrovaSpawnChild");
   EXPECT_EQ(sp.FindMainWindow(-1), hwnd) << "remembered";
+  sp.ActivateMainWindow();
   EXPECT_EQ(sp.SendToWindow(WM_APP + 1, 21, 0), 42);
   EXPECT_NE(sp.PostToWindow(WM_APP, 6, 0), 0);
   EXPECT_TRUE(sp.WaitForExit(10000));
