@@ -83,6 +83,15 @@ std::string RunCaptured(CSpawnProcess& sp, const char* program, const char* form
   return text;
 }
 
+std::string TitleOf(HWND hwnd) {
+  char text[64];
+  return GetWindowTextA(hwnd, text, sizeof text) ? text : "";
+}
+std::string ClassOf(HWND hwnd) {
+  char text[64];
+  return GetClassNameA(hwnd, text, sizeof text) ? text : "";
+}
+
 // Ends a child the test left running.
 void EndChild(CSpawnProcess& sp) {
   HANDLE h = sp.GetHandle(3, 0);
@@ -365,12 +374,8 @@ TEST(SpawnRun, MainWindow) {
   ASSERT_EQ(sp.Run(0, "window \"Ostrova spawn test\""), 1);
   HWND hwnd = sp.FindMainWindow(10000);
   ASSERT_NE(hwnd, nullptr);
-  char title[64];
-  GetWindowTextA(hwnd, title, sizeof title);
-  EXPECT_STREQ(title, "Ostrova spawn test");
-  char cls[64];
-  GetClassNameA(hwnd, cls, sizeof cls);
-  EXPECT_STREQ(cls, "OstrovaSpawnChild");
+  EXPECT_EQ(TitleOf(hwnd), "Ostrova spawn test");
+  EXPECT_EQ(ClassOf(hwnd), "OstrovaSpawnChild");
   EXPECT_EQ(sp.FindMainWindow(-1), hwnd) << "remembered";
   sp.ActivateMainWindow();
   EXPECT_EQ(sp.SendToWindow(WM_APP + 1, 21, 0), 42);
@@ -388,9 +393,7 @@ TEST(SpawnRun, MainWindowOfAConsoleProgram) {
   ASSERT_EQ(sp.Run(0, "window console"), 1);
   HWND hwnd = sp.FindMainWindow(10000);
   ASSERT_NE(hwnd, nullptr);
-  char title[64];
-  GetWindowTextA(hwnd, title, sizeof title);
-  EXPECT_STREQ(title, "console");
+  EXPECT_EQ(TitleOf(hwnd), "console");
   EXPECT_NE(sp.PostToWindow(WM_APP, 2, 0), 0);
   EXPECT_TRUE(sp.WaitForExit(10000));
   EXPECT_EQ(sp.m_dwExitCode, 2u);
@@ -412,8 +415,7 @@ TEST(SpawnRun, MainWindowFallsBackToAnyWindowOfTheChild) {
     if (pid == sp.m_pi.dwProcessId) first = h;
   }
   EXPECT_EQ(hwnd, first);
-  char cls[64];
-  GetClassNameA(hwnd, cls, sizeof cls);
-  EXPECT_TRUE(_stricmp(cls, "tooltips_class32") == 0 || _stricmp(cls, "IME") == 0) << cls;
+  std::string cls = ClassOf(hwnd);
+  EXPECT_TRUE(_stricmp(cls.c_str(), "tooltips_class32") == 0 || _stricmp(cls.c_str(), "IME") == 0) << cls;
   EndChild(sp);
 }
