@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "text/charclass.h"
+#include "text/cliteral.h"
 #include "text/evalexpr.h"
 
 namespace evaluator {
@@ -53,6 +54,9 @@ int ReadOperator(const C* p, bool power, Op* op) {
   }
   return 0;
 }
+
+inline unsigned DecodeEscape(const char* p, int* length) { return DecodeCEscapeA(p, length); }
+inline unsigned DecodeEscape(const wchar_t* p, int* length) { return DecodeCEscapeW(p, length); }
 
 // Integer arithmetic of the integer forms, also the bitwise operators of the
 // floating-point form. Wraps; false for a zero divisor outside check-only.
@@ -179,12 +183,11 @@ class Engine {
 
   // The character literal at p (its opening apostrophe). 16-bit text keeps
   // the whole decoded value.
-  template <class Decode>
-  const C* CharLiteral(const C* p, V* value, Decode decode) {
+  const C* CharLiteral(const C* p, V* value) {
     ++p;
     if (*p == 0) return Fail(p);
     int length = 0;
-    unsigned ch = decode(p, &length);
+    unsigned ch = DecodeEscape(p, &length);
     if (length < 1) return Fail(p);
     p += length;
     if (*p != '\'') return Fail(p);

@@ -1,6 +1,5 @@
 #include "text/evalexpr.h"
 
-#include "text/cliteral.h"
 #include "text/evalengine.h"
 #include "text/intparse.h"
 #include "text/strcopy.h"
@@ -15,8 +14,6 @@ inline int32_t ParseNumber(const char* p, int* end, int32_t*) { return ParseIntA
 inline int32_t ParseNumber(const wchar_t* p, int* end, int32_t*) { return ParseIntW(p, PARSE_MIXED, end); }
 inline int64_t ParseNumber(const char* p, int* end, int64_t*) { return ParseInt64A(p, PARSE_MIXED, end); }
 inline int64_t ParseNumber(const wchar_t* p, int* end, int64_t*) { return ParseInt64W(p, PARSE_MIXED, end); }
-inline unsigned DecodeEscape(const char* p, int* length) { return DecodeCEscapeA(p, length); }
-inline unsigned DecodeEscape(const wchar_t* p, int* length) { return DecodeCEscapeW(p, length); }
 
 template <class C, class V>
 class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
@@ -56,7 +53,7 @@ class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
         return p;
       }
       case '\'':
-        p = this->CharLiteral(p, value, [](const C* q, int* length) { return DecodeEscape(q, length); });
+        p = this->CharLiteral(p, value);
         if (!*this->status_) return p;
         break;
       default: {

@@ -2,3 +2,4 @@
 #pragma once
 
 #include "text/evalexpr.h"
+#include "text/evaldouble.h"
