@@ -6,3 +6,4 @@
 #include "text/intparse.h"
 #include "text/bitarray.h"
 #include "text/floatscan.h"
+#include "text/siprefix.h"
