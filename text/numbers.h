@@ -7,3 +7,4 @@
 #include "text/bitarray.h"
 #include "text/floatscan.h"
 #include "text/siprefix.h"
+#include "text/numberlist.h"
