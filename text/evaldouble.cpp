@@ -109,19 +109,14 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
   const C* Operand(const C* p, double* value) {
     typename Base::Nest nest(this->depth_);
     uint32_t*& status = this->status_;
-    if (*status == 0) *status = 1;
-    *value = 0;
-    p += twins::SpanClass(p, CC_TABSPACE);
-    if (this->TooDeep()) return this->Fail(p);
+    p = this->StartOperand(p, value);
+    if (!*status) return p;
     const uint32_t before = *status;
     const unsigned c = CharCode(*p);
     switch (c) {
       case '(':
-        p = this->Expression(p + 1, value, EVAL_LEVEL_PAREN);
+        p = this->Parenthesized(p + 1, value);
         if (!*status) return p;
-        p += twins::SpanClass(p, CC_TABSPACE);
-        if (*p != ')') return this->Fail(p);
-        ++p;
         break;
       // The unary operators take an expression of a chosen level: -2'2 is
       // -(2'2), ~1 + 2 is ~3, !0 == 1 is !(0 == 1).
@@ -162,7 +157,7 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
         *status = before;
       }
     }
-    return p + twins::SpanClass(p, CC_TABSPACE);
+    return this->SkipBlanks(p);
   }
 
  private:
@@ -255,33 +250,21 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
   }
 };
 
-template <class C>
-int Evaluate(const C* text, double* value, uint32_t* status, int level, EvalIdentifierFn<C, double> callback,
-             void* context) {
-  return (int)(DoubleForm<C>(status, callback, context).Expression(text, value, level) - text);
-}
-
-template <class C>
-int EvaluateOperand(const C* text, double* value, uint32_t* status, EvalIdentifierFn<C, double> callback,
-                    void* context) {
-  return (int)(DoubleForm<C>(status, callback, context).Operand(text, value) - text);
-}
-
 }  // namespace
 
 int EvalExprDoubleA(const char* text, double* value, uint32_t* status, int level,
                     EvalIdentifierFn<char, double> callback, void* context) {
-  return Evaluate(text, value, status, level, callback, context);
+  return DoubleForm<char>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalExprDoubleW(const wchar_t* text, double* value, uint32_t* status, int level,
                     EvalIdentifierFn<wchar_t, double> callback, void* context) {
-  return Evaluate(text, value, status, level, callback, context);
+  return DoubleForm<wchar_t>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalOperandDoubleA(const char* text, double* value, uint32_t* status, EvalIdentifierFn<char, double> callback,
                        void* context) {
-  return EvaluateOperand(text, value, status, callback, context);
+  return DoubleForm<char>::EvaluateOperand(text, value, status, callback, context);
 }
 int EvalOperandDoubleW(const wchar_t* text, double* value, uint32_t* status,
                        EvalIdentifierFn<wchar_t, double> callback, void* context) {
-  return EvaluateOperand(text, value, status, callback, context);
+  return DoubleForm<wchar_t>::EvaluateOperand(text, value, status, callback, context);
 }

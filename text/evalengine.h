@@ -9,6 +9,7 @@
 #include "text/charclass.h"
 #include "text/cliteral.h"
 #include "text/evalexpr.h"
+#include "text/twins.h"
 
 namespace evaluator {
 
@@ -124,6 +125,14 @@ class Engine {
   Engine(uint32_t* status, Callback callback, void* context)
       : status_(status ? status : &own_), callback_(callback), context_(context), depth_(ThreadDepth()) {}
 
+  // The public entries: offsets from the start of the text.
+  static int Evaluate(const C* text, V* value, uint32_t* status, int level, Callback callback, void* context) {
+    return (int)(Form(status, callback, context).Expression(text, value, level) - text);
+  }
+  static int EvaluateOperand(const C* text, V* value, uint32_t* status, Callback callback, void* context) {
+    return (int)(Form(status, callback, context).Operand(text, value) - text);
+  }
+
   const C* Expression(const C* p, V* value, int level) {
     Nest nest(depth_);
     if (*status_ == 0) *status_ = 1;
@@ -173,7 +182,25 @@ class Engine {
     ~Nest() { --depth; }
   };
 
-  bool TooDeep() const { return depth_ > kMaxDepth; }
+  // Start of an operand: the status rule, a zero value, the blanks before
+  // it; too deep a nesting is an error here.
+  const C* StartOperand(const C* p, V* value) {
+    if (*status_ == 0) *status_ = 1;
+    *value = 0;
+    p = SkipBlanks(p);
+    return depth_ > kMaxDepth ? Fail(p) : p;
+  }
+
+  static const C* SkipBlanks(const C* p) { return p + twins::SpanClass(p, CC_TABSPACE); }
+
+  // After '(': an expression up to its ')'.
+  const C* Parenthesized(const C* p, V* value) {
+    p = Expression(p, value, EVAL_LEVEL_PAREN);
+    if (!*status_) return p;
+    p = SkipBlanks(p);
+    return *p == ')' ? p + 1 : Fail(p);
+  }
+
   bool CheckOnly() const { return *status_ == EVAL_CHECK_ONLY; }
 
   const C* Fail(const C* p) {

@@ -2,14 +2,13 @@
 
 #include "text/evalengine.h"
 #include "text/intparse.h"
-#include "text/strcopy.h"
 #include "text/twins.h"
 
 namespace {
 
 using evaluator::Op;
 
-// The integer parser and escape decoder of each width.
+// The integer parser of each width and value type.
 inline int32_t ParseNumber(const char* p, int* end, int32_t*) { return ParseIntA(p, PARSE_MIXED, end); }
 inline int32_t ParseNumber(const wchar_t* p, int* end, int32_t*) { return ParseIntW(p, PARSE_MIXED, end); }
 inline int64_t ParseNumber(const char* p, int* end, int64_t*) { return ParseInt64A(p, PARSE_MIXED, end); }
@@ -28,18 +27,13 @@ class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
 
   const C* Operand(const C* p, V* value) {
     typename Base::Nest nest(this->depth_);
-    if (*this->status_ == 0) *this->status_ = 1;
-    *value = 0;
-    p += twins::SpanClass(p, CC_TABSPACE);
-    if (this->TooDeep()) return this->Fail(p);
+    p = this->StartOperand(p, value);
+    if (!*this->status_) return p;
     const unsigned c = CharCode(*p);
     switch (c) {
       case '(':
-        p = this->Expression(p + 1, value, EVAL_LEVEL_PAREN);
+        p = this->Parenthesized(p + 1, value);
         if (!*this->status_) return p;
-        p += twins::SpanClass(p, CC_TABSPACE);
-        if (*p != ')') return this->Fail(p);
-        ++p;
         break;
       case '+':
       case '-':
@@ -69,52 +63,42 @@ class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
         p += used;
       }
     }
-    return p + twins::SpanClass(p, CC_TABSPACE);
+    return this->SkipBlanks(p);
   }
 };
-
-template <class C, class V>
-int Evaluate(const C* text, V* value, uint32_t* status, int level, EvalIdentifierFn<C, V> callback, void* context) {
-  return (int)(IntForm<C, V>(status, callback, context).Expression(text, value, level) - text);
-}
-
-template <class C, class V>
-int EvaluateOperand(const C* text, V* value, uint32_t* status, EvalIdentifierFn<C, V> callback, void* context) {
-  return (int)(IntForm<C, V>(status, callback, context).Operand(text, value) - text);
-}
 
 }  // namespace
 
 int EvalExprA(const char* text, int32_t* value, uint32_t* status, int level,
               EvalIdentifierFn<char, int32_t> callback, void* context) {
-  return Evaluate(text, value, status, level, callback, context);
+  return IntForm<char, int32_t>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalExprW(const wchar_t* text, int32_t* value, uint32_t* status, int level,
               EvalIdentifierFn<wchar_t, int32_t> callback, void* context) {
-  return Evaluate(text, value, status, level, callback, context);
+  return IntForm<wchar_t, int32_t>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalExpr64A(const char* text, int64_t* value, uint32_t* status, int level,
                 EvalIdentifierFn<char, int64_t> callback, void* context) {
-  return Evaluate(text, value, status, level, callback, context);
+  return IntForm<char, int64_t>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalExpr64W(const wchar_t* text, int64_t* value, uint32_t* status, int level,
                 EvalIdentifierFn<wchar_t, int64_t> callback, void* context) {
-  return Evaluate(text, value, status, level, callback, context);
+  return IntForm<wchar_t, int64_t>::Evaluate(text, value, status, level, callback, context);
 }
 
 int EvalOperandA(const char* text, int32_t* value, uint32_t* status, EvalIdentifierFn<char, int32_t> callback,
                  void* context) {
-  return EvaluateOperand(text, value, status, callback, context);
+  return IntForm<char, int32_t>::EvaluateOperand(text, value, status, callback, context);
 }
 int EvalOperandW(const wchar_t* text, int32_t* value, uint32_t* status, EvalIdentifierFn<wchar_t, int32_t> callback,
                  void* context) {
-  return EvaluateOperand(text, value, status, callback, context);
+  return IntForm<wchar_t, int32_t>::EvaluateOperand(text, value, status, callback, context);
 }
 int EvalOperand64A(const char* text, int64_t* value, uint32_t* status, EvalIdentifierFn<char, int64_t> callback,
                    void* context) {
-  return EvaluateOperand(text, value, status, callback, context);
+  return IntForm<char, int64_t>::EvaluateOperand(text, value, status, callback, context);
 }
 int EvalOperand64W(const wchar_t* text, int64_t* value, uint32_t* status, EvalIdentifierFn<wchar_t, int64_t> callback,
                    void* context) {
-  return EvaluateOperand(text, value, status, callback, context);
+  return IntForm<wchar_t, int64_t>::EvaluateOperand(text, value, status, callback, context);
 }
