@@ -1,11 +1,18 @@
 #include "mfc/winapp.h"
 
+#include <ole2.h>
+
 #include <cstring>
 
+#include "mfc/afxres.h"
+#include "mfc/doctemplate.h"
+#include "mfc/globals.h"
 #include "mfc/threadstate.h"
+#include "mfc/wnd.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
+bool g_bOleInited = false;
 
 char* CopyText(const char* psz) {
   if (!psz) return nullptr;
@@ -18,6 +25,10 @@ char* CopyText(const char* psz) {
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+  ON_COMMAND(ID_APP_EXIT, OnAppExit)
+END_MESSAGE_MAP()
+
 CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryKey(nullptr) {
   m_pszAppName = m_pszOwnedAppName = CopyText(pszAppName);
   g_pApp = this;
@@ -29,15 +40,80 @@ CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryK
 }
 
 CWinApp::~CWinApp() {
+  for (CDocTemplate* pTemplate : m_templates) delete pTemplate;
   if (g_pApp == this) g_pApp = nullptr;
   delete[] m_pszOwnedAppName;
   delete[] m_pszOwnedRegistryKey;
+  delete[] m_pszOwnedProfileName;
+  delete[] m_pszOwnedExeName;
+}
+
+void CWinApp::SetOwned(const char*& rpsz, char*& rpOwned, const char* pszNew) {
+  char* p = CopyText(pszNew);
+  delete[] rpOwned;
+  rpsz = rpOwned = p;
 }
 
 void CWinApp::SetRegistryKey(const char* pszRegistryKey) {
-  char* p = CopyText(pszRegistryKey);
-  delete[] m_pszOwnedRegistryKey;
-  m_pszRegistryKey = m_pszOwnedRegistryKey = p;
+  SetOwned(m_pszRegistryKey, m_pszOwnedRegistryKey, pszRegistryKey);
+  SetOwned(m_pszProfileName, m_pszOwnedProfileName, m_pszAppName);
+}
+
+void CWinApp::SetRegistryKey(UINT nIDRegistryKey) {
+  CString strKey;
+  strKey.LoadStringA(nIDRegistryKey);
+  SetRegistryKey(strKey);
+}
+
+int CWinApp::Run() {
+  // Without a main window nothing could ever end the loop.
+  if (!m_pMainWnd) AfxPostQuitMessage(0);
+  return CWinThread::Run();
+}
+
+int CWinApp::ExitInstance() {
+  SaveStdProfileSettings();
+  if (g_bOleInited) {
+    ::OleUninitialize();
+    g_bOleInited = false;
+  }
+  return CWinThread::ExitInstance();
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+  if (pTemplate) m_templates.push_back(pTemplate);
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName) {
+  if (m_templates.empty()) return nullptr;
+  return m_templates.front()->OpenDocumentFile(lpszFileName);
+}
+
+BOOL CWinApp::SaveAllModified() {
+  for (CDocTemplate* pTemplate : m_templates)
+    if (!pTemplate->SaveAllModified()) return FALSE;
+  return TRUE;
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+  for (CDocTemplate* pTemplate : m_templates) pTemplate->CloseAllDocuments(bEndSession);
+}
+
+void CWinApp::OnFileNew() {
+  if (!m_templates.empty()) m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnAppExit() {
+  if (m_pMainWnd) m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
 CWinApp* AfxGetApp() { return g_pApp; }
+
+BOOL AfxOleInit() {
+  if (g_bOleInited) return TRUE;
+  if (FAILED(::OleInitialize(nullptr))) return FALSE;
+  g_bOleInited = true;
+  return TRUE;
+}
+
+void AfxEnableControlContainer() {}

@@ -42,7 +42,9 @@ TestAppNames::TestAppNames() : m_appName(UniqueName()) {
   if (!app) app = m_pOwnApp = new CWinApp(nullptr);
   m_pszOldAppName = app->m_pszAppName;
   m_pszOldRegistryKey = app->m_pszRegistryKey;
+  m_pszOldProfileName = app->m_pszProfileName;
   app->m_pszAppName = m_appName.c_str();
+  app->m_pszProfileName = m_appName.c_str();
   app->m_pszRegistryKey = "OstrovaTests";
 }
 
@@ -53,6 +55,7 @@ TestAppNames::~TestAppNames() {
   } else if (CWinApp* app = AfxGetApp()) {
     app->m_pszAppName = m_pszOldAppName;
     app->m_pszRegistryKey = m_pszOldRegistryKey;
+    app->m_pszProfileName = m_pszOldProfileName;
   }
 }
 

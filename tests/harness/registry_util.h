@@ -26,9 +26,10 @@ private:
   std::string m_path;
 };
 
-// Names the application object for the library's program key: the program
-// key becomes HKEY_CURRENT_USER\Software\OstrovaTests\<unique name>. Creates
-// the application object when the test program has none; removes the key.
+// Names the application object for the library's program key and the
+// application's profile: the program key becomes
+// HKEY_CURRENT_USER\Software\OstrovaTests\<unique name>. Creates the
+// application object when the test program has none; removes the key.
 class TestAppNames {
 public:
   TestAppNames();
@@ -43,5 +44,6 @@ private:
   class CWinApp* m_pOwnApp = nullptr;
   const char* m_pszOldAppName = nullptr;
   const char* m_pszOldRegistryKey = nullptr;
+  const char* m_pszOldProfileName = nullptr;
   std::string m_appName;
 };

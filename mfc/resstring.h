@@ -1,0 +1,11 @@
+// Texts of the program's string table and their "\n"-separated parts
+// (a command's string holds its status-bar prompt, a line feed and its tooltip).
+#pragma once
+
+#include <windows.h>
+
+#include "mfc/cstring.h"
+
+// The iSubString-th part of lpszFullString, the parts separated by chSep;
+// FALSE (and rString empty) when the text has fewer parts.
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');
