@@ -11,13 +11,18 @@ IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
 UINT CArchive::Read(void* lpBuf, UINT nMax) {
   DWORD nRead = 0;
-  if (!IsLoading() || !::ReadFile(m_hFile, lpBuf, nMax, &nRead, nullptr)) return 0;
+  if (!IsLoading() || !::ReadFile(m_hFile, lpBuf, nMax, &nRead, nullptr)) {
+    m_bFailed = TRUE;
+    return 0;
+  }
   return nRead;
 }
 
 BOOL CArchive::Write(const void* lpBuf, UINT nMax) {
   DWORD nWritten = 0;
-  return IsStoring() && ::WriteFile(m_hFile, lpBuf, nMax, &nWritten, nullptr) && nWritten == nMax;
+  if (IsStoring() && ::WriteFile(m_hFile, lpBuf, nMax, &nWritten, nullptr) && nWritten == nMax) return TRUE;
+  m_bFailed = TRUE;
+  return FALSE;
 }
 
 CDocument::~CDocument() {
@@ -97,6 +102,7 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName) {
   CArchive ar(hFile, CArchive::load);
   Serialize(ar);
   ::CloseHandle(hFile);
+  if (ar.HasFailed()) return FALSE;
   SetModifiedFlag(FALSE);
   return TRUE;
 }
@@ -109,7 +115,7 @@ BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName) {
   if (hFile == INVALID_HANDLE_VALUE) return FALSE;
   CArchive ar(hFile, CArchive::store);
   Serialize(ar);
-  BOOL bOk = ::CloseHandle(hFile);
+  BOOL bOk = ::CloseHandle(hFile) && !ar.HasFailed();
   if (!bOk || !::MoveFileExA(strTemp, lpszPathName, MOVEFILE_REPLACE_EXISTING)) {
     ::DeleteFileA(strTemp);
     return FALSE;

@@ -18,7 +18,8 @@ class CView;
 // Position in a document's list of views (see GetFirstViewPosition).
 typedef struct AfxPosition_* POSITION;
 
-// A file read or written in one direction.
+// A file read or written in one direction. It remembers a failed read or
+// write, which Serialize has no way to report.
 class CArchive {
  public:
   enum Mode { store = 0, load = 1 };
@@ -29,10 +30,13 @@ class CArchive {
   // Bytes read (fewer at the end of the file) or whether all were written.
   UINT Read(void* lpBuf, UINT nMax);
   BOOL Write(const void* lpBuf, UINT nMax);
+  // A read or write failed: the document is not to be taken as saved or read.
+  BOOL HasFailed() const { return m_bFailed; }
 
  private:
   HANDLE m_hFile;
   UINT m_nMode;
+  BOOL m_bFailed = FALSE;
 };
 
 class CDocument : public CCmdTarget {

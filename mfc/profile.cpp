@@ -1,6 +1,7 @@
 // The application's settings: its program key in the registry (or its .INI
 // file when it has no registry key name) and the recent-file list.
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "mfc/winapp.h"
@@ -43,10 +44,23 @@ UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault) 
   if (!m_pszRegistryKey) return ::GetPrivateProfileIntA(lpszSection, lpszEntry, nDefault, m_pszProfileName);
   HKEY hSection = GetSectionKey(lpszSection);
   if (!hSection) return (UINT)nDefault;
-  DWORD dwType = 0, dwValue = 0, cb = sizeof dwValue;
-  LONG lResult = ::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, (LPBYTE)&dwValue, &cb);
+  DWORD dwType = 0, cb = 0;
+  UINT nValue = (UINT)nDefault;
+  if (::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, nullptr, &cb) == ERROR_SUCCESS) {
+    if (dwType == REG_DWORD && cb == sizeof(DWORD)) {
+      DWORD dwValue = 0;
+      if (::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, (LPBYTE)&dwValue, &cb) == ERROR_SUCCESS)
+        nValue = dwValue;
+    } else if (dwType == REG_SZ) {
+      // A number written as text reads as in the .INI profile.
+      CString strValue = GetProfileString(lpszSection, lpszEntry);
+      char* pEnd = nullptr;
+      long lValue = std::strtol(strValue, &pEnd, 10);
+      if (!strValue.IsEmpty() && pEnd && *pEnd == 0) nValue = (UINT)lValue;
+    }
+  }
   ::RegCloseKey(hSection);
-  return lResult == ERROR_SUCCESS && dwType == REG_DWORD && cb == sizeof dwValue ? (UINT)dwValue : (UINT)nDefault;
+  return nValue;
 }
 
 CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault) {
@@ -61,8 +75,13 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
   if (!hSection) return lpszDefault;
   DWORD dwType = 0, cb = 0;
   CString strValue = lpszDefault;
-  if (::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, nullptr, &cb) == ERROR_SUCCESS &&
-      (dwType == REG_SZ || dwType == REG_EXPAND_SZ)) {
+  LONG lResult = ::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, nullptr, &cb);
+  if (lResult == ERROR_SUCCESS && dwType == REG_DWORD && cb == sizeof(DWORD)) {
+    // A number reads as its text, as in the .INI profile.
+    DWORD dwValue = 0;
+    if (::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, (LPBYTE)&dwValue, &cb) == ERROR_SUCCESS)
+      strValue.Format("%d", (int)dwValue);
+  } else if (lResult == ERROR_SUCCESS && (dwType == REG_SZ || dwType == REG_EXPAND_SZ)) {
     // The value may lack its terminator: room for one more.
     char* p = strValue.GetBuffer((int)cb + 1);
     if (::RegQueryValueExA(hSection, lpszEntry, nullptr, &dwType, (LPBYTE)p, &cb) == ERROR_SUCCESS) {

@@ -353,6 +353,74 @@ TEST_F(SdiApp, HidingTheToolbarGivesItsPlaceToTheView) {
   EXPECT_EQ(ChildRect(pView->m_hWnd).top, 0);
 }
 
+TEST_F(SdiApp, StatusBarPanesTakeInfoTextAndPlainTextAfterTheirOwnerDrewThem) {
+  CStatusBar& bar = m_frame->m_wndStatusBar;
+  HWND hBar = bar.m_hWnd;
+  ASSERT_EQ(bar.GetCount(), 4);
+  EXPECT_EQ(bar.CommandToIndex(ID_INDICATOR_NUM), 2);
+  EXPECT_EQ(bar.CommandToIndex(ID_TEST_HELLO), -1);
+  UINT nID, nStyle;
+  int cxWidth;
+  bar.GetPaneInfo(0, nID, nStyle, cxWidth);
+  EXPECT_EQ(nID, 0u);
+  EXPECT_EQ(nStyle, (UINT)(SBPS_STRETCH | SBPS_NOBORDERS));
+
+  // A pane's width: the message pane stretches over what the others leave.
+  int before[4], after[4];
+  SendMessageA(hBar, SB_GETPARTS, 4, (LPARAM)before);
+  bar.GetPaneInfo(2, nID, nStyle, cxWidth);
+  int cxGrow = 100 - cxWidth;
+  bar.SetPaneInfo(2, ID_INDICATOR_NUM, SBPS_NORMAL, 100);
+  SendMessageA(hBar, SB_GETPARTS, 4, (LPARAM)after);
+  EXPECT_EQ(after[2] - after[1], before[2] - before[1] + cxGrow);
+  EXPECT_EQ(after[3] - after[2], before[3] - before[2]);
+  EXPECT_EQ(after[0], before[0] - cxGrow);
+
+  // Text later (at idle time) or at once.
+  EXPECT_TRUE(bar.SetPaneText(0, "Später", FALSE));
+  EXPECT_EQ(PaneText(0), "Bereit");
+  EXPECT_EQ(bar.GetPaneText(0), "Später");
+  Idle();
+  EXPECT_EQ(PaneText(0), "Später");
+  EXPECT_FALSE(bar.SetPaneText(9, "x"));
+
+  // A pane that its owner drew past the bar gets plain text again, even the
+  // text the bar had before.
+  bar.SetPaneText(0, "Text");
+  SendMessageA(hBar, SB_SETTEXTA, SBT_OWNERDRAW | 0, (LPARAM)0x1234);
+  EXPECT_TRUE(HIWORD(SendMessageA(hBar, SB_GETTEXTLENGTHA, 0, 0)) & SBT_OWNERDRAW);
+  bar.SetPaneText(0, "Text");
+  EXPECT_FALSE(HIWORD(SendMessageA(hBar, SB_GETTEXTLENGTHA, 0, 0)) & SBT_OWNERDRAW);
+  EXPECT_EQ(PaneText(0), "Text");
+}
+
+TEST_F(SdiApp, ToolbarSizesFollowItsButtonsBordersAndGripper) {
+  CToolBar& bar = m_frame->m_wndToolBar;
+  EXPECT_EQ(bar.GetCount(), 4);
+  EXPECT_EQ(bar.GetItemID(1), 0u);  // the separator
+  EXPECT_EQ(bar.CommandToIndex(ID_TEST_GREY), 3);
+  EXPECT_EQ(bar.m_sizeButton, CSize(23, 22));
+  EXPECT_EQ(bar.m_sizeImage, CSize(16, 15));
+
+  // Inside: the bottom border (CBRS_TOP) and the gripper on the left.
+  CRect inside(0, 0, 100, 50);
+  bar.CalcInsideRect(inside, TRUE);
+  EXPECT_EQ(inside, CRect(7, 0, 100, 48));
+  bar.SetBorders(2, 2, 2, 2);
+  inside.SetRect(0, 0, 100, 50);
+  bar.CalcInsideRect(inside, FALSE);  // across a vertical bar the gripper is on top
+  EXPECT_EQ(inside, CRect(2, 9, 98, 46));
+
+  CSize sizeFixed = bar.CalcFixedLayout(FALSE, TRUE);
+  EXPECT_EQ(bar.CalcFixedLayout(TRUE, TRUE), CSize(32767, sizeFixed.cy));
+  EXPECT_EQ(sizeFixed.cy, 22 + 2 + 2 + 2);
+  EXPECT_GE(sizeFixed.cx, 3 * 23 + 7 + 2 + 2);
+  EXPECT_EQ(bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK), sizeFixed);
+  EXPECT_EQ(bar.m_nMRUWidth, 32767);
+  bar.CalcDynamicLayout(200, LM_HORZ | LM_COMMIT);
+  EXPECT_EQ(bar.m_nMRUWidth, sizeFixed.cx);
+}
+
 TEST_F(SdiApp, SecondFileNewReusesFrameAndViewAndRenewsTheDocument) {
   CView* pView = m_frame->GetActiveView();
   CDocument* pDoc = pView->GetDocument();
