@@ -16,7 +16,16 @@ class CCommandLineInfo : public CObject {
   // character); bLast for the last argument.
   virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
 
-  enum ShellCommand { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
+  enum ShellCommand {
+    FileNew,
+    FileOpen,
+    FilePrint,
+    FilePrintTo,
+    FileDDE,
+    AppRegister,
+    AppUnregister,
+    FileNothing = -1
+  };
 
   ShellCommand m_nShellCommand = FileNew;
   CString m_strFileName;

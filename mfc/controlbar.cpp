@@ -23,14 +23,15 @@ void CControlBar::PostNcDestroy() {
   if (m_bAutoDelete) delete this;
 }
 
-CFrameWnd* CControlBar::GetParentFrame() const { return AfxGetParentFrame(this); }
-
 CFrameWnd* CControlBar::GetDockingFrame() const { return m_pDockSite ? m_pDockSite : GetParentFrame(); }
 
 void CControlBar::SetBarStyle(DWORD dwStyle) {
   if (m_dwStyle == dwStyle) return;
   DWORD dwOldStyle = m_dwStyle;
   m_dwStyle = dwStyle;
+  // Borders and gripper lie outside the client area, which then changes.
+  if (m_hWnd && ((dwOldStyle ^ dwStyle) & (CBRS_BORDER_ANY | CBRS_GRIPPER | CBRS_ORIENT_ANY | CBRS_FLOATING)))
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   OnBarStyleChange(dwOldStyle, dwStyle);
 }
 

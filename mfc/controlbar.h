@@ -41,13 +41,13 @@ class CFrameWnd;
 #define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
 
 // Modes of CalcDynamicLayout.
-#define LM_STRETCH 0x01    // as wide (high) as the frame
-#define LM_HORZ 0x02       // horizontal, else vertical
-#define LM_MRUWIDTH 0x04   // the width the bar last had floating
-#define LM_HORZDOCK 0x08   // docked at the top or bottom
-#define LM_VERTDOCK 0x10   // docked at the left or right
-#define LM_LENGTHY 0x20    // nLength is a height, else a width
-#define LM_COMMIT 0x40     // the size is used: remember it
+#define LM_STRETCH 0x01   // as wide (high) as the frame
+#define LM_HORZ 0x02      // horizontal, else vertical
+#define LM_MRUWIDTH 0x04  // the width the bar last had floating
+#define LM_HORZDOCK 0x08  // docked at the top or bottom
+#define LM_VERTDOCK 0x10  // docked at the left or right
+#define LM_LENGTHY 0x20   // nLength is a height, else a width
+#define LM_COMMIT 0x40    // the size is used: remember it
 
 class CControlBar : public CWnd {
   DECLARE_DYNAMIC(CControlBar)
@@ -76,7 +76,6 @@ class CControlBar : public CWnd {
   BOOL IsVisible() const;
   // The show or hide takes effect at the frame's next layout.
   void DelayShow(BOOL bShow);
-  CFrameWnd* GetParentFrame() const;
   CFrameWnd* GetDockingFrame() const;
 
   BOOL m_bAutoDelete = FALSE;  // deleted with its window

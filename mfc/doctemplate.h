@@ -70,8 +70,7 @@ class CSingleDocTemplate : public CDocTemplate {
   DECLARE_DYNAMIC(CSingleDocTemplate)
 
  public:
-  CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
-                     CRuntimeClass* pViewClass);
+  CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
 
   CDocument* OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible = TRUE) override;
   void SetDefaultTitle(CDocument* pDocument) override;

@@ -70,7 +70,7 @@ POSITION CDocument::GetFirstViewPosition() const {
 }
 
 CView* CDocument::GetNextView(POSITION& rPosition) const {
-  size_t i = (size_t)reinterpret_cast<INT_PTR>(rPosition) - 1;
+  size_t i = (size_t) reinterpret_cast<INT_PTR>(rPosition) - 1;
   CView* pView = i < m_viewList.size() ? m_viewList[i] : nullptr;
   rPosition = i + 1 < m_viewList.size() ? reinterpret_cast<POSITION>((INT_PTR)(i + 2)) : nullptr;
   return pView;

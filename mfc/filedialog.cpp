@@ -25,8 +25,8 @@ const char* FileNamePart(const char* pszPath) {
 }
 }  // namespace
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd, DWORD dwSize)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags, LPCSTR lpszFilter,
+                         CWnd* pParentWnd, DWORD dwSize)
     : CCommonDialog(pParentWnd), m_bOpenFileDialog(bOpenFileDialog) {
   std::memset(&m_ofn, 0, sizeof m_ofn);
   m_szFileName[0] = 0;

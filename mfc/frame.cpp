@@ -51,9 +51,9 @@ BOOL AfxRegisterFrameOrViewClass() {
   return bRegistered;
 }
 
-CFrameWnd* AfxGetParentFrame(const CWnd* pWnd) {
-  if (!pWnd->GetSafeHwnd()) return nullptr;
-  for (HWND hWnd = ::GetParent(pWnd->m_hWnd); hWnd; hWnd = ::GetParent(hWnd))
+CFrameWnd* CWnd::GetParentFrame() const {
+  if (!GetSafeHwnd()) return nullptr;
+  for (HWND hWnd = ::GetParent(m_hWnd); hWnd; hWnd = ::GetParent(hWnd))
     if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
       if (pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd))) return static_cast<CFrameWnd*>(pWnd);
   return nullptr;
@@ -72,8 +72,8 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   return TRUE;
 }
 
-BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                       CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext) {
+BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext) {
   HMENU hMenu = nullptr;
   if (lpszMenuName) {
     hMenu = ::LoadMenuA(AfxGetResourceHandle(), lpszMenuName);
@@ -114,8 +114,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
   if (strFull.LoadStringA(nIDResource)) AfxExtractSubString(m_strTitle, strFull, 0);
   CString strTitle = m_strTitle;
   LPCSTR lpszClass = IconWndClass(this, dwDefaultStyle, nIDResource);
-  if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEA(nIDResource), 0,
-              pContext))
+  if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEA(nIDResource), 0, pContext))
     return FALSE;
   m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
   // Without a template the views get their first update here.

@@ -25,9 +25,6 @@ struct CCreateContext;
 extern const char afxWndFrameOrView[];
 BOOL AfxRegisterFrameOrViewClass();
 
-// The frame that holds pWnd (itself excluded), or null.
-CFrameWnd* AfxGetParentFrame(const CWnd* pWnd);
-
 class CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)
 

@@ -106,8 +106,9 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
   }
   // A show or hide still waiting for the layout is overtaken.
   pBar->m_nStateFlags &= ~(CControlBar::delayHide | CControlBar::delayShow);
-  pBar->SetWindowPos(nullptr, 0, 0, 0, 0,
-                     SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  pBar->SetWindowPos(
+      nullptr, 0, 0, 0, 0,
+      SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   RecalcLayout();
 }
 

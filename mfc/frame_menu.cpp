@@ -73,7 +73,7 @@ void CFrameWnd::SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID)
 CWnd* CFrameWnd::GetMessageBar() { return GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE); }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
-  int nVirtKey = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL
+  int nVirtKey = pCmdUI->m_nID == ID_INDICATOR_CAPS  ? VK_CAPITAL
                  : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
                                                      : VK_SCROLL;
   // Shown while the key's lock is on.

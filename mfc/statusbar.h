@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>
@@ -51,9 +52,7 @@ class CStatusBar : public CControlBar {
   UINT GetPaneStyle(int nIndex) const { return m_panes[nIndex].nStyle; }
   void SetPaneStyle(int nIndex, UINT nStyle);
   // The control itself, for what the panes do not cover.
-  CStatusBarCtrl& GetStatusBarCtrl() const {
-    return *reinterpret_cast<CStatusBarCtrl*>(const_cast<CStatusBar*>(this));
-  }
+  CStatusBarCtrl& GetStatusBarCtrl() const { return *reinterpret_cast<CStatusBarCtrl*>(const_cast<CStatusBar*>(this)); }
 
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "mfc/afxres.h"
@@ -64,9 +65,9 @@ class CToolBar : public CControlBar {
   CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
   void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
 
-  CSize m_sizeButton;  // 23 x 22 until a resource says otherwise
-  CSize m_sizeImage;   // 16 x 15
-  int m_nMRUWidth = 32767;  // width of the last committed horizontal layout
+  CSize m_sizeButton;                  // 23 x 22 until a resource says otherwise
+  CSize m_sizeImage;                   // 16 x 15
+  int m_nMRUWidth = 32767;             // width of the last committed horizontal layout
   BOOL m_bDelayedButtonLayout = TRUE;  // the buttons changed since the last layout
 
  protected:

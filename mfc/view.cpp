@@ -22,8 +22,6 @@ CView::~CView() {
 
 void CView::PostNcDestroy() { delete this; }
 
-CFrameWnd* CView::GetParentFrame() const { return AfxGetParentFrame(this); }
-
 BOOL CView::PreCreateWindow(CREATESTRUCT& cs) {
   if (!cs.lpszClass) {
     if (!AfxRegisterFrameOrViewClass()) return FALSE;

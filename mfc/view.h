@@ -19,7 +19,6 @@ class CView : public CWnd {
   ~CView() override;  // leaves its document
 
   CDocument* GetDocument() const { return m_pDocument; }
-  CFrameWnd* GetParentFrame() const;
 
   // The first update after the frame was made or its document renewed;
   // calls OnUpdate(nullptr, 0, nullptr).

@@ -25,7 +25,7 @@ class CWinApp : public CWinThread {
   // Start and end; AfxWinMain calls them in this order.
   virtual BOOL InitApplication() { return TRUE; }
   BOOL InitInstance() override { return TRUE; }
-  int Run() override;  // ends at once when InitInstance made no main window
+  int Run() override;           // ends at once when InitInstance made no main window
   int ExitInstance() override;  // writes the recent-file list back
 
   // The registry key name (the key below "Software" that holds the program
@@ -65,7 +65,7 @@ class CWinApp : public CWinThread {
   HINSTANCE m_hInstance = nullptr;
   LPSTR m_lpCmdLine = nullptr;
   int m_nCmdShow = SW_SHOWNORMAL;  // how the main frame first shows; -1 after that
-  const char* m_pszAppName;         // string 57344 when not given
+  const char* m_pszAppName;        // string 57344 when not given
   const char* m_pszExeName = nullptr;
   const char* m_pszRegistryKey;
   const char* m_pszProfileName = nullptr;

@@ -21,6 +21,7 @@ class CFont;
 class CDC;
 class CMenu;
 class CRgn;
+class CFrameWnd;
 class CScrollBar;
 struct CCreateContext;
 
@@ -274,6 +275,8 @@ class CWnd : public CCmdTarget {
   CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
   CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
   CWnd* GetTopLevelParent() const;
+  // The frame that holds this window (not itself), or null.
+  CFrameWnd* GetParentFrame() const;
   CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
   CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }
   CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }

@@ -161,7 +161,8 @@ class SdiApp : public ::testing::Test {
   std::string PaneText(int nPane) {
     char buf[256] = "";
     HWND hBar = m_frame->m_wndStatusBar.m_hWnd;
-    if (LOWORD(SendMessageA(hBar, SB_GETTEXTLENGTHA, nPane, 0)) < sizeof buf) SendMessageA(hBar, SB_GETTEXTA, nPane, (LPARAM)buf);
+    if (LOWORD(SendMessageA(hBar, SB_GETTEXTLENGTHA, nPane, 0)) < sizeof buf)
+      SendMessageA(hBar, SB_GETTEXTA, nPane, (LPARAM)buf);
     return buf;
   }
 

@@ -114,8 +114,8 @@ TEST_F(OleData, DropSourceDropsOnReleaseAndCancelsOnEscapeOrTheOtherButton) {
 
 TEST_F(OleData, DragDropsTheTextOnTheTargetUnderTheMouse) {
   CWnd wndTarget;
-  ASSERT_TRUE(wndTarget.CreateEx(WS_EX_TOPMOST, nullptr, "Ziel", WS_POPUP | WS_VISIBLE, 300, 300, 200, 150, nullptr,
-                                 nullptr));
+  ASSERT_TRUE(
+      wndTarget.CreateEx(WS_EX_TOPMOST, nullptr, "Ziel", WS_POPUP | WS_VISIBLE, 300, 300, 200, 150, nullptr, nullptr));
   HWND hTarget = wndTarget.m_hWnd;
   TextDropTarget target;
   ASSERT_EQ(RegisterDragDrop(hTarget, &target), S_OK);

@@ -1,7 +1,6 @@
 // The application object's settings in its program key, its names and its
 // command line.
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <string>
