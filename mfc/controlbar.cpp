@@ -103,29 +103,27 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam) {
   bool bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
   DWORD dwMode = (lpLayout->bStretch ? LM_STRETCH : 0) | (bHorz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
   CSize size = CalcDynamicLayout(-1, dwMode);
-  // A docked bar takes its whole edge, as a row of the frame does.
-  if (bHorz) {
-    size.cx = lpLayout->bStretch ? sizeAvail.cx : std::min<LONG>(size.cx, sizeAvail.cx);
-    size.cy = std::min<LONG>(size.cy, sizeAvail.cy);
-    lpLayout->sizeTotal.cy += size.cy;
-    lpLayout->sizeTotal.cx = std::max(lpLayout->sizeTotal.cx, size.cx);
-    if (m_dwStyle & CBRS_ALIGN_TOP) {
-      lpLayout->rect.top += size.cy;
-    } else {
-      rect.top = rect.bottom - size.cy;
-      lpLayout->rect.bottom -= size.cy;
-    }
+  // A docked bar takes its whole edge, as a row of the frame does, and across
+  // the edge what it asks for.
+  LONG& along = bHorz ? size.cx : size.cy;
+  LONG& across = bHorz ? size.cy : size.cx;
+  LONG availAlong = bHorz ? sizeAvail.cx : sizeAvail.cy;
+  along = lpLayout->bStretch ? availAlong : std::min(along, availAlong);
+  across = std::min(across, bHorz ? sizeAvail.cy : sizeAvail.cx);
+  LONG& totalAlong = bHorz ? lpLayout->sizeTotal.cx : lpLayout->sizeTotal.cy;
+  totalAlong = std::max(totalAlong, along);
+  (bHorz ? lpLayout->sizeTotal.cy : lpLayout->sizeTotal.cx) += across;
+  // The strip at the bar's edge; the rest is left for the others.
+  if (m_dwStyle & CBRS_ALIGN_TOP) {
+    lpLayout->rect.top += across;
+  } else if (m_dwStyle & CBRS_ALIGN_BOTTOM) {
+    rect.top = rect.bottom - across;
+    lpLayout->rect.bottom -= across;
+  } else if (m_dwStyle & CBRS_ALIGN_LEFT) {
+    lpLayout->rect.left += across;
   } else {
-    size.cy = lpLayout->bStretch ? sizeAvail.cy : std::min<LONG>(size.cy, sizeAvail.cy);
-    size.cx = std::min<LONG>(size.cx, sizeAvail.cx);
-    lpLayout->sizeTotal.cx += size.cx;
-    lpLayout->sizeTotal.cy = std::max(lpLayout->sizeTotal.cy, size.cy);
-    if (m_dwStyle & CBRS_ALIGN_LEFT) {
-      lpLayout->rect.left += size.cx;
-    } else {
-      rect.left = rect.right - size.cx;
-      lpLayout->rect.right -= size.cx;
-    }
+    rect.left = rect.right - across;
+    lpLayout->rect.right -= across;
   }
   rect.right = rect.left + size.cx;
   rect.bottom = rect.top + size.cy;

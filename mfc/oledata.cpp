@@ -60,16 +60,6 @@ SCODE COleDropSource::QueryContinueDrag(BOOL bEscapePressed, DWORD dwKeyState) {
 
 SCODE COleDropSource::GiveFeedback(DROPEFFECT) { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
-STDMETHODIMP COleDropSource::XDropSource::QueryInterface(REFIID riid, void** ppv) {
-  if (riid == IID_IUnknown || riid == IID_IDropSource) {
-    *ppv = static_cast<IDropSource*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *ppv = nullptr;
-  return E_NOINTERFACE;
-}
-
 STDMETHODIMP COleDropSource::XDropSource::QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) {
   return m_pOwner->QueryContinueDrag(fEscapePressed, grfKeyState);
 }
@@ -145,16 +135,6 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, 
   DWORD dwEffect = DROPEFFECT_NONE;
   HRESULT hr = ::DoDragDrop(GetDataObject(), pDropSource->GetDropSource(), dwEffects, &dwEffect);
   return hr == DRAGDROP_S_DROP ? dwEffect : DROPEFFECT_NONE;
-}
-
-STDMETHODIMP COleDataSource::XDataObject::QueryInterface(REFIID riid, void** ppv) {
-  if (riid == IID_IUnknown || riid == IID_IDataObject) {
-    *ppv = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *ppv = nullptr;
-  return E_NOINTERFACE;
 }
 
 STDMETHODIMP COleDataSource::XDataObject::GetData(FORMATETC* pFormatEtc, STGMEDIUM* pMedium) {

@@ -15,6 +15,27 @@
 
 class CWnd;
 
+// IUnknown of an interface object that lives inside its owner: counted, but
+// never deleting itself.
+template <class I>
+struct CInnerInterface : I {
+  explicit CInnerInterface(REFIID iid) : m_iid(iid) {}
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (riid == IID_IUnknown || riid == m_iid) {
+      *ppv = static_cast<I*>(this);
+      ++m_nRefs;
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
+  STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
+
+  const IID& m_iid;
+  ULONG m_nRefs = 0;
+};
+
 // The effect of a drop (DROPEFFECT_COPY, _MOVE, _LINK or _NONE).
 typedef DWORD DROPEFFECT;
 
@@ -38,12 +59,9 @@ class COleDropSource : public CCmdTarget {
   DWORD m_dwButtonCancel = 0;
 
  private:
-  struct XDropSource : IDropSource {
+  struct XDropSource : CInnerInterface<IDropSource> {
+    XDropSource() : CInnerInterface(IID_IDropSource) {}
     COleDropSource* m_pOwner = nullptr;
-    ULONG m_nRefs = 0;
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
     STDMETHODIMP QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) override;
     STDMETHODIMP GiveFeedback(DWORD dwEffect) override;
   } m_xDropSource;
@@ -54,8 +72,8 @@ class COleDataSource : public CCmdTarget {
   COleDataSource();
   ~COleDataSource() override;  // frees the cached blocks
 
-  // Offers hGlobal as cfFormat (DVASPECT_CONTENT, TYMED_HGLOBAL unless
-  // lpFormatEtc says more); the source owns the block from now on.
+  // Offers hGlobal as cfFormat in global memory, for the aspect that
+  // lpFormatEtc names (else DVASPECT_CONTENT); the source owns the block now.
   void CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal, LPFORMATETC lpFormatEtc = nullptr);
   // Runs an OLE drag of the data; the effect that the drop target chose.
   // Without a rectangle the drag starts once the mouse moved a little.
@@ -73,12 +91,9 @@ class COleDataSource : public CCmdTarget {
   };
   const Entry* Find(const FORMATETC* pFormatEtc, HRESULT* phr) const;
 
-  struct XDataObject : IDataObject {
+  struct XDataObject : CInnerInterface<IDataObject> {
+    XDataObject() : CInnerInterface(IID_IDataObject) {}
     COleDataSource* m_pOwner = nullptr;
-    ULONG m_nRefs = 0;
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
     STDMETHODIMP GetData(FORMATETC* pFormatEtc, STGMEDIUM* pMedium) override;
     STDMETHODIMP GetDataHere(FORMATETC* pFormatEtc, STGMEDIUM* pMedium) override;
     STDMETHODIMP QueryGetData(FORMATETC* pFormatEtc) override;
