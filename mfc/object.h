@@ -56,6 +56,10 @@ class CObject {
   CObject& operator=(const CObject&) = delete;
 };
 
-// The object as class_name when it is one, else null.
-#define DYNAMIC_DOWNCAST(class_name, object) \
-  ((object) != nullptr && (object)->IsKindOf(RUNTIME_CLASS(class_name)) ? static_cast<class_name*>(object) : nullptr)
+// The object as class_name when it is one, else null. The object
+// expression is evaluated once (it may be a call that makes the object).
+template <class T>
+inline T* AfxDynamicDownCast(CObject* pObject, const CRuntimeClass* pClass) {
+  return pObject && pObject->IsKindOf(pClass) ? static_cast<T*>(pObject) : nullptr;
+}
+#define DYNAMIC_DOWNCAST(class_name, object) AfxDynamicDownCast<class_name>((object), RUNTIME_CLASS(class_name))
