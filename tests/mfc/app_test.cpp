@@ -435,6 +435,12 @@ TEST_F(SdiApp, SecondFileNewReusesFrameAndViewAndRenewsTheDocument) {
   EXPECT_EQ(g.newDocs, 2);
   EXPECT_EQ(g.initialUpdates, 2);
   EXPECT_EQ(g.docsDeleted + g.viewsDeleted + g.framesDeleted, 0);
+
+  // The document's title shows in the frame's; an empty one adds nothing.
+  pDoc->SetTitle("Dokument");
+  EXPECT_EQ(WindowText(m_frame->m_hWnd), "Dokument - Testprogramm");
+  pDoc->SetTitle("");
+  EXPECT_EQ(WindowText(m_frame->m_hWnd), "Testprogramm");
 }
 
 TEST_F(SdiApp, ClosingTheFrameDeletesFrameViewAndDocumentOnceAndEndsTheLoop) {
