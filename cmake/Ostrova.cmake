@@ -27,11 +27,14 @@ function(ostrova_library name)
   target_link_libraries(${name} ${scope} ${A_DEPS} ${A_SYSLIBS})
 endfunction()
 
-# ostrova_test(<name> SOURCES <files>... [LIBS <libs>...])
+# ostrova_test(<name> SOURCES <files>... [LIBS <libs>...] [NO_DESKTOP])
 # A GoogleTest program run by CTest under Wine; it carries the application
 # manifest so that windows get the same common controls as the program.
+# Programs that open windows take the desktop in turn: activation and focus
+# are shared by every process on the display. NO_DESKTOP marks a program
+# that opens none, so it may run beside them.
 function(ostrova_test name)
-  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "NO_DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES} ${CMAKE_SOURCE_DIR}/tests/harness/test_manifest.rc)
   target_link_libraries(${name} PRIVATE test_harness ${A_LIBS} gmock gtest_main)
   add_test(NAME ${name} COMMAND ${name})
@@ -39,6 +42,9 @@ function(ostrova_test name)
     set(A_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  if(NOT A_NO_DESKTOP)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  endif()
 endfunction()
 
 # ostrova_bench(<name> SOURCES <files>... [LIBS <libs>...])

@@ -136,18 +136,22 @@ TEST(Wnd, TemporaryObjectsBelongToTheirThread) {
   // A permanent object is the same for every thread.
   CWnd wnd;
   ASSERT_TRUE(wnd.Attach(top));
-  CWnd* seen = nullptr;
+  struct Lookup {
+    HWND hwnd;
+    CWnd* seen;
+  } lookup = {top, nullptr};
   t = AfxBeginThread(
       [](LPVOID p) -> UINT {
-        *static_cast<CWnd**>(p) = CWnd::FromHandle(::FindWindowA(nullptr, "top"));
+        Lookup* l = static_cast<Lookup*>(p);
+        l->seen = CWnd::FromHandle(l->hwnd);
         return 0;
       },
-      &seen, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+      &lookup, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   t->m_bAutoDelete = FALSE;
   t->ResumeThread();
   WaitForSingleObject(t->m_hThread, 5000);
   delete t;
-  EXPECT_EQ(seen, &wnd);
+  EXPECT_EQ(lookup.seen, &wnd);
   wnd.Detach();
   DestroyWindow(top);
 }
