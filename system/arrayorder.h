@@ -83,17 +83,6 @@ unsigned ArrayBisect(unsigned count, unsigned from, unsigned to, unsigned flags,
   }
 }
 
-// Quicksort of the records [lo, hi] (hi >= lo + 1). order(a, b) compares
-// record a with record b; swap(a, b) exchanges them; descending reverses
-// every comparison.
-template <class Order, class Swap>
-void ArrayQuickSort(int lo, int hi, bool descending, Order order, Swap swap) {
-  if (descending)
-    QuickSortPositions(lo, hi, Descending(order), swap);
-  else
-    QuickSortPositions(lo, hi, order, swap);
-}
-
 // The sorts' range rules: from below 0 counts as 0, to is cut to count.
 // False when fewer than two records remain.
 inline bool ArraySortRange(int from, unsigned to, unsigned count, int* lo, int* hi) {

@@ -49,7 +49,7 @@ template <class Order>
 void PtrSortByIndex(void** slots, unsigned count, int from, unsigned to, int descending, Order order) {
   int lo, hi;
   if (!ArraySortRange(from, to, count, &lo, &hi)) return;
-  ArrayQuickSort(lo, hi, descending != 0, order, [slots](int a, int b) {
+  QuickSortPositions(lo, hi, descending != 0, order, [slots](int a, int b) {
     void* t = slots[a];
     slots[a] = slots[b];
     slots[b] = t;

@@ -61,11 +61,18 @@ void QuickSortPositions(int lo, int hi, Compare compare, Swap swap) {
   }
 }
 
-// Descending order flips the comparator's sign; negating could overflow at INT_MIN.
-template <class Compare>
-auto Descending(Compare compare) {
-  return [compare](int i, int p) {
-    int r = compare(i, p);
-    return (r < 0) - (r > 0);
-  };
+// The same in either direction: descending flips the comparator's sign
+// (negating could overflow at INT_MIN).
+template <class Compare, class Swap>
+void QuickSortPositions(int lo, int hi, bool descending, Compare compare, Swap swap) {
+  if (descending)
+    QuickSortPositions(
+        lo, hi,
+        [&](int i, int p) {
+          int r = compare(i, p);
+          return (r < 0) - (r > 0);
+        },
+        swap);
+  else
+    QuickSortPositions(lo, hi, compare, swap);
 }

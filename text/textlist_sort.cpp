@@ -35,11 +35,7 @@ int ByKey(const CTextList* list, int i, int j) {
 
 template <class Compare>
 void SortRange(char** a, int lo, int hi, int descending, Compare compare) {
-  auto swap = [a](int i, int j) { std::swap(a[i], a[j]); };
-  if (descending)
-    QuickSortPositions(lo, hi, Descending(compare), swap);
-  else
-    QuickSortPositions(lo, hi, compare, swap);
+  QuickSortPositions(lo, hi, descending != 0, compare, [a](int i, int j) { std::swap(a[i], a[j]); });
 }
 
 }  // namespace
