@@ -8,7 +8,8 @@ using namespace pathchars;
 
 namespace {
 
-const int kMaxPath = 260;
+using wintwins::FullPath;
+using wintwins::kMaxPath;
 
 template <class C> const C* FindExtensionT(int n, const C* path, int* pnExt) {
   n = LengthOr(n, path);
@@ -61,13 +62,6 @@ template <class C> int GetDirectoryPartT(C* target, int n, const C* path, int si
 
 template <class C> C* GetDirectoryPartAllocT(int n, const C* path, int* pnLength) {
   return AllocPart(path, NameStart(path, LengthOr(n, path)), pnLength);
-}
-
-// The full path into full[kMaxPath]; its length, or 0 on failure.
-template <class C> int FullPath(const C* path, C* full) {
-  if (!path) return 0;
-  DWORD n = wintwins::FullPathName(path, kMaxPath, full);
-  return n < (DWORD)kMaxPath ? (int)n : 0;
 }
 
 template <class C> int GetFullDirectoryT(C* target, const C* path, int size) {

@@ -9,7 +9,8 @@ using namespace pathchars;
 
 namespace {
 
-const int kMaxPath = 260;
+using wintwins::FullPath;
+using wintwins::kMaxPath;
 
 // The drive of a "X:" prefix exists.
 template <class C> bool DrivePresent(C letter) {
@@ -17,11 +18,6 @@ template <class C> bool DrivePresent(C letter) {
   if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
   if (c < 'A' || c > 'Z') return false;
   return (GetLogicalDrives() >> (c - 'A')) & 1;
-}
-
-template <class C> int FullPath(const C* path, C* full) {
-  DWORD n = wintwins::FullPathName(path, kMaxPath, full);
-  return n < (DWORD)kMaxPath ? (int)n : 0;
 }
 
 template <class C> int GetPathTypeT(const C* p) {

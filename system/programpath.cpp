@@ -6,7 +6,7 @@
 
 namespace {
 
-const int kMaxPath = 260;
+using wintwins::kMaxPath;
 
 template <class C> int GetProgramPathT(C* buf, int size) {
   if (size < 1) return 0;

@@ -13,6 +13,16 @@ inline DWORD FullPathName(const wchar_t* path, DWORD size, wchar_t* buf) {
   return GetFullPathNameW(path, size, buf, nullptr);
 }
 
+// The path routines' buffers hold this many characters.
+const int kMaxPath = 260;
+
+// The full path of path into full[kMaxPath]; its length, or 0 on failure.
+template <class C> int FullPath(const C* path, C* full) {
+  if (!path) return 0;
+  DWORD n = FullPathName(path, kMaxPath, full);
+  return n < (DWORD)kMaxPath ? (int)n : 0;
+}
+
 inline DWORD FileAttributes(const char* path) { return GetFileAttributesA(path); }
 inline DWORD FileAttributes(const wchar_t* path) { return GetFileAttributesW(path); }
 

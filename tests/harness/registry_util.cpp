@@ -21,8 +21,7 @@ std::string UniqueName() {
 }
 
 void RemoveTree(const std::string& path) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());  // the key itself goes too
   // The shared root goes too once the last test has left it.
   RegDeleteKeyA(HKEY_CURRENT_USER, TestRegistryKey::RootPath());
 }
