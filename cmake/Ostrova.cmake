@@ -19,6 +19,7 @@ function(ostrova_library name)
   if(srcs)
     add_library(${name} STATIC ${srcs})
     set(scope PUBLIC)
+    set_property(GLOBAL APPEND PROPERTY OSTROVA_LIBRARIES ${name})
   else()
     add_library(${name} INTERFACE)  # a folder whose sources are still to come
     set(scope INTERFACE)

@@ -218,7 +218,7 @@ TEST(SpawnConfig, Environment) {
 
 TEST(SpawnConfig, WindowSettingsAndReset) {
   CSpawnProcess sp("?prog.exe");
-  EXPECT_EQ(sp.m_si.cb, 68u);
+  EXPECT_EQ(sp.m_si.cb, sizeof(STARTUPINFOA));
   EXPECT_EQ(sp.m_dwWaitTime, INFINITE);
   EXPECT_EQ(sp.m_si.hStdOutput, INVALID_HANDLE_VALUE);
   sp.SetShowCmd(0x13);
