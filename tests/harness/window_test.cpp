@@ -1,6 +1,8 @@
 // A top-level window with a common-controls child, painted into a memory DC.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <cstdio>
 #include <commctrl.h>
 #include <cstring>
 
@@ -38,4 +40,29 @@ TEST(WindowHarness, RunsWithCommonControlsSix) {
   GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), path, MAX_PATH);
   CharLowerA(path);
   EXPECT_NE(strstr(path, "common-controls_6595b64144ccf1df_6."), nullptr) << path;
+}
+
+// The prefix has Wine's own fonts: the dialogs' "MS Sans Serif", the fixed
+// "Courier" of the hex and text views, and the "Marlett" glyphs.
+TEST(WindowHarness, WindowsFontsAreInstalled) {
+  struct Case {
+    const char* face;
+    BYTE charset;
+    BYTE pitch;
+  } cases[] = {{"MS Sans Serif", ANSI_CHARSET, DEFAULT_PITCH},
+               {"Courier", ANSI_CHARSET, FIXED_PITCH | FF_MODERN},
+               {"Marlett", SYMBOL_CHARSET, DEFAULT_PITCH},
+               {"MS Shell Dlg", ANSI_CHARSET, DEFAULT_PITCH}};
+  for (const Case& c : cases) {
+    LOGFONTA lf = {};
+    lf.lfHeight = -13;
+    lf.lfCharSet = c.charset;
+    lf.lfPitchAndFamily = c.pitch;
+    strcpy(lf.lfFaceName, c.face);
+    HFONT font = CreateFontIndirectA(&lf);
+    std::string chosen = ChosenFontFace(font);
+    std::printf("font \"%s\" -> \"%s\"\n", c.face, chosen.c_str());
+    EXPECT_EQ(chosen, c.face);
+    DeleteObject(font);
+  }
 }

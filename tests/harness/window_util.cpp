@@ -70,3 +70,13 @@ int WindowCapture::Count(COLORREF color, const RECT& rc) const {
       if (Pixel(x, y) == color) ++n;
   return n;
 }
+
+std::string ChosenFontFace(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  char face[LF_FACESIZE] = "";
+  GetTextFaceA(dc, LF_FACESIZE, face);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return face;
+}

@@ -4,15 +4,20 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Dispatches the thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms = 0);
 
+// The face name the font mapper actually chose for a font: tests whose
+// expectations depend on metrics print it, so a fallback font shows.
+std::string ChosenFontFace(HFONT font);
+
 // What a window paints, rendered into a 32-bit memory bitmap through
 // WM_PRINT (client, non-client, children, background).
 class WindowCapture {
-public:
+ public:
   explicit WindowCapture(HWND hwnd);
   int Width() const { return m_width; }
   int Height() const { return m_height; }
@@ -20,7 +25,7 @@ public:
   // Number of pixels of exactly this colour in the rectangle.
   int Count(COLORREF color, const RECT& rc) const;
 
-private:
+ private:
   int m_width = 0, m_height = 0;
   std::vector<uint32_t> m_bits;  // top-down, 0x00RRGGBB
 };
