@@ -26,12 +26,13 @@ char* CopyText(const char* psz) {
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
-  ON_COMMAND(ID_APP_EXIT, OnAppExit)
+ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryKey(nullptr) {
+CWinApp::CWinApp(const char* pszAppName) {
   m_pszAppName = m_pszOwnedAppName = CopyText(pszAppName);
   g_pApp = this;
+  AfxSetAppNames(this);
   // The application object is the thread object of the thread that makes it.
   m_hThread = ::GetCurrentThread();
   m_nThreadID = ::GetCurrentThreadId();
@@ -42,6 +43,7 @@ CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryK
 CWinApp::~CWinApp() {
   for (CDocTemplate* pTemplate : m_templates) delete pTemplate;
   if (g_pApp == this) g_pApp = nullptr;
+  if (AfxGetAppNames() == this) AfxSetAppNames(nullptr);
   delete[] m_pszOwnedAppName;
   delete[] m_pszOwnedRegistryKey;
   delete[] m_pszOwnedProfileName;

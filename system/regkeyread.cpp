@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/regkeystack.h"
 
 namespace {

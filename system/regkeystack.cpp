@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "mfc/winapp.h"
+#include "base/appnames.h"
 
 namespace {
 char* CopyText(const char* psz) {
@@ -138,8 +138,8 @@ bool CRegKeyStack::CreateSubKey(const char* pszName) {
   if (!CheckDepth()) return false;
   if (m_nMode != REGKS_CREATE) return Fail(REGKS_ERR_MODE);
   if (!pszName) {
-    CWinApp* pApp = AfxGetApp();
-    pszName = pApp ? pApp->m_pszRegistryKey : nullptr;
+    const CAppNames* pNames = AfxGetAppNames();
+    pszName = pNames ? pNames->m_pszRegistryKey : nullptr;
     // Without a name the system would hand back the current key itself.
     if (!pszName) return Fail(ERROR_INVALID_PARAMETER);
   }

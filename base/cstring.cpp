@@ -1,4 +1,4 @@
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
 #include <cstdio>
 #include <cstdlib>

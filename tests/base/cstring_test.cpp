@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
 TEST(CString, EmbeddedNulIsKept) {
   CString s("ab\0cd", 5);
