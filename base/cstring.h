@@ -27,10 +27,15 @@ class CString {
   }
   CString& operator+=(const char* psz);
   CString& operator+=(char ch) {
+    // Locals, as a store through char* could change anything the compiler
+    // would otherwise read again.
+    char* p = m_pchData;
     Data* d = Header();
-    if (d->nDataLength < d->nAllocLength) {  // never true for the shared empty block
-      m_pchData[d->nDataLength++] = ch;
-      m_pchData[d->nDataLength] = 0;
+    int n = d->nDataLength;
+    if (n < d->nAllocLength) {  // never true for the shared empty block
+      d->nDataLength = n + 1;
+      p[n] = ch;
+      p[n + 1] = 0;
     } else {
       Append(&ch, 1);
     }
