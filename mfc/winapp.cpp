@@ -25,9 +25,11 @@ char* CopyText(const char* psz) {
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
-ON_COMMAND(ID_APP_EXIT, OnAppExit)
+  ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
+// clang-format on
 
 CWinApp::CWinApp(const char* pszAppName) {
   m_pszAppName = m_pszOwnedAppName = CopyText(pszAppName);
