@@ -1,8 +1,8 @@
 // Proves the benchmark harness: CString append against std::string append.
 #include <string>
 
+#include "base/cstring.h"
 #include "bench.h"
-#include "mfc/cstring.h"
 
 int main() {
   bench::Compare(

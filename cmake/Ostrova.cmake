@@ -28,16 +28,21 @@ function(ostrova_library name)
   target_link_libraries(${name} ${scope} ${A_DEPS} ${A_SYSLIBS})
 endfunction()
 
-# ostrova_test(<name> SOURCES <files>... [LIBS <libs>...] [NO_DESKTOP])
+# ostrova_test(<name> SOURCES <files>... [LIBS <libs>...] [HARNESS <lib>] [NO_DESKTOP])
 # A GoogleTest program run by CTest under Wine; it carries the application
 # manifest so that windows get the same common controls as the program.
+# HARNESS names the test helpers it links: test_harness (the default, with
+# the framework) or test_harness_base (for the folders below the framework).
 # Programs that open windows take the desktop in turn: activation and focus
 # are shared by every process on the display. NO_DESKTOP marks a program
 # that opens none, so it may run beside them.
 function(ostrova_test name)
-  cmake_parse_arguments(A "NO_DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "NO_DESKTOP" "TIMEOUT;HARNESS" "SOURCES;LIBS" ${ARGN})
+  if(NOT A_HARNESS)
+    set(A_HARNESS test_harness)
+  endif()
   add_executable(${name} ${A_SOURCES} ${CMAKE_SOURCE_DIR}/tests/harness/test_manifest.rc)
-  target_link_libraries(${name} PRIVATE test_harness ${A_LIBS} gmock gtest_main)
+  target_link_libraries(${name} PRIVATE ${A_HARNESS} ${A_LIBS} gmock gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)

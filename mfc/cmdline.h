@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "mfc/object.h"
 
 class CCommandLineInfo : public CObject {

@@ -6,7 +6,7 @@
 
 #include <ctime>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
 class CTimeSpan {
  public:

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "mfc/gdi.h"
 #include "mfc/geometry.h"
 

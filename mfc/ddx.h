@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "mfc/wnd.h"
 
 class CDataExchange {

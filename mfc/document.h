@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "mfc/msgmap.h"
 
 class CDocTemplate;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "mfc/msgmap.h"
 
 class CBitmap;

@@ -1,11 +1,11 @@
 // The framework: everything application code uses, in one include.
 #pragma once
 
+#include "base/cstring.h"
 #include "mfc/afxres.h"
 #include "mfc/cmdline.h"
 #include "mfc/controlbar.h"
 #include "mfc/controls.h"
-#include "mfc/cstring.h"
 #include "mfc/ctime.h"
 #include "mfc/dc.h"
 #include "mfc/ddx.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
 // The iSubString-th part of lpszFullString, the parts separated by chSep;
 // FALSE (and rString empty) when the text has fewer parts.

@@ -25,13 +25,16 @@ char* CopyText(const char* psz) {
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
   ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
+// clang-format on
 
-CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryKey(nullptr) {
+CWinApp::CWinApp(const char* pszAppName) {
   m_pszAppName = m_pszOwnedAppName = CopyText(pszAppName);
   g_pApp = this;
+  AfxSetAppNames(this);
   // The application object is the thread object of the thread that makes it.
   m_hThread = ::GetCurrentThread();
   m_nThreadID = ::GetCurrentThreadId();
@@ -42,6 +45,7 @@ CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(nullptr), m_pszRegistryK
 CWinApp::~CWinApp() {
   for (CDocTemplate* pTemplate : m_templates) delete pTemplate;
   if (g_pApp == this) g_pApp = nullptr;
+  if (AfxGetAppNames() == this) AfxSetAppNames(nullptr);
   delete[] m_pszOwnedAppName;
   delete[] m_pszOwnedRegistryKey;
   delete[] m_pszOwnedProfileName;

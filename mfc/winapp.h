@@ -2,20 +2,22 @@
 // program's start (InitInstance), its message loop (Run with idle processing)
 // and its end (ExitInstance); it keeps the document templates, reads the
 // command line and keeps the program's settings (its profile) in the registry
-// below HKEY_CURRENT_USER\Software\<registry key>\<profile name>. Library code
-// reads the registry key name and the application name through AfxGetApp().
+// below HKEY_CURRENT_USER\Software\<registry key>\<profile name>. Its names
+// (m_pszAppName, m_pszRegistryKey, m_pszProfileName) are the program's
+// CAppNames: code below the framework reads them through AfxGetAppNames().
 #pragma once
 
 #include <vector>
 
-#include "mfc/cstring.h"
+#include "base/appnames.h"
+#include "base/cstring.h"
 #include "mfc/thread.h"
 
 class CCommandLineInfo;
 class CDocTemplate;
 class CDocument;
 
-class CWinApp : public CWinThread {
+class CWinApp : public CWinThread, public CAppNames {
   DECLARE_DYNAMIC(CWinApp)
 
  public:
@@ -65,10 +67,9 @@ class CWinApp : public CWinThread {
   HINSTANCE m_hInstance = nullptr;
   LPSTR m_lpCmdLine = nullptr;
   int m_nCmdShow = SW_SHOWNORMAL;  // how the main frame first shows; -1 after that
-  const char* m_pszAppName;        // string 57344 when not given
+  // m_pszAppName (string 57344 when not given), m_pszRegistryKey and
+  // m_pszProfileName come from CAppNames.
   const char* m_pszExeName = nullptr;
-  const char* m_pszRegistryKey;
-  const char* m_pszProfileName = nullptr;
 
   // New document of the first template (command 57600 where the
   // application's map binds it), and the end of the program (57665).

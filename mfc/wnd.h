@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "mfc/geometry.h"
 #include "mfc/msgmap.h"
 

@@ -4,14 +4,15 @@
 
 namespace {
 
-template <class C> int GetFileSize64ByNameT(const C* path, ULONGLONG* pSize) {
+template <class C>
+int GetFileSize64ByNameT(const C* path, ULONGLONG* pSize) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!wintwins::FileAttributesEx(path, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     *pSize = ~0ULL;
     return -1;
   }
   *pSize = (ULONGLONG)data.nFileSizeHigh << 32 | data.nFileSizeLow;
-  return data.nFileSizeLow == 0xFFFFFFFF ? -2 : (int)data.nFileSizeLow;
+  return data.nFileSizeLow == INVALID_FILE_SIZE ? -2 : (int)data.nFileSizeLow;
 }
 
 }  // namespace
@@ -21,7 +22,7 @@ DWORD GetFileSizeByHandle(HANDLE hFile) { return GetFileSize(hFile, nullptr); }
 int GetFileSize64ByHandle(HANDLE hFile, ULONGLONG* pSize) {
   DWORD high = 0;
   DWORD low = GetFileSize(hFile, &high);
-  if (low == 0xFFFFFFFF) {
+  if (low == INVALID_FILE_SIZE) {
     if (GetLastError() != NO_ERROR) {
       *pSize = ~0ULL;
       return -1;

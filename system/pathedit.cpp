@@ -1,6 +1,6 @@
 #include "system/pathedit.h"
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/pathchars.h"
 
 using namespace pathchars;
@@ -8,14 +8,16 @@ using namespace pathchars;
 namespace {
 
 // "*.bak", ".bak" and "bak" all name the extension "bak".
-template <class C> const C* SkipExtensionPrefix(const C* ext) {
+template <class C>
+const C* SkipExtensionPrefix(const C* ext) {
   if (*ext == '*') ++ext;
   if (*ext == '.') ++ext;
   return ext;
 }
 
 // The source, cut to size - 1 characters, as the target.
-template <class C> int CopyCut(C* target, const C* src, int n, int size) {
+template <class C>
+int CopyCut(C* target, const C* src, int n, int size) {
   if (n > size - 1) n = size - 1;
   if (target != src) Move(target, src, n);
   target[n] = 0;
@@ -23,12 +25,14 @@ template <class C> int CopyCut(C* target, const C* src, int n, int size) {
 }
 
 // Start of the file name; the first character is never taken as a separator.
-template <class C> int NameStartAfterFirst(const C* p, int n) {
+template <class C>
+int NameStartAfterFirst(const C* p, int n) {
   while (n > 1 && !IsSepOrColon(p[n - 1])) --n;
   return n > 1 ? n : 0;
 }
 
-template <class C> int InsertExtensionT(int n, C* target, const C* src, const C* ext, int size) {
+template <class C>
+int InsertExtensionT(int n, C* target, const C* src, const C* ext, int size) {
   if (size < 1) return 0;
   n = LengthOr(n, src);
   ext = SkipExtensionPrefix(ext);
@@ -50,7 +54,8 @@ template <class C> int InsertExtensionT(int n, C* target, const C* src, const C*
   return total;
 }
 
-template <class C> int ReplaceExtensionT(int n, C* target, const C* src, const C* ext, int size) {
+template <class C>
+int ReplaceExtensionT(int n, C* target, const C* src, const C* ext, int size) {
   if (size < 1) return 0;
   n = LengthOr(n, src);
   ext = SkipExtensionPrefix(ext);
@@ -70,7 +75,8 @@ template <class C> int ReplaceExtensionT(int n, C* target, const C* src, const C
   return total;
 }
 
-template <class C> int ReplaceFileNamePartT(int n, C* target, const C* src, const C* name, int nName, int size) {
+template <class C>
+int ReplaceFileNamePartT(int n, C* target, const C* src, const C* name, int nName, int size) {
   if (size < 1) return 0;
   n = LengthOr(n, src);
   int start = NameStartAfterFirst(src, n);
@@ -83,7 +89,8 @@ template <class C> int ReplaceFileNamePartT(int n, C* target, const C* src, cons
   return start + nName;
 }
 
-template <class C> int ReplaceBaseNameT(int n, C* target, const C* src, const C* text, int nText, int size) {
+template <class C>
+int ReplaceBaseNameT(int n, C* target, const C* src, const C* text, int nText, int size) {
   if (size < 1) return 0;
   n = LengthOr(n, src);
   nText = LengthOr(nText, text);
@@ -104,7 +111,8 @@ template <class C> int ReplaceBaseNameT(int n, C* target, const C* src, const C*
   return total;
 }
 
-template <class C> int ReplaceDirectoryPartT(int n, C* target, const C* src, const C* dir, int nDir, int size) {
+template <class C>
+int ReplaceDirectoryPartT(int n, C* target, const C* src, const C* dir, int nDir, int size) {
   if (size < 1) return 0;
   n = LengthOr(n, src);
   nDir = LengthOr(nDir, dir);
@@ -121,7 +129,8 @@ template <class C> int ReplaceDirectoryPartT(int n, C* target, const C* src, con
 
 // Runs an editing routine in place on str, sized for the source, the new
 // text and two more characters. The text is a copy: str's buffer may move.
-template <class Edit> int EditStr(CString& str, const CString& text, Edit edit) {
+template <class Edit>
+int EditStr(CString& str, const CString& text, Edit edit) {
   int nSrc = str.GetLength();
   int size = nSrc + text.GetLength() + 2;
   char* buf = str.GetBuffer(size);
@@ -145,7 +154,8 @@ int ReplaceDir(int n, char* buf, const char* dir, int nDir, int size) {
 CString TextCopy(const char* text, int n) { return n < 0 ? CString(text) : CString(text, n); }
 
 // The same from a source text, which may lie inside str.
-template <class Edit> int EditStrFrom(CString& str, const char* src, const CString& text, Edit edit) {
+template <class Edit>
+int EditStrFrom(CString& str, const char* src, const CString& text, Edit edit) {
   str = src;
   return EditStr(str, text, edit);
 }

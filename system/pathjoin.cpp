@@ -1,18 +1,20 @@
 #include "system/pathjoin.h"
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/pathchars.h"
 
 using namespace pathchars;
 
 namespace {
 
-template <class C> inline C Converted(C c, bool bToSlash) {
+template <class C>
+inline C Converted(C c, bool bToSlash) {
   if (bToSlash) return c == '\\' ? C('/') : c;
   return c == '/' ? C('\\') : c;
 }
 
-template <class C> int ConvertSeparatorsT(C* path, C sep) {
+template <class C>
+int ConvertSeparatorsT(C* path, C sep) {
   if (!path) return 0;
   bool bToSlash = sep == '/' || sep == 0;
   int i = 0;
@@ -20,7 +22,8 @@ template <class C> int ConvertSeparatorsT(C* path, C sep) {
   return i;
 }
 
-template <class C> int CopyConvertSeparatorsT(C* target, const C* source, int size, C sep) {
+template <class C>
+int CopyConvertSeparatorsT(C* target, const C* source, int size, C sep) {
   if (!target || size < 1) return 0;
   bool bToSlash = sep == '/' || sep == 0;
   int i = 0;
@@ -29,7 +32,8 @@ template <class C> int CopyConvertSeparatorsT(C* target, const C* source, int si
   return i;
 }
 
-template <class C> int JoinPathT(int nDir, C* target, const C* dir, const C* name, int size) {
+template <class C>
+int JoinPathT(int nDir, C* target, const C* dir, const C* name, int size) {
   if (size < 2) return 0;
   nDir = LengthOr(nDir, dir);
   if (nDir > 0 && IsSep(dir[nDir - 1])) --nDir;
@@ -44,7 +48,8 @@ template <class C> int JoinPathT(int nDir, C* target, const C* dir, const C* nam
   return total;
 }
 
-template <class C> int CutToParentT(int n, C* path) {
+template <class C>
+int CutToParentT(int n, C* path) {
   n = LengthOr(n, path);
   int i = n - 1;
   while (i >= 0 && !IsSepOrColon(path[i])) --i;
@@ -71,12 +76,16 @@ int JoinIntoStr(CString& str, const CString& name) {
 
 int ConvertSeparators(char* path, char sep) { return ConvertSeparatorsT(path, sep); }
 int ConvertSeparatorsW(wchar_t* path, wchar_t sep) { return ConvertSeparatorsT(path, sep); }
-int CopyConvertSeparators(char* t, const char* s, int size, char sep) { return CopyConvertSeparatorsT(t, s, size, sep); }
+int CopyConvertSeparators(char* t, const char* s, int size, char sep) {
+  return CopyConvertSeparatorsT(t, s, size, sep);
+}
 int CopyConvertSeparatorsW(wchar_t* t, const wchar_t* s, int size, wchar_t sep) {
   return CopyConvertSeparatorsT(t, s, size, sep);
 }
 
-int JoinPath(int nDir, char* t, const char* dir, const char* name, int size) { return JoinPathT(nDir, t, dir, name, size); }
+int JoinPath(int nDir, char* t, const char* dir, const char* name, int size) {
+  return JoinPathT(nDir, t, dir, name, size);
+}
 int JoinPathW(int nDir, wchar_t* t, const wchar_t* dir, const wchar_t* name, int size) {
   return JoinPathT(nDir, t, dir, name, size);
 }

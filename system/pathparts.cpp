@@ -1,6 +1,6 @@
 #include "system/pathparts.h"
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/pathchars.h"
 #include "system/wintwins.h"
 
@@ -11,34 +11,39 @@ namespace {
 using wintwins::FullPath;
 using wintwins::kMaxPath;
 
-template <class C> const C* FindExtensionT(int n, const C* path, int* pnExt) {
+template <class C>
+const C* FindExtensionT(int n, const C* path, int* pnExt) {
   n = LengthOr(n, path);
   int dot = ExtensionDot(path, n, false);
   if (pnExt) *pnExt = dot < 0 ? 0 : n - dot - 1;
   return dot < 0 ? path + n : path + dot + 1;
 }
 
-template <class C> int GetExtensionT(C* target, int n, const C* path, int size) {
+template <class C>
+int GetExtensionT(C* target, int n, const C* path, int size) {
   int ext;
   const C* p = FindExtensionT(n, path, &ext);
   return CopyPart(target, size, p, ext);
 }
 
-template <class C> const C* FindFileNamePartT(int n, const C* path, int* pnName) {
+template <class C>
+const C* FindFileNamePartT(int n, const C* path, int* pnName) {
   n = LengthOr(n, path);
   int start = NameStart(path, n);
   if (pnName) *pnName = n - start;
   return path + start;
 }
 
-template <class C> int GetFileNamePartT(C* target, int n, const C* path, int size) {
+template <class C>
+int GetFileNamePartT(C* target, int n, const C* path, int size) {
   int name;
   const C* p = FindFileNamePartT(n, path, &name);
   return CopyPart(target, size, p, name);
 }
 
 // Start and length of the base name: the file-name part up to its extension's dot.
-template <class C> int BaseName(int n, const C* path, int* pnStart) {
+template <class C>
+int BaseName(int n, const C* path, int* pnStart) {
   n = LengthOr(n, path);
   int start = NameStart(path, n);
   int dot = ExtensionDot(path, n, false);
@@ -46,37 +51,44 @@ template <class C> int BaseName(int n, const C* path, int* pnStart) {
   return (dot < start ? n : dot) - start;
 }
 
-template <class C> int GetBaseNameT(C* target, int n, const C* path, int size) {
+template <class C>
+int GetBaseNameT(C* target, int n, const C* path, int size) {
   int start, len = BaseName(n, path, &start);
   return CopyPart(target, size, path + start, len);
 }
 
-template <class C> C* GetBaseNameAllocT(int n, const C* path, int* pnLength) {
+template <class C>
+C* GetBaseNameAllocT(int n, const C* path, int* pnLength) {
   int start, len = BaseName(n, path, &start);
   return AllocPart(path + start, len, pnLength);
 }
 
-template <class C> int GetDirectoryPartT(C* target, int n, const C* path, int size) {
+template <class C>
+int GetDirectoryPartT(C* target, int n, const C* path, int size) {
   return CopyPart(target, size, path, NameStart(path, LengthOr(n, path)));
 }
 
-template <class C> C* GetDirectoryPartAllocT(int n, const C* path, int* pnLength) {
+template <class C>
+C* GetDirectoryPartAllocT(int n, const C* path, int* pnLength) {
   return AllocPart(path, NameStart(path, LengthOr(n, path)), pnLength);
 }
 
-template <class C> int GetFullDirectoryT(C* target, const C* path, int size) {
+template <class C>
+int GetFullDirectoryT(C* target, const C* path, int size) {
   C full[kMaxPath];
   int n = FullPath(path, full);
   return CopyPart(target, size, full, n ? NameStart(full, n) : 0);
 }
 
-template <class C> C* GetFullDirectoryAllocT(const C* path, int* pnLength) {
+template <class C>
+C* GetFullDirectoryAllocT(const C* path, int* pnLength) {
   C full[kMaxPath];
   int n = FullPath(path, full);
   return AllocPart(full, n ? NameStart(full, n) : 0, pnLength);
 }
 
-template <class C> int GetDriveLetterT(const C* path) {
+template <class C>
+int GetDriveLetterT(const C* path) {
   if (!path) return 0;
   unsigned c;
   if (path[0] && path[1] == ':') {
@@ -91,7 +103,8 @@ template <class C> int GetDriveLetterT(const C* path) {
   return c > 'Z' ? -1 : (int)c;
 }
 
-template <class C> int GetPathRootLengthT(const C* p) {
+template <class C>
+int GetPathRootLengthT(const C* p) {
   int i;
   if (IsSep(p[0]) && IsSep(p[1])) {
     for (i = 2; p[i] && !IsSep(p[i]); ++i)
@@ -107,7 +120,8 @@ template <class C> int GetPathRootLengthT(const C* p) {
   return 0;
 }
 
-template <class C> int GetPathPrefixLengthT(const C* p, int count) {
+template <class C>
+int GetPathPrefixLengthT(const C* p, int count) {
   if (count < 1) return 0;
   int i = GetPathRootLengthT(p);
   if (i > 0) {
@@ -119,7 +133,8 @@ template <class C> int GetPathPrefixLengthT(const C* p, int count) {
   return i;
 }
 
-template <class C> int GetPathRootKindT(const C* p) {
+template <class C>
+int GetPathRootKindT(const C* p) {
   if (!p[0]) return PATHROOT_RELATIVE;
   if (p[1] != ':') {
     if (!IsSep(p[0])) return PATHROOT_RELATIVE;
@@ -130,13 +145,15 @@ template <class C> int GetPathRootKindT(const C* p) {
   return IsSep(p[2]) ? PATHROOT_DRIVE_ROOT : PATHROOT_DRIVE_RELATIVE;
 }
 
-template <class C> int FindFirstSeparatorT(const C* p) {
+template <class C>
+int FindFirstSeparatorT(const C* p) {
   int i = 0;
   while (p[i] && !IsSepOrColon(p[i])) ++i;
   return i;
 }
 
-template <class C> int AppendSeparatorT(C sep, C* path, int n) {
+template <class C>
+int AppendSeparatorT(C sep, C* path, int n) {
   n = LengthOr(n, path);
   if (n > 0 && IsSep(path[n - 1])) return n;
   path[n++] = sep;
@@ -144,13 +161,15 @@ template <class C> int AppendSeparatorT(C sep, C* path, int n) {
   return n;
 }
 
-template <class C> int RemoveTrailingBackslashT(C* path, int n) {
+template <class C>
+int RemoveTrailingBackslashT(C* path, int n) {
   n = LengthOr(n, path);
   if (n > 0 && IsSep(path[n - 1])) path[--n] = 0;
   return n;
 }
 
-template <class C> int EndsWithSeparatorT(const C* path, int n) {
+template <class C>
+int EndsWithSeparatorT(const C* path, int n) {
   n = LengthOr(n, path);
   return n > 0 && IsSep(path[n - 1]) ? 1 : 0;
 }
@@ -174,9 +193,7 @@ int GetExtensionStr(CString& str, const char* path) {
 }
 
 const char* FindFileNamePart(int n, const char* path, int* pnName) { return FindFileNamePartT(n, path, pnName); }
-const wchar_t* FindFileNamePartW(int n, const wchar_t* path, int* pnName) {
-  return FindFileNamePartT(n, path, pnName);
-}
+const wchar_t* FindFileNamePartW(int n, const wchar_t* path, int* pnName) { return FindFileNamePartT(n, path, pnName); }
 int GetFileNamePart(char* t, int n, const char* path, int size) { return GetFileNamePartT(t, n, path, size); }
 int GetFileNamePartW(wchar_t* t, int n, const wchar_t* path, int size) { return GetFileNamePartT(t, n, path, size); }
 int GetFileNameStr(CString& str, const char* path) {
@@ -190,9 +207,7 @@ int GetFileNameOffsetW(int, const wchar_t* path) { return NameStart(path, Length
 int GetBaseName(char* t, int n, const char* path, int size) { return GetBaseNameT(t, n, path, size); }
 int GetBaseNameW(wchar_t* t, int n, const wchar_t* path, int size) { return GetBaseNameT(t, n, path, size); }
 char* GetBaseNameAlloc(int n, const char* path, int* pnLength) { return GetBaseNameAllocT(n, path, pnLength); }
-wchar_t* GetBaseNameAllocW(int n, const wchar_t* path, int* pnLength) {
-  return GetBaseNameAllocT(n, path, pnLength);
-}
+wchar_t* GetBaseNameAllocW(int n, const wchar_t* path, int* pnLength) { return GetBaseNameAllocT(n, path, pnLength); }
 int GetBaseNameStr(CString& str, const char* path) {
   int start, len = BaseName(-1, path, &start);
   return AssignPart(str, path + start, len < kMaxPath ? len : 0);
@@ -200,13 +215,13 @@ int GetBaseNameStr(CString& str, const char* path) {
 
 int GetDirectoryPart(char* t, int n, const char* path, int size) { return GetDirectoryPartT(t, n, path, size); }
 int GetDirectoryPartW(wchar_t* t, int n, const wchar_t* path, int size) { return GetDirectoryPartT(t, n, path, size); }
-char* GetDirectoryPartAlloc(int n, const char* path, int* pnLength) { return GetDirectoryPartAllocT(n, path, pnLength); }
+char* GetDirectoryPartAlloc(int n, const char* path, int* pnLength) {
+  return GetDirectoryPartAllocT(n, path, pnLength);
+}
 wchar_t* GetDirectoryPartAllocW(int n, const wchar_t* path, int* pnLength) {
   return GetDirectoryPartAllocT(n, path, pnLength);
 }
-int MakeDirectoryStr(CString& str, const char* path) {
-  return AssignPart(str, path, NameStart(path, Length(path)));
-}
+int MakeDirectoryStr(CString& str, const char* path) { return AssignPart(str, path, NameStart(path, Length(path))); }
 
 int GetFullDirectory(char* t, const char* path, int size) { return GetFullDirectoryT(t, path, size); }
 int GetFullDirectoryW(wchar_t* t, const wchar_t* path, int size) { return GetFullDirectoryT(t, path, size); }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/pathchars.h"
 #include "system/pathtype.h"
 #include "system/wintwins.h"
@@ -17,12 +17,14 @@ int CompareNoCaseN(const wchar_t* a, const wchar_t* b, int n) { return _wcsnicmp
 int PathType(const char* path) { return GetPathType(path); }
 int PathType(const wchar_t* path) { return GetPathTypeW(path); }
 
-template <class C> const C* EntryEnd(const C* p) {
+template <class C>
+const C* EntryEnd(const C* p) {
   while (*p && *p != ';') ++p;
   return p;
 }
 
-template <class C> int FindExtensionInListT(const C* path, const C* list, int n) {
+template <class C>
+int FindExtensionInListT(const C* path, const C* list, int n) {
   n = LengthOr(n, path);
   int dot = ExtensionDot(path, n, true);
   const C* ext = dot < 0 ? path + n : path + dot + 1;
@@ -37,8 +39,8 @@ template <class C> int FindExtensionInListT(const C* path, const C* list, int n)
 
 // Writes dir (n characters), a backslash, the name's first nName characters
 // and, when ext is given, a dot and the extension; the path kind found.
-template <class C> int TryCandidate(C* target, const C* dir, int nDir, const C* name, int nName, const C* ext,
-                                    int nExt) {
+template <class C>
+int TryCandidate(C* target, const C* dir, int nDir, const C* name, int nName, const C* ext, int nExt) {
   C* p = target;
   Move(p, dir, nDir);
   p += nDir;
@@ -54,7 +56,8 @@ template <class C> int TryCandidate(C* target, const C* dir, int nDir, const C* 
   return PathType(target);
 }
 
-template <class C> int SearchPathListT(C* target, const C* name, int size, const C* exts, int bDir) {
+template <class C>
+int SearchPathListT(C* target, const C* name, int size, const C* exts, int bDir) {
   if (size < 1) return 0;
   static const C kPath[] = {'P', 'A', 'T', 'H', 0};
   static const C kNoExtensions[] = {0};
@@ -86,8 +89,8 @@ template <class C> int SearchPathListT(C* target, const C* name, int size, const
       const C* extEnd = EntryEnd(ext);
       int nExt = int(extEnd - ext);
       // An empty entry would only retry the name, or cut its extension off.
-      bool bOwn = nExt == 0 || (nBase < nName && nName - nBase - 1 == nExt &&
-                                CompareNoCaseN(name + nBase + 1, ext, nExt) == 0);
+      bool bOwn =
+          nExt == 0 || (nBase < nName && nName - nBase - 1 == nExt && CompareNoCaseN(name + nBase + 1, ext, nExt) == 0);
       int len = nDir + 1 + nBase + 1 + nExt;
       if (!bOwn && len < size - 2 && TryCandidate(target, dir, nDir, name, nBase, ext, nExt) == kind) {
         result = len;

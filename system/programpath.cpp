@@ -1,6 +1,6 @@
 #include "system/programpath.h"
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/pathedit.h"
 #include "system/wintwins.h"
 
@@ -8,7 +8,8 @@ namespace {
 
 using wintwins::kMaxPath;
 
-template <class C> int GetProgramPathT(C* buf, int size) {
+template <class C>
+int GetProgramPathT(C* buf, int size) {
   if (size < 1) return 0;
   DWORD n = wintwins::ModuleFileName(buf, size);
   if (n == 0 || n >= (DWORD)size) {  // a cut path is no path
@@ -21,12 +22,14 @@ template <class C> int GetProgramPathT(C* buf, int size) {
 int CutToDirectory(int n, char* buf, int size) { return ReplaceFileNamePart(n, buf, buf, "", 0, size); }
 int CutToDirectory(int n, wchar_t* buf, int size) { return ReplaceFileNamePartW(n, buf, buf, L"", 0, size); }
 
-template <class C> int GetProgramDirectoryT(C* buf, int size) {
+template <class C>
+int GetProgramDirectoryT(C* buf, int size) {
   int n = GetProgramPathT(buf, size);
   return n ? CutToDirectory(n, buf, size) : 0;
 }
 
-template <class Get> int IntoStr(CString& str, Get get) {
+template <class Get>
+int IntoStr(CString& str, Get get) {
   int n = get(str.GetBuffer(kMaxPath), kMaxPath);
   str.ReleaseBuffer(n);
   return n;

@@ -2,18 +2,21 @@
 // a level's place among its parent's subkeys.
 #include <cstring>
 
-#include "mfc/winapp.h"
+#include "base/appnames.h"
 #include "system/regkeystack.h"
 
 namespace {
 const char* const kRootNames[] = {
-    "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE",
-    "HKEY_USERS",        "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
+    "HKEY_CLASSES_ROOT",
+    "HKEY_CURRENT_USER",
+    "HKEY_LOCAL_MACHINE",
+    "HKEY_USERS",
+    "HKEY_CURRENT_CONFIG",
+    "HKEY_DYN_DATA",
     nullptr,
 };
 const HKEY kRootKeys[] = {
-    HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE,
-    HKEY_USERS,        HKEY_CURRENT_CONFIG, HKEY_DYN_DATA,
+    HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA,
 };
 
 // Appends as much of psz as fits below nSize - 1 characters.
@@ -45,8 +48,8 @@ const char* GetRegRootName(HKEY hRoot) {
 
 int BuildAppRegistryPath(char* pszBuf, int nSize, const char* pszSub) {
   if (nSize < 1) return 0;
-  const CWinApp* pApp = AfxGetApp();
-  const char* parts[] = {pApp ? pApp->m_pszRegistryKey : nullptr, pApp ? pApp->m_pszAppName : nullptr, pszSub};
+  const CAppNames* pNames = AfxGetAppNames();
+  const char* parts[] = {pNames ? pNames->m_pszRegistryKey : nullptr, pNames ? pNames->m_pszAppName : nullptr, pszSub};
   int nLen = 0;
   AppendCut(pszBuf, nSize, nLen, "Software");
   for (const char* psz : parts) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/regkeystack.h"
 
 namespace {
@@ -12,8 +12,8 @@ bool IsText(DWORD dwType) { return dwType == REG_SZ || dwType == REG_EXPAND_SZ; 
 // Interface selector of a type word: 0 the 8-bit functions, 2 the 16-bit
 // ones, -1 refused.
 int Selector(DWORD dwTypeWord) {
-  DWORD n = (dwTypeWord & REGKS_SEL_MASK) >> 28;
-  return n == 3 ? -1 : n == 2 ? 2 : 0;
+  DWORD sel = dwTypeWord & REGKS_SEL_MASK;
+  return sel == REGKS_SEL_MASK ? -1 : sel == REGKS_SEL_WIDE ? 2 : 0;
 }
 }  // namespace
 

@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "mfc/winapp.h"
+#include "base/appnames.h"
+#include "base/check.h"
 
 namespace {
 char* CopyText(const char* psz) {
@@ -13,9 +14,9 @@ char* CopyText(const char* psz) {
   return p;
 }
 
-// KEY_READ for mode 0, KEY_ALL_ACCESS otherwise, with the caller's bits 6-30.
+// KEY_READ for mode 0, KEY_ALL_ACCESS otherwise, with the caller's access bits.
 REGSAM AccessFor(int nMode, DWORD dwFlags) {
-  return (nMode == REGKS_READ ? KEY_READ : KEY_ALL_ACCESS) | (dwFlags & 0x7FFFFFC0);
+  return (nMode == REGKS_READ ? KEY_READ : KEY_ALL_ACCESS) | (dwFlags & REGKS_ACCESS_MASK);
 }
 
 bool HasProgramKey(HKEY hRoot) {
@@ -40,18 +41,23 @@ CRegKeyStack::~CRegKeyStack() {
   if (m_nDepth >= 0) CloseAll();
 }
 
+// Every operation starts here: the stack holds -1 (closed) to kMaxLevels - 1
+// levels, and the current key is the innermost one.
 bool CRegKeyStack::CheckOpen() {
+  DEBUG_CHECK(m_nDepth >= -1 && m_nDepth < kMaxLevels);
+  DEBUG_CHECK(m_hKey == (m_nDepth >= 0 ? m_hKeys[m_nDepth] : nullptr));
   if (m_nDepth < 0) return Fail(REGKS_ERR_CLOSED);
   return true;
 }
 
 bool CRegKeyStack::CheckDepth() {
-  if (m_nDepth < 0) return Fail(REGKS_ERR_CLOSED);
+  if (!CheckOpen()) return false;
   if (m_nDepth >= kMaxLevels - 1) return Fail(REGKS_ERR_TOO_DEEP);
   return true;
 }
 
 void CRegKeyStack::PushLevel(HKEY hKey, const char* pszName) {
+  DEBUG_CHECK(m_nDepth < kMaxLevels - 1);  // callers passed CheckDepth, or opened level 0
   int n = ++m_nDepth;
   m_hKeys[n] = m_hKey = hKey;
   m_pszLevelName[n] = CopyText(pszName);
@@ -138,8 +144,8 @@ bool CRegKeyStack::CreateSubKey(const char* pszName) {
   if (!CheckDepth()) return false;
   if (m_nMode != REGKS_CREATE) return Fail(REGKS_ERR_MODE);
   if (!pszName) {
-    CWinApp* pApp = AfxGetApp();
-    pszName = pApp ? pApp->m_pszRegistryKey : nullptr;
+    const CAppNames* pNames = AfxGetAppNames();
+    pszName = pNames ? pNames->m_pszRegistryKey : nullptr;
     // Without a name the system would hand back the current key itself.
     if (!pszName) return Fail(ERROR_INVALID_PARAMETER);
   }

@@ -22,15 +22,16 @@ enum {
   REGKS_WRITE = 1,   // writable (any mode but 0)
   REGKS_CREATE = 2,  // writable, creating missing keys
   REGKS_MODE_MASK = 63,
+  REGKS_ACCESS_MASK = 0x7FFFFFC0,      // bits 6-30
   REGKS_NO_AUTO_64 = (int)0x80000000,  // keeps Open from adding KEY_WOW64_64KEY for HKLM
 };
 
 // The object's own error codes, besides the Win32 ones.
 enum {
-  REGKS_ERR_CLOSED = 22549,   // no level open
-  REGKS_ERR_TOO_DEEP = 22550, // the operation needs a depth of at most 10
-  REGKS_ERR_MODE = 22551,     // refused by the mode, or a failed open
-  REGKS_ERR_NO_DATA = 22552,  // a write without data
+  REGKS_ERR_CLOSED = 22549,    // no level open
+  REGKS_ERR_TOO_DEEP = 22550,  // the operation needs a depth of at most 10
+  REGKS_ERR_MODE = 22551,      // refused by the mode, or a failed open
+  REGKS_ERR_NO_DATA = 22552,   // a write without data
 };
 
 // Type word of the 16-bit variants: the registry type in the low bits, the
@@ -41,7 +42,7 @@ enum {
 };
 
 class CRegKeyStack {
-public:
+ public:
   enum { kMaxLevels = 12, kMaxName = 256 };
 
   CRegKeyStack();
@@ -111,22 +112,22 @@ public:
   bool LoadKey(const char* pszSubKey, const char* pszFile);
   bool ReplaceKey(const char* pszSubKey, const char* pszNewFile, const char* pszOldFile);
 
-  HKEY m_hKey;                          // the innermost level; null when closed
-  HKEY m_hRoot;                         // the root of level 0; null when closed
-  char m_szName[260];                   // last value or subkey name handled
-  DWORD m_dwType;                       // type of the last value handled
-  DWORD m_cbData;                       // its size in bytes
-  DWORD m_nNameLen;                     // length of m_szName
+  HKEY m_hKey;         // the innermost level; null when closed
+  HKEY m_hRoot;        // the root of level 0; null when closed
+  char m_szName[260];  // last value or subkey name handled
+  DWORD m_dwType;      // type of the last value handled
+  DWORD m_cbData;      // its size in bytes
+  DWORD m_nNameLen;    // length of m_szName
   HKEY m_hKeys[kMaxLevels];
-  DWORD m_nValueIndex[kMaxLevels];      // per level: value enumeration index
-  DWORD m_nSubKeyIndex[kMaxLevels];     // per level: subkey enumeration index
-  char* m_pszLevelName[kMaxLevels];     // per level: the text it was opened with
-  int m_nDepth;                         // innermost open level; -1 when closed
-  int m_nMode;                          // open flags & 63
-  REGSAM m_samAccess;                   // access mask of every level
+  DWORD m_nValueIndex[kMaxLevels];   // per level: value enumeration index
+  DWORD m_nSubKeyIndex[kMaxLevels];  // per level: subkey enumeration index
+  char* m_pszLevelName[kMaxLevels];  // per level: the text it was opened with
+  int m_nDepth;                      // innermost open level; -1 when closed
+  int m_nMode;                       // open flags & 63
+  REGSAM m_samAccess;                // access mask of every level
   LONG m_nLastError;
 
-private:
+ private:
   CRegKeyStack(const CRegKeyStack&) = delete;
   CRegKeyStack& operator=(const CRegKeyStack&) = delete;
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/regkeystack.h"
 
 bool CRegKeyStack::WriteValue(const void* pData, DWORD cbSize, const char* pszName, DWORD dwTypeWord, bool bSelector) {
@@ -24,8 +24,7 @@ bool CRegKeyStack::WriteValue(const void* pData, DWORD cbSize, const char* pszNa
   if (dwSel == REGKS_SEL_WIDE) {
     WCHAR wszName[kMaxName];
     nError = NameToWide(wszName);
-    if (nError == ERROR_SUCCESS)
-      nError = RegSetValueExW(m_hKey, wszName, 0, m_dwType, (const BYTE*)pData, cbSize);
+    if (nError == ERROR_SUCCESS) nError = RegSetValueExW(m_hKey, wszName, 0, m_dwType, (const BYTE*)pData, cbSize);
   } else {
     nError = RegSetValueExA(m_hKey, m_szName, 0, m_dwType, (const BYTE*)pData, cbSize);
   }

@@ -21,7 +21,7 @@ DWORD g_driveMask, g_driveMaskTick;
 char g_systemDrive;
 HIMAGELIST g_imageLists[2];  // 0 small, 1 large
 
-const UINT kSysIconIndex = SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES;  // 0x4010
+const UINT kSysIconIndex = SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES;
 
 }  // namespace
 
@@ -45,7 +45,8 @@ int GetDriveIconIndex(int letter, UINT flags) {
   }
   wchar_t root[4] = {(wchar_t)letter, L':', L'\\', 0};
   SHFILEINFOW info = {};
-  if (!g_calls.getFileInfo(root, FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, (flags & SHGFI_SMALLICON) | kSysIconIndex))
+  if (!g_calls.getFileInfo(root, FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                           (flags & SHGFI_SMALLICON) | kSysIconIndex))
     return -1;
   drive.type = (unsigned char)g_calls.getDriveType(root);
   drive.index[size] = info.iIcon;

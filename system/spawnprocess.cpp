@@ -254,7 +254,7 @@ int CSpawnProcess::AddArgsV(const char* pszFormat, va_list args) {
 
 void CSpawnProcess::SetShowCmd(int nCmdShow) {
   m_si.dwFlags |= STARTF_USESHOWWINDOW;
-  m_si.wShowWindow = (WORD)(nCmdShow & 15);
+  m_si.wShowWindow = (WORD)(nCmdShow & SPAWN_SHOWCMD_MASK);
 }
 
 RECT CSpawnProcess::SetWindowRect(const RECT& rc) {

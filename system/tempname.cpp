@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "system/pathchars.h"
 #include "system/pathparts.h"
 #include "system/pathtype.h"
@@ -22,7 +22,8 @@ int CreateDirs(const wchar_t* path, int nDir) { return CreateDirectoryPathExW(pa
 
 // Writes 8 hex digits (lowest 4 bits first) at buf + n that name no existing
 // object; false after 65536 names in use.
-template <class C> bool AppendUniqueDigits(C* buf, int n) {
+template <class C>
+bool AppendUniqueDigits(C* buf, int n) {
   FILETIME ft;
   GetSystemTimeAsFileTime(&ft);
   DWORD v = ft.dwLowDateTime ^ GetTickCount() ^ (DWORD)std::rand() ^ ((DWORD)std::rand() << 16);
@@ -35,7 +36,8 @@ template <class C> bool AppendUniqueDigits(C* buf, int n) {
 }
 
 // The name into buf; its length, or -1.
-template <class C> int BuildTempName(C* buf, int size, const C* const parts[4]) {
+template <class C>
+int BuildTempName(C* buf, int size, const C* const parts[4]) {
   int n, first = 0;
   if (uintptr_t(parts[0]) == TEMPNAME_PROGRAM_DIR) {
     n = ProgramDirectory(buf, size);
@@ -107,7 +109,8 @@ template <class C> int BuildTempName(C* buf, int size, const C* const parts[4]) 
   return n;
 }
 
-template <class C> int MakeTempFileNameT(C* buf, int size, const C* const parts[4], int* pnLength) {
+template <class C>
+int MakeTempFileNameT(C* buf, int size, const C* const parts[4], int* pnLength) {
   if (pnLength) *pnLength = 0;
   if (!buf || size < 1) return 0;
   int n = BuildTempName(buf, size, parts);
@@ -134,8 +137,7 @@ int MakeTempFileNameW(wchar_t* buf, int size, const wchar_t* p1, const wchar_t* 
   return MakeTempFileNameT(buf, size, parts, pnLength);
 }
 
-int MakeTempFileNameStr(CString& str, const char* p1, const char* p2, const char* p3, const char* p4,
-                        int* pnLength) {
+int MakeTempFileNameStr(CString& str, const char* p1, const char* p2, const char* p3, const char* p4, int* pnLength) {
   const int kSize = 1024;
   int n = 0;
   int result = MakeTempFileName(str.GetBuffer(kSize), kSize, p1, p2, p3, p4, &n);

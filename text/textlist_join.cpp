@@ -1,5 +1,5 @@
 // CTextList joins: multi-strings, separated text, CString and lines.
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "text/textlist.h"
 
 namespace {

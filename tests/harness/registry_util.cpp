@@ -1,6 +1,9 @@
 #include "harness/registry_util.h"
 
+#include "base/appnames.h"
+#ifdef OSTROVA_HARNESS_WINAPP
 #include "mfc/winapp.h"
+#endif
 
 #include <cstdio>
 
@@ -37,24 +40,36 @@ TestRegistryKey::~TestRegistryKey() {
 }
 
 TestAppNames::TestAppNames() : m_appName(UniqueName()) {
-  CWinApp* app = AfxGetApp();
-  if (!app) app = m_pOwnApp = new CWinApp(nullptr);
-  m_pszOldAppName = app->m_pszAppName;
-  m_pszOldRegistryKey = app->m_pszRegistryKey;
-  m_pszOldProfileName = app->m_pszProfileName;
-  app->m_pszAppName = m_appName.c_str();
-  app->m_pszProfileName = m_appName.c_str();
-  app->m_pszRegistryKey = "OstrovaTests";
+  CAppNames* names = AfxGetAppNames();
+  if (!names) {
+#ifdef OSTROVA_HARNESS_WINAPP
+    names = m_pOwnNames = new CWinApp(nullptr);  // the profile functions need an application object
+#else
+    names = m_pOwnNames = new CAppNames;
+    AfxSetAppNames(names);
+#endif
+  }
+  m_pszOldAppName = names->m_pszAppName;
+  m_pszOldRegistryKey = names->m_pszRegistryKey;
+  m_pszOldProfileName = names->m_pszProfileName;
+  names->m_pszAppName = m_appName.c_str();
+  names->m_pszProfileName = m_appName.c_str();
+  names->m_pszRegistryKey = "OstrovaTests";
 }
 
 TestAppNames::~TestAppNames() {
   RemoveTree(ProgramKeyPath());
-  if (m_pOwnApp) {
-    delete m_pOwnApp;
-  } else if (CWinApp* app = AfxGetApp()) {
-    app->m_pszAppName = m_pszOldAppName;
-    app->m_pszRegistryKey = m_pszOldRegistryKey;
-    app->m_pszProfileName = m_pszOldProfileName;
+  if (m_pOwnNames) {
+#ifdef OSTROVA_HARNESS_WINAPP
+    delete static_cast<CWinApp*>(m_pOwnNames);
+#else
+    if (AfxGetAppNames() == m_pOwnNames) AfxSetAppNames(nullptr);
+    delete m_pOwnNames;
+#endif
+  } else if (CAppNames* names = AfxGetAppNames()) {
+    names->m_pszAppName = m_pszOldAppName;
+    names->m_pszRegistryKey = m_pszOldRegistryKey;
+    names->m_pszProfileName = m_pszOldProfileName;
   }
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 class TestRegistryKey {
-public:
+ public:
   TestRegistryKey();  // creates ...\OstrovaTests\<program>_<pid>_<n>
   ~TestRegistryKey();
   TestRegistryKey(const TestRegistryKey&) = delete;
@@ -21,17 +21,19 @@ public:
 
   static const char* RootPath() { return "Software\\OstrovaTests"; }
 
-private:
+ private:
   HKEY m_hKey = nullptr;
   std::string m_path;
 };
 
-// Names the application object for the library's program key and the
-// application's profile: the program key becomes
-// HKEY_CURRENT_USER\Software\OstrovaTests\<unique name>. Creates the
-// application object when the test program has none; removes the key.
+// Names the application for the library's program key and the application's
+// profile: the program key becomes
+// HKEY_CURRENT_USER\Software\OstrovaTests\<unique name>. When the test
+// program has no holder of the names, it makes one: an application object
+// where the program links the framework (test_harness), plain names below it
+// (test_harness_base). Removes the key.
 class TestAppNames {
-public:
+ public:
   TestAppNames();
   ~TestAppNames();
   TestAppNames(const TestAppNames&) = delete;
@@ -40,8 +42,8 @@ public:
   // Path of the program key below HKEY_CURRENT_USER.
   std::string ProgramKeyPath() const;
 
-private:
-  class CWinApp* m_pOwnApp = nullptr;
+ private:
+  struct CAppNames* m_pOwnNames = nullptr;
   const char* m_pszOldAppName = nullptr;
   const char* m_pszOldRegistryKey = nullptr;
   const char* m_pszOldProfileName = nullptr;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "path_test_util.h"
 #include "system/pathedit.h"
 #include "system/programpath.h"
@@ -19,7 +19,8 @@ struct EditCase {
 
 // Checks an editing routine's 8-bit form into a fresh target and in place,
 // and its 16-bit twin, over a table.
-template <class FA, class FW> void CheckEdit(const EditCase* cases, size_t count, FA fa, FW fw) {
+template <class FA, class FW>
+void CheckEdit(const EditCase* cases, size_t count, FA fa, FW fw) {
   for (size_t i = 0; i < count; ++i) {
     const EditCase& c = cases[i];
     int want = (int)std::strlen(c.want);
@@ -39,7 +40,9 @@ template <class FA, class FW> void CheckEdit(const EditCase* cases, size_t count
 }
 
 // Adapters for the routines that take the new text's length as well.
-int FileNameA(int n, char* t, const char* s, const char* x, int size) { return ReplaceFileNamePart(n, t, s, x, -1, size); }
+int FileNameA(int n, char* t, const char* s, const char* x, int size) {
+  return ReplaceFileNamePart(n, t, s, x, -1, size);
+}
 int FileNameW(int n, wchar_t* t, const wchar_t* s, const wchar_t* x, int size) {
   return ReplaceFileNamePartW(n, t, s, x, -1, size);
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "path_test_util.h"
 #include "system/pathjoin.h"
 
@@ -40,8 +40,12 @@ TEST(PathJoin, JoinPath) {
     const char* name;
     const char* want;
   } cases[] = {
-      {"D:\\dir\\", "\\name", "D:\\dir\\name"}, {"D:", "name", "D:\\name"}, {"", "name", "\\name"},
-      {"a/", "/b", "a\\b"},                     {"a\\\\", "b", "a\\\\b"},   {"dir", "", "dir\\"},
+      {"D:\\dir\\", "\\name", "D:\\dir\\name"},
+      {"D:", "name", "D:\\name"},
+      {"", "name", "\\name"},
+      {"a/", "/b", "a\\b"},
+      {"a\\\\", "b", "a\\\\b"},
+      {"dir", "", "dir\\"},
   };
   for (const auto& c : cases) {
     char t[32];
@@ -86,9 +90,16 @@ TEST(PathJoin, CutToParent) {
     const char* path;
     const char* want;
   } cases[] = {
-      {"D:\\dir\\file", "D:\\dir"}, {"D:\\dir", "D:\\"},          {"\\dir", "\\"}, {"\\\\server\\share", "\\\\server"},
-      {"dir\\", "dir"},             {"D:x", "D"},                 {"name", ""},     {"\\\\server", "\\\\"},
-      {"a/b", "a"},                 {"D:\\", "D:\\"},
+      {"D:\\dir\\file", "D:\\dir"},
+      {"D:\\dir", "D:\\"},
+      {"\\dir", "\\"},
+      {"\\\\server\\share", "\\\\server"},
+      {"dir\\", "dir"},
+      {"D:x", "D"},
+      {"name", ""},
+      {"\\\\server", "\\\\"},
+      {"a/b", "a"},
+      {"D:\\", "D:\\"},
   };
   for (const auto& c : cases) {
     char a[32];

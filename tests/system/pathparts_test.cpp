@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "path_test_util.h"
 #include "system/pathparts.h"
 
@@ -15,7 +15,8 @@ struct PartCase {
 };
 
 // Runs a copying routine's two twins over a table with a roomy target.
-template <class FA, class FW> void CheckCopying(const PartCase* cases, size_t count, FA fa, FW fw) {
+template <class FA, class FW>
+void CheckCopying(const PartCase* cases, size_t count, FA fa, FW fw) {
   for (size_t i = 0; i < count; ++i) {
     const PartCase& c = cases[i];
     char a[64] = "junk";
@@ -32,9 +33,9 @@ template <class FA, class FW> void CheckCopying(const PartCase* cases, size_t co
 
 TEST(PathParts, FindExtension) {
   const PartCase cases[] = {
-      {"a.b.c", "c"},      {"dir.d\\file", ""}, {".profile", ""}, {"dir\\.profile", ""}, {"a..b", "b"},
-      {"D:.x", ""},        {"dir/x.txt", "txt"}, {"", ""},        {"x.", ""},
-      {"a.b:c", "b:c"},  // a colon does not end the scan
+      {"a.b.c", "c"}, {"dir.d\\file", ""}, {".profile", ""},     {"dir\\.profile", ""},
+      {"a..b", "b"},  {"D:.x", ""},        {"dir/x.txt", "txt"}, {"", ""},
+      {"x.", ""},     {"a.b:c", "b:c"},  // a colon does not end the scan
   };
   for (const PartCase& c : cases) {
     int n = -2;
@@ -83,7 +84,10 @@ TEST(PathParts, FileNameAndOffset) {
 
 TEST(PathParts, BaseAndDirectoryPart) {
   const PartCase bases[] = {
-      {"dir\\archive.tar.gz", "archive.tar"}, {"dir\\.profile", ".profile"}, {"D:x.y", "x"}, {"noext", "noext"},
+      {"dir\\archive.tar.gz", "archive.tar"},
+      {"dir\\.profile", ".profile"},
+      {"D:x.y", "x"},
+      {"noext", "noext"},
   };
   CheckCopying(bases, 4, GetBaseName, GetBaseNameW);
   const PartCase dirs[] = {{"dir\\sub\\f.txt", "dir\\sub\\"}, {"f.txt", ""}, {"D:f", "D:"}, {"a/b", "a/"}};
@@ -192,9 +196,9 @@ TEST(PathParts, RootPrefixAndKind) {
     int count;
     int want;
   } prefixes[] = {
-      {"D:\\a\\b\\c", 0, 0},         {"D:\\a\\b\\c", 1, 3},         {"D:\\a\\b\\c", 2, 5},
-      {"D:\\a\\b\\c", 9, 8},         {"a\\b\\c", 1, 2},             {"a\\b\\c", 2, 4},
-      {"\\\\server\\share\\x", 1, 9}, {"\\\\server\\share\\x", 2, 15}, {"\\x\\y", 1, 1},
+      {"D:\\a\\b\\c", 0, 0}, {"D:\\a\\b\\c", 1, 3}, {"D:\\a\\b\\c", 2, 5},          {"D:\\a\\b\\c", 9, 8},
+      {"a\\b\\c", 1, 2},     {"a\\b\\c", 2, 4},     {"\\\\server\\share\\x", 1, 9}, {"\\\\server\\share\\x", 2, 15},
+      {"\\x\\y", 1, 1},
   };
   for (const auto& c : prefixes) {
     EXPECT_EQ(GetPathPrefixLength(c.path, c.count), c.want) << c.path << " " << c.count;

@@ -3,7 +3,7 @@
 #include <string>
 #include <cstring>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "path_test_util.h"
 #include "system/pathsearch.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 // Sets PATH and the current directory for one test and puts them back.
 class SearchEnvironment {
-public:
+ public:
   SearchEnvironment() {
     DWORD n = GetEnvironmentVariableA("PATH", nullptr, 0);
     m_path.resize(n);
@@ -27,7 +27,7 @@ public:
   }
   void SetPath(const std::string& path) { SetEnvironmentVariableA("PATH", path.c_str()); }
 
-private:
+ private:
   std::string m_path, m_cwd;
   bool m_hadPath = false;
 };

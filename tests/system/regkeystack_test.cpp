@@ -2,7 +2,6 @@
 #include <cstring>
 #include <string>
 
-#include "mfc/winapp.h"
 #include "regkey_fixture.h"
 
 namespace {

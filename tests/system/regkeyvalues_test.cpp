@@ -4,15 +4,17 @@
 #include <string>
 #include <thread>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "regkey_fixture.h"
 
 using namespace std::string_literals;
 
 namespace {
 const char kLongName[] =
-    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
-    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
+    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
+    "aaaaaaaaaa"
+    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
+    "aaaaaaaaaa"
     "aaaa";  // 256 characters
 }  // namespace
 
@@ -70,9 +72,8 @@ TEST_F(RegKeyTest, TerminatorFixUps) {
     std::string expect;
     DWORD cbData;
   } allocs[] = {
-      {"abcd", REG_SZ, "abcd\0"s, 5},        {"", REG_SZ, "\0\0\0\0"s, 1},
-      {"", REG_MULTI_SZ, "\0\0\0\0"s, 2},    {"a", REG_MULTI_SZ, "a\0\0"s, 3},
-      {"a\0"s, REG_MULTI_SZ, "a\0\0"s, 3},   {"ab", REG_BINARY, "ab\0\0\0\0"s, 2},
+      {"abcd", REG_SZ, "abcd\0"s, 5},   {"", REG_SZ, "\0\0\0\0"s, 1},        {"", REG_MULTI_SZ, "\0\0\0\0"s, 2},
+      {"a", REG_MULTI_SZ, "a\0\0"s, 3}, {"a\0"s, REG_MULTI_SZ, "a\0\0"s, 3}, {"ab", REG_BINARY, "ab\0\0\0\0"s, 2},
   };
   for (const auto& c : allocs) {
     Put("V", REG_BINARY, c.stored);

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 #include "path_test_util.h"
 #include "system/programpath.h"
 #include "system/tempname.h"
@@ -88,12 +88,12 @@ TEST(TempName, TextPrefixes) {
     const char* p4;
     const char* tail;
   } cases[] = {
-      {"dir", "*.bak", nullptr, "\\dir.bak\\"},              // extends the last component
-      {"?file.txt", "#bak", nullptr, "\\file.bak"},          // replaces its extension
+      {"dir", "*.bak", nullptr, "\\dir.bak\\"},      // extends the last component
+      {"?file.txt", "#bak", nullptr, "\\file.bak"},  // replaces its extension
       {"?file.txt", "#.bak", nullptr, "\\file.bak"},
       {"?a.b.c", "#x", nullptr, "\\a.b.x"},
-      {"?file", "#bak", nullptr, "\\file.bak"},              // a name without one gets one
-      {"\\lead", "/slash", nullptr, "\\lead\\slash\\"},      // one leading separator is skipped
+      {"?file", "#bak", nullptr, "\\file.bak"},          // a name without one gets one
+      {"\\lead", "/slash", nullptr, "\\lead\\slash\\"},  // one leading separator is skipped
       {"x\\", "y", nullptr, "\\x\\y\\"},
       {TempNamePart(TEMPNAME_NAME_ONLY), "some\\dir\\name.txt", nullptr, "\\name.txt"},
       {"?a", "b", nullptr, "\\a\\b"},
@@ -122,9 +122,8 @@ TEST(TempName, ProgramDirectory) {
   int nProg = GetProgramDirectory(prog, MAX_PATH);
   char buf[MAX_PATH];
   int n = 0;
-  EXPECT_EQ(MakeTempFileName(buf, MAX_PATH, TempNamePart(TEMPNAME_PROGRAM_DIR), "tempname_test_x", "?y.txt",
-                             nullptr, &n),
-            1);
+  EXPECT_EQ(
+      MakeTempFileName(buf, MAX_PATH, TempNamePart(TEMPNAME_PROGRAM_DIR), "tempname_test_x", "?y.txt", nullptr, &n), 1);
   EXPECT_EQ(std::string(buf), std::string(prog) + "tempname_test_x\\y.txt");
   EXPECT_EQ(n, nProg + 21);
   EXPECT_TRUE(IsDirectory(std::string(prog) + "tempname_test_x"));

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
 TEST(CString, EmbeddedNulIsKept) {
   CString s("ab\0cd", 5);
@@ -42,12 +42,12 @@ TEST(CString, BufferLengths) {
     int length;         // resulting length
     const char* text;
   } cases[] = {
-      {"", 10, "abc", -1, 3, "abc"},            // length up to the first NUL
-      {"", 10, "abc", 2, 2, "ab"},              // explicit length cuts
-      {"keep", 0, nullptr, -1, 4, "keep"},      // text survives GetBuffer
-      {"keep", 100, nullptr, 2, 2, "ke"},       // growth keeps the text
-      {"", 0, "", -1, 0, ""},                   // empty stays valid
-      {"xyz", 8, "a\0b", 3, 3, "a\0b"},         // explicit length keeps NULs
+      {"", 10, "abc", -1, 3, "abc"},        // length up to the first NUL
+      {"", 10, "abc", 2, 2, "ab"},          // explicit length cuts
+      {"keep", 0, nullptr, -1, 4, "keep"},  // text survives GetBuffer
+      {"keep", 100, nullptr, 2, 2, "ke"},   // growth keeps the text
+      {"", 0, "", -1, 0, ""},               // empty stays valid
+      {"xyz", 8, "a\0b", 3, 3, "a\0b"},     // explicit length keeps NULs
   };
   for (const Case& c : cases) {
     CString s(c.initial);
@@ -85,4 +85,46 @@ TEST(CString, CompareAndBasics) {
   EXPECT_STREQ(CString("abcdef").Mid(2, 3), "cde");
   EXPECT_STREQ(CString("abcdef").Right(2), "ef");
   EXPECT_EQ(CString("a\\b\\c").ReverseFind('\\'), 3);
+}
+
+TEST(CString, AppendingGrowsGeometrically) {
+  // Growth by a fixed step would move the text thousands of times here.
+  CString s;
+  const char* p = nullptr;
+  int nMoves = 0;
+  for (int i = 0; i < 100000; ++i) {
+    s += (char)('a' + i % 26);
+    if ((const char*)s != p) ++nMoves, p = s;
+  }
+  EXPECT_EQ(s.GetLength(), 100000);
+  EXPECT_LE(nMoves, 20);
+  EXPECT_EQ(s[99999], 'a' + 99999 % 26);
+
+  // Room asked for beforehand takes every append; the text stays.
+  CString t("ab");
+  t.Preallocate(1000);
+  p = t;
+  for (int i = 0; i < 998; ++i) t.Append("x", 1);
+  EXPECT_EQ((const char*)t, p);
+  EXPECT_EQ(t.Left(3), "abx");
+}
+
+TEST(CString, ConcatenationKeepsNulsAndOwnText) {
+  CString a("a\0b", 3);
+  CString s = a + a;
+  EXPECT_EQ(s.GetLength(), 6);
+  EXPECT_EQ(std::memcmp((const char*)s, "a\0ba\0b", 7), 0);
+  EXPECT_STREQ(CString("x") + "yz", "xyz");
+  EXPECT_STREQ("xy" + CString("z"), "xyz");
+  EXPECT_STREQ(CString("xy") + 'z', "xyz");
+  EXPECT_STREQ('x' + CString("yz"), "xyz");
+  EXPECT_STREQ(CString("x") + (const char*)nullptr, "x");
+  // Appending a string's own text at the moment it has to grow.
+  CString g;
+  g.Append("0123456789", 10);
+  while (g.GetLength() < 200) g.Append(g, g.GetLength());
+  EXPECT_EQ(g.GetLength(), 320);
+  EXPECT_EQ(g.Mid(310), "0123456789");
+  g.Format("%s-%s", (const char*)g.Left(3), (const char*)g.Right(3));
+  EXPECT_STREQ(g, "012-789");
 }

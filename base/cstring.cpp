@@ -1,5 +1,6 @@
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,22 @@ int FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
 char* CString::EmptyData() { return g_empty.chNil; }
 
+// Blocks hold the header, the text and its terminator; sizes are rounded up to
+// this granule, which the heap hands out anyway.
+static const int kGranule = 16;
+// The first block a growing string takes: one that is appended to once is
+// usually appended to again.
+static const int kFirstGrowthBlock = 64;
+
+static int RoundedCapacity(long long nChars, long long nMinBlock) {
+  const long long nHeader = 2 * sizeof(int);
+  long long nBlock = nHeader + nChars + 1;
+  if (nBlock < nMinBlock) nBlock = nMinBlock;
+  nBlock = (nBlock + kGranule - 1) / kGranule * kGranule;
+  long long n = nBlock - nHeader - 1;
+  return n > INT_MAX - 2 * kGranule ? INT_MAX - 2 * kGranule : (int)n;
+}
+
 char* CString::Alloc(int nAlloc) {
   char* block = static_cast<char*>(::operator new(sizeof(Data) + nAlloc + 1));
   Data* d = reinterpret_cast<Data*>(block);
@@ -30,22 +47,31 @@ char* CString::Alloc(int nAlloc) {
 }
 
 void CString::Free(char* pch) {
-  if (pch != EmptyData()) ::operator delete(pch - sizeof(Data));
+  if (pch && pch != EmptyData()) ::operator delete(pch - sizeof(Data));
 }
 
-// Makes room for nLength characters; the text is kept. The old block is freed
-// only after copying, so callers may pass pointers into their own text.
+// The one growth path of appending, formatting and buffers: the capacity at
+// least doubles, so that appending is amortised constant time. Moves the first
+// nKeep characters into a block with room for nLength and answers the old
+// block; the caller frees it only after reading from it, as what it appends or
+// formats may be this string's own text.
+char* CString::Grow(int nLength, int nKeep) {
+  int nAlloc = m_pchData == EmptyData() ? 0 : Header()->nAllocLength;
+  long long nWant = 2LL * nAlloc;
+  if (nWant < nLength) nWant = nLength;
+  char* pNew = Alloc(RoundedCapacity(nWant, kFirstGrowthBlock));
+  std::memcpy(pNew, m_pchData, nKeep);
+  pNew[nKeep] = 0;
+  reinterpret_cast<Data*>(pNew)[-1].nDataLength = nKeep;
+  char* pOld = m_pchData;
+  m_pchData = pNew;
+  return pOld;
+}
+
+// Makes room for nLength characters; the text is kept.
 void CString::Reserve(int nLength) {
   if (nLength <= Header()->nAllocLength && m_pchData != EmptyData()) return;
-  int nAlloc = Header()->nAllocLength;
-  nAlloc = nLength > nAlloc + nAlloc / 2 ? nLength : nAlloc + nAlloc / 2;
-  if (nAlloc < 15) nAlloc = 15;
-  char* pNew = Alloc(nAlloc);
-  int nOld = GetLength();
-  std::memcpy(pNew, m_pchData, nOld + 1);
-  reinterpret_cast<Data*>(pNew)[-1].nDataLength = nOld;
-  Free(m_pchData);
-  m_pchData = pNew;
+  Free(Grow(nLength, GetLength()));
 }
 
 void CString::Assign(const char* pch, int nLength) {
@@ -56,7 +82,8 @@ void CString::Assign(const char* pch, int nLength) {
   if (nLength <= Header()->nAllocLength && m_pchData != EmptyData()) {
     std::memmove(m_pchData, pch, nLength);  // pch may point into our own text
   } else {
-    char* pNew = Alloc(nLength);
+    // A copy takes the size it needs; only a string that grows gets room to spare.
+    char* pNew = Alloc(RoundedCapacity(nLength, 0));
     std::memcpy(pNew, pch, nLength);
     Free(m_pchData);
     m_pchData = pNew;
@@ -68,22 +95,15 @@ void CString::Assign(const char* pch, int nLength) {
 void CString::Append(const char* pch, int nLength) {
   if (nLength <= 0) return;
   int nOld = GetLength();
-  if (nOld + nLength > Header()->nAllocLength || m_pchData == EmptyData()) {
-    // Copy first: pch may point into the block that is about to be replaced.
-    int nAlloc = nOld + nLength;
-    nAlloc += nAlloc / 2;
-    if (nAlloc < 15) nAlloc = 15;
-    char* pNew = Alloc(nAlloc);
-    std::memcpy(pNew, m_pchData, nOld);
-    std::memcpy(pNew + nOld, pch, nLength);
-    Free(m_pchData);
-    m_pchData = pNew;
-  } else {
-    std::memmove(m_pchData + nOld, pch, nLength);
-  }
+  char* pOld = nullptr;
+  if (nLength > Header()->nAllocLength - nOld || m_pchData == EmptyData()) pOld = Grow(nOld + nLength, nOld);
+  std::memmove(m_pchData + nOld, pch, nLength);  // pch may lie in our text, old or current
   Header()->nDataLength = nOld + nLength;
   m_pchData[nOld + nLength] = 0;
+  Free(pOld);
 }
+
+void CString::Preallocate(int nLength) { Reserve(nLength > GetLength() ? nLength : GetLength()); }
 
 CString::CString(const CString& src) : m_pchData(EmptyData()) { Assign(src.m_pchData, src.GetLength()); }
 CString::CString(CString&& src) noexcept : m_pchData(src.m_pchData) { src.m_pchData = EmptyData(); }
@@ -95,7 +115,7 @@ CString::CString(const char* pch, int nLength) : m_pchData(EmptyData()) {
 }
 CString::CString(char ch, int nRepeat) : m_pchData(EmptyData()) {
   if (nRepeat > 0) {
-    Reserve(nRepeat);
+    m_pchData = Alloc(RoundedCapacity(nRepeat, 0));
     std::memset(m_pchData, ch, nRepeat);
     Header()->nDataLength = nRepeat;
     m_pchData[nRepeat] = 0;
@@ -197,11 +217,12 @@ void CString::FormatV(const char* pszFormat, va_list args) {
     Empty();
     return;
   }
-  // The format may read this string's own text: format into a new block.
-  CString out;
-  std::vsnprintf(out.GetBuffer(n), n + 1, pszFormat, args);
-  out.ReleaseBuffer(n);
-  *this = static_cast<CString&&>(out);
+  // The arguments may point into this string's text: format into a new block
+  // and free the old one after.
+  char* pOld = Grow(n, 0);
+  std::vsnprintf(m_pchData, n + 1, pszFormat, args);
+  Header()->nDataLength = n;
+  Free(pOld);
 }
 
 void CString::Format(const char* pszFormat, ...) {
@@ -266,28 +287,16 @@ CString& CString::TrimRight() {
   return *this;
 }
 
-CString operator+(const CString& a, const CString& b) {
-  CString s(a);
-  s += b;
+// Concatenation sizes the result once, through the same growth path.
+static CString Concat(const char* pa, int na, const char* pb, int nb) {
+  CString s;
+  s.Preallocate(na + nb);
+  s.Append(pa, na);
+  s.Append(pb, nb);
   return s;
 }
-CString operator+(const CString& a, const char* b) {
-  CString s(a);
-  s += b;
-  return s;
-}
-CString operator+(const char* a, const CString& b) {
-  CString s(a);
-  s += b;
-  return s;
-}
-CString operator+(const CString& a, char b) {
-  CString s(a);
-  s += b;
-  return s;
-}
-CString operator+(char a, const CString& b) {
-  CString s(a);
-  s += b;
-  return s;
-}
+CString operator+(const CString& a, const CString& b) { return Concat(a, a.GetLength(), b, b.GetLength()); }
+CString operator+(const CString& a, const char* b) { return Concat(a, a.GetLength(), b, b ? (int)std::strlen(b) : 0); }
+CString operator+(const char* a, const CString& b) { return Concat(a, a ? (int)std::strlen(a) : 0, b, b.GetLength()); }
+CString operator+(const CString& a, char b) { return Concat(a, a.GetLength(), &b, 1); }
+CString operator+(char a, const CString& b) { return Concat(&a, 1, b, b.GetLength()); }

@@ -6,7 +6,7 @@
 #include <cstddef>
 
 class CString {
-public:
+ public:
   CString() : m_pchData(EmptyData()) {}
   CString(const CString& src);
   CString(CString&& src) noexcept;
@@ -21,19 +21,31 @@ public:
   CString& operator=(const char* psz);
   CString& operator=(char ch);
 
-  CString& operator+=(const CString& s) { Append(s.m_pchData, s.GetLength()); return *this; }
+  CString& operator+=(const CString& s) {
+    Append(s.m_pchData, s.GetLength());
+    return *this;
+  }
   CString& operator+=(const char* psz);
   CString& operator+=(char ch) {
+    // Locals, as a store through char* could change anything the compiler
+    // would otherwise read again.
+    char* p = m_pchData;
     Data* d = Header();
-    if (d->nDataLength < d->nAllocLength) {  // never true for the shared empty block
-      m_pchData[d->nDataLength++] = ch;
-      m_pchData[d->nDataLength] = 0;
+    int n = d->nDataLength;
+    if (n < d->nAllocLength) {  // never true for the shared empty block
+      d->nDataLength = n + 1;
+      p[n] = ch;
+      p[n + 1] = 0;
     } else {
       Append(&ch, 1);
     }
     return *this;
   }
+  // Appending grows the capacity geometrically (amortised constant time); the
+  // text appended may be this string's own.
   void Append(const char* pch, int nLength);
+  // Room for nLength characters without another allocation; the text is kept.
+  void Preallocate(int nLength);
 
   int GetLength() const { return Header()->nDataLength; }
   bool IsEmpty() const { return GetLength() == 0; }
@@ -73,7 +85,10 @@ public:
   void MakeLower();
   CString& TrimLeft();
   CString& TrimRight();
-  CString& Trim() { TrimRight(); return TrimLeft(); }
+  CString& Trim() {
+    TrimRight();
+    return TrimLeft();
+  }
 
   // The string of that id from the program's string table; false (and
   // empty) when there is none. windows.h may make the name LoadStringA.
@@ -83,7 +98,7 @@ public:
   bool LoadStringA(unsigned nID) { return LoadString(nID); }
 #pragma pop_macro("LoadString")
 
-private:
+ private:
   struct Data {
     int nDataLength;
     int nAllocLength;
@@ -93,7 +108,8 @@ private:
   static char* Alloc(int nAlloc);
   static void Free(char* pch);
   void Assign(const char* pch, int nLength);
-  void Reserve(int nLength);  // keeps the text
+  char* Grow(int nLength, int nKeep);  // answers the old block, for the caller to free
+  void Reserve(int nLength);           // keeps the text
 
   char* m_pchData;
 };

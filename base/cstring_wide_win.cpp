@@ -1,5 +1,5 @@
 // The Windows half of CString: conversion from 16-bit text.
-#include "mfc/cstring.h"
+#include "base/cstring.h"
 
 #include <windows.h>
 
