@@ -4,23 +4,31 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Dispatches the thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms = 0);
 
+// A path for a screenshot of this name in the build tree's screenshots
+// folder (made when missing).
+std::string ScreenshotPath(const char* name);
+
 // What a window paints, rendered into a 32-bit memory bitmap through
 // WM_PRINT (client, non-client, children, background).
 class WindowCapture {
-public:
+ public:
   explicit WindowCapture(HWND hwnd);
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   COLORREF Pixel(int x, int y) const;  // RGB() order
   // Number of pixels of exactly this colour in the rectangle.
   int Count(COLORREF color, const RECT& rc) const;
+  // Writes the picture as a PNG file (RGB, stored zlib blocks); false when
+  // the file cannot be written.
+  bool SavePng(const char* path) const;
 
-private:
+ private:
   int m_width = 0, m_height = 0;
   std::vector<uint32_t> m_bits;  // top-down, 0x00RRGGBB
 };
