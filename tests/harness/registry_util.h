@@ -7,7 +7,7 @@
 #include <string>
 
 class TestRegistryKey {
- public:
+public:
   TestRegistryKey();  // creates ...\OstrovaTests\<program>_<pid>_<n>
   ~TestRegistryKey();
   TestRegistryKey(const TestRegistryKey&) = delete;
@@ -21,7 +21,7 @@ class TestRegistryKey {
 
   static const char* RootPath() { return "Software\\OstrovaTests"; }
 
- private:
+private:
   HKEY m_hKey = nullptr;
   std::string m_path;
 };
@@ -31,7 +31,7 @@ class TestRegistryKey {
 // HKEY_CURRENT_USER\Software\OstrovaTests\<unique name>. Creates the
 // application object when the test program has none; removes the key.
 class TestAppNames {
- public:
+public:
   TestAppNames();
   ~TestAppNames();
   TestAppNames(const TestAppNames&) = delete;
@@ -40,7 +40,7 @@ class TestAppNames {
   // Path of the program key below HKEY_CURRENT_USER.
   std::string ProgramKeyPath() const;
 
- private:
+private:
   class CWinApp* m_pOwnApp = nullptr;
   const char* m_pszOldAppName = nullptr;
   const char* m_pszOldRegistryKey = nullptr;
