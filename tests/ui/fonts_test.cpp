@@ -1,6 +1,7 @@
 // The font cache, the standard fonts and their bold and fixed variants.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "ui/fonts.h"
