@@ -135,6 +135,13 @@ TEST_F(Tracking, CrossPacksBothAxesSigned) {
   EXPECT_EQ((short)HIWORD(result), -9);
 }
 
+namespace {
+void CALLBACK QuitTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostQuitMessage(7);
+}
+}  // namespace
+
 TEST_F(Tracking, HeldCaptureAndQuitEndTheLoop) {
   HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   SetCapture(other);
@@ -151,10 +158,7 @@ TEST_F(Tracking, HeldCaptureAndQuitEndTheLoop) {
 
   // A quit posted while the loop runs cancels it and is posted again.
   Settle();
-  SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    PostQuitMessage(7);
-  });
+  SetTimer(nullptr, 0, 30, QuitTimer);
   EXPECT_EQ(Splitter(kSplitterVertical, 100), 0);
   EXPECT_EQ(GetCapture(), nullptr);
   MSG msg;
@@ -173,6 +177,14 @@ void ReadScreen(COLORREF* out) {
   for (int i = 0; i < 4; ++i) out[i] = GetPixel(dc, g_probe[i].x, g_probe[i].y);
   ReleaseDC(nullptr, dc);
 }
+
+// Reads the bar while the loop runs, then ends the drag where it began.
+void CALLBACK ProbeTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ReadScreen(g_during);
+  SetCursorPos(200, 200);
+  PostMessageA(g_track, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+}
 }  // namespace
 
 TEST_F(Tracking, BarIsOnTheScreenWhileDraggingAndGoneAfter) {
@@ -181,12 +193,7 @@ TEST_F(Tracking, BarIsOnTheScreenWhileDraggingAndGoneAfter) {
   RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   ReadScreen(g_before);
   g_track = m_hwnd;
-  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    ReadScreen(g_during);
-    SetCursorPos(200, 200);
-    PostMessageA(g_track, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
-  });
+  SetTimer(nullptr, 0, 50, ProbeTimer);
   EXPECT_EQ(Splitter(kSplitterVertical, 100), 0);
   int changed = 0;
   for (int i = 0; i < 4; ++i) changed += g_during[i] != g_before[i];
