@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <commctrl.h>
 #include <cstring>
+#include <string>
 
 #include "harness/window_util.h"
 
@@ -65,4 +66,27 @@ TEST(WindowHarness, WindowsFontsAreInstalled) {
     EXPECT_EQ(chosen, c.face);
     DeleteObject(font);
   }
+}
+
+TEST(WindowHarness, SavesThePictureAsPng) {
+  HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, 0, 0, 3, 2, nullptr, nullptr,
+                              nullptr, nullptr);
+  PumpMessages();
+  WindowCapture cap(hwnd);
+  std::string path = ScreenshotPath("harness_black.png");
+  ASSERT_TRUE(cap.SavePng(path.c_str()));
+  DestroyWindow(hwnd);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  unsigned char bytes[128];
+  DWORD n = 0;
+  ReadFile(file, bytes, sizeof bytes, &n, nullptr);
+  CloseHandle(file);
+  // Signature, IHDR of 3 x 2 RGB, one stored block of 2 rows of 1 + 9 bytes.
+  const unsigned char head[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                                'R',  0,   0,   0,   3,    0,    0,    0,    2, 8, 2, 0,  0,   0};
+  ASSERT_GE(n, sizeof head);
+  EXPECT_EQ(std::memcmp(bytes, head, sizeof head), 0);
+  EXPECT_EQ(n, 8u + 25u + (12u + 2u + 5u + 20u + 4u) + 12u);
+  EXPECT_EQ(std::memcmp(bytes + n - 8, "IEND\xAE\x42\x60\x82", 8), 0);
 }

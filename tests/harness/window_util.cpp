@@ -80,3 +80,87 @@ std::string ChosenFontFace(HFONT font) {
   ReleaseDC(nullptr, dc);
   return face;
 }
+
+namespace {
+uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc = 0) {
+  crc = ~crc;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void PutBE32(std::vector<uint8_t>* out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out->push_back((uint8_t)(v >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>* out, const char* type, const std::vector<uint8_t>& data) {
+  PutBE32(out, (uint32_t)data.size());
+  size_t start = out->size();
+  out->insert(out->end(), type, type + 4);
+  out->insert(out->end(), data.begin(), data.end());
+  PutBE32(out, Crc32(out->data() + start, out->size() - start));
+}
+}  // namespace
+
+bool WindowCapture::SavePng(const char* path) const {
+  // Filter byte 0 and RGB per row.
+  std::vector<uint8_t> raw;
+  raw.reserve((size_t)m_height * (m_width * 3 + 1));
+  for (int y = 0; y < m_height; ++y) {
+    raw.push_back(0);
+    for (int x = 0; x < m_width; ++x) {
+      uint32_t v = m_bits[(size_t)y * m_width + x];
+      raw.push_back((uint8_t)(v >> 16));
+      raw.push_back((uint8_t)(v >> 8));
+      raw.push_back((uint8_t)v);
+    }
+  }
+  // A zlib stream of stored blocks.
+  std::vector<uint8_t> z = {0x78, 0x01};
+  size_t pos = 0;
+  do {
+    size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
+    z.push_back(pos + n == raw.size() ? 1 : 0);
+    z.push_back((uint8_t)n);
+    z.push_back((uint8_t)(n >> 8));
+    z.push_back((uint8_t)~n);
+    z.push_back((uint8_t)(~n >> 8));
+    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
+    pos += n;
+  } while (pos < raw.size());
+  uint32_t a = 1, b = 0;
+  for (uint8_t c : raw) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBE32(&z, (b << 16) | a);
+
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  PutBE32(&header, (uint32_t)m_width);
+  PutBE32(&header, (uint32_t)m_height);
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB
+  PutChunk(&png, "IHDR", header);
+  PutChunk(&png, "IDAT", z);
+  PutChunk(&png, "IEND", {});
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, png.data(), (DWORD)png.size(), &written, nullptr) && written == png.size();
+  CloseHandle(file);
+  return ok;
+}
+
+std::string ScreenshotPath(const char* name) {
+  // The test programs live in <build>\tests\<folder>\.
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  size_t tests = dir.rfind("\\tests\\");
+  dir = tests == std::string::npos ? dir.substr(0, dir.rfind('\\')) : dir.substr(0, tests);
+  dir += "\\screenshots";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}

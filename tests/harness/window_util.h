@@ -14,6 +14,10 @@ void PumpMessages(DWORD ms = 0);
 // expectations depend on metrics print it, so a fallback font shows.
 std::string ChosenFontFace(HFONT font);
 
+// A path for a screenshot of this name in the build tree's screenshots
+// folder (made when missing).
+std::string ScreenshotPath(const char* name);
+
 // What a window paints, rendered into a 32-bit memory bitmap through
 // WM_PRINT (client, non-client, children, background).
 class WindowCapture {
@@ -24,6 +28,9 @@ class WindowCapture {
   COLORREF Pixel(int x, int y) const;  // RGB() order
   // Number of pixels of exactly this colour in the rectangle.
   int Count(COLORREF color, const RECT& rc) const;
+  // Writes the picture as a PNG file (RGB, stored zlib blocks); false when
+  // the file cannot be written.
+  bool SavePng(const char* path) const;
 
  private:
   int m_width = 0, m_height = 0;
