@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "text/spans.h"
-#include "text/strcopy.h"
+#include "text/edit/strcopy.h"
 
 namespace twins {
 

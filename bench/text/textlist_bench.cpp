@@ -9,7 +9,7 @@
 
 #include "bench.h"
 #include "text/strings.h"
-#include "text/textlist.h"
+#include "text/textlist/textlist.h"
 
 namespace {
 
