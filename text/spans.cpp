@@ -90,7 +90,9 @@ int FindLastNotOfA(const char* text, const char* set, int n) { return FindLastMe
 int FindLastNotOfW(const wchar_t* text, const wchar_t* set, int n) { return FindLastMember(text, set, n, 0, false); }
 
 // 0 stands for "at the start or nowhere".
-int FindLastOfOrStartA(const char* text, const char* set, int n) { return OrStart(FindLastMember(text, set, n, 1, true)); }
+int FindLastOfOrStartA(const char* text, const char* set, int n) {
+  return OrStart(FindLastMember(text, set, n, 1, true));
+}
 int FindLastOfOrStartW(const wchar_t* text, const wchar_t* set, int n) {
   return OrStart(FindLastMember(text, set, n, 1, true));
 }

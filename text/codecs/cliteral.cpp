@@ -7,14 +7,14 @@
 #include "text/codecs/utf.h"
 
 const unsigned char CEscapeTable[128] = {
-    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x00
-    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x10
-    0,    0, '"', 0, 0, 0, 0, '\'', 0, 0, 0, 0, 0, 0, 0, 0,  // 0x20
-    0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0, 0, 0, 0, 0, 0, 0, '?',  // 0x30
-    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x40
-    0,    0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0, '\\', 0, 0, 0,  // 0x50
-    0,    7, 8, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0, 10, 0,  // 0x60
-    0,    0, 13, 0, 9, 0, 11, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0,  // 0x70
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0, 0, 0, 0,    0, 0,  0,    // 0x00
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0, 0, 0, 0,    0, 0,  0,    // 0x10
+    0,    0,    '"',  0,    0,    0,    0,    '\'', 0,    0, 0, 0, 0,    0, 0,  0,    // 0x20
+    0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0,    0, 0, 0, 0,    0, 0,  '?',  // 0x30
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0, 0, 0, 0,    0, 0,  0,    // 0x40
+    0,    0,    0,    0,    0,    0,    0,    0,    0xFF, 0, 0, 0, '\\', 0, 0,  0,    // 0x50
+    0,    7,    8,    0,    0,    0,    12,   0,    0,    0, 0, 0, 0,    0, 10, 0,    // 0x60
+    0,    0,    13,   0,    9,    0,    11,   0,    0xFF, 0, 0, 0, 0,    0, 0,  0,    // 0x70
 };
 
 namespace {
@@ -104,9 +104,12 @@ int QuoteCString(C* dst, int size, const void* src, int srcBytes, uint32_t flags
     } else {
       char letter = 0;
       if (!(flags & CLIT_HEX_ALL)) {
-        if (c == '"' || c == '\\') letter = (char)c;
-        else if (c == '\r') letter = 'r';
-        else if (c == '\n') letter = 'n';
+        if (c == '"' || c == '\\')
+          letter = (char)c;
+        else if (c == '\r')
+          letter = 'r';
+        else if (c == '\n')
+          letter = 'n';
         else if (!(flags & CLIT_HEX_CONTROLS)) {
           static const char kLetters[] = "\0\0\0\0\0\0\0abtnvfr";
           if (c >= 7 && c <= 12) letter = kLetters[c];

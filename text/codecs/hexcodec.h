@@ -14,8 +14,8 @@ constexpr uint32_t HEX_GROUP_8 = 0x6000000;
 constexpr uint32_t HEX_SPACE_AT_BLANK = 0x8000000;  // a group end at a blank writes a space as separator
 constexpr uint32_t HEX_NO_LAST_SEP = 0x10000000;    // no separator after the last group
 constexpr uint32_t HEX_COLON_FIRST = 0x20000000;
-constexpr uint32_t HEX_REVERSED = 0x40000000;       // within each group, or over all data without groups
-constexpr uint32_t HEX_TERMINATE = 0x80000000;      // a NUL behind the text (not counted)
+constexpr uint32_t HEX_REVERSED = 0x40000000;   // within each group, or over all data without groups
+constexpr uint32_t HEX_TERMINATE = 0x80000000;  // a NUL behind the text (not counted)
 inline uint32_t HexSeparator(char c) { return (uint32_t)(unsigned char)c << 8; }
 
 // Returns the number of characters written. The caller sizes dest (three
@@ -24,13 +24,13 @@ int BytesToHexA(const void* bytes, char* dest, int count, uint32_t flags);
 int BytesToHexW(const void* bytes, wchar_t* dest, int count, uint32_t flags);
 
 // HexToBytes: maxAndFlags bits 0-15 the maximum number of bytes, and:
-constexpr uint32_t HEXIN_SEP_COLON = 0x10000;   // separators accepted between bytes
+constexpr uint32_t HEXIN_SEP_COLON = 0x10000;  // separators accepted between bytes
 constexpr uint32_t HEXIN_SEP_MINUS = 0x20000;
 constexpr uint32_t HEXIN_SEP_DOT = 0x40000;
 constexpr uint32_t HEXIN_SEP_COMMA = 0x80000;
-constexpr uint32_t HEXIN_QUOTED = 0x10000000;   // "text" is copied byte by byte
+constexpr uint32_t HEXIN_QUOTED = 0x10000000;      // "text" is copied byte by byte
 constexpr uint32_t HEXIN_KEEP_COLON = 0x20000000;  // a leading ':' is not skipped
-constexpr uint32_t HEXIN_FILL = 0x40000000;     // fill the rest up to the maximum with the byte in bits 20-27
+constexpr uint32_t HEXIN_FILL = 0x40000000;        // fill the rest up to the maximum with the byte in bits 20-27
 inline uint32_t HexFillByte(unsigned char b) { return HEXIN_FILL | (uint32_t)b << 20; }
 
 // Returns the number of bytes parsed (fill bytes not counted); used

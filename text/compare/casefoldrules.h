@@ -26,8 +26,15 @@ struct Table16 {
   unsigned operator()(unsigned c) const { return c < CaseTableSize ? table[c] : c; }
 };
 
-template <class C> struct TableFor;
-template <> struct TableFor<char> { typedef Table8 type; };
-template <> struct TableFor<wchar_t> { typedef Table16 type; };
+template <class C>
+struct TableFor;
+template <>
+struct TableFor<char> {
+  typedef Table8 type;
+};
+template <>
+struct TableFor<wchar_t> {
+  typedef Table16 type;
+};
 
 }  // namespace casefold

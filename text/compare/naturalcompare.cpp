@@ -7,19 +7,21 @@
 #include "text/numbers/intparse.h"
 
 const unsigned char AccentFoldTable[128] = {
-    0x80, 'u', 'e', 'a', 'a', 'a', 'a', 0x87, 'e', 'e', 'e', 'i', 'i', 'i', 'A', 'A',  // 80 (OEM)
-    'E', 0x91, 0x92, 0x93, 'o', 'o', 'u', 'u', 0x98, 'U', 0x9A, 0x9B, 0x9C, 0x9D, 0x9E, 0x9F,  // 90
-    'a', 'i', 'o', 'u', 'n', 'N', 0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF,  // A0
+    0x80, 'u',  'e',  'a',  'a',  'a',  'a',  0x87, 'e',  'e',  'e',  'i',  'i',  'i',  'A',  'A',   // 80 (OEM)
+    'E',  0x91, 0x92, 0x93, 'o',  'o',  'u',  'u',  0x98, 'U',  0x9A, 0x9B, 0x9C, 0x9D, 0x9E, 0x9F,  // 90
+    'a',  'i',  'o',  'u',  'n',  'N',  0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF,  // A0
     0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF,  // B0
-    'A', 'A', 'A', 'A', 'A', 'A', 'A', 'C', 'E', 'E', 'E', 'E', 'I', 'I', 'I', 'I',  // C0 (Latin-1)
-    'D', 'N', 'O', 'O', 'O', 'O', 'O', 0xD7, 0xD8, 'U', 'U', 'U', 'U', 'Y', 0xDE, 's',  // D0
-    'a', 'a', 'a', 'a', 'a', 'a', 'a', 'c', 'e', 'e', 'e', 'e', 'i', 'i', 'i', 'i',  // E0
-    'd', 'n', 'o', 'o', 'o', 'o', 'o', 0xF7, 0xF8, 'u', 'u', 'u', 'u', 'y', 0xDE, 'y',  // F0
+    'A',  'A',  'A',  'A',  'A',  'A',  'A',  'C',  'E',  'E',  'E',  'E',  'I',  'I',  'I',  'I',   // C0 (Latin-1)
+    'D',  'N',  'O',  'O',  'O',  'O',  'O',  0xD7, 0xD8, 'U',  'U',  'U',  'U',  'Y',  0xDE, 's',   // D0
+    'a',  'a',  'a',  'a',  'a',  'a',  'a',  'c',  'e',  'e',  'e',  'e',  'i',  'i',  'i',  'i',   // E0
+    'd',  'n',  'o',  'o',  'o',  'o',  'o',  0xF7, 0xF8, 'u',  'u',  'u',  'u',  'y',  0xDE, 'y',   // F0
 };
 
 namespace {
 
-int ParseNumber(const char* s, int n, int* end) { return n == INT_MAX ? ParseIntA(s, 0, end) : ParseIntNA(s, n, 0, end); }
+int ParseNumber(const char* s, int n, int* end) {
+  return n == INT_MAX ? ParseIntA(s, 0, end) : ParseIntNA(s, n, 0, end);
+}
 int ParseNumber(const wchar_t* s, int n, int* end) {
   return n == INT_MAX ? ParseIntW(s, 0, end) : ParseIntNW(s, n, 0, end);
 }
@@ -97,14 +99,10 @@ int CompareNatural(const Char* a, const Char* b, int n) {
 int CompareNaturalA(const char* a, const char* b) { return CompareNatural<char, false>(a, b, INT_MAX); }
 int CompareNaturalW(const wchar_t* a, const wchar_t* b) { return CompareNatural<wchar_t, false>(a, b, INT_MAX); }
 int CompareNaturalNoCaseA(const char* a, const char* b) { return CompareNatural<char, true>(a, b, INT_MAX); }
-int CompareNaturalNoCaseW(const wchar_t* a, const wchar_t* b) {
-  return CompareNatural<wchar_t, true>(a, b, INT_MAX);
-}
+int CompareNaturalNoCaseW(const wchar_t* a, const wchar_t* b) { return CompareNatural<wchar_t, true>(a, b, INT_MAX); }
 // INT_MAX is the mark of the forms without a count; a caller's count that
 // large is the same as none.
 int CompareNaturalNA(const char* a, const char* b, int n) { return CompareNatural<char, false>(a, b, n); }
 int CompareNaturalNW(const wchar_t* a, const wchar_t* b, int n) { return CompareNatural<wchar_t, false>(a, b, n); }
 int CompareNaturalNoCaseNA(const char* a, const char* b, int n) { return CompareNatural<char, true>(a, b, n); }
-int CompareNaturalNoCaseNW(const wchar_t* a, const wchar_t* b, int n) {
-  return CompareNatural<wchar_t, true>(a, b, n);
-}
+int CompareNaturalNoCaseNW(const wchar_t* a, const wchar_t* b, int n) { return CompareNatural<wchar_t, true>(a, b, n); }

@@ -16,6 +16,4 @@ void Fill(void* dest, T value, int count) {
 
 void MemFill16(void* dest, uint16_t value, int count) { Fill(dest, value, count); }
 void MemFill32(void* dest, uint32_t value, int count) { Fill(dest, value, count); }
-void MemFill64(void* dest, uint32_t low, uint32_t high, int count) {
-  Fill(dest, (uint64_t)high << 32 | low, count);
-}
+void MemFill64(void* dest, uint32_t low, uint32_t high, int count) { Fill(dest, (uint64_t)high << 32 | low, count); }

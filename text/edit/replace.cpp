@@ -93,8 +93,7 @@ int ReplaceAllW(wchar_t* dest, const wchar_t* source, const wchar_t* find, const
 int ReplaceAllNoCaseA(char* dest, const char* source, const char* find, const char* replacement, int size) {
   return ReplaceAll(dest, source, find, replacement, size, FindSubstrNoCaseA);
 }
-int ReplaceAllNoCaseW(wchar_t* dest, const wchar_t* source, const wchar_t* find, const wchar_t* replacement,
-                      int size) {
+int ReplaceAllNoCaseW(wchar_t* dest, const wchar_t* source, const wchar_t* find, const wchar_t* replacement, int size) {
   return ReplaceAll(dest, source, find, replacement, size, FindSubstrNoCaseW);
 }
 
@@ -126,6 +125,4 @@ int ReplaceCharNoCaseCopyW(wchar_t* dest, const wchar_t* source, wchar_t oldChar
 void ReplaceCharA(char* text, char oldChar, char newChar) { ReplaceChar(text, oldChar, newChar, false); }
 void ReplaceCharW(wchar_t* text, wchar_t oldChar, wchar_t newChar) { ReplaceChar(text, oldChar, newChar, false); }
 void ReplaceCharNoCaseA(char* text, char oldChar, char newChar) { ReplaceChar(text, oldChar, newChar, true); }
-void ReplaceCharNoCaseW(wchar_t* text, wchar_t oldChar, wchar_t newChar) {
-  ReplaceChar(text, oldChar, newChar, true);
-}
+void ReplaceCharNoCaseW(wchar_t* text, wchar_t oldChar, wchar_t newChar) { ReplaceChar(text, oldChar, newChar, true); }

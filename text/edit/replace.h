@@ -10,8 +10,7 @@ int ReplaceAllA(char* dest, const char* source, const char* find, const char* re
 int ReplaceAllW(wchar_t* dest, const wchar_t* source, const wchar_t* find, const wchar_t* replacement, int size);
 // The same, find matched with ASCII letters in either case.
 int ReplaceAllNoCaseA(char* dest, const char* source, const char* find, const char* replacement, int size);
-int ReplaceAllNoCaseW(wchar_t* dest, const wchar_t* source, const wchar_t* find, const wchar_t* replacement,
-                      int size);
+int ReplaceAllNoCaseW(wchar_t* dest, const wchar_t* source, const wchar_t* find, const wchar_t* replacement, int size);
 // In the buffer itself; returns the new length.
 int ReplaceAllInPlaceA(char* text, const char* find, const char* replacement, int size);
 int ReplaceAllInPlaceW(wchar_t* text, const wchar_t* find, const wchar_t* replacement, int size);

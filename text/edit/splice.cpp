@@ -82,8 +82,7 @@ int SpliceTextA(char* text, int position, int count, const char* insert, int siz
 int SpliceTextW(wchar_t* text, int position, int count, const wchar_t* insert, int size, int insertLimit) {
   return Splice(text, position, count, INT_MAX, insert, size, insertLimit);
 }
-int SpliceTextNA(char* text, int position, int count, int lengthLimit, const char* insert, int size,
-                 int insertLimit) {
+int SpliceTextNA(char* text, int position, int count, int lengthLimit, const char* insert, int size, int insertLimit) {
   return Splice(text, position, count, lengthLimit, insert, size, insertLimit);
 }
 int SpliceTextNW(wchar_t* text, int position, int count, int lengthLimit, const wchar_t* insert, int size,

@@ -10,8 +10,7 @@
 int SpliceTextA(char* text, int position, int count, const char* insert, int size, int insertLimit);
 int SpliceTextW(wchar_t* text, int position, int count, const wchar_t* insert, int size, int insertLimit);
 // The same, taking at most lengthLimit characters of the text as its length.
-int SpliceTextNA(char* text, int position, int count, int lengthLimit, const char* insert, int size,
-                 int insertLimit);
+int SpliceTextNA(char* text, int position, int count, int lengthLimit, const char* insert, int size, int insertLimit);
 int SpliceTextNW(wchar_t* text, int position, int count, int lengthLimit, const wchar_t* insert, int size,
                  int insertLimit);
 

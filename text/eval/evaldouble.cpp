@@ -16,8 +16,12 @@ constexpr double kE = 2.718281828459045;
 
 inline int64_t ParseInteger(const char* p, int* end) { return ParseInt64A(p, PARSE_MIXED, end); }
 inline int64_t ParseInteger(const wchar_t* p, int* end) { return ParseInt64W(p, PARSE_MIXED, end); }
-inline int ScanFloat(const char* p, FloatScanInfo* info) { return ScanFloatExA(p, 256, FSCAN_SIGN | FSCAN_EXPONENT, info); }
-inline int ScanFloat(const wchar_t* p, FloatScanInfo* info) { return ScanFloatExW(p, 256, FSCAN_SIGN | FSCAN_EXPONENT, info); }
+inline int ScanFloat(const char* p, FloatScanInfo* info) {
+  return ScanFloatExA(p, 256, FSCAN_SIGN | FSCAN_EXPONENT, info);
+}
+inline int ScanFloat(const wchar_t* p, FloatScanInfo* info) {
+  return ScanFloatExW(p, 256, FSCAN_SIGN | FSCAN_EXPONENT, info);
+}
 inline double ParseFloat(const char* p, int* length, uint32_t flags) { return ParseDoubleA(p, length, flags); }
 inline double ParseFloat(const wchar_t* p, int* length, uint32_t flags) { return ParseDoubleW(p, length, flags); }
 
@@ -33,8 +37,27 @@ inline int64_t ToInt64(double v) {
 // A NaN is false.
 inline bool IsTrue(double v) { return v < 0 || v > 0; }
 
-enum Function { F_PI, F_E, F_ABS, F_ACOS, F_ACOT, F_ASIN, F_ATAN, F_CEIL, F_COS, F_COT, F_FLOOR,
-                F_LN, F_LOG, F_ROOT, F_ROUND, F_SIN, F_SQRT, F_TAN, F_NONE };
+enum Function {
+  F_PI,
+  F_E,
+  F_ABS,
+  F_ACOS,
+  F_ACOT,
+  F_ASIN,
+  F_ATAN,
+  F_CEIL,
+  F_COS,
+  F_COT,
+  F_FLOOR,
+  F_LN,
+  F_LOG,
+  F_ROOT,
+  F_ROUND,
+  F_SIN,
+  F_SQRT,
+  F_TAN,
+  F_NONE
+};
 const struct {
   const char* name;
   Function function;
@@ -72,7 +95,9 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
   bool Combine(Op op, double* a, double b) {
     const double x = *a;
     switch (op) {
-      case MUL: *a = x * b; break;
+      case MUL:
+        *a = x * b;
+        break;
       case DIV:
       case MOD:
         if (b == 0) {
@@ -81,8 +106,12 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
         }
         *a = op == DIV ? x / b : fmod(x, b);
         break;
-      case ADD: *a = x + b; break;
-      case SUB: *a = x - b; break;
+      case ADD:
+        *a = x + b;
+        break;
+      case SUB:
+        *a = x - b;
+        break;
       case SHL:
       case SHR:
       case AND:
@@ -93,15 +122,33 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
         *a = (double)i;
         break;
       }
-      case EQ: *a = x == b; break;
-      case NE: *a = x != b; break;
-      case LT: *a = x < b; break;
-      case LE: *a = x <= b; break;
-      case GT: *a = x > b; break;
-      case GE: *a = x >= b; break;
-      case LAND: *a = IsTrue(x) && IsTrue(b); break;
-      case LOR: *a = IsTrue(x) || IsTrue(b); break;
-      case POW: *a = pow(x, b); break;
+      case EQ:
+        *a = x == b;
+        break;
+      case NE:
+        *a = x != b;
+        break;
+      case LT:
+        *a = x < b;
+        break;
+      case LE:
+        *a = x <= b;
+        break;
+      case GT:
+        *a = x > b;
+        break;
+      case GE:
+        *a = x >= b;
+        break;
+      case LAND:
+        *a = IsTrue(x) && IsTrue(b);
+        break;
+      case LOR:
+        *a = IsTrue(x) || IsTrue(b);
+        break;
+      case POW:
+        *a = pow(x, b);
+        break;
     }
     return true;
   }
@@ -211,18 +258,32 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
     };
     double r = 0;
     switch (function) {
-      case F_ABS: r = fabs(x); break;
+      case F_ABS:
+        r = fabs(x);
+        break;
       case F_ACOS:
       case F_ASIN:
         if (!domain(x < -1 || x > 1, &x, 0)) return false;
         r = function == F_ACOS ? acos(x) : asin(x);
         break;
-      case F_ACOT: r = kPi / 2 - atan(x); break;
-      case F_ATAN: r = atan(x); break;
-      case F_CEIL: r = ceil(x); break;
-      case F_COS: r = cos(x); break;
-      case F_COT: r = tan(kPi / 2 - x); break;
-      case F_FLOOR: r = floor(x); break;
+      case F_ACOT:
+        r = kPi / 2 - atan(x);
+        break;
+      case F_ATAN:
+        r = atan(x);
+        break;
+      case F_CEIL:
+        r = ceil(x);
+        break;
+      case F_COS:
+        r = cos(x);
+        break;
+      case F_COT:
+        r = tan(kPi / 2 - x);
+        break;
+      case F_FLOOR:
+        r = floor(x);
+        break;
       case F_LN:
         if (!domain(x <= 0, &x, 1)) return false;
         r = log(x);
@@ -236,14 +297,21 @@ class DoubleForm : public Engine<DoubleForm<C>, C, double> {
         if (!domain(base == 0, &base, 1) || !domain(x < 0, &x, 0)) return false;
         r = pow(x, 1 / base);
         break;
-      case F_ROUND: r = floor(x + 0.5); break;
-      case F_SIN: r = sin(x); break;
+      case F_ROUND:
+        r = floor(x + 0.5);
+        break;
+      case F_SIN:
+        r = sin(x);
+        break;
       case F_SQRT:
         if (!domain(x < 0, &x, 0)) return false;
         r = sqrt(x);
         break;
-      case F_TAN: r = tan(x); break;
-      default: break;
+      case F_TAN:
+        r = tan(x);
+        break;
+      default:
+        break;
     }
     *value = r;
     return true;
@@ -264,7 +332,7 @@ int EvalOperandDoubleA(const char* text, double* value, uint32_t* status, EvalId
                        void* context) {
   return DoubleForm<char>::EvaluateOperand(text, value, status, callback, context);
 }
-int EvalOperandDoubleW(const wchar_t* text, double* value, uint32_t* status,
-                       EvalIdentifierFn<wchar_t, double> callback, void* context) {
+int EvalOperandDoubleW(const wchar_t* text, double* value, uint32_t* status, EvalIdentifierFn<wchar_t, double> callback,
+                       void* context) {
   return DoubleForm<wchar_t>::EvaluateOperand(text, value, status, callback, context);
 }

@@ -33,16 +33,36 @@ template <class C>
 int ReadOperator(const C* p, bool power, Op* op) {
   const unsigned c = CharCode(p[0]), d = CharCode(p[1]);
   switch (c) {
-    case '*': *op = MUL; return 1;
-    case '/': *op = DIV; return 1;
-    case '%': *op = MOD; return 1;
-    case '+': *op = ADD; return 1;
-    case '-': *op = SUB; return 1;
-    case '^': *op = XOR; return 1;
-    case '=': *op = EQ; return d == '=' ? 2 : -1;
-    case '!': *op = NE; return d == '=' ? 2 : -1;
-    case '&': *op = d == '&' ? LAND : AND; return d == '&' ? 2 : 1;
-    case '|': *op = d == '|' ? LOR : OR; return d == '|' ? 2 : 1;
+    case '*':
+      *op = MUL;
+      return 1;
+    case '/':
+      *op = DIV;
+      return 1;
+    case '%':
+      *op = MOD;
+      return 1;
+    case '+':
+      *op = ADD;
+      return 1;
+    case '-':
+      *op = SUB;
+      return 1;
+    case '^':
+      *op = XOR;
+      return 1;
+    case '=':
+      *op = EQ;
+      return d == '=' ? 2 : -1;
+    case '!':
+      *op = NE;
+      return d == '=' ? 2 : -1;
+    case '&':
+      *op = d == '&' ? LAND : AND;
+      return d == '&' ? 2 : 1;
+    case '|':
+      *op = d == '|' ? LOR : OR;
+      return d == '|' ? 2 : 1;
     case '<':
       *op = d == '<' ? SHL : d == '=' ? LE : LT;
       return d == '<' || d == '=' ? 2 : 1;
@@ -68,9 +88,15 @@ bool IntCombine(Op op, V* a, V b, bool checkOnly) {
   const V x = *a;
   V r = 0;
   switch (op) {
-    case MUL: r = (V)((U)x * (U)b); break;
-    case ADD: r = (V)((U)x + (U)b); break;
-    case SUB: r = (V)((U)x - (U)b); break;
+    case MUL:
+      r = (V)((U)x * (U)b);
+      break;
+    case ADD:
+      r = (V)((U)x + (U)b);
+      break;
+    case SUB:
+      r = (V)((U)x - (U)b);
+      break;
     case DIV:
     case MOD:
       if (b == 0) {
@@ -94,18 +120,41 @@ bool IntCombine(Op op, V* a, V b, bool checkOnly) {
         r = op == SHL ? (V)((U)x << count) : x >> count;
       break;
     }
-    case AND: r = x & b; break;
-    case OR: r = x | b; break;
-    case XOR: r = x ^ b; break;
-    case EQ: r = x == b; break;
-    case NE: r = x != b; break;
-    case LT: r = x < b; break;
-    case LE: r = x <= b; break;
-    case GT: r = x > b; break;
-    case GE: r = x >= b; break;
-    case LAND: r = x != 0 && b != 0; break;
-    case LOR: r = x != 0 || b != 0; break;
-    case POW: break;
+    case AND:
+      r = x & b;
+      break;
+    case OR:
+      r = x | b;
+      break;
+    case XOR:
+      r = x ^ b;
+      break;
+    case EQ:
+      r = x == b;
+      break;
+    case NE:
+      r = x != b;
+      break;
+    case LT:
+      r = x < b;
+      break;
+    case LE:
+      r = x <= b;
+      break;
+    case GT:
+      r = x > b;
+      break;
+    case GE:
+      r = x >= b;
+      break;
+    case LAND:
+      r = x != 0 && b != 0;
+      break;
+    case LOR:
+      r = x != 0 || b != 0;
+      break;
+    case POW:
+      break;
   }
   *a = r;
   return true;

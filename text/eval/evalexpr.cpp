@@ -69,16 +69,16 @@ class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
 
 }  // namespace
 
-int EvalExprA(const char* text, int32_t* value, uint32_t* status, int level,
-              EvalIdentifierFn<char, int32_t> callback, void* context) {
+int EvalExprA(const char* text, int32_t* value, uint32_t* status, int level, EvalIdentifierFn<char, int32_t> callback,
+              void* context) {
   return IntForm<char, int32_t>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalExprW(const wchar_t* text, int32_t* value, uint32_t* status, int level,
               EvalIdentifierFn<wchar_t, int32_t> callback, void* context) {
   return IntForm<wchar_t, int32_t>::Evaluate(text, value, status, level, callback, context);
 }
-int EvalExpr64A(const char* text, int64_t* value, uint32_t* status, int level,
-                EvalIdentifierFn<char, int64_t> callback, void* context) {
+int EvalExpr64A(const char* text, int64_t* value, uint32_t* status, int level, EvalIdentifierFn<char, int64_t> callback,
+                void* context) {
   return IntForm<char, int64_t>::Evaluate(text, value, status, level, callback, context);
 }
 int EvalExpr64W(const wchar_t* text, int64_t* value, uint32_t* status, int level,

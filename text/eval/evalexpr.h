@@ -40,8 +40,8 @@ int EvalExpr64W(const wchar_t* text, int64_t* value, uint32_t* status, int level
 
 // One operand with its unary operators; returns its length including the
 // blanks before and after it.
-int EvalOperandA(const char* text, int32_t* value, uint32_t* status,
-                 EvalIdentifierFn<char, int32_t> callback = nullptr, void* context = nullptr);
+int EvalOperandA(const char* text, int32_t* value, uint32_t* status, EvalIdentifierFn<char, int32_t> callback = nullptr,
+                 void* context = nullptr);
 int EvalOperandW(const wchar_t* text, int32_t* value, uint32_t* status,
                  EvalIdentifierFn<wchar_t, int32_t> callback = nullptr, void* context = nullptr);
 int EvalOperand64A(const char* text, int64_t* value, uint32_t* status,

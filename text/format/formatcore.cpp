@@ -28,23 +28,43 @@ const unsigned char FormatCharClass[128] = {
 namespace {
 
 enum Conversion {
-  kCharUpper, kChar, kStringUpper, kString, kInt, kDec, kUnsigned, kOctal, kBinary, kPointer, kHex, kCount,
-  kFloatG, kFloatGUpper, kFloatE, kFloatEUpper, kFloatF, kFloatHex, kMemory, kGrouped, kGroupedUnsigned,
-  kFloatFGrouped, kTime,
+  kCharUpper,
+  kChar,
+  kStringUpper,
+  kString,
+  kInt,
+  kDec,
+  kUnsigned,
+  kOctal,
+  kBinary,
+  kPointer,
+  kHex,
+  kCount,
+  kFloatG,
+  kFloatGUpper,
+  kFloatE,
+  kFloatEUpper,
+  kFloatF,
+  kFloatHex,
+  kMemory,
+  kGrouped,
+  kGroupedUnsigned,
+  kFloatFGrouped,
+  kTime,
   N = 0xFF  // no conversion letter
 };
 
 }  // namespace
 
 const unsigned char FormatConvIndex[128] = {
-      N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,  // 00
-      N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,  // 10
-      N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,  // 20
-      N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,   N,  // 30
-      N,  17,   8,   0,  19,  15,  21,  13,   N,   N,   N,  22,   N,  18,   N,   N,  // 40
-      N,   N,   N,   2,   N,  20,   N,   N,  10,   N,   N,   N,   N,   N,   N,   N,  // 50
-      N,  17,   8,   1,   5,  14,  16,  12,   N,   4,   N,  22,   N,  18,  11,   7,  // 60
-      9,   N,   N,   3,   N,   6,   N,   N,  10,   N,   N,   N,   N,   N,   N,   N,  // 70
+    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 00
+    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 10
+    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 20
+    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 30
+    N, 17, 8, 0, 19, 15, 21, 13, N,  N, N, 22, N, 18, N,  N,  // 40
+    N, N,  N, 2, N,  20, N,  N,  10, N, N, N,  N, N,  N,  N,  // 50
+    N, 17, 8, 1, 5,  14, 16, 12, N,  4, N, 22, N, 18, 11, 7,  // 60
+    9, N,  N, 3, N,  6,  N,  N,  10, N, N, N,  N, N,  N,  N,  // 70
 };
 
 void FillCharsW(wchar_t* dest, wchar_t ch, unsigned count) {
@@ -59,21 +79,41 @@ ArgValue ReadArg(va_list& ap, int kind) {
   ArgValue v;
   v.bits = 0;
   switch (kind) {
-    case FMT_ARG_POINTER: v.pointer = va_arg(ap, const void*); break;
-    case FMT_ARG_INT64: v.bits = va_arg(ap, unsigned long long); break;
-    case FMT_ARG_DOUBLE: v.real = va_arg(ap, double); break;
-    default: v.bits = (unsigned)va_arg(ap, int); break;
+    case FMT_ARG_POINTER:
+      v.pointer = va_arg(ap, const void*);
+      break;
+    case FMT_ARG_INT64:
+      v.bits = va_arg(ap, unsigned long long);
+      break;
+    case FMT_ARG_DOUBLE:
+      v.real = va_arg(ap, double);
+      break;
+    default:
+      v.bits = (unsigned)va_arg(ap, int);
+      break;
   }
   return v;
 }
 
 int ArgKindOf(unsigned conversion, uint32_t flags) {
   switch (conversion) {
-    case 'C': case 'c':
+    case 'C':
+    case 'c':
       return FMT_ARG_INT;
-    case 'S': case 's': case 'n': case 'm': case 'M':
+    case 'S':
+    case 's':
+    case 'n':
+    case 'm':
+    case 'M':
       return FMT_ARG_POINTER;
-    case 'g': case 'G': case 'e': case 'E': case 'f': case 'F': case 'a': case 'A':
+    case 'g':
+    case 'G':
+    case 'e':
+    case 'E':
+    case 'f':
+    case 'F':
+    case 'a':
+    case 'A':
       return FMT_ARG_DOUBLE;
     default:
       return (flags & FMT_LEN_MASK) == FMT_LEN_64 ? FMT_ARG_INT64 : FMT_ARG_INT;
@@ -109,7 +149,8 @@ void Prescan(const Ch* f, va_list args, FormatArgState* state, int kind) {
     }
   va_list ap;
   va_copy(ap, args);
-  for (int i = state->savedCount; i < last; ++i) state->saved[i] = ReadArg(ap, kinds[i + 1] ? (int)kinds[i + 1] : (int)FMT_ARG_INT);
+  for (int i = state->savedCount; i < last; ++i)
+    state->saved[i] = ReadArg(ap, kinds[i + 1] ? (int)kinds[i + 1] : (int)FMT_ARG_INT);
   va_end(ap);
   if (state->savedCount < last) state->savedCount = last;
 }
@@ -292,8 +333,7 @@ void Engine<Ch>::Convert(const Directive& dir, const Ch* next) {
       String(flags, conversion, width, precision, next);
       return;
     case kCount:
-      *static_cast<int*>(const_cast<void*>(Fetch(FMT_ARG_POINTER, next).pointer)) =
-          total_ + staged_ + (carry_ ? 1 : 0);
+      *static_cast<int*>(const_cast<void*>(Fetch(FMT_ARG_POINTER, next).pointer)) = total_ + staged_ + (carry_ ? 1 : 0);
       return;
     case kChar:
     case kCharUpper:
@@ -323,7 +363,8 @@ void Engine<Ch>::Convert(const Directive& dir, const Ch* next) {
     }
     case kMemory: {
       const void* pointer = Fetch(FMT_ARG_POINTER, next).pointer;
-      n = FormatMemoryHex(pointer, dest, flags, given, width, conversion == 'm' ? FormatDigitsLower : FormatDigitsUpper);
+      n = FormatMemoryHex(pointer, dest, flags, given, width,
+                          conversion == 'm' ? FormatDigitsLower : FormatDigitsUpper);
       flags &= ~(FMT_PRECISION | FMT_ZEROPAD);
       // '#' has fitted the dump into the width already
       if ((flags & (FMT_ALT | FMT_WIDTH | FMT_LEFT)) == (FMT_ALT | FMT_WIDTH)) width = 0;
@@ -397,8 +438,10 @@ int Engine<Ch>::Integer(int index, unsigned conversion, uint32_t& flags, int& wi
   Ch* dest = stage_ + staged_;
   int n = 0;
   if (isSigned) {
-    if (negative) dest[n++] = '-';
-    else if (flags & FMT_SIGN_WANTED) dest[n++] = (Ch)(flags >> 24);
+    if (negative)
+      dest[n++] = '-';
+    else if (flags & FMT_SIGN_WANTED)
+      dest[n++] = (Ch)(flags >> 24);
   }
   if (index == kGrouped || index == kGroupedUnsigned) {
     n += FormatDec64(low, high, dest + n);
@@ -432,11 +475,19 @@ int Engine<Ch>::Integer(int index, unsigned conversion, uint32_t& flags, int& wi
   Ch digits[64];
   int count;
   switch (index) {
-    case kOctal: count = FormatOct64(low, high, digits); break;
-    case kBinary: count = FormatBin64(low, high, digits); break;
+    case kOctal:
+      count = FormatOct64(low, high, digits);
+      break;
+    case kBinary:
+      count = FormatBin64(low, high, digits);
+      break;
     case kHex:
-    case kPointer: count = FormatHex64(low, high, digits, conversion == 'x' ? FormatDigitsLower : FormatDigitsUpper); break;
-    default: count = FormatDec64(low, high, digits); break;
+    case kPointer:
+      count = FormatHex64(low, high, digits, conversion == 'x' ? FormatDigitsLower : FormatDigitsUpper);
+      break;
+    default:
+      count = FormatDec64(low, high, digits);
+      break;
   }
   int zeros = minDigits - count;
   int room = kStageSize - (staged_ + n) - count;
@@ -463,7 +514,8 @@ void Engine<Ch>::StringOf(const S* text, uint32_t flags, int width, int precisio
   if (!(flags & FMT_PRECISION)) {
     while (text[length]) ++length;
   } else if (precision > 0) {
-    if (flags & FMT_SIGN) length = precision;  // counted: NULs included
+    if (flags & FMT_SIGN)
+      length = precision;  // counted: NULs included
     else
       while (length < precision && text[length]) ++length;
   }

@@ -14,25 +14,25 @@ typedef int (*FormatSinkW)(void* context, const wchar_t* data, int count);
 
 // The parsed form of one conversion directive.
 enum : uint32_t {
-  FMT_LEN_MASK = 0x7,  // length code
-  FMT_LEN_64 = 1,      // ll, q, I64
-  FMT_LEN_LONG = 2,    // l, L, j, t, w, z, I, I32
-  FMT_LEN_SHORT = 3,   // h
-  FMT_LEN_CHAR = 4,    // hh
-  FMT_ZERO = 0x10,          // '0' (the time leaves out its colons)
-  FMT_DATE = 0x20,          // K: the time also writes the date
-  FMT_WIDTH = 0x40,         // a width was given
-  FMT_ZEROFILL = 0x80,      // '0' (string ellipsis, memory zero fill)
-  FMT_LEFT = 0x100,         // '-'
-  FMT_ZEROPAD = 0x200,      // pad with '0' instead of blanks
-  FMT_ALT = 0x400,          // '#'
-  FMT_SIGN = 0x800,         // '+' or blank
-  FMT_SPACE = 0x1000,       // blank
-  FMT_PRECISION = 0x2000,   // a precision was given
-  FMT_LOWER = 0x4000,       // lower-case exponent letter
-  FMT_SKIP = 0x8000,        // '~': the output is dropped
-  FMT_PLUS = 0x10000,       // '+'
-  FMT_SIGNCHAR = 0xFF000000u,  // character written before a non-negative number
+  FMT_LEN_MASK = 0x7,             // length code
+  FMT_LEN_64 = 1,                 // ll, q, I64
+  FMT_LEN_LONG = 2,               // l, L, j, t, w, z, I, I32
+  FMT_LEN_SHORT = 3,              // h
+  FMT_LEN_CHAR = 4,               // hh
+  FMT_ZERO = 0x10,                // '0' (the time leaves out its colons)
+  FMT_DATE = 0x20,                // K: the time also writes the date
+  FMT_WIDTH = 0x40,               // a width was given
+  FMT_ZEROFILL = 0x80,            // '0' (string ellipsis, memory zero fill)
+  FMT_LEFT = 0x100,               // '-'
+  FMT_ZEROPAD = 0x200,            // pad with '0' instead of blanks
+  FMT_ALT = 0x400,                // '#'
+  FMT_SIGN = 0x800,               // '+' or blank
+  FMT_SPACE = 0x1000,             // blank
+  FMT_PRECISION = 0x2000,         // a precision was given
+  FMT_LOWER = 0x4000,             // lower-case exponent letter
+  FMT_SKIP = 0x8000,              // '~': the output is dropped
+  FMT_PLUS = 0x10000,             // '+'
+  FMT_SIGNCHAR = 0xFF000000u,     // character written before a non-negative number
   FMT_SIGN_WANTED = 0x2B010800u,  // any bit: a sign character is written
 };
 

@@ -73,7 +73,9 @@ int FormatDec32A(uint32_t value, char* dest) { return Dec32(value, dest); }
 int FormatDec64A(uint32_t low, uint32_t high, char* dest) { return Dec64(low, high, dest); }
 
 int FormatHex32W(uint32_t value, wchar_t* dest, const char* digits) { return FormatShifted(value, dest, 4, digits); }
-int FormatHex64W(uint32_t low, uint32_t high, wchar_t* dest, const char* digits) { return Hex64(low, high, dest, digits); }
+int FormatHex64W(uint32_t low, uint32_t high, wchar_t* dest, const char* digits) {
+  return Hex64(low, high, dest, digits);
+}
 int FormatOct32W(uint32_t value, wchar_t* dest) { return FormatShifted(value, dest, 3, FormatDigitsUpper); }
 int FormatOct64W(uint32_t low, uint32_t high, wchar_t* dest) { return Oct64(low, high, dest); }
 int FormatBin32W(uint32_t value, wchar_t* dest) { return FormatShifted(value, dest, 1, FormatDigitsUpper); }

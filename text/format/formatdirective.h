@@ -70,15 +70,25 @@ const Ch* Parse(const Ch* p, Directive* dir, Status* status, Star&& star) {
     unsigned code = c >= 0x80 ? last : ClassOf(c) >> 5;
     if (!code) break;
     switch (code) {
-      case 1: dir->flags |= 0x2B010800u; break;  // '+': sign character '+'
-      case 2: dir->flags |= 0x20001800u; break;  // blank: sign character ' '
-      case 3: dir->flags |= FMT_ALT; break;
-      case 4: dir->flags = (dir->flags | FMT_LEFT) & ~FMT_ZEROPAD; break;
+      case 1:
+        dir->flags |= 0x2B010800u;
+        break;  // '+': sign character '+'
+      case 2:
+        dir->flags |= 0x20001800u;
+        break;  // blank: sign character ' '
+      case 3:
+        dir->flags |= FMT_ALT;
+        break;
+      case 4:
+        dir->flags = (dir->flags | FMT_LEFT) & ~FMT_ZEROPAD;
+        break;
       case 5:
         dir->flags |= FMT_ZERO | FMT_ZEROFILL;
         if (!(dir->flags & FMT_LEFT)) dir->flags |= FMT_ZEROPAD;
         break;
-      case 6: dir->flags |= FMT_SKIP; break;
+      case 6:
+        dir->flags |= FMT_SKIP;
+        break;
       case 7:
         if (c == '@' && Unit(p[1]) >= 'A' && Unit(p[1]) <= 'L') dir->letter = (int)(Unit(*++p) - 'A') + 1;
         break;
@@ -116,8 +126,10 @@ const Ch* Parse(const Ch* p, Directive* dir, Status* status, Star&& star) {
     unsigned c1 = Unit(p[1]);
     ++p;
     if (c == 'I') {
-      if (c1 == '6' && Unit(p[1]) == '4') code = FMT_LEN_64, p += 2;
-      else if (c1 == '3' && Unit(p[1]) == '2') p += 2;
+      if (c1 == '6' && Unit(p[1]) == '4')
+        code = FMT_LEN_64, p += 2;
+      else if (c1 == '3' && Unit(p[1]) == '2')
+        p += 2;
     } else if (c == 'h') {
       code = FMT_LEN_SHORT;
       if (c1 == 'h') code = FMT_LEN_CHAR, ++p;

@@ -29,7 +29,8 @@ bool IsLow(uint32_t u) { return (u & 0xFC00) == 0xDC00; }
 void RepairSplitPair(FILE* stream, uint32_t low) {
   unsigned char b[4];
   if (std::fseek(stream, -4, SEEK_CUR) || std::fread(b, 1, 4, stream) != 4) return;
-  uint32_t c = (uint32_t)(b[0] & 7) << 18 | (uint32_t)(b[1] & 0x3F) << 12 | (uint32_t)(b[2] & 0x3F) << 6 | (b[3] & 0x3F);
+  uint32_t c =
+      (uint32_t)(b[0] & 7) << 18 | (uint32_t)(b[1] & 0x3F) << 12 | (uint32_t)(b[2] & 0x3F) << 6 | (b[3] & 0x3F);
   if ((c & 0x3FF) || std::fseek(stream, -4, SEEK_CUR)) return;
   char utf8[4];
   std::fwrite(utf8, 1, EncodeUtf8Char(utf8, c | (low & 0x3FF)), stream);

@@ -9,11 +9,11 @@
 
 #include "text/format/formatcore.h"
 
-int SinkFileRawA(void* stream, const char* data, int count);            // bytes as they are
-int SinkFileRawW(void* stream, const wchar_t* data, int count);         // units as they are
-int SinkFileLatin1ToUtf8(void* stream, const char* data, int count);    // bytes read as Latin-1
-int SinkFileWidenUtf16(void* stream, const char* data, int count);      // bytes zero-extended
-int SinkFileNarrowW(void* stream, const wchar_t* data, int count);      // units below 256 only
+int SinkFileRawA(void* stream, const char* data, int count);          // bytes as they are
+int SinkFileRawW(void* stream, const wchar_t* data, int count);       // units as they are
+int SinkFileLatin1ToUtf8(void* stream, const char* data, int count);  // bytes read as Latin-1
+int SinkFileWidenUtf16(void* stream, const char* data, int count);    // bytes zero-extended
+int SinkFileNarrowW(void* stream, const wchar_t* data, int count);    // units below 256 only
 // UTF-16 to UTF-8. A low surrogate that opens a call completes the pair
 // whose high half ended the previous call; that needs a stream opened for
 // reading as well.

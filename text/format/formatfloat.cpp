@@ -8,11 +8,10 @@
 
 const double FloatPowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-const double FloatRoundingTable[16] = {
-    0.499999999999,     0.0499999999999,    0.00499999999999,   0.000499999999999,
-    0.499999999999e-4,  0.499999999999e-5,  0.499999999999e-6,  0.499999999999e-7,
-    0.499999999999e-8,  0.499999999999e-9,  0.499999999999e-10, 0.499999999999e-11,
-    0.499999999999e-12, 0.499999999999e-13, 0.499999999999e-14, 0.499999999999e-15};
+const double FloatRoundingTable[16] = {0.499999999999,     0.0499999999999,    0.00499999999999,   0.000499999999999,
+                                       0.499999999999e-4,  0.499999999999e-5,  0.499999999999e-6,  0.499999999999e-7,
+                                       0.499999999999e-8,  0.499999999999e-9,  0.499999999999e-10, 0.499999999999e-11,
+                                       0.499999999999e-12, 0.499999999999e-13, 0.499999999999e-14, 0.499999999999e-15};
 
 namespace {
 
@@ -207,8 +206,10 @@ int FloatF(double value, Ch* dest, uint32_t flags, int precision) {
   } else {
     a += RoundingTerm(p);
     e = (int)std::log10(a);
-    if (e < 308 && a >= Pow10(e + 1)) ++e;
-    else if (a < Pow10(e)) --e;
+    if (e < 308 && a >= Pow10(e + 1))
+      ++e;
+    else if (a < Pow10(e))
+      --e;
     for (int k = e; k >= 0; --k) {
       double pk = Pow10(k);
       int digit = (int)(a / pk);
@@ -332,8 +333,7 @@ int FloatHex(double value, Ch* dest, uint32_t flags, int precision, const char* 
   } else {
     dest[n++] = '.';
     if (p < kMaxDigits) {
-      for (int i = 0; i < p; ++i)
-        dest[n++] = i < 13 ? (Ch)digits[(parts.mantissa >> (48 - 4 * i)) & 15] : (Ch)'0';
+      for (int i = 0; i < p; ++i) dest[n++] = i < 13 ? (Ch)digits[(parts.mantissa >> (48 - 4 * i)) & 15] : (Ch)'0';
     }
   }
   dest[n++] = (Ch)digits[17];

@@ -83,7 +83,6 @@ int Dump(const void* pointer, Ch* dest, uint32_t flags, int precision, int width
 int FormatMemoryHexA(const void* pointer, char* dest, uint32_t flags, int precision, int width, const char* digits) {
   return Dump(pointer, dest, flags, precision, width, digits);
 }
-int FormatMemoryHexW(const void* pointer, wchar_t* dest, uint32_t flags, int precision, int width,
-                     const char* digits) {
+int FormatMemoryHexW(const void* pointer, wchar_t* dest, uint32_t flags, int precision, int width, const char* digits) {
   return Dump(pointer, dest, flags, precision, width, digits);
 }

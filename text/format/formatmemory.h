@@ -12,8 +12,7 @@ extern const unsigned char MemoryGroupSizes[5];
 // and ends a cut dump with "..."; '0' fills the width with "00" units.
 // A null pointer writes "(null)". Returns the length written.
 int FormatMemoryHexA(const void* pointer, char* dest, uint32_t flags, int precision, int width, const char* digits);
-int FormatMemoryHexW(const void* pointer, wchar_t* dest, uint32_t flags, int precision, int width,
-                     const char* digits);
+int FormatMemoryHexW(const void* pointer, wchar_t* dest, uint32_t flags, int precision, int width, const char* digits);
 
 inline int FormatMemoryHex(const void* m, char* d, uint32_t f, int p, int w, const char* t) {
   return FormatMemoryHexA(m, d, f, p, w, t);

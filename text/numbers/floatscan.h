@@ -13,7 +13,7 @@ constexpr uint32_t FSCAN_BLANKS_AFTER_SIGN = 0x10;  // tabs and spaces between s
 constexpr uint32_t FSCAN_GROUP_SPACE = 0x20;        // digit-group separators in the integer part
 constexpr uint32_t FSCAN_GROUP_DOT = 0x40;          // (only with FSCAN_DECIMAL_COMMA)
 constexpr uint32_t FSCAN_GROUP_UNDERSCORE = 0x80;
-constexpr uint32_t FSCAN_TRAILING_BLANKS = 0x100;   // blanks after the number count in its length
+constexpr uint32_t FSCAN_TRAILING_BLANKS = 0x100;  // blanks after the number count in its length
 constexpr uint32_t FSCAN_NO_LEADING_BLANKS = 0x200;
 
 // 1-based positions (capped at 255) of the parts of a scanned literal; 0

@@ -11,9 +11,8 @@ struct Form {
 Form FormOf(uint32_t flags) {
   unsigned style = flags & 0xFF;
   if (flags & FORMAT_RADIX) return {style < 2 ? 10u : style, "", 0};  // radix 0 or 1 would never end
-  static const Form kForms[] = {{10, "", 0},    {16, "0x", 0},  {2, "0b", 0},  {8, "0o", 0},
-                                {16, "", 'h'},  {2, "", 'b'},   {8, "", 'o'},  {16, "16#", 0},
-                                {2, "2#", 0},   {8, "8#", 0},   {10, "10#", 0}};
+  static const Form kForms[] = {{10, "", 0},  {16, "0x", 0},  {2, "0b", 0}, {8, "0o", 0}, {16, "", 'h'}, {2, "", 'b'},
+                                {8, "", 'o'}, {16, "16#", 0}, {2, "2#", 0}, {8, "8#", 0}, {10, "10#", 0}};
   return style < sizeof kForms / sizeof kForms[0] ? kForms[style] : Form{10, "", 0};
 }
 
@@ -50,8 +49,8 @@ int Format(U bits, bool negative, C* dest, uint32_t flags) {
   } while (count < maxDigits && (count < minDigits || magnitude != 0));
 
   unsigned style = flags & 0xFF;
-  if (!(flags & FORMAT_RADIX) && (style == FORMAT_SUFFIX_H || style == FORMAT_SUFFIX_O) &&
-      places[count - 1] >= 'A' && count < maxDigits)
+  if (!(flags & FORMAT_RADIX) && (style == FORMAT_SUFFIX_H || style == FORMAT_SUFFIX_O) && places[count - 1] >= 'A' &&
+      count < maxDigits)
     dest[pos++] = '0';
   if (field > count) {
     int shift = field - count;

@@ -101,10 +101,14 @@ class Parser {
 
   static unsigned PrefixRadix(unsigned lowerLetter) {
     switch (lowerLetter) {
-      case 'x': return 16;
-      case 'd': return 10;
-      case 'o': return 8;
-      case 'b': return 2;
+      case 'x':
+        return 16;
+      case 'd':
+        return 10;
+      case 'o':
+        return 8;
+      case 'b':
+        return 2;
     }
     return 0;
   }

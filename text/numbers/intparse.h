@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // Parse flags: the style byte (bits 0-7) chooses the syntax.
-constexpr uint32_t PARSE_AUTO = 0;      // "0x", "0d", "0o", "0b" prefixes, else decimal
-constexpr uint32_t PARSE_SUFFIX = 1;    // Intel suffixes h, b, o; else decimal
+constexpr uint32_t PARSE_AUTO = 0;    // "0x", "0d", "0o", "0b" prefixes, else decimal
+constexpr uint32_t PARSE_SUFFIX = 1;  // Intel suffixes h, b, o; else decimal
 // 2-36: plain digits of that radix
 constexpr uint32_t PARSE_MIXED_OCT = 251;  // prefixes, suffixes and based forms; a leading 0 means octal
 constexpr uint32_t PARSE_MIXED = 252;      // the same, a leading 0 keeps decimal
@@ -17,10 +17,10 @@ constexpr uint32_t PARSE_CLASSIC_NOBIN = 255;
 // Bits 10-11: digit-group separators ('_', apostrophe, both).
 constexpr uint32_t PARSE_SEP_UNDERSCORE = 0x400;
 constexpr uint32_t PARSE_SEP_APOSTROPHE = 0x800;
-constexpr uint32_t PARSE_SKIP_TRAILING = 0x1000;    // the end offset also passes tabs, line breaks, spaces
-constexpr uint32_t PARSE_NO_SIGN_BLANKS = 0x2000;   // no blanks between '-' and the digits
+constexpr uint32_t PARSE_SKIP_TRAILING = 0x1000;   // the end offset also passes tabs, line breaks, spaces
+constexpr uint32_t PARSE_NO_SIGN_BLANKS = 0x2000;  // no blanks between '-' and the digits
 constexpr uint32_t PARSE_NO_MINUS = 0x4000;
-constexpr uint32_t PARSE_NO_BLANKS = 0x8000;        // no leading blanks, none after '-'
+constexpr uint32_t PARSE_NO_BLANKS = 0x8000;  // no leading blanks, none after '-'
 
 // end (optional) receives the offset just behind what was consumed. The
 // counted forms read at most n characters; n < 1 gives 0 and end 0.

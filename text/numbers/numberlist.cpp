@@ -13,7 +13,12 @@ namespace {
 
 // Blanks skipped around numbers and separators, by separator index.
 const uint32_t kBlanks[8] = {CC_TABSPACE | CC_DOT | CC_COMMA | CC_SEMICOLON | CC_COLON,
-                             CC_TABSPACE, CC_TABSPACE, CC_TABSPACE, CC_TABSPACE, CC_TABSPACE, CC_TABSPACE,
+                             CC_TABSPACE,
+                             CC_TABSPACE,
+                             CC_TABSPACE,
+                             CC_TABSPACE,
+                             CC_TABSPACE,
+                             CC_TABSPACE,
                              CC_SPACE};
 
 inline int ParseNumber(const char* p, uint32_t flags, int* end) { return ParseIntA(p, flags, end); }

@@ -3,7 +3,10 @@
 #include "text/numbers/intformat.h"
 
 // Index 15 and 16 are zetta and yotta, which 64-bit counts of small units reach.
-const char SiPrefixTable[18] = "yzafpn" "\xB5" "m kMGTPEZY";
+const char SiPrefixTable[18] =
+    "yzafpn"
+    "\xB5"
+    "m kMGTPEZY";
 
 namespace {
 
@@ -108,8 +111,10 @@ int FormatWithPrefix(uint64_t value, C* output, uint32_t flags, const C* unit, b
   if (flags & SIFMT_UNIT) {
     if (prefix != SI_PREFIX_NONE) {
       *o++ = (C)(unsigned char)SiPrefixTable[prefix];
-      if (bytes) o = Append(o, fixed ? "B  " : "B");
-      else if (unit) o = Append(o, unit);
+      if (bytes)
+        o = Append(o, fixed ? "B  " : "B");
+      else if (unit)
+        o = Append(o, unit);
     } else if (bytes) {
       o = Append(o, "Byte");
     } else {

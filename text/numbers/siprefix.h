@@ -11,11 +11,11 @@ constexpr int SI_PREFIX_NANO = 5;
 constexpr int SI_PREFIX_NONE = 8;
 constexpr int SI_PREFIX_KILO = 9;
 
-constexpr uint32_t SIFMT_SIGNED = 0x1;       // a negative value is written with '-'
-constexpr uint32_t SIFMT_TRIM_ZEROS = 0x2;   // trailing zero decimals (and a bare separator) dropped
-constexpr uint32_t SIFMT_UNIT = 0x4;         // the prefix letter and the unit are written
-constexpr uint32_t SIFMT_SPACE = 0x8;        // a space after the number
-constexpr uint32_t SIFMT_FIXED = 0x800000;   // fixed columns: integer part right-aligned in d, nothing trimmed
+constexpr uint32_t SIFMT_SIGNED = 0x1;         // a negative value is written with '-'
+constexpr uint32_t SIFMT_TRIM_ZEROS = 0x2;     // trailing zero decimals (and a bare separator) dropped
+constexpr uint32_t SIFMT_UNIT = 0x4;           // the prefix letter and the unit are written
+constexpr uint32_t SIFMT_SPACE = 0x8;          // a space after the number
+constexpr uint32_t SIFMT_FIXED = 0x800000;     // fixed columns: integer part right-aligned in d, nothing trimmed
 constexpr uint32_t SIFMT_BINARY = 0x80000000;  // steps of 1024
 // m decimals (0-15).
 constexpr uint32_t SiDecimals(int m) { return (uint32_t)(m & 15) << 4; }
@@ -38,10 +38,8 @@ constexpr SiUnitBytes SI_UNIT_BYTES{};
 // null. The scaling stops at 6 steps and at the last prefix of the table.
 // prefixIndex (optional) receives the final prefix index. Returns the
 // characters written before the terminator.
-int FormatWithPrefixA(uint64_t value, char* output, uint32_t flags, const char* unit,
-                      uint32_t* prefixIndex = nullptr);
-int FormatWithPrefixA(uint64_t value, char* output, uint32_t flags, SiUnitBytes unit,
-                      uint32_t* prefixIndex = nullptr);
+int FormatWithPrefixA(uint64_t value, char* output, uint32_t flags, const char* unit, uint32_t* prefixIndex = nullptr);
+int FormatWithPrefixA(uint64_t value, char* output, uint32_t flags, SiUnitBytes unit, uint32_t* prefixIndex = nullptr);
 int FormatWithPrefixW(uint64_t value, wchar_t* output, uint32_t flags, const wchar_t* unit,
                       uint32_t* prefixIndex = nullptr);
 int FormatWithPrefixW(uint64_t value, wchar_t* output, uint32_t flags, SiUnitBytes unit,

@@ -16,15 +16,24 @@ inline bool InClass(C ch, uint32_t mask) {
 }
 
 struct StopAtNul {
-  template <class C> bool operator()(C ch) const { return ch == 0; }
+  template <class C>
+  bool operator()(C ch) const {
+    return ch == 0;
+  }
 };
 struct StopInClass {
   uint32_t mask;
-  template <class C> bool operator()(C ch) const { return InClass(ch, mask); }
+  template <class C>
+  bool operator()(C ch) const {
+    return InClass(ch, mask);
+  }
 };
 struct StopOutsideClass {
   uint32_t mask;
-  template <class C> bool operator()(C ch) const { return !InClass(ch, mask); }
+  template <class C>
+  bool operator()(C ch) const {
+    return !InClass(ch, mask);
+  }
 };
 
 // At each position: the stop test, then the escape, then c (whose result is
@@ -111,9 +120,7 @@ int FindLastCharNA(const char* text, char c, int n) { return FindLastChar(text, 
 int FindLastCharNW(const wchar_t* text, wchar_t c, int n) { return FindLastChar(text, c, n); }
 
 int FindCharEscNA(const char* text, char c, int n, char escape) { return EscScan(text, c, n, escape, false); }
-int FindCharEscNW(const wchar_t* text, wchar_t c, int n, wchar_t escape) {
-  return EscScan(text, c, n, escape, false);
-}
+int FindCharEscNW(const wchar_t* text, wchar_t c, int n, wchar_t escape) { return EscScan(text, c, n, escape, false); }
 int SpanThroughCharEscNA(const char* text, char c, int n, char escape) { return EscScan(text, c, n, escape, true); }
 int SpanThroughCharEscNW(const wchar_t* text, wchar_t c, int n, wchar_t escape) {
   return EscScan(text, c, n, escape, true);

@@ -7,8 +7,8 @@
 
 namespace {
 
-const uint32_t kWordMask = 0x3000000F;    // digits, letters, '_', Latin-1 letters
-const uint32_t kHexDigitRun = 0x70001;    // what the class masks are read with
+const uint32_t kWordMask = 0x3000000F;  // digits, letters, '_', Latin-1 letters
+const uint32_t kHexDigitRun = 0x70001;  // what the class masks are read with
 const uint32_t kSubMatch = MATCH_PREFIX_OR_FAIL | MATCH_NOT_AT_START | MATCH_PREFIX;
 
 // The 8-bit and 16-bit routines the matcher is built on.
@@ -50,15 +50,22 @@ inline bool InClass(C c, uint32_t mask) {
   return CharCode(c) > 255 || (CharClassTable[CharCode(c)] & mask) != 0;
 }
 template <class C>
-inline bool IsWord(C c) { return InClass(c, kWordMask); }
+inline bool IsWord(C c) {
+  return InClass(c, kWordMask);
+}
 
 inline char ListClose(unsigned open) {
   switch (open) {
-    case '[': return ']';
-    case '(': return ')';
-    case '{': return '}';
-    case '<': return '>';
-    default: return '|';
+    case '[':
+      return ']';
+    case '(':
+      return ')';
+    case '{':
+      return '}';
+    case '<':
+      return '>';
+    default:
+      return '|';
   }
 }
 
@@ -66,8 +73,13 @@ template <class C>
 class Matcher {
  public:
   Matcher(const C* pattern, int pn, const C* text, int tn, uint32_t flags)
-      : pat_(pattern), pn_(pn > 0 ? pn : 0), txt_(text), tn_(tn > 0 ? tn : 0), flags_(flags),
-        nocase_((flags & MATCH_IGNORE_CASE) != 0), prefix_((flags & (MATCH_PREFIX | MATCH_PREFIX_OR_FAIL)) != 0) {}
+      : pat_(pattern),
+        pn_(pn > 0 ? pn : 0),
+        txt_(text),
+        tn_(tn > 0 ? tn : 0),
+        flags_(flags),
+        nocase_((flags & MATCH_IGNORE_CASE) != 0),
+        prefix_((flags & (MATCH_PREFIX | MATCH_PREFIX_OR_FAIL)) != 0) {}
 
   int Run();
 

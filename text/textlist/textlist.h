@@ -20,7 +20,7 @@
 class CString;
 
 class CTextList {
-public:
+ public:
   // Comparators: negative, 0 or positive as the first belongs before, with or
   // after the second. None may change the list.
   typedef int (*ListCompare)(const CTextList* list, int i, int j);
@@ -215,7 +215,7 @@ public:
   int AppendFormatData(const void* extra, int index, const char* format, ...);
   int AppendFormat(int index, const char* format, ...);
 
-private:
+ private:
   bool InRange(int index) const { return (unsigned)index < (unsigned)count; }
   // Clamps from..to to the list; false when the range is empty.
   bool ClampRange(int& from, int& to) const {

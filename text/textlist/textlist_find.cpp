@@ -110,8 +110,7 @@ int BinaryFind(const CTextList& list, int from, int to, unsigned flags, Compare 
 
 // An unsigned key at the start of the extra data, then the text.
 template <class Key>
-int BinaryFindKeyText(const CTextList& list, Key key, int length, const char* text, int from, int to,
-                      unsigned flags) {
+int BinaryFindKeyText(const CTextList& list, Key key, int length, const char* text, int from, int to, unsigned flags) {
   if (!text) length = 0;
   if (length < 0 || list.extraSize < sizeof(Key)) return -1;
   unsigned n = (unsigned)length, extra = list.extraSize;

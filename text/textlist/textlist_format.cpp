@@ -109,11 +109,11 @@ int CTextList::AppendFormatV(const void* extra, int index, const char* format, v
 }
 
 // The variable-argument forms hand their list to the V forms.
-#define CALL_V(call)          \
-  va_list args;               \
-  va_start(args, format);     \
-  int result = call;          \
-  va_end(args);               \
+#define CALL_V(call)      \
+  va_list args;           \
+  va_start(args, format); \
+  int result = call;      \
+  va_end(args);           \
   return result
 
 int CTextList::InsertFormatData(const void* extra, int index, const char* format, ...) {

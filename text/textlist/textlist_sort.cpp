@@ -84,8 +84,7 @@ void CTextList::Sort(int from, int to, ListCompare compare, int descending) {
 void CTextList::SortByDataWith(DataCompare compare, void* context, int offset, int from, int to, int descending) {
   if (!compare || !ClampRange(from, to) || to - from < 2) return;
   char** a = items;
-  SortRange(a, from, to - 1, descending,
-            [=](int i, int p) { return compare(context, a[i] + offset, a[p] + offset); });
+  SortRange(a, from, to - 1, descending, [=](int i, int p) { return compare(context, a[i] + offset, a[p] + offset); });
 }
 
 void CTextList::SortByTextWith(TextCompare compare, int from, int to, int descending) {

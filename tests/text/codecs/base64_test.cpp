@@ -61,8 +61,13 @@ TEST(Base64, Rfc4648Vectors) {
   struct Case {
     const char* data;
     const char* text;
-  } cases[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},     {"foo", "Zm9v"},
-               {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+  } cases[] = {{"", ""},
+               {"f", "Zg=="},
+               {"fo", "Zm8="},
+               {"foo", "Zm9v"},
+               {"foob", "Zm9vYg=="},
+               {"fooba", "Zm9vYmE="},
+               {"foobar", "Zm9vYmFy"}};
   for (const Case& c : cases) {
     int result;
     EXPECT_EQ(EncodeA(c.data, 0, &result), c.text);

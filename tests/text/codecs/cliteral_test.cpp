@@ -76,26 +76,17 @@ TEST(CEscape, DecodeBothForms) {
     unsigned valueA, valueW;
     int length;
   } cases[] = {
-      {"a", 'a', 'a', 1},
-      {"\xE4", 0xE4, 0xE4, 1},
-      {"\\", 92, 92, 1},  // backslash at the end of the text
+      {"a", 'a', 'a', 1},         {"\xE4", 0xE4, 0xE4, 1},
+      {"\\", 92, 92, 1},   // backslash at the end of the text
       {"\\z", 92, 92, 1},  // starts no escape: the backslash stands for itself
-      {"\\8", 92, 92, 1},
-      {"\\\xE4", 92, 92, 1},
-      {"\\n", 10, 10, 2},
-      {"\\\"", '"', '"', 2},
-      {"\\'", '\'', '\'', 2},
-      {"\\?", '?', '?', 2},
-      {"\\\\", 92, 92, 2},
-      {"\\a\\b", 7, 7, 2},
-      {"\\x", 0, 0, 2},
-      {"\\xg", 0, 0, 2},
-      {"\\XfG", 15, 15, 3},
-      {"\\x1234", 0x23, 0x123, 5},  // three digits at most; 8-bit keeps the low byte
-      {"\\xFFF", 0xFF, 0xFFF, 5},
-      {"\\0", 0, 0, 2},
-      {"\\08", 0, 0, 2},
-      {"\\377", 255, 255, 4},
+      {"\\8", 92, 92, 1},         {"\\\xE4", 92, 92, 1},
+      {"\\n", 10, 10, 2},         {"\\\"", '"', '"', 2},
+      {"\\'", '\'', '\'', 2},     {"\\?", '?', '?', 2},
+      {"\\\\", 92, 92, 2},        {"\\a\\b", 7, 7, 2},
+      {"\\x", 0, 0, 2},           {"\\xg", 0, 0, 2},
+      {"\\XfG", 15, 15, 3},       {"\\x1234", 0x23, 0x123, 5},  // three digits at most; 8-bit keeps the low byte
+      {"\\xFFF", 0xFF, 0xFFF, 5}, {"\\0", 0, 0, 2},
+      {"\\08", 0, 0, 2},          {"\\377", 255, 255, 4},
       {"\\400", 0, 0, 4},  // octal is taken modulo 256 in both forms
       {"\\1234", 0123, 0123, 4},
   };
@@ -123,7 +114,8 @@ TEST(CEscape, CountedFormStaysWithinN) {
     unsigned value;
     int length;
   } cases[] = {
-      {"\\x41", 3, 4, 3}, {"\\x41", 2, 0, 2}, {"\\n", 1, 92, 1}, {"\\101", 2, 1, 2}, {"\\101", 3, 010, 3}, {"q", 1, 'q', 1},
+      {"\\x41", 3, 4, 3}, {"\\x41", 2, 0, 2},   {"\\n", 1, 92, 1},
+      {"\\101", 2, 1, 2}, {"\\101", 3, 010, 3}, {"q", 1, 'q', 1},
   };
   for (const Case& c : cases) {
     int len = -1;
@@ -144,10 +136,22 @@ TEST(QuoteCString, Escapes) {
       {"A\t\"\xC8", 0, "\"A\\t\\\"\xC8\""},
       {"'?", 0, "\"'?\""},
       {std::string("\x07\x08\x0C\x0B\x09\x0A\x0D\\", 8), 0, "\"\\a\\b\\f\\v\\t\\n\\r\\\\\""},
-      {std::string("\x01" "A", 2), 0, "\"\\x001A\""},
-      {std::string("\x01" "A", 2), CLIT_SHORT_HEX, "\"\\x01\"\"A\""},
-      {std::string("\x01" "G", 2), CLIT_SHORT_HEX, "\"\\x01G\""},
-      {std::string("\x1F" "7\x1F", 3), CLIT_SHORT_HEX | CLIT_NO_QUOTES, "\\x1F\"\"7\\x1F"},
+      {std::string("\x01"
+                   "A",
+                   2),
+       0, "\"\\x001A\""},
+      {std::string("\x01"
+                   "A",
+                   2),
+       CLIT_SHORT_HEX, "\"\\x01\"\"A\""},
+      {std::string("\x01"
+                   "G",
+                   2),
+       CLIT_SHORT_HEX, "\"\\x01G\""},
+      {std::string("\x1F"
+                   "7\x1F",
+                   3),
+       CLIT_SHORT_HEX | CLIT_NO_QUOTES, "\\x1F\"\"7\\x1F"},
       {std::string("\0", 1), 0, "\"\\x000\""},
       {"\t\r\n\\\"\x07", CLIT_HEX_CONTROLS, "\"\\x009\\r\\n\\\\\\\"\\x007\""},
       {"\t\r\\\"", CLIT_HEX_ALL, "\"\\x009\\x00D\\x05C\\x022\""},
@@ -177,14 +181,24 @@ TEST(QuoteCString, WideAndUtf8Sources) {
   const wchar_t split[] = {0x01, 0x100, L'A'};
   std::string literal = QuoteA(split, sizeof split, CLIT_RAW_UTF16 | CLIT_SHORT_HEX);
   EXPECT_EQ(literal, "\"\\x01\"\"A\"");
-  EXPECT_EQ(JoinedA(literal), std::string("\x01" "A", 2));
-  const char utf8Split[] = "\x02\xC4\x80" "b";
+  EXPECT_EQ(JoinedA(literal), std::string("\x01"
+                                          "A",
+                                          2));
+  const char utf8Split[] =
+      "\x02\xC4\x80"
+      "b";
   literal = QuoteA(utf8Split, 4, CLIT_RAW_UTF8 | CLIT_SHORT_HEX);
-  EXPECT_EQ(JoinedA(literal), std::string("\x02" "b", 2));
+  EXPECT_EQ(JoinedA(literal), std::string("\x02"
+                                          "b",
+                                          2));
 }
 
 TEST(QuoteCString, EverySizeIsBoundedAndTerminated) {
-  std::string src("ab\x01" "C\t\"\\\xE4z\x7F" "0\x1F", 12);
+  std::string src(
+      "ab\x01"
+      "C\t\"\\\xE4z\x7F"
+      "0\x1F",
+      12);
   const uint32_t flagSets[] = {0, CLIT_SHORT_HEX, CLIT_HEX_ALL, CLIT_NO_QUOTES, CLIT_NO_QUOTES | CLIT_SHORT_HEX};
   for (uint32_t flags : flagSets) {
     bool quotes = !(flags & CLIT_NO_QUOTES);
@@ -277,7 +291,11 @@ TEST(DecodeCStringLiteral, Forms) {
   EXPECT_EQ(DecodeA("\"a\\0b\"", 0), std::string("a\0b", 3));
   EXPECT_EQ(DecodeA("\xE4", CLIT_RAW_UTF16), Units(WString{0xE4}));
   EXPECT_EQ(DecodeA("\\xE4", CLIT_RAW_UTF16), Units(WString{0xE4}));
-  EXPECT_EQ(DecodeA("\xE4" "b", CLIT_RAW_UTF8, &used), "\xC3\xA4" "b");
+  EXPECT_EQ(DecodeA("\xE4"
+                    "b",
+                    CLIT_RAW_UTF8, &used),
+            "\xC3\xA4"
+            "b");
   EXPECT_EQ(used, 2);
   EXPECT_EQ(DecodeA("\\xE4", CLIT_RAW_UTF8 | CLIT_RAW_UTF16), "\xC3\xA4") << "UTF-8 wins";
 
@@ -331,12 +349,11 @@ TEST(FormatCChar, Table) {
     const char* quoted;
     const char* bare;
   } cases[] = {
-      {'A', "'A'", "A"},          {10, "'\\n'", "\\n"},        {13, "'\\r'", "\\r"},
-      {9, "'\\t'", "\\t"},        {7, "'\\a'", "\\a"},         {8, "'\\b'", "\\b"},
-      {12, "'\\f'", "\\f"},       {11, "'\\v'", "\\v"},        {1, "'\\x01'", "\\x001"},
-      {0, "'\\x00'", "\\x000"},   {0x1F, "'\\x1F'", "\\x01F"}, {34, "'\\\"'", "\\\""},
-      {39, "'\\''", "\\'"},       {92, "'\\\\'", "\\\\"},      {0x7F, "'\x7F'", "\x7F"},
-      {0xE4, "'\xE4'", "\xE4"},   {0x1E4, "'\xE4'", "\xE4"},   {'?', "'?'", "?"},
+      {'A', "'A'", "A"},         {10, "'\\n'", "\\n"},     {13, "'\\r'", "\\r"},        {9, "'\\t'", "\\t"},
+      {7, "'\\a'", "\\a"},       {8, "'\\b'", "\\b"},      {12, "'\\f'", "\\f"},        {11, "'\\v'", "\\v"},
+      {1, "'\\x01'", "\\x001"},  {0, "'\\x00'", "\\x000"}, {0x1F, "'\\x1F'", "\\x01F"}, {34, "'\\\"'", "\\\""},
+      {39, "'\\''", "\\'"},      {92, "'\\\\'", "\\\\"},   {0x7F, "'\x7F'", "\x7F"},    {0xE4, "'\xE4'", "\xE4"},
+      {0x1E4, "'\xE4'", "\xE4"}, {'?', "'?'", "?"},
   };
   for (const Case& c : cases) {
     char out[8];
@@ -385,7 +402,7 @@ TEST(DigitRun, LengthAndValue) {
       {"1fF", 16, 9, 1, 0xFF, 3},  // only the low byte is stored
       {"1fF", 16, 9, 2, 0x1FF, 3},
       {"777", 8, 2, 8, 077, 2},
-      {"-5", 10, 9, 4, 0, 0},      // no sign
+      {"-5", 10, 9, 4, 0, 0},  // no sign
       {"zz", 36, 9, 4, 1295, 2},
       {"12345678901234567890123", 10, 99, 8, 12345678901234567890ull * 1000 + 123, 23},  // wraps
       {"99", 10, 0, 8, 0, 0},

@@ -47,14 +47,16 @@ TEST(Utf8Char, Decode) {
       {"\xC3\x41", 0xC3, 1},  // lead without continuation: Latin-1 byte
       {"\x80", 0x80, 1},      // stray continuation
       {"\xF8\x80\x80\x80", 0xF8, 1},
-      {"\xC0\x80", 0, 2},     // overlong forms decode as they stand
+      {"\xC0\x80", 0, 2},  // overlong forms decode as they stand
       {"\xE2\x82\xAC", 0x20AC, 3},
       {"\xE2\x82", 0xE2, 1},  // cut by the terminator
       {"\xED\xA0\x80", 0xD800, 3},
       {"\xF0\x9F\x98\x80", 0x1F600, 4},
       {"\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
       {"\xF7\xBF\xBF\xBF", 0x1FFFFF, 4},
-      {"\xF0\x9F\x98" "A", 0xF0, 1},
+      {"\xF0\x9F\x98"
+       "A",
+       0xF0, 1},
   };
   for (const Case& c : cases) {
     unsigned cp = 12345;
@@ -110,9 +112,11 @@ TEST(Utf8Char, SequenceLengthNStopsAtTheCount) {
 // Walking a text backwards finds the same characters as walking it forwards.
 TEST(Utf8Char, BackwardsAgreesWithForwards) {
   const std::string texts[] = {
-      "a\xC3\xA4" "b\xE2\x82\xAC\xF0\x9F\x98\x80",
-      "\xC3\xA4\xA4\x80\x80",             // stray continuations after a character
-      "\xE2\x82" "x\xE2\xC3\xA4\xF0\x9F\x98",  // cut sequences
+      "a\xC3\xA4"
+      "b\xE2\x82\xAC\xF0\x9F\x98\x80",
+      "\xC3\xA4\xA4\x80\x80",  // stray continuations after a character
+      "\xE2\x82"
+      "x\xE2\xC3\xA4\xF0\x9F\x98",  // cut sequences
       "\xF8\x80\x80\x80\x80\xC0\x80\xED\xA0\x80",
       "\x80\x80\x80\xF0\x80\x80\x80\x80",
   };
@@ -175,11 +179,9 @@ TEST(Utf16Char, BackwardsAndCountedLength) {
     unsigned cp;
     int len;
   } steps[] = {
-      {2, 0xDE00, 1},     // low surrogate after 'A' is lone
-      {4, 0x1F600, 2},
-      {6, 0x1F600, 2},
-      {7, 0xDE00, 1},     // low surrogate after a low one
-      {9, 0xD800, 1},     // high surrogate at the end
+      {2, 0xDE00, 1},                                    // low surrogate after 'A' is lone
+      {4, 0x1F600, 2}, {6, 0x1F600, 2}, {7, 0xDE00, 1},  // low surrogate after a low one
+      {9, 0xD800, 1},                                    // high surrogate at the end
       {1, 0x41, 1},
   };
   for (const Step& s : steps) {
@@ -208,10 +210,23 @@ TEST(UtfConvert, Examples) {
   EXPECT_EQ(Utf16ToUtf8N(out, pair, sizeof out, 1), 3) << "the low half lies beyond n";
   EXPECT_STREQ(out, "\xED\xA0\xBD");
 
-  EXPECT_EQ(Utf8ToLatin1(out, "\xE2\x82\xAC" "a\xC3\xA4", sizeof out), 3);
-  EXPECT_STREQ(out, "\xFF" "a\xE4");
-  EXPECT_EQ(Utf8ToLatin1(out, "\xC3" "A\x80", sizeof out), 3) << "invalid bytes stay Latin-1";
-  EXPECT_STREQ(out, "\xC3" "A\x80");
+  EXPECT_EQ(Utf8ToLatin1(out,
+                         "\xE2\x82\xAC"
+                         "a\xC3\xA4",
+                         sizeof out),
+            3);
+  EXPECT_STREQ(out,
+               "\xFF"
+               "a\xE4");
+  EXPECT_EQ(Utf8ToLatin1(out,
+                         "\xC3"
+                         "A\x80",
+                         sizeof out),
+            3)
+      << "invalid bytes stay Latin-1";
+  EXPECT_STREQ(out,
+               "\xC3"
+               "A\x80");
 
   const wchar_t wide[] = {0x41, 0x100, 0xE4, 0xD83D, 0};
   EXPECT_EQ(Utf16ToLatin1N(out, wide, sizeof out, 4), 4);
@@ -220,7 +235,11 @@ TEST(UtfConvert, Examples) {
   EXPECT_EQ(Utf8ToUtf16N(wout, "\xC3\xA4", 16, 1), 1) << "n covers only the lead byte";
   EXPECT_EQ(wout[0], 0xC3);
   EXPECT_EQ(wout[1], 0);
-  EXPECT_EQ(Utf8ToUtf16(wout, "\xF0\x9F\x98\x80" "b", 16), 3);
+  EXPECT_EQ(Utf8ToUtf16(wout,
+                        "\xF0\x9F\x98\x80"
+                        "b",
+                        16),
+            3);
   EXPECT_EQ(WString(wout), (WString{0xD83D, 0xDE00, L'b'}));
 
   EXPECT_EQ(Latin1ToUtf16N(wout, "a\xE4\x80", 16, 3), 3);
@@ -233,7 +252,12 @@ TEST(UtfConvert, StopsAtZeroAndCount) {
   int count = -1;
   EXPECT_EQ(Latin1ToUtf8NEx(out, "ab\0cd", 16, &count, 5), 2);
   EXPECT_EQ(count, 2);
-  EXPECT_EQ(Utf8ToUtf16N(wout, "a\xC0\x80" "b", 16, 4), 1) << "an overlong NUL ends the text too";
+  EXPECT_EQ(Utf8ToUtf16N(wout,
+                         "a\xC0\x80"
+                         "b",
+                         16, 4),
+            1)
+      << "an overlong NUL ends the text too";
   const wchar_t w[] = {L'x', 0, L'y'};
   EXPECT_EQ(Utf16ToUtf8N(out, w, 16, 3), 1);
   EXPECT_EQ(Utf16ToLatin1N(out, w, 16, 3), 1);
@@ -324,8 +348,10 @@ const std::vector<std::string>& Utf8Fixture() {
   static const std::vector<std::string> texts = {
       "a\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80z",
       "\xC1\xBF\xE0\x80\xAF\xF0\x80\x80\xAF",  // overlong forms
-      "\xE2\x82" "x\xC3\x80\x80\xF8\xFF\xF0\x9F\x98",  // cut and stray
-      "\xED\xA0\x80" "a\xED\xB0\x80",          // lone surrogates
+      "\xE2\x82"
+      "x\xC3\x80\x80\xF8\xFF\xF0\x9F\x98",  // cut and stray
+      "\xED\xA0\x80"
+      "a\xED\xB0\x80",  // lone surrogates
       "\xF4\x8F\xBF\xBF\xC3",
   };
   return texts;
@@ -338,16 +364,19 @@ TEST(UtfConvert, EverySizeFromUtf16) {
     const wchar_t* src = w.c_str();
     int n = (int)w.size();
     std::string utf8 = ToUtf8(w);
-    CheckEverySize<char>("Utf16ToUtf8N", [&](char* d, int size) { return Utf16ToUtf8N(d, src, size, n); }, 4,
-                         Utf8Boundaries(utf8));
-    CheckEverySize<char>("Utf16ToUtf8Ex", [&](char* d, int size) {
-      int count = -1;
-      int len = Utf16ToUtf8Ex(d, src, size, &count);
-      EXPECT_EQ(count, (int)Utf8Boundaries(std::string(d, size > 0 ? len : 0)).size() - 1);
-      return len;
-    }, 4, Utf8Boundaries(utf8));
-    CheckEverySize<char>("Utf16ToLatin1N", [&](char* d, int size) { return Utf16ToLatin1N(d, src, size, n); }, 1,
-                         EveryPosition(n));
+    CheckEverySize<char>(
+        "Utf16ToUtf8N", [&](char* d, int size) { return Utf16ToUtf8N(d, src, size, n); }, 4, Utf8Boundaries(utf8));
+    CheckEverySize<char>(
+        "Utf16ToUtf8Ex",
+        [&](char* d, int size) {
+          int count = -1;
+          int len = Utf16ToUtf8Ex(d, src, size, &count);
+          EXPECT_EQ(count, (int)Utf8Boundaries(std::string(d, size > 0 ? len : 0)).size() - 1);
+          return len;
+        },
+        4, Utf8Boundaries(utf8));
+    CheckEverySize<char>(
+        "Utf16ToLatin1N", [&](char* d, int size) { return Utf16ToLatin1N(d, src, size, n); }, 1, EveryPosition(n));
   }
 }
 
@@ -356,26 +385,30 @@ TEST(UtfConvert, EverySizeFromUtf8AndLatin1) {
     const char* src = s.c_str();
     int n = (int)s.size();
     WString wide = ToUtf16(s);
-    CheckEverySize<wchar_t>("Utf8ToUtf16N", [&](wchar_t* d, int size) { return Utf8ToUtf16N(d, src, size, n); }, 2,
-                            Utf16Boundaries(wide));
-    CheckEverySize<wchar_t>("Utf8ToUtf16", [&](wchar_t* d, int size) { return Utf8ToUtf16(d, src, size); }, 2,
-                            Utf16Boundaries(wide));
+    CheckEverySize<wchar_t>(
+        "Utf8ToUtf16N", [&](wchar_t* d, int size) { return Utf8ToUtf16N(d, src, size, n); }, 2, Utf16Boundaries(wide));
+    CheckEverySize<wchar_t>(
+        "Utf8ToUtf16", [&](wchar_t* d, int size) { return Utf8ToUtf16(d, src, size); }, 2, Utf16Boundaries(wide));
     int chars = (int)Utf8Boundaries(s).size() - 1;
-    CheckEverySize<char>("Utf8ToLatin1N", [&](char* d, int size) { return Utf8ToLatin1N(d, src, size, n); }, 1,
-                         EveryPosition(chars));
+    CheckEverySize<char>(
+        "Utf8ToLatin1N", [&](char* d, int size) { return Utf8ToLatin1N(d, src, size, n); }, 1, EveryPosition(chars));
     // The same bytes taken as Latin-1.
     std::vector<char> utf8(n * 2 + 8);
     int utf8Len = Latin1ToUtf8N(utf8.data(), src, (int)utf8.size(), n);
-    CheckEverySize<char>("Latin1ToUtf8N", [&](char* d, int size) { return Latin1ToUtf8N(d, src, size, n); }, 4,
-                         Utf8Boundaries(std::string(utf8.data(), utf8Len)));
-    CheckEverySize<char>("Latin1ToUtf8NEx", [&](char* d, int size) {
-      int count = -1;
-      int len = Latin1ToUtf8NEx(d, src, size, &count, n);
-      EXPECT_EQ(count, (int)Utf8Boundaries(std::string(d, size > 0 ? len : 0)).size() - 1);
-      return len;
-    }, 4, Utf8Boundaries(std::string(utf8.data(), utf8Len)));
-    CheckEverySize<wchar_t>("Latin1ToUtf16N", [&](wchar_t* d, int size) { return Latin1ToUtf16N(d, src, size, n); },
-                            1, EveryPosition(n));
+    CheckEverySize<char>(
+        "Latin1ToUtf8N", [&](char* d, int size) { return Latin1ToUtf8N(d, src, size, n); }, 4,
+        Utf8Boundaries(std::string(utf8.data(), utf8Len)));
+    CheckEverySize<char>(
+        "Latin1ToUtf8NEx",
+        [&](char* d, int size) {
+          int count = -1;
+          int len = Latin1ToUtf8NEx(d, src, size, &count, n);
+          EXPECT_EQ(count, (int)Utf8Boundaries(std::string(d, size > 0 ? len : 0)).size() - 1);
+          return len;
+        },
+        4, Utf8Boundaries(std::string(utf8.data(), utf8Len)));
+    CheckEverySize<wchar_t>(
+        "Latin1ToUtf16N", [&](wchar_t* d, int size) { return Latin1ToUtf16N(d, src, size, n); }, 1, EveryPosition(n));
   }
 }
 
@@ -389,7 +422,9 @@ TEST(UtfConvert, RoundTrips) {
     std::string once = ToUtf8(ToUtf16(s));
     EXPECT_EQ(ToUtf8(ToUtf16(once)), once) << Hex(s);
   }
-  EXPECT_EQ(ToUtf8(ToUtf16("\xC1\xBF\xE2\x82" "x\xF0\x80\x80\xAF")), "\x7F\xC3\xA2\xC2\x82x/");
+  EXPECT_EQ(ToUtf8(ToUtf16("\xC1\xBF\xE2\x82"
+                           "x\xF0\x80\x80\xAF")),
+            "\x7F\xC3\xA2\xC2\x82x/");
 
   // Every byte 1-255 survives Latin-1 -> UTF-8 -> Latin-1 and -> UTF-16 -> Latin-1.
   char all[256], utf8[520], back[256];

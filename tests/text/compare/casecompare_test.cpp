@@ -40,12 +40,8 @@ TEST(CaseCompare, FoldDirectionWithoutTables) {
     int noCaseA, noCaseW, noCaseNA, noCaseNW, wildNA, wildNW;  // signs
   };
   const Case cases[] = {
-      {"abc", "ABC", 0, 0, 0, 0, 0, 0},
-      {"b_", "bY", -1, -1, -1, 1, 1, 1},
-      {"b[", "BA", -1, -1, -1, 1, 1, 1},
-      {"ab", "abc", -1, -1, -1, -1, -1, -1},
-      {"\xE4", "\xC4", 1, 1, 1, 1, 1, 1},
-      {"\xE4", "a", 1, 1, 1, 1, 1, 1},
+      {"abc", "ABC", 0, 0, 0, 0, 0, 0},      {"b_", "bY", -1, -1, -1, 1, 1, 1},  {"b[", "BA", -1, -1, -1, 1, 1, 1},
+      {"ab", "abc", -1, -1, -1, -1, -1, -1}, {"\xE4", "\xC4", 1, 1, 1, 1, 1, 1}, {"\xE4", "a", 1, 1, 1, 1, 1, 1},
   };
   for (const Case& c : cases) {
     WString a = Wide(c.a), b = Wide(c.b);
@@ -109,10 +105,16 @@ TEST(CaseCompare, WildcardQuestionMarkInThePattern) {
 }
 
 TEST(CaseChange, AsciiOnlyWithoutTables) {
-  char s[] = "Stra\xDF" "e \xE4 [x]";
+  char s[] =
+      "Stra\xDF"
+      "e \xE4 [x]";
   EXPECT_EQ(ToUpperA(s), s);
-  EXPECT_STREQ(s, "STRA\xDF" "E \xE4 [X]");
-  EXPECT_STREQ(ToLowerA(s), "stra\xDF" "e \xE4 [x]");
+  EXPECT_STREQ(s,
+               "STRA\xDF"
+               "E \xE4 [X]");
+  EXPECT_STREQ(ToLowerA(s),
+               "stra\xDF"
+               "e \xE4 [x]");
   wchar_t w[] = {L'a', 0xE4, 0x430, L'z', 0};
   ToUpperW(w);
   EXPECT_EQ(WString(w), (WString{L'A', 0xE4, 0x430, L'Z'}));

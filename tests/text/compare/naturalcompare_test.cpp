@@ -14,18 +14,77 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 // Registry-like names: digits with leading zeros and radix prefixes, dots,
 // '_', both slashes, blanks and Latin-1 letters in both cases.
 std::vector<std::string> Fixture() {
-  std::vector<std::string> names = {"",         "a",         "A",        "b",        "7",       "07",
-                                    "007",      "0x7",       "0X7",      "0d7",      "0b111",   "0o7",
-                                    "8",        "10",        "010",      "0x10",     "16",      "4294967297",
-                                    "1",        "0",         "00",       "0x",       "0xg",     "0g",
-                                    "file9",    "File10",    "file010",  "file.txt", "file_a",  "file a",
-                                    "file/a",   "file\\a",   "FILE\\A",  "a.b",      "a_b",     "a0b",
-                                    "a/b",      "A\\B",      "\xC4rger", "Arger",    "\xE4rger", "arger",
-                                    "\xE9t\xE9", "ETE",      "Ete",      "\xDF",     "s",       "\xFE",
-                                    "\xDE",     "\xD7",      "\xF7",     "x2",       "x10",     "x02",
-                                    "x2.5",     "x2_5",      "x2/5",     "v1.2.10",  "v1.2.9",  "v1.10.0",
-                                    "Software", "SOFTWARE",  "Soft_ware", "Microsoft\\Windows", "Microsoft.Windows",
-                                    "[x]",      "^x",        "`x",       "{x}",      "~x",      "\x7F"};
+  std::vector<std::string> names = {"",
+                                    "a",
+                                    "A",
+                                    "b",
+                                    "7",
+                                    "07",
+                                    "007",
+                                    "0x7",
+                                    "0X7",
+                                    "0d7",
+                                    "0b111",
+                                    "0o7",
+                                    "8",
+                                    "10",
+                                    "010",
+                                    "0x10",
+                                    "16",
+                                    "4294967297",
+                                    "1",
+                                    "0",
+                                    "00",
+                                    "0x",
+                                    "0xg",
+                                    "0g",
+                                    "file9",
+                                    "File10",
+                                    "file010",
+                                    "file.txt",
+                                    "file_a",
+                                    "file a",
+                                    "file/a",
+                                    "file\\a",
+                                    "FILE\\A",
+                                    "a.b",
+                                    "a_b",
+                                    "a0b",
+                                    "a/b",
+                                    "A\\B",
+                                    "\xC4rger",
+                                    "Arger",
+                                    "\xE4rger",
+                                    "arger",
+                                    "\xE9t\xE9",
+                                    "ETE",
+                                    "Ete",
+                                    "\xDF",
+                                    "s",
+                                    "\xFE",
+                                    "\xDE",
+                                    "\xD7",
+                                    "\xF7",
+                                    "x2",
+                                    "x10",
+                                    "x02",
+                                    "x2.5",
+                                    "x2_5",
+                                    "x2/5",
+                                    "v1.2.10",
+                                    "v1.2.9",
+                                    "v1.10.0",
+                                    "Software",
+                                    "SOFTWARE",
+                                    "Soft_ware",
+                                    "Microsoft\\Windows",
+                                    "Microsoft.Windows",
+                                    "[x]",
+                                    "^x",
+                                    "`x",
+                                    "{x}",
+                                    "~x",
+                                    "\x7F"};
   const char* stems[] = {"Key", "key", "K\xD6y"};
   const char* numbers[] = {"1", "01", "0x1", "2", "10"};
   const char* tails[] = {"", ".old", "_2", "\\Sub"};
@@ -70,7 +129,7 @@ TEST(NaturalCompare, OrdersAsAPersonExpects) {
     const char* b;
     int caseless, exact;  // signs
   } cases[] = {
-      {"File10", "file9", 1, -1},   // 'F' before 'f' when case counts
+      {"File10", "file9", 1, -1},  // 'F' before 'f' when case counts
       {"file9", "file10", -1, -1},
       {"file010", "file10", -1, -1},  // equal values: the rests decide, '0' first
       {"007", "07", -1, -1},
@@ -78,18 +137,18 @@ TEST(NaturalCompare, OrdersAsAPersonExpects) {
       {"0x7", "7", -1, -1},
       {"07", "0x7", -1, -1},
       {"0x10", "16", -1, -1},
-      {"4294967297", "1", 1, 1},        // wraps at 32 bits: the same value, longer
+      {"4294967297", "1", 1, 1},  // wraps at 32 bits: the same value, longer
       {"4294967297", "2", -1, -1},
       {"2147483648", "2147483647", 1, 1},  // values compare unsigned
       {"a.b", "a_b", -1, -1},
       {"file.txt", "file_a", -1, -1},
-      {"a_b", "a b", 0, 0},            // '_' counts as a space
+      {"a_b", "a b", 0, 0},  // '_' counts as a space
       {"a/b", "A\\B", 0, 1},
       {"a/b", "a\\b", 0, 0},
       {"a/b", "a.b", -1, -1},
       {"a.b", "a0b", -1, -1},
-      {"\xE9", "E", 0, 1},            // é is e
-      {"\xC4rger", "Arger", 0, 0},    // Ä is A
+      {"\xE9", "E", 0, 1},          // é is e
+      {"\xC4rger", "Arger", 0, 0},  // Ä is A
       {"\xC4rger", "arger", 0, -1},
       {"\xDF", "s", 0, 0},
       {"", "a", -1, -1},
@@ -120,21 +179,24 @@ TEST(NaturalCompare, SortsTheExampleNames) {
   std::vector<std::string> names = {"7", "0x7", "07", "x10", "007", "x2", "x1", "file.txt", "file_a", "File9"};
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return CompareNaturalNoCaseA(a.c_str(), b.c_str()) < 0; });
-  EXPECT_EQ(names, (std::vector<std::string>{"007", "07", "0x7", "7", "file.txt", "file_a", "File9", "x1", "x2",
-                                             "x10"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"007", "07", "0x7", "7", "file.txt", "file_a", "File9", "x1", "x2", "x10"}));
 }
 
 TEST(NaturalCompare, IsAConsistentOrderOnRegistryLikeNames) {
   std::vector<std::string> names = Fixture();
-  ExpectConsistentOrder(names, [](const std::string& a, const std::string& b) {
-    return CompareNaturalNoCaseA(a.c_str(), b.c_str());
-  }, "CompareNaturalNoCaseA");
-  ExpectConsistentOrder(names, [](const std::string& a, const std::string& b) {
-    return CompareNaturalA(a.c_str(), b.c_str());
-  }, "CompareNaturalA");
-  ExpectConsistentOrder(names, [](const std::string& a, const std::string& b) {
-    return CompareNaturalNoCaseW(Wide(a.c_str()).c_str(), Wide(b.c_str()).c_str());
-  }, "CompareNaturalNoCaseW");
+  ExpectConsistentOrder(
+      names, [](const std::string& a, const std::string& b) { return CompareNaturalNoCaseA(a.c_str(), b.c_str()); },
+      "CompareNaturalNoCaseA");
+  ExpectConsistentOrder(
+      names, [](const std::string& a, const std::string& b) { return CompareNaturalA(a.c_str(), b.c_str()); },
+      "CompareNaturalA");
+  ExpectConsistentOrder(
+      names,
+      [](const std::string& a, const std::string& b) {
+        return CompareNaturalNoCaseW(Wide(a.c_str()).c_str(), Wide(b.c_str()).c_str());
+      },
+      "CompareNaturalNoCaseW");
 }
 
 TEST(NaturalCompare, CountedFormsStopAfterNCharacters) {
@@ -176,17 +238,9 @@ TEST(PathCompare, SlashesAreOneAndSortLowest) {
     const char* b;
     int n, exact, caseless;
   } cases[] = {
-      {"C:\\Dir", "c:/dir", 6, -1, 0},
-      {"a.b", "a0b", 3, -1, -1},
-      {"a", "a/b", 9, -1, -1},
-      {"a/b", "a", 9, 1, 1},
-      {"a/b", "a.b", 9, -1, -1},
-      {"a\\b", "a/b", 9, 0, 0},
-      {"a/b", "a!b", 9, -1, -1},
-      {"ab", "ac", 1, 0, 0},
-      {"ab", "ab", 9, 0, 0},
-      {"x", "y", 0, 0, 0},
-      {"[", "a", 1, -1, -1},  // only letters fold
+      {"C:\\Dir", "c:/dir", 6, -1, 0}, {"a.b", "a0b", 3, -1, -1}, {"a", "a/b", 9, -1, -1},   {"a/b", "a", 9, 1, 1},
+      {"a/b", "a.b", 9, -1, -1},       {"a\\b", "a/b", 9, 0, 0},  {"a/b", "a!b", 9, -1, -1}, {"ab", "ac", 1, 0, 0},
+      {"ab", "ab", 9, 0, 0},           {"x", "y", 0, 0, 0},       {"[", "a", 1, -1, -1},  // only letters fold
       {"\xC4", "\xE4", 1, -1, -1},
   };
   for (const Case& c : cases) {

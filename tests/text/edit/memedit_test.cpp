@@ -55,11 +55,21 @@ TEST(BufferEdit, InsertReplaceDelete) {
     Buf buf("abc");
     int r = 0;
     switch (c.op) {
-      case 0: r = BufferInsert(buf.b, "XY", c.length, c.count, c.position); break;
-      case 1: r = BufferInsertBounded(buf.b, "XY", c.length, c.count, c.position, c.capacity); break;
-      case 2: r = BufferReplace(buf.b, "XY", c.length, c.count, c.removed, c.position); break;
-      case 3: r = BufferReplaceBounded(buf.b, "XY", c.length, c.count, c.removed, c.position, c.capacity); break;
-      case 4: r = BufferDelete(buf.b, c.length, c.count, c.position); break;
+      case 0:
+        r = BufferInsert(buf.b, "XY", c.length, c.count, c.position);
+        break;
+      case 1:
+        r = BufferInsertBounded(buf.b, "XY", c.length, c.count, c.position, c.capacity);
+        break;
+      case 2:
+        r = BufferReplace(buf.b, "XY", c.length, c.count, c.removed, c.position);
+        break;
+      case 3:
+        r = BufferReplaceBounded(buf.b, "XY", c.length, c.count, c.removed, c.position, c.capacity);
+        break;
+      case 4:
+        r = BufferDelete(buf.b, c.length, c.count, c.position);
+        break;
     }
     EXPECT_EQ(r, c.want) << c.what;
     EXPECT_EQ(buf.Text((int)std::strlen(c.after)), c.after) << c.what;
@@ -76,10 +86,10 @@ TEST(MemMoveRange, MovesAndBounds) {
     const char* after;
   };
   const Case cases[] = {
-      {1, 2, 3, -1, 3, "adebcf"}, {1, 2, 0, -1, 0, "bcadef"}, {0, 1, 5, -1, 5, "bcdefa"},
-      {5, 1, 0, -1, 0, "fabcde"}, {2, 0, 4, -1, 4, "abcdef"}, {3, 2, 3, -1, 3, "abcdef"},
+      {1, 2, 3, -1, 3, "adebcf"},   {1, 2, 0, -1, 0, "bcadef"},   {0, 1, 5, -1, 5, "bcdefa"},
+      {5, 1, 0, -1, 0, "fabcde"},   {2, 0, 4, -1, 4, "abcdef"},   {3, 2, 3, -1, 3, "abcdef"},
       {-1, 2, 3, -1, -1, "abcdef"}, {1, -2, 3, -1, -1, "abcdef"}, {1, 2, -3, -1, -1, "abcdef"},
-      {4, 2, 0, 5, -1, "abcdef"}, {0, 2, 4, 5, -1, "abcdef"},  {0, 2, 3, 5, 3, "cdeabf"},
+      {4, 2, 0, 5, -1, "abcdef"},   {0, 2, 4, 5, -1, "abcdef"},   {0, 2, 3, 5, 3, "cdeabf"},
       {0, 0, 0, 0, 0, "abcdef"},
   };
   for (const Case& c : cases) {

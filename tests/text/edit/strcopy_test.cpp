@@ -46,9 +46,9 @@ void CheckCopy(const CopyCase& c) {
 TEST(CopyBounded, SizesAndCountsBothTwins) {
   const CopyCase cases[] = {
       {"hello", 0, -1, 0, nullptr}, {"hello", -3, -1, 0, nullptr}, {"hello", 1, -1, 0, ""},
-      {"hello", 5, -1, 4, "hell"},  {"hello", 6, -1, 5, "hello"},   {"hello", 15, -1, 5, "hello"},
-      {"", 4, -1, 0, ""},           {"hello", 10, 3, 3, "hel"},     {"hello", 10, 0, 0, ""},
-      {"hello", 3, 4, 2, "he"},     {"hello", 0, 4, 0, nullptr},    {"hi", 10, 7, 2, "hi"},
+      {"hello", 5, -1, 4, "hell"},  {"hello", 6, -1, 5, "hello"},  {"hello", 15, -1, 5, "hello"},
+      {"", 4, -1, 0, ""},           {"hello", 10, 3, 3, "hel"},    {"hello", 10, 0, 0, ""},
+      {"hello", 3, 4, 2, "he"},     {"hello", 0, 4, 0, nullptr},   {"hi", 10, 7, 2, "hi"},
       {"hello", 1, 3, 0, ""},
   };
   for (const CopyCase& c : cases) CheckCopy(c);

@@ -30,7 +30,8 @@ void CheckReplace(const ReplaceCase& c, bool caseless) {
                     : ReplaceAllA(a, c.source, c.find, c.replacement, c.size);
   int rw = caseless ? ReplaceAllNoCaseW(w, src.c_str(), find.c_str(), repl.c_str(), c.size)
                     : ReplaceAllW(w, src.c_str(), find.c_str(), repl.c_str(), c.size);
-  std::string label = std::string(c.source) + " / " + c.find + " -> " + c.replacement + " size " + std::to_string(c.size);
+  std::string label =
+      std::string(c.source) + " / " + c.find + " -> " + c.replacement + " size " + std::to_string(c.size);
   if (!c.want) {  // nothing written
     EXPECT_EQ(ra, 0) << label;
     EXPECT_EQ(a[0], kGuard) << label;
@@ -68,7 +69,9 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceAndCutsAtTheLimit) {
   const ReplaceCase caseless[] = {
       {"aXbxc", "x", "-", 20, "a-b-c"},
       {"Hello HELLO", "hello", "Bye", 20, "Bye Bye"},
-      {"\xC4\xE4", "\xE4", "a", 20, "\xC4" "a"},  // only ASCII letters fold
+      {"\xC4\xE4", "\xE4", "a", 20,
+       "\xC4"
+       "a"},  // only ASCII letters fold
   };
   for (const ReplaceCase& c : caseless) CheckReplace(c, true);
 }
@@ -180,8 +183,7 @@ TEST(SpliceText, ReplacesAClampedRangeWithinTheBuffer) {
                         std::to_string(c.count) + " insert " + c.insert;
     EXPECT_EQ(SpliceTextA(a, c.position, c.count, c.insert, c.size, c.insertLimit), (int)strlen(c.want)) << label;
     EXPECT_STREQ(a, c.want) << label;
-    EXPECT_EQ(SpliceTextW(w, c.position, c.count, Wide(c.insert).c_str(), c.size, c.insertLimit),
-              (int)strlen(c.want))
+    EXPECT_EQ(SpliceTextW(w, c.position, c.count, Wide(c.insert).c_str(), c.size, c.insertLimit), (int)strlen(c.want))
         << label;
     EXPECT_EQ(WString(w), Wide(c.want)) << label;
   }
@@ -204,8 +206,8 @@ TEST(CopyTrimmed, DropsSurroundingBlanks) {
     int size;  // 0: the unbounded form
     const char* want;
   } cases[] = {
-      {"\tab c\r\n", 0, "ab c"},    {"   \t\n", 0, ""},   {"", 0, ""},      {"x", 0, "x"},
-      {"  abc  ", 4, "abc"},        {"  ab c ", 4, "ab"}, {"  abcd", 3, "ab"}, {" a ", 1, ""},
+      {"\tab c\r\n", 0, "ab c"},     {"   \t\n", 0, ""},   {"", 0, ""},         {"x", 0, "x"},
+      {"  abc  ", 4, "abc"},         {"  ab c ", 4, "ab"}, {"  abcd", 3, "ab"}, {" a ", 1, ""},
       {"\xA0x\xA0", 0, "\xA0x\xA0"},  // no-break space is no blank
   };
   for (const Case& c : cases) {
@@ -242,9 +244,12 @@ TEST(Prepend, PutsTextInFrontWithinTheBuffer) {
     int size;
     const char* want;
   } cases[] = {
-      {"world", "hello ", 8, "hello w"}, {"world", "hello ", 20, "hello world"},
-      {"world", "hello ", 7, "hello "},  {"world", "hello ", 6, "hello"},  // the prefix alone does not fit
-      {"", "ab", 3, "ab"},               {"xyz", "", 3, "xy"},
+      {"world", "hello ", 8, "hello w"},
+      {"world", "hello ", 20, "hello world"},
+      {"world", "hello ", 7, "hello "},
+      {"world", "hello ", 6, "hello"},  // the prefix alone does not fit
+      {"", "ab", 3, "ab"},
+      {"xyz", "", 3, "xy"},
   };
   for (const Case& c : cases) {
     char a[24];

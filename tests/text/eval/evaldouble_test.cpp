@@ -19,7 +19,8 @@ struct Case {
   double tolerance;  // 0: exact
 };
 
-void Check(const Case& c, EvalIdentifierFn<char, double> cbA = nullptr, EvalIdentifierFn<wchar_t, double> cbW = nullptr) {
+void Check(const Case& c, EvalIdentifierFn<char, double> cbA = nullptr,
+           EvalIdentifierFn<wchar_t, double> cbW = nullptr) {
   SCOPED_TRACE(testing::Message() << "'" << c.text << "'");
   const WString w = Wide(c.text);
   double a = -99, b = -99;
@@ -147,8 +148,8 @@ TEST(EvalExprDouble, NotANumber) {
     double value;
   };
   const NanCase cases[] = {
-      {"(-8)'0.5 == (-8)'0.5", 0}, {"(-8)'0.5 != 1", 1}, {"(-8)'0.5 < 1", 0}, {"(-8)'0.5 >= 1", 0},
-      {"((-8)'0.5) ? 1 : 2", 2}, {"!((-8)'0.5)", 1},   {"(-8)'0.5 || 0", 0}, {"(-8)'0.5 | 3", 3},
+      {"(-8)'0.5 == (-8)'0.5", 0}, {"(-8)'0.5 != 1", 1}, {"(-8)'0.5 < 1", 0},  {"(-8)'0.5 >= 1", 0},
+      {"((-8)'0.5) ? 1 : 2", 2},   {"!((-8)'0.5)", 1},   {"(-8)'0.5 || 0", 0}, {"(-8)'0.5 | 3", 3},
   };
   for (const NanCase& c : cases) {
     double v = -1;
@@ -203,19 +204,16 @@ int Greedy(void*, const C* text, double* value) {
 
 TEST(EvalExprDouble, IdentifierCallback) {
   const Case named[] = {
-      {"SINX * 2", 10, 8, 0},
-      {"FOO'2 + SIN(0)", 25, 14, 0},
-      {"SQRT(FOO - 1)", 2, 13, 0},
+      {"SINX * 2", 10, 8, 0},           {"FOO'2 + SIN(0)", 25, 14, 0}, {"SQRT(FOO - 1)", 2, 13, 0},
       {"0 ? FOO / 0 : 3", 3, 15, 0},  // check-only mode survives a name read by the callback
-      {"1 ? FOO / 0 : 3", kErr, 12, 0},
-      {"BAR", kErr, 0, 0},
+      {"1 ? FOO / 0 : 3", kErr, 12, 0}, {"BAR", kErr, 0, 0},
   };
   for (const Case& c : named) Check(c, Names<char>, Names<wchar_t>);
   const Case greedy[] = {
       {"SQRT(-1)", kErr, 8, 0},  // a domain error stays an error
       {"LOG0(5)", kErr, 7, 0},
       {"$ + 1", 2, 5, 0},
-      {"SIN2", kErr, 1, 0},      // the callback takes the S, then 'I' follows an operand
+      {"SIN2", kErr, 1, 0},  // the callback takes the S, then 'I' follows an operand
   };
   for (const Case& c : greedy) Check(c, Greedy<char>, Greedy<wchar_t>);
 }

@@ -19,8 +19,9 @@ struct Case {
 };
 
 // Evaluates one case through all four forms at the top level.
-void Check(const Case& c, EvalIdentifierFn<char, int32_t> cb32 = nullptr, EvalIdentifierFn<char, int64_t> cb64 = nullptr,
-           EvalIdentifierFn<wchar_t, int32_t> cbw32 = nullptr, EvalIdentifierFn<wchar_t, int64_t> cbw64 = nullptr) {
+void Check(const Case& c, EvalIdentifierFn<char, int32_t> cb32 = nullptr,
+           EvalIdentifierFn<char, int64_t> cb64 = nullptr, EvalIdentifierFn<wchar_t, int32_t> cbw32 = nullptr,
+           EvalIdentifierFn<wchar_t, int64_t> cbw64 = nullptr) {
   SCOPED_TRACE(testing::Message() << "'" << c.text << "'");
   const WString w = Wide(c.text);
   int32_t a32 = -99, w32 = -99;
@@ -182,7 +183,7 @@ TEST(EvalExpr, LevelsEndWhereTheyShould) {
       {"1 + 2 : 3", EVAL_LEVEL_PAREN, false, 6, 0},
       {"1 + 2 : 3", EVAL_LEVEL_TRUE_BRANCH, true, 6, 3},
       {"1 + 2) : 3", EVAL_LEVEL_TRUE_BRANCH, false, 5, 0},
-      {"2 * 3 + 4", 5, true, 6, 6},    // stops before the looser operator
+      {"2 * 3 + 4", 5, true, 6, 6},  // stops before the looser operator
       {"2 + 3 ) ", 4, true, 6, 5},
       {"2 : 3", 0, true, 2, 2},
   };
@@ -277,7 +278,7 @@ void CheckNames(const Case& c) {
 TEST(EvalExpr, IdentifierCallback) {
   const Case cases[] = {
       {"X * 2", 10, 10, 5},
-      {"2X", kErr, kErr, 1},       // an operand that starts with a digit never reaches the callback
+      {"2X", kErr, kErr, 1},  // an operand that starts with a digit never reaches the callback
       {"TWICE(X + 1) - 1", 11, 11, 16},
       {"TWICE(TWICE(X))", 20, 20, 15},
       {"TWICE(1 + )", kErr, kErr, 0},

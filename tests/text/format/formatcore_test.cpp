@@ -76,12 +76,31 @@ TEST(FormatCore, GrammarAndBadFormats) {
   EXPECT_FMT("5", "%-%x", 5) << "the character ending a directive is read again";
   // Characters >= 0x80: dropped with the '%', repeat a flag, end the digits,
   // or end the formatting where the grammar cannot go on.
-  EXPECT_FMT("ab", "a%\xE4" "b");
-  EXPECT_FMT("+5", "%+\xE4" "d", 5);
-  EXPECT_FMT("\xE4" "d", "%5\xE4" "d", 5);
-  EXPECT_FMT("a", "a%*\xE4" "d|never", 5, 6);
-  EXPECT_FMT("a", "a%.\xE4" "d|never", 5);
-  EXPECT_FMT("a", "a%l\xE4" "d|never", 5);
+  EXPECT_FMT("ab",
+             "a%\xE4"
+             "b");
+  EXPECT_FMT("+5",
+             "%+\xE4"
+             "d",
+             5);
+  EXPECT_FMT(
+      "\xE4"
+      "d",
+      "%5\xE4"
+      "d",
+      5);
+  EXPECT_FMT("a",
+             "a%*\xE4"
+             "d|never",
+             5, 6);
+  EXPECT_FMT("a",
+             "a%.\xE4"
+             "d|never",
+             5);
+  EXPECT_FMT("a",
+             "a%l\xE4"
+             "d|never",
+             5);
 }
 
 TEST(FormatCore, WidthAndPrecisionArguments) {

@@ -103,7 +103,8 @@ TEST(FormatNumbers, FixedForm) {
   EXPECT_FMT("  -1.50", "%7.2f", -1.5);
   EXPECT_FMT("-001.50", "%07.2f", -1.5) << "zero padding applies despite the precision";
   EXPECT_FMT("0.100", "%.3f", 0.1);
-  EXPECT_FMT("14458374894745.4102", "%.4f", 14458374894745.41015625) << "the rounding term is not lost on a large value";
+  EXPECT_FMT("14458374894745.4102", "%.4f", 14458374894745.41015625)
+      << "the rounding term is not lost on a large value";
   EXPECT_FMT("123456789012345680.0", "%.1f", 123456789012345678.0);
   EXPECT_FMT("1 234 567.500000", "%F", 1234567.5);
   EXPECT_FMT("1.234.567", "%#.0F", 1234567.0);

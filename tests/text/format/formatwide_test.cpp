@@ -73,9 +73,12 @@ TEST(FormatWide, SurrogatePairsStayInOneSinkCall) {
   for (size_t i = 0; i < formats.size(); ++i) {
     WideRecorder r;
     int n;
-    if (i == 2) n = FormatToSinkW(&r, RecordW, formats[i].c_str(), L"\xDE00z");
-    else if (i == 3) n = FormatToSinkW(&r, RecordW, formats[i].c_str(), L"\xD83D");
-    else n = FormatToSinkW(&r, RecordW, formats[i].c_str(), 7);
+    if (i == 2)
+      n = FormatToSinkW(&r, RecordW, formats[i].c_str(), L"\xDE00z");
+    else if (i == 3)
+      n = FormatToSinkW(&r, RecordW, formats[i].c_str(), L"\xD83D");
+    else
+      n = FormatToSinkW(&r, RecordW, formats[i].c_str(), 7);
     WString all;
     for (size_t k = 0; k < r.calls.size(); ++k) {
       all += r.calls[k];

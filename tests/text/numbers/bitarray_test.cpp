@@ -11,15 +11,9 @@ TEST(BitRange, SetClearInvert) {
     unsigned char want[4];
   };
   const Case cases[] = {
-      {1, 2, {0x06, 0, 0, 0}},
-      {6, 4, {0xC0, 0x03, 0, 0}},
-      {0, 0, {0, 0, 0, 0}},
-      {3, -5, {0, 0, 0, 0}},
-      {0, 8, {0xFF, 0, 0, 0}},
-      {4, 20, {0xF0, 0xFF, 0xFF, 0}},
-      {8, 16, {0, 0xFF, 0xFF, 0}},
-      {2, 27, {0xFC, 0xFF, 0xFF, 0x1F}},
-      {25, 3, {0, 0, 0, 0x0E}},
+      {1, 2, {0x06, 0, 0, 0}},     {6, 4, {0xC0, 0x03, 0, 0}},        {0, 0, {0, 0, 0, 0}},
+      {3, -5, {0, 0, 0, 0}},       {0, 8, {0xFF, 0, 0, 0}},           {4, 20, {0xF0, 0xFF, 0xFF, 0}},
+      {8, 16, {0, 0xFF, 0xFF, 0}}, {2, 27, {0xFC, 0xFF, 0xFF, 0x1F}}, {25, 3, {0, 0, 0, 0x0E}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "from " << c.from << " count " << c.count);
@@ -57,19 +51,11 @@ TEST(BitFind, SetAndClearInBothOrders) {
     int set, clear, setMsb, clearMsb;
   };
   const Case cases[] = {
-      {zeros, 64, 0, 64, 0, 64, 0},
-      {zeros, 64, 17, 64, 17, 64, 17},
-      {ones, 64, 5, 5, 64, 5, 64},
-      {a, 64, 0, 6, 0, 1, 0},
-      {a, 64, 6, 6, 7, 38, 6},
-      {a, 64, 7, 33, 7, 38, 7},
-      {a, 64, 34, 40, 34, 38, 34},
-      {a, 40, 34, 40, 34, 38, 34},  // the only later set bit lies at the limit
-      {a, 36, 34, 36, 34, 36, 34},
-      {a, 64, 41, 64, 41, 47, 41},
-      {a, 6, 0, 6, 0, 1, 0},
-      {a, 0, 0, 0, 0, 0, 0},
-      {a, 35, 40, 35, 35, 35, 35},  // from beyond the limit
+      {zeros, 64, 0, 64, 0, 64, 0}, {zeros, 64, 17, 64, 17, 64, 17}, {ones, 64, 5, 5, 64, 5, 64},
+      {a, 64, 0, 6, 0, 1, 0},       {a, 64, 6, 6, 7, 38, 6},         {a, 64, 7, 33, 7, 38, 7},
+      {a, 64, 34, 40, 34, 38, 34},  {a, 40, 34, 40, 34, 38, 34},  // the only later set bit lies at the limit
+      {a, 36, 34, 36, 34, 36, 34},  {a, 64, 41, 64, 41, 47, 41},     {a, 6, 0, 6, 0, 1, 0},
+      {a, 0, 0, 0, 0, 0, 0},        {a, 35, 40, 35, 35, 35, 35},  // from beyond the limit
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "limit " << c.limit << " from " << c.from);
@@ -99,9 +85,8 @@ TEST(BitCount, RangesAndAlignment) {
   // Bytes: FF 0F 80 00 | 01 ...; Msb counts differ where a range cuts a byte.
   const unsigned char bytes[6] = {0xFF, 0x0F, 0x80, 0x00, 0x01, 0xAA};
   const Case cases[] = {
-      {8, 0, 8, 8},   {5, 3, 2, 2},   {3, 5, 0, 0},   {12, 8, 4, 0},
-      {16, 12, 0, 4}, {24, 23, 1, 0}, {17, 16, 0, 1}, {33, 32, 1, 0},
-      {40, 32, 1, 1}, {48, 0, 18, 18}, {48, 41, 4, 3}, {48, 47, 1, 0},
+      {8, 0, 8, 8},   {5, 3, 2, 2},   {3, 5, 0, 0},   {12, 8, 4, 0},   {16, 12, 0, 4}, {24, 23, 1, 0},
+      {17, 16, 0, 1}, {33, 32, 1, 0}, {40, 32, 1, 1}, {48, 0, 18, 18}, {48, 41, 4, 3}, {48, 47, 1, 0},
   };
   for (int offset = 0; offset < 4; ++offset) {
     std::memcpy(buf + offset, bytes, sizeof bytes);

@@ -13,7 +13,7 @@ TEST(ScanFloat, PlainSyntax) {
   };
   const Case cases[] = {
       {"1.#INF", 6}, {"-1.#IND", 7}, {"1.#QNAN", 7}, {"1.#qnan5", 8}, {"1.#X", 2}, {"1.#IN", 2},
-      {"e5", 2},     {"+", 1},       {".", 1},       {"", 0},         {"x", 0},   {" \t-12.5e-3x", 10},
+      {"e5", 2},     {"+", 1},       {".", 1},       {"", 0},         {"x", 0},    {" \t-12.5e-3x", 10},
       {"1,5", 1},    {"1.5E+", 5},   {"\n1", 0},
   };
   for (const Case& c : cases) {
@@ -28,8 +28,8 @@ TEST(ScanFloat, CountedStopsAtN) {
     int n, length;
   };
   const Case cases[] = {
-      {"12345", 2, 2}, {"1.2345", 3, 3}, {"1.5", 0, 0}, {"1.5", -1, 0}, {"1.5", 9, 3},
-      {"1.#INF", 5, 2},  // the special form is cut: the scan ends after the '.'
+      {"12345", 2, 2}, {"1.2345", 3, 3}, {"1.5", 0, 0},
+      {"1.5", -1, 0},  {"1.5", 9, 3},    {"1.#INF", 5, 2},  // the special form is cut: the scan ends after the '.'
       {"1e+5", 3, 3},
   };
   for (const Case& c : cases) {
@@ -68,11 +68,11 @@ TEST(ScanFloatEx, WorkedResults) {
       {"1e", 0x3, 2, {0, 1, 0, 3}},
       {"1e+", 0x3, 3, {0, 1, 0, 3}},
       {"-1.5e-3", 0x3, 7, {1, 2, 4, 6}},
-      {"-1", 0x2, 0, {0, 0, 0, 0}},         // no sign allowed: no digit at the start
+      {"-1", 0x2, 0, {0, 0, 0, 0}},  // no sign allowed: no digit at the start
       {"- 1", 0x3, 0, {0, 0, 0, 0}},
-      {"1.234", 0x43, 5, {0, 1, 3, 0}},     // the group dot needs the decimal comma
+      {"1.234", 0x43, 5, {0, 1, 3, 0}},  // the group dot needs the decimal comma
       {"1.#X", 0xB, 2, {0, 1, 0, 0}},
-      {"1.#INF", 0x3, 2, {0, 1, 0, 0}},     // special forms only with their flag
+      {"1.#INF", 0x3, 2, {0, 1, 0, 0}},  // special forms only with their flag
       // Without a digit there is no number.
       {"", 0x3, 0, {0, 0, 0, 0}},
       {"  ", 0x3, 0, {0, 0, 0, 0}},
@@ -139,9 +139,9 @@ TEST(ParseDouble, CleansAndConverts) {
       {"1,5", 0x7, 1.5, 3},
       {"2.5e3", 0, 2.5, 3},
       {"2.5e3", 0x2, 2500.0, 5},
-      {"-\t1.5", 0x13, -1.5, 5},       // a tab after the sign is left out like a space
+      {"-\t1.5", 0x13, -1.5, 5},  // a tab after the sign is left out like a space
       {"- 1 000,25", 0x37, -1000.25, 10},
-      {".5", 0x47, 0.5, 2},            // a '.' that is no group separator stays the decimal point
+      {".5", 0x47, 0.5, 2},  // a '.' that is no group separator stays the decimal point
       {"1..5", 0x47, 1.5, 4},
       {"  3  ", 0x100, 3.0, 5},
       {"x", 0x3, 0.0, 0},

@@ -76,7 +76,12 @@ TEST(ParseNumberList, ElementSizesAndFill) {
   const Case cases[] = {
       {"300", kDec, 1, {0x2C}, 1, 3},
       {"300", kDec | NListElementSize(2), 1, {0x2C, 0x01}, 1, 3},
-      {"0x123456 -1", NListSeparator(NLIST_SEP_NONE) | NListElementSize(3), 2, {0x56, 0x34, 0x12, 0xFF, 0xFF, 0xFF}, 2, 11},
+      {"0x123456 -1",
+       NListSeparator(NLIST_SEP_NONE) | NListElementSize(3),
+       2,
+       {0x56, 0x34, 0x12, 0xFF, 0xFF, 0xFF},
+       2,
+       11},
       {"-2", kDec | NListSeparator(NLIST_SEP_NONE) | NListElementSize(4), 1, {0xFE, 0xFF, 0xFF, 0xFF}, 1, 2},
       {"1 2", kDec | NLIST_FILL_FF, 4, {1, 2, 0xFF, 0xFF}, 2, 3},
       {"7", kDec | NLIST_FILL_ZERO | NListElementSize(2), 3, {7, 0, 0, 0, 0, 0}, 1, 1},

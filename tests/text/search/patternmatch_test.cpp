@@ -162,7 +162,7 @@ TEST(MatchPattern, Constructs) {
       {"\\[\\x41\\n]", "\n", 0, 0},
       {"\\[\\k]", "\\", 0, 0},  // a backslash that starts no escape is a member
       {"\\[\\k]", "k", 0, 0},
-      {"\\[a\\", "\\", 0, 0},   // a backslash that ends the pattern is a member
+      {"\\[a\\", "\\", 0, 0},  // a backslash that ends the pattern is a member
       // An unclosed list whose members fail is compared as text instead, and
       // taking nothing it ends the match there.
       {"\\[ab", "\\[ab", 0, 1},
@@ -187,9 +187,18 @@ TEST(MatchPattern, Constructs) {
       {"a\\qb", "a\r\nb", 0, 0},
       {"a\\qb", "a\rb", 0, 0},
       {"a\\qb", "a\nb", 0, 0},
-      {"a\\qb", "a\x0B" "b", 0, 1},
-      {"a\\qb", "a\x0C" "b", 0, 1},
-      {"a\\qb", "a\x80" "b", 0, 1},
+      {"a\\qb",
+       "a\x0B"
+       "b",
+       0, 1},
+      {"a\\qb",
+       "a\x0C"
+       "b",
+       0, 1},
+      {"a\\qb",
+       "a\x80"
+       "b",
+       0, 1},
       {"a\\q", "a", 0, 1},
       {"a\\q\\q", "a\n\r\n", 0, 0},
   };
@@ -216,9 +225,9 @@ TEST(MatchPattern, WideCharactersAbove255) {
     int result;
   } cases[] = {
       {Wide("\\g") + zhe, WString(1, zhe), 0},
-      {Wide("\\w"), WString(1, zhe), 1},           // runs do not take it
+      {Wide("\\w"), WString(1, zhe), 1},  // runs do not take it
       {Wide("\\w"), Wide("ab") + zhe, 1},
-      {Wide("\\p\\m\\h"), WString(3, zhe), 0},     // single classes accept it
+      {Wide("\\p\\m\\h"), WString(3, zhe), 0},  // single classes accept it
       {Wide("\\&&"), WString(1, zhe), 0},
       {Wide("\\#1#"), WString(1, zhe), 1},
       {Wide("\\#40000000#"), WString(2, zhe), 0},  // unless the mask has CC_OTHER
@@ -226,7 +235,7 @@ TEST(MatchPattern, WideCharactersAbove255) {
       {Wide("?\\fx"), WString(1, zhe) + L'x', 1},
       {Wide("*") + zhe + Wide("\\f"), Wide("a") + zhe, 0},
       {Wide("\\[") + zhe + Wide("]"), WString(1, zhe), 0},
-      {Wide("\\x416"), WString(1, zhe), 0},        // 16-bit hex escapes hold 12 bits
+      {Wide("\\x416"), WString(1, zhe), 0},  // 16-bit hex escapes hold 12 bits
       {Wide("\\x41"), WString(1, 0x41), 0},
   };
   for (const WCase& c : cases) EXPECT_EQ(MatchW(c.pattern, c.text, 0), c.result) << (&c - cases);
@@ -245,7 +254,8 @@ TEST(MatchPattern, NeverReadsPastTheLengths) {
       "*\\q",
   };
   const char* texts[] = {"", "a", "A\\]b\r", "ab;cd,x\n", "12 word\r\n\t 4F", "\\x41Ab;q", "a\r\r"};
-  const uint32_t flagSets[] = {0, MATCH_IGNORE_CASE | MATCH_FILE_NAME, MATCH_PREFIX, MATCH_PREFIX_OR_FAIL | MATCH_AFTER_WORD};
+  const uint32_t flagSets[] = {0, MATCH_IGNORE_CASE | MATCH_FILE_NAME, MATCH_PREFIX,
+                               MATCH_PREFIX_OR_FAIL | MATCH_AFTER_WORD};
   GuardedBlock patternBlock, textBlock;
   for (const char* pattern : patterns) {
     for (int cut = 0; cut <= (int)strlen(pattern); ++cut) {
@@ -258,8 +268,8 @@ TEST(MatchPattern, NeverReadsPastTheLengths) {
                                      textCut, flags),
                       expected);
             WString wp = Wide(p.data(), cut), wt = Wide(t.data(), textCut);
-            EXPECT_EQ(MatchPatternNW(patternBlock.AtEnd(wp.data(), wp.size()), cut, textBlock.AtEnd(wt.data(), wt.size()),
-                                     textCut, flags),
+            EXPECT_EQ(MatchPatternNW(patternBlock.AtEnd(wp.data(), wp.size()), cut,
+                                     textBlock.AtEnd(wt.data(), wt.size()), textCut, flags),
                       expected)
                 << "«" << p << "» on \"" << t << "\"";
           }
@@ -306,7 +316,8 @@ TEST(MatchPattern, AgreesWithPlainWildcards) {
     ASSERT_EQ(MatchA(p, t, flags), expected ? 0 : 1) << "«" << p << "» on \"" << t << "\" nocase " << nocase;
     ASSERT_EQ(MatchW(Wide(p.c_str()), Wide(t.c_str()), flags), expected ? 0 : 1) << "«" << p << "» on \"" << t << "\"";
     if (!p.empty() && p.back() == '*') {
-      ASSERT_EQ(MatchA(p, t, flags | MATCH_PREFIX_OR_FAIL), expected ? (int)t.size() : -1) << "«" << p << "» on \"" << t << "\"";
+      ASSERT_EQ(MatchA(p, t, flags | MATCH_PREFIX_OR_FAIL), expected ? (int)t.size() : -1)
+          << "«" << p << "» on \"" << t << "\"";
     }
     ++compared;
   }

@@ -98,12 +98,12 @@ TEST(FindChar, PlainAndSpanThroughBothTwins) {
     int n, want;
   };
   const Case cases[] = {
-      {Find, "abc", 'x', 0, 3},        {Find, "abc", 'b', 0, 1},          {Find, "", 'b', 0, 0},
-      {Find, "a\xE4", '\xE4', 0, 1},   {FindN, "abcdef", 'e', 3, 3},      {FindN, "abcdef", 'e', 0, 0},
-      {FindN, "abcdef", 'e', 9, 4},    {FindN, "ab", 'e', 9, 2},          {FindN, "abc", 'c', -1, 0},
-      {Through, "key=value", '=', 0, 4}, {Through, "abc", '=', 0, 3},      {ThroughN, "key=v", '=', 3, 3},
-      {ThroughN, "key=v", '=', 4, 4},  {ThroughN, "key=v", '=', 9, 4},    {ThroughN, "k", '=', 9, 1},
-      {Last, "a/b/c", '/', 5, 3},      {Last, "a/b/c", '/', 3, 1},        {Last, "a/b/c", '/', 0, -1},
+      {Find, "abc", 'x', 0, 3},          {Find, "abc", 'b', 0, 1},       {Find, "", 'b', 0, 0},
+      {Find, "a\xE4", '\xE4', 0, 1},     {FindN, "abcdef", 'e', 3, 3},   {FindN, "abcdef", 'e', 0, 0},
+      {FindN, "abcdef", 'e', 9, 4},      {FindN, "ab", 'e', 9, 2},       {FindN, "abc", 'c', -1, 0},
+      {Through, "key=value", '=', 0, 4}, {Through, "abc", '=', 0, 3},    {ThroughN, "key=v", '=', 3, 3},
+      {ThroughN, "key=v", '=', 4, 4},    {ThroughN, "key=v", '=', 9, 4}, {ThroughN, "k", '=', 9, 1},
+      {Last, "a/b/c", '/', 5, 3},        {Last, "a/b/c", '/', 3, 1},     {Last, "a/b/c", '/', 0, -1},
       {Last, "a/b/c", '/', 1, -1},
   };
   for (const Case& c : cases) {
@@ -111,11 +111,26 @@ TEST(FindChar, PlainAndSpanThroughBothTwins) {
     wchar_t wc = (wchar_t)(unsigned char)c.c;
     int a = 0, w = 0;
     switch (c.form) {
-      case Find: a = FindCharA(c.text, c.c); w = FindCharW(t.c_str(), wc); break;
-      case FindN: a = FindCharNA(c.text, c.c, c.n); w = FindCharNW(t.c_str(), wc, c.n); break;
-      case Through: a = SpanThroughCharA(c.text, c.c); w = SpanThroughCharW(t.c_str(), wc); break;
-      case ThroughN: a = SpanThroughCharNA(c.text, c.c, c.n); w = SpanThroughCharNW(t.c_str(), wc, c.n); break;
-      case Last: a = FindLastCharNA(c.text, c.c, c.n); w = FindLastCharNW(t.c_str(), wc, c.n); break;
+      case Find:
+        a = FindCharA(c.text, c.c);
+        w = FindCharW(t.c_str(), wc);
+        break;
+      case FindN:
+        a = FindCharNA(c.text, c.c, c.n);
+        w = FindCharNW(t.c_str(), wc, c.n);
+        break;
+      case Through:
+        a = SpanThroughCharA(c.text, c.c);
+        w = SpanThroughCharW(t.c_str(), wc);
+        break;
+      case ThroughN:
+        a = SpanThroughCharNA(c.text, c.c, c.n);
+        w = SpanThroughCharNW(t.c_str(), wc, c.n);
+        break;
+      case Last:
+        a = FindLastCharNA(c.text, c.c, c.n);
+        w = FindLastCharNW(t.c_str(), wc, c.n);
+        break;
     }
     EXPECT_EQ(a, c.want) << c.form << " '" << c.text << "' " << c.c << " n " << c.n;
     EXPECT_EQ(w, c.want) << c.form << " '" << c.text << "' " << c.c << " n " << c.n << " (W)";
@@ -172,12 +187,18 @@ TEST(FindChar, EscapeAndClassFormsBothTwins) {
     wchar_t wc = (wchar_t)(c.c & 0xFF);
     int a = 0, w = 0;
     switch (c.form) {
-      case FindEsc: a = FindCharEscNA(c.text, (char)c.c, c.n, '\\'); w = FindCharEscNW(t.c_str(), wc, c.n, L'\\'); break;
+      case FindEsc:
+        a = FindCharEscNA(c.text, (char)c.c, c.n, '\\');
+        w = FindCharEscNW(t.c_str(), wc, c.n, L'\\');
+        break;
       case ThroughEsc:
         a = SpanThroughCharEscNA(c.text, (char)c.c, c.n, '\\');
         w = SpanThroughCharEscNW(t.c_str(), wc, c.n, L'\\');
         break;
-      case OrClass: a = FindCharOrClassA(c.mask, c.text, (char)c.c); w = FindCharOrClassW(c.mask, t.c_str(), wc); break;
+      case OrClass:
+        a = FindCharOrClassA(c.mask, c.text, (char)c.c);
+        w = FindCharOrClassW(c.mask, t.c_str(), wc);
+        break;
       case OrClassN:
         a = FindCharOrClassNA(c.mask, c.text, (char)c.c, c.n);
         w = FindCharOrClassNW(c.mask, t.c_str(), wc, c.n);
@@ -186,7 +207,10 @@ TEST(FindChar, EscapeAndClassFormsBothTwins) {
         a = FindCharOrClassEscNA(c.mask, c.text, (char)c.c, c.n, '\\');
         w = FindCharOrClassEscNW(c.mask, t.c_str(), wc, c.n, L'\\');
         break;
-      case SpanTo: a = SpanToCharOrClassA(c.mask, c.text, c.c); w = SpanToCharOrClassW(c.mask, t.c_str(), c.c); break;
+      case SpanTo:
+        a = SpanToCharOrClassA(c.mask, c.text, c.c);
+        w = SpanToCharOrClassW(c.mask, t.c_str(), c.c);
+        break;
       case SpanToN:
         a = SpanToCharOrClassNA(c.mask, c.text, c.c, c.n);
         w = SpanToCharOrClassNW(c.mask, t.c_str(), c.c, c.n);

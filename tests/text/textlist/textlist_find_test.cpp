@@ -44,10 +44,17 @@ TEST(TextListFind, TextModes) {
     unsigned mode;
     int found;
   } cases[] = {
-      {"abc", 0, -1},          {"ABC", 0, 1},           {"abc", 1, 1},
-      {"abc", 0x12345678, 1},  {"ab[d", 0x12345678, 2},  // bit 5 ignored in the first four bytes
-      {"ab[d", 1, -1},         {"ABCDEFGHIj", 0x12345678, 3}, {"ABCDEFGHI", 1, -1},  // lengths differ
-      {"AB", 0x12345678, 4},   {"aB", 7, 4},            {"", 1, -1},
+      {"abc", 0, -1},
+      {"ABC", 0, 1},
+      {"abc", 1, 1},
+      {"abc", 0x12345678, 1},
+      {"ab[d", 0x12345678, 2},  // bit 5 ignored in the first four bytes
+      {"ab[d", 1, -1},
+      {"ABCDEFGHIj", 0x12345678, 3},
+      {"ABCDEFGHI", 1, -1},  // lengths differ
+      {"AB", 0x12345678, 4},
+      {"aB", 7, 4},
+      {"", 1, -1},
   };
   for (const Case& c : cases) EXPECT_EQ(Find(list, c.text, c.mode), c.found) << c.text << " mode " << c.mode;
 
@@ -112,10 +119,10 @@ TEST(TextListFind, BinaryFlagTable) {
     unsigned flags;
     int result;
   } cases[] = {
-      {"b", 0, 2},   {"b", 2, 1},   {"b", 4, 3},   {"b", 8, 2},    {"b", 12, 3},  {"b", 10, 1},
-      {"bb", 0, -1}, {"bb", 8, 3},  {"bb", 2, -1}, {"0", 8, 0},    {"d", 8, 4},   {"d", 0, -1},
-      {"a", 2, 0},   {"c", 4, 4},   {"B", 0, -1},  {"B", 1, 2},    {"B", 3, 1},   {"B", 5, 3},
-      {"", 8, 0},    {"", 16 | 8, 4},  // the empty key is a prefix of every item
+      {"b", 0, 2},  {"b", 2, 1},   {"b", 4, 3}, {"b", 8, 2}, {"b", 12, 3}, {"b", 10, 1},    {"bb", 0, -1},
+      {"bb", 8, 3}, {"bb", 2, -1}, {"0", 8, 0}, {"d", 8, 4}, {"d", 0, -1}, {"a", 2, 0},     {"c", 4, 4},
+      {"B", 0, -1}, {"B", 1, 2},   {"B", 3, 1}, {"B", 5, 3}, {"", 8, 0},   {"", 16 | 8, 4},  // the empty key is a
+                                                                                             // prefix of every item
   };
   for (const Case& c : cases) EXPECT_EQ(BinFind(list, c.key, c.flags), c.result) << c.key << " flags " << c.flags;
 
@@ -201,13 +208,12 @@ TEST(TextListFind, BinaryComparators) {
   EXPECT_EQ(list.BinaryFindWith(&calls, &three, 0, -1, 12, CompareIntKey), 3);
   EXPECT_GT(calls, 0) << "the context reaches the comparator";
   EXPECT_EQ(list.BinaryFindWith(&calls, &four, 0, -1, 12, CompareIntKey), 3);
-  EXPECT_EQ(list.BinaryFindDataWith(
-                &three, 0, -1, 2,
-                [](const void* key, const char* item) {
-                  int32_t a = *static_cast<const int32_t*>(key), b;
-                  std::memcpy(&b, item, 4);
-                  return (a > b) - (a < b);
-                }),
+  EXPECT_EQ(list.BinaryFindDataWith(&three, 0, -1, 2,
+                                    [](const void* key, const char* item) {
+                                      int32_t a = *static_cast<const int32_t*>(key), b;
+                                      std::memcpy(&b, item, 4);
+                                      return (a > b) - (a < b);
+                                    }),
             1);
 
   CTextList texts;

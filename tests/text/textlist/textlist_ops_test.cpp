@@ -49,7 +49,7 @@ TEST(TextListOps, MoveItem) {
     TextVec order;
   } cases[] = {
       {0, -1, 2, {"b", "c", "a"}}, {-1, 0, 0, {"c", "a", "b"}}, {5, 0, -1, {"a", "b", "c"}},
-      {0, 3, -1, {"a", "b", "c"}}, {1, 1, 1, {"a", "b", "c"}}, {2, 1, 1, {"a", "c", "b"}},
+      {0, 3, -1, {"a", "b", "c"}}, {1, 1, 1, {"a", "b", "c"}},  {2, 1, 1, {"a", "c", "b"}},
   };
   for (const Case& c : cases) {
     CTextList list;

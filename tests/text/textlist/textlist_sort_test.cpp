@@ -79,10 +79,8 @@ TEST(TextListSort, KeyComparators) {
     TextVec order;
   } cases[] = {
       // The 32-bit forms see the low words 1, -1, 0, 0.
-      {CTextList::CompareInt32Text, {"b", "c", "d", "a"}},
-      {CTextList::CompareUInt32Text, {"c", "d", "a", "b"}},
-      {CTextList::CompareInt64, {"d", "b", "a", "c"}},
-      {CTextList::CompareUInt64, {"a", "c", "d", "b"}},
+      {CTextList::CompareInt32Text, {"b", "c", "d", "a"}},       {CTextList::CompareUInt32Text, {"c", "d", "a", "b"}},
+      {CTextList::CompareInt64, {"d", "b", "a", "c"}},           {CTextList::CompareUInt64, {"a", "c", "d", "b"}},
       {CTextList::CompareInt64TextNoCase, {"d", "b", "a", "c"}},
   };
   for (const Case& c : cases) {
