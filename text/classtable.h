@@ -38,12 +38,13 @@ constexpr uint32_t CC_OTHER = 0x40000000;         // controls and the remaining 
 constexpr uint32_t CC_NUL = 0x80000000;           // 0x00
 
 // Compound masks the callers use most.
-constexpr uint32_t CC_BLANK = CC_TAB | CC_NEWLINE | CC_SPACE;  // 0xE0
-constexpr uint32_t CC_TABSPACE = CC_TAB | CC_SPACE;            // 0xA0
-constexpr uint32_t CC_ALPHA = CC_UPPER | CC_LOWER;             // 0x6
-constexpr uint32_t CC_ALNUM = CC_DIGIT | CC_ALPHA;             // 0x7
-constexpr uint32_t CC_IDENT = CC_ALNUM | CC_UNDERSCORE;        // 0xF
-constexpr uint32_t CC_HEXDIGIT = CC_DIGIT | CC_HEXLETTER;      // 0x40001
+constexpr uint32_t CC_BLANK = CC_TAB | CC_NEWLINE | CC_SPACE;               // 0xE0
+constexpr uint32_t CC_TABSPACE = CC_TAB | CC_SPACE;                         // 0xA0
+constexpr uint32_t CC_ALPHA = CC_UPPER | CC_LOWER;                          // 0x6
+constexpr uint32_t CC_ALNUM = CC_DIGIT | CC_ALPHA;                          // 0x7
+constexpr uint32_t CC_IDENT = CC_ALNUM | CC_UNDERSCORE;                     // 0xF
+constexpr uint32_t CC_HEXDIGIT = CC_DIGIT | CC_HEXLETTER;                   // 0x40001
+constexpr uint32_t CC_WORD = CC_IDENT | CC_LATIN1_UPPER | CC_LATIN1_LOWER;  // 0x3000000F: letters of a word
 
 extern const uint32_t CharClassTable[256];
 

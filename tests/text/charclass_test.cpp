@@ -52,11 +52,11 @@ TEST(CharClassTable, EveryCharacterCarriesItsDocumentedFlags) {
   }
   for (int c = 0; c < 256; ++c) EXPECT_EQ(CharClassTable[c], expected[c]) << "character 0x" << std::hex << c;
 
-  EXPECT_EQ(CharClassTable['1'], 0x30001u);
-  EXPECT_EQ(CharClassTable['7'], 0x20001u);
-  EXPECT_EQ(CharClassTable['9'], 0x1u);
-  EXPECT_EQ(CharClassTable['F'], 0x40002u);
-  EXPECT_EQ(CharClassTable['f'], 0x40004u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'1'], 0x30001u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'7'], 0x20001u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'9'], 0x1u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'F'], 0x40002u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'f'], 0x40004u);
   EXPECT_EQ(CharClassOf((char)0xE4), CC_LATIN1_LOWER) << "signed char indexes as unsigned";
   EXPECT_EQ(CharClassOf((wchar_t)0x416), CC_OTHER);
   EXPECT_EQ(CharClassOf((wchar_t)0xD7), CC_LATIN1_UPPER);

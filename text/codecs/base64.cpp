@@ -1,6 +1,7 @@
 #include "text/codecs/base64.h"
 
-#include "text/charclass.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 
 namespace {
 
@@ -66,12 +67,17 @@ int Encode(const void* source, int count, Char* dest, int lineLength) {
 }
 
 // Encoder state: carried bytes in bits 0-15, column in 16-26, number of
-// carried bytes in 28-31.
+// carried bytes in 28-31 (the decoder's pending bits there too).
+constexpr int kColumnShift = 16;
+constexpr uint32_t kColumnMask = 0x7FF;
+constexpr uint32_t kColumnBits = kColumnMask << kColumnShift;
+constexpr int kCarriedShift = 28;
+
 template <class Char>
 int EncodePart(const void* source, int count, uint32_t* state, Char* dest, int lineLength) {
   unsigned char carry[3] = {(unsigned char)*state, (unsigned char)(*state >> 8), 0};
-  int carried = (int)(*state >> 28);
-  LineWriter<Char> w = {dest, (*state >> 16) & 0x7FF, lineLength > 0 ? (unsigned)lineLength : 0};
+  int carried = (int)(*state >> kCarriedShift);
+  LineWriter<Char> w = {dest, (*state >> kColumnShift) & kColumnMask, lineLength > 0 ? (unsigned)lineLength : 0};
   const unsigned char* b = static_cast<const unsigned char*>(source);
   if (count < 0) count = 0;
   if (source && carried + count <= 2) {
@@ -79,7 +85,7 @@ int EncodePart(const void* source, int count, uint32_t* state, Char* dest, int l
     // the destination alone.
     for (int i = 0; i < count; ++i) carry[carried++] = b[i];
     if (count || !carried) *dest = 0;
-    *state = (*state & 0x07FF0000) | (uint32_t)carried << 28 | (uint32_t)carry[1] << 8 | carry[0];
+    *state = (*state & kColumnBits) | (uint32_t)carried << kCarriedShift | (uint32_t)carry[1] << 8 | carry[0];
     return 0;
   }
   if (!source) count = 0;
@@ -97,8 +103,8 @@ int EncodePart(const void* source, int count, uint32_t* state, Char* dest, int l
   } else {
     *w.out = 0;
   }
-  *state = ((uint32_t)carried << 28) | (w.column & 0x7FF) << 16 | (carried > 1 ? (uint32_t)carry[1] << 8 : 0) |
-           (carried ? carry[0] : 0);
+  *state = ((uint32_t)carried << kCarriedShift) | (w.column & kColumnMask) << kColumnShift |
+           (carried > 1 ? (uint32_t)carry[1] << 8 : 0) | (carried ? carry[0] : 0);
   return (int)(w.out - dest);
 }
 
@@ -120,7 +126,7 @@ template <class Char>
 int Decode(void* dest, int max, uint32_t* state, const Char* text, int n) {
   unsigned char* out = static_cast<unsigned char*>(dest);
   unsigned bits = 0, pending = 0;
-  if (state) bits = *state & 0xFF, pending = *state >> 28;
+  if (state) bits = *state & 0xFF, pending = *state >> kCarriedShift;
   int written = 0;
   for (int i = 0; i < n && written < max && text[i]; ++i) {
     int v = SixBits(text[i]);
@@ -132,7 +138,7 @@ int Decode(void* dest, int max, uint32_t* state, const Char* text, int n) {
       out[written++] = (unsigned char)(bits >> pending);
     }
   }
-  if (state) *state = (uint32_t)pending << 28 | (bits & 0xFF);
+  if (state) *state = (uint32_t)pending << kCarriedShift | (bits & 0xFF);
   return written;
 }
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "text/charclass.h"
+#include "text/classtable.h"
 #include "text/codecs/utf.h"
 
 const unsigned char CEscapeTable[128] = {
@@ -93,7 +93,7 @@ int QuoteCString(C* dst, int size, const void* src, int srcBytes, uint32_t flags
       }
     }
     if (c >= 32 && c != '"' && c != '\\') {
-      int units = c > 0xFFFF ? 2 : 1;  // beyond 16 bits (UTF-8 source): a surrogate pair
+      int units = c >= UTF16_SUPPLEMENTARY ? 2 : 1;  // beyond 16 bits (UTF-8 source): a surrogate pair
       if (room < 2 + units) break;
       if constexpr (sizeof(C) == 2)
         EncodeUtf16Char(d, c);

@@ -34,9 +34,9 @@ template <class C>
 int WriteHex(const unsigned char* bytes, C* dest, int count, uint32_t flags) {
   Out<C> out{dest, 0};
   if (flags & HEX_COLON_FIRST) out.Put(':');
-  const unsigned blank = flags & 0xFF;
-  const unsigned sep = (flags >> 8) & 0xFF;
-  const int group = sep ? 1 << ((flags >> 25) & 3) : 1;
+  const unsigned blank = flags & HEX_BLANK_MASK;
+  const unsigned sep = HexSeparatorOf(flags);
+  const int group = sep ? HexGroupSize(flags) : 1;
   const unsigned sepAtBlank = (flags & HEX_SPACE_AT_BLANK) ? ' ' : sep;
   unsigned sinceBlank = 0;
   // After a byte: the separator where a group ends, and the blank every N
@@ -77,7 +77,7 @@ template <class C>
 int ReadHex(unsigned char* dest, uint32_t flags, const C* text, int* used) {
   // The maximum is bits 0-15 only: a fill byte or stray high bits never
   // raise it beyond what the caller sized.
-  const int max = (int)(flags & 0xFFFF);
+  const int max = (int)(flags & HEXIN_MAX_MASK);
   int p = 0;
   while (IsBlank(text[p])) ++p;
   if (!(flags & HEXIN_KEEP_COLON) && text[p] == ':') ++p;
@@ -107,13 +107,13 @@ int ReadHex(unsigned char* dest, uint32_t flags, const C* text, int* used) {
   while (IsBlank(text[p])) ++p;
   if (used) *used = p;
   if (flags & HEXIN_FILL)
-    for (int i = n; i < max; ++i) dest[i] = (unsigned char)(flags >> 20);
+    for (int i = n; i < max; ++i) dest[i] = HexFillByteOf(flags);
   return n;
 }
 
 template <class C>
 int ReadPattern(unsigned char* bytes, unsigned char* mask, uint32_t flags, const C* text, int* used) {
-  const uint32_t max = flags & 0x0FFFFFFF;
+  const uint32_t max = flags & HEXPAT_MAX_MASK;
   int p = 0;
   while (IsBlank(text[p])) ++p;
   if (text[p] == ':') ++p;
@@ -174,7 +174,7 @@ template <class C>
 int WritePattern(C* dest, int size, const unsigned char* bytes, const unsigned char* mask, int count, uint32_t flags,
                  C bitsMark) {
   const int limit = (flags & HEXPAT_TERMINATE) ? size - 1 : size;
-  const unsigned blank = flags & 0xFF, sep = (flags >> 8) & 0xFF;
+  const unsigned blank = flags & HEX_BLANK_MASK, sep = HexSeparatorOf(flags);
   int pos = 0;
   auto fits = [&](int k) { return pos + k <= limit; };
   if ((flags & HEXPAT_COLON_FIRST) && fits(1)) dest[pos++] = ':';
@@ -213,36 +213,37 @@ int DumpLine(C* dest, int64_t address, const unsigned char* data, int count, int
   if (count > lineLength) count = lineLength;
   if (count < 0) count = 0;
   int pos = 0;
-  if (unsigned w = (flags >> 8) & 0xF) pos += FormatAddress(address, dest + pos, 0xC010 | w << 8);
-  if (flags & 0x80) dest[pos++] = 'h';
-  if (flags & 0xF8003000) {
-    if (flags & 0x1000) dest[pos++] = '\t';
-    if (flags & 0x2000) dest[pos++] = ' ';
-    if (flags & 0x8000000) dest[pos++] = '(';
-    pos += FormatAddress(address, dest + pos, 11 | (flags >> 28) << 8);
-    if (flags & 0x8000000) dest[pos++] = ')';
+  if (unsigned w = HexDumpAddressDigitsOf(flags))
+    pos += FormatAddress(address, dest + pos, 16 | FORMAT_RADIX | FORMAT_MAX_DIGITS | FormatWidth(w));
+  if (flags & HEXDUMP_H_SUFFIX) dest[pos++] = 'h';
+  if (flags & HEXDUMP_DECIMAL) {
+    if (flags & HEXDUMP_DEC_TAB) dest[pos++] = '\t';
+    if (flags & HEXDUMP_DEC_SPACE) dest[pos++] = ' ';
+    if (flags & HEXDUMP_DEC_PARENS) dest[pos++] = '(';
+    pos += FormatAddress(address, dest + pos, FORMAT_UNSIGNED | FormatWidth(flags >> HEXDUMP_DEC_DIGITS_SHIFT));
+    if (flags & HEXDUMP_DEC_PARENS) dest[pos++] = ')';
   }
-  const C fill = (flags & 0x8000) ? '\t' : ' ';
-  for (unsigned i = (flags >> 16) & 0xF; i; --i) dest[pos++] = fill;
+  const C fill = (flags & HEXDUMP_TAB_FILL) ? '\t' : ' ';
+  for (unsigned i = HexDumpHexFillOf(flags); i; --i) dest[pos++] = fill;
 
   // The hex part takes the width of a full line, so that the text columns
   // of short lines line up; the separator and blank that end a full line
   // are taken back.
-  const uint32_t hexFlags = (flags & 0x3F) | (flags & 0x40 ? HEX_REVERSED : 0) |
-                            (flags & 0x1000000 ? HexSeparator(' ') : 0) | (flags & 0x6000000);
-  const int blank = flags & 0x3F, group = 1 << ((flags >> 25) & 3);
+  const uint32_t hexFlags = (flags & HEXDUMP_BLANK_MASK) | (flags & HEXDUMP_REVERSED ? HEX_REVERSED : 0) |
+                            (flags & HEXDUMP_GROUP_SPACE ? HexSeparator(' ') : 0) | (flags & HEXDUMP_GROUP_MASK);
+  const int blank = flags & HEXDUMP_BLANK_MASK, group = HexGroupSize(flags);
   const int fullWidth = WriteHex<C>(nullptr, nullptr, lineLength, hexFlags);
   const int written = WriteHex<C>(data, dest + pos, count, hexFlags);
   for (int i = written; i < fullWidth; ++i) dest[pos + i] = ' ';
   int trailing = 0;
   if (lineLength > 0) {
-    if ((flags & 0x1000000) && lineLength % group == 0) ++trailing;
+    if ((flags & HEXDUMP_GROUP_SPACE) && lineLength % group == 0) ++trailing;
     if (blank && lineLength % blank == 0) ++trailing;
   }
   pos += fullWidth - trailing;
 
-  for (unsigned i = (flags >> 20) & 0xF; i; --i) dest[pos++] = fill;
-  if (!(flags & 0x4000)) {
+  for (unsigned i = HexDumpTextFillOf(flags); i; --i) dest[pos++] = fill;
+  if (!(flags & HEXDUMP_NO_TEXT)) {
     for (int i = 0; i < count; ++i) dest[pos++] = (C)(data[i] >= 0x20 ? data[i] : '.');
     for (int i = count; i < lineLength; ++i) dest[pos++] = ' ';
   }

@@ -5,8 +5,6 @@
 namespace {
 
 inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-inline bool IsHighSurrogate(unsigned u) { return u - 0xD800 < 0x400; }
-inline bool IsLowSurrogate(unsigned u) { return u - 0xDC00 < 0x400; }
 
 // Decodes one UTF-8 character from at most avail bytes (avail >= 1); a
 // sequence cut by avail falls back to its first byte like any invalid one.
@@ -31,7 +29,7 @@ int DecodeUtf8(const unsigned char* p, int avail, unsigned* cp) {
 int DecodeUtf16(const wchar_t* p, int avail, unsigned* cp) {
   unsigned u = (unsigned short)p[0];
   if (IsHighSurrogate(u) && avail > 1 && IsLowSurrogate((unsigned short)p[1])) {
-    *cp = (((u & 0x3FF) << 10) | ((unsigned short)p[1] & 0x3FF)) + 0x10000;
+    *cp = JoinSurrogates(u, (unsigned short)p[1]);
     return 2;
   }
   *cp = u;
@@ -159,7 +157,7 @@ int EncodeUtf8Char(char* dst, unsigned cp) {
     d[1] = (unsigned char)(0x80 | (cp & 0x3F));
     return 2;
   }
-  if (cp < 0x10000) {
+  if (cp < UTF16_SUPPLEMENTARY) {
     d[0] = (unsigned char)(0xE0 | cp >> 12);
     d[1] = (unsigned char)(0x80 | (cp >> 6 & 0x3F));
     d[2] = (unsigned char)(0x80 | (cp & 0x3F));
@@ -172,7 +170,7 @@ int EncodeUtf8Char(char* dst, unsigned cp) {
   return 4;
 }
 
-int Utf8CharLength(unsigned cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
+int Utf8CharLength(unsigned cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < UTF16_SUPPLEMENTARY ? 3 : 4; }
 
 int Utf8SequenceLength(const char* p) {
   unsigned cp;
@@ -194,17 +192,17 @@ int DecodeUtf16CharBack(const wchar_t* end, unsigned* codePoint) {
 }
 
 int EncodeUtf16Char(wchar_t* dst, unsigned cp) {
-  if (cp < 0x10000) {
+  if (cp < UTF16_SUPPLEMENTARY) {
     dst[0] = (wchar_t)cp;
     return 1;
   }
-  unsigned v = cp - 0x10000;
-  dst[0] = (wchar_t)(0xD800 | v >> 10);
-  dst[1] = (wchar_t)(0xDC00 | (v & 0x3FF));
+  unsigned v = cp - UTF16_SUPPLEMENTARY;
+  dst[0] = (wchar_t)(UTF16_HIGH_SURROGATE | v >> 10);
+  dst[1] = (wchar_t)(UTF16_LOW_SURROGATE | (v & UTF16_SURROGATE_BITS));
   return 2;
 }
 
-int Utf16CharLength(unsigned cp) { return cp < 0x10000 ? 1 : 2; }
+int Utf16CharLength(unsigned cp) { return cp < UTF16_SUPPLEMENTARY ? 1 : 2; }
 
 int Utf16SequenceLength(const wchar_t* p) {
   unsigned cp;

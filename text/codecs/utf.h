@@ -5,6 +5,19 @@
 // not decode is taken as its first byte.
 #pragma once
 
+// UTF-16 surrogates: a code point from UTF16_SUPPLEMENTARY on is a high
+// unit (its upper ten bits) and a low unit (its lower ten bits).
+constexpr unsigned UTF16_HIGH_SURROGATE = 0xD800;  // 0xD800-0xDBFF
+constexpr unsigned UTF16_LOW_SURROGATE = 0xDC00;   // 0xDC00-0xDFFF
+constexpr unsigned UTF16_SURROGATE_BITS = 0x3FF;   // the code point bits of one unit
+constexpr unsigned UTF16_SUPPLEMENTARY = 0x10000;
+inline bool IsHighSurrogate(unsigned u) { return u - UTF16_HIGH_SURROGATE <= UTF16_SURROGATE_BITS; }
+inline bool IsLowSurrogate(unsigned u) { return u - UTF16_LOW_SURROGATE <= UTF16_SURROGATE_BITS; }
+// The code point of a high and a low surrogate.
+inline unsigned JoinSurrogates(unsigned high, unsigned low) {
+  return UTF16_SUPPLEMENTARY + ((high & UTF16_SURROGATE_BITS) << 10 | (low & UTF16_SURROGATE_BITS));
+}
+
 // Single characters. Lengths are bytes for UTF-8 and units for UTF-16.
 
 // Decodes the character at p; overlong forms and surrogate values are taken

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "text/compare/casefoldrules.h"
-#include "text/charclass.h"
+#include "text/classtable.h"
 #include "text/numbers/intparse.h"
 
 const unsigned char AccentFoldTable[128] = {

@@ -1,7 +1,7 @@
 #include "text/compare/pathcompare.h"
 
 #include "text/compare/casefoldrules.h"
-#include "text/charclass.h"
+#include "text/classtable.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include "text/edit/bufedit.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 
 namespace {
 
-constexpr int kNoCapacity = 0x7FFFFFFF;
+constexpr int kNoCapacity = INT_MAX;
 
 int Replace(void* buffer, const void* source, int length, int count, int removed, int position, int capacity) {
   if (length < 0) length = 0;

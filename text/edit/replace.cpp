@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "text/charclass.h"
+#include "text/classtable.h"
 #include "text/search/strsearch.h"
 #include "text/twins.h"
 

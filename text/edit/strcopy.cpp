@@ -1,5 +1,6 @@
 #include "text/edit/strcopy.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -36,7 +37,7 @@ int AppendLimited(C* dest, const C* source, int size, int limit) {
   return len + CopyLimited(dest + len, source, size - len, limit);
 }
 
-constexpr int kAll = 0x7FFFFFFF;
+constexpr int kAll = INT_MAX;
 
 }  // namespace
 

@@ -2,7 +2,8 @@
 
 #include <climits>
 
-#include "text/charclass.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 #include "text/twins.h"
 
 namespace {

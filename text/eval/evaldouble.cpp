@@ -79,7 +79,7 @@ Function FindName(const C* p, int n) {
 
 template <class C>
 inline bool IsIdentifierChar(C c) {
-  return CharCode(c) > 255 || (CharClassTable[CharCode(c)] & 0x3000001F);
+  return CharCode(c) > 255 || (CharClassTable[CharCode(c)] & (CC_WORD | CC_HIGH));
 }
 
 template <class C>

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "text/charclass.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 #include "text/codecs/cliteral.h"
 #include "text/eval/evalexpr.h"
 #include "text/twins.h"

@@ -5,7 +5,7 @@
 
 namespace {
 
-const int kUnbounded = 0x10000000;
+const int kUnbounded = 1 << 28;  // characters: more than any buffer can get
 const int kFirstCapacity = 128;
 const int kTerminatorRoom = 4;  // the first block holds 132 characters
 

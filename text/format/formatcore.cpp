@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "base/check.h"
+#include "text/codecs/utf.h"
 #include "text/format/formatdigits.h"
 #include "text/format/formatfloat.h"
 #include "text/format/formatgroup.h"
@@ -11,19 +13,6 @@
 #include "text/format/formattime.h"
 
 using namespace formatdirective;
-
-// Bits 5-7 flag code (1 '+', 2 blank, 3 '#', 4 '-', 5 '0', 6 '~', 7 '@'),
-// bit 0 '*', bit 1 digit, bit 2 '.', bit 3 length letter, bit 4 conversion.
-const unsigned char FormatCharClass[128] = {
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // 00
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // 10
-    0x40, 0x00, 0x00, 0x60, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x20, 0x00, 0x80, 0x04, 0x00,  // 20
-    0xA2, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // 30
-    0xE0, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x00, 0x08, 0x00, 0x10, 0x08, 0x10, 0x00, 0x00,  // 40
-    0x00, 0x00, 0x00, 0x10, 0x00, 0x10, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // 50
-    0x00, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x08, 0x10, 0x08, 0x10, 0x08, 0x10, 0x10, 0x10,  // 60
-    0x10, 0x08, 0x00, 0x10, 0x08, 0x10, 0x00, 0x08, 0x10, 0x00, 0x08, 0x00, 0x00, 0x00, 0xC0, 0x00,  // 70
-};
 
 namespace {
 
@@ -51,21 +40,56 @@ enum Conversion {
   kGroupedUnsigned,
   kFloatFGrouped,
   kTime,
-  N = 0xFF  // no conversion letter
+  kNoConversion = 0xFF
 };
+
+// The one list of conversion letters: both tables below are derived from it.
+struct ConversionLetter {
+  char letter;
+  Conversion conversion;
+};
+constexpr ConversionLetter kConversionLetters[] = {
+    {'A', kFloatHex},      {'a', kFloatHex}, {'B', kBinary},      {'b', kBinary},      {'C', kCharUpper},
+    {'c', kChar},          {'D', kGrouped},  {'d', kDec},         {'E', kFloatEUpper}, {'e', kFloatE},
+    {'F', kFloatFGrouped}, {'f', kFloatF},   {'G', kFloatGUpper}, {'g', kFloatG},      {'i', kInt},
+    {'K', kTime},          {'k', kTime},     {'M', kMemory},      {'m', kMemory},      {'n', kCount},
+    {'o', kOctal},         {'p', kPointer},  {'S', kStringUpper}, {'s', kString},      {'U', kGroupedUnsigned},
+    {'u', kUnsigned},      {'X', kHex},      {'x', kHex},
+};
+constexpr const char kLengthLetters[] = "ILhjlqtwz";
+struct FlagLetter {
+  char letter;
+  FlagCode code;
+};
+constexpr FlagLetter kFlagLetters[] = {{'+', kFlagPlus}, {' ', kFlagBlank}, {'#', kFlagAlt},   {'-', kFlagLeft},
+                                       {'0', kFlagZero}, {'~', kFlagSkip},  {'@', kFlagLetter}};
+
+constexpr FormatClassTable MakeCharClass() {
+  FormatClassTable t{};
+  t.at[(unsigned char)'*'] |= kClassStar;
+  for (unsigned c = '0'; c <= '9'; ++c) t.at[c] |= kClassDigit;
+  t.at[(unsigned char)'.'] |= kClassDot;
+  for (const char* p = kLengthLetters; *p; ++p) t.at[(unsigned char)*p] |= kClassLength;
+  for (const auto& e : kConversionLetters) t.at[(unsigned char)e.letter] |= kClassConversion;
+  for (const auto& e : kFlagLetters) t.at[(unsigned char)e.letter] |= e.code << kFlagCodeShift;
+  return t;
+}
+
+constexpr FormatClassTable MakeConvIndex() {
+  FormatClassTable t{};
+  for (auto& v : t.at) v = kNoConversion;
+  for (const auto& e : kConversionLetters) t.at[(unsigned char)e.letter] = e.conversion;
+  return t;
+}
+
+static_assert(MakeCharClass()['%'] == 0 && MakeCharClass()['0'] == (kClassDigit | kFlagZero << kFlagCodeShift),
+              "'0' is a digit and a flag");
+static_assert(MakeConvIndex()['d'] == kDec && MakeConvIndex()['h'] == kNoConversion, "conversion letters");
 
 }  // namespace
 
-const unsigned char FormatConvIndex[128] = {
-    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 00
-    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 10
-    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 20
-    N, N,  N, N, N,  N,  N,  N,  N,  N, N, N,  N, N,  N,  N,  // 30
-    N, 17, 8, 0, 19, 15, 21, 13, N,  N, N, 22, N, 18, N,  N,  // 40
-    N, N,  N, 2, N,  20, N,  N,  10, N, N, N,  N, N,  N,  N,  // 50
-    N, 17, 8, 1, 5,  14, 16, 12, N,  4, N, 22, N, 18, 11, 7,  // 60
-    9, N,  N, 3, N,  6,  N,  N,  10, N, N, N,  N, N,  N,  N,  // 70
-};
+const FormatClassTable FormatCharClass = MakeCharClass();
+const FormatClassTable FormatConvIndex = MakeConvIndex();
 
 void FillCharsW(wchar_t* dest, wchar_t ch, unsigned count) {
   for (unsigned i = 0; i < count; ++i) dest[i] = ch;
@@ -158,12 +182,12 @@ void Prescan(const Ch* f, va_list args, FormatArgState* state, int kind) {
 const wchar_t kNullW[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
 
 template <class Ch>
-bool IsHighSurrogate(Ch c) {
-  return sizeof(Ch) == 2 && (Unit(c) & 0xFC00) == 0xD800;
+bool IsHighHalf(Ch c) {
+  return sizeof(Ch) == 2 && IsHighSurrogate(Unit(c));
 }
 template <class Ch>
-bool IsLowSurrogate(Ch c) {
-  return sizeof(Ch) == 2 && (Unit(c) & 0xFC00) == 0xDC00;
+bool IsLowHalf(Ch c) {
+  return sizeof(Ch) == 2 && IsLowSurrogate(Unit(c));
 }
 
 template <class Ch>
@@ -231,11 +255,11 @@ void Engine<Ch>::Emit(const Ch* data, int count) {
   if (carry_) {
     Ch pair[2] = {carry_, 0};
     int n = 1;
-    if (count > 0 && IsLowSurrogate(data[0])) pair[n++] = *data++, --count;
+    if (count > 0 && IsLowHalf(data[0])) pair[n++] = *data++, --count;
     carry_ = 0;
     total_ += sink_(context_, pair, n);
   }
-  if (count > 0 && IsHighSurrogate(data[count - 1])) carry_ = data[--count];
+  if (count > 0 && IsHighHalf(data[count - 1])) carry_ = data[--count];
   if (count > 0) total_ += sink_(context_, data, count);
 }
 
@@ -323,6 +347,8 @@ void Engine<Ch>::Convert(const Directive& dir, const Ch* next) {
   int width = dir.width, precision = dir.precision;
   unsigned conversion = dir.conversion;
   int index = FormatConvIndex[conversion];
+  // A conversion writes straight into the stage: it starts with kFlushAt of room.
+  DEBUG_CHECK(staged_ >= 0 && kStageSize - staged_ >= kFlushAt);
   int start = staged_, padStart = staged_;
   Ch* dest = stage_ + staged_;
   int given = (flags & FMT_PRECISION) ? precision : 0;
@@ -382,6 +408,7 @@ void Engine<Ch>::Convert(const Directive& dir, const Ch* next) {
       n = Integer(index, conversion, flags, width, precision, padStart, next);
       break;
   }
+  DEBUG_CHECK(n >= 0 && n <= kStageSize - staged_);
   staged_ += n;
   Pad(flags, width, start, padStart);
 }
@@ -556,6 +583,7 @@ void Engine<Ch>::Pad(uint32_t flags, int width, int start, int padStart) {
     staged_ = start;
     return;
   }
+  DEBUG_CHECK(start <= padStart && padStart <= staged_ && staged_ <= kStageSize);
   int length = staged_ - padStart;
   if (length >= width) return;
   int pad = width - length;
@@ -570,6 +598,7 @@ void Engine<Ch>::Pad(uint32_t flags, int width, int start, int padStart) {
   } else {
     at = start;  // blanks go before a prefix too
   }
+  DEBUG_CHECK(at >= start && at <= staged_);
   if (staged_ + pad <= kStageSize) {
     std::memmove(stage_ + at + pad, stage_ + at, (staged_ - at) * sizeof(Ch));
     for (int i = 0; i < pad; ++i) stage_[at + i] = fill;

@@ -3,6 +3,7 @@
 // formatter.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 #include "text/format/formatcore.h"
@@ -17,7 +18,16 @@ enum Status {
   kStop,        // a character >= 0x80 where the grammar cannot go on: formatting ends
 };
 
-enum CharClassBits { kClassStar = 1, kClassDigit = 2, kClassDot = 4, kClassLength = 8, kClassConversion = 16 };
+// The bits of a FormatCharClass byte; bits 5-7 hold the flag code.
+enum CharClassBits : unsigned {
+  kClassStar = 1,
+  kClassDigit = 2,
+  kClassDot = 4,
+  kClassLength = 8,
+  kClassConversion = 16
+};
+constexpr int kFlagCodeShift = 5;
+enum FlagCode : unsigned { kFlagNone, kFlagPlus, kFlagBlank, kFlagAlt, kFlagLeft, kFlagZero, kFlagSkip, kFlagLetter };
 
 struct Directive {
   uint32_t flags;
@@ -34,11 +44,12 @@ inline unsigned Unit(Ch c) {
 
 inline unsigned ClassOf(unsigned c) { return c < 0x80 ? FormatCharClass[c] : 0; }
 
-// Digits up to the first non-digit; the value saturates.
+// Digits up to the first non-digit; the value saturates at INT_MAX.
 template <class Ch>
 const Ch* ReadNumber(const Ch* p, int* value) {
   int v = 0;
-  for (unsigned c; (c = Unit(*p)) >= '0' && c <= '9'; ++p) v = v < 0x0CCCCCCB ? v * 10 + (int)(c - '0') : 0x7FFFFFFF;
+  for (unsigned c; (c = Unit(*p)) >= '0' && c <= '9'; ++p)
+    v = v < (INT_MAX - 9) / 10 ? v * 10 + (int)(c - '0') : INT_MAX;
   *value = v;
   return p;
 }
@@ -67,29 +78,29 @@ const Ch* Parse(const Ch* p, Directive* dir, Status* status, Star&& star) {
   unsigned last = 0;
   for (;; ++p) {
     c = Unit(*p);
-    unsigned code = c >= 0x80 ? last : ClassOf(c) >> 5;
+    unsigned code = c >= 0x80 ? last : ClassOf(c) >> kFlagCodeShift;
     if (!code) break;
     switch (code) {
-      case 1:
-        dir->flags |= 0x2B010800u;
-        break;  // '+': sign character '+'
-      case 2:
-        dir->flags |= 0x20001800u;
-        break;  // blank: sign character ' '
-      case 3:
+      case kFlagPlus:
+        dir->flags |= FMT_SIGN_PLUS;
+        break;
+      case kFlagBlank:
+        dir->flags |= FMT_SIGN_BLANK;
+        break;
+      case kFlagAlt:
         dir->flags |= FMT_ALT;
         break;
-      case 4:
+      case kFlagLeft:
         dir->flags = (dir->flags | FMT_LEFT) & ~FMT_ZEROPAD;
         break;
-      case 5:
+      case kFlagZero:
         dir->flags |= FMT_ZERO | FMT_ZEROFILL;
         if (!(dir->flags & FMT_LEFT)) dir->flags |= FMT_ZEROPAD;
         break;
-      case 6:
+      case kFlagSkip:
         dir->flags |= FMT_SKIP;
         break;
-      case 7:
+      case kFlagLetter:
         if (c == '@' && Unit(p[1]) >= 'A' && Unit(p[1]) <= 'L') dir->letter = (int)(Unit(*++p) - 'A') + 1;
         break;
     }

@@ -21,9 +21,6 @@ struct OutArea {
   }
 };
 
-bool IsHigh(uint32_t u) { return (u & 0xFC00) == 0xD800; }
-bool IsLow(uint32_t u) { return (u & 0xFC00) == 0xDC00; }
-
 // Completes a pair split between two calls: the previous call wrote the
 // high half as a four-byte form with the low ten bits zero.
 void RepairSplitPair(FILE* stream, uint32_t low) {
@@ -82,13 +79,14 @@ int SinkFileUtf16ToUtf8(void* stream, const wchar_t* data, int count) {
   OutArea<char, 256> area;
   for (int i = 0; i < count; ++i) {
     uint32_t u = (uint16_t)data[i];
-    if (IsLow(u)) {
+    if (IsLowSurrogate(u)) {
       if (i == 0) RepairSplitPair(Stream(stream), u);
       continue;
     }
-    if (IsHigh(u)) {
-      u = 0x10000 + ((u & 0x3FF) << 10);
-      if (i + 1 < count && IsLow((uint16_t)data[i + 1])) u += (uint16_t)data[++i] & 0x3FF;
+    if (IsHighSurrogate(u)) {
+      // A high half without its low half stands for the low half 0.
+      unsigned low = i + 1 < count && IsLowSurrogate((uint16_t)data[i + 1]) ? (uint16_t)data[++i] : 0;
+      u = JoinSurrogates(u, low);
     }
     area.used += EncodeUtf8Char(area.data + area.used, u);
     if (area.used >= 252) area.Write(Stream(stream));

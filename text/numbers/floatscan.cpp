@@ -1,9 +1,10 @@
 #include "text/numbers/floatscan.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
-#include "text/charclass.h"
+#include "text/classtable.h"
 
 namespace {
 
@@ -173,8 +174,8 @@ double ParseDouble(const C* text, int* length, uint32_t flags) {
 
 }  // namespace
 
-int ScanFloatA(const char* text) { return ScanPlain(text, 0x7FFFFFFF); }
-int ScanFloatW(const wchar_t* text) { return ScanPlain(text, 0x7FFFFFFF); }
+int ScanFloatA(const char* text) { return ScanPlain(text, INT_MAX); }
+int ScanFloatW(const wchar_t* text) { return ScanPlain(text, INT_MAX); }
 int ScanFloatNA(const char* text, int n) { return ScanPlain(text, n); }
 int ScanFloatNW(const wchar_t* text, int n) { return ScanPlain(text, n); }
 

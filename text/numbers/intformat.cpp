@@ -9,7 +9,7 @@ struct Form {
 };
 
 Form FormOf(uint32_t flags) {
-  unsigned style = flags & 0xFF;
+  unsigned style = flags & FORMAT_STYLE_MASK;
   if (flags & FORMAT_RADIX) return {style < 2 ? 10u : style, "", 0};  // radix 0 or 1 would never end
   static const Form kForms[] = {{10, "", 0},  {16, "0x", 0},  {2, "0b", 0}, {8, "0o", 0}, {16, "", 'h'}, {2, "", 'b'},
                                 {8, "", 'o'}, {16, "16#", 0}, {2, "2#", 0}, {8, "8#", 0}, {10, "10#", 0}};
@@ -24,7 +24,7 @@ int Format(U bits, bool negative, C* dest, uint32_t flags) {
     dest[pos++] = '-';
     magnitude = 0 - bits;
   }
-  int w = (flags >> 8) & 0x3F;
+  int w = FormatWidthOf(flags);
   int minDigits = 1, maxDigits = 32, field = 0;
   if (w) {
     if (negative && w > 2) --w;
@@ -48,7 +48,7 @@ int Format(U bits, bool negative, C* dest, uint32_t flags) {
     places[count++] = (C)(d < 10 ? '0' + d : 'A' + d - 10);
   } while (count < maxDigits && (count < minDigits || magnitude != 0));
 
-  unsigned style = flags & 0xFF;
+  unsigned style = flags & FORMAT_STYLE_MASK;
   if (!(flags & FORMAT_RADIX) && (style == FORMAT_SUFFIX_H || style == FORMAT_SUFFIX_O) && places[count - 1] >= 'A' &&
       count < maxDigits)
     dest[pos++] = '0';
@@ -63,7 +63,7 @@ int Format(U bits, bool negative, C* dest, uint32_t flags) {
   return pos;
 }
 
-inline bool Signed(uint32_t flags) { return !(flags & FORMAT_RADIX) && (flags & 0xFF) == FORMAT_SIGNED; }
+inline bool Signed(uint32_t flags) { return !(flags & FORMAT_RADIX) && (flags & FORMAT_STYLE_MASK) == FORMAT_SIGNED; }
 
 }  // namespace
 

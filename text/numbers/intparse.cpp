@@ -1,10 +1,13 @@
+#include <climits>
+
 #include "text/numbers/intparse.h"
 
-#include "text/charclass.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 
 namespace {
 
-constexpr int kUnbounded = 0x7FFFFFFF;
+constexpr int kUnbounded = INT_MAX;
 
 // Where the parser tests a class itself, a 16-bit character above 255 is a
 // member of every class: it passes as a blank and as a group separator.
@@ -31,7 +34,7 @@ class Parser {
 
   template <class U>
   U Parse(uint32_t flags, int* end) {
-    const uint32_t style = flags & 0xFF;
+    const uint32_t style = flags & PARSE_STYLE_MASK;
     sepMask_ = GroupSeparatorMasks[(flags >> 10) & 3];
     int p = 0;
     if (!(flags & PARSE_NO_BLANKS)) p = SkipBlanks(p);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 // Parse flags: the style byte (bits 0-7) chooses the syntax.
+constexpr uint32_t PARSE_STYLE_MASK = 0xFF;
 constexpr uint32_t PARSE_AUTO = 0;    // "0x", "0d", "0o", "0b" prefixes, else decimal
 constexpr uint32_t PARSE_SUFFIX = 1;  // Intel suffixes h, b, o; else decimal
 // 2-36: plain digits of that radix

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "text/charclass.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 #include "text/numbers/intparse.h"
 #include "text/twins.h"
 

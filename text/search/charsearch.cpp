@@ -1,10 +1,12 @@
+#include <climits>
+
 #include "text/search/charsearch.h"
 
 #include "text/classtable.h"
 
 namespace {
 
-constexpr int kUnbounded = 0x7FFFFFFF;
+constexpr int kUnbounded = INT_MAX;
 constexpr long kNoEscape = -1;
 
 // Where the searches test a class themselves, a 16-bit character above 255
@@ -99,7 +101,7 @@ int CharOrClass(uint32_t mask, const C* text, C c, int n, long escape) {
 template <class C>
 int SpanToCharOrClass(uint32_t mask, const C* text, uint32_t c, int n, long escape) {
   if (n < 1) return 0;
-  unsigned ch = sizeof(C) == 1 ? (c & 0xFF) : (c & 0xFFFF);
+  unsigned ch = sizeof(C) == 1 ? (unsigned char)c : (uint16_t)c;
   if ((c >> 24) == (SPAN_CLASS_MODE >> 24)) return Scan(text, n, ch, true, escape, StopOutsideClass{mask});
   return Scan(text, n, ch, true, escape, StopInClass{mask ^ CC_NUL});
 }

@@ -1,14 +1,18 @@
 #include "text/search/patternmatch.h"
 
-#include "text/charclass.h"
+#include "base/check.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 #include "text/codecs/cliteral.h"
-#include "text/numbers.h"
-#include "text/strings.h"
+#include "text/compare/casecompare.h"
+#include "text/numbers/intparse.h"
+#include "text/search/charsearch.h"
 
 namespace {
 
-const uint32_t kWordMask = 0x3000000F;  // digits, letters, '_', Latin-1 letters
-const uint32_t kHexDigitRun = 0x70001;  // what the class masks are read with
+const uint32_t kWordMask = CC_WORD;  // digits, letters, '_', Latin-1 letters
+// What the class masks are read with: a hex number.
+const uint32_t kHexDigitRun = CC_HEXDIGIT | CC_OCTDIGIT | CC_BINDIGIT;
 const uint32_t kSubMatch = MATCH_PREFIX_OR_FAIL | MATCH_NOT_AT_START | MATCH_PREFIX;
 
 // The 8-bit and 16-bit routines the matcher is built on.
@@ -21,7 +25,7 @@ struct Text<char> {
   static int Compare(const char* a, const char* b, int n, bool nc) { return CompareNA(a, b, n, nc); }
   static int Span(const char* t, uint32_t mask, int n) { return SpanClassNA(t, mask, n); }
   static int Digits(const char* t, uint32_t marker, int n) {
-    return SpanToCharOrClassNA(kHexDigitRun, t, 0x57000000 | marker, n);
+    return SpanToCharOrClassNA(kHexDigitRun, t, SPAN_CLASS_MODE | marker, n);
   }
   static uint32_t Hex(const char* t, int n) { return ParseHexNA(t, n); }
   static unsigned Escape(const char* p, int n, int* len) { return DecodeCEscapeNA(p, n, len); }
@@ -34,7 +38,7 @@ struct Text<wchar_t> {
   static int Compare(const wchar_t* a, const wchar_t* b, int n, bool nc) { return CompareNW(a, b, n, nc); }
   static int Span(const wchar_t* t, uint32_t mask, int n) { return SpanClassNW(t, mask, n); }
   static int Digits(const wchar_t* t, uint32_t marker, int n) {
-    return SpanToCharOrClassNW(kHexDigitRun, t, 0x57000000 | marker, n);
+    return SpanToCharOrClassNW(kHexDigitRun, t, SPAN_CLASS_MODE | marker, n);
   }
   static uint32_t Hex(const wchar_t* t, int n) { return ParseHexNW(t, n); }
   static unsigned Escape(const wchar_t* p, int n, int* len) { return DecodeCEscapeNW(p, n, len); }
@@ -222,6 +226,7 @@ int Matcher<C>::Run() {
     trailingStars_ = true;
   }
   while (pi_ < pn_) {
+    DEBUG_CHECK(pi_ >= 0 && ti_ >= 0 && ti_ <= tn_);
     if (ti_ == tn_) return PassesAtEnd(pi_, WordBefore(ti_)) ? Finish(ti_) : Fail();
     int end = SegmentEnd(pi_);
     if (end > pi_) {
@@ -276,7 +281,7 @@ bool Matcher<C>::Construct(int* result) {
     case 'm':
     case 'o':
     case 'h':
-      mask = x == 'p' ? CC_DIGIT : x == 'm' ? 0xE : x == 'o' ? 0xF : CC_DIGIT | CC_HEXLETTER;
+      mask = x == 'p' ? CC_DIGIT : x == 'm' ? CC_ALPHA | CC_UNDERSCORE : x == 'o' ? CC_IDENT : CC_DIGIT | CC_HEXLETTER;
       if (!InClass(cur, mask)) n = -1;
       break;
     case '&':
@@ -292,12 +297,12 @@ bool Matcher<C>::Construct(int* result) {
       break;
     case '.':
     case '+':
-      n = T::Span(txt_ + ti_, x == '.' ? 0xA0 : 0xE0, tn_ - ti_);
+      n = T::Span(txt_ + ti_, x == '.' ? CC_TABSPACE : CC_BLANK, tn_ - ti_);
       floor = 1;
       break;
     case '_':
     case '-':
-      n = T::Span(txt_ + ti_, x == '_' ? 0xA0 : 0x40, tn_ - ti_);
+      n = T::Span(txt_ + ti_, x == '_' ? CC_TABSPACE : CC_NEWLINE, tn_ - ti_);
       if (n == 0 && !atStart) n = -1;
       floor = 2;
       break;
@@ -364,6 +369,8 @@ bool Matcher<C>::Construct(int* result) {
     }
   }
   if (n < 0) return *result = Fail(), true;
+  // A construct takes at least its backslash and letter, and only text there is.
+  DEBUG_CHECK(next > pi_ && next <= pn_ && n <= tn_ - ti_);
   pi_ = next;
   if (floor && n >= floor && pi_ < pn_) {
     // Give characters back, longest first, until the rest matches.

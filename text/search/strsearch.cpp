@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "text/search/strsearch.h"
 
 #include "text/compare/casefoldrules.h"
@@ -8,7 +10,7 @@ namespace {
 using casefold::AsciiUpper;
 using casefold::Identity;
 
-constexpr int kUnbounded = 0x7FFFFFFF;
+constexpr int kUnbounded = INT_MAX;
 
 template <class C>
 int Length(const C* s) {

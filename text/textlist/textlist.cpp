@@ -4,6 +4,17 @@
 #include <algorithm>
 #include <new>
 
+#include "base/check.h"
+
+namespace {
+
+// The slots hold the items and nothing past capacity; no slots, no array.
+void CheckShape(const CTextList& list) {
+  DEBUG_CHECK(list.count >= 0 && list.count <= list.capacity && (list.capacity == 0) == (list.items == nullptr));
+}
+
+}  // namespace
+
 CTextList::CTextList(unsigned extraSize)
     : count(0), capacity(0), extraSize(extraSize), mruLimit(16), mruMode(0), ownerWord(0), items(nullptr) {}
 
@@ -44,12 +55,14 @@ void CTextList::GrowFor(int n) {
   delete[] items;
   items = bigger;
   capacity = (int)grown;
+  CheckShape(*this);
 }
 
 int CTextList::InsertItemPtr(char* item, int index) {
   if (!item) return -1;
   GrowFor(1);
   index = ClampInsert(index);
+  DEBUG_CHECK(index >= 0 && index <= count && count < capacity);
   std::memmove(items + index + 1, items + index, (size_t)(count - index) * sizeof(char*));
   items[index] = item;
   ++count;
@@ -74,6 +87,7 @@ int CTextList::InsertFrom(const CTextList* other, int index, int from, int to) {
   int n = to - from;
   index = ClampInsert(index);
   GrowFor(n);
+  DEBUG_CHECK(index >= 0 && index <= count && count + n <= capacity);
   // The copies go to the spare slots first and are rotated into place, so the
   // source items are read before anything moves (other may be this list).
   unsigned common = std::min(extraSize, other->extraSize);
@@ -91,6 +105,7 @@ int CTextList::InsertFrom(const CTextList* other, int index, int from, int to) {
   }
   std::rotate(items + index, items + count, items + count + n);
   count += n;
+  CheckShape(*this);
   return index;
 }
 
@@ -142,6 +157,7 @@ int CTextList::AddSplitN(char separator, int n, const char* text, int index, con
 
 // Stores a new block at index and frees the old one.
 char* CTextList::Replace(int index, char* item) {
+  DEBUG_CHECK(index >= 0 && index < count);
   FreeItem(items[index]);
   return items[index] = item;
 }
@@ -204,6 +220,7 @@ char* CTextList::DetachAt(int index) {
   char* item = items[index];
   --count;
   std::memmove(items + index, items + index + 1, (size_t)(count - index) * sizeof(char*));
+  CheckShape(*this);
   return item;
 }
 
@@ -221,6 +238,7 @@ int CTextList::RemoveRange(int from, int to) {
   for (int i = from; i < to; ++i) FreeItem(items[i]);
   std::memmove(items + from, items + to, (size_t)(count - to) * sizeof(char*));
   count -= to - from;
+  CheckShape(*this);
   return to - from;
 }
 

@@ -1,6 +1,6 @@
 // CTextList searches: linear by text and extra-data key, binary by built-in
 // keys or a caller's comparator.
-#include "text/strings.h"
+#include "text/compare/casecompare.h"
 #include "text/textlist/textlist.h"
 #include "text/textlist/textlist_keys.h"
 

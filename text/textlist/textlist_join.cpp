@@ -4,6 +4,9 @@
 
 namespace {
 
+// What a negative maxSize allows: 256 MiB.
+constexpr size_t kNoMaxSize = size_t{1} << 28;
+
 // The joins clamp to with a signed compare: a negative to is an empty range.
 bool JoinRange(const CTextList& list, int& from, int& to) {
   if (from < 0) from = 0;
@@ -77,7 +80,7 @@ int CTextList::JoinLines(int from, int to, char** out, int maxSize, int perLine)
     eol = "\n";
     eolLength = 1;
   }
-  size_t limit = maxSize < 0 ? 0x10000000 : (size_t)maxSize;
+  size_t limit = maxSize < 0 ? kNoMaxSize : (size_t)maxSize;
   size_t total = 1;  // the terminating NUL
   JoinRange(*this, from, to);
   int end = from;

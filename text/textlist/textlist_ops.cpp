@@ -1,6 +1,7 @@
 // CTextList whole-list operations: case and trimming over ranges, moving an
 // item, the extra size, the most-recently-used discipline, pops and appends.
-#include "text/charclass.h"
+#include "text/classtable.h"
+#include "text/spans.h"
 #include "text/textlist/textlist.h"
 
 namespace {

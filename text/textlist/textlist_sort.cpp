@@ -1,7 +1,7 @@
 // CTextList comparators and the non-recursive quicksort over item pointers.
 #include <algorithm>
 
-#include "text/strings.h"
+#include "text/compare/casecompare.h"
 #include "text/textlist/textlist.h"
 #include "text/textlist/textlist_keys.h"
 #include "text/quicksort.h"
