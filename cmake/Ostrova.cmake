@@ -2,16 +2,21 @@
 
 # ostrova_library(<name> [DEPS <libs>...])
 # One static library from every .cpp/.c file of the calling folder (and its
-# subfolders named in SUBDIRS), less the files named in EXCLUDE and the native
-# halves of the Windows seams (*_posix.cpp, for the sanitizer build in native/).
+# subfolders named in SUBDIRS, or exactly the files of SOURCES when a folder
+# keeps its list in a file of its own), less the files named in EXCLUDE and the
+# native halves of the Windows seams (*_posix.cpp, for the sanitizer build in native/).
 # Headers are included as "<folder>/<file>.h".
 function(ostrova_library name)
-  cmake_parse_arguments(A "" "" "DEPS;SUBDIRS;SYSLIBS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(A "" "" "DEPS;SUBDIRS;SYSLIBS;EXCLUDE;SOURCES" ${ARGN})
   set(globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
   foreach(sub ${A_SUBDIRS})
     list(APPEND globs ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.c)
   endforeach()
-  file(GLOB srcs CONFIGURE_DEPENDS ${globs})
+  if(A_SOURCES)
+    set(srcs ${A_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${globs})
+  endif()
   list(FILTER srcs EXCLUDE REGEX "_posix\\.cpp$")
   foreach(ex ${A_EXCLUDE})
     list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${ex})

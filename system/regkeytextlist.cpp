@@ -1,6 +1,6 @@
 // CRegKeyStack: multi-string values as CTextList items.
 #include "system/regkeystack.h"
-#include "text/textlist.h"
+#include "text/textlist/textlist.h"
 
 bool CRegKeyStack::QueryTextList(CTextList& list, const char* pszName) {
   char* p;

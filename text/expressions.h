@@ -1,5 +1,5 @@
 // Expressions: the integer and floating-point evaluators.
 #pragma once
 
-#include "text/evalexpr.h"
-#include "text/evaldouble.h"
+#include "text/eval/evalexpr.h"
+#include "text/eval/evaldouble.h"

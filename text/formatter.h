@@ -1,12 +1,12 @@
 // The library's printf-like formatter: cores, conversions and front ends.
 #pragma once
 
-#include "text/formatbuffer.h"
-#include "text/formatconsole.h"
-#include "text/formatcore.h"
-#include "text/formatdigits.h"
-#include "text/formatfile.h"
-#include "text/formatfloat.h"
-#include "text/formatgroup.h"
-#include "text/formatmemory.h"
-#include "text/formattime.h"
+#include "text/format/formatbuffer.h"
+#include "text/format/formatconsole.h"
+#include "text/format/formatcore.h"
+#include "text/format/formatdigits.h"
+#include "text/format/formatfile.h"
+#include "text/format/formatfloat.h"
+#include "text/format/formatgroup.h"
+#include "text/format/formatmemory.h"
+#include "text/format/formattime.h"

@@ -2,9 +2,9 @@
 // number lists and bit arrays.
 #pragma once
 
-#include "text/intformat.h"
-#include "text/intparse.h"
-#include "text/bitarray.h"
-#include "text/floatscan.h"
-#include "text/siprefix.h"
-#include "text/numberlist.h"
+#include "text/numbers/intformat.h"
+#include "text/numbers/intparse.h"
+#include "text/numbers/bitarray.h"
+#include "text/numbers/floatscan.h"
+#include "text/numbers/siprefix.h"
+#include "text/numbers/numberlist.h"

@@ -1,4 +1,4 @@
 // Pattern matching.
 #pragma once
 
-#include "text/patternmatch.h"
+#include "text/search/patternmatch.h"

@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "text/spans.h"
 
 #include "text/classtable.h"
@@ -18,7 +20,7 @@ int SpanBackWhile(const C* end, uint32_t mask, bool inClass, int n) {
   return i;
 }
 
-constexpr int kUnbounded = 0x7FFFFFFF;
+constexpr int kUnbounded = INT_MAX;
 
 // Membership of 8-bit characters in a bit set; 16-bit characters above 255
 // are looked up in the set string itself.
@@ -90,7 +92,9 @@ int FindLastNotOfA(const char* text, const char* set, int n) { return FindLastMe
 int FindLastNotOfW(const wchar_t* text, const wchar_t* set, int n) { return FindLastMember(text, set, n, 0, false); }
 
 // 0 stands for "at the start or nowhere".
-int FindLastOfOrStartA(const char* text, const char* set, int n) { return OrStart(FindLastMember(text, set, n, 1, true)); }
+int FindLastOfOrStartA(const char* text, const char* set, int n) {
+  return OrStart(FindLastMember(text, set, n, 1, true));
+}
 int FindLastOfOrStartW(const wchar_t* text, const wchar_t* set, int n) {
   return OrStart(FindLastMember(text, set, n, 1, true));
 }

@@ -2,18 +2,19 @@
 // template can serve both widths.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
 #include "text/spans.h"
-#include "text/strcopy.h"
+#include "text/edit/strcopy.h"
 
 namespace twins {
 
 // The C runtime's wide routines are not used: a native build may have a
 // 32-bit wchar_t in the runtime while ours is 16-bit.
 inline int Length(const char* s) { return (int)strlen(s); }
-inline int Length(const wchar_t* s) { return LengthBoundedW(s, 0x7FFFFFFF); }
+inline int Length(const wchar_t* s) { return LengthBoundedW(s, INT_MAX); }
 inline int LengthBounded(const char* s, int max) { return LengthBoundedA(s, max); }
 inline int LengthBounded(const wchar_t* s, int max) { return LengthBoundedW(s, max); }
 inline int SpanClass(const char* s, uint32_t mask) { return SpanClassA(s, mask); }

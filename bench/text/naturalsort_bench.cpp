@@ -11,7 +11,7 @@
 
 #include "bench.h"
 #include "text/strings.h"
-#include "text/textlist.h"
+#include "text/textlist/textlist.h"
 
 namespace {
 
@@ -24,10 +24,32 @@ uint32_t Next(uint32_t range) {
 // Key and value names as a registry holds them: words with numbers, GUIDs,
 // dotted and underscored names, versions, hex values, a few umlauts.
 std::vector<std::string> MakeNames(int n) {
-  static const char* words[] = {"Software", "Microsoft", "Windows", "CurrentVersion", "Explorer", "Shell",
-                                "Item",     "Value",     "Setting", "MRUList",        "Device",   "Parameters",
-                                "Class",    "Interface", "TypeLib", "Ostrova",        "Brannock", "\xC4nderung",
-                                "Gr\xF6\xDF" "e", "\xDC" "bersicht", "Policies", "Services", "Enum",      "Control"};
+  static const char* words[] = {"Software",
+                                "Microsoft",
+                                "Windows",
+                                "CurrentVersion",
+                                "Explorer",
+                                "Shell",
+                                "Item",
+                                "Value",
+                                "Setting",
+                                "MRUList",
+                                "Device",
+                                "Parameters",
+                                "Class",
+                                "Interface",
+                                "TypeLib",
+                                "Ostrova",
+                                "Brannock",
+                                "\xC4nderung",
+                                "Gr\xF6\xDF"
+                                "e",
+                                "\xDC"
+                                "bersicht",
+                                "Policies",
+                                "Services",
+                                "Enum",
+                                "Control"};
   static const char* seps[] = {"", "", "", ".", "_", " ", "-"};
   std::vector<std::string> names;
   names.reserve(n);

@@ -9,7 +9,7 @@
 
 #include "bench.h"
 #include "text/strings.h"
-#include "text/textlist.h"
+#include "text/textlist/textlist.h"
 
 namespace {
 
@@ -69,7 +69,8 @@ int main() {
 
   auto lowerBound = [&] {
     long long sum = 0;
-    for (const std::string& k : keys) sum += std::lower_bound(sorted.begin(), sorted.end(), k, NoCaseLess) - sorted.begin();
+    for (const std::string& k : keys)
+      sum += std::lower_bound(sorted.begin(), sorted.end(), k, NoCaseLess) - sorted.begin();
     bench::Sink(sum);
   };
   // The browser's lookup (flag 1: caseless, a hit ends the search) and the
@@ -81,8 +82,7 @@ int main() {
         for (const std::string& k : keys) sum += list.BinaryFindString((int)k.size(), k.data(), 0, -1, 1);
         bench::Sink(sum);
       },
-      "std::lower_bound", lowerBound,
-      1, 9);
+      "std::lower_bound", lowerBound, 1, 9);
 
   bench::Compare(
       "BinaryFindString 100k flags 11",
@@ -91,7 +91,6 @@ int main() {
         for (const std::string& k : keys) sum += list.BinaryFindString((int)k.size(), k.data(), 0, -1, 1 | 2 | 8);
         bench::Sink(sum);
       },
-      "std::lower_bound", lowerBound,
-      1, 9);
+      "std::lower_bound", lowerBound, 1, 9);
   return 0;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz_util.h"
-#include "text/textlist.h"
+#include "text/textlist/textlist.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "regkey_fixture.h"
-#include "text/textlist.h"
+#include "text/textlist/textlist.h"
 
 using namespace std::string_literals;
 

@@ -52,11 +52,11 @@ TEST(CharClassTable, EveryCharacterCarriesItsDocumentedFlags) {
   }
   for (int c = 0; c < 256; ++c) EXPECT_EQ(CharClassTable[c], expected[c]) << "character 0x" << std::hex << c;
 
-  EXPECT_EQ(CharClassTable['1'], 0x30001u);
-  EXPECT_EQ(CharClassTable['7'], 0x20001u);
-  EXPECT_EQ(CharClassTable['9'], 0x1u);
-  EXPECT_EQ(CharClassTable['F'], 0x40002u);
-  EXPECT_EQ(CharClassTable['f'], 0x40004u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'1'], 0x30001u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'7'], 0x20001u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'9'], 0x1u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'F'], 0x40002u);
+  EXPECT_EQ(CharClassTable[(unsigned char)'f'], 0x40004u);
   EXPECT_EQ(CharClassOf((char)0xE4), CC_LATIN1_LOWER) << "signed char indexes as unsigned";
   EXPECT_EQ(CharClassOf((wchar_t)0x416), CC_OTHER);
   EXPECT_EQ(CharClassOf((wchar_t)0xD7), CC_LATIN1_UPPER);
@@ -68,7 +68,10 @@ TEST(CharClassTable, SeparatorMasksAndDigitValues) {
   EXPECT_EQ(GroupSeparatorMasks[2], 0x400u);
   EXPECT_EQ(GroupSeparatorMasks[3], 0x408u);
   for (int c = 0; c < 128; ++c) {
-    int want = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'Z' ? c - 'A' + 10 : c >= 'a' && c <= 'z' ? c - 'a' + 10 : 0x7F;
+    int want = c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'A' && c <= 'Z' ? c - 'A' + 10
+               : c >= 'a' && c <= 'z' ? c - 'a' + 10
+                                      : 0x7F;
     EXPECT_EQ(DigitValueTable[c], want) << c;
   }
   EXPECT_EQ(DigitValueOf((char)0xB2), 0x7Fu) << "superscript two is no digit";
@@ -84,18 +87,12 @@ TEST(Spans, ForwardBothTwins) {
   };
   const int kWhole = -1000;
   const Case cases[] = {
-      {"  \tx", 0xE0, kWhole, 3, 0},
-      {"", 0xE0, kWhole, 0, 0},
-      {"", 0x7FFFFFFF, kWhole, 0, 0},
-      {"a/b", 0x300000, kWhole, 0, 1},
-      {"abc", 0x300000, kWhole, 0, 3},
-      {"123abc", 0x1, kWhole, 3, 0},
-      {"ab_9-x", 0xF, kWhole, 4, 0},
-      {"\xE4\xF6 x", CC_LATIN1_LOWER, kWhole, 2, 0},
-      {"  \tx", 0xE0, 2, 2, 0},
-      {"abc", 0x300000, 2, 0, 2},
-      {"abc", 0x4, 0, 0, 0},
-      {"abc", 0x4, -5, 0, 0},
+      {"  \tx", 0xE0, kWhole, 3, 0},   {"", 0xE0, kWhole, 0, 0},
+      {"", 0x7FFFFFFF, kWhole, 0, 0},  {"a/b", 0x300000, kWhole, 0, 1},
+      {"abc", 0x300000, kWhole, 0, 3}, {"123abc", 0x1, kWhole, 3, 0},
+      {"ab_9-x", 0xF, kWhole, 4, 0},   {"\xE4\xF6 x", CC_LATIN1_LOWER, kWhole, 2, 0},
+      {"  \tx", 0xE0, 2, 2, 0},        {"abc", 0x300000, 2, 0, 2},
+      {"abc", 0x4, 0, 0, 0},           {"abc", 0x4, -5, 0, 0},
       {"a\0b/", 0x80200000, 4, 0, 3},  // a mask naming CC_NUL lets the counted run pass a NUL
   };
   for (const Case& c : cases) {
@@ -147,20 +144,31 @@ TEST(FindLastOf, AllFourFormsBothTwins) {
     int n, want;
   };
   const Case cases[] = {
-      {0, "a,b;c", ",;", -1, 3},  {0, "abc", ",", -1, -1},    {0, "a,b", ",", 0, -1},
-      {0, ",abc", ",", -1, 0},    {0, "a,b,c", ",", 3, 1},     {2, ",abc", ",", 4, 0},
-      {2, "ab,c", ",", 4, 2},     {2, "abc", "", 3, 0},        {1, "abc  ", " ", 5, 2},
-      {1, "   ", " ", 3, -1},     {1, "abc  ", " ", -1, 2},    {3, "a  ", " ", 3, 0},
-      {3, "ab ", " ", 3, 1},      {0, "x\xE4y", "\xE4", -1, 1}, {1, "", " ", -1, -1},
+      {0, "a,b;c", ",;", -1, 3}, {0, "abc", ",", -1, -1},      {0, "a,b", ",", 0, -1},   {0, ",abc", ",", -1, 0},
+      {0, "a,b,c", ",", 3, 1},   {2, ",abc", ",", 4, 0},       {2, "ab,c", ",", 4, 2},   {2, "abc", "", 3, 0},
+      {1, "abc  ", " ", 5, 2},   {1, "   ", " ", 3, -1},       {1, "abc  ", " ", -1, 2}, {3, "a  ", " ", 3, 0},
+      {3, "ab ", " ", 3, 1},     {0, "x\xE4y", "\xE4", -1, 1}, {1, "", " ", -1, -1},
   };
   for (const Case& c : cases) {
     WString t = Wide(c.text), s = Wide(c.set);
     int a = -9, w = -9;
     switch (c.form) {
-      case 0: a = FindLastOfA(c.text, c.set, c.n); w = FindLastOfW(t.c_str(), s.c_str(), c.n); break;
-      case 1: a = FindLastNotOfA(c.text, c.set, c.n); w = FindLastNotOfW(t.c_str(), s.c_str(), c.n); break;
-      case 2: a = FindLastOfOrStartA(c.text, c.set, c.n); w = FindLastOfOrStartW(t.c_str(), s.c_str(), c.n); break;
-      case 3: a = FindLastNotOfOrStartA(c.text, c.set, c.n); w = FindLastNotOfOrStartW(t.c_str(), s.c_str(), c.n); break;
+      case 0:
+        a = FindLastOfA(c.text, c.set, c.n);
+        w = FindLastOfW(t.c_str(), s.c_str(), c.n);
+        break;
+      case 1:
+        a = FindLastNotOfA(c.text, c.set, c.n);
+        w = FindLastNotOfW(t.c_str(), s.c_str(), c.n);
+        break;
+      case 2:
+        a = FindLastOfOrStartA(c.text, c.set, c.n);
+        w = FindLastOfOrStartW(t.c_str(), s.c_str(), c.n);
+        break;
+      case 3:
+        a = FindLastNotOfOrStartA(c.text, c.set, c.n);
+        w = FindLastNotOfOrStartW(t.c_str(), s.c_str(), c.n);
+        break;
     }
     EXPECT_EQ(a, c.want) << c.form << " '" << c.text << "' set '" << c.set << "' n " << c.n;
     EXPECT_EQ(w, c.want) << c.form << " '" << c.text << "' set '" << c.set << "' n " << c.n << " (W)";
