@@ -1,5 +1,7 @@
 #include "text/columns/columns.h"
 
+#include <climits>
+
 #include "text/utf.h"
 
 namespace {
@@ -46,7 +48,7 @@ int Walk(const C* text, int count, int target, int tabWidth, int* column) {
   return i;
 }
 
-const int kNoTarget = 0x7FFFFFFF;
+const int kNoTarget = INT_MAX;
 
 template <class Step, class C>
 int ColumnAfter(const C* text, int count, int tabWidth, int start) {

@@ -1,11 +1,13 @@
 #include "text/tokens/charset.h"
 
+#include <climits>
+
 const CharBitSet TokenSeparatorSet = {
     {0xFFFFFFFFu, (1u << (' ' - 32)) | (1u << (',' - 32)) | (1u << (';' - 32)), 0, 0, 0, 0, 0, 0}};
 
 namespace {
 
-const int kUnbounded = 0x7FFFFFFF;
+const int kUnbounded = INT_MAX;
 
 template <class C>
 void Build(CharBitSet* set, const C* chars, uint32_t flags) {

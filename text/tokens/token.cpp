@@ -101,8 +101,8 @@ int Copy(bool byClass, uint32_t classMask, C* dest, const C* text, int* copied, 
   int n = count, b = 0;
   bool go = true;
   if (IsTaggedTokenCount(count)) {
-    n = count & 0xFFFF;
-    const C separator = (C)(((uint32_t)count >> 16) & 0x7F);
+    n = (int)((uint32_t)count & kTaggedLengthBits);
+    const C separator = (C)(((uint32_t)count >> kTaggedSeparatorShift) & kTaggedSeparatorBits);
     b = SpanClassN(text, CC_TABSPACE, n);
     if (b < n && text[b] == separator) {
       ++b;

@@ -13,8 +13,14 @@
 // TaggedTokenCount('=', 6) over " = abc" copies "abc".
 constexpr uint32_t kTaggedCountMark = 0x57000000;  // (c & kTaggedCountMask) for a tagged count below 1
 constexpr uint32_t kTaggedCountMask = 0x7F800000;
+constexpr uint32_t kTaggedCountSign = 0x80000000;
+constexpr int kTaggedSeparatorShift = 16;  // the separator in bits 16-22
+constexpr uint32_t kTaggedSeparatorBits = 0x7F;
+constexpr uint32_t kTaggedLengthBits = 0xFFFF;  // the count in the low 16 bits
 constexpr int TaggedTokenCount(char separator, int count) {
-  return (int)(0x80000000u | kTaggedCountMark | (((uint32_t)separator & 0x7F) << 16) | ((uint32_t)count & 0xFFFF));
+  return (int)(kTaggedCountSign | kTaggedCountMark |
+               (((uint32_t)separator & kTaggedSeparatorBits) << kTaggedSeparatorShift) |
+               ((uint32_t)count & kTaggedLengthBits));
 }
 constexpr bool IsTaggedTokenCount(int count) {
   return count < 1 && ((uint32_t)count & kTaggedCountMask) == kTaggedCountMark;
