@@ -8,6 +8,7 @@
 #include "text/strings.h"
 
 int main() {
+  // clang-format off
   const char* names[] = {
       "InstallLocation", "installlocation", "DisplayName", "DisplayVersion", "UninstallString",
       "ThreadingModel", "threadingmodel", "Apartment", "LastPath1", "LastPath2", "REG_EXPAND_SZ", "Version",
@@ -15,6 +16,7 @@ int main() {
       "Software\\Classes\\CLSID\\{00021401-0000-0000-C000-000000000046}\\InprocServer32",
       "SOFTWARE\\CLASSES\\CLSID\\{00021401-0000-0000-C000-000000000046}\\InprocServer32",
   };
+  // clang-format on
   std::vector<std::string> v(names, names + sizeof names / sizeof names[0]);
   bench::Compare(
       "CompareNoCaseA names",

@@ -24,6 +24,7 @@ uint32_t Next(uint32_t range) {
 // Key and value names as a registry holds them: words with numbers, GUIDs,
 // dotted and underscored names, versions, hex values, a few umlauts.
 std::vector<std::string> MakeNames(int n) {
+  // clang-format off
   static const char* words[] = {"Software",
                                 "Microsoft",
                                 "Windows",
@@ -50,6 +51,7 @@ std::vector<std::string> MakeNames(int n) {
                                 "Services",
                                 "Enum",
                                 "Control"};
+  // clang-format on
   static const char* seps[] = {"", "", "", ".", "_", " ", "-"};
   std::vector<std::string> names;
   names.reserve(n);

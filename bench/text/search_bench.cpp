@@ -9,6 +9,7 @@
 #include "text/strings.h"
 
 int main() {
+  // clang-format off
   const char* names[] = {
       "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
       "InstallLocation", "DisplayName", "{4F3A1C2B-9D8E-4B7A-8C6D-5E4F3A2B1C0D}", "UninstallString",
@@ -17,6 +18,7 @@ int main() {
       "Die Datei wurde nicht gefunden und kann nicht geöffnet werden", "REG_EXPAND_SZ", "Version",
       "%SystemRoot%\\system32\\shell32.dll,-21787", "MRUList", "Brannock", "Ostrova\\Settings\\Recent",
   };
+  // clang-format on
   std::vector<std::string> texts(names, names + sizeof names / sizeof names[0]);
   const char* needles[] = {"Shell", "dll", "Ostrova", "xyz", "CurrentVersion", "0046}"};
 

@@ -87,7 +87,8 @@ TEST(CharSet, Spans) {
   EXPECT_EQ(SpanBackUntilInSetNA(text + 5, &comma, 1), 1);
   EXPECT_EQ(SpanBackInSetNA(text + 2, &ab, 2), 2);
   EXPECT_EQ(SpanBackInSetNA(text + 2, &ab, 0), 0);
-  EXPECT_EQ(SpanBackUntilInSetNA("\0\0x" + 3, &comma, 3), 3);  // NUL is ordinary
+  const char nuls[] = "\0\0x";
+  EXPECT_EQ(SpanBackUntilInSetNA(nuls + 3, &comma, 3), 3);  // NUL is ordinary
   const WString w = Wide(text);
   EXPECT_EQ(SpanBackUntilInSetNW(w.c_str() + 5, &comma, 5), 2);
   EXPECT_EQ(SpanBackInSetNW(w.c_str() + 2, &ab, 5), 2);
