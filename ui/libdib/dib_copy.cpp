@@ -1,0 +1,209 @@
+// Scaled and blended copies into 32-bit DIBs, and drawing DIBs into a LibDib.
+#include <string.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/libdib/dib_block.h"
+#include "ui/libdib/dib_view.h"
+#include "ui/libdib/libdib.h"
+
+namespace {
+
+bool SizeOk(const BITMAPINFO* info) {
+  const BITMAPINFOHEADER& h = info->bmiHeader;
+  return h.biWidth >= 1 && h.biWidth <= 65536 && h.biHeight >= 1 && h.biHeight <= 65536;
+}
+
+// A 32-bit view of the source: the source itself, or a converted temporary
+// copy (freed with the object). Converted sources have no alpha: opaque.
+class Source32 {
+ public:
+  Source32(const BITMAPINFO* src, const void* bits, bool opaqueCopy) {
+    if (DibDepth(&src->bmiHeader) == 32) {
+      m_ok = m_view.Open(src, bits);
+      return;
+    }
+    void* b = ResolveDibBits(src, bits);
+    if (!b) return;
+    m_temp = CreateDibFromPackedDib(nullptr, const_cast<BITMAPINFO*>(src), kDibMarkerTo32, &b);
+    if (m_temp == src) m_temp = nullptr;
+    if (!m_temp) return;
+    m_ok = m_view.Open(m_temp, b);
+    if (m_ok && opaqueCopy)
+      for (int y = 0; y < m_view.height; ++y) {
+        DWORD* row = m_view.Row32(y);
+        for (int x = 0; x < m_view.width; ++x) row[x] |= 0xFF000000;
+      }
+  }
+  ~Source32() {
+    if (m_temp) FreeDib(m_temp);
+  }
+  bool ok() const { return m_ok; }
+  const DibView& view() const { return m_view; }
+
+ private:
+  BITMAPINFO* m_temp = nullptr;
+  DibView m_view;
+  bool m_ok = false;
+};
+
+// One axis of a scaled copy, in 1/256 pixel.
+struct AxisMap {
+  long long num, den;
+  int n;
+  AxisMap(int srcLen, int dstLen) : n(srcLen) {
+    num = srcLen >= dstLen ? srcLen : srcLen - 1;
+    den = srcLen >= dstLen ? dstLen : dstLen - 1;
+    while (den != 0 && ((num | den) & 1) == 0) num >>= 1, den >>= 1;
+    while (num * dstLen * 256 >= (1LL << 31)) num >>= 1, den >>= 1;
+    if (den == 0) den = 1;
+  }
+  void Span(int i, int* start, int* end) const {
+    long long step = num * 256;
+    long long s = i * step / den, e = (i + 1) * step / den;
+    if (e < s + 256) e = s + 256;
+    if (e > n * 256LL) e = n * 256LL;
+    *start = static_cast<int>(s);
+    *end = static_cast<int>(e);
+  }
+};
+
+// Weight of source cell k in the span [start, end).
+inline int Weight(int k, int start, int end) { return std::min(end, (k + 1) * 256) - std::max(start, k * 256); }
+
+}  // namespace
+
+int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, const void* srcBits, int sx, int sy,
+                      int sw, int sh, int dx, int dy, int dw, int dh) {
+  if (!dst || !src || DibDepth(&dst->bmiHeader) != 32 || !SizeOk(dst) || !SizeOk(src)) return 0;
+  DibView d;
+  if (!d.Open(dst, dstBits)) return 0;
+  int srcW = src->bmiHeader.biWidth, srcH = src->bmiHeader.biHeight;
+  if (dx < 0 || dy < 0 || dx >= d.width || dy >= d.height || sx < 0 || sy < 0 || sx >= srcW || sy >= srcH) return 0;
+  if (dw == 0 || dh == 0 || sw <= 0 || sh <= 0 || dw < 0 || dh < 0) return 0;
+  dw = std::min(dw, d.width - dx);
+  dh = std::min(dh, d.height - dy);
+  sw = std::min(sw, srcW - sx);
+  sh = std::min(sh, srcH - sy);
+  Source32 source(src, srcBits, false);
+  if (!source.ok()) return 0;
+  const DibView& s = source.view();
+
+  if (sw == dw && sh == dh) {
+    for (int r = 0; r < dh; ++r) memcpy(d.Row32(dy + r) + dx, s.Row32(sy + r) + sx, 4 * static_cast<size_t>(dw));
+    return 1;
+  }
+
+  bool noAlpha = true;
+  for (int y = 0; y < s.height && noAlpha; ++y) {
+    const DWORD* row = s.Row32(y);
+    for (int x = 0; x < s.width; ++x)
+      if (row[x] & 0xFF000000) {
+        noAlpha = false;
+        break;
+      }
+  }
+  AxisMap ax(sw, dw), ay(sh, dh);
+  // Per source column: blue, green, red, alpha sums and the weight sum. The
+  // sums keep every weighted term whole, so opaque pixels stay opaque.
+  std::vector<unsigned long long> col(5 * static_cast<size_t>(sw));
+  for (int i = 0; i < dh; ++i) {
+    int ys, ye;
+    ay.Span(i, &ys, &ye);
+    std::fill(col.begin(), col.end(), 0);
+    // Output row i counts from the rectangle's bottom, as does the source span.
+    for (int k = ys >> 8; k * 256 < ye; ++k) {
+      unsigned w = Weight(k, ys, ye);
+      const BYTE* p = reinterpret_cast<const BYTE*>(s.Row32(sy + sh - 1 - k) + sx);
+      for (int c = 0; c < sw; ++c, p += 4) {
+        unsigned a = noAlpha ? 255 : p[3];
+        if (a == 0) continue;
+        unsigned long long* cs = &col[5 * c];
+        cs[0] += p[0] * w;
+        cs[1] += p[1] * w;
+        cs[2] += p[2] * w;
+        cs[3] += a * w;
+        cs[4] += w;
+      }
+    }
+    unsigned spanY = ye - ys;
+    for (int c = 0; c < sw; ++c) {
+      unsigned long long* cs = &col[5 * c];
+      for (int ch = 0; ch < 3; ++ch) cs[ch] = cs[4] ? cs[ch] / cs[4] : 0;
+      cs[3] /= spanY;
+    }
+    BYTE* out = reinterpret_cast<BYTE*>(d.Row32(dy + dh - 1 - i) + dx);
+    for (int j = 0; j < dw; ++j, out += 4) {
+      int xs, xe;
+      ax.Span(j, &xs, &xe);
+      unsigned long long sum[4] = {}, weight = 0;
+      for (int k = xs >> 8; k * 256 < xe; ++k) {
+        const unsigned long long* cs = &col[5 * k];
+        if (cs[3] == 0) continue;
+        unsigned w = Weight(k, xs, xe);
+        for (int ch = 0; ch < 4; ++ch) sum[ch] += cs[ch] * w;
+        weight += w;
+      }
+      for (int ch = 0; ch < 3; ++ch) out[ch] = static_cast<BYTE>(weight ? sum[ch] / weight : 0);
+      out[3] = static_cast<BYTE>(sum[3] / static_cast<unsigned>(xe - xs));
+    }
+  }
+  return 1;
+}
+
+int CopyDibToDib32(BITMAPINFO* dst, void* dstBits, int dx, int dy, const BITMAPINFO* src, const void* srcBits, int sx,
+                   int sy, int width, int height) {
+  if (!dst || !src || DibDepth(&dst->bmiHeader) != 32 || !SizeOk(dst) || !SizeOk(src)) return 0;
+  DibView d;
+  if (!d.Open(dst, dstBits)) return 0;
+  int srcW = src->bmiHeader.biWidth, srcH = src->bmiHeader.biHeight;
+  if (dx < 0 || dy < 0 || dx >= d.width || dy >= d.height || sx < 0 || sy < 0 || sx >= srcW || sy >= srcH) return 0;
+  if (width <= 0 || height <= 0) return 0;
+  width = std::min({width, d.width - dx, srcW - sx});
+  height = std::min({height, d.height - dy, srcH - sy});
+  // A source without alpha (converted from fewer bits) copies opaquely.
+  Source32 source(src, srcBits, true);
+  if (!source.ok()) return 0;
+  const DibView& s = source.view();
+  for (int r = 0; r < height; ++r) {
+    const BYTE* sp = reinterpret_cast<const BYTE*>(s.Row32(sy + r) + sx);
+    BYTE* dp = reinterpret_cast<BYTE*>(d.Row32(dy + r) + dx);
+    for (int c = 0; c < width; ++c, sp += 4, dp += 4) {
+      unsigned a = sp[3];
+      if (a == 0) continue;
+      if (a == 255) {
+        dp[0] = sp[0], dp[1] = sp[1], dp[2] = sp[2];
+      } else {
+        for (int ch = 0; ch < 3; ++ch) dp[ch] = static_cast<BYTE>((dp[ch] * (256 - a) + sp[ch] * (a + 1)) >> 8);
+      }
+    }
+  }
+  return 1;
+}
+
+int PutDibRectIntoDib(const BITMAPINFO* packed, const void* bits, int x, int y, int sx, int sy, int width, int height,
+                      BITMAPINFO* dst) {
+  if (!packed || width <= 0 || height <= 0 || width > 65535) return 0;
+  const BITMAPINFOHEADER& h = packed->bmiHeader;
+  int srcW = h.biWidth, srcH = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+  if (sx < 0 || sy < 0 || sx >= srcW || sy >= srcH) return 0;
+  width = std::min(width, srcW - sx);
+  height = std::min(height, srcH - sy);
+  if (!bits) bits = ResolveDibBits(packed, nullptr);
+  if (!bits) bits = reinterpret_cast<const BYTE*>(packed) + h.biSize + 4 * DibColorEntries(&h);
+  HDC dc = GetDibMemDC(dst);
+  if (!dc) return 0;
+  // Our source y counts from the top; SetDIBitsToDevice's from the bottom.
+  int ySrc = h.biHeight < 0 ? sy : srcH - (sy + height);
+  int lines = SetDIBitsToDevice(dc, x, y, width, height, sx, ySrc, 0, srcH, bits, packed, DIB_RGB_COLORS);
+  GdiFlush();
+  return lines > 0;
+}
+
+int PutDibIntoDib(const BITMAPINFO* packed, const void* bits, int x, int y, BITMAPINFO* dst) {
+  if (!packed) return 0;
+  int height = packed->bmiHeader.biHeight;
+  return PutDibRectIntoDib(packed, bits, x, y, 0, 0, std::min<int>(packed->bmiHeader.biWidth, 65535),
+                           height < 0 ? -height : height, dst);
+}
