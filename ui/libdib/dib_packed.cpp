@@ -329,7 +329,6 @@ BITMAPINFO* LoadDibResourceT(HDC hdc, HMODULE module, const Char* name, const Ch
   void* data = global ? LockResource(global) : nullptr;
   if (!data) {
     if (bits) *bits = nullptr;
-    SetLastError(kDibErrorNotFound);
     return nullptr;
   }
   DWORD size = SizeofResource(module, res);

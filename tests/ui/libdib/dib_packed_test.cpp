@@ -172,6 +172,20 @@ TEST(LibDibIcon, MissingEntriesAndResources) {
   EXPECT_EQ(nullptr, bits);
 }
 
+TEST(LibDibIcon, GroupDirectoryTakesItsModuleFromTheOutPointer) {
+  HMODULE self = GetModuleHandleA(nullptr);
+  HRSRC group = FindResourceA(self, MAKEINTRESOURCEA(IDI_LIBDIB_TEST), MAKEINTRESOURCEA(14));
+  ASSERT_NE(nullptr, group);
+  BITMAPINFO* dir = static_cast<BITMAPINFO*>(LockResource(LoadResource(self, group)));
+  void* bits = self;  // read on entry: the module of the group's images
+  BITMAPINFO* info = CreateDibFromPackedDib(nullptr, dir, (kDibKindGroup << kDibKindShift) | 3, &bits);
+  ASSERT_NE(nullptr, info);
+  EXPECT_EQ(48, info->bmiHeader.biWidth);
+  EXPECT_EQ(48, info->bmiHeader.biHeight);  // the icon image's doubled height halved
+  EXPECT_EQ(0xFF445566u, *static_cast<DWORD*>(bits));
+  FreeDib(info);
+}
+
 TEST(LibDibIcon, PngHeaderOnlyAndFull) {
   HMODULE self = GetModuleHandleA(nullptr);
   // The PNG entry is the fifth image: find its data through the group.
