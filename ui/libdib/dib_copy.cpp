@@ -1,4 +1,5 @@
 // Scaled and blended copies into 32-bit DIBs, and drawing DIBs into a LibDib.
+#include <stdint.h>
 #include <string.h>
 
 #include <algorithm>
@@ -59,7 +60,7 @@ struct AxisMap {
     while (num * dstLen * 256 >= (1LL << 31)) num >>= 1, den >>= 1;
     if (den == 0) den = 1;
   }
-  void Span(int i, int* start, int* end) const {
+  void Range(int i, int* start, int* end) const {
     long long step = num * 256;
     long long s = i * step / den, e = (i + 1) * step / den;
     if (e < s + 256) e = s + 256;
@@ -69,8 +70,26 @@ struct AxisMap {
   }
 };
 
-// Weight of source cell k in the span [start, end).
-inline int Weight(int k, int start, int end) { return std::min(end, (k + 1) * 256) - std::max(start, k * 256); }
+// The source cells of one output cell, their weights and a divider by the
+// span's length.
+struct Span {
+  int start = 0, end = 0, first = 0, last = -1;
+  uint32_t length = 1;
+  uint64_t reciprocal = 0;  // ceil(2^40 / length): exact for sums up to 255 x length below 65536
+  Span() = default;
+  Span(const AxisMap& map, int i) {
+    map.Range(i, &start, &end);
+    first = start >> 8;
+    last = (end - 1) >> 8;
+    length = end - start;
+    reciprocal = ((uint64_t(1) << 40) + length - 1) / length;
+  }
+  // Weight of source cell k in [start, end).
+  uint32_t Weight(int k) const { return std::min(end, (k + 1) * 256) - std::max(start, k * 256); }
+  uint32_t divide(uint32_t sum) const {
+    return length < 65536 ? static_cast<uint32_t>((sum * reciprocal) >> 40) : sum / length;
+  }
+};
 
 }  // namespace
 
@@ -91,6 +110,10 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
   const DibView& s = source.view();
 
   if (sw == dw && sh == dh) {
+    if (sw == d.width && sw == s.width) {
+      memcpy(d.Row32(dy + dh - 1), s.Row32(sy + sh - 1), 4 * static_cast<size_t>(sw) * sh);
+      return 1;
+    }
     for (int r = 0; r < dh; ++r) memcpy(d.Row32(dy + r) + dx, s.Row32(sy + r) + sx, 4 * static_cast<size_t>(dw));
     return 1;
   }
@@ -105,21 +128,34 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
       }
   }
   AxisMap ax(sw, dw), ay(sh, dh);
+  // Output columns share their spans on every row.
+  std::vector<Span> spansX(dw);
+  for (int j = 0; j < dw; ++j) spansX[j] = Span(ax, j);
   // Per source column: blue, green, red, alpha sums and the weight sum. The
-  // sums keep every weighted term whole, so opaque pixels stay opaque.
-  std::vector<unsigned long long> col(5 * static_cast<size_t>(sw));
+  // sums keep every weighted term whole (at most 255 x 2^24, within 32
+  // bits), so opaque pixels stay opaque.
+  std::vector<uint32_t> col(5 * static_cast<size_t>(sw));
   for (int i = 0; i < dh; ++i) {
-    int ys, ye;
-    ay.Span(i, &ys, &ye);
+    Span sy_(ay, i);
     std::fill(col.begin(), col.end(), 0);
     // Output row i counts from the rectangle's bottom, as does the source span.
-    for (int k = ys >> 8; k * 256 < ye; ++k) {
-      unsigned w = Weight(k, ys, ye);
+    for (int k = sy_.first; k <= sy_.last; ++k) {
+      uint32_t w = sy_.Weight(k);
       const BYTE* p = reinterpret_cast<const BYTE*>(s.Row32(sy + sh - 1 - k) + sx);
-      for (int c = 0; c < sw; ++c, p += 4) {
-        unsigned a = noAlpha ? 255 : p[3];
+      uint32_t* cs = col.data();
+      if (noAlpha) {
+        for (int c = 0; c < sw; ++c, p += 4, cs += 5) {
+          cs[0] += p[0] * w;
+          cs[1] += p[1] * w;
+          cs[2] += p[2] * w;
+          cs[3] += 255 * w;
+          cs[4] += w;
+        }
+        continue;
+      }
+      for (int c = 0; c < sw; ++c, p += 4, cs += 5) {
+        uint32_t a = p[3];
         if (a == 0) continue;
-        unsigned long long* cs = &col[5 * c];
         cs[0] += p[0] * w;
         cs[1] += p[1] * w;
         cs[2] += p[2] * w;
@@ -127,26 +163,35 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
         cs[4] += w;
       }
     }
-    unsigned spanY = ye - ys;
-    for (int c = 0; c < sw; ++c) {
-      unsigned long long* cs = &col[5 * c];
-      for (int ch = 0; ch < 3; ++ch) cs[ch] = cs[4] ? cs[ch] / cs[4] : 0;
-      cs[3] /= spanY;
+    uint32_t* cs = col.data();
+    for (int c = 0; c < sw; ++c, cs += 5) {
+      if (cs[4] == sy_.length) {
+        for (int ch = 0; ch < 4; ++ch) cs[ch] = sy_.divide(cs[ch]);
+      } else {
+        for (int ch = 0; ch < 3; ++ch) cs[ch] = cs[4] ? cs[ch] / cs[4] : 0;
+        cs[3] = sy_.divide(cs[3]);
+      }
     }
     BYTE* out = reinterpret_cast<BYTE*>(d.Row32(dy + dh - 1 - i) + dx);
     for (int j = 0; j < dw; ++j, out += 4) {
-      int xs, xe;
-      ax.Span(j, &xs, &xe);
-      unsigned long long sum[4] = {}, weight = 0;
-      for (int k = xs >> 8; k * 256 < xe; ++k) {
-        const unsigned long long* cs = &col[5 * k];
-        if (cs[3] == 0) continue;
-        unsigned w = Weight(k, xs, xe);
-        for (int ch = 0; ch < 4; ++ch) sum[ch] += cs[ch] * w;
+      const Span& sx_ = spansX[j];
+      uint32_t sum[4] = {}, weight = 0;
+      for (int k = sx_.first; k <= sx_.last; ++k) {
+        const uint32_t* v = &col[5 * k];
+        if (v[3] == 0) continue;
+        uint32_t w = sx_.Weight(k);
+        sum[0] += v[0] * w;
+        sum[1] += v[1] * w;
+        sum[2] += v[2] * w;
+        sum[3] += v[3] * w;
         weight += w;
       }
-      for (int ch = 0; ch < 3; ++ch) out[ch] = static_cast<BYTE>(weight ? sum[ch] / weight : 0);
-      out[3] = static_cast<BYTE>(sum[3] / static_cast<unsigned>(xe - xs));
+      if (weight == sx_.length) {
+        for (int ch = 0; ch < 3; ++ch) out[ch] = static_cast<BYTE>(sx_.divide(sum[ch]));
+      } else {
+        for (int ch = 0; ch < 3; ++ch) out[ch] = static_cast<BYTE>(weight ? sum[ch] / weight : 0);
+      }
+      out[3] = static_cast<BYTE>(sx_.divide(sum[3]));
     }
   }
   return 1;

@@ -83,6 +83,34 @@ BITMAPINFO* LoadGroupEntry(HDC hdc, const BYTE* dir, DWORD flags, void** bits) {
                          flags, bits);
 }
 
+// The common conversions to 32 bits without a trip through GDI; the result
+// is what GDI gives: the colour, alpha 0.
+void ExpandTo32(const BITMAPINFO* src, const BYTE* srcBits, DWORD* out) {
+  const BITMAPINFOHEADER& h = src->bmiHeader;
+  int depth = DibDepth(&h), width = h.biWidth, stride = DibRowBytes(width, depth);
+  DWORD table[256] = {};
+  if (depth <= 8) {
+    int entries = DibColorEntries(&h);
+    for (int i = 0; i < entries; ++i) table[i] = reinterpret_cast<const DWORD*>(src->bmiColors)[i] & 0xFFFFFF;
+  }
+  for (int y = 0; y < h.biHeight; ++y, srcBits += stride, out += width) {
+    const BYTE* p = srcBits;
+    switch (depth) {
+      case 24:
+        for (int x = 0; x < width; ++x, p += 3) out[x] = p[0] | (p[1] << 8) | (p[2] << 16);
+        break;
+      case 8:
+        for (int x = 0; x < width; ++x) out[x] = table[p[x]];
+        break;
+      default: {
+        int mask = (1 << depth) - 1;
+        for (int x = 0, bit = 0; x < width; ++x, bit += depth)
+          out[x] = table[(p[bit >> 3] >> (8 - depth - (bit & 7))) & mask];
+      }
+    }
+  }
+}
+
 }  // namespace
 
 BITMAPINFO* CreateDibFromPackedDib(HDC hdc, BITMAPINFO* packed, DWORD flags, void** bits) {
@@ -201,6 +229,8 @@ BITMAPINFO* CreateDibFromPackedDib(HDC hdc, BITMAPINFO* packed, DWORD flags, voi
   DibPrefixOf(info)->bits = newBits;
   if (target == srcDepth && plainLayout) {
     memcpy(newBits, srcBits, static_cast<size_t>(DibRowBytes(width, target)) * height);
+  } else if (target == 32 && h->biCompression == BI_RGB && (srcDepth <= 8 || srcDepth == 24)) {
+    ExpandTo32(reinterpret_cast<const BITMAPINFO*>(&source), srcBits, static_cast<DWORD*>(newBits));
   } else {
     HDC mem = GetDibMemDC(info);
     SetDIBitsToDevice(mem, 0, 0, width, height, 0, 0, 0, height, srcBits, reinterpret_cast<BITMAPINFO*>(&source),
