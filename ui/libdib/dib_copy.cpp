@@ -1,4 +1,5 @@
 // Scaled and blended copies into 32-bit DIBs, and drawing DIBs into a LibDib.
+#include <emmintrin.h>
 #include <stdint.h>
 #include <string.h>
 
@@ -134,41 +135,54 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
   // Per source column: blue, green, red, alpha sums and the weight sum. The
   // sums keep every weighted term whole (at most 255 x 2^24, within 32
   // bits), so opaque pixels stay opaque.
-  std::vector<uint32_t> col(5 * static_cast<size_t>(sw));
+  // Blue, green, red and alpha sums of a column; the vector type may alias them.
+  struct alignas(16) Sums {
+    uint32_t v[4];
+  };
+  std::vector<Sums> acc(sw);
+  auto Add = [](Sums* sums, __m128i add) {
+    __m128i* p = reinterpret_cast<__m128i*>(sums->v);
+    _mm_store_si128(p, _mm_add_epi32(_mm_load_si128(p), add));
+  };
+  std::vector<uint32_t> weights(sw);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000));
   for (int i = 0; i < dh; ++i) {
     Span sy_(ay, i);
-    std::fill(col.begin(), col.end(), 0);
+    std::fill(acc.begin(), acc.end(), Sums{});
+    std::fill(weights.begin(), weights.end(), 0);
     // Output row i counts from the rectangle's bottom, as does the source span.
     for (int k = sy_.first; k <= sy_.last; ++k) {
       uint32_t w = sy_.Weight(k);
-      const BYTE* p = reinterpret_cast<const BYTE*>(s.Row32(sy + sh - 1 - k) + sx);
-      uint32_t* cs = col.data();
-      if (noAlpha) {
-        for (int c = 0; c < sw; ++c, p += 4, cs += 5) {
-          cs[0] += p[0] * w;
-          cs[1] += p[1] * w;
-          cs[2] += p[2] * w;
-          cs[3] += 255 * w;
-          cs[4] += w;
+      const DWORD* p = s.Row32(sy + sh - 1 - k) + sx;
+      // Two pixels at a time: bytes times a weight of at most 256 fit in 16 bits.
+      const __m128i wv = _mm_set1_epi16(static_cast<short>(w));
+      int c = 0;
+      for (; c < sw; c += 2) {
+        __m128i px = c + 1 < sw ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + c))
+                                : _mm_cvtsi32_si128(static_cast<int>(p[c]));
+        if (noAlpha) {
+          px = _mm_or_si128(px, opaque);
+        } else {
+          // A clear pixel contributes nothing.
+          px = _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(px, opaque), zero), px);
         }
-        continue;
+        __m128i prod = _mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), wv);
+        Add(&acc[c], _mm_unpacklo_epi16(prod, zero));
+        if (c + 1 < sw) Add(&acc[c + 1], _mm_unpackhi_epi16(prod, zero));
       }
-      for (int c = 0; c < sw; ++c, p += 4, cs += 5) {
-        uint32_t a = p[3];
-        if (a == 0) continue;
-        cs[0] += p[0] * w;
-        cs[1] += p[1] * w;
-        cs[2] += p[2] * w;
-        cs[3] += a * w;
-        cs[4] += w;
+      if (noAlpha) {
+        for (c = 0; c < sw; ++c) weights[c] += w;
+      } else {
+        for (c = 0; c < sw; ++c) weights[c] += (p[c] >> 24) ? w : 0;
       }
     }
-    uint32_t* cs = col.data();
-    for (int c = 0; c < sw; ++c, cs += 5) {
-      if (cs[4] == sy_.length) {
+    for (int c = 0; c < sw; ++c) {
+      uint32_t* cs = acc[c].v;
+      if (weights[c] == sy_.length) {
         for (int ch = 0; ch < 4; ++ch) cs[ch] = sy_.divide(cs[ch]);
       } else {
-        for (int ch = 0; ch < 3; ++ch) cs[ch] = cs[4] ? cs[ch] / cs[4] : 0;
+        for (int ch = 0; ch < 3; ++ch) cs[ch] = weights[c] ? cs[ch] / weights[c] : 0;
         cs[3] = sy_.divide(cs[3]);
       }
     }
@@ -177,7 +191,7 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
       const Span& sx_ = spansX[j];
       uint32_t sum[4] = {}, weight = 0;
       for (int k = sx_.first; k <= sx_.last; ++k) {
-        const uint32_t* v = &col[5 * k];
+        const uint32_t* v = acc[k].v;
         if (v[3] == 0) continue;
         uint32_t w = sx_.Weight(k);
         sum[0] += v[0] * w;
