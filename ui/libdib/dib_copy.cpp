@@ -140,20 +140,20 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
     uint32_t v[4];
   };
   std::vector<Sums> acc(sw);
-  auto Add = [](Sums* sums, __m128i add) {
+  auto Add = [](Sums* sums, __m128i add, bool first) {
     __m128i* p = reinterpret_cast<__m128i*>(sums->v);
-    _mm_store_si128(p, _mm_add_epi32(_mm_load_si128(p), add));
+    _mm_store_si128(p, first ? add : _mm_add_epi32(_mm_load_si128(p), add));
   };
   std::vector<uint32_t> weights(sw);
   const __m128i zero = _mm_setzero_si128();
   const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000));
   for (int i = 0; i < dh; ++i) {
     Span sy_(ay, i);
-    std::fill(acc.begin(), acc.end(), Sums{});
-    std::fill(weights.begin(), weights.end(), 0);
+    // The span's first row stores, the others add: no clearing pass.
     // Output row i counts from the rectangle's bottom, as does the source span.
     for (int k = sy_.first; k <= sy_.last; ++k) {
       uint32_t w = sy_.Weight(k);
+      bool first = k == sy_.first;
       const DWORD* p = s.Row32(sy + sh - 1 - k) + sx;
       // Two pixels at a time: bytes times a weight of at most 256 fit in 16 bits.
       const __m128i wv = _mm_set1_epi16(static_cast<short>(w));
@@ -168,18 +168,16 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
           px = _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(px, opaque), zero), px);
         }
         __m128i prod = _mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), wv);
-        Add(&acc[c], _mm_unpacklo_epi16(prod, zero));
-        if (c + 1 < sw) Add(&acc[c + 1], _mm_unpackhi_epi16(prod, zero));
+        Add(&acc[c], _mm_unpacklo_epi16(prod, zero), first);
+        if (c + 1 < sw) Add(&acc[c + 1], _mm_unpackhi_epi16(prod, zero), first);
       }
-      if (noAlpha) {
-        for (c = 0; c < sw; ++c) weights[c] += w;
-      } else {
-        for (c = 0; c < sw; ++c) weights[c] += (p[c] >> 24) ? w : 0;
-      }
+      // Without alpha every pixel counts: each column's weight is the span's length.
+      if (!noAlpha)
+        for (c = 0; c < sw; ++c) weights[c] = (first ? 0 : weights[c]) + ((p[c] >> 24) ? w : 0);
     }
     for (int c = 0; c < sw; ++c) {
       uint32_t* cs = acc[c].v;
-      if (weights[c] == sy_.length) {
+      if (noAlpha || weights[c] == sy_.length) {
         for (int ch = 0; ch < 4; ++ch) cs[ch] = sy_.divide(cs[ch]);
       } else {
         for (int ch = 0; ch < 3; ++ch) cs[ch] = weights[c] ? cs[ch] / weights[c] : 0;
