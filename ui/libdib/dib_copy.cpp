@@ -90,6 +90,15 @@ struct Span {
   uint32_t divide(uint32_t sum) const {
     return length < 65536 ? static_cast<uint32_t>((sum * reciprocal) >> 40) : sum / length;
   }
+  // Four sums at once; exact for sums up to 255 x length while length is at
+  // most 4104 (ceil(2^32 / length) fits 32 bits and its error stays below 1/length).
+  bool CanDivide4() const { return length <= 4104; }
+  __m128i Divide4(__m128i sums) const {
+    const __m128i r = _mm_set1_epi32(static_cast<int>(((uint64_t(1) << 32) + length - 1) / length));
+    __m128i even = _mm_srli_epi64(_mm_mul_epu32(sums, r), 32);
+    __m128i odd = _mm_mul_epu32(_mm_srli_epi64(sums, 32), r);
+    return _mm_or_si128(even, _mm_and_si128(odd, _mm_set_epi32(-1, 0, -1, 0)));
+  }
 };
 
 }  // namespace
@@ -177,7 +186,11 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
     }
     for (int c = 0; c < sw; ++c) {
       uint32_t* cs = acc[c].v;
-      if (noAlpha || weights[c] == sy_.length) {
+      bool full = noAlpha || weights[c] == sy_.length;
+      if (full && sy_.CanDivide4()) {
+        __m128i* v = reinterpret_cast<__m128i*>(cs);
+        _mm_store_si128(v, sy_.Divide4(_mm_load_si128(v)));
+      } else if (full) {
         for (int ch = 0; ch < 4; ++ch) cs[ch] = sy_.divide(cs[ch]);
       } else {
         for (int ch = 0; ch < 3; ++ch) cs[ch] = weights[c] ? cs[ch] / weights[c] : 0;
@@ -187,6 +200,26 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
     BYTE* out = reinterpret_cast<BYTE*>(d.Row32(dy + dh - 1 - i) + dx);
     for (int j = 0; j < dw; ++j, out += 4) {
       const Span& sx_ = spansX[j];
+      if (sx_.CanDivide4()) {
+        // Column values are at most 255 and weights at most 256: their
+        // products fit the low 16 bits of each 32-bit lane.
+        __m128i sums = zero;
+        uint32_t counted = 0;
+        for (int k = sx_.first; k <= sx_.last; ++k) {
+          const uint32_t* v = acc[k].v;
+          if (v[3] == 0) continue;
+          uint32_t w = sx_.Weight(k);
+          sums = _mm_add_epi32(sums, _mm_mullo_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(v)),
+                                                     _mm_set1_epi32(static_cast<int>(w))));
+          counted += w;
+        }
+        if (counted == sx_.length) {
+          __m128i q = sx_.Divide4(sums);
+          q = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
+          *reinterpret_cast<uint32_t*>(out) = static_cast<uint32_t>(_mm_cvtsi128_si32(q));
+          continue;
+        }
+      }
       uint32_t sum[4] = {}, weight = 0;
       for (int k = sx_.first; k <= sx_.last; ++k) {
         const uint32_t* v = acc[k].v;

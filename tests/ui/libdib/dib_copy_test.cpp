@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "dib_test_util.h"
 #include "ui/libdib/libdib.h"
 
@@ -117,4 +120,66 @@ TEST(LibDibCopy, PutRectCountsTheSourceFromTheTop) {
   EXPECT_EQ(0, PutDibRectIntoDib(src.info(), src.bits(), 0, 0, 2, 0, 1, 1, dst.info()));
   ASSERT_EQ(1, PutDibIntoDib(src.info(), nullptr, 0, 0, dst.info()));
   EXPECT_EQ(0x0000FFu, dst.at(1, 0) & 0xFFFFFF);
+}
+
+namespace {
+
+// The scaled copy's rule written out plainly for opaque pictures: spans in
+// 1/256 pixel, each axis averaged by its weights, truncated after each axis.
+struct RefAxis {
+  long long num, den;
+  int n;
+  RefAxis(int src, int dst) : n(src) {
+    num = src >= dst ? src : src - 1;
+    den = src >= dst ? dst : dst - 1;
+    while (den != 0 && num % 2 == 0 && den % 2 == 0) num /= 2, den /= 2;
+    while (num * dst * 256 >= (1LL << 31)) num /= 2, den /= 2;
+    if (den == 0) den = 1;
+  }
+  void Span(int i, long long* s, long long* e) const {
+    *s = i * num * 256 / den;
+    *e = std::min<long long>(std::max(*s + 256, (i + 1) * num * 256 / den), n * 256LL);
+  }
+};
+
+long long RefWeight(int k, long long s, long long e) { return std::min(e, (k + 1) * 256LL) - std::max(s, k * 256LL); }
+
+}  // namespace
+
+TEST(LibDibCopy, ScaledCopyFollowsItsRuleAtManySizes) {
+  struct Case {
+    int sw, sh, dw, dh;
+  } cases[] = {{37, 23, 10, 7}, {10, 7, 37, 23}, {64, 9, 3, 9}, {5, 40, 19, 2}, {300, 2, 7, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.sw << "x" << c.sh << " -> " << c.dw << "x" << c.dh);
+    Dib32 src(c.sw, c.sh), dst(c.dw, c.dh);
+    for (int y = 0; y < c.sh; ++y)
+      for (int x = 0; x < c.sw; ++x) src.at(x, y) = 0xFF000000 | ((x * 97 + y * 31) * 0x010305u & 0xFFFFFF);
+    ASSERT_EQ(1, StretchDibToDib32(dst.info(), nullptr, src.info(), nullptr, 0, 0, c.sw, c.sh, 0, 0, c.dw, c.dh));
+    RefAxis ax(c.sw, c.dw), ay(c.sh, c.dh);
+    for (int i = 0; i < c.dh; ++i) {
+      long long ys, ye;
+      ay.Span(i, &ys, &ye);
+      // Column values of this output row (rows counted from the bottom).
+      std::vector<unsigned> col(3 * c.sw);
+      for (int x = 0; x < c.sw; ++x)
+        for (int ch = 0; ch < 3; ++ch) {
+          long long sum = 0;
+          for (int k = static_cast<int>(ys >> 8); k * 256LL < ye; ++k)
+            sum += ((src.at(x, c.sh - 1 - k) >> (8 * ch)) & 0xFF) * RefWeight(k, ys, ye);
+          col[3 * x + ch] = static_cast<unsigned>(sum / (ye - ys));
+        }
+      for (int j = 0; j < c.dw; ++j) {
+        long long xs, xe;
+        ax.Span(j, &xs, &xe);
+        DWORD expected = 0xFF000000;
+        for (int ch = 0; ch < 3; ++ch) {
+          long long sum = 0;
+          for (int k = static_cast<int>(xs >> 8); k * 256LL < xe; ++k) sum += col[3 * k + ch] * RefWeight(k, xs, xe);
+          expected |= static_cast<DWORD>(sum / (xe - xs)) << (8 * ch);
+        }
+        ASSERT_EQ(expected, dst.at(j, c.dh - 1 - i)) << "output " << j << "," << i;
+      }
+    }
+  }
 }
