@@ -7,7 +7,7 @@
 
 #include "mfc/mfc.h"
 #include "system/shelliconcache.h"
-#include "text/utf.h"
+#include "text/codecs/utf.h"
 
 namespace {
 const DWORD kDragEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;

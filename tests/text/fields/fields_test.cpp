@@ -274,11 +274,17 @@ TEST(CsvFields, Write) {
     const int fn = (int)std::string(c.field).size();
     const int n = c.written ? (int)std::string(c.written).size() : 0;
     EXPECT_EQ(WriteCsvFieldA(c.field, buf, c.size, fn, ','), n) << c.field << " " << c.size;
-    if (c.written) EXPECT_STREQ(buf, c.written) << c.field << " " << c.size;
-    if (!c.written) EXPECT_EQ(buf[0], 'x');
+    if (c.written) {
+      EXPECT_STREQ(buf, c.written) << c.field << " " << c.size;
+    }
+    if (!c.written) {
+      EXPECT_EQ(buf[0], 'x');
+    }
     const WString w = Wide(c.field);
     EXPECT_EQ(WriteCsvFieldW(w.c_str(), bufW, c.size, fn, L','), n);
-    if (c.written) EXPECT_EQ(WString(bufW), Wide(c.written));
+    if (c.written) {
+      EXPECT_EQ(WString(bufW), Wide(c.written));
+    }
   }
   char buf[8];
   EXPECT_EQ(WriteCsvFieldA("abc", buf, 8, 2, ';'), 3);  // at most the field length
