@@ -18,8 +18,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow) {
   wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
   wc.lpszClassName = "OstrovaPlaceholder";
   if (!RegisterClassA(&wc)) return 1;
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Ostrova", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                              800, 600, nullptr, nullptr, hInstance, nullptr);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Ostrova", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800,
+                              600, nullptr, nullptr, hInstance, nullptr);
   if (!hwnd) return 1;
   ShowWindow(hwnd, nCmdShow);
   UpdateWindow(hwnd);

@@ -12,12 +12,12 @@
 #include <memory>
 #include <type_traits>
 
-#define FUZZ_CHECK(cond)                                                                   \
-  do {                                                                                     \
-    if (!(cond)) {                                                                         \
-      std::fprintf(stderr, "%s:%d: contract broken: %s\n", __FILE__, __LINE__, #cond);     \
-      std::abort();                                                                        \
-    }                                                                                      \
+#define FUZZ_CHECK(cond)                                                               \
+  do {                                                                                 \
+    if (!(cond)) {                                                                     \
+      std::fprintf(stderr, "%s:%d: contract broken: %s\n", __FILE__, __LINE__, #cond); \
+      std::abort();                                                                    \
+    }                                                                                  \
   } while (0)
 
 // A heap block of exactly n elements.

@@ -10,10 +10,10 @@
 
 // The search flag word of the arrays' binary searches.
 enum : unsigned {
-  ARRAY_UNSIGNED = 1,     // integer keys compare as unsigned
-  ARRAY_FIRST = 2,        // on a match: the first record equal to the key
-  ARRAY_AFTER_LAST = 4,   // on a match (without ARRAY_FIRST): the position after the last equal record
-  ARRAY_INSERT_POS = 8,   // on a miss: the insertion position instead of -1
+  ARRAY_UNSIGNED = 1,    // integer keys compare as unsigned
+  ARRAY_FIRST = 2,       // on a match: the first record equal to the key
+  ARRAY_AFTER_LAST = 4,  // on a match (without ARRAY_FIRST): the position after the last equal record
+  ARRAY_INSERT_POS = 8,  // on a miss: the insertion position instead of -1
 };
 
 const unsigned ARRAY_NONE = 0xFFFFFFFFu;  // not found or refused

@@ -16,7 +16,7 @@
 #include "system/ptrarrayops.h"
 
 class CBlockArray {
-public:
+ public:
   typedef PtrTestFn TestFn;
   typedef PtrKeyCompareFn KeyCompareFn;
   typedef int (*IndexCompareFn)(const CBlockArray* array, unsigned a, unsigned b);
@@ -30,8 +30,7 @@ public:
   void** m_ppBlocks = nullptr;
   void** m_ppSpare = nullptr;  // the pointer array replaced last
 
-  explicit CBlockArray(unsigned ownsBlocks, unsigned growStep = 0)
-      : m_bOwnsBlocks(ownsBlocks), m_nGrowStep(growStep) {}
+  explicit CBlockArray(unsigned ownsBlocks, unsigned growStep = 0) : m_bOwnsBlocks(ownsBlocks), m_nGrowStep(growStep) {}
   ~CBlockArray() { Free(); }
   CBlockArray(const CBlockArray&) = delete;
   CBlockArray& operator=(const CBlockArray&) = delete;
@@ -86,7 +85,7 @@ public:
   void SortByIndex(IndexCompareFn compare, int from, unsigned to, int descending);
   void SortWith(FieldCompareFn compare, void* context, unsigned offset, int from, unsigned to, int descending);
 
-private:
+ private:
   ArraySlots Slots() { return {m_nCount, m_nCapacity, m_ppBlocks, m_ppSpare, m_nGrowStep}; }
   void* Adopt(const void* data, int size) const;
   void Replace(unsigned index, void* block);

@@ -4,7 +4,8 @@
 
 namespace {
 
-template <class C> int DeleteFileForceT(const C* path) {
+template <class C>
+int DeleteFileForceT(const C* path) {
   if (wintwins::RemoveFile(path)) return 1;
   if (GetLastError() != ERROR_ACCESS_DENIED) return 0;
   wintwins::SetAttributes(path, FILE_ATTRIBUTE_NORMAL);

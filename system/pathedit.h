@@ -43,8 +43,8 @@ int ReplaceFileNamePartStr(CString& str, const CString& strSrc, const char* pszN
 // source's length.
 int ReplaceBaseName(int nSrcLength, char* pszTarget, const char* pszSrc, const char* pszText, int nTextLength,
                     int nSize);
-int ReplaceBaseNameW(int nSrcLength, wchar_t* pszTarget, const wchar_t* pszSrc, const wchar_t* pszText,
-                     int nTextLength, int nSize);
+int ReplaceBaseNameW(int nSrcLength, wchar_t* pszTarget, const wchar_t* pszSrc, const wchar_t* pszText, int nTextLength,
+                     int nSize);
 int ReplaceBaseNameStr(CString& str, const char* pszText, int nTextLength = -1);
 int ReplaceBaseNameStr(CString& str, const char* pszSrc, const char* pszText, int nTextLength = -1);
 int ReplaceBaseNameStr(CString& str, const CString& strSrc, const char* pszText, int nTextLength = -1);

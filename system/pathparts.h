@@ -80,10 +80,10 @@ int GetPathPrefixLengthW(const wchar_t* pszPath, int nCount);
 
 enum PathRootKind {
   PATHROOT_RELATIVE = 0,
-  PATHROOT_ROOTED = 1,       // "\x"
+  PATHROOT_ROOTED = 1,          // "\x"
   PATHROOT_DRIVE_RELATIVE = 2,  // "D:x"
-  PATHROOT_DRIVE_ROOT = 3,   // "D:\x"
-  PATHROOT_NETWORK = 4,      // "\\x"
+  PATHROOT_DRIVE_ROOT = 3,      // "D:\x"
+  PATHROOT_NETWORK = 4,         // "\\x"
 };
 int GetPathRootKind(const char* pszPath);
 int GetPathRootKindW(const wchar_t* pszPath);

@@ -13,14 +13,16 @@ using wintwins::FullPath;
 using wintwins::kMaxPath;
 
 // The drive of a "X:" prefix exists.
-template <class C> bool DrivePresent(C letter) {
+template <class C>
+bool DrivePresent(C letter) {
   unsigned c = (unsigned)letter;
   if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
   if (c < 'A' || c > 'Z') return false;
   return (GetLogicalDrives() >> (c - 'A')) & 1;
 }
 
-template <class C> int GetPathTypeT(const C* p) {
+template <class C>
+int GetPathTypeT(const C* p) {
   if (!p) return PATHTYPE_NONE;
   if (p[0] && p[1] == ':') {
     if (!DrivePresent(p[0])) return PATHTYPE_NONE;
@@ -36,7 +38,8 @@ template <class C> int GetPathTypeT(const C* p) {
   return (attrs & FILE_ATTRIBUTE_DIRECTORY) ? PATHTYPE_DIRECTORY : PATHTYPE_FILE;
 }
 
-template <class C> int CreateDirectoryPathExT(const C* path, int nDir) {
+template <class C>
+int CreateDirectoryPathExT(const C* path, int nDir) {
   if (!path) return CREATEDIR_FAILED;
   if (path[0] && path[1] == ':' && !DrivePresent(path[0])) return CREATEDIR_FAILED;
   C full[kMaxPath];
@@ -76,8 +79,7 @@ template <class C> int CreateDirectoryPathExT(const C* path, int nDir) {
     C save = full[j];
     full[j] = 0;
     if (!bMissing) bMissing = wintwins::FileAttributes(full) == INVALID_FILE_ATTRIBUTES;
-    if (bMissing && !wintwins::MakeDirectory(full) && GetLastError() != ERROR_ALREADY_EXISTS)
-      return CREATEDIR_FAILED;
+    if (bMissing && !wintwins::MakeDirectory(full) && GetLastError() != ERROR_ALREADY_EXISTS) return CREATEDIR_FAILED;
     full[j] = save;
     i = j;
   }

@@ -31,34 +31,30 @@ unsigned PtrFindInt(void* const* slots, unsigned count, uint32_t key, unsigned f
   return FindFirst(count, from, to, [&](unsigned i) { return LoadField32(Field(slots, i, offset)) == key; });
 }
 
-unsigned PtrFindInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to,
-                      unsigned offset) {
+unsigned PtrFindInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to, unsigned offset) {
   return FindFirst(count, from, to, [&](unsigned i) { return LoadField64(Field(slots, i, offset)) == key; });
 }
 
-unsigned PtrFindBytes(void* const* slots, unsigned count, const void* key, unsigned from, unsigned to,
-                      unsigned length, unsigned offset) {
+unsigned PtrFindBytes(void* const* slots, unsigned count, const void* key, unsigned from, unsigned to, unsigned length,
+                      unsigned offset) {
   if (!key) return ARRAY_NONE;
   return FindFirst(count, from, to, [&](unsigned i) { return !memcmp(Field(slots, i, offset), key, length); });
 }
 
-unsigned PtrFindWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to,
-                     PtrTestFn test) {
+unsigned PtrFindWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to, PtrTestFn test) {
   return FindFirst(count, from, to, [&](unsigned i) { return test(context, slots[i]) == 0; });
 }
 
-unsigned PtrBSearchInt(void* const* slots, unsigned count, uint32_t key, unsigned from, unsigned to,
-                       unsigned offset, unsigned flags) {
-  return Search(count, from, to, flags, [&](unsigned i) {
-    return CompareKeys<int32_t>(key, LoadField32(Field(slots, i, offset)), flags);
-  });
+unsigned PtrBSearchInt(void* const* slots, unsigned count, uint32_t key, unsigned from, unsigned to, unsigned offset,
+                       unsigned flags) {
+  return Search(count, from, to, flags,
+                [&](unsigned i) { return CompareKeys<int32_t>(key, LoadField32(Field(slots, i, offset)), flags); });
 }
 
-unsigned PtrBSearchInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to,
-                         unsigned offset, unsigned flags) {
-  return Search(count, from, to, flags, [&](unsigned i) {
-    return CompareKeys<int64_t>(key, LoadField64(Field(slots, i, offset)), flags);
-  });
+unsigned PtrBSearchInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to, unsigned offset,
+                         unsigned flags) {
+  return Search(count, from, to, flags,
+                [&](unsigned i) { return CompareKeys<int64_t>(key, LoadField64(Field(slots, i, offset)), flags); });
 }
 
 unsigned PtrBSearchBytes(void* const* slots, unsigned count, const void* key, unsigned from, unsigned to,
@@ -66,8 +62,8 @@ unsigned PtrBSearchBytes(void* const* slots, unsigned count, const void* key, un
   return Search(count, from, to, flags, [&](unsigned i) { return memcmp(key, Field(slots, i, offset), length); });
 }
 
-unsigned PtrBSearchWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to,
-                        unsigned flags, PtrKeyCompareFn compare) {
+unsigned PtrBSearchWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to, unsigned flags,
+                        PtrKeyCompareFn compare) {
   return Search(count, from, to, flags, [&](unsigned i) { return compare(context, slots[i]); });
 }
 

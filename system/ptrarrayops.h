@@ -21,21 +21,20 @@ int CompareFieldUInt16(void* context, const void* a, const void* b);
 
 // Linear searches of [from, min(to, count)): the first match or ARRAY_NONE.
 unsigned PtrFindInt(void* const* slots, unsigned count, uint32_t key, unsigned from, unsigned to, unsigned offset);
-unsigned PtrFindInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to,
+unsigned PtrFindInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to, unsigned offset);
+unsigned PtrFindBytes(void* const* slots, unsigned count, const void* key, unsigned from, unsigned to, unsigned length,
                       unsigned offset);
-unsigned PtrFindBytes(void* const* slots, unsigned count, const void* key, unsigned from, unsigned to,
-                      unsigned length, unsigned offset);
 unsigned PtrFindWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to, PtrTestFn test);
 
 // Binary searches with the search flag word.
-unsigned PtrBSearchInt(void* const* slots, unsigned count, uint32_t key, unsigned from, unsigned to,
-                       unsigned offset, unsigned flags);
-unsigned PtrBSearchInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to,
-                         unsigned offset, unsigned flags);
+unsigned PtrBSearchInt(void* const* slots, unsigned count, uint32_t key, unsigned from, unsigned to, unsigned offset,
+                       unsigned flags);
+unsigned PtrBSearchInt64(void* const* slots, unsigned count, uint64_t key, unsigned from, unsigned to, unsigned offset,
+                         unsigned flags);
 unsigned PtrBSearchBytes(void* const* slots, unsigned count, const void* key, unsigned from, unsigned to,
                          unsigned length, unsigned offset, unsigned flags);
-unsigned PtrBSearchWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to,
-                        unsigned flags, PtrKeyCompareFn compare);
+unsigned PtrBSearchWith(void* const* slots, unsigned count, void* context, unsigned from, unsigned to, unsigned flags,
+                        PtrKeyCompareFn compare);
 
 // Quicksorts of the slots [from, to) by the length bytes at offset (unsigned
 // byte order) or by compare(context, item a + offset, item b + offset).

@@ -123,8 +123,7 @@ unsigned CRecordPtrArray::FindWith(void* context, unsigned from, unsigned to, Te
   return PtrFindWith(m_ppRecords, m_nCount, context, from, to, test);
 }
 
-unsigned CRecordPtrArray::BSearchInt(uint32_t key, unsigned from, unsigned to, unsigned offset,
-                                     unsigned flags) const {
+unsigned CRecordPtrArray::BSearchInt(uint32_t key, unsigned from, unsigned to, unsigned offset, unsigned flags) const {
   unsigned result;
   if (SearchEndsEarly(from, to, flags, offset, 4, &result)) return result;
   return PtrBSearchInt(m_ppRecords, m_nCount, key, from, to, offset, flags);

@@ -15,7 +15,7 @@
 #include "system/ptrarrayops.h"
 
 class CRecordPtrArray {
-public:
+ public:
   // test(context, record): 0 when the record matches.
   typedef PtrTestFn TestFn;
   // compare(context, record): where the sought key sorts against the record.
@@ -83,8 +83,7 @@ public:
   // ARRAY_ search flag word. Integer keys are signed unless ARRAY_UNSIGNED.
   unsigned BSearchInt(uint32_t key, unsigned from, unsigned to, unsigned offset, unsigned flags) const;
   unsigned BSearchInt64(uint64_t key, unsigned from, unsigned to, unsigned offset, unsigned flags) const;
-  unsigned BSearchBytes(const void* key, unsigned from, unsigned to, int length, unsigned offset,
-                        unsigned flags) const;
+  unsigned BSearchBytes(const void* key, unsigned from, unsigned to, int length, unsigned offset, unsigned flags) const;
   unsigned BSearchWith(void* context, unsigned from, unsigned to, unsigned flags, KeyCompareFn compare) const;
 
   // Quicksorts of [from, to); from below 0 counts as 0. Not stable. A nonzero
@@ -93,7 +92,7 @@ public:
   void SortByIndex(IndexCompareFn compare, int from, unsigned to, int descending);
   void SortWith(FieldCompareFn compare, void* context, unsigned offset, int from, unsigned to, int descending);
 
-private:
+ private:
   ArraySlots Slots() { return {m_nCount, m_nCapacity, m_ppRecords, m_ppSpare, m_nGrowStep}; }
   bool FieldFits(unsigned offset, unsigned length) const {
     return offset <= m_nRecordSize && m_nRecordSize - offset >= length;

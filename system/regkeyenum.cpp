@@ -7,8 +7,8 @@
 namespace {
 DWORD CountOf(HKEY hKey, bool bValues, LONG* pnError) {
   DWORD nSubKeys = 0, nValues = 0;
-  *pnError = RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr,
-                              nullptr, nullptr, nullptr);
+  *pnError = RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, nullptr,
+                              nullptr, nullptr);
   if (*pnError != ERROR_SUCCESS) return 0;
   return bValues ? nValues : nSubKeys;
 }

@@ -28,11 +28,11 @@ void MakeKey(const Char* text, unsigned char key[8]) {
 }
 
 class Lock {
-public:
+ public:
   explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(cs); }
   ~Lock() { LeaveCriticalSection(m_cs); }
 
-private:
+ private:
   CRITICAL_SECTION* m_cs;
 };
 
@@ -71,7 +71,7 @@ IconCacheRecord* CShellIconCache::LookupExtW(const wchar_t* ext) {
 IconCacheRecord* CShellIconCache::Lookup(const unsigned char key[8]) {
   int b = key[0] >= 'a' && key[0] <= 'z' ? key[0] - 'a' + 1 : 0;
   Lock lock(&m_lock);
-  if (!m_ppBuckets) m_ppBuckets = new CRecordPtrArray* [kBuckets]();
+  if (!m_ppBuckets) m_ppBuckets = new CRecordPtrArray*[kBuckets]();
   CRecordPtrArray*& bucket = m_ppBuckets[b];
   unsigned pos;
   if (!bucket) {

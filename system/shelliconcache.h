@@ -21,7 +21,7 @@ struct IconCacheRecord {
 };
 
 class CShellIconCache {
-public:
+ public:
   CShellIconCache();
   ~CShellIconCache();
   CShellIconCache(const CShellIconCache&) = delete;
@@ -41,7 +41,7 @@ public:
   CRecordPtrArray** m_ppBuckets;
   CBlockArray* m_pStrings;
 
-private:
+ private:
   IconCacheRecord* Lookup(const unsigned char key[8]);
   CRITICAL_SECTION m_lock;
 };

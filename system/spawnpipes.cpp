@@ -80,8 +80,7 @@ void CSpawnProcess::CloseChildEnds() {
   }
 }
 
-int CSpawnProcess::CreatePipePair(HANDLE* phRead, HANDLE* phWrite, DWORD dwPipeFlags, int nStream,
-                                  DWORD dwTimeout) {
+int CSpawnProcess::CreatePipePair(HANDLE* phRead, HANDLE* phWrite, DWORD dwPipeFlags, int nStream, DWORD dwTimeout) {
   if (nStream < 0 || nStream > 2) return 0;
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   bool bInput = nStream == 0;

@@ -21,7 +21,7 @@ const DWORD SPAWN_PIPE_NAMED = 0x20000000;
 const DWORD SPAWN_PIPE_OVERLAPPED = 0x40000000;  // the parent's end of a named pipe
 
 class CSpawnProcess {
-public:
+ public:
   enum { MAX_ARGS = 32 };
   typedef int (*PipeCloseFn)(intptr_t* pEnd);
 
@@ -51,8 +51,8 @@ public:
   // backslashes before them are escaped, so that the child reads it back
   // unchanged.
   int AddArg(const char* pchText, int nLength);
-  int AddArgParts(const char* pchText, int nLength, const char* pchPrefix, int nPrefixLength,
-                  const char* pchSuffix, int nSuffixLength);
+  int AddArgParts(const char* pchText, int nLength, const char* pchPrefix, int nPrefixLength, const char* pchSuffix,
+                  int nSuffixLength);
   // Splits a command line at blanks and tabs ("..." keeps one part);
   // the index of the first argument stored, or -1.
   int AddArgLine(const char* pchText, int nLength = -1);
@@ -143,7 +143,7 @@ public:
   PROCESS_INFORMATION m_pi;
   STARTUPINFOA m_si;
 
-private:
+ private:
   int StoreArg(const char* const* ppch, const int* pnLength);
   int SplitArgs(const char* pchText, int nLength, bool bFormatted);
   HANDLE& StdHandle(int nStream);

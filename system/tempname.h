@@ -8,10 +8,10 @@ class CString;
 
 // Values that stand in place of a text part of MakeTempFileName.
 enum TempNameMarker {
-  TEMPNAME_PROGRAM_DIR = 1,   // first part only: start in the program's directory
-  TEMPNAME_UNIQUE = 2,        // a new component of 8 hex digits
-  TEMPNAME_UNIQUE_SUFFIX = 3, // 8 hex digits that extend the last component
-  TEMPNAME_NAME_ONLY = 4,     // the next text contributes its file-name part; no trailing separator
+  TEMPNAME_PROGRAM_DIR = 1,    // first part only: start in the program's directory
+  TEMPNAME_UNIQUE = 2,         // a new component of 8 hex digits
+  TEMPNAME_UNIQUE_SUFFIX = 3,  // 8 hex digits that extend the last component
+  TEMPNAME_NAME_ONLY = 4,      // the next text contributes its file-name part; no trailing separator
 };
 inline const char* TempNamePart(TempNameMarker m) { return reinterpret_cast<const char*>(uintptr_t(m)); }
 inline const wchar_t* TempNamePartW(TempNameMarker m) { return reinterpret_cast<const wchar_t*>(uintptr_t(m)); }

@@ -17,7 +17,8 @@ inline DWORD FullPathName(const wchar_t* path, DWORD size, wchar_t* buf) {
 const int kMaxPath = 260;
 
 // The full path of path into full[kMaxPath]; its length, or 0 on failure.
-template <class C> int FullPath(const C* path, C* full) {
+template <class C>
+int FullPath(const C* path, C* full) {
   if (!path) return 0;
   DWORD n = FullPathName(path, kMaxPath, full);
   return n < (DWORD)kMaxPath ? (int)n : 0;
@@ -42,9 +43,7 @@ inline BOOL MakeDirectory(const wchar_t* path) { return CreateDirectoryW(path, n
 inline BOOL RemoveFile(const char* path) { return DeleteFileA(path); }
 inline BOOL RemoveFile(const wchar_t* path) { return DeleteFileW(path); }
 
-inline DWORD ModuleFileName(char* buf, DWORD size) {
-  return GetModuleFileNameA(GetModuleHandleA(nullptr), buf, size);
-}
+inline DWORD ModuleFileName(char* buf, DWORD size) { return GetModuleFileNameA(GetModuleHandleA(nullptr), buf, size); }
 inline DWORD ModuleFileName(wchar_t* buf, DWORD size) {
   return GetModuleFileNameW(GetModuleHandleW(nullptr), buf, size);
 }

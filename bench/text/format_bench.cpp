@@ -25,8 +25,8 @@ int main() {
       "_snprintf",
       [&] {
         int k = i++ & 3;
-        bench::Sink(_snprintf(buffer, sizeof buffer, "%d %s %08X %.3f", i * 7919, kNames[k], i * 2654435761u,
-                              kValues[k]));
+        bench::Sink(
+            _snprintf(buffer, sizeof buffer, "%d %s %08X %.3f", i * 7919, kNames[k], i * 2654435761u, kValues[k]));
       },
       20000);
   return 0;

@@ -46,8 +46,7 @@ int main() {
   while (big.size() < 8000) big += "Data Daten Datei Dateiname Datum ";
   big += "Dateinamen";
   bench::Compare(
-      "FindSubstrA long text",
-      [&] { bench::Sink(FindSubstrA(big.c_str(), "Dateinamen")); }, "strstr",
+      "FindSubstrA long text", [&] { bench::Sink(FindSubstrA(big.c_str(), "Dateinamen")); }, "strstr",
       [&] {
         const char* p = std::strstr(big.c_str(), "Dateinamen");
         bench::Sink(p ? p - big.c_str() : -1);

@@ -43,11 +43,11 @@ template <class C, class F>
 void Format(F format, C* buffer, int size, const C* fmt, int* result) {
   char* a = Arena();
   FillArena(a);
-#define P(k) (void*)(a + (k) * kCell)
-  *result = format(buffer, size, fmt, P(0), P(1), P(2), P(3), P(4), P(5), P(6), P(7), P(8), P(9), P(10), P(11),
-                   P(12), P(13), P(14), P(15), P(16), P(17), P(18), P(19), P(20), P(21), P(22), P(23), P(24), P(25),
-                   P(26), P(27), P(28), P(29), P(30), P(31), P(32), P(33), P(34), P(35), P(36), P(37), P(38), P(39),
-                   0.0, -1.5, 1e300, 5e-324, 123456.789, -0.0, INFINITY, NAN);
+#define P(k) (void*)(a + (k)*kCell)
+  *result = format(buffer, size, fmt, P(0), P(1), P(2), P(3), P(4), P(5), P(6), P(7), P(8), P(9), P(10), P(11), P(12),
+                   P(13), P(14), P(15), P(16), P(17), P(18), P(19), P(20), P(21), P(22), P(23), P(24), P(25), P(26),
+                   P(27), P(28), P(29), P(30), P(31), P(32), P(33), P(34), P(35), P(36), P(37), P(38), P(39), 0.0, -1.5,
+                   1e300, 5e-324, 123456.789, -0.0, INFINITY, NAN);
 #undef P
 }
 

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(Sign(CompareNaturalNoCaseA(a.get(), b.get())) == -Sign(CompareNaturalNoCaseA(b.get(), a.get())));
   FUZZ_CHECK(Sign(CompareNaturalNA(a.get(), b.get(), n)) == -Sign(CompareNaturalNA(b.get(), a.get(), n)));
   Exact<wchar_t> aw = Terminated<wchar_t>((const char*)data, la), bw = Terminated<wchar_t>((const char*)bData, lb);
-  FUZZ_CHECK(Sign(CompareNaturalNoCaseNW(aw.get(), bw.get(), n)) == -Sign(CompareNaturalNoCaseNW(bw.get(), aw.get(), n)));
+  FUZZ_CHECK(Sign(CompareNaturalNoCaseNW(aw.get(), bw.get(), n)) ==
+             -Sign(CompareNaturalNoCaseNW(bw.get(), aw.get(), n)));
 
   // Unterminated texts: a count within both reads only that far.
   Exact<char> ra((const char*)data, la), rb((const char*)bData, lb);

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         last = p;
       }
     }
-    if (info.integerStart && info.integerStart < 255) FUZZ_CHECK(text[info.integerStart - 1] >= '0' && text[info.integerStart - 1] <= '9');
+    if (info.integerStart && info.integerStart < 255)
+      FUZZ_CHECK(text[info.integerStart - 1] >= '0' && text[info.integerStart - 1] <= '9');
     if (info.signEnd && info.signEnd < 255) FUZZ_CHECK(text[info.signEnd - 1] == '+' || text[info.signEnd - 1] == '-');
 
     const int plain = ScanFloatNA(text.get(), max);

@@ -66,7 +66,7 @@ std::vector<Out> CheckAllSizes(const Conversion<Out>& c, bool countsCharacters) 
     FUZZ_CHECK(r <= length && boundary[r]);
     FUZZ_CHECK(std::memcmp(out.get(), full.get(), r * sizeof(Out)) == 0);
     FUZZ_CHECK(r == length || r >= size - c.spare);  // it stops only for want of room
-    if (r > 0 && c.splittable) {  // and the last character began while there was room
+    if (r > 0 && c.splittable) {                     // and the last character began while there was room
       int last = r - 1;
       while (!boundary[last]) --last;
       FUZZ_CHECK(last < size - c.spare);
@@ -95,8 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (form == 0) {  // Latin-1 source
     std::vector<char> utf8 = CheckAllSizes<char>(
         {[](char* d, int s, int* c) { return Latin1ToUtf8NEx(d, bytes.get(), s, c, bytes.len()); }, 4, 4, 0}, true);
-    CheckAllSizes<char>({[](char* d, int s, int* c) { return Latin1ToUtf8Ex(d, terminated.get(), s, c); }, 4, 4, 0}, true);
-    CheckAllSizes<char>({[](char* d, int s, int*) { return Latin1ToUtf8N(d, bytes.get(), s, bytes.len()); }, 4, 4, 0}, false);
+    CheckAllSizes<char>({[](char* d, int s, int* c) { return Latin1ToUtf8Ex(d, terminated.get(), s, c); }, 4, 4, 0},
+                        true);
+    CheckAllSizes<char>({[](char* d, int s, int*) { return Latin1ToUtf8N(d, bytes.get(), s, bytes.len()); }, 4, 4, 0},
+                        false);
     std::vector<wchar_t> wide = CheckAllSizes<wchar_t>(
         {[](wchar_t* d, int s, int*) { return Latin1ToUtf16N(d, bytes.get(), s, bytes.len()); }, 1, 2, 0}, false);
     // Back again: the text up to its first NUL, unchanged.
@@ -106,13 +108,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(Utf8ToLatin1N(back.get(), source.get(), back.len(), source.len()) == textLength);
     FUZZ_CHECK(std::memcmp(back.get(), terminated.get(), textLength) == 0);
     Exact<wchar_t> wideSource(wide.data(), wide.size());
-    FUZZ_CHECK(Utf16ToLatin1N(back.get(), wideSource.get(), back.len(), wideSource.len()) == textLength || textLength == 0);
+    FUZZ_CHECK(Utf16ToLatin1N(back.get(), wideSource.get(), back.len(), wideSource.len()) == textLength ||
+               textLength == 0);
     if (textLength) FUZZ_CHECK(std::memcmp(back.get(), terminated.get(), textLength) == 0);
   } else if (form == 1) {  // UTF-8 source
-    CheckAllSizes<char>({[](char* d, int s, int*) { return Utf8ToLatin1N(d, bytes.get(), s, bytes.len()); }, 1, 1, 0}, false);
+    CheckAllSizes<char>({[](char* d, int s, int*) { return Utf8ToLatin1N(d, bytes.get(), s, bytes.len()); }, 1, 1, 0},
+                        false);
     CheckAllSizes<char>({[](char* d, int s, int*) { return Utf8ToLatin1(d, terminated.get(), s); }, 1, 1, 0}, false);
-    CheckAllSizes<wchar_t>({[](wchar_t* d, int s, int*) { return Utf8ToUtf16N(d, bytes.get(), s, bytes.len()); }, 2, 1, 3, false}, false);
-    CheckAllSizes<wchar_t>({[](wchar_t* d, int s, int*) { return Utf8ToUtf16(d, terminated.get(), s); }, 2, 1, 3, false}, false);
+    CheckAllSizes<wchar_t>(
+        {[](wchar_t* d, int s, int*) { return Utf8ToUtf16N(d, bytes.get(), s, bytes.len()); }, 2, 1, 3, false}, false);
+    CheckAllSizes<wchar_t>(
+        {[](wchar_t* d, int s, int*) { return Utf8ToUtf16(d, terminated.get(), s); }, 2, 1, 3, false}, false);
     // Single characters within the bytes that remain.
     for (int i = 0; i < n;) {
       unsigned cp = 0;
@@ -125,8 +131,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {  // UTF-16 source
     std::vector<char> utf8 = CheckAllSizes<char>(
         {[](char* d, int s, int* c) { return Utf16ToUtf8NEx(d, units.get(), s, c, units.len()); }, 4, 4, 0}, true);
-    CheckAllSizes<char>({[](char* d, int s, int* c) { return Utf16ToUtf8Ex(d, unitsTerminated.get(), s, c); }, 4, 4, 0}, true);
-    CheckAllSizes<char>({[](char* d, int s, int*) { return Utf16ToLatin1N(d, units.get(), s, units.len()); }, 1, 2, 0}, false);
+    CheckAllSizes<char>({[](char* d, int s, int* c) { return Utf16ToUtf8Ex(d, unitsTerminated.get(), s, c); }, 4, 4, 0},
+                        true);
+    CheckAllSizes<char>({[](char* d, int s, int*) { return Utf16ToLatin1N(d, units.get(), s, units.len()); }, 1, 2, 0},
+                        false);
     // Back to UTF-16: the units up to the first zero unit, unchanged.
     int unitLength = 0;
     while (unitLength < un && units[unitLength]) ++unitLength;

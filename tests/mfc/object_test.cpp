@@ -17,6 +17,6 @@ TEST(Object, DynamicDowncastEvaluatesItsObjectOnce) {
   ASSERT_NE(pFrame, nullptr);
   EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CWnd)));
   delete pFrame;
-  EXPECT_EQ(AfxCreateObjectOf<CView>(RUNTIME_CLASS(CFrameWnd)), nullptr);  // made, not a view, deleted
+  EXPECT_EQ(AfxCreateObjectOf<CView>(RUNTIME_CLASS(CFrameWnd)), nullptr);      // made, not a view, deleted
   EXPECT_EQ(AfxCreateObjectOf<CDocument>(RUNTIME_CLASS(CDocument)), nullptr);  // not creatable
 }

@@ -197,8 +197,9 @@ TEST(BlockArray, SearchesReadFieldsAtTheOffset) {
   EXPECT_EQ(a.BSearchWith(&key, 0, 9, 8,
                           [](void* c, const void* b) { return *(int32_t*)c - static_cast<const int32_t*>(b)[1]; }),
             3u);
-  EXPECT_EQ(a.FindWith(&key, 0, 9, [](void* c, const void* b) { return *(int32_t*)c - static_cast<const int32_t*>(b)[1]; }),
-            3u);
+  EXPECT_EQ(
+      a.FindWith(&key, 0, 9, [](void* c, const void* b) { return *(int32_t*)c - static_cast<const int32_t*>(b)[1]; }),
+      3u);
 }
 
 TEST(BlockArray, SortsAndFieldCompares) {

@@ -38,7 +38,7 @@ inline void RemoveTree(const std::string& dir) {
 // A fresh directory below the temporary directory, with a trailing
 // backslash; removed with everything in it.
 class ScratchDir {
-public:
+ public:
   ScratchDir() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -65,6 +65,6 @@ public:
     }
   }
 
-private:
+ private:
   std::string m_path;
 };

@@ -35,8 +35,8 @@ TEST(PathType, Kinds) {
     std::string path;
     int want;
   } cases[] = {
-      {"C:\\", PATHTYPE_DRIVE_ROOT}, {"c:/", PATHTYPE_DRIVE_ROOT},  {"1:\\x", PATHTYPE_NONE},
-      {missing + "\\", PATHTYPE_NONE}, {missing, PATHTYPE_NONE},    {dir / "f.txt", PATHTYPE_FILE},
+      {"C:\\", PATHTYPE_DRIVE_ROOT},    {"c:/", PATHTYPE_DRIVE_ROOT},     {"1:\\x", PATHTYPE_NONE},
+      {missing + "\\", PATHTYPE_NONE},  {missing, PATHTYPE_NONE},         {dir / "f.txt", PATHTYPE_FILE},
       {dir.Path(), PATHTYPE_DIRECTORY}, {dir / "nothing", PATHTYPE_NONE},
   };
   for (const auto& c : cases) {

@@ -32,7 +32,7 @@ std::vector<int32_t> Keys(const CRecordPtrArray& a) {
 TEST(RecordPtrArray, GrowthFollowsTheGrowStep) {
   struct Case {
     unsigned growStep;
-    int n;            // records inserted in one call into an empty array
+    int n;  // records inserted in one call into an empty array
     unsigned capacity;
   } cases[] = {{0, 1, 16}, {0, 10, 16}, {0, 11, 16}, {0, 12, 18}, {10, 1, 10}, {10, 10, 20}, {4, 7, 8}};
   std::vector<Rec> recs(20);
@@ -237,7 +237,7 @@ TEST(RecordPtrArray, BinarySearchesByBytesInt64AndRoutine) {
   EXPECT_EQ(a.BSearchBytes("foo\0\0\0\0", 0, 99, 0, 0, 2), 2u);      // length 0: the rest of the record
   EXPECT_EQ(a.BSearchBytes("fop\0\0\0\0", 0, 99, 8, 0, 0), ARRAY_NONE);
   EXPECT_EQ(a.BSearchBytes("fop\0\0\0\0", 0, 99, 8, 0, 8), 4u);
-  EXPECT_EQ(a.BSearchBytes("\xF0", 0, 99, 1, 0, 8), 5u);  // bytes compare unsigned
+  EXPECT_EQ(a.BSearchBytes("\xF0", 0, 99, 1, 0, 8), 5u);       // bytes compare unsigned
   EXPECT_EQ(a.BSearchBytes("x", 0, 99, 2, 7, 8), ARRAY_NONE);  // leaves the record
 
   CRecordPtrArray b(8);

@@ -11,7 +11,7 @@
 #include "system/regkeystack.h"
 
 class RegKeyTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override { ASSERT_TRUE(rk.Open(HKEY_CURRENT_USER, key.Path().c_str(), REGKS_CREATE)); }
 
   void Put(const char* name, DWORD type, const std::string& data) {

@@ -24,7 +24,7 @@ TEST(ShellIconCache, KeysFoldCaseCutAtEightAndMergeHighCharacters) {
 
   IconCacheRecord* high = cache.LookupExt("\xE4z");  // ä
   EXPECT_EQ(cache.LookupExt("\xD6z"), high);         // Ö
-  EXPECT_EQ(cache.LookupExtW(L"\u0416z"), high);      // Ж
+  EXPECT_EQ(cache.LookupExtW(L"\u0416z"), high);     // Ж
   EXPECT_EQ(high->key[0], 0xFF);
   EXPECT_EQ(high->key[1], 'z');
 }
@@ -48,8 +48,7 @@ TEST(ShellIconCache, ExtensionsLandInTheBucketOfTheirFirstLetter) {
   for (const char* n : names) cache.LookupExt(n);
   CRecordPtrArray* t = cache.m_ppBuckets[20];
   ASSERT_EQ(t->m_nCount, 7u);
-  for (unsigned i = 1; i < t->m_nCount; ++i)
-    EXPECT_LT(memcmp(t->m_ppRecords[i - 1], t->m_ppRecords[i], 8), 0) << i;
+  for (unsigned i = 1; i < t->m_nCount; ++i) EXPECT_LT(memcmp(t->m_ppRecords[i - 1], t->m_ppRecords[i], 8), 0) << i;
 }
 
 TEST(ShellIconCache, RecordsStartUnknownAndKeepWhatUsersStore) {
@@ -59,7 +58,7 @@ TEST(ShellIconCache, RecordsStartUnknownAndKeepWhatUsersStore) {
   EXPECT_EQ(r->typeName, nullptr);
   r->icon[1] = 12;
   std::string name = "Anwendung und mehr";
-  r->typeName = cache.AddString(name.c_str(), 9);  // only the first 9 characters
+  r->typeName = cache.AddString(name.c_str(), 9);                                   // only the first 9 characters
   for (int i = 0; i < 40; ++i) cache.LookupExt(("e" + std::to_string(i)).c_str());  // the bucket grows
   EXPECT_EQ(cache.LookupExt("EXE"), r);
   EXPECT_EQ(r->icon[1], 12);
@@ -128,7 +127,7 @@ UINT WINAPI FakeSystemDirectory(LPWSTR buffer, UINT size) {
 DWORD WINAPI FakeTickCount() { return g_fake.now; }
 
 class ShellIconHelpers : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     g_fake = FakeShell();
     static const ShellIconCalls calls = {FakeFileInfo, FakeDriveType, FakeLogicalDrives, FakeSystemDirectory,

@@ -58,8 +58,12 @@ TEST(SpawnConfig, StoredArguments) {
     const char* text;
     const char* stored;
   } escapes[] = {
-      {"a\"b", " a\\\"b"},           {"a\\\"b", " a\\\\\\\"b"},   {"a b\\", " \"a b\\\\\""},
-      {"c:\\dir\\", " c:\\dir\\"},   {"\\\\srv\\x", " \\\\srv\\x"}, {"tab\there", " \"tab\there\""},
+      {"a\"b", " a\\\"b"},
+      {"a\\\"b", " a\\\\\\\"b"},
+      {"a b\\", " \"a b\\\\\""},
+      {"c:\\dir\\", " c:\\dir\\"},
+      {"\\\\srv\\x", " \\\\srv\\x"},
+      {"tab\there", " \"tab\there\""},
       {"\"", " \\\""},
   };
   for (const auto& c : escapes) {
@@ -118,7 +122,10 @@ TEST(SpawnConfig, CommandLines) {
     std::string line;
     std::string app;
   } cases[] = {
-      {"D:\\tools\\tool.exe", {"/E", "D:\\a b.reg"}, 0, "\"D:\\tools\\tool.exe\"  /E \"D:\\a b.reg\"",
+      {"D:\\tools\\tool.exe",
+       {"/E", "D:\\a b.reg"},
+       0,
+       "\"D:\\tools\\tool.exe\"  /E \"D:\\a b.reg\"",
        "D:\\tools\\tool.exe"},
       {"D:\\tools\\tool.exe", {}, 0, "\"D:\\tools\\tool.exe\" ", "D:\\tools\\tool.exe"},
       {"D:\\x.bat", {}, 0, "\"" + cmd + "\"  /C \"D:\\x.bat\"", cmd},
