@@ -1,19 +1,4 @@
-# Cross build for 64-bit Windows with Debian's mingw-w64 (posix threads): the test build on machines whose kernel cannot start i386 programs, so Wine runs only 64-bit ones.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows: the test build on machines whose kernel cannot start i386
+# programs, so that Wine runs only 64-bit ones (see tools/arch).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(_prefix x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER  ${_prefix}-windres)
-set(CMAKE_AR           /usr/bin/${_prefix}-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB       /usr/bin/${_prefix}-ranlib CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Every target program runs under Wine through the build tree's wrapper,
-# which pins the prefix, locale and time zone.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
