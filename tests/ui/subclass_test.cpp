@@ -406,3 +406,77 @@ TEST_F(SubclassTest, DisabledEditsKeepTheirReadableLook) {
   SendMessageA(userData, WM_CLEAR, 0, 0);
   EXPECT_EQ(Text(userData), "WWWWWW");
 }
+
+TEST_F(SubclassTest, HistoryComboMirrorsTheHiddenFileNameField) {
+  const int kFieldId = 0x480, kComboId = kFieldId ^ CE_COMPANION_XOR;
+  HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 10, 10, m_top, (HMENU)(INT_PTR)kFieldId,
+                               nullptr, nullptr);
+  HWND combo = Combo(kComboId);
+  SetWindowLongPtrA(combo, GWL_EXSTYLE, GetWindowLongPtrA(combo, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+  ASSERT_EQ(CeSubclassWindow(field, CeCompanionMirrorProc), 1);
+  ASSERT_EQ(CeSubclassWindow(combo, CeHistoryComboProc), 1);
+  HWND edit = EditOf(combo);
+  EXPECT_EQ(ProcOf(edit), CeComboEditMirrorProc);
+  auto ownText = [field] {
+    char text[300] = "";
+    SendMessageA(field, WM_CE_GETOWNTEXT, sizeof text, (LPARAM)text);
+    return std::string(text);
+  };
+
+  // The dialog writes the hidden field: the combo box shows it.
+  SetWindowTextA(field, "C:\\a.txt");
+  EXPECT_EQ(ownText(), "C:\\a.txt");
+  EXPECT_EQ(Text(combo), "C:\\a.txt");
+  // The combo box's text is what the dialog reads from the field.
+  SetWindowTextA(combo, "b.txt");
+  EXPECT_EQ(ownText(), "b.txt");
+  EXPECT_EQ(Text(field), "b.txt");
+
+  // Typing: the field follows, the dialog hears a change of the combo box.
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 5, 5);
+  g_heard.clear();
+  PostMessageA(edit, WM_CHAR, 'x', 1);
+  PumpMessages();
+  EXPECT_EQ(ownText(), "b.txtx");
+  EXPECT_NE(std::find(CommandCodes(kComboId).begin(), CommandCodes(kComboId).end(), (UINT)CEN_CHANGE),
+            CommandCodes(kComboId).end());
+
+  // A selected item is the text, cut to the caller's buffer.
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  char small[3] = "";
+  EXPECT_EQ(SendMessageA(combo, WM_GETTEXT, sizeof small, (LPARAM)small), 2);
+  EXPECT_STREQ(small, "zw");
+  EXPECT_EQ(SendMessageA(combo, WM_GETTEXTLENGTH, 0, 0), 4);
+  EXPECT_EQ(Text(field), "zwei");
+
+  // Return in the field reaches the dialog for the combo box.
+  g_heard.clear();
+  g_notifyAnswer = 1;
+  SendMessageA(field, WM_KEYDOWN, VK_RETURN, 1);
+  std::vector<Heard> blocks = Notifies();
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].from, combo);
+  EXPECT_EQ(blocks[0].id, (UINT_PTR)kComboId);
+
+  // The edit's keys go through the combo box, which loses the answer: the
+  // marker in idFrom still tells the edit that the key was taken.
+  SendMessageA(combo, CB_SETCURSEL, (WPARAM)-1, 0);
+  SetWindowTextA(combo, "abc");
+  SendMessageA(edit, EM_SETSEL, 0, 0);
+  g_notifyAnswer = 0;
+  g_markHandled = true;
+  SendMessageA(edit, WM_KEYDOWN, VK_DELETE, 1);
+  EXPECT_EQ(Text(combo), "abc");
+  g_markHandled = false;
+  SendMessageA(edit, WM_KEYDOWN, VK_DELETE, 1);
+  EXPECT_EQ(Text(combo), "bc");
+
+  // A dropped file: text, field and three reports.
+  SendMessageA(combo, WM_DROPFILES, (WPARAM)MakeDrop({"C:\\neu.reg"}), 0);
+  g_heard.clear();
+  PumpMessages();
+  EXPECT_EQ(Text(combo), "C:\\neu.reg");
+  EXPECT_EQ(ownText(), "C:\\neu.reg");
+  EXPECT_EQ(CommandCodes(kComboId), (std::vector<UINT>{CEN_EDITCHANGE, CEN_CHANGE, CEN_DROPFILES}));
+}
