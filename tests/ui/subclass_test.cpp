@@ -354,7 +354,7 @@ TEST_F(SubclassTest, ReadOnlyEditRefusesChangesButCopies) {
   ASSERT_TRUE(OpenClipboard(m_top));
   EmptyClipboard();
   CloseClipboard();
-  SendMessageA(edit, WM_COPY, 0, 0);
+  SendMessageA(edit, WM_CHAR, 3, 1);  // Ctrl+C as the edit hears it
   ASSERT_TRUE(OpenClipboard(m_top));
   HANDLE h = GetClipboardData(CF_TEXT);
   std::string copied = h ? (const char*)GlobalLock(h) : "";
