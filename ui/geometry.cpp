@@ -1,5 +1,16 @@
 #include "ui/geometry.h"
 
+void GetMonitorRectOfRect(const RECT* prc, RECT* pMonitor) {
+  MONITORINFO mi = {};
+  mi.cbSize = sizeof mi;
+  HMONITOR monitor = MonitorFromRect(prc, MONITOR_DEFAULTTONULL);
+  if (monitor && GetMonitorInfoA(monitor, &mi)) {
+    *pMonitor = mi.rcMonitor;
+    return;
+  }
+  SetRect(pMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
 HWND GetRealParent(HWND hwnd) {
   if (!(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) return nullptr;
   return GetAncestor(hwnd, GA_PARENT);

@@ -8,6 +8,10 @@
 const UINT kMoveWindowFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER;    // 0x205
 const UINT kResizeWindowFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER;  // 0x206
 
+// The rectangle of the monitor that holds most of prc; (0, 0) and the
+// primary screen's size when no monitor meets it or the query fails.
+void GetMonitorRectOfRect(const RECT* prc, RECT* pMonitor);
+
 // The real parent of a child window; NULL for top-level windows, owned
 // pop-ups included (GetParent would answer their owner).
 HWND GetRealParent(HWND hwnd);

@@ -21,6 +21,11 @@ static void PrintTree(HWND hwnd, HDC dc, int x, int y) {
   IntersectClipRect(dc, x, y, x + outer.right - outer.left, y + outer.bottom - outer.top);
   SetViewportOrgEx(dc, x, y, nullptr);
   SendMessageA(hwnd, WM_PRINT, (WPARAM)dc, PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+  // Wine's scroll bar control answers no WM_PRINTCLIENT, but paints into a
+  // DC given with WM_PAINT.
+  char cls[16] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, "ScrollBar") == 0) SendMessageA(hwnd, WM_PAINT, (WPARAM)dc, 0);
   SetViewportOrgEx(dc, 0, 0, nullptr);
   // Children in reverse z-order, so the topmost is printed last.
   for (HWND child = GetWindow(GetWindow(hwnd, GW_CHILD), GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
