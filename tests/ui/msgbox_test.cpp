@@ -509,3 +509,37 @@ TEST(MsgBox, ScreenshotWithIconColoursAndSeparator) {
   EXPECT_TRUE(hasIcon);
   EXPECT_TRUE(saved);
 }
+
+namespace {
+HELPINFO g_help;
+int g_helpCalls = 0;
+void CALLBACK RecordHelp(LPHELPINFO info) {
+  g_help = *info;
+  g_helpCalls++;
+}
+}  // namespace
+
+TEST(MsgBox, HelpGoesToTheCallbackWithTheContextAndTheDefaultButtonHasTheFocus) {
+  MSGBOXPARAMSA p = Params("Hilfe?", "Hilfeprobe", MB_OKCANCEL | MB_HELP | MB_DEFBUTTON2);
+  p.dwContextHelpId = 4711;
+  p.lpfnMsgBoxCallback = RecordHelp;
+  g_helpCalls = 0;
+  LONG_PTR defStyle = 0;
+  bool stayed = false;
+  BoxDriver driver("Hilfeprobe", [&](HWND box) {
+    defStyle = GetWindowLongPtrA(GetDlgItem(box, IDCANCEL), GWL_STYLE) & 0xF;
+    Click(box, IDHELP);
+    Sleep(200);
+    stayed = IsWindow(box) != FALSE;
+    Click(box, IDOK);
+  });
+  EXPECT_EQ(MsgBoxIndirect(&p, nullptr, 0), IDOK);
+  driver.Join();
+  EXPECT_EQ(defStyle, BS_DEFPUSHBUTTON);
+  EXPECT_TRUE(stayed);
+  ASSERT_EQ(g_helpCalls, 1);
+  EXPECT_EQ(g_help.cbSize, sizeof(HELPINFO));
+  EXPECT_EQ(g_help.iContextType, HELPINFO_WINDOW);
+  EXPECT_EQ(g_help.iCtrlId, IDHELP);
+  EXPECT_EQ(g_help.dwContextId, 4711u);
+}
