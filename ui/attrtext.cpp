@@ -1,0 +1,184 @@
+#include "ui/attrtext.h"
+
+// clang-format off
+const COLORREF AttrColorTable[32] = {
+    0xC0C0,   0x800000, 0x8000,   0x808000, 0x80,     0x800080, 0x8080,   0x808080,
+    0xC0C0C0, 0xFF0000, 0xFF00,   0xFFFF00, 0xFF,     0xFF00FF, 0xFFFF,   0x8080FF,
+    0x404040, 0x400000, 0x4000,   0x404000, 0x40,     0xFF0080, 0xC00040, 0xC00000,
+    0x0,      0xDEDEDE, 0xFFC8C8, 0xC0FFC0, 0xFFFF9B, 0xFFC0FF, 0xFFFFFF, 0x80FFFF,
+};
+// clang-format on
+
+namespace {
+int TextBits(UINT flags) { return 5 - (int)((flags & kAttrSplitMask) >> kAttrSplitShift); }
+int TextIndex(UINT flags, BYTE attr) { return attr & ((1 << TextBits(flags)) - 1); }
+int BackIndex(UINT flags, BYTE attr) { return (attr & kAttrColorMask) >> TextBits(flags); }
+int FontOf(BYTE attr) { return (attr & kAttrFontMask) >> kAttrFontShift; }
+
+bool IsBlank(char c) { return c == ' ' || (BYTE)c == 0xA0; }
+}  // namespace
+
+int GetAttrTextLineMetrics(HDC dc, UINT flags, int length, const BYTE* attrs, const HFONT* fonts, int* offsets,
+                           int* pHeight) {
+  int n = (int)((flags & kAttrFontCountMask) >> kAttrFontCountShift);
+  if (n > 4) n = 4;
+  bool used[4] = {n > 0, n > 1, n > 2, n > 3};
+  if (n == 0) {
+    used[0] = true;
+    for (int i = 0; attrs && i < length; i++) used[FontOf(attrs[i])] = true;
+  }
+  int ascent[4] = {}, descent[4] = {}, height = 0, maxAscent = 0, maxDescent = 0;
+  HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  for (int i = 0; i < 4; i++) {
+    if (!used[i] || !fonts || !fonts[i]) {
+      used[i] = false;
+      continue;
+    }
+    SelectObject(dc, fonts[i]);
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    ascent[i] = tm.tmAscent;
+    descent[i] = tm.tmDescent;
+    if (tm.tmAscent > maxAscent) maxAscent = tm.tmAscent;
+    if (tm.tmDescent > maxDescent) maxDescent = tm.tmDescent;
+    if (tm.tmHeight > height) height = tm.tmHeight;
+  }
+  SelectObject(dc, old);
+  for (int i = 0; i < 4; i++) {
+    if (!used[i]) {
+      ascent[i] = maxAscent;
+      descent[i] = maxDescent;
+    }
+    if (offsets) offsets[i] = (flags & kAttrAlignDescent) ? descent[i] - maxDescent : maxAscent - ascent[i];
+  }
+  if (pHeight) *pHeight = height;
+  return maxAscent;
+}
+
+int GetAttrTabbedTextExtentA(HDC dc, int startX, const char* text, const BYTE* attrs, int length, int tabCount,
+                             const int* tabs, UINT flags, const HFONT* fonts) {
+  (void)flags;
+  HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  if (fonts && fonts[0]) SelectObject(dc, fonts[0]);
+  TEXTMETRICA tm = {};
+  GetTextMetricsA(dc, &tm);
+  int tabWidth = tabCount == 1 && tabs && tabs[0] > 0 ? tabs[0] : 8 * tm.tmAveCharWidth;
+  if (tabWidth < 1) tabWidth = 1;
+  int x = startX;
+  for (int i = 0; i < length;) {
+    if (text[i] == '\t') {
+      int rel = x - startX, next = -1;
+      if (tabCount > 1 && tabs) {
+        for (int t = 0; t < tabCount; t++) {
+          if (tabs[t] > rel) {
+            next = tabs[t];
+            break;
+          }
+        }
+      }
+      if (next < 0) next = (rel / tabWidth + 1) * tabWidth;
+      x = startX + next;
+      i++;
+      continue;
+    }
+    int font = attrs ? FontOf(attrs[i]) : 0;
+    int end = i + 1;
+    while (end < length && text[end] != '\t' && (attrs ? FontOf(attrs[end]) : 0) == font) end++;
+    if (fonts && fonts[font]) SelectObject(dc, fonts[font]);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text + i, end - i, &size);
+    x += size.cx;
+    i = end;
+  }
+  SelectObject(dc, old);
+  return x - startX;
+}
+
+COLORREF SelectAttrBkColor(HDC dc, UINT flags, BYTE attr, const COLORREF* table) {
+  int b = BackIndex(flags, attr);
+  if (!(flags & (kAttrSplitMask | kAttrRelative)) || TextBits(flags) == 5 || b == 0) return GetBkColor(dc);
+  return SetBkColor(dc, (table ? table : AttrColorTable)[32 - b]);
+}
+
+COLORREF SelectAttrTextColor(HDC dc, UINT flags, BYTE attr, const COLORREF* table) {
+  int t = TextIndex(flags, attr);
+  if (!(flags & (kAttrSplitMask | kAttrRelative | kAttrDefaultEntry0)) || (t == 0 && !(flags & kAttrDefaultEntry0))) {
+    return GetTextColor(dc);
+  }
+  return SetTextColor(dc, (table ? table : AttrColorTable)[t]);
+}
+
+int DrawAttrTextA(HDC dc, int x, int y, UINT flags, const RECT* prc, const char* text, int length, const BYTE* attrs,
+                  const COLORREF* table, const HFONT* fonts) {
+  if (!table) table = AttrColorTable;
+  UINT options = flags & 0xFFFFFF;
+  if ((flags & kAttrRelative) && prc) {
+    x += prc->left;
+    y += prc->top;
+  }
+  HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+  if (!attrs) {
+    if (fonts && fonts[0]) SelectObject(dc, fonts[0]);
+    ExtTextOutA(dc, x, y, options, prc, text, length, nullptr);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, length, &size);
+    SelectObject(dc, oldFont);
+    return x + size.cx;
+  }
+  int offsets[4] = {};
+  BYTE mask = 0x3F;
+  if (fonts) {
+    GetAttrTextLineMetrics(dc, flags, length, attrs, fonts, offsets, nullptr);
+    mask = 0xFF;
+  }
+  COLORREF oldText = GetTextColor(dc), oldBack = GetBkColor(dc), defaultText = oldText, defaultBack = oldBack;
+  int oldMode = GetBkMode(dc);
+  bool hasBack = TextBits(flags) < 5;
+  if (hasBack && oldMode != OPAQUE) SetBkMode(dc, OPAQUE);
+  if (flags & kAttrDefaultEntry0) defaultText = table[0];
+  bool drawn = false;
+  for (int i = 0; i < length;) {
+    BYTE a = attrs[i] & mask;
+    int end = i + 1;
+    while (end < length) {
+      BYTE b = attrs[end] & mask;
+      // A blank joins the run when only its text colour differs.
+      bool sameButText = IsBlank(text[end]) && ((a ^ b) & ~((1 << TextBits(flags)) - 1) & mask) == 0;
+      if (b != a && !sameButText) break;
+      end++;
+    }
+    int font = fonts ? FontOf(a) : 0;
+    if (fonts && fonts[font]) SelectObject(dc, fonts[font]);
+    int t = TextIndex(flags, a), bk = hasBack ? BackIndex(flags, a) : 0;
+    SetTextColor(dc, t ? table[t] : defaultText);
+    SetBkColor(dc, bk ? table[32 - bk] : defaultBack);
+    if (bk && (options & ETO_OPAQUE) && prc) {
+      COLORREF keep = SetBkColor(dc, defaultBack);
+      ExtTextOutA(dc, 0, 0, ETO_OPAQUE, prc, nullptr, 0, nullptr);
+      SetBkColor(dc, keep);
+      options &= ~ETO_OPAQUE;
+    }
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text + i, end - i, &size);
+    int baseY = y + offsets[font];
+    ExtTextOutA(dc, x, baseY, options & ~ETO_OPAQUE, prc, text + i, end - i, nullptr);
+    drawn = true;
+    if (a & kAttrUnderline) {
+      TEXTMETRICA tm = {};
+      GetTextMetricsA(dc, &tm);
+      RECT line = {x, baseY + tm.tmAscent + 1, x + size.cx, baseY + tm.tmAscent + 2};
+      COLORREF keep = SetBkColor(dc, t ? table[t] : defaultText);
+      ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+      SetBkColor(dc, keep);
+    }
+    x += size.cx;
+    i = end;
+    if ((options & ETO_CLIPPED) && prc && x >= prc->right) break;
+  }
+  if ((options & ETO_OPAQUE) && !drawn && prc) ExtTextOutA(dc, 0, 0, ETO_OPAQUE, prc, nullptr, 0, nullptr);
+  SelectObject(dc, oldFont);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+  SetBkMode(dc, oldMode);
+  return x;
+}
