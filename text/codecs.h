@@ -5,4 +5,5 @@
 #include "text/codecs/cliteral.h"
 #include "text/codecs/hexcodec.h"
 #include "text/codecs/maskedmem.h"
+#include "text/codecs/scrambler.h"
 #include "text/codecs/utf.h"

@@ -1,0 +1,4 @@
+// IP address text for callers outside text/.
+#pragma once
+
+#include "text/address/ipaddr.h"
