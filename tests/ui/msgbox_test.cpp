@@ -543,3 +543,12 @@ TEST(MsgBox, HelpGoesToTheCallbackWithTheContextAndTheDefaultButtonHasTheFocus) 
   EXPECT_EQ(g_help.iCtrlId, IDHELP);
   EXPECT_EQ(g_help.dwContextId, 4711u);
 }
+
+TEST(MsgBox, NullCaptionIsUser32sErrorTitle) {
+  char expected[128] = {};
+  if (LoadStringA(GetModuleHandleA("user32.dll"), 2, expected, sizeof expected) <= 0) lstrcpyA(expected, "Fehler");
+  BoxDriver driver(expected, [](HWND box) { Click(box, IDOK); });
+  EXPECT_EQ(MsgBox(nullptr, "Ohne Titel", nullptr, MB_OK), IDOK);
+  driver.Join();
+  EXPECT_TRUE(driver.found) << expected;
+}
