@@ -552,3 +552,25 @@ TEST(MsgBox, NullCaptionIsUser32sErrorTitle) {
   driver.Join();
   EXPECT_TRUE(driver.found) << expected;
 }
+
+TEST(MsgBox, TabWidthFromTheStyleSetsTheStop) {
+  int firstInk = -1;
+  BoxDriver driver("Tabprobe", [&](HWND box) {
+    HWND list = GetDlgItem(box, kMsgBoxTextId);
+    WindowCapture capture(list);
+    // The text starts 4 pixels in: "\tI" puts the I at the first stop.
+    for (int x = 0; x < capture.Width() && firstInk < 0; x++) {
+      for (int y = 0; y < capture.Height(); y++) {
+        if (capture.Pixel(x, y) != GetSysColor(COLOR_WINDOW)) {
+          firstInk = x;
+          break;
+        }
+      }
+    }
+    Click(box, IDOK);
+  });
+  MsgBox(nullptr, "\tI", "Tabprobe", MB_OK | (120u << kMsgBoxTabShift));
+  driver.Join();
+  EXPECT_GE(firstInk, 4 + 120);
+  EXPECT_LT(firstInk, 4 + 120 + 4);
+}
