@@ -1,5 +1,8 @@
 #include "ui/attrtext.h"
 
+#include <climits>
+#include <vector>
+
 // clang-format off
 const COLORREF AttrColorTable[32] = {
     0xC0C0,   0x800000, 0x8000,   0x808000, 0x80,     0x800080, 0x8080,   0x808080,
@@ -16,6 +19,16 @@ int BackIndex(UINT flags, BYTE attr) { return (attr & kAttrColorMask) >> TextBit
 int FontOf(BYTE attr) { return (attr & kAttrFontMask) >> kAttrFontShift; }
 
 bool IsBlank(char c) { return c == ' ' || (BYTE)c == 0xA0; }
+
+// Glyph advances from the measured extents: the text is drawn where it was
+// measured, also when the renderer's own advances differ.
+std::vector<int> Advances(HDC dc, const char* text, int length, SIZE* size) {
+  std::vector<int> ends(length > 0 ? length : 1, 0), dx(length > 0 ? length : 1, 0);
+  int fit = 0;
+  GetTextExtentExPointA(dc, text, length, INT_MAX, &fit, ends.data(), size);
+  for (int k = 0; k < length; k++) dx[k] = ends[k] - (k ? ends[k - 1] : 0);
+  return dx;
+}
 }  // namespace
 
 int GetAttrTextLineMetrics(HDC dc, UINT flags, int length, const BYTE* attrs, const HFONT* fonts, int* offsets,
@@ -159,9 +172,9 @@ int DrawAttrTextA(HDC dc, int x, int y, UINT flags, const RECT* prc, const char*
       options &= ~ETO_OPAQUE;
     }
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text + i, end - i, &size);
+    std::vector<int> dx = Advances(dc, text + i, end - i, &size);
     int baseY = y + offsets[font];
-    ExtTextOutA(dc, x, baseY, options & ~ETO_OPAQUE, prc, text + i, end - i, nullptr);
+    ExtTextOutA(dc, x, baseY, options & ~ETO_OPAQUE, prc, text + i, end - i, dx.data());
     drawn = true;
     if (a & kAttrUnderline) {
       TEXTMETRICA tm = {};

@@ -328,7 +328,7 @@ int MsgBox(HWND owner, const char* text, const char* caption, UINT type) {
   return MsgBoxIndirect(&params, nullptr, 0);
 }
 
-int MsgBoxIndirect(const MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAndMarker) {
+int MsgBoxIndirect(MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAndMarker) {
   if (params && !(params->dwStyle & (kMsgBoxAnsi | kMsgBoxPassTime)) && timeAndMarker != (DWORD)-1) {
     // A value already marked keeps its time: only the top byte is set.
     timeAndMarker = (timeAndMarker & kMsgBoxTimeMask) | kMsgBoxAnsiMarker;
@@ -336,7 +336,7 @@ int MsgBoxIndirect(const MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAnd
   return MsgBoxIndirectCore(params, attrs, timeAndMarker);
 }
 
-int MsgBoxIndirectCore(const MSGBOXPARAMSA* params, const BYTE* attrsIn, DWORD timeAndMarker) {
+int MsgBoxIndirectCore(MSGBOXPARAMSA* params, const BYTE* attrsIn, DWORD timeAndMarker) {
   if (!params) return 0;
   MsgBoxState s;
   s.params = params;
@@ -539,7 +539,7 @@ int MsgBoxIndirectCore(const MSGBOXPARAMSA* params, const BYTE* attrsIn, DWORD t
   if (Known(s.closing)) {
     g_point = s.closing;
     if (style & kMsgBoxCentreGiven) {
-      const_cast<MSGBOXPARAMSA*>(params)->dwLanguageId = (DWORD)(WORD)s.closing.x | (DWORD)s.closing.y << 16;
+      params->dwLanguageId = (DWORD)(WORD)s.closing.x | (DWORD)s.closing.y << 16;
     }
   }
   return (int)result;

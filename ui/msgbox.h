@@ -40,8 +40,10 @@ const BYTE kMsgBoxSeparatorBS = 0x5F;  // end of a separator line, text right-al
 const BYTE kMsgBoxSeparatorFF = 0x9F;  // end of a separator line, text centred
 
 int MsgBox(HWND owner, const char* text, const char* caption, UINT type);
-int MsgBoxIndirect(const MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAndMarker);
-int MsgBoxIndirectCore(const MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAndMarker);
+// With kMsgBoxCentreGiven the closing centre is written back into
+// dwLanguageId (x | y << 16). The core takes 16-bit strings unless marked.
+int MsgBoxIndirect(MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAndMarker);
+int MsgBoxIndirectCore(MSGBOXPARAMSA* params, const BYTE* attrs, DWORD timeAndMarker);
 INT_PTR CALLBACK MsgBoxDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Turns the inline codes into one attribute per character: text and attrs

@@ -104,3 +104,23 @@ TEST(AttrText, WithoutBackgroundBitsTheModeNeverChanges) {
   EXPECT_GT(c.Count(RGB(0xFF, 0xC0, 0xFF), 0, 200), 10);
   EXPECT_EQ(GetBkMode(c.dc), TRANSPARENT);
 }
+
+// The runs are drawn where they were measured: a colour change splits a
+// line into runs without moving a pixel.
+TEST(AttrText, ColourChangesDoNotMoveTheText) {
+  const char* text = "Der Schl\xFCssel HKCU wird";
+  int n = (int)strlen(text);
+  std::vector<BYTE> plain(n, 0), coloured(n, 0);
+  for (int i = 14; i < 19; i++) coloured[i] = 12;
+  Canvas a, b;
+  RECT rc = {0, 0, 200, 30};
+  int xa = DrawAttrTextA(a.dc, 0, 0, 0, &rc, text, n, plain.data(), nullptr, Fonts());
+  int xb = DrawAttrTextA(b.dc, 0, 0, 0, &rc, text, n, coloured.data(), nullptr, Fonts());
+  EXPECT_EQ(xa, xb);
+  int differ = 0;
+  for (int y = 0; y < 30; y++) {
+    for (int x = 0; x < 200; x++)
+      differ += (a.Pixel(x, y) == RGB(255, 255, 255)) != (b.Pixel(x, y) == RGB(255, 255, 255));
+  }
+  EXPECT_EQ(differ, 0);
+}

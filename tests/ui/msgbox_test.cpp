@@ -543,3 +543,34 @@ TEST(MsgBox, HelpGoesToTheCallbackWithTheContextAndTheDefaultButtonHasTheFocus) 
   EXPECT_EQ(g_help.iCtrlId, IDHELP);
   EXPECT_EQ(g_help.dwContextId, 4711u);
 }
+
+TEST(MsgBox, NullCaptionIsUser32sErrorTitle) {
+  char expected[128] = {};
+  if (LoadStringA(GetModuleHandleA("user32.dll"), 2, expected, sizeof expected) <= 0) lstrcpyA(expected, "Fehler");
+  BoxDriver driver(expected, [](HWND box) { Click(box, IDOK); });
+  EXPECT_EQ(MsgBox(nullptr, "Ohne Titel", nullptr, MB_OK), IDOK);
+  driver.Join();
+  EXPECT_TRUE(driver.found) << expected;
+}
+
+TEST(MsgBox, TabWidthFromTheStyleSetsTheStop) {
+  int firstInk = -1;
+  BoxDriver driver("Tabprobe", [&](HWND box) {
+    HWND list = GetDlgItem(box, kMsgBoxTextId);
+    WindowCapture capture(list);
+    // The text starts 4 pixels in: "\tI" puts the I at the first stop.
+    for (int x = 0; x < capture.Width() && firstInk < 0; x++) {
+      for (int y = 0; y < capture.Height(); y++) {
+        if (capture.Pixel(x, y) != GetSysColor(COLOR_WINDOW)) {
+          firstInk = x;
+          break;
+        }
+      }
+    }
+    Click(box, IDOK);
+  });
+  MsgBox(nullptr, "\tI", "Tabprobe", MB_OK | (120u << kMsgBoxTabShift));
+  driver.Join();
+  EXPECT_GE(firstInk, 4 + 120);
+  EXPECT_LT(firstInk, 4 + 120 + 4);
+}
