@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "harness/droptarget.h"
 #include "harness/window_util.h"
 #include "mfc/mfc.h"
 
@@ -37,35 +38,10 @@ class OleData : public ::testing::Test {
 };
 
 // A drop target that takes CF_TEXT as a copy.
-class TextDropTarget : public IDropTarget {
+class TextDropTarget : public CopyDropTarget {
  public:
   std::string m_text;
-  int m_nDrops = 0;
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-      *ppv = this;
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP DragEnter(IDataObject*, DWORD, POINTL, DWORD* pdwEffect) override {
-    *pdwEffect &= DROPEFFECT_COPY;
-    return S_OK;
-  }
-  STDMETHODIMP DragOver(DWORD, POINTL, DWORD* pdwEffect) override {
-    *pdwEffect &= DROPEFFECT_COPY;
-    return S_OK;
-  }
-  STDMETHODIMP DragLeave() override { return S_OK; }
-  STDMETHODIMP Drop(IDataObject* pData, DWORD, POINTL, DWORD* pdwEffect) override {
-    ++m_nDrops;
-    m_text = TextOf(pData, CF_TEXT);
-    *pdwEffect = DROPEFFECT_COPY;
-    return S_OK;
-  }
+  void OnDrop(IDataObject* pData) override { m_text = TextOf(pData, CF_TEXT); }
 };
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "harness/droptarget.h"
 #include "harness/window_util.h"
 #include "mfc/mfc.h"
 #include "system/shelliconcache.h"
@@ -119,33 +120,12 @@ TEST(RecycleBin, DeletesIntoTheTrashAndRefusesLongPaths) {
 
 namespace {
 // A drop target that records the files and texts dropped on it.
-class RecordingDropTarget : public IDropTarget {
+class RecordingDropTarget : public CopyDropTarget {
  public:
-  int m_nDrops = 0;
   std::string m_file, m_text;
   std::wstring m_unicode;
   bool m_hasUnicode = false;
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-      *ppv = this;
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP DragEnter(IDataObject*, DWORD, POINTL, DWORD* pdwEffect) override {
-    *pdwEffect &= DROPEFFECT_COPY;
-    return S_OK;
-  }
-  STDMETHODIMP DragOver(DWORD, POINTL, DWORD* pdwEffect) override {
-    *pdwEffect &= DROPEFFECT_COPY;
-    return S_OK;
-  }
-  STDMETHODIMP DragLeave() override { return S_OK; }
-  STDMETHODIMP Drop(IDataObject* pData, DWORD, POINTL, DWORD* pdwEffect) override {
-    ++m_nDrops;
+  void OnDrop(IDataObject* pData) override {
     FORMATETC fe = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium = {};
     if (SUCCEEDED(pData->GetData(&fe, &medium))) {
@@ -166,8 +146,6 @@ class RecordingDropTarget : public IDropTarget {
       GlobalUnlock(medium.hGlobal);
       ReleaseStgMedium(&medium);
     }
-    *pdwEffect = DROPEFFECT_COPY;
-    return S_OK;
   }
   void Reset() { *this = RecordingDropTarget(); }
 };
