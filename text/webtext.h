@@ -4,3 +4,4 @@
 #include "text/web/htmlentity.h"
 #include "text/web/webdecode.h"
 #include "text/web/webencode.h"
+#include "text/web/spliturl.h"
