@@ -5,3 +5,4 @@
 #include "text/web/webdecode.h"
 #include "text/web/webencode.h"
 #include "text/web/spliturl.h"
+#include "text/web/tags.h"
