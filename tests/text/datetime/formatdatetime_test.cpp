@@ -138,6 +138,29 @@ TEST(FormatDateTime, AnyFlagsWithinBounds) {
   }
 }
 
+// A value that counts local standard time is written as UTC after the
+// standard offset is added, and its zone as that of UTC; with DTFORMAT_UTC
+// the value is taken as it stands.
+TEST(FormatDateTime, StandardTimeAsUtc) {
+  int64_t now = (int64_t)time(nullptr);
+  std::tm local, utc;
+  ASSERT_TRUE(LocalTime64(now, &local));
+  UtcTimeFromSeconds(now, &utc);
+  int64_t east =
+      (int64_t)(local.tm_mday != utc.tm_mday ? (local.tm_yday == utc.tm_yday + 1 || local.tm_yday == 0 ? 1 : -1) : 0) *
+          86400 +
+      (local.tm_hour - utc.tm_hour) * 3600 + (local.tm_min - utc.tm_min) * 60 + (local.tm_sec - utc.tm_sec);
+  if (local.tm_isdst > 0) east -= 3600;
+  const uint32_t flags = DTFORMAT_DAY_FIRST | DTFORMAT_CENTURY | DTFORMAT_TIME | DTFORMAT_SECONDS | DTFORMAT_ZONE;
+  const uint32_t t = 1796754615;
+  EXPECT_EQ(FormatA(t, flags | DTFORMAT_STANDARD_UTC), FormatA((uint32_t)(t - east), flags | DTFORMAT_UTC));
+  EXPECT_EQ(FormatA(t, flags | DTFORMAT_STANDARD_UTC | DTFORMAT_UTC), "08.12.2026 18:30:15-00:00");
+  // A sum below 0 becomes 0.
+  if (east > 0) {
+    EXPECT_EQ(FormatA(0, flags | DTFORMAT_STANDARD_UTC), "01.01.1970 00:00:00-00:00");
+  }
+}
+
 TEST(FormatDateTime, UtcTimeFromSeconds) {
   std::tm tm;
   UtcTimeFromSeconds(-1, &tm);
