@@ -1,5 +1,5 @@
 // A wildcard list over 100,000 file names, as the file enumeration filters
-// them, against the shell's PathMatchSpecA on the same list.
+// them, against the shell's own matcher (shlwapi) on the same list.
 #include <windows.h>
 #include <shlwapi.h>
 

@@ -1,5 +1,6 @@
-// The wildcard matchers against the shell's PathMatchSpec on every pattern
-// and name of small alphabets. Windows only: the native build leaves it out.
+// The wildcard matchers against the shell's own matcher (shlwapi) on every
+// pattern and name of small alphabets. Windows only: the native build leaves
+// it out.
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -36,7 +37,7 @@ bool FirstSuccessIsEnough(const std::string& p) {
 
 }  // namespace
 
-TEST(MatchWildcardShell, AgreesWithPathMatchSpec) {
+TEST(MatchWildcardShell, AgreesWithTheShell) {
   const std::vector<std::string> patterns = AllStrings("ab.?*", 4), names = AllStrings("abAB.", 3);
   std::vector<std::string> listed;
   int compared = 0;
