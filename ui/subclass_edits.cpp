@@ -20,6 +20,21 @@ void PostCommand(HWND parent, HWND reporter, UINT code) {
   PostMessageA(parent, WM_COMMAND, ce::CommandWord(reporter, code), (LPARAM)reporter);
 }
 
+// A drop's first path becomes the text of target (a combo box loses its
+// selection first); the parent of reporter hears changeCode, then
+// CEN_DROPFILES. The drop is freed in any case.
+LRESULT TakeDroppedPath(WPARAM hDrop, HWND target, HWND reporter, UINT changeCode, bool clearSelection) {
+  char path[MAX_PATH];
+  if (FirstDroppedPath(hDrop, path)) {
+    if (clearSelection) SendMessageA(target, CB_SETCURSEL, (WPARAM)-1, 0);
+    SendMessageA(target, WM_SETTEXT, 0, (LPARAM)path);
+    PostCommand(GetParent(reporter), reporter, changeCode);
+    PostCommand(GetParent(reporter), reporter, CEN_DROPFILES);
+  }
+  DragFinish((HDROP)hDrop);
+  return 0;
+}
+
 HWND Companion(HWND control) { return GetDlgItem(GetParent(control), GetDlgCtrlID(control) ^ CE_COMPANION_XOR); }
 
 bool IsRefusedEdit(UINT msg, WPARAM wParam) {
@@ -41,50 +56,22 @@ bool IsRefusedEdit(UINT msg, WPARAM wParam) {
 LRESULT CALLBACK CeComboDropFilesProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result;
   if (ce::AttachWithEdit(hwnd, msg, lParam, CeComboDropFilesProc, CeComboEditDropFilesProc, &result)) return result;
-  if (msg == WM_DROPFILES) {
-    char path[MAX_PATH];
-    if (FirstDroppedPath(wParam, path)) {
-      SendMessageA(hwnd, CB_SETCURSEL, (WPARAM)-1, 0);
-      SendMessageA(hwnd, WM_SETTEXT, 0, (LPARAM)path);
-      PostCommand(GetParent(hwnd), hwnd, CEN_EDITCHANGE);
-      PostCommand(GetParent(hwnd), hwnd, CEN_DROPFILES);
-    }
-    DragFinish((HDROP)wParam);
-    return 0;
-  }
+  if (msg == WM_DROPFILES) return TakeDroppedPath(wParam, hwnd, hwnd, CEN_EDITCHANGE, true);
   return ce::Chain(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CeComboEditDropFilesProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result;
   if (ce::AttachMessage(hwnd, msg, lParam, CeComboEditDropFilesProc, &result)) return result;
-  if (msg == WM_DROPFILES) {
-    char path[MAX_PATH];
-    if (FirstDroppedPath(wParam, path)) {
-      HWND combo = GetParent(hwnd);
-      SendMessageA(hwnd, WM_SETTEXT, 0, (LPARAM)path);
-      PostCommand(GetParent(combo), combo, CEN_EDITCHANGE);
-      PostCommand(GetParent(combo), combo, CEN_DROPFILES);
-    }
-    DragFinish((HDROP)wParam);
-    return 0;
-  }
+  // The combo box reports the drop on its edit.
+  if (msg == WM_DROPFILES) return TakeDroppedPath(wParam, hwnd, GetParent(hwnd), CEN_EDITCHANGE, false);
   return ce::Chain(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CeEditDropFilesProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result;
   if (ce::AttachMessage(hwnd, msg, lParam, CeEditDropFilesProc, &result)) return result;
-  if (msg == WM_DROPFILES) {
-    char path[MAX_PATH];
-    if (FirstDroppedPath(wParam, path)) {
-      SendMessageA(hwnd, WM_SETTEXT, 0, (LPARAM)path);
-      PostCommand(GetParent(hwnd), hwnd, CEN_CHANGE);
-      PostCommand(GetParent(hwnd), hwnd, CEN_DROPFILES);
-    }
-    DragFinish((HDROP)wParam);
-    return 0;
-  }
+  if (msg == WM_DROPFILES) return TakeDroppedPath(wParam, hwnd, hwnd, CEN_CHANGE, false);
   return ce::Chain(hwnd, msg, wParam, lParam);
 }
 
