@@ -4,4 +4,6 @@ set(tools_windowfree_sources
   ${CMAKE_CURRENT_LIST_DIR}/crcengine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/crcpresets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/crcsource.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/strlist.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/valuetext.cpp
 )

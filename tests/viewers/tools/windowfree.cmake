@@ -3,4 +3,5 @@
 set(tools_windowfree_test_sources
   ${CMAKE_CURRENT_LIST_DIR}/crcengine_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/crcsource_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/valuetext_test.cpp
 )
