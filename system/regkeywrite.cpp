@@ -49,7 +49,8 @@ bool CRegKeyStack::SetDouble(const double* pd, const char* pszName) {
 }
 
 bool CRegKeyStack::SetString(const CString& str, const char* pszName) {
-  return SetValue(str.GetString(), (DWORD)str.GetLength(), pszName, REG_SZ);
+  // With its NUL: readers that take the stored bytes as they are get a terminated string.
+  return SetValue(str.GetString(), (DWORD)str.GetLength() + 1, pszName, REG_SZ);
 }
 
 bool CRegKeyStack::SetMultiString(const char* pszList, const char* pszName) {

@@ -177,12 +177,16 @@ TEST_F(RegKeyTest, NumbersAndStrings) {
   EXPECT_EQ(back, 7) << "set only on success";
 
   ASSERT_TRUE(rk.SetString(CString("Grüße"), "S"));
-  EXPECT_EQ(rk.m_cbData, 5u);
-  EXPECT_STREQ(Get("S").c_str(), "Grüße");
+  EXPECT_EQ(rk.m_cbData, 6u) << "the NUL is stored";
+  EXPECT_EQ(Get("S"), "Grüße\0"s);
+  DWORD cbStored = 0;
+  ASSERT_EQ(RegQueryValueExW(key.Handle(), L"S", nullptr, nullptr, nullptr, &cbStored), 0);
+  EXPECT_EQ(cbStored, 12u) << "five characters and the NUL, as stored by the system";
   CString s("old");
   ASSERT_TRUE(rk.QueryString(s, "S"));
   EXPECT_EQ(s, "Grüße");
   ASSERT_TRUE(rk.SetString(CString(), "Empty"));
+  EXPECT_EQ(Get("Empty"), "\0"s);
   ASSERT_TRUE(rk.QueryString(s, "Empty"));
   EXPECT_EQ(s, "");
   s = "kept";

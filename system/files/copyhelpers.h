@@ -1,0 +1,36 @@
+// Small helpers shared by the file operations' templates.
+#pragma once
+
+#include <string>
+
+#include "system/files/copymove.h"
+
+namespace copyhelpers {
+
+template <class C>
+using Str = std::basic_string<C>;
+
+template <class C>
+Str<C> Ascii(const char* s) {
+  Str<C> out;
+  for (; *s; ++s) out += (C)(unsigned char)*s;
+  return out;
+}
+
+template <class C>
+Str<C> Text(const C* s) {
+  return s ? Str<C>(s) : Str<C>();
+}
+
+// The calls of the file operations that tests may replace.
+const FileCopyCalls& Calls();
+inline BOOL MoveReplace(const char* from, const char* to) {
+  return Calls().moveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
+}
+inline BOOL MoveReplace(const wchar_t* from, const wchar_t* to) {
+  return Calls().moveFileExW(from, to, MOVEFILE_REPLACE_EXISTING);
+}
+inline BOOL Delete(const char* path) { return Calls().deleteFileA(path); }
+inline BOOL Delete(const wchar_t* path) { return Calls().deleteFileW(path); }
+
+}  // namespace copyhelpers
