@@ -8,6 +8,7 @@
 namespace {
 ThemeApi g_api;
 const char* g_dllName = "UxTheme.dll";
+DrawThemeBackgroundFn g_drawOverride = nullptr;
 
 const wchar_t* const kThemeClasses[kThemeCount] = {L"Button", L"ComboBox", L"TreeView", L"Menu", L"ToolBar", L"Edit"};
 
@@ -29,6 +30,7 @@ void LoadEntries() {
   Lookup(&g_api.CloseThemeData, "CloseThemeData");
   Lookup(&g_api.DrawThemeText, "DrawThemeText");
   Lookup(&g_api.DrawThemeBackground, "DrawThemeBackground");
+  if (g_drawOverride) g_api.DrawThemeBackground = g_drawOverride;
   Lookup(&g_api.GetThemePartSize, "GetThemePartSize");
   Lookup(&g_api.GetThemeBackgroundContentRect, "GetThemeBackgroundContentRect");
   if (!g_api.OpenThemeData) return;
@@ -100,7 +102,7 @@ int GetGlyphSize(int index, SIZE* size) {
   return 1;
 }
 
-void SetThemeApiSeam(const char* dllName) {
+void SetThemeApiSeam(const char* dllName, DrawThemeBackgroundFn drawBackground) {
   if (g_api.initialised) {
     for (HTHEME theme : g_api.themes) {
       if (theme && g_api.CloseThemeData) g_api.CloseThemeData(theme);
@@ -109,5 +111,6 @@ void SetThemeApiSeam(const char* dllName) {
   }
   g_api = ThemeApi{};
   g_dllName = dllName ? dllName : "UxTheme.dll";
+  g_drawOverride = drawBackground;
   ResetCachedSysColors();
 }

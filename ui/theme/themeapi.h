@@ -18,6 +18,8 @@ enum ThemeIndex {
   kThemeCount = 6
 };
 
+typedef HRESULT(WINAPI* DrawThemeBackgroundFn)(HTHEME, HDC, int, int, const RECT*, const RECT*);
+
 struct ThemeApi {
   HMODULE module;
   HRESULT(WINAPI* SetWindowTheme)(HWND, LPCWSTR, LPCWSTR);
@@ -29,7 +31,7 @@ struct ThemeApi {
   HTHEME(WINAPI* OpenThemeData)(HWND, LPCWSTR);
   HRESULT(WINAPI* CloseThemeData)(HTHEME);
   HRESULT(WINAPI* DrawThemeText)(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*);
-  HRESULT(WINAPI* DrawThemeBackground)(HTHEME, HDC, int, int, const RECT*, const RECT*);
+  DrawThemeBackgroundFn DrawThemeBackground;
   HRESULT(WINAPI* GetThemePartSize)(HTHEME, HDC, int, int, const RECT*, THEMESIZE, SIZE*);
   HRESULT(WINAPI* GetThemeBackgroundContentRect)(HTHEME, HDC, int, int, const RECT*, RECT*);
   HTHEME themes[kThemeCount];
@@ -55,6 +57,7 @@ int GetCurrentThemeNameW(wchar_t* buffer, int size);
 int GetGlyphSize(int index, SIZE* size);
 
 // Test seam: the library loaded in place of UxTheme.dll (NULL: the real
-// one; a missing name runs without visual styles). Forgets the record, its
-// themes and the cached menu colours; the next use initialises again.
-void SetThemeApiSeam(const char* dllName);
+// one; a missing name runs without visual styles), and a stand-in for its
+// DrawThemeBackground (NULL: the library's). Forgets the record, its themes
+// and the cached menu colours; the next use initialises again.
+void SetThemeApiSeam(const char* dllName, DrawThemeBackgroundFn drawBackground = nullptr);

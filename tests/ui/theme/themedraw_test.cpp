@@ -385,3 +385,33 @@ TEST_F(WithoutUxTheme, EmptyNameDefaultSizesAndClassicOutput) {
   EXPECT_EQ(Differences(plain, classic), 0);
   EXPECT_LT(plain.Count(kBack, RECT{0, 0, plain.Width(), plain.Height()}), plain.Width() * plain.Height());
 }
+
+namespace {
+HRESULT WINAPI FailingPart(HTHEME, HDC, int, int, const RECT*, const RECT*) { return E_FAIL; }
+HRESULT WINAPI EmptyPart(HTHEME, HDC, int, int, const RECT*, const RECT*) { return S_OK; }
+HRESULT WINAPI BluePart(HTHEME, HDC dc, int, int, const RECT* rc, const RECT*) {
+  SetBkColor(dc, RGB(0, 0, 200));
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, rc, nullptr, 0, nullptr);
+  return S_OK;
+}
+}  // namespace
+
+// The menu colours are probed from the theme's part; a part that fails or
+// leaves the probe pixel alone gives the system colour, not the probe's black.
+TEST(GetCachedSysColor, MenuProbeFallsBackToTheSystemColour) {
+  if (!HasThemes()) GTEST_SKIP() << "no visual style is active";
+  struct Case {
+    DrawThemeBackgroundFn part;
+    COLORREF menu, menuBar;
+  } cases[] = {
+      {FailingPart, Sys(COLOR_MENU), Sys(COLOR_MENUBAR)},
+      {EmptyPart, Sys(COLOR_MENU), Sys(COLOR_MENUBAR)},
+      {BluePart, RGB(0, 0, 200), RGB(0, 0, 200)},
+  };
+  for (const Case& t : cases) {
+    SetThemeApiSeam(nullptr, t.part);
+    EXPECT_EQ(GetCachedSysColor(COLOR_MENU), t.menu);
+    EXPECT_EQ(GetCachedSysColor(COLOR_MENUBAR), t.menuBar);
+  }
+  SetThemeApiSeam(nullptr);
+}
