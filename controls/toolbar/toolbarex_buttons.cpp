@@ -53,27 +53,7 @@ void ToolbarExMarkButton(ToolbarExButton* button) {
 namespace {
 bool Visible(const ToolbarExButton* b) { return !(b->tb.fsState & TBSTATE_HIDDEN); }
 
-int DrawingState(const ToolbarExData* data, int index) {
-  const ToolbarExButton* b = data->buttons[index];
-  int on = (b->tb.fsState & (TBSTATE_CHECKED | TBSTATE_PRESSED)) ? 1 : 0;
-  if (!(b->tb.fsState & TBSTATE_ENABLED) || (b->tb.fsState & TBSTATE_INDETERMINATE)) return 4 + on;
-  if (data->hotIndex == index) return (data->arrowHot ? 6 : 2) + on;
-  return on;
-}
-
-void InvalidateButton(ToolbarExData* data, const ToolbarExButton* b) {
-  if (b->rect.right > b->rect.left) InvalidateRect(data->window, &b->rect, FALSE);
-}
 }  // namespace
-
-void ToolbarExUpdateButtonState(ToolbarExData* data, int index) {
-  ToolbarExButton* b = ToolbarExButtonAt(data, index);
-  if (!b || (b->tb.fsStyle & BTNS_SEP)) return;
-  WORD state = (WORD)DrawingState(data, index);
-  if ((b->drawWord & kDrawStateMask) == state) return;
-  b->drawWord = (WORD)((b->drawWord & ~kDrawStateMask) | state);
-  InvalidateButton(data, b);
-}
 
 int ToolbarExInsertButtons(ToolbarExData* data, unsigned position, const TBBUTTON* record, bool clearStyleWord) {
   if (!record) return -1;
@@ -97,7 +77,11 @@ int ToolbarExInsertButtons(ToolbarExData* data, unsigned position, const TBBUTTO
   data->buttons[position] = b;
   data->buttonCount++;
   if (data->hotIndex >= (int)position) data->hotIndex++;
-  if (Visible(b) && !(b->tb.fsStyle & BTNS_SEP)) b->drawWord |= (WORD)DrawingState(data, (int)position);
+  if (Visible(b) && !(b->tb.fsStyle & BTNS_SEP)) {
+    int on = (b->tb.fsState & (TBSTATE_CHECKED | TBSTATE_PRESSED)) ? 1 : 0;
+    bool off = !(b->tb.fsState & TBSTATE_ENABLED) || (b->tb.fsState & TBSTATE_INDETERMINATE);
+    b->drawWord |= (WORD)((off ? 4 : 0) + on);
+  }
   if (position > 0 && (data->buttons[position - 1]->drawWord & (kDrawStacked | kDrawStackFirst))) {
     // The stack above the previous button renders again.
     for (int i = (int)position - 1; i >= 0; i--) {

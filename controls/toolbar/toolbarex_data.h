@@ -177,3 +177,19 @@ void ToolbarExReleaseResources();
 HFONT ToolbarExSharedFont(bool bold);
 void ToolbarExUpdateColors(ToolbarExData* data);
 int ToolbarExCreateFont(ToolbarExData* data);
+
+// Measuring and layout (toolbarex_measure.cpp, toolbarex_layout.cpp).
+void ToolbarExControlSize(HWND control, int* cx, int* cy);
+LRESULT ToolbarExMeasureButton(ToolbarExData* data, ToolbarExButton* button, bool horizontal, WORD* outDrawWord);
+// Mode bit 0 measures only, bit 1 rows, bit 2 (without bit 1) a column.
+LRESULT ToolbarExLayout(ToolbarExData* data, int mode);
+LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit);
+void ToolbarExLayoutIfDirty(ToolbarExData* data);
+LRESULT ToolbarExCalcSize(ToolbarExData* data, int length, LPARAM flags);
+
+// Hit tests, tracking and the insert mark (toolbarex_track.cpp).
+int ToolbarExHitTest(ToolbarExData* data, int x, int y, bool arrow);
+void ToolbarExTrackMouse(ToolbarExData* data, int x, int y, UINT keys);
+int ToolbarExRedrawButton(ToolbarExData* data, int index);
+int ToolbarExSetInsertMark(ToolbarExData* data, int index, int after);
+int ToolbarExInsertMarkHitTest(ToolbarExData* data, TBINSERTMARK* mark);

@@ -282,6 +282,91 @@ LRESULT ControlNotify(ToolbarExData* data, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// Sends TBN_DROPDOWN outside the lock.
+void DropDown(ToolbarExData* data, int index) {
+  ToolbarExButton* b = ToolbarExButtonAt(data, index);
+  if (!b) return;
+  NMTOOLBARA nm = {};
+  nm.iItem = index;
+  nm.tbButton = b->tb;
+  LeaveCriticalSection(&data->lock);
+  SendNotify(data, TBN_DROPDOWN, &nm.hdr);
+  EnterCriticalSection(&data->lock);
+}
+
+bool Pressable(const ToolbarExButton* b) {
+  return b && (b->tb.fsState & TBSTATE_ENABLED) && !(b->tb.fsState & TBSTATE_INDETERMINATE);
+}
+
+LRESULT Mouse(ToolbarExData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Locked lock(data, (int)msg);
+  ToolbarExLayoutIfDirty(data);
+  POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+  UINT keys = (UINT)wParam & (MK_LBUTTON | MK_RBUTTON);
+  if (msg == WM_MOUSELEAVE || msg == WM_TIMER || msg == TBX_TIMERTICK) {
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd, &pt);
+    keys = 0;
+    if (msg != WM_MOUSELEAVE) {
+      if (GetAsyncKeyState(VK_LBUTTON) < 0) keys |= MK_LBUTTON;
+      if (GetAsyncKeyState(VK_RBUTTON) < 0) keys |= MK_RBUTTON;
+    }
+  }
+  ToolbarExTrackMouse(data, pt.x, pt.y, keys);
+  ToolbarExButton* hot = ToolbarExButtonAt(data, data->hotIndex);
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (hot) {
+        TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&tme);
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // A disabled button does nothing.
+      if (hot && data->arrowHot && (StyleWord(hot) & kTbxSplit) && Pressable(hot)) DropDown(data, data->hotIndex);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!hot || data->arrowHot || !Pressable(hot)) return 0;
+      if (StyleWord(hot) & kTbxControl) return 0;
+      int index = data->hotIndex;
+      if (hot->tb.fsStyle & BTNS_CHECK) {
+        if (hot->tb.fsStyle & BTNS_GROUP) {
+          int checked = ToolbarExFindCheckedInGroup(data, index);
+          if (checked != index) {
+            if (checked >= 0) ToolbarExSetStateBit(data, checked, TBSTATE_CHECKED, false);
+            hot->tb.fsState |= TBSTATE_CHECKED;
+          }
+        } else {
+          hot->tb.fsState ^= TBSTATE_CHECKED;
+        }
+        data->trackedKeys = 0xFF;
+        ToolbarExTrackMouse(data, pt.x, pt.y, keys);
+      }
+      WORD command = (WORD)hot->tb.idCommand;
+      HWND target = data->commandTarget;
+      lock.Leave();
+      PostMessageA(target, WM_COMMAND, command, (LPARAM)hwnd);
+      return 0;
+    }
+    case WM_RBUTTONUP:
+      if (!hot) break;
+      if (!data->arrowHot && (StyleWord(hot) & kTbxSplit) && Pressable(hot)) {
+        WORD command = (WORD)(hot->tb.idCommand + 1);
+        HWND target = data->commandTarget;
+        lock.Leave();
+        PostMessageA(target, WM_COMMAND, command, (LPARAM)hwnd);
+      }
+      return 0;
+    case WM_TIMER:
+    case TBX_TIMERTICK:
+    case WM_MOUSELEAVE:
+      return 0;
+  }
+  lock.Leave();
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 LRESULT Paint(ToolbarExData* data, HWND hwnd, HDC given) {
   PAINTSTRUCT ps;
   HDC dc = given ? given : BeginPaint(hwnd, &ps);
@@ -359,6 +444,38 @@ LRESULT Dispatch(ToolbarExData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     }
     case TB_COMMANDTOINDEX:
       return byId();
+    case TB_GETITEMRECT:
+    case TB_GETRECT: {
+      ToolbarExLayoutIfDirty(data);
+      ToolbarExButton* b = ToolbarExButtonAt(data, msg == TB_GETRECT ? byId() : byIndex());
+      if (!b || !lParam) return 0;
+      *reinterpret_cast<RECT*>(lParam) = b->rect;
+      return 1;
+    }
+    case TB_HITTEST: {
+      const POINT* pt = reinterpret_cast<const POINT*>(lParam);
+      if (!pt) return -1;
+      ToolbarExLayoutIfDirty(data);
+      int hit = ToolbarExHitTest(data, pt->x, pt->y, wParam == kTbxHitTestArrow);
+      return hit;
+    }
+    case TB_SETINSERTMARK: {
+      const TBINSERTMARK* mark = reinterpret_cast<const TBINSERTMARK*>(lParam);
+      if (!mark) return 0;
+      ToolbarExLayoutIfDirty(data);
+      return ToolbarExSetInsertMark(data, mark->iButton, (int)(mark->dwFlags & TBIMHT_AFTER));
+    }
+    case TB_INSERTMARKHITTEST:
+      ToolbarExLayoutIfDirty(data);
+      return ToolbarExInsertMarkHitTest(data, reinterpret_cast<TBINSERTMARK*>(lParam));
+    case TBX_GETLAYOUTSIZE:
+      ToolbarExLayoutIfDirty(data);
+      return MAKELONG(data->layoutSize.cx, data->layoutSize.cy);
+    case TBX_CALCSIZE: {
+      LRESULT size = ToolbarExCalcSize(data, (int)wParam, lParam);
+      if (lParam & 3) ToolbarExInvalidate(data);
+      return size;
+    }
     case TB_ADDSTRINGA:
     case TB_ADDSTRINGW:
       if ((ULONG_PTR)lParam > 0xFFFF) {
@@ -719,6 +836,20 @@ LRESULT CALLBACK ToolbarExWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
       return ControlCommand(data, wParam, lParam);
     case WM_NOTIFY:
       return ControlNotify(data, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+      return Mouse(data, hwnd, msg, wParam, lParam);
+    case WM_TIMER:
+    case TBX_TIMERTICK:
+      // The own timer does nothing by itself; other ticks cool a hot button.
+      if (wParam == kTimerId || data->hotIndex < 0) return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return Mouse(data, hwnd, msg, wParam, lParam);
     case TB_BUTTONCOUNT:
       return data->buttonCount;
     case TB_BUTTONSTRUCTSIZE:
