@@ -126,3 +126,27 @@ struct TbxImageInfo {
 // Own TBBUTTONINFO mask bits.
 const DWORD kTbxInfoStyleWord = 0x10000000;    // cbSize >= 52: value at byte 48, mask at byte 50
 const DWORD kTbxInfoStringIndex = 0x08000000;  // pszText carries a string index
+
+// The head of TBX_ADDLABELW/A (wParam); lParam is the text.
+#pragma pack(push, 1)
+struct TbxLabelHead {
+  DWORD anchor;  // command id, or kTbxByIndex | index
+  short dx, dy;  // offsets
+  BYTE flags;    // kTbxLabel* below
+  BYTE tag;
+  BYTE spare;
+  BYTE reserved;
+};
+#pragma pack(pop)
+enum : BYTE {
+  kTbxLabelLeft = 0x00,
+  kTbxLabelCenter = 0x01,
+  kTbxLabelRight = 0x02,
+  kTbxLabelTop = 0x00,
+  kTbxLabelMiddle = 0x04,
+  kTbxLabelBottom = 0x08,
+  kTbxLabelReplace = 0x20,  // the anchor's old label goes
+  kTbxLabelByIndex = 0x40,  // the anchor's low word is an index
+};
+const DWORD kTbxLabelTagForm = 0x12220000;  // TBX_REMOVELABEL: | tag
+const COLORREF kTbxNoColor = (COLORREF)-2;  // TBX_SETSYSCOLOR 6 and 8: no background, no frame

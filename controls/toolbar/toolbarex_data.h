@@ -193,3 +193,14 @@ void ToolbarExTrackMouse(ToolbarExData* data, int x, int y, UINT keys);
 int ToolbarExRedrawButton(ToolbarExData* data, int index);
 int ToolbarExSetInsertMark(ToolbarExData* data, int index, int after);
 int ToolbarExInsertMarkHitTest(ToolbarExData* data, TBINSERTMARK* mark);
+
+// Rendering and painting (toolbarex_render*.cpp, toolbarex_paint.cpp).
+void ToolbarExRenderButtonImages(ToolbarExData* data, int index);
+BITMAPINFO* ToolbarExDrawNineGrid(const BITMAPINFO* image, int width, int height, void** outBits, COLORREF tint);
+void ToolbarExDrawEmbeddedImage(BITMAPINFO* dst, void* dstBits, int x, int y, int width, int height, int state,
+                                COLORREF tint);
+void ToolbarExFreeFrameImages();
+void ToolbarExPaint(ToolbarExData* data, HDC dc, const PAINTSTRUCT* ps);
+int ToolbarExAddLabel(ToolbarExData* data, const void* head, const void* text, bool wide);
+int ToolbarExRemoveLabel(ToolbarExData* data, DWORD which);
+void ToolbarExFreeLabels(ToolbarExData* data);

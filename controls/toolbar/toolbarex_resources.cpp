@@ -31,6 +31,7 @@ void ToolbarExReleaseResources() {
   if (g_normalFont) DeleteObject(g_normalFont);
   if (g_boldFont) DeleteObject(g_boldFont);
   g_normalFont = g_boldFont = nullptr;
+  ToolbarExFreeFrameImages();
 }
 
 HFONT ToolbarExSharedFont(bool bold) {

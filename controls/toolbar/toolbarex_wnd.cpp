@@ -370,13 +370,9 @@ LRESULT Mouse(ToolbarExData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 LRESULT Paint(ToolbarExData* data, HWND hwnd, HDC given) {
   PAINTSTRUCT ps;
   HDC dc = given ? given : BeginPaint(hwnd, &ps);
-  RECT rc;
-  GetClientRect(hwnd, &rc);
   {
     Locked lock(data, WM_PAINT);
-    COLORREF old = SetBkColor(dc, data->colors[0]);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-    SetBkColor(dc, old);
+    ToolbarExPaint(data, dc, given ? nullptr : &ps);
   }
   if (!given) EndPaint(hwnd, &ps);
   return 0;
@@ -535,6 +531,12 @@ LRESULT Dispatch(ToolbarExData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
                                 msg == TB_GETSTRINGW);
     case TB_SETLISTGAP:
       return ToolbarExSetListGap(data, (int)wParam, lParam);
+    case TBX_ADDLABELW:
+    case TBX_ADDLABELA:
+      return ToolbarExAddLabel(data, reinterpret_cast<const void*>(wParam), reinterpret_cast<const void*>(lParam),
+                               msg == TBX_ADDLABELW);
+    case TBX_REMOVELABEL:
+      return ToolbarExRemoveLabel(data, (DWORD)wParam);
     case TBX_SETDIRTY:
       data->dirty |= (BYTE)wParam;
       if (LOWORD(lParam) && data->dirty) ToolbarExInvalidate(data);
@@ -748,6 +750,7 @@ LRESULT CALLBACK ToolbarExWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_NCDESTROY:
       if (data) {
+        ToolbarExFreeLabels(data);
         SetWindowLongPtrA(hwnd, 0, 0);
         DeleteCriticalSection(&data->lock);
         *data = ToolbarExData{};
