@@ -204,6 +204,44 @@ void RenderImageRow(ToolbarExData* data, ToolbarExButton* b, BITMAPINFO* strip, 
     Text(dc, text, length, textRect, format, disabled, data->colors[1]);
   }
 }
+// This button's slice of its group's caption: the closing separator's
+// string centred under the whole group, in every row.
+void DrawCaptionSlice(ToolbarExData* data, int index, HDC dc, int w, int h) {
+  const ToolbarExButton* b = data->buttons[index];
+  if (!(b->drawWord & kDrawCaptionGroup) || (b->tb.fsState & TBSTATE_WRAP)) return;
+  auto width = [](const ToolbarExButton* x) { return (int)(x->rect.right - x->rect.left); };
+  int before = 0, after = 0, closer = -1;
+  for (int j = index - 1; j >= 0; j--) {
+    const ToolbarExButton* p = data->buttons[j];
+    if (p->tb.fsState & TBSTATE_HIDDEN) continue;
+    if ((p->tb.fsStyle & BTNS_SEP) || (p->tb.fsState & TBSTATE_WRAP)) break;
+    before += width(p);
+  }
+  for (int j = index + 1; j < (int)data->buttonCount; j++) {
+    const ToolbarExButton* n = data->buttons[j];
+    if (n->tb.fsState & TBSTATE_HIDDEN) continue;
+    if (n->tb.fsStyle & BTNS_SEP) {
+      closer = j;
+      break;
+    }
+    if (n->tb.fsState & TBSTATE_WRAP) return;  // the group does not end in this row
+    after += width(n);
+  }
+  if (closer < 0 || !(StyleWord(data->buttons[closer]) & kTbxFixedWidth)) return;
+  int length = 0;
+  const WCHAR* text = ButtonText(data, data->buttons[closer], &length);
+  if (!text) return;
+  const int gap2 = data->listGap[1];
+  for (int row = 0; row < 6; row++) {
+    int bottom = row * h + h - gap2 + gap2 / 2;
+    RECT rc = {-before, bottom - data->sampleHeight, w + after, bottom};
+    // Each slice stays inside its own row of the strip.
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, 0, row * h, w, row * h + h);
+    Text(dc, text, length, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, false, data->colors[1]);
+    RestoreDC(dc, saved);
+  }
+}
 }  // namespace
 
 void ToolbarExRenderButtonImages(ToolbarExData* data, int index) {
@@ -281,6 +319,7 @@ void ToolbarExRenderButtonImages(ToolbarExData* data, int index) {
       Text(dc, text, length, area, format, look >= 4, data->colors[1]);
     }
   }
+  if (!sep) DrawCaptionSlice(data, index, dc, w, h);
   SetBkMode(dc, oldMode);
   SelectObject(dc, oldFont);
   GdiFlush();

@@ -239,3 +239,36 @@ TEST(ToolbarMessages, DirectCallsFromAWorkerSeeWholeButtons) {
   worker.join();
   EXPECT_EQ(broken, 0);
 }
+
+// Commands of embedded controls go to the control target, a combo box's
+// selection change with the selected item's data as a second command.
+TEST(ToolbarMessages, EmbeddedControlsForwardTheirCommands) {
+  ToolbarFixture t;
+  t.AddButtons(2, 100);
+  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 60, 20, t.bar, (HMENU)500, nullptr, nullptr);
+  HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 80, 120, t.bar, (HMENU)600,
+                               nullptr, nullptr);
+  SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM) "a");
+  SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM) "b");
+  SendMessageA(combo, CB_SETITEMDATA, 1, 777);
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  t.Send(TBX_SETSTYLEWORD, kTbxByIndex | 0, MAKELPARAM(kTbxControl, kTbxControl));
+  t.Send(TBX_SETBUTTONVALUE, kTbxByIndex | 0, (LPARAM)edit);
+  t.Send(TBX_SETSTYLEWORD, kTbxByIndex | 1, MAKELPARAM(kTbxControl, kTbxControl));
+  t.Send(TBX_SETBUTTONVALUE, kTbxByIndex | 1, (LPARAM)combo);
+  EXPECT_EQ(t.Send(TBX_FINDCONTROL, 0, (LPARAM)combo), 1);
+  EXPECT_EQ(t.Send(TBX_FINDCONTROL, 0, (LPARAM)t.parent), -1);
+  EXPECT_EQ(t.Send(TBX_COUNTBUTTONS, MAKEWPARAM(0, 9), MAKELPARAM(kTbxControl, kTbxControl)), 2);
+  t.Send(WM_COMMAND, MAKEWPARAM(500, EN_CHANGE), (LPARAM)edit);
+  t.Send(WM_COMMAND, MAKEWPARAM(600, CBN_SELCHANGE), (LPARAM)combo);
+  t.Send(WM_COMMAND, MAKEWPARAM(700, 0), (LPARAM)t.parent);  // not a control of the bar
+  PumpMessages();
+  ASSERT_EQ(t.log.size(), 3u);
+  EXPECT_EQ(t.log[0].wParam, MAKEWPARAM(500, EN_CHANGE));
+  EXPECT_EQ(t.log[1].wParam, MAKEWPARAM(600, CBN_SELCHANGE));
+  EXPECT_EQ(t.log[2].wParam, 777u);
+  // Deleting the button hides its control.
+  ShowWindow(edit, SW_SHOW);
+  t.Send(TB_DELETEBUTTON, 0);
+  EXPECT_FALSE(IsWindowVisible(edit));
+}

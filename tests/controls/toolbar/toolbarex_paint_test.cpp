@@ -135,3 +135,94 @@ TEST(ToolbarPaint, ClassicSheet) {
   }
   SetThemeApiSeam(nullptr);
 }
+
+// Three image buttons closed by a separator whose style word has 0x0200:
+// its string is the group's caption, in a line the row grows by.
+TEST(ToolbarPaint, GroupCaptionUnderTheButtons) {
+  ToolbarFixture t(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT);
+  TBADDBITMAP ab = {nullptr, (UINT_PTR)RedSquares()};
+  t.Send(TB_ADDBITMAP, 10, (LPARAM)&ab);
+  t.Send(TB_ADDSTRINGW, 0xFFFE, (LPARAM)L"Tools");
+  std::vector<TBBUTTON> b = {Button(0, 1), Button(1, 2), Button(2, 3), Button(-1, 0, 0, BTNS_SEP, 0)};
+  *reinterpret_cast<WORD*>(b[3].bReserved) = kTbxFixedWidth;
+  t.Send(TBX_ADDBUTTONS, b.size(), (LPARAM)b.data());
+  t.Send(TBX_SETSYSCOLOR, 1, RGB(0, 0, 160));
+  RECT first = ItemRect(t, 0), third = ItemRect(t, 2);
+  EXPECT_GT(first.bottom - first.top, 27);  // 16 + 4 + 7 and the caption line
+  WindowCapture c(t.bar);
+  RECT line = {first.left, first.bottom - 16, third.right, first.bottom};
+  EXPECT_GT(c.Count(RGB(0, 0, 160), line), 10);
+  // The caption is centred: the middle button holds most of it.
+  RECT middle = ItemRect(t, 1);
+  middle.top = line.top;
+  EXPECT_GT(c.Count(RGB(0, 0, 160), middle),
+            c.Count(RGB(0, 0, 160), RECT{first.left, line.top, first.right, line.bottom}));
+  EXPECT_TRUE(c.SavePng(ScreenshotPath("toolbar_caption.png").c_str()));
+}
+
+namespace {
+// Whether button i looks like button 0 (both show image 0).
+bool LooksPlain(const ToolbarFixture& t, int i) {
+  WindowCapture c(t.bar);
+  RECT a = ItemRect(t, 0), b = ItemRect(t, i);
+  for (int y = 0; y < a.bottom - a.top; y++) {
+    for (int x = 0; x < a.right - a.left; x++) {
+      if (c.Pixel(a.left + x, a.top + y) != c.Pixel(b.left + x, b.top + y)) return false;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+// The hot button is framed in a flat bar; it stays hot across inserts and
+// deletes and cools down on a tick once the cursor has left.
+TEST(ToolbarPaint, HotButtonFollowsInsertsAndCoolsOnATick) {
+  ToolbarFixture t(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT);
+  TBADDBITMAP ab = {nullptr, (UINT_PTR)RedSquares()};
+  t.Send(TB_ADDBITMAP, 10, (LPARAM)&ab);
+  std::vector<TBBUTTON> b = {Button(0, 1), Button(0, 2), Button(0, 3)};
+  t.Send(TB_ADDBUTTONSW, b.size(), (LPARAM)b.data());
+  RECT second = ItemRect(t, 1);
+  POINT at = {(second.left + second.right) / 2, (second.top + second.bottom) / 2};
+  POINT screen = at;
+  ClientToScreen(t.bar, &screen);
+  SetCursorPos(screen.x, screen.y);
+  t.Send(WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  EXPECT_FALSE(LooksPlain(t, 1));
+  EXPECT_TRUE(LooksPlain(t, 2));
+  TBBUTTON first = Button(0, 9);
+  t.Send(TB_INSERTBUTTONW, 0, (LPARAM)&first);  // the hot button is now index 2
+  EXPECT_FALSE(LooksPlain(t, 2));
+  EXPECT_TRUE(LooksPlain(t, 1));
+  t.Send(TB_DELETEBUTTON, 0);
+  EXPECT_FALSE(LooksPlain(t, 1));
+  // The cursor leaves without WM_MOUSELEAVE: the control's own timer alone
+  // changes nothing, a tick cools the button down.
+  SetCursorPos(5, 5);
+  t.Send(WM_TIMER, 0x197F);
+  EXPECT_FALSE(LooksPlain(t, 1));
+  t.Send(TBX_TIMERTICK, 0);
+  EXPECT_TRUE(LooksPlain(t, 1));
+}
+
+TEST(ToolbarPaint, NewFontAndColourSlotsRenderAgain) {
+  ToolbarFixture t(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT);
+  t.Send(TB_ADDSTRINGW, 0xFFFE, (LPARAM)L"Suchen");
+  std::vector<TBBUTTON> b = {Button(-1, 1, TBSTATE_ENABLED, BTNS_BUTTON, 0)};
+  t.Send(TB_ADDBUTTONSW, 1, (LPARAM)b.data());
+  RECT before = ItemRect(t, 0);
+  LOGFONTA lf = {};
+  lf.lfHeight = -24;
+  lstrcpyA(lf.lfFaceName, "Tahoma");
+  HFONT big = CreateFontIndirectA(&lf);
+  t.Send(WM_SETFONT, (WPARAM)big);
+  RECT after = ItemRect(t, 0);
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+  EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+  // Slot 1 is the text colour of the bar's buttons.
+  t.Send(TBX_SETSYSCOLOR, 1, RGB(200, 0, 0));
+  WindowCapture c(t.bar);
+  EXPECT_GT(c.Count(RGB(200, 0, 0), after), 10);
+  DestroyWindow(t.bar);
+  DeleteObject(big);
+}
