@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/attrtext.h"
+#include "ui/theme/attrtext.h"
 #include "ui/fonts.h"
 
 const char kColorListBoxClass[] = "ColorListBox";

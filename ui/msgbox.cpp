@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/attrtext.h"
+#include "ui/theme/attrtext.h"
 #include "ui/colorlistbox.h"
 #include "ui/fonts.h"
 #include "ui/libtexts.h"

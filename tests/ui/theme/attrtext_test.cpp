@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/attrtext.h"
+#include "ui/theme/attrtext.h"
 #include "ui/fonts.h"
 
 namespace {
@@ -123,4 +123,79 @@ TEST(AttrText, ColourChangesDoNotMoveTheText) {
       differ += (a.Pixel(x, y) == RGB(255, 255, 255)) != (b.Pixel(x, y) == RGB(255, 255, 255));
   }
   EXPECT_EQ(differ, 0);
+}
+
+// Background index b is entry 32 - b; the 16-bit form draws the same pixels
+// and answers the same x.
+TEST(AttrText, BackgroundEntryAndTheWideFormAgree) {
+  Canvas a, b;
+  RECT rc = {0, 0, 200, 30};
+  // Split code 1: four text bits, one background bit: background 1 = entry 31.
+  BYTE attrs[3] = {0x10 | 12, 0x10 | 12, 0};
+  UINT flags = 1u << kAttrSplitShift;
+  int xa = DrawAttrTextA(a.dc, 4, 4, flags, &rc, "W\xE4W", 3, attrs, nullptr, Fonts());
+  int xb = DrawAttrTextW(b.dc, 4, 4, flags, &rc, L"W\x00E4W", 3, attrs, nullptr, Fonts());
+  EXPECT_EQ(xa, xb);
+  EXPECT_GT(a.Count(AttrColorTable[31], 0, 200), 10);
+  EXPECT_GT(a.Count(RGB(0xFF, 0, 0), 0, 200), 5);
+  int differ = 0;
+  for (int y = 0; y < 30; y++) {
+    for (int x = 0; x < 200; x++) differ += a.Pixel(x, y) != b.Pixel(x, y);
+  }
+  EXPECT_EQ(differ, 0);
+}
+
+TEST(AttrText, ExFrontPlacesMeasuresAndClips) {
+  Canvas c;
+  SelectObject(c.dc, Fonts()[0]);
+  SIZE size = {};
+  GetTextExtentPoint32A(c.dc, "MMMM", 4, &size);
+  BYTE attrs[4] = {12, 12, 12, 12};
+  // DT_CALCRECT: the rectangle grows to the line, nothing is drawn.
+  RECT calc = {10, 5, 11, 6};
+  int height = DrawAttrTextExA(c.dc, "MMMM", -1, &calc, DT_CALCRECT | DT_WORDBREAK, attrs, nullptr, Fonts());
+  EXPECT_EQ(calc.right, 10 + size.cx);
+  EXPECT_EQ(calc.bottom, 5 + height);
+  EXPECT_EQ(c.Count(RGB(0xFF, 0, 0), 0, 200), 0);
+  // Right-aligned in 0..100: the red ends at the right edge.
+  RECT rc = {0, 0, 100, 30};
+  DrawAttrTextExW(c.dc, L"MMMM", 4, &rc, DT_RIGHT | DT_VCENTER, attrs, nullptr, Fonts());
+  EXPECT_EQ(c.Count(RGB(0xFF, 0, 0), 0, 100 - size.cx), 0);
+  EXPECT_GT(c.Count(RGB(0xFF, 0, 0), 100 - size.cx, 100), 10);
+  EXPECT_EQ(c.Count(RGB(0xFF, 0, 0), 100, 200), 0);
+  // Centred in a rectangle narrower than the line: clipped at both sides.
+  Canvas d;
+  RECT narrow = {60, 0, 60 + size.cx / 2, 30};
+  DrawAttrTextExA(d.dc, "MMMM", 4, &narrow, DT_CENTER, attrs, nullptr, Fonts());
+  EXPECT_GT(d.Count(RGB(0xFF, 0, 0), narrow.left, narrow.right), 10);
+  EXPECT_EQ(d.Count(RGB(0xFF, 0, 0), 0, narrow.left), 0);
+  EXPECT_EQ(d.Count(RGB(0xFF, 0, 0), narrow.right, 200), 0);
+  // The clip region of the DC comes back.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(d.dc, rgn), 0);
+  DeleteObject(rgn);
+}
+
+TEST(AttrText, FitCountsAcrossRunsOfDifferentFonts) {
+  Canvas c;
+  const char* text = "abcWWW";
+  BYTE attrs[6] = {0, 0, 0, 0x40, 0x40, 0x40};  // "WWW" bold
+  int extents[6] = {};
+  int fit = -1;
+  SIZE size = {};
+  ASSERT_TRUE(GetAttrTextFitA(c.dc, text, 6, 100000, &fit, extents, &size, attrs, Fonts()));
+  EXPECT_EQ(fit, 6);
+  SelectObject(c.dc, Fonts()[0]);
+  SIZE abc = {}, www = {};
+  GetTextExtentPoint32A(c.dc, "abc", 3, &abc);
+  SelectObject(c.dc, Fonts()[1]);
+  GetTextExtentPoint32A(c.dc, "WWW", 3, &www);
+  EXPECT_EQ(size.cx, abc.cx + www.cx);
+  EXPECT_EQ(extents[2], abc.cx);
+  EXPECT_EQ(extents[5], abc.cx + www.cx);
+  // Up to the first bold W and a little more: four characters fit.
+  ASSERT_TRUE(GetAttrTextFitW(c.dc, L"abcWWW", 6, extents[3] + 1, &fit, nullptr, nullptr, attrs, Fonts()));
+  EXPECT_EQ(fit, 4);
+  ASSERT_TRUE(GetAttrTextFitA(c.dc, text, 6, 0, &fit, nullptr, nullptr, attrs, Fonts()));
+  EXPECT_EQ(fit, 0);
 }

@@ -31,8 +31,27 @@ int GetAttrTextLineMetrics(HDC dc, UINT flags, int length, const BYTE* attrs, co
 // width, more are the stops, none gives 8 average character widths.
 int GetAttrTabbedTextExtentA(HDC dc, int startX, const char* text, const BYTE* attrs, int length, int tabCount,
                              const int* tabs, UINT flags, const HFONT* fonts);
+int GetAttrTabbedTextExtentW(HDC dc, int startX, const wchar_t* text, const BYTE* attrs, int length, int tabCount,
+                             const int* tabs, UINT flags, const HFONT* fonts);
+// How many characters fit into maxWidth, measured run by run in the fonts of
+// the attributes; extents (one per character, from the start) and size are
+// optional.
+BOOL GetAttrTextFitA(HDC dc, const char* text, int length, int maxWidth, int* pFit, int* extents, SIZE* pSize,
+                     const BYTE* attrs, const HFONT* fonts);
+BOOL GetAttrTextFitW(HDC dc, const wchar_t* text, int length, int maxWidth, int* pFit, int* extents, SIZE* pSize,
+                     const BYTE* attrs, const HFONT* fonts);
 COLORREF SelectAttrBkColor(HDC dc, UINT flags, BYTE attr, const COLORREF* table);
 COLORREF SelectAttrTextColor(HDC dc, UINT flags, BYTE attr, const COLORREF* table);
 // Draws the runs of equal attributes from (x, y); answers x after the text.
 int DrawAttrTextA(HDC dc, int x, int y, UINT flags, const RECT* prc, const char* text, int length, const BYTE* attrs,
                   const COLORREF* table, const HFONT* fonts);
+int DrawAttrTextW(HDC dc, int x, int y, UINT flags, const RECT* prc, const wchar_t* text, int length, const BYTE* attrs,
+                  const COLORREF* table, const HFONT* fonts);
+// DrawTextEx on one line with attributes: DT_CENTER, DT_RIGHT, DT_VCENTER,
+// DT_BOTTOM, DT_CALCRECT and DT_NOCLIP act; the attribute flag bits 28-31
+// (split code, default entry 0) may be given in the format. Answers the
+// line's height.
+int DrawAttrTextExA(HDC dc, const char* text, int length, RECT* prc, UINT format, const BYTE* attrs,
+                    const COLORREF* table, const HFONT* fonts);
+int DrawAttrTextExW(HDC dc, const wchar_t* text, int length, RECT* prc, UINT format, const BYTE* attrs,
+                    const COLORREF* table, const HFONT* fonts);
