@@ -2,6 +2,7 @@
 // keys "Font" and "Colors\<id>".
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "base/appnames.h"
 #include "system/regkeystack.h"
@@ -301,22 +302,23 @@ int CAnsiView::BuildRegistryPath(char* buffer, int size, const char* name) const
     return (int)std::strlen(buffer);
   }
   int length = 0;
-  auto append = [&](const char* part) {
-    int n = (int)std::strlen(part);
-    if (length + n + 1 > size) return false;  // a part that does not fit is left off
-    std::memcpy(buffer + length, part, n + 1);
-    length += n;
-    return true;
+  // A part that does not fit is left off, with its separator.
+  auto append = [&](const char* separator, const char* part) {
+    int s = (int)std::strlen(separator), n = (int)std::strlen(part);
+    if (length + s + n + 1 > size) return;
+    std::memcpy(buffer + length, separator, s);
+    std::memcpy(buffer + length + s, part, n + 1);
+    length += s + n;
   };
   if (m_pszPathOverride) {
-    append(m_pszPathOverride);
+    append("", m_pszPathOverride);
   } else {
     const CAppNames* names = AfxGetAppNames();
-    append("Software");
-    if (names && names->m_pszRegistryKey && append("\\")) append(names->m_pszRegistryKey);
-    if (names && names->m_pszProfileName && append("\\")) append(names->m_pszProfileName);
+    append("", "Software");
+    if (names && names->m_pszRegistryKey) append("\\", names->m_pszRegistryKey);
+    if (names && names->m_pszProfileName) append("\\", names->m_pszProfileName);
   }
-  if (name && append("\\")) append(name);
+  if (name) append("\\", name);
   return length;
 }
 
@@ -392,7 +394,12 @@ int CAnsiView::SaveStyle(const char* path) {
     DWORD style = e.style;
     ok &= key.SetValue(&e.background, sizeof(DWORD), "BG", REG_DWORD);
     ok &= key.SetValue(&e.text, sizeof(DWORD), "TX", REG_DWORD);
-    ok &= key.SetValue(e.name, (DWORD)std::strlen(e.name), "Name", REG_SZ);
+    // The registry counts a NUL right behind string data in: a blank stands
+    // there so the name is stored without one.
+    size_t n = std::strlen(e.name);
+    std::string unterminated(e.name, n);
+    unterminated += ' ';
+    ok &= key.SetValue(unterminated.data(), (DWORD)n, "Name", REG_SZ);
     ok &= key.SetValue(&style, sizeof style, kFontValue, REG_DWORD);
     key.CloseKey();
   }
