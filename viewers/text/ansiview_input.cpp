@@ -243,7 +243,9 @@ void CAnsiView::OnLButtonDown(UINT nFlags, CPoint point) {
   }
   if (!handled) {
     if (m_timerState == 1) StopTimer();
-    if (column >= m_firstColumn) {
+    // In the margin means 0 <= x < margin, also for the half cell before the
+    // text that rounds to its first column.
+    if (!margin && column >= m_firstColumn) {
       if (m_lbState != 1) MoveCursor(column, line, kMoveMouse | kMovePress);
       int picked = (nFlags & MK_CONTROL) ? OnPickHook(nFlags, point.x, point.y, column, line) : 0;
       if (!picked) m_lbState = 1;
@@ -284,7 +286,7 @@ void CAnsiView::OnLButtonDblClk(UINT nFlags, CPoint point) {
     handled = InMargin(point.x) ? OnMarginMouseHook((nFlags & 0xFF) | kHookDblClk | kHookLeft, point.x, point.y, line)
                                 : OnPickHook(nFlags, point.x, point.y, column, line);
   }
-  if (!handled && column >= m_firstColumn) {
+  if (!handled && !InMargin(point.x) && column >= m_firstColumn) {
     MoveCursor(column, line, kMoveMouse);
     m_ignoreUntil = ::GetTickCount() + kDblClkIgnore;
   }
