@@ -125,6 +125,18 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     AfxSetWindowText(hWndCtrl, value);
 }
 
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
+  if (!pDX->m_bSaveAndValidate) {
+    HWND hWndCtrl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
+    if (hWndCtrl && pDX->m_bEditLastControl) ::SendMessageA(hWndCtrl, EM_LIMITTEXT, nChars, 0);
+  } else if (value.GetLength() > nChars) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Bitte höchstens %d Zeichen eingeben.", nChars);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    pDX->Fail();
+  }
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
   long long v = value;
   TextNumber(pDX, nIDC, &v, true, INT_MIN, INT_MAX, kPromptInt);

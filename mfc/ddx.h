@@ -42,6 +42,9 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value);
+// Follows the DDX_Text of an edit: while loading it limits the edit to
+// nChars characters; while saving a longer text is reported and fails.
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
 // Subclasses the control with rControl the first time (while loading).
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 

@@ -4,6 +4,7 @@
 #include "base/cstring.h"
 #include "mfc/afxres.h"
 #include "mfc/cmdline.h"
+#include "mfc/commdlg.h"
 #include "mfc/controlbar.h"
 #include "mfc/controls.h"
 #include "mfc/ctime.h"
