@@ -102,3 +102,37 @@ inline FILETIME MakeFileTime(unsigned long long v) {
 inline unsigned long long FileTimeToU64(const FILETIME& ft) {
   return ((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
 }
+
+// A Unix symbolic link made by the Unix "ln", which Wine starts as it is
+// (CreateSymbolicLink claims success and makes nothing); Wine shows it with
+// the reparse-point attribute. False when it could not be made.
+inline bool MakeUnixSymlink(const std::string& target, const std::string& link) {
+  typedef char*(CDECL * UnixName)(LPCWSTR);
+  auto unixName = (UnixName)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+  if (!unixName) return false;
+  char* t = unixName(Widen(target).c_str());
+  // The link does not exist yet: its directory's Unix name plus its name.
+  size_t cut = link.find_last_of('\\');
+  char* d = unixName(Widen(link.substr(0, cut)).c_str());
+  if (!t || !d) return false;
+  auto fromUtf8 = [](const char* u) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, u, -1, nullptr, 0);
+    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, u, -1, &w[0], n);
+    return w;
+  };
+  std::wstring cmd =
+      L"Z:\\bin\\ln -s \"" + fromUtf8(t) + L"\" \"" + fromUtf8(d) + L"/" + Widen(link.substr(cut + 1)) + L"\"";
+  HeapFree(GetProcessHeap(), 0, t);
+  HeapFree(GetProcessHeap(), 0, d);
+  STARTUPINFOW si = {sizeof si};
+  PROCESS_INFORMATION pi;
+  if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  for (int i = 0; i < 500; ++i) {
+    if (GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    Sleep(10);
+  }
+  return false;
+}
