@@ -109,6 +109,6 @@ inline void SaveShot(HWND dlg, const char* name) {
   std::string dir(path, n);
   dir = dir.substr(0, dir.rfind('\\')) + "\\screens";
   ::CreateDirectoryA(dir.c_str(), nullptr);
-  WindowCapture cap(dlg);
+  WindowCapture cap = WindowCapture::FromScreen(dlg);
   cap.SavePng((dir + "\\" + name + ".png").c_str());
 }
