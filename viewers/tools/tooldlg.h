@@ -15,6 +15,9 @@ extern HBRUSH g_brLightRed;
 // Sets the colour on the DC and answers the matching brush.
 HBRUSH ToolFieldBrush(HDC dc, bool red);
 
+// The edit inside a drop-down combo box.
+inline HWND ComboEditOf(HWND combo) { return ::FindWindowExA(combo, nullptr, "Edit", nullptr); }
+
 // Remembered places, for the life of the process.
 enum ToolDlgSlot {
   TOOLPOS_FIND = 0,
