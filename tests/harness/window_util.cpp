@@ -63,6 +63,36 @@ WindowCapture::WindowCapture(HWND hwnd) {
   ReleaseDC(nullptr, screen);
 }
 
+WindowCapture WindowCapture::FromScreen(HWND hwnd) {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  GdiFlush();
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  WindowCapture cap;
+  cap.m_width = rc.right - rc.left;
+  cap.m_height = rc.bottom - rc.top;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = cap.m_width;
+  bi.bmiHeader.biHeight = -cap.m_height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, cap.m_width, cap.m_height, screen, rc.left, rc.top, SRCCOPY);
+  GdiFlush();
+  const uint32_t* p = static_cast<const uint32_t*>(bits);
+  cap.m_bits.assign(p, p + cap.m_width * cap.m_height);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return cap;
+}
+
 COLORREF WindowCapture::Pixel(int x, int y) const {
   uint32_t v = m_bits[y * m_width + x];
   return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);

@@ -23,6 +23,10 @@ std::string ScreenshotPath(const char* name);
 class WindowCapture {
  public:
   explicit WindowCapture(HWND hwnd);
+  // What the screen shows of the window (its controls drawn as the user sees
+  // them, which WM_PRINT under Wine leaves out for buttons and statics); the
+  // window must be visible and on top.
+  static WindowCapture FromScreen(HWND hwnd);
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   COLORREF Pixel(int x, int y) const;  // RGB() order
@@ -33,6 +37,7 @@ class WindowCapture {
   bool SavePng(const char* path) const;
 
  private:
+  WindowCapture() = default;
   int m_width = 0, m_height = 0;
   std::vector<uint32_t> m_bits;  // top-down, 0x00RRGGBB
 };

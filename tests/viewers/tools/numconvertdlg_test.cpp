@@ -1,0 +1,260 @@
+// The number converter driven as a user drives it: typing into the combo
+// box's edit, list choices, OK, Escape; its history in the program key.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dlg_driver.h"
+#include "harness/registry_util.h"
+#include "system/regkeystack.h"
+#include "viewers/tools/numconvertdlg.h"
+#include "viewers/tools/tooldlg.h"
+
+namespace {
+
+std::string ReadHistory() {
+  CRegKeyStack key;
+  char* list = nullptr;
+  if (!key.Open(HKEY_CURRENT_USER, nullptr, REGKS_READ) || !key.QueryValueAlloc(&list, "CalculatorLast", 7))
+    return "<none>";
+  std::string s;
+  for (const char* p = list; *p; p += strlen(p) + 1) s += std::string(p) + "|";
+  delete[] list;
+  return s;
+}
+
+void WriteHistory(const void* data, DWORD size, DWORD type) {
+  CRegKeyStack key;
+  ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, nullptr, REGKS_CREATE));
+  ASSERT_TRUE(key.SetValue(data, size, "CalculatorLast", type));
+}
+
+struct Fields {
+  std::string dec, hex, oct, bin, chr;
+};
+Fields Read(HWND dlg) {
+  return {ItemText(dlg, IDC_NUM_DECIMAL), ItemText(dlg, IDC_NUM_HEX), ItemText(dlg, IDC_NUM_OCTAL),
+          ItemText(dlg, IDC_NUM_BINARY), ItemText(dlg, IDC_NUM_CHAR)};
+}
+
+HWND Input(HWND dlg) { return ComboEdit(::GetDlgItem(dlg, IDC_NUM_INPUT)); }
+
+TEST(NumConvertDlg, ShowsTheValueInEveryForm) {
+  TestAppNames names;
+  CNumConvertDlg dlg;
+  dlg.m_nValue = -1;
+  Fields opened;
+  std::string openedText;
+  std::vector<std::pair<std::string, std::string>> results;  // input -> decimal
+  bool cancelShown = true;
+  DlgDriver drv;
+  drv.Do([&](HWND d) {
+       opened = Read(d);
+       openedText = TextOf(::GetDlgItem(d, IDC_NUM_INPUT));
+       cancelShown = ::IsWindowVisible(::GetDlgItem(d, IDCANCEL)) != 0;
+       SaveShot(d, "numconvert_calculator");
+     })
+      .Do([&](HWND d) {
+        const char* inputs[] = {"4000000000", "rgb(255, 0, 0)", "BGR(255,0,0)", "abs(-5)*2", "btol(1)",
+                                "'A'+1",      "abs(1+)",        "RGB(1,2)",     "10/0"};
+        for (const char* in : inputs) {
+          TypeInto(Input(d), in);
+          results.push_back({in, ItemText(d, IDC_NUM_DECIMAL) + " " + ItemText(d, IDC_NUM_HEX)});
+        }
+        TypeInto(Input(d), "0x0");
+        results.push_back({"0x0", ItemText(d, IDC_NUM_DECIMAL) + " " + ItemText(d, IDC_NUM_HEX) + " " +
+                                      ItemText(d, IDC_NUM_OCTAL) + " " + ItemText(d, IDC_NUM_BINARY)});
+      })
+      .Do([&](HWND d) { PressKey(Input(d), VK_ESCAPE); });
+  drv.Start();
+  EXPECT_EQ(dlg.DoModal(), IDOK) << "Escape in the calculator ends with OK";
+  EXPECT_TRUE(drv.Finished());
+  EXPECT_FALSE(cancelShown);
+  EXPECT_EQ(openedText, "0xFFFFFFFF");
+  EXPECT_EQ(opened.dec, "-1");
+  EXPECT_EQ(opened.hex, "0xFFFFFFFF");
+  EXPECT_EQ(opened.oct, "0o37777777777");
+  EXPECT_EQ(opened.bin, "0b1111111111111111");
+  EXPECT_EQ(opened.chr, "\xFF");
+  ASSERT_EQ(results.size(), 10u);
+  EXPECT_EQ(results[0].second, "-294967296 0xEE6B2800");
+  EXPECT_EQ(results[1].second, "16711680 0xFF0000");
+  EXPECT_EQ(results[2].second, "255 0xFF");
+  EXPECT_EQ(results[3].second, "10 0xA");
+  EXPECT_EQ(results[4].second, "16777216 0x1000000");
+  EXPECT_EQ(results[5].second, "66 0x42");
+  EXPECT_EQ(results[9].second, "0 0x0 0o0 0b0");
+  EXPECT_EQ(dlg.m_nValue, 0);
+  EXPECT_EQ(ReadHistory(), "0x0|") << "Escape stores the history in the calculator";
+}
+
+TEST(NumConvertDlg, BadInputTurnsRedAndTheEditorRefusesIt) {
+  TestAppNames names;
+  CNumConvertDlg dlg;
+  dlg.m_bEdit = 1;
+  dlg.m_nValue = 7;
+  dlg.m_pszTitle = "Bearbeite  'Zahl'";
+  int redBad = 0, redGood = 0, yellow = 0;
+  bool stillOpen = false, focusKept = false, cancelShown = false;
+  std::string title;
+  DlgDriver drv;
+  drv.Do([&](HWND d) {
+       title = TextOf(d);
+       cancelShown = ::IsWindowVisible(::GetDlgItem(d, IDCANCEL)) != 0;
+       TypeInto(Input(d), "abs(1+)");
+     })
+      .Do([&](HWND d) {
+        WindowCapture cap(d);
+        redBad = cap.Count(kLightRed, RectIn(d, Input(d)));
+        yellow = cap.Count(kLightYellow, RectIn(d, ::GetDlgItem(d, IDC_NUM_DECIMAL)));
+        SaveShot(d, "numconvert_editor_bad_input");
+        Click(d, IDOK);
+      })
+      .Do([&](HWND d) {
+        stillOpen = ::IsWindowVisible(d) != 0;
+        focusKept = ::GetFocus() == Input(d);
+        TypeInto(Input(d), "0x10+1");
+      })
+      .Do([&](HWND d) {
+        WindowCapture cap(d);
+        redGood = cap.Count(kLightRed, RectIn(d, Input(d)));
+        Click(d, IDOK);
+      });
+  drv.Start();
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_TRUE(drv.Finished());
+  EXPECT_EQ(title, "Bearbeite  'Zahl'");
+  EXPECT_TRUE(cancelShown);
+  EXPECT_GT(redBad, 50) << "the input is light red while it does not parse";
+  EXPECT_GT(yellow, 50) << "result fields are light yellow";
+  EXPECT_EQ(redGood, 0);
+  EXPECT_TRUE(stillOpen) << "OK refused";
+  EXPECT_TRUE(focusKept);
+  EXPECT_EQ(dlg.m_nValue, 17);
+  EXPECT_EQ(dlg.m_nValue64, 17);
+}
+
+TEST(NumConvertDlg, EditorEscapeCancelsAndSixtyFourBits) {
+  TestAppNames names;
+  {
+    CNumConvertDlg dlg;
+    dlg.m_bEdit = 1;
+    dlg.m_nValue = 5;
+    DlgDriver drv;
+    drv.Do([&](HWND d) { TypeInto(Input(d), "99"); }).Do([&](HWND d) { PressKey(Input(d), VK_ESCAPE); });
+    drv.Start();
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  }
+  CNumConvertDlg dlg;
+  dlg.m_bEdit = 1;
+  dlg.m_b64Bit = 1;
+  dlg.m_nValue64 = 0x123456789ll;
+  std::string opened, dec, bin;
+  DlgDriver drv;
+  drv.Do([&](HWND d) {
+       opened = TextOf(::GetDlgItem(d, IDC_NUM_INPUT));
+       TypeInto(Input(d), "btol(1) + 4000000000");
+       dec = ItemText(d, IDC_NUM_DECIMAL);
+       SaveShot(d, "numconvert_64bit");
+     })
+      .Do([&](HWND d) { Click(d, IDOK); });
+  drv.Start();
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(opened, "0x123456789");
+  EXPECT_EQ(dlg.m_nValue64, 0x0100000000000000ll + 4000000000ll);
+  EXPECT_EQ(dlg.m_nValue, (int32_t)4000000000u);
+  EXPECT_EQ(dec, "72057598037927936");
+}
+
+TEST(NumConvertDlg, HistoryKeepsSixteenNewestFirst) {
+  TestAppNames names;
+  auto run = [](const char* typed) {
+    CNumConvertDlg dlg;
+    DlgDriver drv;
+    drv.Do([&](HWND d) { TypeInto(Input(d), typed); }).Do([&](HWND d) { Click(d, IDOK); });
+    drv.Start();
+    dlg.DoModal();
+    return dlg.m_nValue;
+  };
+  run("1");
+  EXPECT_EQ(ReadHistory(), "1|");
+  run("12");
+  EXPECT_EQ(ReadHistory(), "12|1|") << "12 beside 1";
+  EXPECT_EQ(run("1"), 1) << "typed 1 counts although the list may select 12";
+  EXPECT_EQ(ReadHistory(), "1|12|") << "an existing entry moves to the front";
+  for (int i = 100; i < 115; i++) run(std::to_string(i).c_str());
+  std::string h = ReadHistory();
+  EXPECT_EQ(h.substr(0, 8), "114|113|");
+  EXPECT_EQ(h.substr(h.size() - 7), "|100|1|");
+  EXPECT_EQ(h.find("|12|"), std::string::npos) << "17 entries drop the oldest: " << h;
+  EXPECT_NE(h.find("|1|"), std::string::npos) << h;
+  run("");
+  EXPECT_EQ(ReadHistory(), h) << "an empty input leaves the history";
+
+  // A list choice evaluates at once.
+  CNumConvertDlg dlg;
+  std::string chosen;
+  DlgDriver drv;
+  drv.Do([&](HWND d) {
+       HWND combo = ::GetDlgItem(d, IDC_NUM_INPUT);
+       ::SendMessageA(combo, CB_SETCURSEL, 1, 0);
+       ::SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_NUM_INPUT, CBN_SELENDOK), (LPARAM)combo);
+       chosen = ItemText(d, IDC_NUM_DECIMAL);
+     })
+      .Do([&](HWND d) { Click(d, IDOK); });
+  drv.Start();
+  dlg.DoModal();
+  EXPECT_EQ(chosen, "113");
+}
+
+TEST(NumConvertDlg, DamagedHistoryIsNoHistory) {
+  TestAppNames names;
+  const unsigned char junk[] = {'a', 'b', 0xFF, 'c'};  // no terminators at all
+  struct {
+    DWORD type;
+    const void* data;
+    DWORD size;
+  } cases[] = {{REG_MULTI_SZ, junk, sizeof junk}, {REG_BINARY, junk, sizeof junk}, {REG_SZ, "7", 2}};
+  for (auto& c : cases) {
+    WriteHistory(c.data, c.size, c.type);
+    CNumConvertDlg dlg;
+    int items = -1;
+    DlgDriver drv;
+    drv.Do([&](HWND d) {
+         items = (int)::SendDlgItemMessageA(d, IDC_NUM_INPUT, CB_GETCOUNT, 0, 0);
+         TypeInto(Input(d), "3");
+       })
+        .Do([&](HWND d) { Click(d, IDOK); });
+    drv.Start();
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(items, c.type == REG_MULTI_SZ ? 1 : 0) << c.type;
+    EXPECT_EQ(ReadHistory().substr(0, 2), "3|") << c.type;
+  }
+}
+
+TEST(NumConvertDlg, PlaceIsRememberedWhileOnTheScreen) {
+  TestAppNames names;
+  auto open = [](RECT* shown) {
+    CNumConvertDlg dlg;
+    DlgDriver drv;
+    drv.Do([&](HWND d) {
+      ::GetWindowRect(d, shown);
+      PressKey(d, VK_ESCAPE);
+    });
+    drv.Start();
+    dlg.DoModal();
+  };
+  RECT rc;
+  g_toolDlgPos.valid[TOOLPOS_CONVERTER] = 1;
+  g_toolDlgPos.x[TOOLPOS_CONVERTER] = -99;
+  g_toolDlgPos.y[TOOLPOS_CONVERTER] = 20;
+  open(&rc);
+  EXPECT_EQ(rc.left, -99);
+  EXPECT_EQ(rc.top, 20);
+  EXPECT_EQ(g_toolDlgPos.x[TOOLPOS_CONVERTER], -99) << "remembered on close";
+  g_toolDlgPos.x[TOOLPOS_CONVERTER] = -100;
+  open(&rc);
+  EXPECT_GT(rc.left, 0) << "centred";
+}
+
+}  // namespace
