@@ -1,0 +1,77 @@
+// Entry points whose behaviour comes with the items, columns, painting,
+// selection, editing, tips and drag-and-drop code. Until then each answers
+// the failure value its message promises, and holds no state of its own.
+#include "controls/treelist/treelist_data.h"
+
+LRESULT TreeListDeleteItem(TreeListData*, UINT_PTR, int) { return 0; }
+LRESULT TreeListInsertItem(TreeListData*, TVINSERTSTRUCTA*) { return 0; }
+LRESULT TreeListSetItem(TreeListData*, TVITEMA*) { return 0; }
+LRESULT TreeListGetItem(TreeListData*, TVITEMA*) { return 0; }
+LRESULT TreeListSetStateEx(TreeListData*, TVITEMA*) { return -1; }
+
+// The caret moves without notifications; selection proper comes later.
+LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT) {
+  if (!TreeListLookup(data, item)) return 0;
+  TreeListInvalidateItem(data, data->caretItem);
+  data->caretItem = (TLHandle)item;
+  data->caretColumn = column;
+  TreeListInvalidateItem(data, data->caretItem);
+  return 1;
+}
+
+LRESULT TreeListHitTest(TreeListData*, TVHITTESTINFO* info) {
+  if (info) {
+    info->flags = TVHT_NOWHERE;
+    info->hItem = nullptr;
+  }
+  return 0;
+}
+
+LRESULT TreeListEndEdit(TreeListData*, int) { return 0; }
+LRESULT TreeListTypeAhead(TreeListData*, UINT) { return 0; }
+LRESULT TreeListDropTarget(TreeListData*, UINT, POINT) { return 0; }
+LRESULT TreeListSetColumnWidth(TreeListData*, int, int) { return 0; }
+
+void TreeListPaint(TreeListData* data, HDC dc, const RECT* rc) {
+  COLORREF back = data->colors[kTLColorBack];
+  if (!data->enabled && (data->exStyle & TLS_EX_DISABLEDCOLOR)) back = data->colors[kTLColorDisabled];
+  SetBkColor(dc, back);
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, rc, nullptr, 0, nullptr);
+}
+
+void TreeListCreateToolTip(TreeListData*) {}
+void TreeListHideTip(TreeListData*) {}
+void TreeListCreateCheckImages(TreeListData*, int) {}
+LRESULT TreeListOnHeaderNotify(TreeListData*, NMHDR*) { return 0; }
+LRESULT TreeListOnToolTipNotify(TreeListData*, NMHDR*) { return 0; }
+
+LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM, LPARAM) {
+  TreeListUnlock(data);
+  return 0;
+}
+
+LRESULT TreeListOnButtonDown(TreeListData* data, UINT, WPARAM, LPARAM) {
+  TreeListUnlock(data);
+  return 0;
+}
+
+LRESULT TreeListOnButtonUp(TreeListData*, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT TreeListOnMouseMove(TreeListData*, WPARAM, LPARAM) { return 0; }
+LRESULT TreeListOnMouseLeave(TreeListData*) { return 0; }
+LRESULT TreeListOnTipTimer(TreeListData*) { return 0; }
+LRESULT TreeListOnPaste(TreeListData*) { return 0; }
+
+LRESULT TreeListOnItemMessage(TreeListData*, UINT msg, WPARAM, LPARAM) {
+  switch (msg) {
+    case TLM_SETSTATEEX:
+    case TLM_INSERTCOLUMN:
+    case TLM_SETCOLUMNTEXTCOLOR:
+    case TLM_GETTEXTCOLOR:
+    case TLM_SETTEXTCOLOR:
+    case TLM_GETBKCOLOR:
+    case TLM_SETBKCOLOR:
+    case TLM_SETCOLOR:
+      return -1;
+  }
+  return 0;
+}
