@@ -821,7 +821,9 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         RECT* rc = (RECT*)lParam;
         if (!rc) return 0;
         TreeListLock(data);
-        int result = TreeListGetItemRect(data, *(TLHandle*)rc, (UINT)wParam, rc);
+        TLHandle item;
+        memcpy(&item, rc, sizeof(item));
+        int result = TreeListGetItemRect(data, item, (UINT)wParam, rc);
         TreeListUnlock(data);
         return result;
       }

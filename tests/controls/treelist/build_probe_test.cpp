@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "controls/treelist/treelist.h"
-TEST(Probe, Registers) { EXPECT_EQ(1, RegisterTreeListClass(GetModuleHandleA(nullptr))); }
