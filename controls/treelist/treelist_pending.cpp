@@ -3,19 +3,37 @@
 // the failure value its message promises, and holds no state of its own.
 #include "controls/treelist/treelist_data.h"
 
-LRESULT TreeListDeleteItem(TreeListData*, UINT_PTR, int) { return 0; }
-LRESULT TreeListInsertItem(TreeListData*, TVINSERTSTRUCTA*) { return 0; }
-LRESULT TreeListSetItem(TreeListData*, TVITEMA*) { return 0; }
-LRESULT TreeListGetItem(TreeListData*, TVITEMA*) { return 0; }
-LRESULT TreeListSetStateEx(TreeListData*, TVITEMA*) { return -1; }
-
-// The caret moves without notifications; selection proper comes later.
+// Single selection without notifications: the caret carries the selected
+// state. Selection proper comes with the mouse and keyboard code.
 LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT) {
-  if (!TreeListLookup(data, item)) return 0;
-  TreeListInvalidateItem(data, data->caretItem);
+  TreeListItem* record = TreeListLookup(data, item);
+  if (!record) return 0;
+  if (TreeListItem* old = TreeListLookup(data, data->caretItem)) {
+    if (old->state & TVIS_SELECTED) {
+      old->state &= ~TVIS_SELECTED;
+      --data->selectedCount;
+    }
+    TreeListInvalidateItem(data, data->caretItem);
+  }
   data->caretItem = (TLHandle)item;
   data->caretColumn = column;
+  if (!(record->state & TVIS_SELECTED)) {
+    record->state |= TVIS_SELECTED;
+    ++data->selectedCount;
+  }
   TreeListInvalidateItem(data, data->caretItem);
+  return 1;
+}
+
+LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item) {
+  TreeListItem* record = TreeListLookup(data, item);
+  if (!record) return 0;
+  if (record->state & TVIS_SELECTED) {
+    record->state &= ~TVIS_SELECTED;
+    --data->selectedCount;
+  }
+  if (data->caretItem == item) data->caretItem = 0, data->caretColumn = 0;
+  TreeListInvalidateItem(data, (TLHandle)item);
   return 1;
 }
 

@@ -190,7 +190,8 @@ LRESULT TreeListRunDeferred(TreeListData* data) {
         TreeListUpdateVScrollBar(data, 1, 1);
         break;
       case kTLOpRebuild:
-        TreeListRebuildRows(data, (TLHandle)op->arg1);
+        // The relative may be gone by now: then everything.
+        TreeListRebuildRows(data, TreeListLookup(data, op->arg1) ? (TLHandle)op->arg1 : 0);
         break;
       case kTLOpRepaintCell:
         TreeListInvalidateCell(data, (TLHandle)op->arg1, (int)op->arg2);
@@ -893,6 +894,28 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         return TreeListSetExtendedStyle(data, (DWORD)wParam, (DWORD)lParam);
       case TVM_GETEXTENDEDSTYLE:
         return data->exStyle;
+      case TVM_INSERTITEMA: {
+        TreeListLock(data);
+        LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_DELETEITEM:
+        return TreeListOnDeleteMessage(data, wParam, lParam);
+      case TVM_GETITEMA:
+      case TVM_SETITEMA: {
+        TreeListLock(data);
+        LRESULT result =
+            msg == TVM_GETITEMA ? TreeListGetItem(data, (TVITEMA*)lParam) : TreeListSetItem(data, (TVITEMA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_SETINSERTMARK: {
+        TreeListLock(data);
+        LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)lParam, (BOOL)wParam);
+        TreeListUnlock(data);
+        return result;
+      }
       case TVM_GETITEMSTATE: {
         TreeListItem* item = TreeListLookup(data, wParam);
         return item ? item->state : 0;
@@ -929,6 +952,56 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       case TLM_GETITEMPARAM: {
         TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
         return item ? item->lParam : 0;
+      }
+      case TLM_SETSTATEEX: {
+        TreeListLock(data);
+        LRESULT result = TreeListSetStateEx(data, (TVITEMA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SETITEMPARAM: {
+        TreeListLock(data);
+        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
+        if (item) item->lParam = (LPARAM)wParam;
+        TreeListUnlock(data);
+        return item ? 1 : 0;
+      }
+      case TLM_GETITEMEXTRA: {
+        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
+        return item && data->extraBytes ? (LRESULT)(item + 1) : 0;
+      }
+      case TLM_SETEXTRASIZE: {
+        if (lParam < 0 || lParam > 0x1000000) return -1;
+        TreeListLock(data);
+        LRESULT result = data->itemCount ? 0 : lParam;
+        if (!data->itemCount) data->extraBytes = (UINT)lParam;
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_GETTEXTCOLOR:
+      case TLM_GETBKCOLOR: {
+        TreeListLock(data);
+        LRESULT result = TreeListGetColor(data, wParam, (int)lParam, msg == TLM_GETTEXTCOLOR);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SETTEXTCOLOR:
+      case TLM_SETBKCOLOR: {
+        TreeListLock(data);
+        LRESULT result = TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF),
+                                          msg == TLM_SETTEXTCOLOR, (COLORREF)lParam, false);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SETCOLOR: {
+        const BYTE* record = (const BYTE*)lParam;
+        if (!record) return -1;
+        COLORREF color;
+        memcpy(&color, record + 4, sizeof(color));
+        TreeListLock(data);
+        LRESULT result = TreeListSetColor(data, wParam, record[1], record[0] & 1, color, (record[0] & 2) != 0);
+        TreeListUnlock(data);
+        return result;
       }
       case TLM_GETEXTRASIZE:
         return data->extraBytes;

@@ -39,7 +39,8 @@ LRESULT CALLBACK TreeListFixture::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     note.code = (int)hdr->code;
     if (hdr->code == (UINT)TLN_SCROLLING)
       note.scroll = *(NMTLSCROLLING*)lp;
-    else if (hdr->code == TVN_ITEMEXPANDINGA || hdr->code == TVN_ITEMEXPANDEDA || hdr->code == TVN_SELCHANGEDA)
+    else if (hdr->code == TVN_ITEMEXPANDINGA || hdr->code == TVN_ITEMEXPANDEDA || hdr->code == TVN_SELCHANGEDA ||
+             hdr->code == TVN_SELCHANGINGA || hdr->code == TVN_DELETEITEMA || hdr->code == TVN_BEGINDRAGA)
       note.tv = *(NMTREEVIEWA*)lp;
     else
       note.tv.hdr = *hdr;
