@@ -270,6 +270,9 @@ struct TreeListData {
   BYTE scrollMargin;
   BYTE growColumn0;
   BYTE iconEighth;
+  // Set while the control itself changes header items: their echoes are
+  // not user changes.
+  BYTE headerChanging;
 };
 
 // The item record of a handle; NULL for 0, above the capacity or free.
@@ -387,6 +390,19 @@ LRESULT TreeListSetColor(TreeListData* data, UINT_PTR item, int column, int kind
 LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR item, BOOL before);
 // Takes the item out of the selection (caret gone in single selection).
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item);
+
+// --- columns (treelist_columns.cpp)
+LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* description);
+LRESULT TreeListDeleteColumn(TreeListData* data, int column);
+int TreeListColumnContentWidth(TreeListData* data, int column);
+LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* description);
+LRESULT TreeListGetColumn(TreeListData* data, int column, LVCOLUMNA* description);
+LRESULT TreeListGetColumnWidth(TreeListData* data, int column);
+LRESULT TreeListSetColumnOrder(TreeListData* data, WPARAM count, const int* order);
+LRESULT TreeListGetColumnOrder(TreeListData* data, WPARAM count, int* order);
+LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF color);
+// Width of a text in the row font (bold with TVIS_BOLD).
+int TreeListMeasureText(TreeListData* data, const char* text, UINT length, bool bold);
 
 // --- entry points of the later behaviour (treelist_stubs.cpp until filled in)
 LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR item, int mode);

@@ -48,7 +48,6 @@ LRESULT TreeListHitTest(TreeListData*, TVHITTESTINFO* info) {
 LRESULT TreeListEndEdit(TreeListData*, int) { return 0; }
 LRESULT TreeListTypeAhead(TreeListData*, UINT) { return 0; }
 LRESULT TreeListDropTarget(TreeListData*, UINT, POINT) { return 0; }
-LRESULT TreeListSetColumnWidth(TreeListData*, int, int) { return 0; }
 
 void TreeListPaint(TreeListData* data, HDC dc, const RECT* rc) {
   COLORREF back = data->colors[kTLColorBack];
@@ -60,7 +59,6 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* rc) {
 void TreeListCreateToolTip(TreeListData*) {}
 void TreeListHideTip(TreeListData*) {}
 void TreeListCreateCheckImages(TreeListData*, int) {}
-LRESULT TreeListOnHeaderNotify(TreeListData*, NMHDR*) { return 0; }
 LRESULT TreeListOnToolTipNotify(TreeListData*, NMHDR*) { return 0; }
 
 LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM, LPARAM) {
@@ -80,16 +78,6 @@ LRESULT TreeListOnTipTimer(TreeListData*) { return 0; }
 LRESULT TreeListOnPaste(TreeListData*) { return 0; }
 
 LRESULT TreeListOnItemMessage(TreeListData*, UINT msg, WPARAM, LPARAM) {
-  switch (msg) {
-    case TLM_SETSTATEEX:
-    case TLM_INSERTCOLUMN:
-    case TLM_SETCOLUMNTEXTCOLOR:
-    case TLM_GETTEXTCOLOR:
-    case TLM_SETTEXTCOLOR:
-    case TLM_GETBKCOLOR:
-    case TLM_SETBKCOLOR:
-    case TLM_SETCOLOR:
-      return -1;
-  }
+  (void)msg;
   return 0;
 }

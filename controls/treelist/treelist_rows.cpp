@@ -245,17 +245,15 @@ void TreeListFitColumns(TreeListData* data, int d) {
     if (base < 0) base = 0;
     col.baseWidth = (WORD)base;
   }
+  // Totals over every column: fixed ones after the last weighted one count.
   data->weightedColumnsWidth = 0;
   data->fixedColumnsWidth = 0;
-  seen = 0;
-  for (int c = 0; c < count && seen < weighted; ++c) {
-    if (IsWeighted(data->columns[c])) {
-      ++seen;
-      ApplyWeightedWidth(data, c);
+  for (int c = 0; c < count; ++c) {
+    if (IsWeighted(data->columns[c])) ApplyWeightedWidth(data, c);
+    if (data->columns[c].weight)
       data->weightedColumnsWidth += data->columns[c].baseWidth;
-    } else {
+    else
       data->fixedColumnsWidth += data->columns[c].baseWidth;
-    }
   }
   if (d > 0) TreeListInvalidateHeader(data);
 }

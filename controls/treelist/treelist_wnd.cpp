@@ -1003,6 +1003,33 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         TreeListUnlock(data);
         return result;
       }
+      case TLM_INSERTCOLUMN:
+      case TLM_DELETECOLUMN:
+      case TLM_SETCOLUMN:
+      case TLM_SETCOLUMNORDER: {
+        TreeListLock(data);
+        LRESULT result;
+        if (msg == TLM_INSERTCOLUMN)
+          result = TreeListInsertColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
+        else if (msg == TLM_DELETECOLUMN)
+          result = TreeListDeleteColumn(data, (int)wParam);
+        else if (msg == TLM_SETCOLUMN)
+          result = TreeListSetColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
+        else
+          result = TreeListSetColumnOrder(data, wParam, (const int*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_GETCOLUMN:
+        return TreeListGetColumn(data, (int)wParam, (LVCOLUMNA*)lParam);
+      case TLM_GETCOLUMNWIDTH:
+        return TreeListGetColumnWidth(data, (int)wParam);
+      case TLM_SETCOLUMNWIDTH:
+        return TreeListSetColumnWidth(data, (int)wParam, (int)lParam);
+      case TLM_GETCOLUMNORDER:
+        return TreeListGetColumnOrder(data, wParam, (int*)lParam);
+      case TLM_SETCOLUMNTEXTCOLOR:
+        return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
       case TLM_GETEXTRASIZE:
         return data->extraBytes;
       case TLM_GETCOLUMNCOUNT:
