@@ -1,0 +1,196 @@
+// The "TreeList" window class: a tree view with columns. It answers the
+// 8-bit tree-view messages by their numbers plus its own TLM_ messages, and
+// notifies its parent with the tree-view codes plus its own TLN_ codes.
+// Item handles are small integers; other threads call the window procedure
+// directly (the entry comes from TLM_OPTION TLO_DIRECTENTRY).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#define TREELIST_CLASSNAME "TreeList"
+
+// Registers the class once per process: 1 when registered, 0 on failure
+// (a later call tries again).
+int RegisterTreeListClass(HINSTANCE instance);
+LRESULT CALLBACK TreeListWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Own messages.
+const UINT TLM_SETCOLUMNTEXTCOLOR = 0x114E;
+const UINT TLM_SETITEMPARAM = 0x114F;
+const UINT TLM_GETITEMPARAM = 0x1150;
+const UINT TLM_COUNTITEMS = 0x1151;
+const UINT TLM_BEGINDRAG = 0x1152;
+const UINT TLM_SETCOLOR = 0x1153;
+const UINT TLM_SETAUTOSCROLL = 0x1154;
+const UINT TLM_RUNDEFERRED = 0x1155;
+const UINT TLM_SETDROPMARK = 0x1156;
+const UINT TLM_SETSTATEEX = 0x1157;
+const UINT TLM_MOVEITEM = 0x1158;  // mode = message - TLM_MOVEITEM, up to 0x115B
+const UINT TLM_MOVEITEM_LAST = 0x115B;
+const UINT TLM_SETCOLUMNORDER = 0x115C;
+const UINT TLM_GETCOLUMNORDER = 0x115D;
+const UINT TLM_SETFOCUSCELL = 0x115E;
+const UINT TLM_GETVISIBILITY = 0x115F;
+const UINT TLM_OPTION = 0x1160;
+const UINT TLM_SELECTSUBTREE = 0x1161;
+const UINT TLM_FINDITEM = 0x1163;
+const UINT TLM_GETROWSINVIEW = 0x1164;
+const UINT TLM_SETCOLUMNEDITPARAM = 0x1165;
+const UINT TLM_SETCOLUMNEDIT = 0x1167;
+const UINT TLM_SORTCHILDRENEX = 0x1168;
+const UINT TLM_GETITEMEXTRA = 0x1169;
+const UINT TLM_GETEXTRASIZE = 0x116A;
+const UINT TLM_SETEXTRASIZE = 0x116B;
+const UINT TLM_GETCOLUMNWIDTH = 0x116C;
+const UINT TLM_SETCOLUMNWIDTH = 0x116D;
+const UINT TLM_GETCOLUMN = 0x116F;
+const UINT TLM_SETCOLUMN = 0x1171;
+const UINT TLM_GETITEMROW = 0x1172;
+const UINT TLM_GETROWCOUNT = 0x1173;
+const UINT TLM_GETROWITEM = 0x1174;
+const UINT TLM_GETTEXTCOLOR = 0x1175;
+const UINT TLM_SETTEXTCOLOR = 0x1176;
+const UINT TLM_GETBKCOLOR = 0x1177;
+const UINT TLM_SETBKCOLOR = 0x1178;
+const UINT TLM_SETHOTITEM = 0x1179;
+const UINT TLM_SELECTCELL = 0x117A;
+const UINT TLM_INSERTCOLUMN = 0x117C;
+const UINT TLM_DELETECOLUMN = 0x117D;
+const UINT TLM_GETCOLUMNCOUNT = 0x117E;
+const UINT TLM_GETHEADER = 0x117F;
+const UINT TLM_FIRST = 0x114E;
+const UINT TLM_LAST = 0x117F;
+
+// TLM_SETCOLUMNORDER's wParam that takes the order from the header.
+const WPARAM TL_ORDER_FROM_HEADER = 0x88776655;
+// TLM_SETCOLUMN's width that restores the remembered width.
+const int TL_WIDTH_RESTORE = 0x44332211;
+// TLM_SETCOLUMNTEXTCOLOR's high word.
+const int TL_COLOR_STORE = 0, TL_COLOR_STOREREPAINT = 1, TL_COLOR_READ = 2;
+
+// Notifications.
+const int TLN_GETINFOTIP = -432;
+const int TLN_CHECKCHANGED = -433;
+const int TLN_CELLSTEPPED = -434;
+const int TLN_EDITREQUEST = -435;
+const int TLN_LBUTTONUP = -436;
+const int TLN_RBUTTONUP = -437;
+const int TLN_COLUMNCHANGED = -438;
+const int TLN_HEADERRCLICK = -439;
+const int TLN_DROP = -440;
+const int TLN_SCROLLING = -441;
+
+// TLN_SCROLLING: positions as they would be after the change.
+struct NMTLSCROLLING {
+  NMHDR hdr;
+  WORD bar;   // 0 horizontal, 1 vertical
+  WORD code;  // SB_* code, TL_SCROLL_OWN or TL_SCROLL_WHEEL
+  int scrollX;
+  int topRow;
+};
+const WORD TL_SCROLL_OWN = 9;
+const WORD TL_SCROLL_WHEEL = 11;
+// WM_HSCROLL / WM_VSCROLL code that takes the position from wParam >> 4.
+const int TL_SB_SETPOS = 12;
+
+// TLN_COLUMNCHANGED.
+struct NMTLCOLUMNCHANGED {
+  NMHDR hdr;
+  int column;
+  int displayPos;
+  int left;
+  int width;
+};
+
+// TLN_HEADERRCLICK.
+struct NMTLHEADERRCLICK {
+  NMHDR hdr;
+  HDHITTESTINFO hit;
+};
+
+// Pseudo-handles beside TVI_ROOT, TVI_FIRST, TVI_LAST and TVI_SORT.
+#define TLI_AFTER ((HTREEITEM)(ULONG_PTR)0xFFFF0005)         // after hParent, as its sibling
+#define TLI_BEFORE ((HTREEITEM)(ULONG_PTR)0xFFFF0006)        // before hParent, as its sibling
+#define TLI_SORTCB ((HTREEITEM)(ULONG_PTR)0xFFFF0007)        // sorted by the callback in hItem
+#define TLI_CARET ((HTREEITEM)(ULONG_PTR)0xFFFF0008)         // the caret item (ensure-visible)
+#define TLI_UNFIXEDROOTS ((HTREEITEM)(ULONG_PTR)0xFFFF0009)  // roots after the fixed rows (delete)
+
+// TVITEMA mask bits of the control.
+const UINT TLIF_ALLCELLSTATE = 0x2000;       // with TLIF_CELL: state reaches the item bits too
+const UINT TLIF_CLICK = 0x4000;              // click record
+const UINT TLIF_CELL = 0x8000;               // the cell of the column in cChildren
+const UINT TLIF_DIRECT = 0x10000;            // no callbacks; consequences deferred
+const UINT TLIF_PARAMINTEGRAL = 0x10000000;  // sorted insert: lParam in iIntegral
+const UINT TLIF_TEXTPTR = 0x80000000;        // TVM_GETITEMA: pointer to the stored text
+
+// Item state bits of the control.
+const UINT TLIS_HIDDEN = 0x4000;  // no row under TLS_EX_HIDEITEMS
+const int TLIS_MERGESHIFT = 16;   // bits 16 and up: merge column k + 1 into k
+
+// TVM_EXPAND flag: queue the expansion for the window's thread.
+const UINT TLE_DEFER = 0x2000000;
+// TVM_GETITEMRECT code bits.
+const UINT TL_RECT_TEXT = 0x1;
+const UINT TL_RECT_CELL = 0x80;  // (code & 0xFC) == 0x80; column in bits 24-31
+const UINT TL_RECT_OUTSIDE = 0x100;
+
+// TVM_SETIMAGELIST: kinds and the bit that keeps ownership with the caller.
+const int TLSIL_NORMAL = 0, TLSIL_STATE = 2, TLSIL_CHECK = 3, TLSIL_CELL = 4, TLSIL_HEADER = 5;
+const WPARAM TLSIL_KEEP = 0x40000000;
+// Image list marker: draw themed check boxes.
+#define TL_CHECKBOX_MARKER ((HIMAGELIST)(ULONG_PTR)1)
+
+// Extended style (TVM_SETEXTENDEDSTYLE).
+const DWORD TLS_EX_SCROLLNOTIFY = 0x00000008;
+const DWORD TLS_EX_NOHSCROLL = 0x00000020;
+const DWORD TLS_EX_HIDEITEMS = 0x00000200;
+const DWORD TLS_EX_VSCROLLALWAYS = 0x00000400;
+const DWORD TLS_EX_COLUMNNOTIFY = 0x00000800;
+const DWORD TLS_EX_DRAGCOLUMNS = 0x00001000;
+const DWORD TLS_EX_ODDHEIGHT = 0x00004000;
+const DWORD TLS_EX_TALLROWS = 0x00010000;
+const DWORD TLS_EX_ALTERNATE = 0x00020000;
+const DWORD TLS_EX_CELLCARET = 0x00040000;
+const DWORD TLS_EX_FOCUSROW = 0x00080000;
+const DWORD TLS_EX_INFOTIPS = 0x00100000;
+const DWORD TLS_EX_EXPANDEDIMAGE = 0x00200000;
+const DWORD TLS_EX_FIXEDCOLUMNS = 0x00800000;
+const DWORD TLS_EX_NOHEADER = 0x01000000;
+const DWORD TLS_EX_DISABLEDCOLOR = 0x02000000;
+const DWORD TLS_EX_SHAREWIDTH = 0x08000000;
+const DWORD TLS_EX_SHAREDIMAGELISTS = 0x20000000;
+// Bits whose change repaints all rows.
+const DWORD TLS_EX_REPAINTMASK = 0x040E0002;
+
+// TLM_OPTION: option numbers; TLO_SET in wParam sets lParam.
+const WPARAM TLO_SET = 0x80000000;
+const int TLO_PAINTSPACING = 1;
+const int TLO_NODRAGSTATES = 2;
+const int TLO_DRAGOPTIONS = 3;
+const int TLO_FIXEDROWS = 4;
+const int TLO_PAINTFLAG = 5;
+const int TLO_SELECTEDCOUNT = 6;
+const int TLO_BUTTONDOWN = 7;
+const int TLO_PAINTHOOK = 8;
+const int TLO_PAINTHOOKCONTEXT = 9;
+const int TLO_MINROWHEIGHT = 10;
+const int TLO_DIRECTENTRY = 11;
+const int TLO_NOCHECKSTATES = 12;
+const int TLO_SCROLLMARGIN = 13;
+const int TLO_MERGECOLUMNS = 14;
+const int TLO_GROWCOLUMN0 = 15;
+const int TLO_EDITFLAG = 16;
+
+// Timers of the control window.
+const UINT_PTR TL_TIMER_DROPHOVER = 0x3910;
+const UINT_PTR TL_TIMER_INFOTIP = 0x3912;
+const UINT_PTR TL_TIMER_AUTOSCROLL = 0x3913;
+
+// Child control ids.
+const int TL_HEADER_ID = 1;
+const int TL_EDITOR_ID = 3;
+
+// TLM_GETVISIBILITY results.
+const int TL_VIS_BADHANDLE = -1, TL_VIS_NOROW = 0, TL_VIS_OUTSIDE = 1, TL_VIS_LASTROW = 2, TL_VIS_CUT = 3,
+          TL_VIS_FULL = 4;

@@ -1,0 +1,434 @@
+// The tree-list's state block and records, shared by its source files.
+// Every function here takes the state block first and expects the lock held
+// unless its comment says otherwise.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include "controls/treelist/treelist.h"
+
+typedef UINT TLHandle;  // item handle: index into the item table, 0 = none
+
+const int kTLMaxColumns = 32;
+const int kTLColorSlots = 18;
+const int kTLDispTextSize = 260;
+
+// Colour slots.
+enum {
+  kTLColorBack = 0,
+  kTLColorOdd = 1,
+  kTLColorEven = 2,
+  kTLColorGrid = 3,
+  kTLColorText = 4,
+  kTLColorSign = 5,
+  kTLColorButtonFrame = 6,
+  kTLColorHotText = 7,
+  kTLColorSelOdd = 8,
+  kTLColorSelEven = 9,
+  kTLColorInsertMark = 10,
+  kTLColorButtonInside = 11,
+  kTLColorShaded = 12,
+  kTLColorShadedOdd = 13,
+  kTLColorShadedEven = 14,
+  kTLColorDisabled = 15,
+  kTLColorFixedLine = 16,
+  kTLColorUnfocusedFrame = 17,
+};
+
+// Callback flags of items and cells.
+const BYTE kTLCallbackText = 0x01;
+const BYTE kTLCallbackImage = 0x02;
+const BYTE kTLCallbackSelImage = 0x20;
+const BYTE kTLCallbackChildren = 0x40;
+
+// Item flags.
+const BYTE kTLItemChildrenReal = 0x01;  // button follows the real children
+const BYTE kTLItemHasChildren = 0x02;   // button shown
+const BYTE kTLItemHasImage = 0x04;
+const BYTE kTLItemHot = 0x08;
+const BYTE kTLItemOwnText = 0x10;
+const BYTE kTLItemOwnBack = 0x20;
+const BYTE kTLItemFocus = 0x40;
+const BYTE kTLItemLineBelow = 0x80;
+
+struct TreeListItem {
+  LPARAM lParam;
+  char* text;  // own copy; NULL for a callback text
+  UINT state;
+  int image;  // -1 callback, -2 none
+  int selectedImage;
+  int textWidth;  // 0 = measure again
+  TLHandle firstChild, lastChild;
+  TLHandle prevSibling, nextSibling;
+  UINT row;  // row + 1, 0 = none
+  TLHandle parent;
+  WORD level;
+  UINT textLength;  // 32 bits: long texts must come back whole
+  BYTE callbackFlags;
+  BYTE itemFlags;
+  BYTE moveMark;
+  COLORREF backColor;
+  COLORREF textColor;
+  // extraBytes caller bytes follow.
+};
+
+struct TreeListCell {
+  char* text;
+  UINT state;
+  int image;
+  int textWidth;
+  UINT textLength;
+  BYTE callbackFlags;
+  BYTE cellFlags;
+  COLORREF backColor;
+  COLORREF textColor;
+};
+
+struct TreeListColumn {
+  int editParam;
+  int editParam2;
+  WORD baseWidth;
+  WORD width;
+  WORD minWidth;
+  WORD keptWidth;
+  BYTE minWidthFixed;
+  BYTE weight;
+  BYTE nextColumn;
+  BYTE displayPos;
+  BYTE textAlign;
+  BYTE editKind;
+  BYTE editFlags;
+  BYTE maxChoices;
+  BYTE separator;
+  BYTE shaded;
+  BYTE flag31;
+};
+
+struct TreeListDeferredOp {
+  TreeListDeferredOp* next;
+  UINT_PTR arg1;
+  UINT_PTR arg2;
+  int kind;
+};
+
+// Deferred-operation kinds.
+enum {
+  kTLOpSetState = 1,
+  kTLOpSetStateQuiet = 2,
+  kTLOpExpand = 3,
+  kTLOpSelectionGone = 4,
+  kTLOpHPos = 5,
+  kTLOpVPos = 6,
+  kTLOpHBar = 7,
+  kTLOpVBar = 8,
+  kTLOpRebuild = 9,
+  kTLOpRepaintCell = 10,
+  kTLOpRepaintRows = 11,
+  kTLOpRepaintItem = 12,
+};
+
+// Scroll-setter code bit: the caller does not hold the lock.
+const UINT kTLNoRelease = 0x10000;
+
+typedef void(CALLBACK* TreeListPaintHook)(HDC, LPARAM, void*);
+
+struct TLSize {
+  int cx, cy;
+};
+
+struct TreeListData {
+  HWND window;
+  CRITICAL_SECTION lock;
+  HTHEME theme;
+  HTHEME buttonTheme;
+  LPARAM paintHookContext;
+  TreeListPaintHook paintHook;
+  WNDPROC editorProc;
+  HIMAGELIST stateImages;
+  HIMAGELIST normalImages;
+  HIMAGELIST checkImages;
+  HIMAGELIST cellImages;
+  HIMAGELIST headerImages;
+  HFONT font;
+  HFONT boldFont;
+  HFONT measuredFont;
+  HFONT ownBoldFont;
+  HFONT tipFont;
+  HWND editWindow;
+  HWND header;
+  HWND toolTip;
+  WNDPROC toolTipProc;
+  COLORREF colors[kTLColorSlots];
+  int fontHeight, fontAscent;
+  int fixedPitch;
+  TLSize stateImageSize, checkImageSize, imageSize, cellImageSize;
+  int rowHeight;
+  int weightedColumnsWidth, fixedColumnsWidth;
+  int indent;
+  int buttonBox;
+  int paintSpacing;
+  int contentWidth;
+  void* paintBuffers[2];
+  int paintBufferSize;
+  UINT rowCount;
+  TLHandle* rows;
+  TreeListDeferredOp* queueHead;
+  TreeListDeferredOp* queueTail;
+  TreeListItem** items;
+  TreeListCell** cells[kTLMaxColumns - 1];
+  UINT capacity;
+  UINT itemCount;
+  UINT lastHandle;
+  UINT extraBytes;
+  UINT noCheckStates;
+  DWORD lastVBarRedraw;
+  TLHandle firstRoot, lastRoot;
+  TLHandle checkedItem;
+  int scrollX;
+  int topRow;
+  int clientWidth, clientHeight;
+  int rowsAreaHeight;
+  DWORD style;
+  DWORD exStyle;
+  int headerHeight;
+  int rowsInView;
+  int rowsPerPage;
+  int fixedRows;
+  UINT paintFlag;
+  int columnCount;
+  int weightedColumns;
+  UINT selectedCount;
+  TLHandle anchorItem;
+  TLHandle caretItem;
+  int caretColumn;
+  UINT pressState[5];
+  TLHandle focusCellItem;
+  int focusCellColumn;
+  TLHandle dragItem;
+  UINT dragOptions;
+  UINT dragKeys;
+  POINT dragPoint;
+  UINT dropHoverTicks;
+  TLHandle tipItem;
+  UINT tipDelay;
+  int tipColumn;
+  POINT tipPoint;
+  int editKind;
+  TLHandle editItem;
+  int editColumn;
+  int hBarCache[2];  // page, range
+  int vBarCache[2];
+  int boldEllipsisWidth, ellipsisWidth;
+  TLHandle hotItem;
+  int hotColumn;
+  TLHandle insertMarkItem;
+  int shadedColumns;
+  UINT buttonsDown;
+  TLHandle dragCandidate;
+  int dragCandidateColumn;
+  UINT noDragStates;
+  UINT editorWord;
+  short lastMoveX, lastMoveY;
+  TLHandle dropMarkItem;
+  int dropMarkHeight, dropMarkOffset;
+  POINT lastClickPoint;
+  DWORD lastClickTick;
+  UINT tipTextSize;
+  char* tipText;
+  WORD mergeColumns;
+  WORD mergeMask;
+  char dispText[2][kTLDispTextSize];
+  TreeListColumn columns[kTLMaxColumns];
+  COLORREF columnTextColors[kTLMaxColumns];
+  int columnX[kTLMaxColumns + 2];
+  BYTE columnOrder[kTLMaxColumns];
+  BYTE colorSet[kTLColorSlots];
+  BYTE option7;
+  BYTE editChanged;
+  BYTE rowHeightFixed;
+  BYTE busy;
+  BYTE linesAtRoot;
+  BYTE keyReply;
+  BYTE selectOnRelease, editOnRelease;
+  BYTE enabled, hasFocus;
+  BYTE ctrlAnchor;
+  BYTE themedDrawing;
+  BYTE editorFlag;
+  BYTE autoScrollMode;
+  BYTE quiet;
+  BYTE clickArmed;
+  BYTE queuePosted;
+  signed char minRowHeight;
+  BYTE hBarShown;
+  BYTE dragFlags;
+  BYTE ownsStateImages, ownsCheckImages, ownsCellImages, ownsNormalImages;
+  BYTE redrawOff;
+  BYTE option16;
+  BYTE autoScrollTicks;
+  BYTE scrollMargin;
+  BYTE growColumn0;
+  BYTE iconEighth;
+  // Set while the control itself changes header items: their echoes are
+  // not user changes.
+  BYTE headerChanging;
+};
+
+// The item record of a handle; NULL for 0, above the capacity or free.
+inline TreeListItem* TreeListLookup(const TreeListData* data, UINT_PTR handle) {
+  if (handle == 0 || handle > data->capacity) return nullptr;
+  return data->items[handle];
+}
+
+inline void TreeListLock(TreeListData* data) { EnterCriticalSection(&data->lock); }
+inline void TreeListUnlock(TreeListData* data) { LeaveCriticalSection(&data->lock); }
+
+// --- window (treelist_wnd.cpp)
+// The state block of a window; NULL before WM_CREATE and after WM_NCDESTROY.
+TreeListData* TreeListGetData(HWND hwnd);
+LRESULT TreeListSendNotify(TreeListData* data, NMHDR* hdr);
+// Sends with the lock left for the call, whatever the recursion depth.
+LRESULT TreeListNotifyUnlocked(TreeListData* data, NMHDR* hdr);
+void TreeListQueueOp(TreeListData* data, int kind, UINT_PTR arg1, UINT_PTR arg2);
+// Queues an argument-less kind unless one already waits.
+void TreeListQueueOnce(TreeListData* data, int kind);
+// Allocation of the control's blocks (zeroed), with a failure seam for tests:
+// after TreeListSetAllocFailure(n) the n-th allocation fails.
+void* TreeListAlloc(size_t size);
+void TreeListSetAllocFailure(int n);
+LRESULT TreeListRunDeferred(TreeListData* data);
+LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam);
+// Leaves every level of the lock this thread holds; returns the depth.
+int TreeListLeaveAll(TreeListData* data);
+void TreeListEnterAll(TreeListData* data, int depth);
+
+// --- protocol (treelist_protocol.cpp)
+LRESULT TreeListSetImageList(TreeListData* data, WPARAM kind, HIMAGELIST list);
+LRESULT TreeListGetImageList(TreeListData* data, WPARAM kind);
+LRESULT TreeListSetExtendedStyle(TreeListData* data, DWORD mask, DWORD bits);
+LRESULT TreeListSetColorSlot(TreeListData* data, UINT slot, COLORREF color);
+LRESULT TreeListGetColorSlot(TreeListData* data, UINT slot);
+LRESULT TreeListSetIndent(TreeListData* data, int indent);
+LRESULT TreeListSetItemHeight(TreeListData* data, int height);
+
+// --- resources, colours, fonts, rows, geometry (treelist_resources.cpp, treelist_rows.cpp)
+void TreeListAddRefResources();
+void TreeListReleaseResources();
+// Shared resources, for tests and the painting.
+HPEN TreeListDottedPen();
+HBRUSH TreeListCheckerBrush();
+HCURSOR TreeListCursor(int which);  // 0 arrow, 1 hand, 2 no
+int TreeListResourceCount();
+
+struct TreeListThemeApi {
+  HTHEME(WINAPI* OpenThemeData)(HWND, LPCWSTR);
+  HRESULT(WINAPI* CloseThemeData)(HTHEME);
+  HRESULT(WINAPI* DrawThemeBackground)(HTHEME, HDC, int, int, const RECT*, const RECT*);
+  HRESULT(WINAPI* GetThemePartSize)(HTHEME, HDC, int, int, const RECT*, THEMESIZE, SIZE*);
+  HRESULT(WINAPI* GetThemeBackgroundContentRect)(HTHEME, HDC, int, int, const RECT*, RECT*);
+  HRESULT(WINAPI* SetWindowTheme)(HWND, LPCWSTR, LPCWSTR);
+  HRESULT(WINAPI* BufferedPaintInit)();
+  HRESULT(WINAPI* BufferedPaintUnInit)();
+  void* BeginBufferedPaint;
+  void* EndBufferedPaint;
+};
+const TreeListThemeApi& TreeListTheme();
+void TreeListOpenThemes(TreeListData* data);
+void TreeListCloseThemes(TreeListData* data);
+
+void TreeListUpdateColors(TreeListData* data);
+int TreeListGetItemDispInfo(TreeListData* data, TreeListItem* item, TLHandle handle, UINT mask, int* image,
+                            UINT* textLength, const char** text);
+int TreeListGetCellDispInfo(TreeListData* data, TreeListItem* item, TreeListCell* cell, TLHandle handle, int column,
+                            UINT mask, int* image, UINT* textLength, const char** text);
+int TreeListMeasureFont(TreeListData* data);
+int TreeListUpdateItemHeight(TreeListData* data);
+void TreeListRebuildRows(TreeListData* data, TLHandle start);
+int TreeListUpdateColumnPos(TreeListData* data);
+void TreeListUpdateMergedColumns(TreeListData* data);
+void TreeListFitColumns(TreeListData* data, int change);
+int TreeListInvalidateCell(TreeListData* data, TLHandle item, int column);
+int TreeListInvalidateColumn(TreeListData* data, int column);
+void TreeListInvalidateItem(TreeListData* data, TLHandle item);
+void TreeListInvalidateRows(TreeListData* data);
+void TreeListInvalidateHeader(TreeListData* data);
+// The visible index of a row field (row + 1); -1 when not shown.
+int TreeListVisibleIndex(const TreeListData* data, UINT row);
+// The last column merged into column by the item's state.
+int TreeListLastMerged(const TreeListData* data, UINT state, int column);
+LRESULT TreeListOnSize(TreeListData* data, LPARAM lParam);
+LRESULT TreeListOnSysColorChange(TreeListData* data);
+LRESULT TreeListOnSetFont(TreeListData* data, HFONT font, BOOL redraw);
+
+// --- scrolling and expanding (treelist_scroll.cpp)
+void TreeListUpdateHScrollBar(TreeListData* data, int release);
+void TreeListUpdateVScrollBar(TreeListData* data, int release, int force);
+void TreeListRefreshScrollInfo(TreeListData* data);
+int TreeListSetHScrollPos(TreeListData* data, int pos, UINT code);
+int TreeListSetVScrollPos(TreeListData* data, int top, UINT code);
+LRESULT TreeListOnHScroll(TreeListData* data, WPARAM wParam);
+LRESULT TreeListOnVScroll(TreeListData* data, WPARAM wParam);
+LRESULT TreeListOnMouseWheel(TreeListData* data, WPARAM wParam);
+LRESULT TreeListOnShowWindow(TreeListData* data, WPARAM wParam);
+int TreeListExpandItem(TreeListData* data, TLHandle item, UINT code);
+int TreeListGetItemRect(TreeListData* data, TLHandle item, UINT code, RECT* rc);
+int TreeListEnsureVisible(TreeListData* data, UINT_PTR item, int column);
+int TreeListGetVisibility(TreeListData* data, UINT_PTR item, int column);
+LRESULT TreeListSelectFirstVisible(TreeListData* data, UINT_PTR item);
+
+// --- item store (treelist_items.cpp)
+// Sorted-insert callback: window, sibling, sibling's text, new text,
+// sibling's lParam, the caller's parameter; above 0 places the new item
+// after the sibling.
+typedef int(CALLBACK* TreeListCompareProc)(HWND, HTREEITEM, LPCSTR, LPCSTR, LPARAM, LPARAM);
+int TreeListGrowTables(TreeListData* data, UINT needed);
+TreeListCell* TreeListGetCell(TreeListData* data, TLHandle item, int column, bool create);
+LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam);
+LRESULT TreeListGetColor(TreeListData* data, UINT_PTR item, int column, int kind);
+LRESULT TreeListSetColor(TreeListData* data, UINT_PTR item, int column, int kind, COLORREF color, bool queue);
+LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR item, BOOL before);
+// Takes the item out of the selection (caret gone in single selection).
+LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item);
+
+// --- columns (treelist_columns.cpp)
+LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* description);
+LRESULT TreeListDeleteColumn(TreeListData* data, int column);
+int TreeListColumnContentWidth(TreeListData* data, int column);
+LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* description);
+LRESULT TreeListGetColumn(TreeListData* data, int column, LVCOLUMNA* description);
+LRESULT TreeListGetColumnWidth(TreeListData* data, int column);
+LRESULT TreeListSetColumnOrder(TreeListData* data, WPARAM count, const int* order);
+LRESULT TreeListGetColumnOrder(TreeListData* data, WPARAM count, int* order);
+LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF color);
+// Width of a text in the row font (bold with TVIS_BOLD).
+int TreeListMeasureText(TreeListData* data, const char* text, UINT length, bool bold);
+
+// --- entry points of the later behaviour (treelist_stubs.cpp until filled in)
+LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR item, int mode);
+LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* insert);
+LRESULT TreeListSetItem(TreeListData* data, TVITEMA* item);
+LRESULT TreeListGetItem(TreeListData* data, TVITEMA* item);
+LRESULT TreeListSetStateEx(TreeListData* data, TVITEMA* item);
+LRESULT TreeListExpand(TreeListData* data, UINT_PTR item, UINT code);
+LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT flags);
+LRESULT TreeListHitTest(TreeListData* data, TVHITTESTINFO* info);
+LRESULT TreeListEndEdit(TreeListData* data, int mode);
+LRESULT TreeListTypeAhead(TreeListData* data, UINT ch);
+LRESULT TreeListDropTarget(TreeListData* data, UINT keys, POINT pt);
+LRESULT TreeListSetColumnWidth(TreeListData* data, int column, int width);
+void TreeListPaint(TreeListData* data, HDC dc, const RECT* rc);
+void TreeListCreateToolTip(TreeListData* data);
+void TreeListHideTip(TreeListData* data);
+void TreeListCreateCheckImages(TreeListData* data, int which);  // 0 state list, 1 column list
+LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr);
+LRESULT TreeListOnToolTipNotify(TreeListData* data, NMHDR* hdr);
+LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData);              // leaves the lock
+LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);  // leaves the lock
+LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);
+LRESULT TreeListOnMouseMove(TreeListData* data, WPARAM keys, LPARAM point);
+LRESULT TreeListOnMouseLeave(TreeListData* data);
+LRESULT TreeListOnTipTimer(TreeListData* data);
+LRESULT TreeListOnPaste(TreeListData* data);
+// Messages of the later parts, by number; returns their failure value.
+LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,1070 @@
+// The "TreeList" window: class registration, the state block's life, the
+// dispatcher, the lock frame, the deferred queue, options and timers.
+#include <cstdlib>
+#include <cstring>
+
+#include "base/check.h"
+#include "controls/treelist/treelist_data.h"
+
+namespace {
+
+LONG g_registered = 0;
+// Guards reading the block pointer together with counting foreign callers,
+// so that WM_NCDESTROY can wait for direct callers before freeing it.
+CRITICAL_SECTION g_blocksLock;
+INIT_ONCE g_blocksOnce = INIT_ONCE_STATIC_INIT;
+int g_allocFailAt = 0;  // test seam: the n-th allocation from now fails
+
+BOOL CALLBACK InitBlocksLock(PINIT_ONCE, PVOID, PVOID*) {
+  InitializeCriticalSection(&g_blocksLock);
+  return TRUE;
+}
+
+void EnterBlocks() {
+  InitOnceExecuteOnce(&g_blocksOnce, InitBlocksLock, nullptr, nullptr);
+  EnterCriticalSection(&g_blocksLock);
+}
+
+bool IsLockOwner(TreeListData* data) {
+  return (DWORD)(ULONG_PTR)data->lock.OwningThread == GetCurrentThreadId() && data->lock.RecursionCount > 0;
+}
+
+}  // namespace
+
+// Extra state beside the block: callers on other threads in flight and the
+// thread that owns the window.
+struct TreeListBlock {
+  TreeListData data;
+  volatile LONG foreignCalls;
+  DWORD ownerThread;
+};
+
+void* TreeListAlloc(size_t size) {
+  if (g_allocFailAt > 0 && --g_allocFailAt == 0) return nullptr;
+  return calloc(1, size);
+}
+
+void TreeListSetAllocFailure(int n) { g_allocFailAt = n; }
+
+int RegisterTreeListClass(HINSTANCE instance) {
+  if (g_registered) return 1;
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = TreeListWndProc;
+  wc.cbWndExtra = sizeof(LONG_PTR);
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
+  wc.lpszClassName = TREELIST_CLASSNAME;
+  if (!RegisterClassExA(&wc)) return 0;
+  InterlockedExchange(&g_registered, 1);
+  return 1;
+}
+
+TreeListData* TreeListGetData(HWND hwnd) { return (TreeListData*)GetWindowLongPtrA(hwnd, 0); }
+
+int TreeListLeaveAll(TreeListData* data) {
+  int depth = 0;
+  while (IsLockOwner(data)) {
+    TreeListUnlock(data);
+    ++depth;
+  }
+  return depth;
+}
+
+void TreeListEnterAll(TreeListData* data, int depth) {
+  for (int i = 0; i < depth; ++i) TreeListLock(data);
+}
+
+LRESULT TreeListSendNotify(TreeListData* data, NMHDR* hdr) {
+  hdr->hwndFrom = data->window;
+  hdr->idFrom = (UINT_PTR)GetWindowLongPtrA(data->window, GWLP_ID);
+  return SendMessageA(GetParent(data->window), WM_NOTIFY, hdr->idFrom, (LPARAM)hdr);
+}
+
+LRESULT TreeListNotifyUnlocked(TreeListData* data, NMHDR* hdr) {
+  int depth = TreeListLeaveAll(data);
+  LRESULT result = TreeListSendNotify(data, hdr);
+  TreeListEnterAll(data, depth);
+  return result;
+}
+
+void TreeListQueueOp(TreeListData* data, int kind, UINT_PTR arg1, UINT_PTR arg2) {
+  TreeListDeferredOp* op = (TreeListDeferredOp*)TreeListAlloc(sizeof(TreeListDeferredOp));
+  if (!op) return;
+  op->kind = kind;
+  op->arg1 = arg1;
+  op->arg2 = arg2;
+  op->next = nullptr;
+  if (data->queueTail)
+    data->queueTail->next = op;
+  else
+    data->queueHead = op;
+  data->queueTail = op;
+  if (!data->queuePosted) {
+    data->queuePosted = 1;
+    PostMessageA(data->window, TLM_RUNDEFERRED, 0, 0);
+  }
+}
+
+// True when a node of this kind waits already: bar redraws and full
+// repaints need only one each, however many calls asked for them.
+static bool IsQueued(TreeListData* data, int kind) {
+  for (TreeListDeferredOp* op = data->queueHead; op; op = op->next)
+    if (op->kind == kind) return true;
+  return false;
+}
+
+void TreeListQueueOnce(TreeListData* data, int kind) {
+  if (!IsQueued(data, kind)) TreeListQueueOp(data, kind, 0, 0);
+}
+
+static void SendSelectionGone(TreeListData* data, UINT_PTR item, LPARAM lParam) {
+  NMTREEVIEWA nm = {};
+  nm.hdr.code = TVN_SELCHANGEDA;
+  nm.action = 0;
+  nm.itemOld.mask = 0x801C;
+  nm.itemOld.hItem = (HTREEITEM)item;
+  nm.itemOld.state = TVIS_SELECTED;
+  nm.itemOld.stateMask = (UINT)-1;
+  nm.itemOld.pszText = (LPSTR)(INT_PTR)-1;
+  nm.itemOld.cchTextMax = -1;
+  nm.itemOld.lParam = lParam;
+  nm.itemNew.mask = 0x801C;
+  nm.itemNew.stateMask = (UINT)-1;
+  nm.itemNew.pszText = (LPSTR)(INT_PTR)-1;
+  nm.itemNew.cchTextMax = -1;
+  TreeListNotifyUnlocked(data, &nm.hdr);
+}
+
+LRESULT TreeListRunDeferred(TreeListData* data) {
+  TreeListLock(data);
+  LRESULT count = 0;
+  while (TreeListDeferredOp* op = data->queueHead) {
+    data->queueHead = op->next;
+    if (!data->queueHead) data->queueTail = nullptr;
+    ++count;
+    switch (op->kind) {
+      case kTLOpSetState:
+      case kTLOpSetStateQuiet: {
+        TVITEMA item = {};
+        item.mask = TVIF_STATE;
+        item.hItem = (HTREEITEM)op->arg1;
+        item.state = (UINT)op->arg2;
+        item.stateMask = (UINT)op->arg2 >> 16;
+        BYTE quiet = data->quiet;
+        if (op->kind == kTLOpSetStateQuiet) data->quiet = 1;
+        TreeListSetItem(data, &item);
+        data->quiet = quiet;
+        break;
+      }
+      case kTLOpExpand:
+        TreeListExpand(data, op->arg1, (UINT)op->arg2);
+        break;
+      case kTLOpSelectionGone:
+        SendSelectionGone(data, op->arg1, (LPARAM)op->arg2);
+        break;
+      case kTLOpHPos: {
+        // The flipped position makes the setter apply arg2 even when it is
+        // current; a veto restores the position the view really has.
+        int old = data->scrollX;
+        data->scrollX = (int)(op->arg2 ^ 1);
+        int moved = TreeListSetHScrollPos(data, (int)op->arg2, TL_SCROLL_OWN);
+        if (moved < 0) data->scrollX = old;
+        if (moved > 0) TreeListInvalidateRows(data);
+        break;
+      }
+      case kTLOpVPos: {
+        int old = data->topRow;
+        data->topRow = (int)(op->arg2 ^ 1);
+        int moved = TreeListSetVScrollPos(data, (int)op->arg2, TL_SCROLL_OWN);
+        if (moved < 0) data->topRow = old;
+        if (moved > 0) TreeListInvalidateRows(data);
+        break;
+      }
+      case kTLOpHBar:
+        TreeListUpdateHScrollBar(data, 1);
+        break;
+      case kTLOpVBar:
+        TreeListUpdateVScrollBar(data, 1, 1);
+        break;
+      case kTLOpRebuild:
+        // The relative may be gone by now: then everything.
+        TreeListRebuildRows(data, TreeListLookup(data, op->arg1) ? (TLHandle)op->arg1 : 0);
+        break;
+      case kTLOpRepaintCell:
+        TreeListInvalidateCell(data, (TLHandle)op->arg1, (int)op->arg2);
+        break;
+      case kTLOpRepaintRows:
+        TreeListInvalidateRows(data);
+        break;
+      case kTLOpRepaintItem:
+        TreeListInvalidateItem(data, (TLHandle)op->arg1);
+        break;
+    }
+    free(op);
+  }
+  data->queuePosted = 0;
+  TreeListUnlock(data);
+  return count;
+}
+
+LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam) {
+  int option = (int)(wParam & 0x7FFFFFFF);
+  bool set = (wParam & TLO_SET) != 0;
+  UINT value = (UINT)lParam;
+  // Options set without the lock.
+  switch (option) {
+    case TLO_PAINTHOOK: {
+      LRESULT old = (LRESULT)data->paintHook;
+      if (set) data->paintHook = (TreeListPaintHook)lParam;
+      return old;
+    }
+    case TLO_PAINTHOOKCONTEXT: {
+      LRESULT old = data->paintHookContext;
+      if (set) data->paintHookContext = lParam;
+      return old;
+    }
+    case TLO_DIRECTENTRY:
+      return (LRESULT)TreeListWndProc;
+    case TLO_EDITFLAG: {
+      LRESULT old = data->option16;
+      if (set) data->option16 = value != 0;
+      return old;
+    }
+    case TLO_SELECTEDCOUNT:
+      return data->selectedCount;
+    default:
+      break;
+  }
+  if (option < 1 || option > 16) return 0;
+  TreeListLock(data);
+  LRESULT old = 0;
+  switch (option) {
+    case TLO_PAINTSPACING:
+      old = data->paintSpacing;
+      if (set && (int)value != data->paintSpacing) {
+        data->paintSpacing = (int)value;
+        if (data->rowCount) TreeListInvalidateRows(data);
+      }
+      break;
+    case TLO_NODRAGSTATES:
+      old = data->noDragStates;
+      if (set) data->noDragStates = value;
+      break;
+    case TLO_DRAGOPTIONS:
+      old = data->dragOptions;
+      if (set) data->dragOptions = value;
+      break;
+    case TLO_FIXEDROWS:
+      old = data->fixedRows;
+      if (set && (int)value != data->fixedRows) {
+        data->fixedRows = (int)value;
+        TreeListInvalidateRows(data);
+      }
+      break;
+    case TLO_PAINTFLAG: {
+      old = data->paintFlag ? 1 : 0;
+      UINT flag = value ? 0x80000000 : 0;
+      if (set && flag != data->paintFlag) {
+        data->paintFlag = flag;
+        TreeListInvalidateRows(data);
+      }
+      break;
+    }
+    case TLO_BUTTONDOWN:
+      old = data->option7;
+      if (set) data->option7 = (BYTE)value;
+      break;
+    case TLO_MINROWHEIGHT:
+      old = data->minRowHeight;
+      if (set && (signed char)value != data->minRowHeight) {
+        data->minRowHeight = (signed char)value;
+        TreeListUpdateItemHeight(data);
+        TreeListUpdateVScrollBar(data, 1, 0);
+      }
+      break;
+    case TLO_NOCHECKSTATES:
+      old = data->noCheckStates;
+      if (set) data->noCheckStates = value;
+      break;
+    case TLO_SCROLLMARGIN:
+      old = data->scrollMargin;
+      if (set) data->scrollMargin = (BYTE)value;
+      break;
+    case TLO_MERGECOLUMNS:
+      old = data->mergeColumns;
+      if (set && (WORD)value != data->mergeColumns) {
+        data->mergeColumns = (WORD)value;
+        TreeListUpdateMergedColumns(data);
+      }
+      break;
+    case TLO_GROWCOLUMN0:
+      old = data->growColumn0;
+      if (set && (BYTE)value != data->growColumn0) {
+        data->growColumn0 = (BYTE)value;
+        TreeListRebuildRows(data, 0);
+      }
+      break;
+  }
+  TreeListUnlock(data);
+  return old;
+}
+
+// Frees every item record and cell without telling anyone: the last step of
+// destruction, after the notifying delete has run.
+static void FreeAllRecords(TreeListData* data) {
+  if (!data->items) return;
+  for (UINT h = 1; h <= data->capacity; ++h) {
+    if (TreeListItem* item = data->items[h]) {
+      free(item->text);
+      free(item);
+      data->items[h] = nullptr;
+    }
+    for (int c = 0; c < kTLMaxColumns - 1; ++c) {
+      if (data->cells[c] && data->cells[c][h]) {
+        free(data->cells[c][h]->text);
+        free(data->cells[c][h]);
+        data->cells[c][h] = nullptr;
+      }
+    }
+  }
+  for (UINT r = 0; r < data->rowCount; ++r) data->rows[r] = 0;
+  data->rowCount = 0;
+  data->itemCount = 0;
+  data->firstRoot = data->lastRoot = 0;
+}
+
+static void FreeQueue(TreeListData* data) {
+  while (TreeListDeferredOp* op = data->queueHead) {
+    data->queueHead = op->next;
+    free(op);
+  }
+  data->queueTail = nullptr;
+}
+
+static LRESULT OnCreate(HWND hwnd) {
+  TreeListBlock* block = (TreeListBlock*)TreeListAlloc(sizeof(TreeListBlock));
+  char* tip = block ? (char*)TreeListAlloc(256) : nullptr;
+  TreeListItem** items = tip ? (TreeListItem**)TreeListAlloc(sizeof(TreeListItem*)) : nullptr;
+  TLHandle* rows = items ? (TLHandle*)TreeListAlloc(sizeof(TLHandle)) : nullptr;
+  if (!rows) {
+    free(items);
+    free(tip);
+    free(block);
+    return -1;
+  }
+  TreeListAddRefResources();
+  TreeListData* data = &block->data;
+  block->ownerThread = GetCurrentThreadId();
+  InitializeCriticalSection(&data->lock);
+  data->tipText = tip;
+  data->tipTextSize = 256;
+  data->items = items;
+  data->rows = rows;
+  data->window = hwnd;
+  data->indent = 19;
+  data->buttonBox = 7;
+  data->style = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
+  data->enabled = IsWindowEnabled(hwnd) ? 1 : 0;
+  data->iconEighth = (BYTE)(GetSystemMetrics(SM_CYICON) / 8);
+  data->scrollMargin = 3;
+  data->paintSpacing = 1;
+  data->columnOrder[0] = 0;
+  data->columnOrder[1] = 1;
+  data->columns[0].nextColumn = 1;
+  if (data->style & (TVS_HASBUTTONS | TVS_HASLINES)) data->linesAtRoot = (data->style & TVS_LINESATROOT) ? 1 : 0;
+  for (int c = 0; c < kTLMaxColumns; ++c) data->columnTextColors[c] = CLR_NONE;
+  EnterBlocks();
+  SetWindowLongPtrA(hwnd, 0, (LONG_PTR)data);
+  LeaveCriticalSection(&g_blocksLock);
+  TreeListLock(data);
+  if (!(data->style & TVS_NOTOOLTIPS)) TreeListCreateToolTip(data);
+  TreeListMeasureFont(data);
+  TreeListUpdateItemHeight(data);
+  TreeListUpdateColors(data);
+  TreeListUpdateVScrollBar(data, 0, 0);
+  TreeListOpenThemes(data);
+  if (data->style & TVS_CHECKBOXES) TreeListCreateCheckImages(data, 0);
+  TreeListUnlock(data);
+  return 0;
+}
+
+static void DestroyOwnedList(HIMAGELIST list, BYTE owned) {
+  if (owned && list && list != TL_CHECKBOX_MARKER) ImageList_Destroy(list);
+}
+
+static LRESULT OnDestroy(TreeListData* data) {
+  TreeListLock(data);
+  TreeListDeleteItem(data, (UINT_PTR)TVI_ROOT, 0);
+  FreeAllRecords(data);
+  if (data->stateImages == TL_CHECKBOX_MARKER) data->stateImages = nullptr;
+  if (data->checkImages == TL_CHECKBOX_MARKER) data->checkImages = nullptr;
+  if (data->ownBoldFont) DeleteObject(data->ownBoldFont);
+  data->ownBoldFont = nullptr;
+  HWND children[3] = {data->editWindow, data->header, data->toolTip};
+  data->editWindow = data->header = data->toolTip = nullptr;
+  bool keepLists = (data->exStyle & TLS_EX_SHAREDIMAGELISTS) != 0;
+  DestroyOwnedList(data->stateImages, data->ownsStateImages);
+  DestroyOwnedList(data->checkImages, data->ownsCheckImages);
+  if (!keepLists) {
+    DestroyOwnedList(data->normalImages, data->ownsNormalImages);
+    if (data->cellImages != data->normalImages) DestroyOwnedList(data->cellImages, data->ownsCellImages);
+  }
+  data->stateImages = data->checkImages = data->normalImages = data->cellImages = data->headerImages = nullptr;
+  data->ownsStateImages = data->ownsCheckImages = data->ownsNormalImages = data->ownsCellImages = 0;
+  TreeListCloseThemes(data);
+  for (int c = 1; c < data->columnCount; ++c) {
+    free(data->cells[c - 1]);
+    data->cells[c - 1] = nullptr;
+  }
+  for (int i = 0; i < 2; ++i) {
+    free(data->paintBuffers[i]);
+    data->paintBuffers[i] = nullptr;
+  }
+  data->paintBufferSize = 0;
+  data->columnCount = 0;
+  TreeListUnlock(data);
+  // Child windows go without the lock: they may notify us back.
+  for (HWND child : children)
+    if (child && IsWindow(child)) DestroyWindow(child);
+  return 0;
+}
+
+static LRESULT OnNcDestroy(HWND hwnd, TreeListData* data) {
+  TreeListBlock* block = (TreeListBlock*)data;
+  EnterBlocks();
+  SetWindowLongPtrA(hwnd, 0, 0);
+  LeaveCriticalSection(&g_blocksLock);
+  // Direct callers that found the block before it was unhooked finish first.
+  while (block->foreignCalls > 0) Sleep(1);
+  TreeListLock(data);
+  free(data->tipText);
+  FreeAllRecords(data);
+  free(data->items);
+  free(data->rows);
+  for (int c = 0; c < kTLMaxColumns - 1; ++c) free(data->cells[c]);
+  FreeQueue(data);
+  TreeListUnlock(data);
+  DeleteCriticalSection(&data->lock);
+  memset(block, 0, sizeof(*block));
+  free(block);
+  TreeListReleaseResources();
+  return 0;
+}
+
+static void RepaintCaret(TreeListData* data) {
+  if (data->selectedCount >= 2) {
+    TreeListInvalidateRows(data);
+  } else if (data->caretItem) {
+    if (data->exStyle & TLS_EX_FOCUSROW)
+      TreeListInvalidateItem(data, data->caretItem);
+    else
+      TreeListInvalidateCell(data, data->caretItem, data->caretColumn);
+  }
+}
+
+static LRESULT OnFocus(TreeListData* data, BOOL gained) {
+  if (data->hasFocus == (gained ? 1 : 0)) return 0;
+  TreeListLock(data);
+  data->hasFocus = gained ? 1 : 0;
+  RepaintCaret(data);
+  TreeListUnlock(data);
+  NMHDR hdr = {};
+  hdr.code = gained ? NM_SETFOCUS : NM_KILLFOCUS;
+  TreeListSendNotify(data, &hdr);
+  return 0;
+}
+
+static void ApplyStyle(TreeListData* data, DWORD style) {
+  DWORD changed = style ^ data->style;
+  data->style = style;
+  if (changed & (TVS_CHECKBOXES | 0x4000)) {
+    if (!(style & TVS_CHECKBOXES)) {
+      DestroyOwnedList(data->stateImages, data->ownsStateImages);
+      data->stateImages = nullptr;
+      data->ownsStateImages = 0;
+      data->stateImageSize = {0, 0};
+    } else if (!data->stateImages) {
+      TreeListCreateCheckImages(data, 0);
+    }
+    TreeListUpdateItemHeight(data);
+    TreeListUpdateVScrollBar(data, 1, 0);
+  }
+  if (changed & 0x347) {
+    data->linesAtRoot = (style & (TVS_HASBUTTONS | TVS_HASLINES)) && (style & TVS_LINESATROOT) ? 1 : 0;
+    TreeListInvalidateRows(data);
+  }
+  if (changed & TVS_NOSCROLL) {
+    data->hBarCache[0] = data->hBarCache[1] = -1;
+    data->vBarCache[0] = data->vBarCache[1] = -1;
+    TreeListUpdateHScrollBar(data, 1);
+    TreeListUpdateVScrollBar(data, 1, 1);
+  }
+  if (changed & TVS_NOTOOLTIPS) {
+    if (style & TVS_NOTOOLTIPS)
+      TreeListHideTip(data);
+    else if (!data->toolTip)
+      TreeListCreateToolTip(data);
+  }
+  if (changed & WS_DISABLED) {
+    data->enabled = (style & WS_DISABLED) ? 0 : 1;
+    TreeListInvalidateRows(data);
+    if (!data->enabled) TreeListHideTip(data);
+  }
+}
+
+static LRESULT OnStyleChanged(TreeListData* data, WPARAM which, const STYLESTRUCT* ss) {
+  if (which != (WPARAM)GWL_STYLE || !ss) return 0;
+  TreeListLock(data);
+  ApplyStyle(data, ss->styleNew);
+  TreeListUnlock(data);
+  return 0;
+}
+
+static LRESULT OnEnable(TreeListData* data, WPARAM enable) {
+  BYTE want = enable ? 1 : 0;
+  if (data->enabled == want) return 0;
+  HWND hwnd = data->window;
+  DWORD current = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
+  DWORD style =
+      (current & 0xFFFF0000 & ~WS_DISABLED) | (data->style & 0xFFFF) | ((data->style & WS_DISABLED) ^ WS_DISABLED);
+  SetWindowLongA(hwnd, GWL_STYLE, (LONG)style);
+  // The style write announces itself with WM_STYLECHANGED; where it does
+  // not (an unchanged value), the change is applied here.
+  if (data->enabled != want) {
+    TreeListLock(data);
+    ApplyStyle(data, style);
+    TreeListUnlock(data);
+  }
+  return 0;
+}
+
+static LRESULT OnSetRedraw(TreeListData* data, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  if (!wParam) {
+    TreeListLock(data);
+    data->redrawOff = 1;
+    TreeListUnlock(data);
+    return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
+  }
+  if (!data->redrawOff) return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
+  TreeListLock(data);
+  data->redrawOff = 0;
+  TreeListUnlock(data);
+  LRESULT result = DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
+  TreeListLock(data);
+  TreeListInvalidateRows(data);
+  TreeListInvalidateHeader(data);
+  TreeListUnlock(data);
+  TreeListRefreshScrollInfo(data);
+  return result;
+}
+
+static LRESULT OnPaint(TreeListData* data, HWND hwnd, HDC given) {
+  if (given) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    TreeListLock(data);
+    TreeListPaint(data, given, &rc);
+    TreeListUnlock(data);
+    return 0;
+  }
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  if (dc) {
+    TreeListLock(data);
+    TreeListPaint(data, dc, &ps.rcPaint);
+    TreeListUnlock(data);
+  }
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+
+static LRESULT OnGetDlgCode(TreeListData* data, const MSG* msg) {
+  if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || (msg->wParam == VK_ESCAPE && data->dragItem)))
+    return DLGC_WANTALLKEYS;
+  return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
+  DWORD code = (DWORD)wParam;
+  TreeListLock(data);
+  if (code == 0x02000003 || code == 0x15780003 || code == 0x00040003) {
+    if (data->editItem) {
+      int kind = data->editKind;
+      TreeListEndEdit(data, code == 0x15780003 ? 2 : 1);
+      TreeListUnlock(data);
+      if (kind && code != 0x02000003) SetFocus(data->window);
+      return 0;
+    }
+  } else if (code == 0x15790003) {
+    if (data->editItem) {
+      int kind = data->editKind;
+      TreeListEndEdit(data, 0);
+      TreeListUnlock(data);
+      if (kind) SetFocus(data->window);
+      return 0;
+    }
+  } else if (code == 0x03000003 || code == 0x00050003 || code == 0x00010003 || code == 0x10000003) {
+    data->editChanged = 1;
+  }
+  TreeListUnlock(data);
+  return 0;
+}
+
+static LRESULT OnClipboard(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND edit = data->editWindow;
+  if (edit && IsWindowVisible(edit)) {
+    PostMessageA(edit, msg, wParam, lParam);
+    return 0;
+  }
+  if (msg == WM_PASTE && data->caretItem && IsClipboardFormatAvailable(CF_TEXT)) {
+    if (TreeListOnPaste(data)) return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+static void OnDropHoverTimer(TreeListData* data) {
+  if (++data->dropHoverTicks < 5) return;
+  TreeListLock(data);
+  TVHITTESTINFO hit = {};
+  GetCursorPos(&hit.pt);
+  ScreenToClient(data->window, &hit.pt);
+  UINT_PTR item = (UINT_PTR)TreeListHitTest(data, &hit);
+  if (item && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL))) {
+    TreeListItem* record = TreeListLookup(data, item);
+    if (record && record->firstChild && !(record->state & TVIS_EXPANDED)) TreeListExpandItem(data, (TLHandle)item, 0);
+  }
+  TreeListUnlock(data);
+}
+
+// One auto-scroll tick: false when the tick takes no step.
+static bool OnAutoScrollTimer(TreeListData* data) {
+  POINT pt;
+  GetCursorPos(&pt);
+  ScreenToClient(data->window, &pt);
+  int mode = data->autoScrollMode;
+  int d;
+  WPARAM direction;
+  if (pt.y < data->clientHeight / 2) {
+    direction = SB_LINEUP;
+    d = data->headerHeight - pt.y;
+    if ((mode & 1) && pt.y < 0) return false;
+  } else {
+    direction = SB_LINEDOWN;
+    d = pt.y - data->clientHeight + 1;
+    if ((mode & 1) && pt.y > data->clientHeight) return false;
+  }
+  if (mode & 2) {
+    if (pt.x < 0 || pt.x > data->imageSize.cx - 1) return false;
+    d += data->rowHeight;
+  }
+  if (d < 0) return false;
+  int speed = (mode & 1) ? d + 2 : d / 3;
+  if (speed > 11) speed = 11;
+  data->autoScrollTicks = (BYTE)(data->autoScrollTicks + 1);
+  // At or above the threshold: a faster speed lowers it below the counter.
+  if (data->autoScrollTicks >= 12 - speed) {
+    data->autoScrollTicks = 0;
+    TreeListWndProc(data->window, WM_VSCROLL, direction, 0);
+  }
+  return true;
+}
+
+static LRESULT OnTimer(TreeListData* data, HWND hwnd, WPARAM id, LPARAM lParam) {
+  switch (id) {
+    case TL_TIMER_DROPHOVER:
+      OnDropHoverTimer(data);
+      return 0;
+    case TL_TIMER_INFOTIP:
+      return TreeListOnTipTimer(data);
+    case TL_TIMER_AUTOSCROLL:
+      if (!OnAutoScrollTimer(data)) return DefWindowProcA(hwnd, WM_TIMER, id, lParam);
+      return 0;
+  }
+  return 0;
+}
+
+static LRESULT OnSetAutoScroll(TreeListData* data, WPARAM mode, LPARAM interval) {
+  TreeListLock(data);
+  data->autoScrollMode = (BYTE)mode;
+  data->autoScrollTicks = 0;
+  TreeListUnlock(data);
+  if (interval == 0) return KillTimer(data->window, TL_TIMER_AUTOSCROLL);
+  int ms = (int)interval;
+  if (ms < 30) ms = 30;
+  if (ms > 900) ms = 900;
+  return (LRESULT)SetTimer(data->window, TL_TIMER_AUTOSCROLL, (UINT)ms, nullptr);
+}
+
+static LRESULT OnKeyUp(TreeListData* data, HWND hwnd, WPARAM key, LPARAM keyData) {
+  if (key == VK_CONTROL && data->dragItem && data->dropMarkHeight >= 5) {
+    TreeListLock(data);
+    TreeListDropTarget(data, data->dragKeys & ~MK_CONTROL, data->dragPoint);
+    TreeListUnlock(data);
+  }
+  DefWindowProcA(hwnd, WM_KEYUP, key, keyData);
+  return 1;
+}
+
+// Messages whose numbers the control does not answer among its ranges.
+static bool IsAnsweredTreeViewMessage(UINT msg) {
+  if (msg < 0x1100 || msg > 0x112D) return false;
+  return !(msg == 0x1103 || (msg >= 0x1121 && msg <= 0x1124) || msg == 0x112A || msg == 0x112B);
+}
+
+static bool IsAnsweredOwnMessage(UINT msg) {
+  if (msg < TLM_FIRST || msg > TLM_LAST) return false;
+  return !(msg == 0x1162 || msg == 0x1166 || msg == 0x116E || msg == 0x1170 || msg == 0x117B);
+}
+
+static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_DESTROY:
+      return OnDestroy(data);
+    case WM_SIZE: {
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      return TreeListOnSize(data, MAKELPARAM(LOWORD(lParam), rc.bottom));
+    }
+    case WM_SETFOCUS:
+      return OnFocus(data, TRUE);
+    case WM_KILLFOCUS:
+      return OnFocus(data, FALSE);
+    case WM_ENABLE:
+      return OnEnable(data, wParam);
+    case WM_SETREDRAW:
+      return OnSetRedraw(data, hwnd, wParam, lParam);
+    case WM_PAINT:
+      return OnPaint(data, hwnd, (HDC)wParam);
+    case WM_PRINTCLIENT:
+      return OnPaint(data, hwnd, (HDC)wParam);
+    case WM_SYSCOLORCHANGE:
+      return TreeListOnSysColorChange(data);
+    case WM_SHOWWINDOW:
+      return TreeListOnShowWindow(data, wParam);
+    case WM_DRAWITEM:
+      if (wParam != TL_HEADER_ID) return 0;
+      return SendMessageA(GetParent(hwnd), WM_DRAWITEM, (WPARAM)GetWindowLongPtrA(hwnd, GWLP_ID), lParam);
+    case WM_SETFONT:
+      return TreeListOnSetFont(data, (HFONT)wParam, (BOOL)lParam);
+    case WM_GETFONT:
+      return (LRESULT)data->font;
+    case WM_NOTIFY:
+      if (!lParam) return 0;
+      if (wParam == TL_HEADER_ID) return TreeListOnHeaderNotify(data, (NMHDR*)lParam);
+      return TreeListOnToolTipNotify(data, (NMHDR*)lParam);
+    case WM_STYLECHANGED:
+      return OnStyleChanged(data, wParam, (const STYLESTRUCT*)lParam);
+    case WM_GETDLGCODE:
+      return OnGetDlgCode(data, (const MSG*)lParam);
+    case WM_KEYDOWN:
+      TreeListLock(data);
+      return TreeListOnKeyDown(data, wParam, lParam);
+    case WM_KEYUP:
+      return OnKeyUp(data, hwnd, wParam, lParam);
+    case WM_CHAR: {
+      int repeat = LOWORD(lParam);
+      TreeListLock(data);
+      for (int i = 0; i < repeat; ++i) TreeListTypeAhead(data, (UINT)wParam);
+      TreeListUnlock(data);
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) != TL_EDITOR_ID) return 0;
+      return OnCommand(data, wParam);
+    case WM_TIMER:
+      return OnTimer(data, hwnd, wParam, lParam);
+    case WM_HSCROLL:
+      return TreeListOnHScroll(data, wParam);
+    case WM_VSCROLL:
+      return TreeListOnVScroll(data, wParam);
+    case WM_MOUSEWHEEL:
+      return TreeListOnMouseWheel(data, wParam);
+    case WM_MOUSEMOVE:
+      return TreeListOnMouseMove(data, wParam, lParam);
+    case WM_MOUSELEAVE:
+      return TreeListOnMouseLeave(data);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      TreeListLock(data);
+      return TreeListOnButtonDown(data, msg, wParam, lParam);
+    case WM_LBUTTONUP:
+      return TreeListOnButtonUp(data, msg, wParam, lParam);
+    case WM_RBUTTONUP:
+      TreeListOnButtonUp(data, msg, wParam, lParam);
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+      return 0;
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+      return OnClipboard(data, hwnd, msg, wParam, lParam);
+    case CCM_GETUNICODEFORMAT:
+      return 0;
+    case TLM_RUNDEFERRED:
+      return TreeListRunDeferred(data);
+    case TLM_OPTION:
+      return TreeListOption(data, wParam, lParam);
+    case TLM_SETAUTOSCROLL:
+      return OnSetAutoScroll(data, wParam, lParam);
+  }
+  if (msg >= 0x1100 && msg <= 0x112D) {
+    if (!IsAnsweredTreeViewMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    switch (msg) {
+      case TVM_GETITEMRECT: {
+        RECT* rc = (RECT*)lParam;
+        if (!rc) return 0;
+        TreeListLock(data);
+        TLHandle item;
+        memcpy(&item, rc, sizeof(item));
+        int result = TreeListGetItemRect(data, item, (UINT)wParam, rc);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_GETCOUNT:
+        return data->itemCount;
+      case TVM_GETINDENT:
+        return data->indent;
+      case TVM_SETINDENT:
+        return TreeListSetIndent(data, (int)wParam);
+      case TVM_GETIMAGELIST:
+        return TreeListGetImageList(data, wParam);
+      case TVM_SETIMAGELIST:
+        return TreeListSetImageList(data, wParam, (HIMAGELIST)lParam);
+      case TVM_EXPAND: {
+        TreeListLock(data);
+        LRESULT result;
+        if (wParam & TLE_DEFER) {
+          TreeListQueueOp(data, kTLOpExpand, (UINT_PTR)lParam, wParam & ~(WPARAM)TLE_DEFER);
+          result = 1;
+        } else {
+          result = TreeListExpand(data, (UINT_PTR)lParam, (UINT)wParam);
+        }
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_SELECTITEM:
+        if (wParam == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)lParam);
+        return TreeListOnItemMessage(data, msg, wParam, lParam);
+      case TVM_GETEDITCONTROL:
+        return (LRESULT)data->editWindow;
+      case TVM_GETVISIBLECOUNT:
+        return data->rowsPerPage;
+      case TVM_ENSUREVISIBLE: {
+        TreeListLock(data);
+        int result = TreeListEnsureVisible(data, (UINT_PTR)lParam, (int)wParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_SETTOOLTIPS: {
+        HWND old = data->toolTip;
+        data->toolTip = (HWND)wParam;
+        return (LRESULT)old;
+      }
+      case TVM_GETTOOLTIPS:
+        return (LRESULT)data->toolTip;
+      case TVM_SETITEMHEIGHT:
+        return TreeListSetItemHeight(data, (int)wParam);
+      case TVM_GETITEMHEIGHT:
+        return data->rowHeight;
+      case TVM_SETBKCOLOR:
+        return TreeListSetColorSlot(data, (UINT)wParam, (COLORREF)lParam);
+      case TVM_GETBKCOLOR:
+        return TreeListGetColorSlot(data, (UINT)wParam);
+      case TVM_SETTEXTCOLOR:
+        return TreeListSetColorSlot(data, kTLColorText, (COLORREF)lParam);
+      case TVM_GETTEXTCOLOR:
+        return TreeListGetColorSlot(data, kTLColorText);
+      case TVM_SETINSERTMARKCOLOR:
+        return TreeListSetColorSlot(data, kTLColorInsertMark, (COLORREF)lParam);
+      case TVM_GETINSERTMARKCOLOR:
+        return TreeListGetColorSlot(data, kTLColorInsertMark);
+      case TVM_SETLINECOLOR:
+        return TreeListSetColorSlot(data, kTLColorSign, (COLORREF)lParam);
+      case TVM_GETLINECOLOR:
+        return TreeListGetColorSlot(data, kTLColorSign);
+      case TVM_SETEXTENDEDSTYLE:
+        return TreeListSetExtendedStyle(data, (DWORD)wParam, (DWORD)lParam);
+      case TVM_GETEXTENDEDSTYLE:
+        return data->exStyle;
+      case TVM_INSERTITEMA: {
+        TreeListLock(data);
+        LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_DELETEITEM:
+        return TreeListOnDeleteMessage(data, wParam, lParam);
+      case TVM_GETITEMA:
+      case TVM_SETITEMA: {
+        TreeListLock(data);
+        LRESULT result =
+            msg == TVM_GETITEMA ? TreeListGetItem(data, (TVITEMA*)lParam) : TreeListSetItem(data, (TVITEMA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_SETINSERTMARK: {
+        TreeListLock(data);
+        LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)lParam, (BOOL)wParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_GETITEMSTATE: {
+        TreeListItem* item = TreeListLookup(data, wParam);
+        return item ? item->state : 0;
+      }
+    }
+    return TreeListOnItemMessage(data, msg, wParam, lParam);
+  }
+  if (msg >= TLM_FIRST && msg <= TLM_LAST) {
+    if (!IsAnsweredOwnMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    switch (msg) {
+      case TLM_GETVISIBILITY: {
+        TreeListLock(data);
+        int result = TreeListGetVisibility(data, (UINT_PTR)lParam, (int)wParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_GETROWSINVIEW:
+        return data->rowsInView;
+      case TLM_GETITEMROW: {
+        TreeListLock(data);
+        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
+        LRESULT row = item && item->row ? (LRESULT)item->row - 1 : -1;
+        TreeListUnlock(data);
+        return row;
+      }
+      case TLM_GETROWCOUNT:
+        return data->rowCount;
+      case TLM_GETROWITEM: {
+        TreeListLock(data);
+        LRESULT item = (UINT_PTR)lParam < data->rowCount ? data->rows[lParam] : 0;
+        TreeListUnlock(data);
+        return item;
+      }
+      case TLM_GETITEMPARAM: {
+        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
+        return item ? item->lParam : 0;
+      }
+      case TLM_SETSTATEEX: {
+        TreeListLock(data);
+        LRESULT result = TreeListSetStateEx(data, (TVITEMA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SETITEMPARAM: {
+        TreeListLock(data);
+        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
+        if (item) item->lParam = (LPARAM)wParam;
+        TreeListUnlock(data);
+        return item ? 1 : 0;
+      }
+      case TLM_GETITEMEXTRA: {
+        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
+        return item && data->extraBytes ? (LRESULT)(item + 1) : 0;
+      }
+      case TLM_SETEXTRASIZE: {
+        if (lParam < 0 || lParam > 0x1000000) return -1;
+        TreeListLock(data);
+        LRESULT result = data->itemCount ? 0 : lParam;
+        if (!data->itemCount) data->extraBytes = (UINT)lParam;
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_GETTEXTCOLOR:
+      case TLM_GETBKCOLOR: {
+        TreeListLock(data);
+        LRESULT result = TreeListGetColor(data, wParam, (int)lParam, msg == TLM_GETTEXTCOLOR);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SETTEXTCOLOR:
+      case TLM_SETBKCOLOR: {
+        TreeListLock(data);
+        LRESULT result = TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF),
+                                          msg == TLM_SETTEXTCOLOR, (COLORREF)lParam, false);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SETCOLOR: {
+        const BYTE* record = (const BYTE*)lParam;
+        if (!record) return -1;
+        COLORREF color;
+        memcpy(&color, record + 4, sizeof(color));
+        TreeListLock(data);
+        LRESULT result = TreeListSetColor(data, wParam, record[1], record[0] & 1, color, (record[0] & 2) != 0);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_INSERTCOLUMN:
+      case TLM_DELETECOLUMN:
+      case TLM_SETCOLUMN:
+      case TLM_SETCOLUMNORDER: {
+        TreeListLock(data);
+        LRESULT result;
+        if (msg == TLM_INSERTCOLUMN)
+          result = TreeListInsertColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
+        else if (msg == TLM_DELETECOLUMN)
+          result = TreeListDeleteColumn(data, (int)wParam);
+        else if (msg == TLM_SETCOLUMN)
+          result = TreeListSetColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
+        else
+          result = TreeListSetColumnOrder(data, wParam, (const int*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_GETCOLUMN:
+        return TreeListGetColumn(data, (int)wParam, (LVCOLUMNA*)lParam);
+      case TLM_GETCOLUMNWIDTH:
+        return TreeListGetColumnWidth(data, (int)wParam);
+      case TLM_SETCOLUMNWIDTH:
+        return TreeListSetColumnWidth(data, (int)wParam, (int)lParam);
+      case TLM_GETCOLUMNORDER:
+        return TreeListGetColumnOrder(data, wParam, (int*)lParam);
+      case TLM_SETCOLUMNTEXTCOLOR:
+        return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
+      case TLM_GETEXTRASIZE:
+        return data->extraBytes;
+      case TLM_GETCOLUMNCOUNT:
+        return data->columnCount;
+      case TLM_GETHEADER:
+        return (LRESULT)data->header;
+    }
+    return TreeListOnItemMessage(data, msg, wParam, lParam);
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TreeListWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CREATE) return OnCreate(hwnd);
+  EnterBlocks();
+  TreeListBlock* block = (TreeListBlock*)GetWindowLongPtrA(hwnd, 0);
+  bool foreign = block && block->ownerThread != GetCurrentThreadId();
+  if (foreign) InterlockedIncrement(&block->foreignCalls);
+  LeaveCriticalSection(&g_blocksLock);
+  if (!block) {
+    // No state block: before WM_CREATE, after WM_NCDESTROY, or a window of
+    // another class. Window messages get the default; direct calls nothing.
+    if (msg >= 0x1100 && msg < 0x1200) return 0;
+    if (msg == CCM_GETUNICODEFORMAT) return 0;
+    return IsWindow(hwnd) ? DefWindowProcA(hwnd, msg, wParam, lParam) : 0;
+  }
+  LRESULT result;
+  if (msg == WM_NCDESTROY) {
+    if (foreign) {
+      InterlockedDecrement(&block->foreignCalls);
+      return 0;
+    }
+    return OnNcDestroy(hwnd, &block->data);
+  }
+  result = Dispatch(&block->data, hwnd, msg, wParam, lParam);
+  if (foreign) InterlockedDecrement(&block->foreignCalls);
+  return result;
+}
