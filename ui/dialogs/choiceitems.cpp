@@ -1,6 +1,7 @@
 #include "ui/dialogs/choiceitems.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
