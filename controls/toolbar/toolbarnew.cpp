@@ -287,6 +287,20 @@ int CToolBarNew::SetButtonControl(CWnd* control, DWORD button, int n, BOOL setFo
   return (int)SendMessage(TBX_COUNTBUTTONS, MAKEWPARAM(0, index), MAKELPARAM(kTbxControl, kTbxControl));
 }
 
+void CToolBarNew::AttachControls(int n, const UINT* ids, CWnd* const* controls, COLORREF firstColor) {
+  if (firstColor != (COLORREF)-1) SendMessage(TBX_COLOR, 0x80000000, firstColor);
+  for (int i = 0; ids && controls && i < n; i++) {
+    SendMessage(TBX_SETBUTTONVALUE, kTbxByCommand | (ids[i] & 0xFFFF), (LPARAM)controls[i]->GetSafeHwnd());
+  }
+}
+
+void CToolBarNew::AttachControlRange(int n, UINT firstId, CWnd* const* controls, COLORREF firstColor) {
+  if (firstColor != (COLORREF)-1) SendMessage(TBX_COLOR, 0x80000000, firstColor);
+  for (int i = 0; controls && i < n; i++) {
+    SendMessage(TBX_SETBUTTONVALUE, kTbxByCommand | ((firstId + i) & 0xFFFF), (LPARAM)controls[i]->GetSafeHwnd());
+  }
+}
+
 CWnd* CToolBarNew::GetControlAt(int n) const {
   if (n < 0 || n >= 128) return nullptr;
   HWND control = (HWND)SendMessage(TBX_GETBUTTONVALUE, 0x12802E7E | ((DWORD)n << 16));
@@ -374,6 +388,12 @@ void CToolBarNew::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
 
 BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   CFrameWnd* frame = MainFrame();
+  // The control's style carries WS_HSCROLL | WS_VSCROLL: the default answer
+  // would be a scroll bar on its right and bottom borders.
+  if (message == WM_NCHITTEST) {
+    *pResult = HTCLIENT;
+    return TRUE;
+  }
   if (message == WM_COMMAND) {
     if (LOWORD(wParam) == kToolBarCmdHide && !lParam) {
       if (frame) frame->ShowControlBar(this, FALSE, FALSE);

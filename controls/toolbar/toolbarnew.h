@@ -48,6 +48,9 @@ class CToolBarNew : public CToolBar {
   COLORREF SetColors(COLORREF color0, COLORREF color1);
   void SetButtonColor(int button, DWORD value, int kind);
   int SetButtonControl(CWnd* control, DWORD button, int n, BOOL setFont);
+  // Stores the windows as the values of the buttons with these ids.
+  void AttachControls(int n, const UINT* ids, CWnd* const* controls, COLORREF firstColor);
+  void AttachControlRange(int n, UINT firstId, CWnd* const* controls, COLORREF firstColor);
   CWnd* GetControlAt(int n) const;
   CWnd* FindControlById(int id, int k) const;
   BOOL AddLabel(LPCSTR text, DWORD anchor, int dx, int dy, BYTE flags, BYTE tag);
