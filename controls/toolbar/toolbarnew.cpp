@@ -65,7 +65,10 @@ CToolBarNew::CToolBarNew() {
   }
 }
 
-CToolBarNew::~CToolBarNew() = default;
+CToolBarNew::~CToolBarNew() {
+  if (m_hWnd) DestroyWindow();  // the control lets go of the bitmap first
+  if (m_ownedBitmap) DeleteObject(m_ownedBitmap);
+}
 
 int CToolBarNew::MinLengthFor(int iconHeight) {
   int length = (iconHeight - 32) * 64 / 32 + 28;
@@ -168,6 +171,34 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, i
     FitSize(TRUE, 0);
   }
   return ok;
+}
+
+BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, int scale) {
+  BITMAP bm = {};
+  TbxImageInfo info = {};
+  if (imageWidth < 1) imageWidth = m_imageWidth;
+  bool ok = bitmap && GetObject(bitmap, sizeof bm, &bm) && imageWidth > 0 &&
+            SendMessage(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info) == 1;
+  if (ok) {
+    int cells = imageWidth == kTbxScanCells ? kTbxScanCells : bm.bmWidth / imageWidth;
+    TBREPLACEBITMAP r = {(HINSTANCE)info.module, info.source, nullptr, (UINT_PTR)bitmap, cells};
+    ok = cells > 0 && SendMessage(TB_REPLACEBITMAP, (WPARAM)scale, (LPARAM)&r) != 0;
+  }
+  if (!ok) {
+    if (own && bitmap) DeleteObject(bitmap);
+    return FALSE;
+  }
+  // The entry no longer uses the bitmap the bar owned before.
+  if (m_ownedBitmap && m_ownedBitmap != bitmap) DeleteObject(m_ownedBitmap);
+  m_ownedBitmap = own ? bitmap : nullptr;
+  if (imageWidth != kTbxScanCells) m_imageWidth = imageWidth;
+  RecalcLayout();
+  return TRUE;
+}
+
+BOOL CToolBarNew::ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module, int scale) {
+  HBITMAP bitmap = ::LoadBitmapA(module ? module : AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
+  return bitmap && ReplaceBitmapFromHandle(bitmap, imageWidth, TRUE, scale);
 }
 
 BOOL CToolBarNew::SetButtons(const UINT* ids, int count) {

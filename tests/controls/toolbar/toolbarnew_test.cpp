@@ -149,3 +149,23 @@ TEST_F(ToolBarNewTest, BordersAreClientAreaAndControlsAttach) {
   EXPECT_EQ((HFONT)edit.SendMessage(WM_GETFONT), (HFONT)GetStockObject(ANSI_VAR_FONT));
   edit.DestroyWindow();
 }
+
+TEST_F(ToolBarNewTest, ReplacesTheBitmapOfTheFirstEntry) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 224, 30, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP twice = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(bar.ReplaceBitmapFromHandle(twice, 32, TRUE));
+  TbxImageInfo info = {};
+  ASSERT_EQ(bar.Send(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info), 1);
+  EXPECT_EQ(info.source, (UINT_PTR)twice);
+  EXPECT_EQ(info.count, 7);
+  EXPECT_EQ(info.cellWidth, 32);
+  EXPECT_EQ(bar.m_imageWidth, 32);
+  // Back to the resource: the bar's own bitmap goes.
+  ASSERT_TRUE(bar.ReplaceBitmap(128, 16));
+  EXPECT_EQ(GetObjectType(twice), 0u);
+  EXPECT_FALSE(bar.ReplaceBitmap(999, 16));
+}
