@@ -14,6 +14,9 @@
 // Registers the class once per process; 1 when registered (now or before).
 int RegisterToolbarExClass(HINSTANCE instance);
 LRESULT CALLBACK ToolbarExWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Test seam: the display's bits per pixel that windows created from now on
+// assume (0: the real display's).
+void ToolbarExSetDisplayBitsSeam(int bits);
 
 // Own messages.
 enum : UINT {

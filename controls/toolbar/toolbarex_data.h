@@ -124,6 +124,7 @@ struct ToolbarExData {
   BYTE arrowHot;
   BYTE dirty;
   BYTE horizontalLayout;
+  HDC measureDC;  // during a layout run: one screen DC with the font selected
 };
 
 // Lock discipline: ToolbarExLockCheck before every leave.

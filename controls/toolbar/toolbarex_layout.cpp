@@ -87,6 +87,14 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
   BYTE dirty = data->dirty;
   if (!measuring) data->dirty = 0;
   ToolbarExCreateFont(data);
+  // One DC for every measurement of the run.
+  HDC screen = nullptr;
+  HGDIOBJ oldFont = nullptr;
+  if (!data->measureDC) {
+    screen = GetDC(nullptr);
+    oldFont = SelectObject(screen, data->font);
+    data->measureDC = screen;
+  }
   const int line = data->sampleHeight + 1;
   int cross = horizontal ? data->bitmapSize.cy : data->bitmapSize.cx;
 
@@ -164,6 +172,14 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
     }
   }
   closeGroup(limit, nullptr);
+  if (screen) {
+    SelectObject(screen, oldFont);
+    ReleaseDC(nullptr, screen);
+    data->measureDC = nullptr;
+  }
+  // The measurements stand whatever the run: later trials need not measure
+  // again (the row search makes many measuring runs).
+  if (limit == data->buttonCount) data->dirty &= (BYTE) ~(kDirtySizes | kDirtyFonts | kDirtyScale);
 
   // Placement.
   int x = horizontal ? data->indent : 0, y = horizontal ? 0 : data->indent;
@@ -304,21 +320,42 @@ LRESULT SizeForLength(ToolbarExData* data, int length) {
     }
     return ToolbarExLayoutRun(data, 1 | 4, count);
   }
+  // One measuring run measures every button once.
+  ToolbarExLayoutRun(data, 1, count);
+  const bool stacks = (data->style & kStyleStacks) != 0;
   unsigned start = 0;
   while (start < count) {
-    unsigned lo = start + 1, hi = count, best = start + 1;
-    while (lo <= hi) {
-      unsigned c = lo + (hi - lo) / 2;
-      ToolbarExLayoutRun(data, 1, c);
-      if (data->extent == length) {
-        best = c;
-        break;
+    unsigned best = start + 1;
+    if (!stacks) {
+      // Rows of plain buttons: the last row's extent grows button by button
+      // as the layout places them, so the longest row that fits is found in
+      // one pass.
+      int x = start == 0 ? data->indent : 0;
+      for (unsigned c = start; c < count; c++) {
+        const ToolbarExButton* b = data->buttons[c];
+        if (!Hidden(b)) {
+          int w = Separator(b) ? ((c != 0 && x == 0) ? 0 : 8) : b->measuredCx;
+          x += w;
+        }
+        if (x > length && c > start) break;
+        best = c + 1;
+        if (x == length) break;
       }
-      if (data->extent < length) {
-        best = c;
-        lo = c + 1;
-      } else {
-        hi = c - 1;
+    } else {
+      unsigned lo = start + 1, hi = count;
+      while (lo <= hi) {
+        unsigned c = lo + (hi - lo) / 2;
+        ToolbarExLayoutRun(data, 1, c);
+        if (data->extent == length) {
+          best = c;
+          break;
+        }
+        if (data->extent < length) {
+          best = c;
+          lo = c + 1;
+        } else {
+          hi = c - 1;
+        }
       }
     }
     if (best >= count) break;

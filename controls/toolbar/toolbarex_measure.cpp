@@ -12,7 +12,9 @@ SIZE TextSize(ToolbarExData* data, const ToolbarExButton* b) {
   INT_PTR s = b->tb.iString;
   if (s < 0 || (unsigned)s >= data->stringCount || data->strings[s][0] == 0) return SIZE{0, 0};
   UINT flags = DT_SINGLELINE | kMeasurePacked | ((b->tb.fsStyle & BTNS_NOPREFIX) ? DT_NOPREFIX : 0);
-  int packed = MeasureTextW(nullptr, data->strings[s] + 1, data->strings[s][0], flags, data->font);
+  int packed = data->measureDC
+                   ? MeasureTextW(data->measureDC, data->strings[s] + 1, data->strings[s][0], flags, nullptr)
+                   : MeasureTextW(nullptr, data->strings[s] + 1, data->strings[s][0], flags, data->font);
   return SIZE{packed & 0xFFFF, (packed >> 16) & 0xFFFF};
 }
 

@@ -41,11 +41,16 @@ BITMAPINFO* FrameImage(int index) {
 }
 }  // namespace
 
+namespace {
+void FreeGrids();
+}
+
 void ToolbarExFreeFrameImages() {
   for (BITMAPINFO*& frame : g_frames) {
     if (frame) FreeDib(frame);
     frame = nullptr;
   }
+  FreeGrids();
 }
 
 BITMAPINFO* ToolbarExDrawNineGrid(const BITMAPINFO* image, int width, int height, void** outBits, COLORREF tint) {
@@ -96,13 +101,45 @@ BITMAPINFO* ToolbarExDrawNineGrid(const BITMAPINFO* image, int width, int height
   return out;
 }
 
+namespace {
+// The last frames stretched: buttons of one bar share their sizes.
+struct GridCache {
+  int image, width, height;
+  COLORREF tint;
+  BITMAPINFO* dib;
+  void* bits;
+};
+GridCache g_grids[8];
+int g_nextGrid;
+}  // namespace
+
 void ToolbarExDrawEmbeddedImage(BITMAPINFO* dst, void* dstBits, int x, int y, int width, int height, int state,
                                 COLORREF tint) {
-  BITMAPINFO* image = FrameImage(((state >> 2) & 2) | (state & 1));
+  int index = ((state >> 2) & 2) | (state & 1);
+  COLORREF use = (state & 2) ? tint : (COLORREF)-1;
+  BITMAPINFO* image = FrameImage(index);
   if (!image || width < 1 || height < 1) return;
+  for (const GridCache& c : g_grids) {
+    if (c.dib && c.image == index && c.width == width && c.height == height && c.tint == use) {
+      CopyDibToDib32(dst, dstBits, x, y, c.dib, c.bits, 0, 0, width, height);
+      return;
+    }
+  }
   void* bits = nullptr;
-  BITMAPINFO* grid = ToolbarExDrawNineGrid(image, width, height, &bits, (state & 2) ? tint : (COLORREF)-1);
+  BITMAPINFO* grid = ToolbarExDrawNineGrid(image, width, height, &bits, use);
   if (!grid) return;
   CopyDibToDib32(dst, dstBits, x, y, grid, bits, 0, 0, width, height);
-  FreeDib(grid);
+  GridCache& slot = g_grids[g_nextGrid];
+  g_nextGrid = (g_nextGrid + 1) % 8;
+  if (slot.dib) FreeDib(slot.dib);
+  slot = GridCache{index, width, height, use, grid, bits};
 }
+
+namespace {
+void FreeGrids() {
+  for (GridCache& c : g_grids) {
+    if (c.dib) FreeDib(c.dib);
+    c = GridCache{};
+  }
+}
+}  // namespace

@@ -11,6 +11,7 @@ const UINT_PTR kTimerId = 0x197F;
 const int kFixedWidthMax = 512;
 
 bool g_registered = false;
+int g_displayBitsSeam = 0;
 
 ToolbarExData* DataOf(HWND hwnd) { return reinterpret_cast<ToolbarExData*>(GetWindowLongPtrA(hwnd, 0)); }
 
@@ -59,6 +60,7 @@ void Defaults(ToolbarExData* data, HWND hwnd) {
   HDC dc = GetDC(hwnd);
   int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
   ReleaseDC(hwnd, dc);
+  if (g_displayBitsSeam) bits = g_displayBitsSeam;
   data->displayBits = (BYTE)bits;
   data->displayDeep = bits > 8 ? 1 : 0;
 }
@@ -713,6 +715,8 @@ void ToolbarExLeave(ToolbarExData* data, int handler) {
 void ToolbarExInvalidate(ToolbarExData* data) {
   if (data->window) InvalidateRect(data->window, nullptr, FALSE);
 }
+
+void ToolbarExSetDisplayBitsSeam(int bits) { g_displayBitsSeam = bits; }
 
 int RegisterToolbarExClass(HINSTANCE instance) {
   if (g_registered) return 1;

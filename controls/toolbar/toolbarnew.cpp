@@ -65,7 +65,10 @@ CToolBarNew::CToolBarNew() {
   }
 }
 
-CToolBarNew::~CToolBarNew() = default;
+CToolBarNew::~CToolBarNew() {
+  if (m_hWnd) DestroyWindow();  // the control lets go of the bitmap first
+  if (m_ownedBitmap) DeleteObject(m_ownedBitmap);
+}
 
 int CToolBarNew::MinLengthFor(int iconHeight) {
   int length = (iconHeight - 32) * 64 / 32 + 28;
@@ -168,6 +171,34 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, i
     FitSize(TRUE, 0);
   }
   return ok;
+}
+
+BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, int scale) {
+  BITMAP bm = {};
+  TbxImageInfo info = {};
+  if (imageWidth < 1) imageWidth = m_imageWidth;
+  bool ok = bitmap && GetObject(bitmap, sizeof bm, &bm) && imageWidth > 0 &&
+            SendMessage(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info) == 1;
+  if (ok) {
+    int cells = imageWidth == kTbxScanCells ? kTbxScanCells : bm.bmWidth / imageWidth;
+    TBREPLACEBITMAP r = {(HINSTANCE)info.module, info.source, nullptr, (UINT_PTR)bitmap, cells};
+    ok = cells > 0 && SendMessage(TB_REPLACEBITMAP, (WPARAM)scale, (LPARAM)&r) != 0;
+  }
+  if (!ok) {
+    if (own && bitmap) DeleteObject(bitmap);
+    return FALSE;
+  }
+  // The entry no longer uses the bitmap the bar owned before.
+  if (m_ownedBitmap && m_ownedBitmap != bitmap) DeleteObject(m_ownedBitmap);
+  m_ownedBitmap = own ? bitmap : nullptr;
+  if (imageWidth != kTbxScanCells) m_imageWidth = imageWidth;
+  RecalcLayout();
+  return TRUE;
+}
+
+BOOL CToolBarNew::ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module, int scale) {
+  HBITMAP bitmap = ::LoadBitmapA(module ? module : AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
+  return bitmap && ReplaceBitmapFromHandle(bitmap, imageWidth, TRUE, scale);
 }
 
 BOOL CToolBarNew::SetButtons(const UINT* ids, int count) {
@@ -287,6 +318,20 @@ int CToolBarNew::SetButtonControl(CWnd* control, DWORD button, int n, BOOL setFo
   return (int)SendMessage(TBX_COUNTBUTTONS, MAKEWPARAM(0, index), MAKELPARAM(kTbxControl, kTbxControl));
 }
 
+void CToolBarNew::AttachControls(int n, const UINT* ids, CWnd* const* controls, COLORREF firstColor) {
+  if (firstColor != (COLORREF)-1) SendMessage(TBX_COLOR, 0x80000000, firstColor);
+  for (int i = 0; ids && controls && i < n; i++) {
+    SendMessage(TBX_SETBUTTONVALUE, kTbxByCommand | (ids[i] & 0xFFFF), (LPARAM)controls[i]->GetSafeHwnd());
+  }
+}
+
+void CToolBarNew::AttachControlRange(int n, UINT firstId, CWnd* const* controls, COLORREF firstColor) {
+  if (firstColor != (COLORREF)-1) SendMessage(TBX_COLOR, 0x80000000, firstColor);
+  for (int i = 0; controls && i < n; i++) {
+    SendMessage(TBX_SETBUTTONVALUE, kTbxByCommand | ((firstId + i) & 0xFFFF), (LPARAM)controls[i]->GetSafeHwnd());
+  }
+}
+
 CWnd* CToolBarNew::GetControlAt(int n) const {
   if (n < 0 || n >= 128) return nullptr;
   HWND control = (HWND)SendMessage(TBX_GETBUTTONVALUE, 0x12802E7E | ((DWORD)n << 16));
@@ -374,6 +419,12 @@ void CToolBarNew::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
 
 BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   CFrameWnd* frame = MainFrame();
+  // The control's style carries WS_HSCROLL | WS_VSCROLL: the default answer
+  // would be a scroll bar on its right and bottom borders.
+  if (message == WM_NCHITTEST) {
+    *pResult = HTCLIENT;
+    return TRUE;
+  }
   if (message == WM_COMMAND) {
     if (LOWORD(wParam) == kToolBarCmdHide && !lParam) {
       if (frame) frame->ShowControlBar(this, FALSE, FALSE);

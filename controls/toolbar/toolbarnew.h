@@ -36,6 +36,12 @@ class CToolBarNew : public CToolBar {
   // (NULL: the first resource's), count kToolBarKeepButtons keeps the bar's.
   BOOL LoadToolBar(const LPCSTR* names, const UINT* ids, int count, int scale = 256);
   BOOL LoadToolBar(UINT nIDResource);
+  // Replaces the first image entry's bitmap (imageWidth below 1: the
+  // loaded cell width; kTbxScanCells: marked cells). With own the bar
+  // deletes the bitmap when it is no longer used.
+  BOOL ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, int scale = 0);
+  BOOL ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module = nullptr, int scale = 0);
+  BOOL ReplaceBitmap(UINT id, int imageWidth) { return ReplaceBitmapFromResource(id, imageWidth); }
   BOOL SetButtons(const UINT* ids, int count);
   BOOL MakeButtonGroup(int first, int count);
   void SetButtonInfo(int button, int id, int stateWord, int image);
@@ -48,6 +54,9 @@ class CToolBarNew : public CToolBar {
   COLORREF SetColors(COLORREF color0, COLORREF color1);
   void SetButtonColor(int button, DWORD value, int kind);
   int SetButtonControl(CWnd* control, DWORD button, int n, BOOL setFont);
+  // Stores the windows as the values of the buttons with these ids.
+  void AttachControls(int n, const UINT* ids, CWnd* const* controls, COLORREF firstColor);
+  void AttachControlRange(int n, UINT firstId, CWnd* const* controls, COLORREF firstColor);
   CWnd* GetControlAt(int n) const;
   CWnd* FindControlById(int id, int k) const;
   BOOL AddLabel(LPCSTR text, DWORD anchor, int dx, int dy, BYTE flags, BYTE tag);
@@ -68,6 +77,7 @@ class CToolBarNew : public CToolBar {
   int m_iconSizeIndex = 0;
   int m_minLength = 16;
   int m_imageWidth = 0;
+  HBITMAP m_ownedBitmap = nullptr;  // the image entry's bitmap that the bar deletes
 
  protected:
   afx_msg void OnTimer(UINT_PTR nIDEvent);

@@ -226,3 +226,23 @@ TEST(ToolbarPaint, NewFontAndColourSlotsRenderAgain) {
   DestroyWindow(t.bar);
   DeleteObject(big);
 }
+
+// On a display of 8 bits the strips have the display's depth, frames are
+// 3-D frames and images are drawn without blending.
+TEST(ToolbarPaint, EightBitDisplay) {
+  ToolbarExSetDisplayBitsSeam(8);
+  {
+    ToolbarFixture t(WS_CHILD | WS_VISIBLE);
+    FillBar(t);
+    WindowCapture c(t.bar);
+    RECT all = {0, 0, c.Width(), c.Height()};
+    EXPECT_EQ(c.Count(kKey, all), 0);
+    RECT normal = ItemRect(t, 0), checked = ItemRect(t, 1);
+    EXPECT_EQ(c.Count(kRed, normal), 36);
+    // The checked button's sunken frame: white at its bottom right.
+    RECT bottom = {checked.left + 2, checked.bottom - 4, checked.right - 2, checked.bottom};
+    EXPECT_GT(c.Count(RGB(255, 255, 255), bottom), 10);
+    EXPECT_TRUE(c.SavePng(ScreenshotPath("toolbar_8bit.png").c_str()));
+  }
+  ToolbarExSetDisplayBitsSeam(0);
+}

@@ -128,3 +128,44 @@ TEST_F(ToolBarNewTest, SizesThroughTheControl) {
   EXPECT_EQ(bar.SetImageScale(512, FALSE), 256);
   EXPECT_EQ(bar.SetImageScale(0, FALSE), 512);
 }
+
+// The control's style holds WS_HSCROLL | WS_VSCROLL; the bar still answers
+// its borders as client area, so a press there is a press on the bar.
+TEST_F(ToolBarNewTest, BordersAreClientAreaAndControlsAttach) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  EXPECT_EQ(bar.GetStyle() & (WS_HSCROLL | WS_VSCROLL), (DWORD)(WS_HSCROLL | WS_VSCROLL));
+  CRect rc;
+  bar.GetWindowRect(&rc);
+  EXPECT_EQ(bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.right - 1, rc.bottom - 1)), HTCLIENT);
+
+  CWnd edit;
+  ASSERT_TRUE(edit.CreateEx(0, "EDIT", "", WS_CHILD, CRect(0, 0, 60, 20), &bar, 900));
+  EXPECT_EQ(bar.SetButtonControl(&edit, 205, 0, TRUE), 0);
+  EXPECT_EQ(bar.GetControlAt(0)->GetSafeHwnd(), edit.m_hWnd);
+  EXPECT_EQ(bar.FindControlById(900, 0)->GetSafeHwnd(), edit.m_hWnd);
+  EXPECT_EQ(bar.FindControlById(900, 1), nullptr);
+  EXPECT_EQ(bar.GetControlAt(1), nullptr);
+  EXPECT_EQ((HFONT)edit.SendMessage(WM_GETFONT), (HFONT)GetStockObject(ANSI_VAR_FONT));
+  edit.DestroyWindow();
+}
+
+TEST_F(ToolBarNewTest, ReplacesTheBitmapOfTheFirstEntry) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 224, 30, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP twice = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(bar.ReplaceBitmapFromHandle(twice, 32, TRUE));
+  TbxImageInfo info = {};
+  ASSERT_EQ(bar.Send(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info), 1);
+  EXPECT_EQ(info.source, (UINT_PTR)twice);
+  EXPECT_EQ(info.count, 7);
+  EXPECT_EQ(info.cellWidth, 32);
+  EXPECT_EQ(bar.m_imageWidth, 32);
+  // Back to the resource: the bar's own bitmap goes.
+  ASSERT_TRUE(bar.ReplaceBitmap(128, 16));
+  EXPECT_EQ(GetObjectType(twice), 0u);
+  EXPECT_FALSE(bar.ReplaceBitmap(999, 16));
+}
