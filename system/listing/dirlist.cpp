@@ -368,6 +368,12 @@ int CDirList::ReadDir(int dirIndex) {
     return 0;
   }
   int added = 0, examined = 0;
+  bool sortLater = false;
+  auto settle = [&]() {
+    if (!sortLater || m_entries.count < 2) return;
+    m_entries.ownerWord = (uintptr_t)this;
+    m_entries.Sort(0, m_entries.count, CompareByIndex);
+  };
   for (;;) {
     if (m_cancel) {
       m_stopReason = DIRSTOP_CANCELLED;
@@ -423,18 +429,27 @@ int CDirList::ReadDir(int dirIndex) {
       work->typeName = nullptr;
       work->extensionOffset = -1;
       work->smallIcon = work->largeIcon = -1;
-      InsertWork(r.name, n, m_sortedInsert ? DIRADD_SORTED : -1);
+      // Without anyone to tell of each position, a sorted read appends and
+      // sorts once: the same order without moving the list per entry.
+      bool later = m_sortedInsert && !m_notify;
+      InsertWork(r.name, n, m_sortedInsert && !later ? DIRADD_SORTED : -1);
+      if (later) sortLater = true;
       ++added;
       if (m_flags & DIRLIST_FIRST_MATCH) {
         m_stopReason = DIRSTOP_FIRST_MATCH;
         CloseSearch();
+        settle();
         return added;
       }
-      if ((m_flags & DIRLIST_INCREMENTAL) && tested && examined >= kIncrementalNames) return added;
+      if ((m_flags & DIRLIST_INCREMENTAL) && tested && examined >= kIncrementalNames) {
+        settle();
+        return added;
+      }
     }
     if (FileStatNextA(m_search, &r) != FSTAT_OK) break;
   }
   CloseSearch();
+  settle();
   return added;
 }
 
