@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "system/listing/netshares.h"
+#include "system/shelliconcache.h"
 #include "text/wildcard/wildcard.h"
 
 namespace {
@@ -173,9 +175,24 @@ void CDirList::Open(const char* path, uint32_t flags, const char* include, const
   bool includeFromPath = false;
   bool fromFile = false;
 
+  if (path[0] == ':') {
+    // The namespace root: the drives (and in network mode the neighbourhood).
+    int cut = (int)strlen(path);
+    while (cut > 1 && !IsSep(path[cut - 1]) && path[cut - 1] != ':') --cut;
+    if (cut > 0 && path[cut]) AddPatterns(path + cut, m_includes, true);
+    strcpy(m_root, ":");
+    m_rootLength = 0;
+    AddPatterns(exclude, m_excludes, false);
+    delete[] oldRoot;
+    m_flags = flags;
+    m_atEnd = 0;
+    m_state = DIRLIST_STATE_OPENED;
+    return;
+  }
   // The absolute path; one too long for the root is refused.
   char full[kRootSize];
-  int n = FullPathNameA(path, full, kRootSize - 2);
+  bool network = (flags & DIRLIST_NETWORK) && IsSep(path[0]) && IsSep(path[1]);
+  int n = network ? ResolveNetworkPath(path, full, kRootSize - 2) : FullPathNameA(path, full, kRootSize - 2);
   if (n <= 0 || n >= kRootSize - 2) {
     delete[] oldRoot;
     delete[] m_root;
@@ -203,6 +220,21 @@ void CDirList::Open(const char* path, uint32_t flags, const char* include, const
           fromFile = true;
           flags &= ~DIRLIST_RECURSE;
           if (!(flags & DIRLIST_LIST_DIRS)) flags |= DIRLIST_SEARCH_PATTERN;
+        }
+      } else if (IsSep(full[0]) && IsSep(full[1])) {
+        // A server or share: probed with a search, which an empty root passes.
+        char probe[kRootSize + 2];
+        memcpy(probe, full, (size_t)n);
+        strcpy(probe + n, "\\*");
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA(probe, &fd);
+        DWORD error = GetLastError();
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+        if (h != INVALID_HANDLE_VALUE || error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
+            (flags & DIRLIST_NETWORK)) {
+          full[n++] = '\\';
+          full[n] = 0;
+          split = false;
         }
       }
     }
@@ -314,6 +346,8 @@ int CDirList::ReadDir(int dirIndex) {
       dirIndex = earlier;
     }
   }
+  if (strcmp(m_dirs.TextAt(dirIndex), ":") == 0) return ReadRoot(dirIndex);
+  if ((m_flags & DIRLIST_NETWORK) && IsServerPath(m_dirs.TextAt(dirIndex))) return ReadShares(dirIndex);
   int dirLength = LoadDir(dirIndex);
   DirEntryRecord* work = WorkRecord();
   work->directory = m_dirs.TextAt(dirIndex);
@@ -334,6 +368,12 @@ int CDirList::ReadDir(int dirIndex) {
     return 0;
   }
   int added = 0, examined = 0;
+  bool sortLater = false;
+  auto settle = [&]() {
+    if (!sortLater || m_entries.count < 2) return;
+    m_entries.ownerWord = (uintptr_t)this;
+    m_entries.Sort(0, m_entries.count, CompareByIndex);
+  };
   for (;;) {
     if (m_cancel) {
       m_stopReason = DIRSTOP_CANCELLED;
@@ -389,18 +429,108 @@ int CDirList::ReadDir(int dirIndex) {
       work->typeName = nullptr;
       work->extensionOffset = -1;
       work->smallIcon = work->largeIcon = -1;
-      InsertWork(r.name, n, m_sortedInsert ? DIRADD_SORTED : -1);
+      // Without anyone to tell of each position, a sorted read appends and
+      // sorts once: the same order without moving the list per entry.
+      bool later = m_sortedInsert && !m_notify;
+      InsertWork(r.name, n, m_sortedInsert && !later ? DIRADD_SORTED : -1);
+      if (later) sortLater = true;
       ++added;
       if (m_flags & DIRLIST_FIRST_MATCH) {
         m_stopReason = DIRSTOP_FIRST_MATCH;
         CloseSearch();
+        settle();
         return added;
       }
-      if ((m_flags & DIRLIST_INCREMENTAL) && tested && examined >= kIncrementalNames) return added;
+      if ((m_flags & DIRLIST_INCREMENTAL) && tested && examined >= kIncrementalNames) {
+        settle();
+        return added;
+      }
     }
     if (FileStatNextA(m_search, &r) != FSTAT_OK) break;
   }
   CloseSearch();
+  settle();
+  return added;
+}
+
+// Two backslashes and a server name, with or without a final backslash.
+bool CDirList::IsServerPath(const char* path) {
+  if (!IsSep(path[0]) || !IsSep(path[1]) || !path[2] || IsSep(path[2])) return false;
+  const char* p = path + 2;
+  while (*p && !IsSep(*p)) ++p;
+  return !*p || (IsSep(*p) && !p[1]);
+}
+
+void CDirList::ResetWork(int dirIndex, uint32_t mode) {
+  DirEntryRecord* work = WorkRecord();
+  work->directory = m_dirs.TextAt(dirIndex);
+  work->directoryIndex = dirIndex;
+  work->shellIndex = -1;
+  work->mode = mode;
+  work->size = work->creationTime = work->accessTime = work->writeTime = 0;
+  work->tag = 0;
+  work->typeName = nullptr;
+  work->extensionOffset = -1;
+  work->smallIcon = work->largeIcon = -1;
+}
+
+int CDirList::ReadRoot(int dirIndex) {
+  int added = 0;
+  m_rootLength = 0;
+  DWORD drives = GetLogicalDrivesCached();
+  for (int i = 0; i < 26; ++i) {
+    if (!(drives & (1u << i))) continue;
+    if (m_cancel) {
+      m_stopReason = DIRSTOP_CANCELLED;
+      return added;
+    }
+    char name[4] = {(char)('A' + i), ':', '\\', 0};
+    if (m_flags & DIRLIST_RECURSE) QueueDir(name, 3);
+    if (m_flags & (DIRLIST_LIST_DIRS | DIRLIST_DIRS_ONLY)) {
+      ResetWork(dirIndex, DIRENTRY_DRIVE | FSTAT_DIRECTORY);
+      InsertWork(name, 2, m_sortedInsert ? DIRADD_SORTED : -1);
+      ++added;
+    }
+  }
+  if ((m_flags & DIRLIST_NETWORK) && (m_flags & (DIRLIST_LIST_DIRS | DIRLIST_DIRS_ONLY))) {
+    ResetWork(dirIndex, DIRENTRY_SHELL | DIRENTRY_DRIVE | FSTAT_DIRECTORY);
+    InsertWork(NETWORK_NEIGHBOURHOOD_NAME, (int)strlen(NETWORK_NEIGHBOURHOOD_NAME),
+               m_sortedInsert ? DIRADD_SORTED : -1);
+    ++added;
+  }
+  return added;
+}
+
+int CDirList::ReadShares(int dirIndex) {
+  int dirLength = LoadDir(dirIndex);
+  ShareEnum* shares = OpenShareEnum(m_output);
+  if (!shares) return 0;
+  char base[kPathRoom];
+  memcpy(base, m_output, (size_t)dirLength + 1);
+  if (dirLength && !IsSep(base[dirLength - 1])) base[dirLength++] = '\\';
+  int added = 0;
+  char name[260];
+  while (NextShare(shares, name, sizeof name) > 0) {
+    if (m_cancel) {
+      m_stopReason = DIRSTOP_CANCELLED;
+      break;
+    }
+    int n = (int)strlen(name);
+    if ((m_flags & DIRLIST_RECURSE) && dirLength + n + 1 <= kMaxDirLength) {
+      char sub[kPathRoom];
+      memcpy(sub, base, (size_t)dirLength);
+      memcpy(sub + dirLength, name, (size_t)n);
+      sub[dirLength + n] = '\\';
+      QueueDir(sub, dirLength + n + 1);
+    }
+    bool take = (m_flags & DIRLIST_LIST_DIRS) || ((m_flags & DIRLIST_DIRS_ONLY) && MatchName(name, n));
+    if (take && (m_flags & DIRLIST_REFRESH) && FindEntry(name, dirIndex, n) >= 0) take = false;
+    if (!take) continue;
+    ResetWork(dirIndex, DIRENTRY_SHELL | FSTAT_DIRECTORY);
+    InsertWork(name, n, m_sortedInsert ? DIRADD_SORTED : -1);
+    ++added;
+  }
+  CloseShareEnum(shares);
   return added;
 }
 

@@ -1,7 +1,8 @@
 // CDirList: the names below a path, one directory or a whole tree, filtered
 // by name patterns, attributes and times, sorted on request, delivered in
-// batches or at once, with notifications of every change. The file-system
-// side; the network mode (DIRLIST_NETWORK, the root ":") is not part of it.
+// batches or at once, with notifications of every change. Besides the file
+// system: the root ":" (the drives) and, in network mode, servers' shares;
+// folders that exist only in the shell namespace are not listed.
 #pragma once
 
 #include <windows.h>
@@ -94,6 +95,10 @@ class CDirList {
   bool MatchName(const char* name, int length) const;
   bool Accept(const FileStatRecord& r, bool isDir) const;
   int ReadDir(int dirIndex);
+  int ReadRoot(int dirIndex);
+  int ReadShares(int dirIndex);
+  void ResetWork(int dirIndex, uint32_t mode);
+  static bool IsServerPath(const char* path);
   int InsertWork(const char* name, int length, int position);
   int EntryIndexOf(const char* item) const;
   void CloseSearch();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -231,10 +232,39 @@ TEST_F(DirList, SortKeysAsNameTables) {
     std::vector<std::string> held = Held(list);
     EXPECT_EQ(c.expected, held) << c.key << " " << c.bits;
   }
+  // Attribute bits, tags, type names.
+  SetFileAttributesA((dir / "datei9.log").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  list.Open(dir.Path().c_str(), 0, "datei*", nullptr);
+  list.Read();
+  list.Sort(DIRSORT_ATTRIBUTES, DIRSORT_DESCENDING);
+  EXPECT_EQ("datei9.log", Held(list)[0]);
+  for (int i = 0; i < list.m_entries.count; ++i) {
+    const char* name = list.GetEntryName(i, nullptr);
+    list.RecordOf(list.EntryAt(i))->tag = name[5] == '9' ? 1 : name[6] == '0' && name[7] == '0' ? 2 : 3;
+  }
+  list.Sort(DIRSORT_TAG, 0);
+  EXPECT_EQ(std::vector<std::string>({"datei9.log", "Datei100.dat", "datei10.txt"}), Held(list));
+  SetFileAttributesA((dir / "datei9.log").c_str(), FILE_ATTRIBUTE_NORMAL);
+  dir.Write("datei2.txt", "");
+  list.Open(dir.Path().c_str(), 0, "datei*", nullptr);
+  list.Read();
+  list.Sort(DIRSORT_TYPE, DIRSORT_NATURAL);
+  std::vector<std::string> byType = Held(list);
+  auto at = [&](const char* n) { return std::find(byType.begin(), byType.end(), n) - byType.begin(); };
+  EXPECT_EQ(1, std::abs(at("datei2.txt") - at("datei10.txt")));  // one type name, together
+  EXPECT_LT(at("datei2.txt"), at("datei10.txt"));                // then by name, naturally
+  // Directory paths: the root's entries before those of sub.
+  list.Open(dir.Path().c_str(), DIRLIST_RECURSE | DIRLIST_SORTED, "*.txt", nullptr);
+  list.Read();
+  list.Sort(DIRSORT_DIRECTORY, 0);
+  EXPECT_EQ(std::vector<std::string>({"a.txt", "datei10.txt", "datei2.txt", "c.txt", "d.txt"}), Held(list));
+  list.Sort(DIRSORT_DIRECTORY, DIRSORT_DESCENDING);
+  EXPECT_EQ(std::vector<std::string>({"d.txt", "c.txt", "datei2.txt", "datei10.txt", "a.txt"}), Held(list));
+
   // Kept sorted while reading: before any Sort by name, directories first.
   CDirList sorted(dir.Path().c_str(), DIRLIST_SORTED | DIRLIST_LIST_DIRS, "datei*;s*", nullptr);
   sorted.Read();
-  EXPECT_EQ(std::vector<std::string>({"sub", "datei10.txt", "Datei100.dat", "datei9.log"}), Held(sorted));
+  EXPECT_EQ(std::vector<std::string>({"sub", "datei10.txt", "Datei100.dat", "datei2.txt", "datei9.log"}), Held(sorted));
 }
 
 // Notifications as "code index count".
