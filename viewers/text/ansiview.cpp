@@ -383,7 +383,58 @@ int CAnsiView::UpdateScrollBars(int bar, SCROLLINFO* info, int flags) {
   return changed;
 }
 
+bool CAnsiView::BarInfoPending(int bar) const {
+  if (!m_bars[bar].m_hWnd) return false;
+  return bar == 0 ? m_totalColumns != m_lastTotalColumns || m_visibleColumns != m_barPage[0]
+                  : m_totalLines != m_lastTotalLines || m_visibleLines != m_barPage[1];
+}
+
+int CAnsiView::SetBarInfo(int bar) {
+  SCROLLINFO si = {sizeof si};
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+  if (bar == 0) {
+    if (m_styleFlags & kAnsiHBarDisabled) si.fMask |= SIF_DISABLENOSCROLL;
+    si.nMax = (m_styleFlags & kAnsiNoHBar)
+                  ? 0
+                  : m_totalColumns + ((m_styleFlags & kAnsiHRangeExact) ? 0 : m_visibleColumns / 2 - 1);
+    si.nPage = (UINT)m_visibleColumns;
+    if (m_firstColumn > si.nMax - (int)si.nPage) {
+      int first = si.nMax - (int)si.nPage;
+      if (first < 0) first = 0;
+      if (first < m_firstColumn) {
+        m_firstColumn = first;
+        MarkAll();
+      }
+    }
+    si.nPos = m_firstColumn;
+    m_barColumn = m_firstColumn;
+    m_lastTotalColumns = m_totalColumns;
+    m_barPage[0] = m_visibleColumns;
+  } else {
+    if (m_styleFlags & kAnsiVBarDisabled) si.fMask |= SIF_DISABLENOSCROLL;
+    si.nMax = (m_styleFlags & kAnsiNoVBar)
+                  ? 0
+                  : m_totalLines + ((m_styleFlags & kAnsiVRangeExact) ? 0 : m_visibleLines / 2 - 2);
+    si.nPage = (UINT)m_visibleLines;
+    if (m_firstLine > si.nMax - (int)si.nPage) {
+      int first = m_totalLines - m_visibleLines / 2;
+      if (first < 0) first = 0;
+      if (first < m_firstLine) {
+        m_firstLine = first;
+        MarkAll();
+      }
+    }
+    si.nPos = m_firstLine;
+    m_barLine = m_firstLine;
+    if (m_barPage[1] >= 0 && m_visibleLines > m_barPage[1] && m_lastTotalLines >= 0) MarkFrom(m_lastTotalLines);
+    m_lastTotalLines = m_totalLines;
+    m_barPage[1] = m_visibleLines;
+  }
+  return UpdateScrollBars(bar, &si, 1);
+}
+
 void CAnsiView::RecalcLayout(int flags) {
+  ++m_layoutDepth;
   bool marked = (m_repaint & kRepaintInLayout) != 0;
   m_repaint |= kRepaintInLayout;
   int halfColumns = m_visibleColumns / 2 - m_partialColumn;
@@ -396,8 +447,10 @@ void CAnsiView::RecalcLayout(int flags) {
 
   UINT changedFlags = m_styleFlags ^ m_lastStyleFlags;
   if (changedFlags) {
-    if (changedFlags & (kAnsiNoHScroll | kAnsiNoHBar | kAnsiHRangeExact | kAnsiHBarDisabled)) m_lastVisibleColumns = -1;
-    if (changedFlags & (kAnsiNoVScroll | kAnsiNoVBar | kAnsiVRangeExact | kAnsiVBarDisabled)) m_lastVisibleLines = -1;
+    if (changedFlags & (kAnsiNoHScroll | kAnsiNoHBar | kAnsiHRangeExact | kAnsiHBarDisabled))
+      m_lastVisibleColumns = m_barPage[0] = -1;
+    if (changedFlags & (kAnsiNoVScroll | kAnsiNoVBar | kAnsiVRangeExact | kAnsiVBarDisabled))
+      m_lastVisibleLines = m_barPage[1] = -1;
     m_lastStyleFlags = m_styleFlags;
   }
   if (m_styleFlags & kAnsiNoHScroll) m_firstColumn = 0;
@@ -445,27 +498,6 @@ void CAnsiView::RecalcLayout(int flags) {
   if (m_firstColumn < 0) m_firstColumn = 0;
   if (m_firstLine < 0) m_firstLine = 0;
 
-  // Bars follow once per operation: repeats inside one leave them.
-  if (!m_bDeferBars) {
-    bool moved = false;
-    int column = (m_styleFlags & kAnsiNoHScroll) ? 0 : m_firstColumn;
-    if (column != m_barColumn) {
-      if (m_bars[0].m_hWnd) ::SetScrollPos(m_bars[0].m_hWnd, SB_CTL, column, TRUE);
-      m_barColumn = column;
-      MarkAll();
-      moved = true;
-    }
-    if (m_firstLine != m_barLine) {
-      if (m_bars[1].m_hWnd) ::SetScrollPos(m_bars[1].m_hWnd, SB_CTL, m_firstLine, TRUE);
-      m_barLine = m_firstLine;
-      MarkAll();
-      moved = true;
-    }
-    if (moved && !(flags & kLayoutNoNotify)) {
-      OnScrollChanged();
-      Notify(kAnsiNotifyScroll, (DWORD)m_firstColumn, (DWORD)m_firstLine);
-    }
-  }
   if (m_caretMode != m_lastCaretMode) {
     m_lastCaretMode = m_caretMode;
     RecreateCaret();
@@ -474,51 +506,34 @@ void CAnsiView::RecalcLayout(int flags) {
   m_lastCursorColumn = m_cursorColumn;
   m_lastCursorLine = m_cursorLine;
 
-  int barChange = 0;
-  if (m_hWnd && m_bars[0].m_hWnd &&
-      (m_totalColumns != m_lastTotalColumns || m_visibleColumns != m_lastVisibleColumns)) {
-    SCROLLINFO si = {sizeof si};
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
-    if (m_styleFlags & kAnsiHBarDisabled) si.fMask |= SIF_DISABLENOSCROLL;
-    si.nMax = (m_styleFlags & kAnsiNoHBar)
-                  ? 0
-                  : m_totalColumns + ((m_styleFlags & kAnsiHRangeExact) ? 0 : m_visibleColumns / 2 - 1);
-    si.nPage = (UINT)m_visibleColumns;
-    if (m_firstColumn > si.nMax - (int)si.nPage) {
-      int first = si.nMax - (int)si.nPage;
-      if (first < 0) first = 0;
-      if (first < m_firstColumn) {
-        m_firstColumn = first;
-        MarkAll();
-      }
+  // The bars are set by the outermost layout of an operation, and not while
+  // a key repeats: redrawing a shown bar costs milliseconds.
+  if (m_layoutDepth == 1 && !m_bDeferBars && m_hWnd) {
+    bool moved = false;
+    int column = (m_styleFlags & kAnsiNoHScroll) ? 0 : m_firstColumn;
+    if (column != m_barColumn) {
+      if (m_bars[0].m_hWnd && !BarInfoPending(0)) ::SetScrollPos(m_bars[0].m_hWnd, SB_CTL, column, TRUE);
+      m_barColumn = column;
+      MarkAll();
+      moved = true;
     }
-    si.nPos = m_firstColumn;
-    m_barColumn = m_firstColumn;
-    m_lastTotalColumns = m_totalColumns;
-    barChange |= UpdateScrollBars(0, &si, 1);
-  }
-  if (m_hWnd && m_bars[1].m_hWnd && (m_totalLines != m_lastTotalLines || m_visibleLines != m_lastVisibleLines)) {
-    SCROLLINFO si = {sizeof si};
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
-    if (m_styleFlags & kAnsiVBarDisabled) si.fMask |= SIF_DISABLENOSCROLL;
-    si.nMax = (m_styleFlags & kAnsiNoVBar)
-                  ? 0
-                  : m_totalLines + ((m_styleFlags & kAnsiVRangeExact) ? 0 : m_visibleLines / 2 - 2);
-    si.nPage = (UINT)m_visibleLines;
-    if (m_firstLine > si.nMax - (int)si.nPage) {
-      int first = m_totalLines - m_visibleLines / 2;
-      if (first < 0) first = 0;
-      if (first < m_firstLine) {
-        m_firstLine = first;
-        MarkAll();
-      }
+    if (m_firstLine != m_barLine) {
+      if (m_bars[1].m_hWnd && !BarInfoPending(1)) ::SetScrollPos(m_bars[1].m_hWnd, SB_CTL, m_firstLine, TRUE);
+      m_barLine = m_firstLine;
+      MarkAll();
+      moved = true;
     }
-    si.nPos = m_firstLine;
-    m_barLine = m_firstLine;
-    if (m_lastVisibleLines >= 0 && m_visibleLines > m_lastVisibleLines && m_lastTotalLines >= 0)
-      MarkFrom(m_lastTotalLines);
-    m_lastTotalLines = m_totalLines;
-    barChange |= UpdateScrollBars(1, &si, 1);
+    if (moved && !(flags & kLayoutNoNotify)) {
+      OnScrollChanged();
+      Notify(kAnsiNotifyScroll, (DWORD)m_firstColumn, (DWORD)m_firstLine);
+    }
+    // A bar that comes or goes changes the other's room: until they settle.
+    for (int round = 0; round < 4; ++round) {
+      bool changed = false;
+      if (BarInfoPending(0)) changed |= SetBarInfo(0) != 0;
+      if (BarInfoPending(1)) changed |= SetBarInfo(1) != 0;
+      if (!changed) break;
+    }
   }
   if (m_visibleColumns != m_lastVisibleColumns || m_visibleLines != m_lastVisibleLines) {
     int dColumns = m_lastVisibleColumns < 0 ? 0 : m_visibleColumns - m_lastVisibleColumns;
@@ -527,8 +542,7 @@ void CAnsiView::RecalcLayout(int flags) {
     m_lastVisibleLines = m_visibleLines;
     OnLayoutChanged(m_visibleColumns, m_visibleLines, dColumns, dLines);
   }
-  (void)barChange;  // UpdateScrollBars has re-run the size layout already
-
+  --m_layoutDepth;
   if (!marked) m_repaint &= ~kRepaintInLayout;
   if (!marked && !(flags & kLayoutNoPaint) && IsDirty()) Invalidate(TRUE);
 }

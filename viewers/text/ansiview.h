@@ -236,6 +236,8 @@ class CAnsiView : public CWnd {
   void MouseToCell(int x, int y, int* column, int* line) const;
   bool InMargin(int x) const { return x >= 0 && x < m_marginWidth; }
   int UpdateScrollBars(int bar, SCROLLINFO* info, int flags);
+  bool BarInfoPending(int bar) const;
+  int SetBarInfo(int bar);
   void PaintLines(CDC* pDC, DWORD word, bool full);
   bool KeyStep(UINT key);
   void ScrollBy(int dColumns, int dLines);
@@ -322,5 +324,7 @@ class CAnsiView : public CWnd {
 
  protected:
   bool m_bDeferBars = false;  // key repeats set the bars once at the end
+  int m_layoutDepth = 0;      // RecalcLayout inside RecalcLayout
+  int m_barPage[2] = {-1, -1};
   bool m_bCaretExists = false;
 };

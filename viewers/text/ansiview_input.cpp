@@ -9,7 +9,6 @@ HCURSOR AnsiViewHand();
 
 namespace {
 const int kMaxKeyRepeat = 30;
-const int kDeferRepeat = 4;
 const DWORD kDblClkIgnore = 300;
 const int kDragThreshold = 4;
 const int kHoldTicks = 5;
@@ -196,9 +195,9 @@ void CAnsiView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (repeat > kMaxKeyRepeat) repeat = kMaxKeyRepeat;
   bool marked = (m_repaint & kRepaintInLayout) != 0;
   m_repaint |= kRepaintInLayout;
-  // Many repeats: bars, notification and painting once, after the last.
-  bool defer = repeat >= kDeferRepeat;
-  if (defer) m_bDeferBars = true;
+  // Bars, notification and painting once, after the last repeat.
+  bool deferred = m_bDeferBars;
+  m_bDeferBars = true;
   bool handled = false;
   for (int i = 0; i < repeat; ++i) {
     bool step = OnKeyDownHook(nChar, nFlags) != 0;
@@ -206,7 +205,7 @@ void CAnsiView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     handled |= step;
     RecalcLayout(0);
   }
-  m_bDeferBars = false;
+  m_bDeferBars = deferred;
   if (!marked) m_repaint &= ~kRepaintInLayout;
   RecalcLayout(0);
   if (!handled) Default();

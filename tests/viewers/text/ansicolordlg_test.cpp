@@ -170,7 +170,8 @@ TEST(AnsiColorDlg, DefineStartsAtTheSystemColourAndPixels) {
     if (!answered || !IsWindowEnabled(dlg)) return false;
     SelectListItem(dlg, kColorDlgBackgroundSwatches, 35);  // 0xFF0000 (blue)
     WindowCapture cap(dlg);
-    cap.SavePng(ScreensPath("colordlg.png").c_str());
+    cap.SavePng(ScreensPath("colordlg_printed.png").c_str());
+    SaveScreenPng(dlg, ScreensPath("colordlg.png").c_str());
     WindowCapture(GetDlgItem(dlg, kColorDlgBackgroundSwatches)).SavePng(ScreensPath("colordlg_swatches.png").c_str());
     RECT rc, outer;
     GetWindowRect(GetDlgItem(dlg, kColorDlgPreview), &rc);

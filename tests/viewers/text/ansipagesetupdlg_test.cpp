@@ -130,7 +130,7 @@ TEST(AnsiPageSetupDlg, LoadsTheRecordAndDefaultsToBlackAndWhite) {
       for (int id : {kPageSetupWrap, kPageSetupSameFont, kPageSetupFrame, kPageSetupFillFrame})
         checks.push_back(IsDlgButtonChecked(dlg, id));
       EXPECT_EQ(SendDlgItemMessageA(dlg, kPageSetupHeader, EM_GETLIMITTEXT, 0, 0), 255);
-      if (flags == 0) WindowCapture(dlg).SavePng(ScreensPath("pagesetup.png").c_str());
+      if (flags == 0) SaveScreenPng(dlg, ScreensPath("pagesetup.png").c_str());
       ClickItem(dlg, IDCANCEL);
       return true;
     });

@@ -32,3 +32,7 @@ void SelectListItem(HWND dialog, int id, int item);
 // Path of a screenshot in this folder's "screens" beside the test program
 // (<build>\tests\viewers\text\screens), made when missing.
 std::string ScreensPath(const char* name);
+
+// Writes what the screen shows of a visible window as a PNG: dialogs whose
+// controls do not print themselves under Wine show whole this way.
+bool SaveScreenPng(HWND hwnd, const char* path);

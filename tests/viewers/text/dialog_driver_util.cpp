@@ -1,5 +1,8 @@
 #include "dialog_driver.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 DialogDriver* g_driver = nullptr;
 struct FindData {
@@ -69,4 +72,84 @@ std::string ScreensPath(const char* name) {
   dir += "\\screens";
   CreateDirectoryA(dir.c_str(), nullptr);
   return dir + "\\" + name;
+}
+
+namespace {
+uint32_t Crc32(const unsigned char* p, size_t n, uint32_t crc = 0) {
+  crc = ~crc;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void Put32(std::string* out, uint32_t v) {
+  for (int s = 24; s >= 0; s -= 8) *out += (char)(v >> s);
+}
+
+void Chunk(std::string* png, const char* type, const std::string& data) {
+  Put32(png, (uint32_t)data.size());
+  std::string body = std::string(type, 4) + data;
+  *png += body;
+  Put32(png, Crc32((const unsigned char*)body.data(), body.size()));
+}
+}  // namespace
+
+bool SaveScreenPng(HWND hwnd, const char* path) {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  Sleep(50);
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+  GdiFlush();
+  std::string raw;
+  const uint32_t* px = (const uint32_t*)bits;
+  for (int y = 0; y < h; ++y) {
+    raw += '\0';
+    for (int x = 0; x < w; ++x) {
+      uint32_t c = px[y * w + x];
+      raw += (char)(c >> 16), raw += (char)(c >> 8), raw += (char)c;
+    }
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  // zlib stream of stored blocks.
+  std::string z = "\x78\x01";
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : raw) a = (a + c) % 65521, b = (b + a) % 65521;
+  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    size_t n = std::min<size_t>(65535, raw.size() - at);
+    z += (char)(at + n >= raw.size() ? 1 : 0);
+    z += (char)(n & 0xFF), z += (char)(n >> 8), z += (char)(~n & 0xFF), z += (char)((~n >> 8) & 0xFF);
+    z.append(raw, at, n);
+    if (raw.empty()) break;
+  }
+  Put32(&z, (b << 16) | a);
+  std::string png = "\x89PNG\r\n\x1a\n";
+  std::string ihdr;
+  Put32(&ihdr, w), Put32(&ihdr, h);
+  ihdr += "\x08\x02\x00\x00\x00";
+  ihdr.resize(13);
+  ihdr[8] = 8, ihdr[9] = 2, ihdr[10] = ihdr[11] = ihdr[12] = 0;
+  Chunk(&png, "IHDR", ihdr);
+  Chunk(&png, "IDAT", z);
+  Chunk(&png, "IEND", "");
+  HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(f, png.data(), (DWORD)png.size(), &written, nullptr);
+  CloseHandle(f);
+  return ok && written == png.size();
 }

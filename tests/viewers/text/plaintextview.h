@@ -22,6 +22,12 @@ class CPlainTextView : public CAnsiView {
   std::string LineCells(int line);
   CPoint GetAnchor() const { return m_anchor; }
   std::string SelectedText();
+  // What Ctrl+End does: the whole text indexed, the cursor on the last line,
+  // its screen painted.
+  void GoToEnd();
+  // Back to the state of a text just opened (index of the first screen,
+  // cursor and scroll at the top) without laying out or painting.
+  void ForgetIndex();
 
   int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
   int MoveCursor(int column, int line, UINT flags) override;
@@ -40,6 +46,9 @@ class CPlainTextView : public CAnsiView {
   size_t m_size = 0;
   std::vector<size_t> m_starts;
   size_t m_scanned = 0;
+  size_t m_segment = 0;        // start of the stretch after the last tab
+  int m_cells = 0;             // cells of the line before that stretch
+  size_t m_crAt = (size_t)-1;  // the last CR
   bool m_complete = true;
   int m_widest = 0;
   CPoint m_anchor;

@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include <emmintrin.h>
+
 #include "ui/clipboard.h"
 
 namespace {
 const size_t kIndexChunk = 64 * 1024;
 
-int LineWidth(const char* p, size_t n) {
-  if (!std::memchr(p, '\t', n)) return (int)n;
-  int cells = 0;
-  for (size_t i = 0; i < n; ++i)
-    cells = p[i] == '\t' ? (cells / CPlainTextView::kTabSize + 1) * CPlainTextView::kTabSize : cells + 1;
-  return cells;
-}
 }  // namespace
 
 CPlainTextView::CPlainTextView(const char* style) : CAnsiView(style, 0, 0) {
@@ -28,6 +23,9 @@ void CPlainTextView::SetText(const char* text, size_t size) {
   m_size = size;
   m_starts.assign(1, 0);
   m_scanned = 0;
+  m_segment = 0;
+  m_cells = 0;
+  m_crAt = (size_t)-1;
   m_complete = size == 0;
   m_widest = 0;
   m_anchor = CPoint(0, 0);
@@ -47,33 +45,51 @@ void CPlainTextView::UpdateExtent() {
   SetTextSize(m_widest + 1, lines);
 }
 
+// One pass over the bytes, 16 at a time: line ends (LF, CR, CRLF) give the
+// line starts, tabs the cells of the widest line.
 void CPlainTextView::IndexTo(int line) {
-  while (!m_complete && (line < 0 || (int)m_starts.size() <= line + 1)) {
-    size_t end = std::min(m_size, m_scanned + kIndexChunk);
-    const char* p = m_text + m_scanned;
-    const char* stop = m_text + end;
-    const char* cr = (const char*)std::memchr(p, '\r', stop - p);
-    while (p < stop) {
-      const char* lf = (const char*)std::memchr(p, '\n', stop - p);
-      if (cr && cr < p) cr = (const char*)std::memchr(p, '\r', stop - p);
-      const char* hit = lf && (!cr || lf < cr) ? lf : cr;
-      if (!hit) {
-        p = stop;
-        break;
-      }
-      const char* next = hit + 1;
-      // CRLF is one line end, also across the chunk's edge.
-      if (*hit == '\r' && next < m_text + m_size && *next == '\n') ++next;
-      size_t begin = m_starts.back();
-      m_widest = std::max(m_widest, LineWidth(m_text + begin, hit - (m_text + begin)));
-      if (next < m_text + m_size) m_starts.push_back(next - m_text);
-      p = next;
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), tab = _mm_set1_epi8('\t');
+  auto hit = [&](size_t j) {
+    char b = m_text[j];
+    if (b == '\t') {
+      m_cells = ((m_cells + (int)(j - m_segment)) / kTabSize + 1) * kTabSize;
+      m_segment = j + 1;
+      return;
     }
-    m_scanned = std::max(end, (size_t)(p - m_text));
+    if (b == '\n' && m_crAt + 1 == j && m_crAt != (size_t)-1) {
+      // The LF of a CRLF: the line starts behind it.
+      if (j + 1 < m_size)
+        m_starts.back() = j + 1;
+      else
+        m_starts.pop_back();
+      m_segment = j + 1;
+      return;
+    }
+    m_widest = std::max(m_widest, m_cells + (int)(j - m_segment));
+    m_cells = 0;
+    m_segment = j + 1;
+    if (b == '\r') m_crAt = j;
+    if (j + 1 < m_size) m_starts.push_back(j + 1);
+  };
+  while (!m_complete && (line < 0 || (int)m_starts.size() <= line + 1)) {
+    size_t j = m_scanned, end = std::min(m_size, m_scanned + kIndexChunk);
+    for (; j + 16 <= end; j += 16) {
+      __m128i v = _mm_loadu_si128((const __m128i*)(m_text + j));
+      int mask = _mm_movemask_epi8(
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)), _mm_cmpeq_epi8(v, tab)));
+      while (mask) {
+        hit(j + __builtin_ctz(mask));
+        mask &= mask - 1;
+      }
+    }
+    for (; j < end; ++j) {
+      char b = m_text[j];
+      if (b == '\n' || b == '\r' || b == '\t') hit(j);
+    }
+    m_scanned = end;
     if (m_scanned >= m_size) {
       m_complete = true;
-      size_t begin = m_starts.back();
-      if (begin < m_size) m_widest = std::max(m_widest, LineWidth(m_text + begin, m_size - begin));
+      if (m_segment < m_size || m_cells) m_widest = std::max(m_widest, m_cells + (int)(m_size - m_segment));
     }
   }
 }
@@ -187,4 +203,24 @@ int CPlainTextView::OnKeyDownHook(UINT key, UINT) {
     UpdateExtent();
   }
   return 0;
+}
+
+void CPlainTextView::GoToEnd() {
+  IndexTo(-1);
+  // One layout: the exact extent, the cursor and the scroll position together.
+  m_totalLines = (int)m_starts.size();
+  m_totalColumns = m_widest + 1;
+  SetCursorPos(0, m_totalLines, FALSE);
+}
+
+void CPlainTextView::ForgetIndex() {
+  m_starts.assign(1, 0);
+  m_scanned = m_segment = 0;
+  m_cells = 0;
+  m_crAt = (size_t)-1;
+  m_complete = m_size == 0;
+  m_widest = 0;
+  IndexTo(m_visibleLines + 1);
+  m_cursorColumn = m_cursorLine = m_firstColumn = m_firstLine = 0;
+  m_anchor = CPoint(0, 0);
 }
