@@ -41,6 +41,15 @@ CDlgTemplateBuilder& CDlgTemplateBuilder::Item(const char* cls, WORD id, DWORD s
   return *this;
 }
 
+CDlgTemplateBuilder& CDlgTemplateBuilder::ItemOrdinal(WORD cls, WORD id, DWORD style, int x, int y, int cx, int cy,
+                                                      WORD ordinal) {
+  BeginItem(style, x, y, cx, cy, id);
+  Add(0xFFFF), Add(cls);
+  Add(0xFFFF), Add(ordinal);
+  Add(0);
+  return *this;
+}
+
 void CDlgTemplateBuilder::AddText(const char* s) {
   int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
   std::vector<wchar_t> buf(n > 0 ? n : 1);

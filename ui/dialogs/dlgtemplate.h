@@ -28,6 +28,9 @@ class CDlgTemplateBuilder {
   // A control of a named window class (e.g. "TreeList").
   CDlgTemplateBuilder& Item(const char* cls, WORD id, DWORD style, int x, int y, int cx, int cy, const char* text = "");
 
+  // A control whose text is a resource ordinal (an icon of a static).
+  CDlgTemplateBuilder& ItemOrdinal(WORD cls, WORD id, DWORD style, int x, int y, int cx, int cy, WORD ordinal);
+
   // The finished template; valid while the builder lives.
   LPCDLGTEMPLATE Get() const { return reinterpret_cast<LPCDLGTEMPLATE>(m_words.data()); }
 
