@@ -3,6 +3,7 @@
 #include "ui/dialogs/progressdlg.h"
 
 #include <gtest/gtest.h>
+#include <shobjidl.h>
 #include <tlhelp32.h>
 
 #include <atomic>
@@ -557,4 +558,100 @@ TEST_F(Progress, ShowDelayKeepsTheDialogAwayAndDisabled) {
   EXPECT_TRUE(enabledAfter);
   EXPECT_LT(after.left, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(line, "gleich");
+}
+
+namespace {
+// Records what the dialog tells the taskbar button.
+class FakeTaskbar : public ITaskbarList3 {
+ public:
+  std::vector<std::string> calls;
+  LONG refs = 1;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE HrInit() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ActivateTab(HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetActiveAlt(HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE MarkFullscreenWindow(HWND, WINBOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetProgressValue(HWND, ULONGLONG done, ULONGLONG total) override {
+    calls.push_back(std::to_string(done) + "/" + std::to_string(total));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetProgressState(HWND, TBPFLAG flags) override {
+    calls.push_back("state " + std::to_string((int)flags));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE RegisterTab(HWND, HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE UnregisterTab(HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetTabOrder(HWND, HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetTabActive(HWND, HWND, DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ThumbBarSetImageList(HWND, HIMAGELIST) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetOverlayIcon(HWND, HICON, LPCWSTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetThumbnailTooltip(HWND, LPCWSTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetThumbnailClip(HWND, RECT*) override { return S_OK; }
+};
+FakeTaskbar* g_fake;
+int g_factoryCalls;
+ITaskbarList3* MakeFake() {
+  ++g_factoryCalls;
+  if (!g_fake) return nullptr;
+  g_fake->AddRef();
+  return g_fake;
+}
+}  // namespace
+
+TEST_F(Progress, TaskbarNeverRunsBackwardsAndShowsRequests) {
+  FakeTaskbar fake;
+  g_fake = &fake;
+  g_factoryCalls = 0;
+  CProgressDlg::SetTaskbarFactory(MakeFake);
+  {
+    CProgressDlg dlg;
+    dlg.SetTaskbarParts(2, 1);
+    Gate answered;
+    g_work = [&](CProgressDlg* d) {
+      d->SetTotal(1000);
+      for (LONGLONG pos : {500LL, 10LL, 20LL, 600LL}) {
+        d->SetPos64(pos);
+        Sleep(30);  // one post at a time
+      }
+      d->WorkerMessageBox("Fehlgeschlagen", "Fehler", MB_OK | MB_ICONERROR);
+      return 0;
+    };
+    dlg.SetWorker(RunWork);
+    ModalDriver driver({[&](HWND d) {
+      if (TextOf(d) != "Fehler") return false;
+      PostMessageA(d, WM_COMMAND, IDOK, 0);
+      return true;
+    }});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+  }
+  // 500 of 1003 in the second of two parts: 1024 + 510 of 2048; 10 and 20
+  // would run back and are held; 600 goes on.
+  EXPECT_EQ(fake.calls,
+            (std::vector<std::string>{"state 2", "1534/2048", "1636/2048", "state 4", "state 2", "state 0"}));
+  EXPECT_EQ(fake.refs, 1) << "released";
+  g_fake = nullptr;
+
+  // A failed taskbar is not tried again by the next dialog.
+  CProgressDlg::ResetProcessState();
+  g_factoryCalls = 0;
+  for (int i = 0; i < 2; ++i) {
+    CProgressDlg dlg;
+    g_work = [](CProgressDlg* d) {
+      d->SetPos64(50);
+      Sleep(50);
+      return 0;
+    };
+    dlg.SetWorker(RunWork);
+    dlg.DoModal();
+  }
+  EXPECT_EQ(g_factoryCalls, 1);
 }
