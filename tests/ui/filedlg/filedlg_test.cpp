@@ -1,0 +1,293 @@
+// The file-dialog extension: history storage and recording on a plain
+// combo box, the request's block with a recording common dialog, and a real
+// dialog through the test program's own import table.
+#include "ui/filedlg/filedlg.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/ui/dialogs/modal_driver.h"
+#include "tests/harness/window_util.h"
+
+namespace {
+std::string TempDir(const char* name) {
+  char base[MAX_PATH];
+  GetTempPathA(sizeof base, base);
+  std::string dir = std::string(base) + name;
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+void Touch(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(h);
+}
+
+std::vector<std::string> Items(HWND combo) {
+  std::vector<std::string> items;
+  int n = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (int i = 0; i < n; ++i) {
+    char text[MAX_PATH] = "";
+    SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)text);
+    items.push_back(text);
+  }
+  return items;
+}
+
+class FileDlgHistory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    combo =
+        CreateWindowExA(0, "ComboBox", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200, host, nullptr, nullptr, nullptr);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+  }
+  void TearDown() override {
+    DestroyWindow(host);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+  }
+  HWND host = nullptr, combo = nullptr;
+};
+}  // namespace
+
+TEST_F(FileDlgHistory, ValueNamesFromTheSource) {
+  struct Case {
+    DWORD mode;
+    const char* source;
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {OFN_EX_HISTORY_FOLDER, "reg", "Software\\Brannock\\Common\\OfnList", "OfnListReg"},
+      {OFN_EX_HISTORY_PATH, "*.REG", "Software\\Brannock\\Common\\OfnList", "OfnListReg"},
+      {OFN_EX_HISTORY_READONLY, "", "Software\\Brannock\\Common\\OfnList", "OfnList"},
+      {OFN_EX_KEY_FOLDER, "Software\\OstrovaTests\\Ofn\\Zuletzt", "Software\\OstrovaTests\\Ofn", "Zuletzt"},
+  };
+  for (const Case& c : cases) {
+    char key[128] = "", value[32] = "";
+    ASSERT_TRUE(FileDlgHistoryValue(c.mode, c.source, key, sizeof key, value, sizeof value)) << c.source;
+    EXPECT_STREQ(key, c.key);
+    EXPECT_STREQ(value, c.value);
+  }
+  char key[128], value[32];
+  EXPECT_FALSE(FileDlgHistoryValue(OFN_EX_HISTORY_LIST, "a\0b\0", key, sizeof key, value, sizeof value));
+  EXPECT_FALSE(FileDlgHistoryValue(OFN_EX_NO_HISTORY, "", key, sizeof key, value, sizeof value));
+  EXPECT_FALSE(FileDlgHistoryValue(OFN_EX_KEY_PATH, "\\Wert", key, sizeof key, value, sizeof value));
+}
+
+TEST_F(FileDlgHistory, StoresSixteenAndLoadsThemBack) {
+  const char* source = "Software\\OstrovaTests\\Ofn\\Liste";
+  for (int i = 0; i < 20; ++i)
+    SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)("C:\\Eintrag" + std::to_string(i)).c_str());
+  SendMessageA(combo, CB_INSERTSTRING, 3, (LPARAM) "");  // empty items are left out
+  LoadSaveFileDlgHistory(combo, OFN_EX_KEY_FOLDER, source, TRUE);
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  LoadSaveFileDlgHistory(combo, OFN_EX_KEY_FOLDER, source, FALSE);
+  std::vector<std::string> items = Items(combo);
+  ASSERT_EQ(items.size(), 15u) << "16 items written, one of them empty";
+  EXPECT_EQ(items[0], "C:\\Eintrag0");
+  EXPECT_EQ(items[3], "C:\\Eintrag3");
+
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  LoadSaveFileDlgHistory(combo, OFN_EX_HISTORY_LIST, "eins\0zwei\0", FALSE);
+  EXPECT_EQ(Items(combo), (std::vector<std::string>{"eins", "zwei"}));
+  LoadSaveFileDlgHistory(combo, OFN_EX_NO_HISTORY, source, FALSE);
+  EXPECT_EQ(Items(combo).size(), 2u);
+}
+
+TEST_F(FileDlgHistory, RecordsByTheModesRules) {
+  std::string dir = TempDir("ofn_rec");
+  std::string sub = dir + "\\Unter";
+  CreateDirectoryA(sub.c_str(), nullptr);
+  Touch(dir + "\\datei.reg");
+  const char* source = "Software\\OstrovaTests\\Ofn\\Liste";
+  struct Case {
+    DWORD mode;
+    std::string text;
+    BOOL save;
+    std::string recorded;  // empty: nothing
+  } cases[] = {
+      {OFN_EX_KEY_FOLDER, sub, FALSE, sub + "\\"},
+      {OFN_EX_KEY_FOLDER, sub + "/", FALSE, sub + "\\"},
+      {OFN_EX_KEY_FOLDER, dir + "\\datei.reg", FALSE, dir + "\\"},
+      {OFN_EX_KEY_FOLDER, dir + "\\fehlt.reg", FALSE, dir + "\\"},
+      {OFN_EX_KEY_FOLDER, dir + "\\fehlt.reg", TRUE, ""},
+      {OFN_EX_KEY_FOLDER, dir + "\\fehlt\\tief.reg", FALSE, ""},
+      {OFN_EX_KEY_PATH, dir + "\\datei.reg", FALSE, dir + "\\datei.reg"},
+      {OFN_EX_KEY_PATH, dir + "\\neu.reg", FALSE, ""},
+      {OFN_EX_KEY_PATH, dir + "\\neu.reg", TRUE, dir + "\\neu.reg"},
+      {OFN_EX_HISTORY_LIST, sub, FALSE, ""},
+      {OFN_EX_HISTORY_LIST, dir + "\\datei.reg", FALSE, dir + "\\datei.reg"},
+      {OFN_EX_KEY_READONLY, dir + "\\datei.reg", FALSE, ""},
+  };
+  for (const Case& c : cases) {
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    RecordFileDlgHistory(combo, c.text.c_str(), c.mode, source, c.save);
+    std::vector<std::string> items = Items(combo);
+    if (c.recorded.empty()) {
+      EXPECT_TRUE(items.empty()) << c.text;
+    } else {
+      EXPECT_EQ(items, std::vector<std::string>{c.recorded}) << c.text;
+    }
+  }
+  // A shorter entry replaces the longer one it begins.
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  std::string deeper = sub + "\\Tiefer\\";
+  for (const char* e : {"X:\\eins\\", "X:\\zwei\\", deeper.c_str()}) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)e);
+  RecordFileDlgHistory(combo, sub.c_str(), OFN_EX_KEY_FOLDER, source, FALSE);
+  EXPECT_EQ(Items(combo), (std::vector<std::string>{sub + "\\", "X:\\eins\\", "X:\\zwei\\"}));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+  RecordFileDlgHistory(combo, sub.c_str(), OFN_EX_KEY_FOLDER, source, FALSE);
+  EXPECT_EQ(Items(combo).size(), 3u) << "already first";
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  LoadSaveFileDlgHistory(combo, OFN_EX_KEY_FOLDER, source, FALSE);
+  EXPECT_EQ(Items(combo).size(), 3u) << "written to the registry";
+}
+
+namespace {
+// A common dialog that records the block it was given.
+OPENFILENAMEA g_seen;
+int g_openCalls, g_saveCalls;
+BOOL WINAPI FakeOpen(LPOPENFILENAMEA ofn) {
+  ++g_openCalls;
+  g_seen = *ofn;
+  ofn->Flags |= OFN_READONLY;
+  return TRUE;
+}
+BOOL WINAPI FakeSave(LPOPENFILENAMEA ofn) {
+  ++g_saveCalls;
+  g_seen = *ofn;
+  return FALSE;
+}
+UINT_PTR CALLBACK CallerHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
+}  // namespace
+
+TEST(FileDlgRequest, BlockIsPreparedAndGivenBackAsItCame) {
+  SetFileDialogFunctions(FakeOpen, FakeSave);
+  g_openCalls = g_saveCalls = 0;
+  char file[MAX_PATH] = "";
+  const char filter[] = "ANSI Format benutzen@Registrierungsdateien\0*.reg\0\0";
+  const char custom[] = "Software\\OstrovaTests\\Ofn\\Export";
+  OPENFILENAMEA ofn = {sizeof ofn};
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrFilter = filter;
+  ofn.lpstrCustomFilter = (LPSTR)custom;
+  ofn.lpfnHook = CallerHook;
+  ofn.Flags = OFN_EXPLORER | OFN_EX_CAPTION | OFN_EX_KEY_FOLDER;
+  for (int round = 0; round < 2; ++round) {  // a reused block works the same way
+    SCOPED_TRACE(round);
+    EXPECT_FALSE(GetSaveFileNameA == FileDlgGetSaveFileName);
+    EXPECT_TRUE(FileDlgGetSaveFileName(&ofn));
+    EXPECT_EQ(g_openCalls, round + 1) << "a save with a caption runs the open dialog";
+    EXPECT_EQ(g_saveCalls, 0);
+    EXPECT_EQ(g_seen.lpfnHook, FileDlgHookProc);
+    EXPECT_EQ(g_seen.Flags & (OFN_ENABLEHOOK | OFN_ENABLESIZING), (DWORD)(OFN_ENABLEHOOK | OFN_ENABLESIZING));
+    EXPECT_EQ(g_seen.Flags & OFN_EX_CAPTION, 0u);
+    EXPECT_EQ(g_seen.lpstrFilter, filter + strlen("ANSI Format benutzen@"));
+    EXPECT_EQ(g_seen.lpstrCustomFilter, nullptr);
+    EXPECT_EQ(ofn.Flags, (DWORD)(OFN_EXPLORER | OFN_EX_CAPTION | OFN_EX_KEY_FOLDER | OFN_READONLY));
+    EXPECT_EQ(ofn.lpstrFilter, filter);
+    EXPECT_EQ(ofn.lpstrCustomFilter, custom);
+    EXPECT_EQ(ofn.lpfnHook, CallerHook);
+    ofn.Flags &= ~OFN_READONLY;
+  }
+  // A plain save goes to the save function; a template keeps the size.
+  ofn.Flags = OFN_EXPLORER | OFN_ENABLETEMPLATE;
+  EXPECT_FALSE(FileDlgGetSaveFileName(&ofn));
+  EXPECT_EQ(g_saveCalls, 1);
+  EXPECT_EQ(g_seen.Flags & OFN_ENABLESIZING, 0u);
+  EXPECT_EQ(ofn.Flags, (DWORD)(OFN_EXPLORER | OFN_ENABLETEMPLATE));
+  SetFileDialogFunctions(nullptr, nullptr);
+}
+
+namespace {
+struct RealRun {
+  HWND dialog = nullptr;
+  int fieldId = 0;
+  bool fieldHidden = false, hiddenIdSwapped = false;
+  RECT rc = {};
+  std::string caption1040;
+};
+
+HWND MainDialog(HWND d) {
+  // The driver may find the hook child or the main dialog.
+  return GetDlgItem(d, IDOK) ? d : GetParent(d);
+}
+}  // namespace
+
+TEST(FileDlgReal, HookedDialogGetsTheHistoryComboAndOkWorks) {
+  std::string dir = TempDir("ofn_real");
+  Touch(dir + "\\abc1.reg");
+  Touch(dir + "\\abc2.reg");
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+  ASSERT_EQ(InstallFileDialogHook(nullptr), 1);
+  ASSERT_EQ(InstallFileDialogHook(nullptr), 1) << "a second install keeps the saved functions";
+  ResetFileDialogFirstSize();
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {sizeof ofn};
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrFilter = "Nur lesen zeigen@Registrierungsdateien\0*.reg\0\0";
+    ofn.lpstrInitialDir = dir.c_str();
+    ofn.lpstrCustomFilter = (LPSTR) "Software\\OstrovaTests\\Ofn\\Zuletzt";
+    ofn.Flags = OFN_EXPLORER | OFN_EX_CAPTION | OFN_EX_KEY_PATH;
+    RealRun run;
+    std::string target = dir + "/abc2.reg";
+    ModalDriver driver({[&](HWND d) {
+      HWND main = MainDialog(d);
+      HWND combo = GetDlgItem(main, IDC_FILEDLG_FIELD);
+      run.fieldId = IDC_FILEDLG_FIELD;
+      if (!combo) combo = GetDlgItem(main, IDC_FILEDLG_FIELD_WINE), run.fieldId = IDC_FILEDLG_FIELD_WINE;
+      char cls[32] = "";
+      GetClassNameA(combo, cls, sizeof cls);
+      if (lstrcmpiA(cls, "ComboBox") != 0) return false;
+      run.dialog = main;
+      HWND field = GetDlgItem(main, run.fieldId ^ 0x5555);
+      run.hiddenIdSwapped = field != nullptr;
+      run.fieldHidden = field && !IsWindowVisible(field);
+      run.caption1040 = TextOf(GetDlgItem(main, IDC_FILEDLG_READONLY));
+      GetWindowRect(main, &run.rc);
+      if (round == 0) WindowCapture(main).SavePng(ScreenshotPath("file_dialog.png").c_str());
+      // Typed with '/', Return turns it into '\'.
+      SetWindowTextA(combo, target.c_str());
+      SendMessageA(combo, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), 0);
+      struct {
+        NMHDR hdr;
+        UINT key, lParam;
+      } block = {{combo, (UINT_PTR)run.fieldId, (UINT)NM_KEYDOWN}, VK_RETURN, 0};
+      SendMessageA(main, WM_NOTIFY, run.fieldId, (LPARAM)&block);
+      // The hidden field carries what OK reads.
+      SendMessageA(main, WM_COMMAND, MAKEWPARAM(run.fieldId, 0x300), (LPARAM)combo);
+      PostMessageA(main, WM_COMMAND, IDOK, 0);
+      return true;
+    }});
+    BOOL ok = GetOpenFileNameA(&ofn);
+    ASSERT_TRUE(run.dialog) << "no history combo box";
+    EXPECT_TRUE(ok);
+    EXPECT_STREQ(file, (dir + "\\abc2.reg").c_str());
+    EXPECT_TRUE(run.hiddenIdSwapped);
+    EXPECT_TRUE(run.fieldHidden);
+    EXPECT_EQ(run.caption1040, "Nur lesen zeigen");
+    EXPECT_EQ(ofn.Flags & OFN_EX_CAPTION, OFN_EX_CAPTION);
+    if (round == 0) {
+      int icon = GetSystemMetrics(SM_CXICON);
+      int cx = icon > 32 ? icon * 600 / 32 : 600, cy = icon > 32 ? icon * 450 / 32 : 450;
+      EXPECT_EQ(run.rc.right - run.rc.left, cx) << "the first dialog is enlarged";
+      EXPECT_EQ(run.rc.bottom - run.rc.top, cy);
+    }
+    EXPECT_EQ(FileDlgLiveWorkers(), 0) << "the worker ended with the dialog";
+  }
+  // The accepted path is in the history.
+  HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND combo =
+      CreateWindowExA(0, "ComboBox", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200, host, nullptr, nullptr, nullptr);
+  LoadSaveFileDlgHistory(combo, OFN_EX_KEY_PATH, "Software\\OstrovaTests\\Ofn\\Zuletzt", FALSE);
+  EXPECT_EQ(Items(combo), std::vector<std::string>{dir + "\\abc2.reg"});
+  DestroyWindow(host);
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+}
