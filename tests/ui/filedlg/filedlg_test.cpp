@@ -21,6 +21,16 @@ std::string TempDir(const char* name) {
   return dir;
 }
 
+void EmptyDir(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + fd.cFileName).c_str());
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
 void Touch(const std::string& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   CloseHandle(h);
@@ -290,4 +300,109 @@ TEST(FileDlgReal, HookedDialogGetsTheHistoryComboAndOkWorks) {
   EXPECT_EQ(Items(combo), std::vector<std::string>{dir + "\\abc2.reg"});
   DestroyWindow(host);
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+}
+
+namespace {
+// The autocompletion list: a pop-up frame of this thread owned by the dialog.
+struct PopupSearch {
+  HWND owner, found;
+};
+BOOL CALLBACK FindOwnedFrame(HWND h, LPARAM lp) {
+  PopupSearch* s = (PopupSearch*)lp;
+  char cls[16] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  if (GetWindow(h, GW_OWNER) == s->owner && lstrcmpiA(cls, "Static") == 0 &&
+      (GetWindowLongPtrA(h, GWL_STYLE) & WS_POPUP)) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+HWND FindPopup(HWND main) {
+  PopupSearch s = {main, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedFrame, (LPARAM)&s);
+  return s.found;
+}
+}  // namespace
+
+TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
+  std::string dir = TempDir("ofn_popup");
+  EmptyDir(dir);
+  for (int i = 0; i < 150; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "\\n%04d.txt", i);
+    Touch(dir + name);
+  }
+  Touch(dir + "\\zulu1.txt");
+  Touch(dir + "\\Zulu2.txt");
+  InstallFileDialogHook(nullptr);
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA ofn = {sizeof ofn};
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = dir.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_EX_HISTORY_READONLY;
+  std::vector<std::string> listed;
+  std::string afterDown, afterUp;
+  int nCount = -1;
+  HWND main = nullptr, combo = nullptr, popup = nullptr;
+  int fieldId = 0;
+  auto type = [&](const char* text) {
+    SetWindowTextA(combo, text);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(fieldId, CBN_EDITCHANGE), (LPARAM)combo);
+  };
+  auto key = [&](UINT vk) {
+    struct {
+      NMHDR hdr;
+      UINT key, lParam;
+    } block = {{combo, (UINT_PTR)fieldId, (UINT)NM_KEYDOWN}, vk, 0};
+    SendMessageA(main, WM_NOTIFY, fieldId, (LPARAM)&block);
+  };
+  ModalDriver driver({[&](HWND d) {
+                        main = MainDialog(d);
+                        fieldId = GetDlgItem(main, IDC_FILEDLG_FIELD) ? IDC_FILEDLG_FIELD : IDC_FILEDLG_FIELD_WINE;
+                        combo = GetDlgItem(main, fieldId);
+                        popup = GetDlgItem(main, IDC_FILEDLG_POPUP);
+                        if (!popup) popup = FindPopup(main);
+                        if (!combo || !popup) return false;
+                        type("zu");
+                        return true;
+                      },
+                      [&](HWND) {
+                        static DWORD start = GetTickCount();
+                        if (GetTickCount() - start > 10000) {
+                          PostMessageA(main, WM_COMMAND, IDCANCEL, 0);  // never shown: fail, not hang
+                          return true;
+                        }
+                        if (!IsWindowVisible(popup) || SendMessageA(popup, LB_GETCOUNT, 0, 0) < 2) return false;
+                        int n = (int)SendMessageA(popup, LB_GETCOUNT, 0, 0);
+                        for (int i = 0; i < n; ++i) {
+                          char text[MAX_PATH] = "";
+                          SendMessageA(popup, LB_GETTEXT, i, (LPARAM)text);
+                          listed.push_back(text);
+                        }
+                        WindowCapture(main).SavePng(ScreenshotPath("file_dialog_popup.png").c_str());
+                        key(VK_DOWN);
+                        afterDown = TextOf(combo);
+                        key(VK_DOWN);
+                        key(VK_UP);
+                        afterUp = TextOf(combo);
+                        type("n");
+                        return true;
+                      },
+                      [&](HWND) {
+                        // Only names starting with the text, at most 100 posted.
+                        static DWORD since = GetTickCount();
+                        int n = (int)SendMessageA(popup, LB_GETCOUNT, 0, 0);
+                        if (n < 100 && GetTickCount() - since < 5000) return false;
+                        nCount = n;
+                        PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+                        return true;
+                      }});
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(listed, (std::vector<std::string>{"zulu1.txt", "Zulu2.txt"}));
+  EXPECT_EQ(afterDown, "zulu1.txt");
+  EXPECT_EQ(afterUp, "zulu1.txt");
+  EXPECT_EQ(nCount, 100);
+  EXPECT_EQ(FileDlgLiveWorkers(), 0);
 }
