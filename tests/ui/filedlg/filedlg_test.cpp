@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/ui/dialogs/modal_driver.h"
+#include "mfc/filedialog.h"
 #include "tests/harness/window_util.h"
 
 namespace {
@@ -405,4 +406,108 @@ TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
   EXPECT_EQ(afterUp, "zulu1.txt");
   EXPECT_EQ(nCount, 100);
   EXPECT_EQ(FileDlgLiveWorkers(), 0);
+}
+
+namespace {
+// A framework caller whose own notification handler must still run.
+class CCountingFileDialog : public CFileDialog {
+ public:
+  using CFileDialog::CFileDialog;
+  int fileOk = 0;
+
+ protected:
+  BOOL OnFileNameOK() override {
+    ++fileOk;
+    return FALSE;
+  }
+};
+}  // namespace
+
+TEST(FileDlgReal, SaveLookNoHistoryModeAndFrameworkCaller) {
+  std::string dir = TempDir("ofn_save");
+  Touch(dir + "\\alt.reg");
+  InstallFileDialogHook(nullptr);
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+  {
+    // A save with a caption shows the open dialog captioned for saving; no
+    // history mode leaves the field as it is.
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {sizeof ofn};
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrFilter = "ANSI Format benutzen@Registrierungsdateien\0*.reg\0\0";
+    ofn.lpstrInitialDir = dir.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_EX_CAPTION | OFN_EX_NO_HISTORY;
+    std::string okText, check;
+    bool swapped = true, popup = true;
+    ModalDriver driver({[&](HWND d) {
+      HWND main = MainDialog(d);
+      if (!GetDlgItem(main, IDOK)) return false;
+      okText = TextOf(GetDlgItem(main, IDOK));
+      check = TextOf(GetDlgItem(main, IDC_FILEDLG_READONLY));
+      swapped = GetDlgItem(main, IDC_FILEDLG_FIELD ^ 0x5555) || GetDlgItem(main, IDC_FILEDLG_FIELD_WINE ^ 0x5555);
+      popup = FindPopup(main) != nullptr;
+      WindowCapture(main).SavePng(ScreenshotPath("file_dialog_save_look.png").c_str());
+      PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    }});
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_TRUE(okText == "&Save" || okText == "&Speichern") << okText;
+    EXPECT_EQ(check, "ANSI Format benutzen");
+    EXPECT_FALSE(swapped) << "no combo box in place of the field";
+    EXPECT_FALSE(popup);
+    EXPECT_EQ(ofn.Flags & OFN_EX_MODEMASK, (DWORD)OFN_EX_NO_HISTORY);
+    HKEY key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn", 0, KEY_READ, &key), ERROR_SUCCESS);
+  }
+  {
+    CCountingFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EX_KEY_PATH);
+    dlg.m_ofn.lpstrInitialDir = dir.c_str();
+    dlg.m_ofn.lpstrCustomFilter = (LPSTR) "Software\\OstrovaTests\\Ofn\\Rahmen";
+    std::string target = dir + "\\alt.reg";
+    ModalDriver driver({[&](HWND d) {
+      HWND main = MainDialog(d);
+      int id = GetDlgItem(main, IDC_FILEDLG_FIELD) ? IDC_FILEDLG_FIELD : IDC_FILEDLG_FIELD_WINE;
+      HWND combo = GetDlgItem(main, id);
+      char cls[32] = "";
+      GetClassNameA(combo, cls, sizeof cls);
+      if (lstrcmpiA(cls, "ComboBox") != 0) return false;
+      SetWindowTextA(combo, target.c_str());
+      SendMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0x300), (LPARAM)combo);
+      PostMessageA(main, WM_COMMAND, IDOK, 0);
+      return true;
+    }});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_STREQ(dlg.GetPathName(), target.c_str());
+    EXPECT_EQ(dlg.fileOk, 1) << "the caller's own handler still runs";
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND combo =
+        CreateWindowExA(0, "ComboBox", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200, host, nullptr, nullptr, nullptr);
+    LoadSaveFileDlgHistory(combo, OFN_EX_KEY_PATH, "Software\\OstrovaTests\\Ofn\\Rahmen", FALSE);
+    EXPECT_EQ(Items(combo), std::vector<std::string>{target}) << "recorded at CDN_FILEOK and OK";
+    DestroyWindow(host);
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+}
+
+TEST(FileDlgReal, FiftyRoundsLeaveNoWorker) {
+  InstallFileDialogHook(nullptr);
+  std::string dir = TempDir("ofn_rec");
+  for (int i = 0; i < 50; ++i) {
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {sizeof ofn};
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrInitialDir = dir.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_EX_HISTORY_READONLY;
+    ModalDriver driver({[&](HWND d) {
+                         HWND main = MainDialog(d);
+                         if (!FindPopup(main)) return false;
+                         PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+                         return true;
+                       }},
+                       5);
+    ASSERT_FALSE(GetOpenFileNameA(&ofn));
+    ASSERT_EQ(FileDlgLiveWorkers(), 0) << i;
+  }
 }
