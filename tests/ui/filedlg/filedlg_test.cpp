@@ -344,7 +344,7 @@ TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
   ofn.lpstrInitialDir = dir.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_EX_HISTORY_READONLY;
   std::vector<std::string> listed;
-  std::string afterDown, afterUp;
+  std::string afterDown, afterUp, copied;
   int nCount = -1;
   HWND main = nullptr, combo = nullptr, popup = nullptr;
   int fieldId = 0;
@@ -366,6 +366,14 @@ TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
                         popup = GetDlgItem(main, IDC_FILEDLG_POPUP);
                         if (!popup) popup = FindPopup(main);
                         if (!combo || !popup) return false;
+                        SendMessageA(main, WM_COMMAND, ID_FILEDLG_COPYPATH, 0);  // "Kopiere aktuellen Pfad"
+                        if (OpenClipboard(nullptr)) {
+                          HANDLE data = GetClipboardData(CF_TEXT);
+                          const char* text = data ? (const char*)GlobalLock(data) : nullptr;
+                          if (text) copied = text;
+                          if (data) GlobalUnlock(data);
+                          CloseClipboard();
+                        }
                         type("zu");
                         return true;
                       },
@@ -405,6 +413,7 @@ TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
   EXPECT_EQ(afterDown, "zulu1.txt");
   EXPECT_EQ(afterUp, "zulu1.txt");
   EXPECT_EQ(nCount, 100);
+  EXPECT_EQ(lstrcmpiA(copied.c_str(), dir.c_str()), 0) << copied;
   EXPECT_EQ(FileDlgLiveWorkers(), 0);
 }
 
