@@ -655,3 +655,73 @@ TEST_F(Progress, TaskbarNeverRunsBackwardsAndShowsRequests) {
   }
   EXPECT_EQ(g_factoryCalls, 1);
 }
+
+namespace {
+std::atomic<int> g_ticks;
+void CountTick(DWORD arg) { g_ticks += (int)arg; }
+}  // namespace
+
+TEST_F(Progress, PollSourceAndUserTimerRunOnTheDialogsThread) {
+  CProgressDlg dlg;
+  volatile LONGLONG pos = 0, maximum = 0;
+  Gate done;
+  g_ticks = 0;
+  g_work = [&](CProgressDlg* d) {
+    d->SetPollSource(4, 20, (void*)&pos, (void*)&maximum);
+    d->SetUserTimer(CountTick, 20, 2);
+    maximum = 4000;
+    pos = 2000;
+    done.Wait();
+    return 0;
+  };
+  dlg.SetWorker(RunWork);
+  int barPos = 0, barMax = 0;
+  ModalDriver driver({[&](HWND d) {
+    if (g_ticks < 6 || BarMax(d) < 1000) return false;
+    barPos = BarPos(d), barMax = BarMax(d);
+    done.Open();
+    return true;
+  }});
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  LONGLONG full;
+  int scale = (int)CProgressDlg::ScaleOf(4000, &full);
+  EXPECT_EQ(barMax, (int)(full >> scale));
+  EXPECT_EQ(barPos, (int)(2000 >> scale));
+  EXPECT_EQ(g_ticks % 2, 0);
+}
+
+TEST_F(Progress, CancelDuringARequestAndDuringTheDelay) {
+  {
+    CProgressDlg dlg;
+    dlg.SetCancelCallback(CountCancel, 1);
+    int answer = -5;
+    g_work = [&](CProgressDlg* d) {
+      answer = d->WorkerMessageBox("Noch da?", "Frage", MB_OKCANCEL);
+      return 0;
+    };
+    dlg.SetWorker(RunWork);
+    ModalDriver driver({[&](HWND d) {
+      if (TextOf(d) != "Frage") return false;
+      dlg.Cancel();  // from outside while the worker waits
+      PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    }});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(answer, IDCANCEL);
+    EXPECT_EQ(g_cancelCalls, 1);
+  }
+  {
+    g_cancelCalls = 0;
+    CProgressDlg dlg;
+    dlg.SetCancelCallback(CountCancel, 1);
+    dlg.SetShowDelay(2000);
+    g_work = [&](CProgressDlg* d) {
+      d->Cancel();  // in the delay: the dialog never shows
+      while (!d->m_nCancel) Sleep(5);
+      return 0;
+    };
+    dlg.SetWorker(RunWork);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(g_cancelCalls, 1);
+  }
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/ui/dialogs/modal_driver.h"
+#include "mfc/filedialog.h"
 #include "tests/harness/window_util.h"
 
 namespace {
@@ -19,6 +20,16 @@ std::string TempDir(const char* name) {
   std::string dir = std::string(base) + name;
   CreateDirectoryA(dir.c_str(), nullptr);
   return dir;
+}
+
+void EmptyDir(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + fd.cFileName).c_str());
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
 }
 
 void Touch(const std::string& path) {
@@ -290,4 +301,222 @@ TEST(FileDlgReal, HookedDialogGetsTheHistoryComboAndOkWorks) {
   EXPECT_EQ(Items(combo), std::vector<std::string>{dir + "\\abc2.reg"});
   DestroyWindow(host);
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+}
+
+namespace {
+// The autocompletion list: a pop-up frame of this thread owned by the dialog.
+struct PopupSearch {
+  HWND owner, found;
+};
+BOOL CALLBACK FindOwnedFrame(HWND h, LPARAM lp) {
+  PopupSearch* s = (PopupSearch*)lp;
+  char cls[16] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  if (GetWindow(h, GW_OWNER) == s->owner && lstrcmpiA(cls, "Static") == 0 &&
+      (GetWindowLongPtrA(h, GWL_STYLE) & WS_POPUP)) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+HWND FindPopup(HWND main) {
+  PopupSearch s = {main, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedFrame, (LPARAM)&s);
+  return s.found;
+}
+}  // namespace
+
+TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
+  std::string dir = TempDir("ofn_popup");
+  EmptyDir(dir);
+  for (int i = 0; i < 150; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "\\n%04d.txt", i);
+    Touch(dir + name);
+  }
+  Touch(dir + "\\zulu1.txt");
+  Touch(dir + "\\Zulu2.txt");
+  InstallFileDialogHook(nullptr);
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA ofn = {sizeof ofn};
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = dir.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_EX_HISTORY_READONLY;
+  std::vector<std::string> listed;
+  std::string afterDown, afterUp, copied;
+  int nCount = -1;
+  HWND main = nullptr, combo = nullptr, popup = nullptr;
+  int fieldId = 0;
+  auto type = [&](const char* text) {
+    SetWindowTextA(combo, text);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(fieldId, CBN_EDITCHANGE), (LPARAM)combo);
+  };
+  auto key = [&](UINT vk) {
+    struct {
+      NMHDR hdr;
+      UINT key, lParam;
+    } block = {{combo, (UINT_PTR)fieldId, (UINT)NM_KEYDOWN}, vk, 0};
+    SendMessageA(main, WM_NOTIFY, fieldId, (LPARAM)&block);
+  };
+  ModalDriver driver({[&](HWND d) {
+                        main = MainDialog(d);
+                        fieldId = GetDlgItem(main, IDC_FILEDLG_FIELD) ? IDC_FILEDLG_FIELD : IDC_FILEDLG_FIELD_WINE;
+                        combo = GetDlgItem(main, fieldId);
+                        popup = GetDlgItem(main, IDC_FILEDLG_POPUP);
+                        if (!popup) popup = FindPopup(main);
+                        if (!combo || !popup) return false;
+                        SendMessageA(main, WM_COMMAND, ID_FILEDLG_COPYPATH, 0);  // "Kopiere aktuellen Pfad"
+                        if (OpenClipboard(nullptr)) {
+                          HANDLE data = GetClipboardData(CF_TEXT);
+                          const char* text = data ? (const char*)GlobalLock(data) : nullptr;
+                          if (text) copied = text;
+                          if (data) GlobalUnlock(data);
+                          CloseClipboard();
+                        }
+                        type("zu");
+                        return true;
+                      },
+                      [&](HWND) {
+                        static DWORD start = GetTickCount();
+                        if (GetTickCount() - start > 10000) {
+                          PostMessageA(main, WM_COMMAND, IDCANCEL, 0);  // never shown: fail, not hang
+                          return true;
+                        }
+                        if (!IsWindowVisible(popup) || SendMessageA(popup, LB_GETCOUNT, 0, 0) < 2) return false;
+                        int n = (int)SendMessageA(popup, LB_GETCOUNT, 0, 0);
+                        for (int i = 0; i < n; ++i) {
+                          char text[MAX_PATH] = "";
+                          SendMessageA(popup, LB_GETTEXT, i, (LPARAM)text);
+                          listed.push_back(text);
+                        }
+                        WindowCapture(main).SavePng(ScreenshotPath("file_dialog_popup.png").c_str());
+                        key(VK_DOWN);
+                        afterDown = TextOf(combo);
+                        key(VK_DOWN);
+                        key(VK_UP);
+                        afterUp = TextOf(combo);
+                        type("n");
+                        return true;
+                      },
+                      [&](HWND) {
+                        // Only names starting with the text, at most 100 posted.
+                        static DWORD since = GetTickCount();
+                        int n = (int)SendMessageA(popup, LB_GETCOUNT, 0, 0);
+                        if (n < 100 && GetTickCount() - since < 5000) return false;
+                        nCount = n;
+                        PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+                        return true;
+                      }});
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(listed, (std::vector<std::string>{"zulu1.txt", "Zulu2.txt"}));
+  EXPECT_EQ(afterDown, "zulu1.txt");
+  EXPECT_EQ(afterUp, "zulu1.txt");
+  EXPECT_EQ(nCount, 100);
+  EXPECT_EQ(lstrcmpiA(copied.c_str(), dir.c_str()), 0) << copied;
+  EXPECT_EQ(FileDlgLiveWorkers(), 0);
+}
+
+namespace {
+// A framework caller whose own notification handler must still run.
+class CCountingFileDialog : public CFileDialog {
+ public:
+  using CFileDialog::CFileDialog;
+  int fileOk = 0;
+
+ protected:
+  BOOL OnFileNameOK() override {
+    ++fileOk;
+    return FALSE;
+  }
+};
+}  // namespace
+
+TEST(FileDlgReal, SaveLookNoHistoryModeAndFrameworkCaller) {
+  std::string dir = TempDir("ofn_save");
+  Touch(dir + "\\alt.reg");
+  InstallFileDialogHook(nullptr);
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+  {
+    // A save with a caption shows the open dialog captioned for saving; no
+    // history mode leaves the field as it is.
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {sizeof ofn};
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrFilter = "ANSI Format benutzen@Registrierungsdateien\0*.reg\0\0";
+    ofn.lpstrInitialDir = dir.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_EX_CAPTION | OFN_EX_NO_HISTORY;
+    std::string okText, check;
+    bool swapped = true, popup = true;
+    ModalDriver driver({[&](HWND d) {
+      HWND main = MainDialog(d);
+      if (!GetDlgItem(main, IDOK)) return false;
+      okText = TextOf(GetDlgItem(main, IDOK));
+      check = TextOf(GetDlgItem(main, IDC_FILEDLG_READONLY));
+      swapped = GetDlgItem(main, IDC_FILEDLG_FIELD ^ 0x5555) || GetDlgItem(main, IDC_FILEDLG_FIELD_WINE ^ 0x5555);
+      popup = FindPopup(main) != nullptr;
+      WindowCapture(main).SavePng(ScreenshotPath("file_dialog_save_look.png").c_str());
+      PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    }});
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_TRUE(okText == "&Save" || okText == "&Speichern") << okText;
+    EXPECT_EQ(check, "ANSI Format benutzen");
+    EXPECT_FALSE(swapped) << "no combo box in place of the field";
+    EXPECT_FALSE(popup);
+    EXPECT_EQ(ofn.Flags & OFN_EX_MODEMASK, (DWORD)OFN_EX_NO_HISTORY);
+    HKEY key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn", 0, KEY_READ, &key), ERROR_SUCCESS);
+  }
+  {
+    CCountingFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EX_KEY_PATH);
+    dlg.m_ofn.lpstrInitialDir = dir.c_str();
+    dlg.m_ofn.lpstrCustomFilter = (LPSTR) "Software\\OstrovaTests\\Ofn\\Rahmen";
+    std::string target = dir + "\\alt.reg";
+    ModalDriver driver({[&](HWND d) {
+      HWND main = MainDialog(d);
+      int id = GetDlgItem(main, IDC_FILEDLG_FIELD) ? IDC_FILEDLG_FIELD : IDC_FILEDLG_FIELD_WINE;
+      HWND combo = GetDlgItem(main, id);
+      char cls[32] = "";
+      GetClassNameA(combo, cls, sizeof cls);
+      if (lstrcmpiA(cls, "ComboBox") != 0) return false;
+      SetWindowTextA(combo, target.c_str());
+      SendMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0x300), (LPARAM)combo);
+      PostMessageA(main, WM_COMMAND, IDOK, 0);
+      return true;
+    }});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_STREQ(dlg.GetPathName(), target.c_str());
+    EXPECT_EQ(dlg.fileOk, 1) << "the caller's own handler still runs";
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND combo =
+        CreateWindowExA(0, "ComboBox", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200, host, nullptr, nullptr, nullptr);
+    LoadSaveFileDlgHistory(combo, OFN_EX_KEY_PATH, "Software\\OstrovaTests\\Ofn\\Rahmen", FALSE);
+    EXPECT_EQ(Items(combo), std::vector<std::string>{target}) << "recorded at CDN_FILEOK and OK";
+    DestroyWindow(host);
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
+}
+
+TEST(FileDlgReal, FiftyRoundsLeaveNoWorker) {
+  InstallFileDialogHook(nullptr);
+  std::string dir = TempDir("ofn_rec");
+  for (int i = 0; i < 50; ++i) {
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {sizeof ofn};
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrInitialDir = dir.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_EX_HISTORY_READONLY;
+    ModalDriver driver({[&](HWND d) {
+                         HWND main = MainDialog(d);
+                         if (!FindPopup(main)) return false;
+                         PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+                         return true;
+                       }},
+                       5);
+    ASSERT_FALSE(GetOpenFileNameA(&ofn));
+    ASSERT_EQ(FileDlgLiveWorkers(), 0) << i;
+  }
 }
