@@ -391,6 +391,16 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR item, BOOL before);
 // Takes the item out of the selection (caret gone in single selection).
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item);
 
+// --- navigation (treelist_navigation.cpp)
+LRESULT TreeListGetNextItem(TreeListData* data, UINT code, UINT_PTR item);
+LRESULT TreeListFindItem(TreeListData* data, UINT_PTR start, TreeListFindInfo* info);
+LRESULT TreeListCountMatches(TreeListData* data, const TVITEMA* request);
+LRESULT TreeListMoveItem(TreeListData* data, UINT_PTR item, UINT_PTR target, int mode);
+// Next item in pre-order after start that is (or is not) selected, within
+// the subtree of stop; TVI_ROOT starts at the first root.
+TLHandle TreeListNextItemInOrder(TreeListData* data, UINT_PTR start, TLHandle stop);
+TLHandle TreeListNextUnselectedItem(TreeListData* data, UINT_PTR start, TLHandle stop);
+
 // --- columns (treelist_columns.cpp)
 LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* description);
 LRESULT TreeListDeleteColumn(TreeListData* data, int column);
