@@ -132,7 +132,7 @@ enum {
 // Scroll-setter code bit: the caller does not hold the lock.
 const UINT kTLNoRelease = 0x10000;
 
-typedef void(CALLBACK* TreeListPaintHook)(HDC, LPARAM, void*);
+typedef int(CALLBACK* TreeListPaintHook)(HDC, LPARAM, void*);
 
 struct TLSize {
   int cx, cy;
@@ -400,6 +400,25 @@ LRESULT TreeListMoveItem(TreeListData* data, UINT_PTR item, UINT_PTR target, int
 // the subtree of stop; TVI_ROOT starts at the first root.
 TLHandle TreeListNextItemInOrder(TreeListData* data, UINT_PTR start, TLHandle stop);
 TLHandle TreeListNextUnselectedItem(TreeListData* data, UINT_PTR start, TLHandle stop);
+
+// --- painting (treelist_paint.cpp)
+// The record handed to a column's draw callback.
+struct TreeListPaintInfo {
+  HWND window;
+  TLHandle item;
+  RECT* rect;
+  LPARAM lParam;
+  const char* text;
+  UINT textLength;
+  UINT stateFlags;
+  int row;
+  BYTE column;
+  BYTE textOffset;
+  COLORREF textColor;
+};
+// Clip region of the span merged into `first` by the merge bits; its right
+// edge (content coordinates) and the number of joined columns come back.
+HRGN TreeListMergedClipRgn(TreeListData* data, UINT mergeBits, int first, int* right, int* joined);
 
 // --- columns (treelist_columns.cpp)
 LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* description);
