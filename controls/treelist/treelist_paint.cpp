@@ -80,7 +80,8 @@ int DrawLabel(RowContext& rc, const Label& label, int left, int right, int align
               COLORREF back, int column) {
   TreeListData* data = rc.data;
   HDC dc = rc.dc;
-  HGDIOBJ oldFont = SelectObject(dc, label.bold ? data->boldFont : data->measuredFont);
+  // The row font is selected for the whole paint; only bold switches.
+  HGDIOBJ oldFont = label.bold ? SelectObject(dc, data->boldFont) : nullptr;
   int width = TextWidth(data, dc, label);
   int y = rc.top + (rc.height - data->fontHeight) / 2;
   RECT area = {left, rc.top, right, rc.top + rc.height};
@@ -106,7 +107,7 @@ int DrawLabel(RowContext& rc, const Label& label, int left, int right, int align
     info.textColor = label.ownText;
     hook = data->paintHook(dc, data->paintHookContext, &info);
     if (hook == 1) {
-      SelectObject(dc, oldFont);
+      if (oldFont) SelectObject(dc, oldFont);
       return left + width + 5;
     }
   }
@@ -118,7 +119,7 @@ int DrawLabel(RowContext& rc, const Label& label, int left, int right, int align
   if (!marked) {
     if (hook < 2) Fill(dc, area, back);
     if (!label.length) {
-      SelectObject(dc, oldFont);
+      if (oldFont) SelectObject(dc, oldFont);
       return left;
     }
     SetTextColor(dc, label.ownText);
@@ -142,7 +143,7 @@ int DrawLabel(RowContext& rc, const Label& label, int left, int right, int align
     }
     SetTextAlign(dc, TA_LEFT);
     result = left + 2 + (cut ? right - left : width) + 5;
-    SelectObject(dc, oldFont);
+    if (oldFont) SelectObject(dc, oldFont);
     return result;
   }
   if (hook < 2) Fill(dc, area, back);
@@ -190,7 +191,7 @@ int DrawLabel(RowContext& rc, const Label& label, int left, int right, int align
     RECT under = {textRect.left, y + data->fontAscent, textRect.left + textWidth, y + data->fontAscent + 1};
     Fill(dc, under, textColor);
   }
-  SelectObject(dc, oldFont);
+  if (oldFont) SelectObject(dc, oldFont);
   return left + 4 + textWidth + 5;
 }
 
@@ -408,8 +409,8 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
       if (selectedRow) cellBack = back;
       if (cell && (cell->cellFlags & kTLItemOwnBack))
         cellBack = col.shaded ? DarkenEighth(cell->backColor) : cell->backColor;
-      saved = SaveDC(dc);
-      IntersectClipRect(dc, left, rowTop, cellRight, rowTop + rowHeight);
+      // Cells draw within their rectangle (clipped text, bounded fills):
+      // no clip region per cell.
       RECT cellRect = {left, rowTop, cellRight, rowTop + rc.height};
       int x = left;
       if (grid) {
@@ -456,10 +457,7 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
         if (TreeListGetCellDispInfo(data, item, cell, handle, c, TVIF_TEXT, nullptr, &n, &cellText)) cellLength = n;
         item = TreeListLookup(data, handle);
         cell = item ? TreeListGetCell(data, handle, c, false) : nullptr;
-        if (!cell) {
-          RestoreDC(dc, saved);
-          break;
-        }
+        if (!cell) break;
       } else if (cell && cell->text) {
         cellText = cell->text;
         cellLength = cell->textLength;
@@ -482,7 +480,6 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
       cl.ownText = cell && (cell->cellFlags & kTLItemOwnText) ? cell->textColor : columnColor;
       Fill(dc, RECT{cellRect.left, rowTop, x, rowTop + rc.height}, cellBack);
       DrawLabel(rc, cl, x, cellRect.right, col.textAlign, cellSelect && handle == data->caretItem, true, cellBack, c);
-      RestoreDC(dc, saved);
       item = TreeListLookup(data, handle);
       if (!item) break;
     }
