@@ -37,14 +37,6 @@ LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item) {
   return 1;
 }
 
-LRESULT TreeListHitTest(TreeListData*, TVHITTESTINFO* info) {
-  if (info) {
-    info->flags = TVHT_NOWHERE;
-    info->hItem = nullptr;
-  }
-  return 0;
-}
-
 LRESULT TreeListEndEdit(TreeListData*, int) { return 0; }
 LRESULT TreeListTypeAhead(TreeListData*, UINT) { return 0; }
 LRESULT TreeListDropTarget(TreeListData*, UINT, POINT) { return 0; }

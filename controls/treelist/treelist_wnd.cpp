@@ -916,6 +916,12 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         TreeListUnlock(data);
         return result;
       }
+      case TVM_HITTEST: {
+        TreeListLock(data);
+        LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
       case TVM_GETNEXTITEM: {
         TreeListLock(data);
         LRESULT result = TreeListGetNextItem(data, (UINT)wParam, (UINT_PTR)lParam);
