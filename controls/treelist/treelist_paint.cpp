@@ -443,7 +443,7 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
         Fill(dc, area, cellBack);
         if (list != TL_CHECKBOX_MARKER)
           ImageList_Draw(
-              list, index, dc, area.left + 1, rowTop + (rc.height - size.cx) / 2,
+              list, index, dc, area.left + 1, rowTop + (rc.height - size.cy) / 2,
               ILD_TRANSPARENT | (cell ? (cell->state & 0xF00) | ((cell->state & TVIS_CUT) ? ILD_BLEND50 : 0) : 0));
         if (atRight)
           cellRect.right = area.left;
