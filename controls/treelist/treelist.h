@@ -94,6 +94,33 @@ const WORD TL_SCROLL_WHEEL = 11;
 // WM_HSCROLL / WM_VSCROLL code that takes the position from wParam >> 4.
 const int TL_SB_SETPOS = 12;
 
+// TLM_FINDITEM's request; flags are written back so a repeat continues.
+struct TreeListFindInfo {
+  UINT flags;
+  int column;
+  UINT state;
+  UINT stateMask;
+  LPARAM lParam;
+  const char* text;
+};
+const UINT TLFI_TEXT = 0x1;
+const UINT TLFI_PARAM = 0x4;
+const UINT TLFI_STATE = 0x8;
+const UINT TLFI_ONLYOPEN = 0x1000000;   // descend only into shown, expanded items
+const UINT TLFI_FROMCHILD = 0x2000000;  // start at the first child
+const UINT TLFI_AFTER = 0x4000000;      // start after the start item
+const UINT TLFI_NOCASE = 0x8000000;
+const UINT TLFI_TREE = 0x10000000;  // pre-order through the tree
+const UINT TLFI_INCLUDESTART = 0x20000000;
+
+// TVM_EXPAND flags of the control beside TLE_DEFER.
+const UINT TLE_QUIET = 0x4000000;
+const UINT TLE_SIBLINGS = 0x8000000;
+const UINT TLE_SUBTREES = 0x10000000;
+const UINT TLE_PARENT = 0x20000000;
+const UINT TLE_KEEPPARTIAL = 0x40000000;
+const UINT TLE_ANCESTORS = 0x80000000;
+
 // TLN_COLUMNCHANGED.
 struct NMTLCOLUMNCHANGED {
   NMHDR hdr;

@@ -132,7 +132,7 @@ enum {
 // Scroll-setter code bit: the caller does not hold the lock.
 const UINT kTLNoRelease = 0x10000;
 
-typedef void(CALLBACK* TreeListPaintHook)(HDC, LPARAM, void*);
+typedef int(CALLBACK* TreeListPaintHook)(HDC, LPARAM, void*);
 
 struct TLSize {
   int cx, cy;
@@ -390,6 +390,35 @@ LRESULT TreeListSetColor(TreeListData* data, UINT_PTR item, int column, int kind
 LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR item, BOOL before);
 // Takes the item out of the selection (caret gone in single selection).
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item);
+
+// --- navigation (treelist_navigation.cpp)
+LRESULT TreeListGetNextItem(TreeListData* data, UINT code, UINT_PTR item);
+LRESULT TreeListFindItem(TreeListData* data, UINT_PTR start, TreeListFindInfo* info);
+LRESULT TreeListCountMatches(TreeListData* data, const TVITEMA* request);
+LRESULT TreeListMoveItem(TreeListData* data, UINT_PTR item, UINT_PTR target, int mode);
+// Next item in pre-order after start that is (or is not) selected, within
+// the subtree of stop; TVI_ROOT starts at the first root.
+TLHandle TreeListNextItemInOrder(TreeListData* data, UINT_PTR start, TLHandle stop);
+TLHandle TreeListNextUnselectedItem(TreeListData* data, UINT_PTR start, TLHandle stop);
+
+// --- painting (treelist_paint.cpp)
+// The record handed to a column's draw callback.
+struct TreeListPaintInfo {
+  HWND window;
+  TLHandle item;
+  RECT* rect;
+  LPARAM lParam;
+  const char* text;
+  UINT textLength;
+  UINT stateFlags;
+  int row;
+  BYTE column;
+  BYTE textOffset;
+  COLORREF textColor;
+};
+// Clip region of the span merged into `first` by the merge bits; its right
+// edge (content coordinates) and the number of joined columns come back.
+HRGN TreeListMergedClipRgn(TreeListData* data, UINT mergeBits, int first, int* right, int* joined);
 
 // --- columns (treelist_columns.cpp)
 LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* description);

@@ -37,24 +37,9 @@ LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item) {
   return 1;
 }
 
-LRESULT TreeListHitTest(TreeListData*, TVHITTESTINFO* info) {
-  if (info) {
-    info->flags = TVHT_NOWHERE;
-    info->hItem = nullptr;
-  }
-  return 0;
-}
-
 LRESULT TreeListEndEdit(TreeListData*, int) { return 0; }
 LRESULT TreeListTypeAhead(TreeListData*, UINT) { return 0; }
 LRESULT TreeListDropTarget(TreeListData*, UINT, POINT) { return 0; }
-
-void TreeListPaint(TreeListData* data, HDC dc, const RECT* rc) {
-  COLORREF back = data->colors[kTLColorBack];
-  if (!data->enabled && (data->exStyle & TLS_EX_DISABLEDCOLOR)) back = data->colors[kTLColorDisabled];
-  SetBkColor(dc, back);
-  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, rc, nullptr, 0, nullptr);
-}
 
 void TreeListCreateToolTip(TreeListData*) {}
 void TreeListHideTip(TreeListData*) {}

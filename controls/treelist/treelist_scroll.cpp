@@ -528,13 +528,3 @@ LRESULT TreeListSelectFirstVisible(TreeListData* data, UINT_PTR target) {
   TreeListUnlock(data);
   return result;
 }
-
-// Until the scope walk exists: one item, queued work excluded.
-LRESULT TreeListExpand(TreeListData* data, UINT_PTR target, UINT code) {
-  TreeListItem* item = TreeListLookup(data, target);
-  if (!item) return 0;
-  UINT action = code & 0xF;
-  if (action == TVE_TOGGLE) action = 0;
-  if (action > TVE_EXPAND) return 0;
-  return TreeListExpandItem(data, (TLHandle)target, action | (code & 0x80)) == 0;
-}

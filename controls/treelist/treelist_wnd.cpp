@@ -916,6 +916,18 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         TreeListUnlock(data);
         return result;
       }
+      case TVM_HITTEST: {
+        TreeListLock(data);
+        LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TVM_GETNEXTITEM: {
+        TreeListLock(data);
+        LRESULT result = TreeListGetNextItem(data, (UINT)wParam, (UINT_PTR)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
       case TVM_GETITEMSTATE: {
         TreeListItem* item = TreeListLookup(data, wParam);
         return item ? item->state : 0;
@@ -1030,6 +1042,27 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         return TreeListGetColumnOrder(data, wParam, (int*)lParam);
       case TLM_SETCOLUMNTEXTCOLOR:
         return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
+      case TLM_FINDITEM: {
+        TreeListLock(data);
+        LRESULT result = TreeListFindItem(data, wParam, (TreeListFindInfo*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_COUNTITEMS: {
+        TreeListLock(data);
+        LRESULT result = TreeListCountMatches(data, (const TVITEMA*)lParam);
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_MOVEITEM:
+      case TLM_MOVEITEM + 1:
+      case TLM_MOVEITEM + 2:
+      case TLM_MOVEITEM_LAST: {
+        TreeListLock(data);
+        LRESULT result = TreeListMoveItem(data, (UINT_PTR)lParam, wParam, (int)(msg - TLM_MOVEITEM));
+        TreeListUnlock(data);
+        return result;
+      }
       case TLM_GETEXTRASIZE:
         return data->extraBytes;
       case TLM_GETCOLUMNCOUNT:

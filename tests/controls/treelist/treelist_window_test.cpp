@@ -393,3 +393,34 @@ TEST(TreeListLocking, ParentWaitingOnAWorkerInAnExpandNotificationReturns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TreeListImageLists, OwnedListsAndTheHeaderFollowingTheNormalList) {
+  TreeListFixture f;
+  TreeListData* d = f.Data();
+  HIMAGELIST first = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  HIMAGELIST second = ImageList_Create(20, 20, ILC_COLOR32, 1, 1);
+  EXPECT_EQ(0, f.Send(TVM_SETIMAGELIST, TLSIL_NORMAL, (LPARAM)first));
+  EXPECT_EQ((LRESULT)first, f.Send(TVM_GETIMAGELIST, TLSIL_HEADER));
+  EXPECT_EQ((LRESULT)first, f.Send(TVM_GETIMAGELIST, TLSIL_CELL));
+  EXPECT_EQ(16, d->imageSize.cx);
+  // Replacing the owned list destroys it; the header must not keep it.
+  EXPECT_EQ((LRESULT)first, f.Send(TVM_SETIMAGELIST, TLSIL_NORMAL, (LPARAM)second));
+  int cx = 0, cy = 0;
+  EXPECT_FALSE(ImageList_GetIconSize(first, &cx, &cy));
+  EXPECT_EQ((LRESULT)second, f.Send(TVM_GETIMAGELIST, TLSIL_HEADER));
+  EXPECT_EQ((LRESULT)second, f.Send(TVM_GETIMAGELIST, TLSIL_CELL));
+  EXPECT_EQ(16, d->rowHeight);  // fixed by TVM_SETITEMHEIGHT: kept
+  // Kept by the caller: not destroyed on replacement.
+  HIMAGELIST kept = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  f.Send(TVM_SETIMAGELIST, TLSIL_NORMAL | TLSIL_KEEP, (LPARAM)kept);
+  f.Send(TVM_SETIMAGELIST, TLSIL_NORMAL, 0);
+  EXPECT_TRUE(ImageList_GetIconSize(kept, &cx, &cy));
+  EXPECT_EQ(0, f.Send(TVM_GETIMAGELIST, TLSIL_HEADER));
+  EXPECT_EQ(0, f.Send(TVM_SETIMAGELIST, 1, (LPARAM)kept));
+  EXPECT_EQ(0, f.Send(TVM_SETIMAGELIST, 6, (LPARAM)kept));
+  ImageList_Destroy(kept);
+}
+
+}  // namespace
