@@ -1,4 +1,4 @@
-// Network side of the directory listing that needs no shell folders: the
+// Network side of the directory listing: the
 // shares of a server, and the absolute form of a network path.
 #pragma once
 
