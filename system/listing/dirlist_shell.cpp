@@ -1,6 +1,7 @@
 // The shell side of the network mode: the neighbourhood, folders that exist
 // only in the shell namespace, and the shell objects the listing keeps.
 #include <cstring>
+#include <vector>
 
 #include "system/listing/dirlist.h"
 #include "system/listing/neighbourhood.h"
@@ -124,11 +125,17 @@ int CDirList::JoinNetworkPath(const char* path) {
 int CDirList::ReadShellDir(int dirIndex) {
   int32_t extra = *reinterpret_cast<const int32_t*>(m_dirs.items[dirIndex]);
   if (extra >= DIRLIST_PATH_HOLDER) return 0;
+  const bool skipKnown = (m_flags & DIRLIST_REFRESH) != 0;
   CShellItem* item = ShellItemAt(extra);
   if (!item) return 0;
+  // A refresh enumerates the folder afresh.
+  if (skipKnown && item->m_pBuffer) {
+    std::vector<BYTE> list(item->m_pBuffer, item->m_pBuffer + item->m_nListLength);
+    list.insert(list.end(), 4, 0);
+    item->OpenIdList(reinterpret_cast<LPCITEMIDLIST>(list.data()));
+  }
   int dirLength = LoadDir(dirIndex);
   const char* shellDir = m_dirs.TextAt(dirIndex);
-  const bool skipKnown = (m_flags & DIRLIST_REFRESH) != 0;
   int added = 0;
   int lastHolder = -1;
   char name[SHELL_NAME_SIZE];

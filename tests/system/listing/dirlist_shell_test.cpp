@@ -107,6 +107,15 @@ TEST_F(ShellListing, NeighbourhoodChildren) {
     EXPECT_STREQ("x", name);
     // The path holder makes no batch of its own.
     EXPECT_EQ(-1, list.Read());
+    // A refresh adds only the new child.
+    dir.Write("neu.txt", "n");
+    list.Open("\\\\", DIRLIST_NETWORK | DIRLIST_LIST_DIRS | DIRLIST_REFRESH, nullptr, nullptr);
+    EXPECT_EQ(5, list.Read());
+    EXPECT_EQ(1u, Entries(list).count("neu.txt"));
+    // Another open frees the shell objects.
+    list.Open("\\\\", DIRLIST_NETWORK, nullptr, nullptr);
+    EXPECT_EQ(0, list.m_shellItems.count);
+    EXPECT_EQ(0, list.m_shellEntries.count);
     // Directories only, with a pattern; then files only.
     list.Open("\\\\", DIRLIST_NETWORK | DIRLIST_DIRS_ONLY, "s*", nullptr);
     list.Read();
@@ -114,9 +123,10 @@ TEST_F(ShellListing, NeighbourhoodChildren) {
     EXPECT_EQ(1, list.m_entries.count);
     list.Open("\\\\", DIRLIST_NETWORK | DIRLIST_SORTED, nullptr, "*.dat");
     list.Read();
-    EXPECT_EQ(std::vector<std::string>({"a.txt", "x"}),
-              std::vector<std::string>({list.GetEntryName(0, nullptr), list.GetEntryName(1, nullptr)}));
-    EXPECT_EQ(2, list.m_entries.count);
+    EXPECT_EQ(std::vector<std::string>({"a.txt", "neu.txt", "x"}),
+              std::vector<std::string>(
+                  {list.GetEntryName(0, nullptr), list.GetEntryName(1, nullptr), list.GetEntryName(2, nullptr)}));
+    EXPECT_EQ(3, list.m_entries.count);
   }
 }
 
@@ -194,7 +204,19 @@ TEST_F(ShellListing, MyComputerQueuesItsFoldersByDisplayPath) {
     }
   }
   EXPECT_TRUE(drive);
-  EXPECT_TRUE(shellFolder);
+  ASSERT_TRUE(shellFolder);
+  // The same folder opened by its display path is a shell directory too.
+  std::string folder;
+  for (int i = 0; i < list.m_dirs.count; ++i) {
+    std::string text = list.m_dirs.TextAt(i);
+    if (text.compare(0, 2, "\\\\") == 0 && text.find("Control") != std::string::npos) folder = text;
+  }
+  list.Open(folder.c_str(), DIRLIST_NETWORK | DIRLIST_LIST_DIRS, nullptr, nullptr);
+  list.Read();
+  ASSERT_GE(list.m_dirs.count, 1);
+  EXPECT_EQ(folder, list.m_dirs.TextAt(0));
+  EXPECT_GE(*reinterpret_cast<int32_t*>(list.m_dirs.items[0]), 0);
+  for (int i = 0; i < list.m_entries.count; ++i) EXPECT_NE(0u, list.EntryAt(i)->mode & DIRENTRY_SHELL);
 }
 
 }  // namespace
