@@ -95,11 +95,10 @@ TEST_F(ShellListing, NeighbourhoodChildren) {
     EXPECT_EQ(DIRLIST_PATH_HOLDER, *reinterpret_cast<int32_t*>(list.m_dirs.items[holder]));
     EXPECT_NE(0u, list.m_flags & DIRLIST_ENTRY_DIRS);
     // Shell entries: icons from the shell, no type name of their own.
-    FileStatRecord* a = list.EntryAt(list.FindEntry("a.txt", list.RecordOf(list.EntryAt(0))->directoryIndex, 5));
-    if (a) {
-      EXPECT_GE(list.GetIconIndex(a, SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES), 0);
-      EXPECT_EQ(nullptr, list.GetTypeName(a, SHGFI_USEFILEATTRIBUTES));
-    }
+    FileStatRecord* a = list.EntryAt(list.FindEntry("a.txt", 0, 5));
+    ASSERT_NE(nullptr, a);
+    EXPECT_GE(list.GetIconIndex(a, SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES), 0);
+    EXPECT_EQ(nullptr, list.GetTypeName(a, SHGFI_USEFILEATTRIBUTES));
     CShellEntry* x = list.ShellEntryAt(seen["x"].shellIndex);
     ASSERT_NE(nullptr, x);
     char name[MAX_PATH];
