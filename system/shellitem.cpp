@@ -138,11 +138,21 @@ int CShellItem::OpenSpecialFolder(int csidl) {
   LPITEMIDLIST list = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return 0;
   // The whole list: a special folder may lie deeper than the desktop.
-  bool ok = SUCCEEDED(g_desktopFolder->BindToObject(list, nullptr, IID_IShellFolder, (void**)&m_pFolder));
-  if (!ok) m_pFolder = nullptr;
-  ok = ok && TakeList((const BYTE*)list, IdListLength(list));
+  int ok = OpenIdList(list);
   CoTaskMemFree(list);
-  if (!ok) return 0;
+  return ok;
+}
+
+int CShellItem::OpenIdList(LPCITEMIDLIST list) {
+  if (!Reset() || !list) return 0;
+  HRESULT hr = IdListLength(list) == 0
+                   ? g_desktopFolder->QueryInterface(IID_IShellFolder, (void**)&m_pFolder)
+                   : g_desktopFolder->BindToObject(list, nullptr, IID_IShellFolder, (void**)&m_pFolder);
+  if (FAILED(hr)) {
+    m_pFolder = nullptr;
+    return 0;
+  }
+  if (!TakeList((const BYTE*)list, IdListLength(list))) return 0;
   return m_pFolder->EnumObjects(nullptr, SHELL_ENUM_FLAGS, &m_pEnum) == S_OK ? 1 : 0;
 }
 

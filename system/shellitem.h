@@ -39,6 +39,8 @@ class CShellItem {
   int Reset();
   // The special folder (CSIDL) with its whole id list; 1 on success.
   int OpenSpecialFolder(int csidl);
+  // The folder of an absolute id list (copied; the caller keeps its own); 1 on success.
+  int OpenIdList(LPCITEMIDLIST list);
   // The parent's current child, which must be a folder; 1 on success.
   int OpenChild(CShellItem* parent);
   // Moves to the next child: 1 when there is one.

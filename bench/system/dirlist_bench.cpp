@@ -1,6 +1,8 @@
 // The directory listing on 20,000 files, made by the Unix shell (creating
 // them one by one through Wine takes minutes): open and read sorted against
-// a FindFirstFileA loop and std::sort with _stricmp.
+// a FindFirstFileA loop and std::sort with _stricmp. Then, for the record,
+// the time of a CShellItem walk over the same folder and of its listing as
+// the network neighbourhood (through the neighbourhood seam).
 #include <windows.h>
 
 #include <algorithm>
@@ -11,6 +13,8 @@
 
 #include "bench.h"
 #include "system/listing/dirlist.h"
+#include "system/listing/neighbourhood.h"
+#include "system/shellitem.h"
 
 namespace {
 
@@ -95,6 +99,39 @@ int main() {
         bench::Sink((long long)names.size());
       },
       1, 7);
+
+  CoInitialize(nullptr);
+  IShellFolder* desktop = nullptr;
+  LPITEMIDLIST list = nullptr;
+  std::wstring wide(dir.begin(), dir.end());
+  if (SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
+      SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, &list, nullptr))) {
+    // Few rounds: each walk takes seconds under Wine.
+    double walk = bench::MedianNs(
+        [&] {
+          CShellItem item;
+          long long n = 0;
+          char name[SHELL_NAME_SIZE];
+          if (item.OpenIdList(list)) {
+            while (item.Next()) n += item.GetDisplayName(name);
+          }
+          bench::Sink(n);
+        },
+        1, 3);
+    SetNeighbourhoodFolder(0, list);
+    double listing = bench::MedianNs(
+        [&] {
+          CDirList network("\\\\", DIRLIST_NETWORK);
+          bench::Sink(network.Read());
+        },
+        1, 3);
+    SetNeighbourhoodFolder(CSIDL_NETWORK, nullptr);
+    std::printf("CShellItem walk of 20000 files: %.2f s; CDirList network listing of them: %.2f s\n", walk / 1e9,
+                listing / 1e9);
+  }
+  CoTaskMemFree(list);
+  if (desktop) desktop->Release();
+  CoUninitialize();
   RemoveAll(dir);
   return 0;
 }

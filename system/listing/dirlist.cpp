@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "system/listing/neighbourhood.h"
 #include "system/listing/netshares.h"
 #include "system/shelliconcache.h"
 #include "text/wildcard/wildcard.h"
@@ -43,6 +44,8 @@ CDirList::CDirList(const char* path, uint32_t flags, const char* include, const 
       m_entries(sizeof(DirEntryRecord)),
       m_excludes(4),
       m_includes(4),
+      m_shellEntries(sizeof(void*)),
+      m_shellItems(sizeof(void*)),
       m_root(nullptr),
       m_output(new char[kOutputSize]),
       m_poolOffset(0),
@@ -156,6 +159,7 @@ void CDirList::Open(const char* path, uint32_t flags, const char* include, const
     m_currentDir = m_dirs.count;
   } else {
     EmptyEntries();
+    FreeShellObjects();
     m_dirs.RemoveAll();
     m_state = DIRLIST_STATE_CLOSED;
     m_loadedDir = -1;
@@ -175,81 +179,80 @@ void CDirList::Open(const char* path, uint32_t flags, const char* include, const
   bool includeFromPath = false;
   bool fromFile = false;
 
+  char full[kRootSize];
+  int n = 0;
   if (path[0] == ':') {
     // The namespace root: the drives (and in network mode the neighbourhood).
     int cut = (int)strlen(path);
     while (cut > 1 && !IsSep(path[cut - 1]) && path[cut - 1] != ':') --cut;
-    if (cut > 0 && path[cut]) AddPatterns(path + cut, m_includes, true);
-    strcpy(m_root, ":");
-    m_rootLength = 0;
-    AddPatterns(exclude, m_excludes, false);
-    delete[] oldRoot;
-    m_flags = flags;
-    m_atEnd = 0;
-    m_state = DIRLIST_STATE_OPENED;
-    return;
-  }
-  // The absolute path; one too long for the root is refused.
-  char full[kRootSize];
-  bool network = (flags & DIRLIST_NETWORK) && IsSep(path[0]) && IsSep(path[1]);
-  int n = network ? ResolveNetworkPath(path, full, kRootSize - 2) : FullPathNameA(path, full, kRootSize - 2);
-  if (n <= 0 || n >= kRootSize - 2) {
-    delete[] oldRoot;
-    delete[] m_root;
-    m_root = nullptr;
-    m_state = DIRLIST_STATE_CLOSED;
-    return;
-  }
-  for (int i = 0; i < n; ++i) {
-    if (full[i] == '/') full[i] = '\\';
-  }
-  int wild = (int)strcspn(full, ";*?");
-  bool split = true;
-  if (wild == n) {
-    if (IsSep(full[n - 1])) {
-      split = false;
-    } else {
-      FileStatRecord r;
-      if (FileStatA(full, &r) == FSTAT_OK) {
-        if (r.mode & FSTAT_DIRECTORY) {
-          full[n++] = '\\';
-          full[n] = 0;
-          split = false;
-        } else {
-          include = nullptr;
-          fromFile = true;
-          flags &= ~DIRLIST_RECURSE;
-          if (!(flags & DIRLIST_LIST_DIRS)) flags |= DIRLIST_SEARCH_PATTERN;
-        }
-      } else if (IsSep(full[0]) && IsSep(full[1])) {
-        // A server or share: probed with a search, which an empty root passes.
-        char probe[kRootSize + 2];
-        memcpy(probe, full, (size_t)n);
-        strcpy(probe + n, "\\*");
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA(probe, &fd);
-        DWORD error = GetLastError();
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-        if (h != INVALID_HANDLE_VALUE || error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
-            (flags & DIRLIST_NETWORK)) {
-          full[n++] = '\\';
-          full[n] = 0;
-          split = false;
+    if (cut > 0 && path[cut]) {
+      AddPatterns(path + cut, m_includes, false);
+      includeFromPath = true;
+    }
+    strcpy(full, ":");
+    n = 0;
+  } else {
+    // The absolute path; one too long for the root is refused.
+    bool network = (flags & DIRLIST_NETWORK) && IsSep(path[0]) && IsSep(path[1]);
+    n = network ? ResolveNetworkPath(path, full, kRootSize - 2) : FullPathNameA(path, full, kRootSize - 2);
+    if (n <= 0 || n >= kRootSize - 2) {
+      delete[] oldRoot;
+      delete[] m_root;
+      m_root = nullptr;
+      m_state = DIRLIST_STATE_CLOSED;
+      return;
+    }
+    for (int i = 0; i < n; ++i) {
+      if (full[i] == '/') full[i] = '\\';
+    }
+    int wild = (int)strcspn(full, ";*?");
+    bool split = true;
+    if (wild == n) {
+      if (IsSep(full[n - 1])) {
+        split = false;
+      } else {
+        FileStatRecord r;
+        if (FileStatA(full, &r) == FSTAT_OK) {
+          if (r.mode & FSTAT_DIRECTORY) {
+            full[n++] = '\\';
+            full[n] = 0;
+            split = false;
+          } else {
+            include = nullptr;
+            fromFile = true;
+            flags &= ~DIRLIST_RECURSE;
+            if (!(flags & DIRLIST_LIST_DIRS)) flags |= DIRLIST_SEARCH_PATTERN;
+          }
+        } else if (IsSep(full[0]) && IsSep(full[1])) {
+          // A server or share: probed with a search, which an empty root passes.
+          char probe[kRootSize + 2];
+          memcpy(probe, full, (size_t)n);
+          strcpy(probe + n, "\\*");
+          WIN32_FIND_DATAA fd;
+          HANDLE h = FindFirstFileA(probe, &fd);
+          DWORD error = GetLastError();
+          if (h != INVALID_HANDLE_VALUE) FindClose(h);
+          if (h != INVALID_HANDLE_VALUE || error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
+              (flags & DIRLIST_NETWORK)) {
+            full[n++] = '\\';
+            full[n] = 0;
+            split = false;
+          }
         }
       }
     }
-  }
-  if (split) {
-    int cut = n;
-    while (cut > 0 && !IsSep(full[cut - 1])) --cut;
-    if (cut < n) {
-      AddPatterns(full + cut, m_includes, false);
-      includeFromPath = true;
+    if (split) {
+      int cut = n;
+      while (cut > 0 && !IsSep(full[cut - 1])) --cut;
+      if (cut < n) {
+        AddPatterns(full + cut, m_includes, false);
+        includeFromPath = true;
+      }
+      full[cut] = 0;
+      n = cut;
     }
-    full[cut] = 0;
-    n = cut;
   }
-  memcpy(m_root, full, (size_t)n + 1);
+  memcpy(m_root, full, strlen(full) + 1);
   m_rootLength = n;
 
   bool matchAll = false;
@@ -347,6 +350,8 @@ int CDirList::ReadDir(int dirIndex) {
     }
   }
   if (strcmp(m_dirs.TextAt(dirIndex), ":") == 0) return ReadRoot(dirIndex);
+  if ((m_flags & DIRLIST_NETWORK) && *reinterpret_cast<const int32_t*>(m_dirs.items[dirIndex]) >= 0)
+    return ReadShellDir(dirIndex);
   if ((m_flags & DIRLIST_NETWORK) && IsServerPath(m_dirs.TextAt(dirIndex))) return ReadShares(dirIndex);
   int dirLength = LoadDir(dirIndex);
   DirEntryRecord* work = WorkRecord();
@@ -492,11 +497,21 @@ int CDirList::ReadRoot(int dirIndex) {
       ++added;
     }
   }
-  if ((m_flags & DIRLIST_NETWORK) && (m_flags & (DIRLIST_LIST_DIRS | DIRLIST_DIRS_ONLY))) {
-    ResetWork(dirIndex, DIRENTRY_SHELL | DIRENTRY_DRIVE | FSTAT_DIRECTORY);
-    InsertWork(NETWORK_NEIGHBOURHOOD_NAME, (int)strlen(NETWORK_NEIGHBOURHOOD_NAME),
-               m_sortedInsert ? DIRADD_SORTED : -1);
-    ++added;
+  if (m_flags & DIRLIST_NETWORK) {
+    CShellItem* hood = new CShellItem;
+    OpenNeighbourhood(hood);
+    int item = AddShellItem(hood, "\\\\", 2);
+    // The recursion reads the neighbourhood item itself.
+    if ((m_flags & DIRLIST_RECURSE) && item >= 0) QueueShellDir("\\\\", 2, item);
+    if (m_flags & (DIRLIST_LIST_DIRS | DIRLIST_DIRS_ONLY)) {
+      ResetWork(dirIndex, DIRENTRY_NEIGHBOURHOOD);
+      CShellEntry* entry = new CShellEntry{};
+      entry->Assign(hood);
+      WorkRecord()->shellIndex = AddShellEntry(entry, "");
+      InsertWork(NETWORK_NEIGHBOURHOOD_NAME, (int)strlen(NETWORK_NEIGHBOURHOOD_NAME),
+                 m_sortedInsert ? DIRADD_SORTED : -1);
+      ++added;
+    }
   }
   return added;
 }
@@ -571,7 +586,10 @@ int CDirList::Read(const char* path, uint32_t flags, const char* include, const 
   }
   if (m_state == DIRLIST_STATE_OPENED) {
     int dir = m_dirs.FindString(m_rootLength, m_root, 0, -1, CTextList::kFindNoCase);
-    if (dir < 0 || !(m_flags & DIRLIST_REFRESH)) dir = QueueDir(m_root, (int)strlen(m_root));
+    if (dir < 0 || !(m_flags & DIRLIST_REFRESH)) {
+      bool network = (m_flags & DIRLIST_NETWORK) && IsSep(m_root[0]) && IsSep(m_root[1]);
+      dir = network ? JoinNetworkPath(m_root) : QueueDir(m_root, (int)strlen(m_root));
+    }
     if (dir < 0) {
       m_atEnd = 2;
       return -1;
@@ -588,6 +606,11 @@ int CDirList::Read(const char* path, uint32_t flags, const char* include, const 
     return finish();
   }
   if (m_state == DIRLIST_STATE_DIR_DONE) {
+    // Path holders are never read: they make no batch of their own.
+    while (m_currentDir + 1 < m_dirs.count && (m_flags & DIRLIST_NETWORK) &&
+           *reinterpret_cast<const int32_t*>(m_dirs.items[m_currentDir + 1]) >= DIRLIST_PATH_HOLDER) {
+      ++m_currentDir;
+    }
     if (m_currentDir + 1 >= m_dirs.count) {
       m_atEnd = 1;
       m_state = DIRLIST_STATE_FINISHED;

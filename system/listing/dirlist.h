@@ -1,8 +1,8 @@
 // CDirList: the names below a path, one directory or a whole tree, filtered
 // by name patterns, attributes and times, sorted on request, delivered in
 // batches or at once, with notifications of every change. Besides the file
-// system: the root ":" (the drives) and, in network mode, servers' shares;
-// folders that exist only in the shell namespace are not listed.
+// system: the root ":" (the drives) and, in network mode, servers' shares
+// and the folders of the shell namespace below the network neighbourhood.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "system/files/filestat.h"
+#include "system/shellitem.h"
 #include "system/listing/dirlistdefs.h"
 #include "text/textlist/textlist.h"
 
@@ -36,6 +37,8 @@ class CDirList {
   int GetEntryPathLength(int index, int relative) const;
   const char* GetEntryDir(const FileStatRecord* entry, int relative, int* pLength) const;
   const char* GetExtension(FileStatRecord* entry, int* pLength);
+  // A shell shortcut entry's stored target; null (length 0) for any other.
+  const char* GetLinkTarget(const FileStatRecord* entry, int* pLength) const;
   static int64_t GetEntrySize(const FileStatRecord* entry);
   static int64_t GetEntryTime(const FileStatRecord* entry);
   static int64_t GetEntryTimeOf(const FileStatRecord* entry, int which);
@@ -65,6 +68,11 @@ class CDirList {
   // The entry handle of an item, and the record around it.
   FileStatRecord* EntryAt(int index) const;
   DirEntryRecord* RecordOf(const FileStatRecord* entry) const;
+  // The shell objects of the network mode; null when out of range.
+  CShellEntry* ShellEntryAt(int index) const;
+  CShellItem* ShellItemAt(int index) const;
+  // Deletes every shell item and shell entry.
+  void FreeShellObjects();
 
   static const int DIRADD_SORTED = -2;
 
@@ -89,6 +97,8 @@ class CDirList {
   CTextList m_dirs;                  // extra word: DIRLIST_FS_DIRECTORY
   CTextList m_entries;               // extra: user area + DirEntryRecord
   CTextList m_excludes, m_includes;  // extra word: the pattern's kind
+  CTextList m_shellEntries;          // extra: CShellEntry*; text: a shortcut's target
+  CTextList m_shellItems;            // extra: CShellItem*; text: its directory
 
  private:
   int AddPatterns(const char* text, CTextList& list, bool matchAllRule);
@@ -97,6 +107,11 @@ class CDirList {
   int ReadDir(int dirIndex);
   int ReadRoot(int dirIndex);
   int ReadShares(int dirIndex);
+  int ReadShellDir(int dirIndex);
+  int JoinNetworkPath(const char* path);
+  int AddShellItem(CShellItem* item, const char* path, int length);
+  int AddShellEntry(CShellEntry* entry, const char* target);
+  int QueueShellDir(const char* path, int length, int32_t extra);
   void ResetWork(int dirIndex, uint32_t mode);
   static bool IsServerPath(const char* path);
   int InsertWork(const char* name, int length, int position);

@@ -56,6 +56,12 @@ int CDirList::GetIconIndex(FileStatRecord* entry, UINT flags) {
   int32_t& slot = small ? r->smallIcon : r->largeIcon;
   bool isWork = m_workItem && reinterpret_cast<char*>(r) == m_workItem + 4 + m_userSize;
   if (!isWork && slot >= 0) return slot;
+  if ((m_flags & DIRLIST_NETWORK) && r->shellIndex >= 0) {
+    CShellEntry* shell = ShellEntryAt(r->shellIndex);
+    int icon = shell ? shell->GetIconIndex(flags & ~SHGFI_USEFILEATTRIBUTES) : -1;
+    if (!isWork && icon >= 0) slot = icon;
+    return icon;
+  }
   const char* name = entry->name;
   int n = (int)strlen(name);
   SHFILEINFOA info;
@@ -109,6 +115,7 @@ const char* CDirList::GetTypeName(FileStatRecord* entry, UINT flags) {
   if (!entry) return nullptr;
   DirEntryRecord* r = RecordOf(entry);
   if (r->typeName) return r->typeName;
+  if ((m_flags & DIRLIST_NETWORK) && r->shellIndex >= 0) return nullptr;
   SHFILEINFOA info;
   auto store = [this](const char* text) {
     int n = (int)strnlen(text, kPoolCopy);

@@ -91,5 +91,11 @@ enum DirTimeFilter {
   DIRTIME_OUTSIDE = 7,  // t > b1 or t < b2
 };
 
-// The directory list's extra word of a file-system directory.
+// The directory list's extra word of a file-system directory; 0 up to
+// DIRLIST_PATH_HOLDER an index into the shell items.
 const int32_t DIRLIST_FS_DIRECTORY = -1;
+// The real directory of file-system items met in a shell folder: never read.
+const int32_t DIRLIST_PATH_HOLDER = 0x8000;
+
+// The mode of the network neighbourhood entry of the namespace root.
+const uint32_t DIRENTRY_NEIGHBOURHOOD = 0xC010;

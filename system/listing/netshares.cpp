@@ -1,5 +1,7 @@
 #include "system/listing/netshares.h"
 
+#include "system/listing/neighbourhood.h"
+
 #include <cstring>
 #include <string>
 
@@ -155,10 +157,19 @@ int ResolveNetworkPath(const char* pszPath, char* pszOut, int nSize) {
     if (!*after || strcmp(after, "*") == 0 || strcmp(after, "*.*") == 0) return copyConverted("", 0, "\\\\");
     rest = after;
   }
-  // The rest stays a neighbourhood path, cut before a final "*" or "*.*".
+  // The rest is walked by display names without a final "*" or "*.*"; a
+  // file-system folder met on the way gives its real path.
   int n = (int)strlen(rest);
   int last = n;
   while (last > 0 && !IsSep(rest[last - 1])) --last;
   if (strcmp(rest + last, "*") == 0 || strcmp(rest + last, "*.*") == 0) n = last > 0 ? last - 1 : 0;
+  {
+    CNeighbourhoodWalk walk;
+    char real[MAX_PATH];
+    if (walk.Walk(rest, n, true, nullptr) && walk.m_plain && walk.Match()->GetPath(real)) {
+      int tail = length - (int)(rest - pszPath) - walk.m_rest;
+      return copyConverted(rest + walk.m_rest, tail, real);
+    }
+  }
   return copyConverted(rest, n, "\\\\");
 }

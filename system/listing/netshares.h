@@ -1,5 +1,5 @@
-// Network side of the directory listing that needs no shell folders: the
-// shares of a server, and the absolute form of a network path.
+// Network side of the directory listing: the shares of a server, and the
+// absolute form of a network path (walking the neighbourhood by display names).
 #pragma once
 
 #include <windows.h>

@@ -11,6 +11,7 @@
 
 #include "../files/files_test_util.h"
 #include "system/files/filecalls.h"
+#include "text/casemode/convertcase.h"
 #include "system/shelliconcache.h"
 
 namespace {
@@ -366,6 +367,30 @@ TEST_F(DirList, UserAreaRefreshAndRoots) {
     EXPECT_TRUE(rel == list.GetEntryName(i, nullptr) || rel.find(dir.Path()) == 0 || rel.find("sub") == 0) << rel;
   }
   EXPECT_GT(list.GetTotalSize(), 0);
+}
+
+TEST_F(DirList, ConvertCase) {
+  dir.Write("ÄRGER.TXT", "1");
+  dir.Write("Mixed.Txt", "2");
+  CDirList list(dir.Path().c_str(), 0, "*.txt", nullptr);
+  ASSERT_EQ(3, list.Read());
+  // Names lose the Latin-1 bit; directories judge each component and keep it.
+  list.ConvertCase(CASE_LOWER | CASE_IF_NO_LOWER | CASE_LATIN1 | 0x100);
+  EXPECT_EQ(std::vector<std::string>({"Mixed.Txt", "a.txt", "Ärger.txt"}),
+            Sorted({list.GetEntryName(0, nullptr), list.GetEntryName(1, nullptr), list.GetEntryName(2, nullptr)}));
+  std::string root = dir.Path();
+  std::string lowered = "c" + root.substr(1);
+  ASSERT_EQ('C', root[0]);
+  EXPECT_EQ(lowered, list.m_dirs.TextAt(0));
+  EXPECT_EQ(lowered, std::string(list.GetEntryPath(0, nullptr, 0)).substr(0, root.size()));
+  // Without 0x100 the directories stay; with 0x800 they are judged per word.
+  list.ConvertCase(CASE_UPPER);
+  EXPECT_EQ(std::vector<std::string>({"A.TXT", "MIXED.TXT", "ÄRGER.TXT"}),
+            Sorted({list.GetEntryName(0, nullptr), list.GetEntryName(1, nullptr), list.GetEntryName(2, nullptr)}));
+  EXPECT_EQ(lowered, list.m_dirs.TextAt(0));
+  list.ConvertCase(CASE_UPPER | CASE_IF_NO_UPPER | CASE_PER_WORD | 0x100);
+  std::string words = list.m_dirs.TextAt(0);
+  EXPECT_EQ("C:\\USERS\\", words.substr(0, 9));
 }
 
 TEST_F(DirList, IconsAndTypeNamesThroughTheCache) {
