@@ -1,0 +1,90 @@
+// The hex view window: data attached, format values and what a line shows.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "../text/view_fixture.h"
+#include "viewers/hex/hexview.h"
+
+namespace {
+// <build>\tests\viewers\hex\screens\name
+std::string HexScreensPath(const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\screens";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}
+}  // namespace
+
+TEST(HexView, SetDataFlags) {
+  CHexView view;
+  // Insertion needs writable, owned and allowed, and at most 8192 bytes.
+  BYTE* big = new BYTE[8193]();
+  view.SetData(big, 8193, 0, 0x063);
+  EXPECT_FALSE(view.GetFlagWord() & kHexViewReadOnly);
+  EXPECT_FALSE(view.IsInsertAllowed());
+  EXPECT_TRUE(view.IsInsertOn());
+  BYTE* small = new BYTE[8192]();
+  EXPECT_EQ(view.SetData(small, 8192, 0, 0x0A3), 8193) << "the previous size; the big buffer is freed";
+  EXPECT_TRUE(view.IsInsertAllowed());
+  EXPECT_FALSE(view.IsInsertOn());
+  // Attaching the buffer the view already owns does not free it.
+  view.SetData(small, 8192, 0x100, 0x063);
+  small[8191] = 0x5A;
+  int size = 0;
+  DWORD base = 0;
+  EXPECT_EQ(view.GetData(&size, &base), small);
+  EXPECT_EQ(size, 8192);
+  EXPECT_EQ(base, 0x100u);
+  // Detached: the buffer goes back to the caller.
+  view.SetData(nullptr, 0, 0, kHexDataKeepOldBuffer);
+  EXPECT_EQ(small[8191], 0x5A);
+  delete[] small;
+  // Read-only data and an unreadable buffer.
+  static const BYTE kConst[4] = {1, 2, 3, 4};
+  view.SetData((void*)kConst, 4, 0, 0);
+  EXPECT_TRUE(view.GetFlagWord() & kHexViewReadOnly);
+  view.SetData((void*)kConst, 4, 0, kHexDataWritable);
+  view.GetData(&size, nullptr);
+  EXPECT_EQ(size, 0) << "a buffer that cannot be written gives an empty view";
+}
+
+TEST(HexView, FormatValues) {
+  CHexView view;
+  view.SetFormat(16, 0, 1, 9, 0, 0);
+  EXPECT_EQ(view.GetLayout().addressDigits, 8);
+  view.SetFormat(14, -1, -1, -1, 2, 1);  // groups of 4: 14 rounds down to 12
+  EXPECT_EQ(view.GetLayout().bytesPerLine, 12);
+  EXPECT_EQ(view.GetLayout().invertMask, 3);
+  view.SetFormat(2, -1, -1, -1, 2, 1);
+  EXPECT_EQ(view.GetLayout().bytesPerLine, 4) << "at least one group";
+  view.SetFormat(1000, -1, -1, -1, 0, 0);
+  EXPECT_EQ(view.GetLayout().bytesPerLine, 256);
+  EXPECT_EQ(view.GetLayout().invertMask, 0);
+}
+
+TEST_F(ViewTest, HexViewPaintsAddressesAndHexDigits) {
+  CHexView view;
+  BYTE data[17];
+  for (int i = 0; i < 17; ++i) data[i] = (BYTE)(0x30 + i);
+  Make(&view, 700, 200);
+  view.SetData(data, 17, 0, 0);
+  view.SetFormat(16, 0, 1, 6, 0, 0);
+  PumpMessages(20);
+  EXPECT_EQ(view.GetTotalLines(), 2);
+  WindowCapture cap(view.m_hWnd);
+  cap.SavePng(HexScreensPath("default.png").c_str());
+  const int cw = view.GetCellWidth(), ch = view.GetCellHeight(), m = view.GetMarginWidth();
+  auto cells = [&](int column, int n, int line) {
+    RECT r = {m + column * cw, line * ch, m + (column + n) * cw, (line + 1) * ch};
+    return r;
+  };
+  EXPECT_GT(cap.Count(0x0000FF, cells(0, 6, 0)), 0) << "address in 0x0000FF";
+  EXPECT_GT(cap.Count(0xFF0000, cells(8, 47, 0)), 0) << "hex digits in 0xFF0000";
+  EXPECT_EQ(cap.Count(0xFF0000, cells(11, 47, 1)), 0) << "second line: one byte only";
+  EXPECT_GT(cap.Count(0xFF0000, cells(8, 2, 1)), 0);
+}
