@@ -73,3 +73,11 @@ void HexLayout::BuildLine(const BYTE* data, int size, DWORD base, int line, int 
     if (charWidth) text[charStart + i] = HexDisplayChar(b);
   }
 }
+
+void HexLayout::MarkByte(BYTE* attrs, int i, BYTE hexAttr, BYTE charAttr) const {
+  if (hexWidth) {
+    const int c = ByteColumn(i, kHexAreaHex);
+    attrs[c] = attrs[c + 1] = hexAttr;
+  }
+  if (charWidth) attrs[charStart + i] = charAttr;
+}

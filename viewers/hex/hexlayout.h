@@ -56,6 +56,9 @@ struct HexLayout {
   int TotalLines(int size, int shift) const;
   // The text of a line (charEnd characters, no NUL) and the attribute of
   // each column: address, hex digits and characters, no marks.
+  // Gives byte i of a line these attributes on both hex digits and its
+  // character (areas that are hidden are left alone).
+  void MarkByte(BYTE* attrs, int i, BYTE hexAttr, BYTE charAttr) const;
   void BuildLine(const BYTE* data, int size, DWORD base, int line, int shift, char* text, BYTE* attrs) const;
 };
 

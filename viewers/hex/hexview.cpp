@@ -1,5 +1,6 @@
 #include "viewers/hex/hexview.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -16,6 +17,17 @@ const ColorDef kHexColors[] = {
 // Style flags of the base: no scrolling past the end.
 const UINT kHexStyleFlags = kAnsiHRangeExact | kAnsiVRangeExact;
 }  // namespace
+
+namespace {
+int g_beeps = 0;
+}
+
+void HexBeep() {
+  ++g_beeps;
+  MessageBeep(MB_ICONEXCLAMATION);
+}
+
+int GetHexBeepCount() { return g_beeps; }
 
 IMPLEMENT_DYNAMIC(CHexView, CAnsiView)
 
@@ -56,6 +68,7 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   if (flags & kHexDataOwn) m_flags |= kHexViewOwnsData;
   if (!(flags & kHexDataWritable)) m_flags |= kHexViewReadOnly;
   for (int i = 0; i < kHexRanges; ++i) m_rangeActive[i] = 0;
+  m_rangeColor[0] = kHexAttrSelection;
   m_spare = 0;
   if (!(flags & kHexDataKeepLayout)) {
     m_flags |= kHexViewRelayout;
@@ -148,12 +161,33 @@ void CHexView::OnStyleChanged(UINT bits) {
   }
 }
 
-int CHexView::PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT) {
+int CHexView::PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) {
   const HexLayout& l = m_layout;
   if (line >= l.TotalLines(m_size, m_lineShift) || count < 1 || line < 0) return 0;
   std::vector<char> text(l.charEnd + 1);
   std::vector<BYTE> attrs(l.charEnd + 1);
   l.BuildLine(m_data, m_size, m_base, line, m_lineShift, text.data(), attrs.data());
+  if (!(flags & 1)) {
+    const int start = l.LineStart(line, m_lineShift), b = l.bytesPerLine;
+    if (m_bitMarks) {
+      for (int i = 0; i < b; ++i) {
+        const int offset = start + i;
+        if (offset < 0 || offset >= m_size || offset >= m_bitCount) continue;
+        const int bit = offset ^ l.invertMask;
+        if (bit < m_bitCount && (m_bitMarks[bit / 32] >> (bit % 32) & 1))
+          l.MarkByte(attrs.data(), i, kHexAttrBitHex, kHexAttrBitChars);
+      }
+    }
+    // The selection (range 0) last, over the marks.
+    for (int r = kHexRanges - 1; r >= 0; --r) {
+      if (!m_rangeActive[r]) continue;
+      int lo = m_rangeStart[r], hi = m_rangeEnd[r];
+      if (lo > hi) std::swap(lo, hi);
+      if (hi < start || lo >= start + b) continue;
+      for (int i = lo < start ? 0 : lo - start; i < b && start + i <= hi; ++i)
+        if (start + i >= 0 && start + i < m_size) l.MarkByte(attrs.data(), i, m_rangeColor[r], m_rangeColor[r]);
+    }
+  }
   int end = firstColumn + count < l.charEnd ? firstColumn + count : l.charEnd;
   if (firstColumn >= end) return 0;
   HDC dc = pDC->GetSafeHdc();
@@ -168,4 +202,139 @@ int CHexView::PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, i
   }
   SelectColor(pDC, 0);
   return end - firstColumn;
+}
+
+void CHexView::RepaintOffsets(int a, int b) {
+  if (!m_hWnd) return;
+  if (a > b) std::swap(a, b);
+  const int first = m_layout.LineOf(a < 0 ? 0 : a, m_lineShift), last = m_layout.LineOf(b < 0 ? 0 : b, m_lineShift);
+  if (first == last)
+    MarkLine(first);
+  else
+    MarkAll();
+  Invalidate(TRUE);
+}
+
+int CHexView::SetMarkRange(int index, int start, int count) {
+  if (index == -2) {
+    for (int r = 1; r < kHexRanges; ++r) m_rangeActive[r] = 0;
+    MarkAll();
+    if (m_hWnd) Invalidate(TRUE);
+    return -2;
+  }
+  if (index == -1) {
+    index = 0;
+    while (index < kHexRanges - 1 && m_rangeActive[index + 1]) ++index;
+  }
+  if (index < 0 || index >= kHexRanges - 1) return kHexRanges - 1;
+  const int r = index + 1;
+  if (count > 0) {
+    const int end = start + count - 1;
+    if (m_rangeActive[r] && m_rangeStart[r] == start && m_rangeEnd[r] == end) return index;
+    if (m_rangeActive[r]) RepaintOffsets(m_rangeStart[r], m_rangeEnd[r]);
+    m_rangeStart[r] = start;
+    m_rangeEnd[r] = end;
+    m_rangeColor[r] = kHexAttrRange;
+    m_rangeActive[r] = 1;
+    RepaintOffsets(start, end);
+  } else if (m_rangeActive[r]) {
+    m_rangeActive[r] = 0;
+    RepaintOffsets(m_rangeStart[r], m_rangeEnd[r]);
+  }
+  return index;
+}
+
+void CHexView::SetBitMarks(const DWORD* bits, int count) {
+  const int kMaxBits = 0x4000000;
+  if (count < 0) count = m_size;
+  m_bitMarks = bits;
+  m_bitCount = bits ? (count > kMaxBits ? kMaxBits : count) : 0;
+  MarkAll();
+  if (m_hWnd) Invalidate(TRUE);
+}
+
+const DWORD* CHexView::GetBitMarks(int* count) const {
+  if (count) *count = m_bitCount;
+  return m_bitMarks;
+}
+
+DWORD CHexView::ScrollToAddress(DWORD position, BOOL absolute) {
+  const int b = m_layout.bytesPerLine;
+  const DWORD previous = m_base + (DWORD)m_layout.LineStart(GetScrollPos().y, m_lineShift);
+  long long offset = absolute ? (long long)position - m_base : (long long)position;
+  if (m_size == 0)
+    offset = 0;
+  else
+    offset = std::max<long long>(-(b - 1), std::min<long long>(offset, m_size - 1));
+  if (m_flags & kHexViewRasterScroll) {
+    // Multiples of Raster counted from the start of the first visible line.
+    const long long lineStart = m_layout.LineStart(GetScrollPos().y, m_lineShift);
+    long long d = offset - lineStart;
+    d -= ((d % m_raster) + m_raster) % m_raster;
+    offset = lineStart + d;
+  }
+  int shift = (int)(((b - offset % b) % b + b) % b);
+  if (m_flags & kHexViewRasterScroll) shift %= m_raster;
+  if (shift != m_lineShift) {
+    m_lineShift = shift;
+    MarkAll();
+  }
+  SetTextSize(m_layout.charEnd, m_layout.TotalLines(m_size, m_lineShift));
+  int line = m_layout.LineOf((int)std::max<long long>(offset, 0), m_lineShift);
+  if (offset < 0) line = 0;
+  if (m_hWnd) {
+    SetScrollPos(GetScrollPos().x, line);
+    Invalidate(TRUE);
+  }
+  return previous;
+}
+
+void CHexView::SetModified(bool set) {
+  if (set)
+    m_flags |= kHexViewModified;
+  else
+    m_flags &= ~kHexViewModified;
+}
+
+int CHexView::GetFormatValue(int index) const {
+  switch (index) {
+    case 0:
+      return m_lineWidthSetting;
+    case 1:
+      return m_extraSpaceSetting;
+    case 2:
+      return m_layout.insertSpace ? 1 : 0;
+    case 3:
+      return m_rasterSetting;
+    case 4:
+      return m_widthRasterSetting;
+    case 5:
+      return (int)m_flags;
+    case 6:
+      return (int)m_statusFlags;
+    case 7:
+      return m_layout.addressDigits;
+    case 8:
+      return m_layout.groupShift;
+    case 9:
+      return m_layout.invertMask;
+    case 10:
+      return m_selectionRaster;
+    default:
+      return 0;
+  }
+}
+
+DWORD CHexView::SetFlags(DWORD value, DWORD mask) {
+  const DWORD old = m_flags & kHexViewPublicMask;
+  mask &= kHexViewPublicMask;
+  DWORD next = (m_flags & ~mask) | (value & mask);
+  if ((next & kHexViewPublicMask) == old) return old;
+  if ((old & kHexViewReadOnly) && !(next & kHexViewReadOnly) && m_size && IsBadWritePtr(m_data, m_size)) {
+    HexBeep();
+    next |= kHexViewReadOnly;
+  }
+  m_flags = next | kHexViewSaveSettings;
+  SetFormat(-1, -1, -1, -1, -1, -1);
+  return old;
 }

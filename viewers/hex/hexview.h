@@ -36,6 +36,10 @@ const UINT kHexDataKeepOldBuffer = 0x100;
 const int kHexMaxInsertSize = 8192;
 const int kHexRanges = 9;  // range 0 is the selection
 
+// The view's refusal sound; tests count the calls.
+void HexBeep();
+int GetHexBeepCount();
+
 class CHexView : public CAnsiView {
   DECLARE_DYNAMIC(CHexView)
  public:
@@ -51,6 +55,21 @@ class CHexView : public CAnsiView {
   bool IsInsertOn() const { return m_insert != 0; }
   int GetLineShift() const { return m_lineShift; }
 
+  // Marked ranges 0-7 (ranges 1-8 of the view; 0 is the selection).
+  int SetMarkRange(int index, int start, int count);
+  void SetBitMarks(const DWORD* bits, int count);
+  const DWORD* GetBitMarks(int* count) const;
+  // Makes the address (an offset unless absolute) the first byte of the top
+  // line; returns the previous address of the first visible line.
+  DWORD ScrollToAddress(DWORD position, BOOL absolute);
+  DWORD GetFlags() const { return m_flags & kHexViewPublicMask; }
+  // Returns the old public bits; read-only stays on a buffer that cannot be
+  // written (with a beep).
+  DWORD SetFlags(DWORD value, DWORD mask);
+  bool IsModified() const { return (m_flags & kHexViewModified) != 0; }
+  void SetModified(bool set);
+  int GetFormatValue(int index) const;
+
   int GetLineWidth() override { return m_layout.charEnd; }
   void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
   int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
@@ -58,6 +77,8 @@ class CHexView : public CAnsiView {
 
  protected:
   void FreeData();
+  // Repaints the lines that offsets a..b (either order) touch.
+  void RepaintOffsets(int a, int b);
 
   BYTE* m_data = nullptr;
   int m_size = 0;
@@ -72,6 +93,12 @@ class CHexView : public CAnsiView {
   int m_cursor = 0;
   int m_rangeStart[kHexRanges] = {}, m_rangeEnd[kHexRanges] = {};
   BYTE m_rangeActive[kHexRanges] = {};
+  BYTE m_rangeColor[kHexRanges] = {};
+  const DWORD* m_bitMarks = nullptr;
+  int m_bitCount = 0;
+  int m_editArea = kHexAreaHex;
+  BYTE m_selectionRaster = 0;
+  DWORD m_statusFlags = 0x1002;
   DWORD m_flags = 0;
   DWORD m_lastLayoutFlags = (DWORD)-1;
 

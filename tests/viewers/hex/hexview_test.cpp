@@ -88,3 +88,60 @@ TEST_F(ViewTest, HexViewPaintsAddressesAndHexDigits) {
   EXPECT_EQ(cap.Count(0xFF0000, cells(11, 47, 1)), 0) << "second line: one byte only";
   EXPECT_GT(cap.Count(0xFF0000, cells(8, 2, 1)), 0);
 }
+
+TEST(HexView, MarkRangeIndexes) {
+  CHexView view;
+  BYTE data[64] = {};
+  view.SetData(data, 64, 0, kHexDataWritable);
+  EXPECT_EQ(view.SetMarkRange(8, 0, 4), 8) << "outside 0-7: nothing changes";
+  EXPECT_EQ(view.SetMarkRange(-1, 5, 3), 0) << "the first free range";
+  EXPECT_EQ(view.SetMarkRange(-1, 9, 3), 1);
+  for (int i = 2; i < 8; ++i) view.SetMarkRange(i, i * 4, 1);
+  EXPECT_EQ(view.SetMarkRange(-1, 0, 1), 8) << "all taken";
+  EXPECT_EQ(view.SetMarkRange(-2, 0, 0), -2);
+  EXPECT_EQ(view.SetMarkRange(-1, 0, 1), 0) << "all cleared";
+}
+
+TEST(HexView, ScrollToAddressMakesItTheFirstByteOfTheTopLine) {
+  CHexView view;
+  BYTE data[100] = {};
+  view.SetData(data, 100, 0x1000, kHexDataWritable);
+  view.SetFormat(16, 0, 1, 6, 0, 0);
+  // Raster scrolling off: exact.
+  view.SetFlags(0, kHexViewRasterScroll);
+  view.ScrollToAddress(5, FALSE);
+  EXPECT_EQ(view.GetLineShift(), 11);
+  EXPECT_EQ(view.GetLayout().LineOf(5, 11), 1);
+  EXPECT_EQ(view.GetLayout().LineOf(4, 11), 0);
+  view.ScrollToAddress(0x1020, TRUE);
+  EXPECT_EQ(view.GetLineShift(), 0);
+  view.ScrollToAddress(5000, FALSE);
+  EXPECT_EQ(view.GetLineShift(), (16 - 99 % 16) % 16) << "clamped to the last byte";
+}
+
+TEST_F(ViewTest, HexViewPaintsMarksAndBitMarks) {
+  CHexView view;
+  BYTE data[32];
+  for (int i = 0; i < 32; ++i) data[i] = (BYTE)(0x41 + i);
+  Make(&view, 700, 200);
+  view.SetData(data, 32, 0, 0);
+  view.SetFormat(16, 0, 1, 6, 0, 0);
+  view.SetMarkRange(0, 2, 3);  // bytes 2-4 of line 0
+  DWORD bits[1] = {1u << 18};  // byte 18: line 1, byte 2
+  view.SetBitMarks(bits, -1);
+  PumpMessages(20);
+  WindowCapture cap(view.m_hWnd);
+  cap.SavePng(HexScreensPath("marks.png").c_str());
+  const int cw = view.GetCellWidth(), ch = view.GetCellHeight(), m = view.GetMarginWidth();
+  auto cells = [&](int column, int n, int line) {
+    RECT r = {m + column * cw, line * ch, m + (column + n) * cw, (line + 1) * ch};
+    return r;
+  };
+  const int hex = 8, chars = 8 + 49;
+  EXPECT_GT(cap.Count(0xC86464, cells(hex + 6, 2, 0)), 0) << "range background on byte 2's digits";
+  EXPECT_GT(cap.Count(0xC86464, cells(chars + 4, 1, 0)), 0) << "and on byte 4's character";
+  EXPECT_EQ(cap.Count(0xC86464, cells(hex + 15, 2, 0)), 0) << "byte 5 is outside";
+  EXPECT_GT(cap.Count(0xFFE6E6, cells(hex + 6, 2, 1)), 0) << "bit mark background";
+  EXPECT_GT(cap.Count(0xFFE6E6, cells(chars + 2, 1, 1)), 0);
+  EXPECT_EQ(cap.Count(0xFFE6E6, cells(hex + 9, 2, 1)), 0);
+}
