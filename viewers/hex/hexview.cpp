@@ -32,6 +32,9 @@ int GetHexBeepCount() { return g_beeps; }
 IMPLEMENT_DYNAMIC(CHexView, CAnsiView)
 
 BEGIN_MESSAGE_MAP(CHexView, CAnsiView)
+  ON_WM_SETFOCUS()
+  ON_WM_KILLFOCUS()
+  ON_MESSAGE(WM_HEXVIEW_COMMAND, OnHexCommand)
 END_MESSAGE_MAP()
 
 CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
@@ -337,4 +340,72 @@ DWORD CHexView::SetFlags(DWORD value, DWORD mask) {
   m_flags = next | kHexViewSaveSettings;
   SetFormat(-1, -1, -1, -1, -1, -1);
   return old;
+}
+
+void CHexView::NotifyHex(UINT code, DWORD value1, DWORD value2, DWORD value3) {
+  HWND parent = ::GetParent(m_hWnd);
+  if (!parent) return;
+  NMHEXVIEW nm = {};
+  nm.hdr.hwndFrom = m_hWnd;
+  nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(m_hWnd);
+  nm.hdr.code = code;
+  nm.value1 = value1;
+  nm.value2 = value2;
+  nm.value3 = value3;
+  ::SendMessageA(parent, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+}
+
+// The base handling notifies its own focus codes first.
+void CHexView::OnSetFocus(CWnd* pOldWnd) {
+  CAnsiView::OnSetFocus(pOldWnd);
+  NotifyHex(kHexNotifySetFocus, 0, 0, 0);
+}
+
+void CHexView::OnKillFocus(CWnd* pNewWnd) {
+  CAnsiView::OnKillFocus(pNewWnd);
+  NotifyHex(kHexNotifyKillFocus, 0, 0, 0);
+}
+
+DWORD CHexView::SetBaseAddress(DWORD base) {
+  const DWORD old = m_base;
+  if (base == old) return old;
+  const DWORD flags = m_flags;
+  const int firstLine = GetScrollPos().y, first = m_layout.LineStart(firstLine, m_lineShift);
+  const int cursor = m_cursor;
+  int ranges[2] = {m_rangeStart[0], m_rangeEnd[0]};
+  const BYTE selected = m_rangeActive[0];
+  SetData(m_data, m_size, base,
+          ((flags & kHexViewReadOnly) ? 0 : kHexDataWritable) | kHexDataKeepOldBuffer | kHexDataKeepPosition);
+  m_flags = flags;
+  ScrollToAddress(first < 0 ? 0 : first, FALSE);
+  m_cursor = cursor;
+  m_rangeStart[0] = ranges[0];
+  m_rangeEnd[0] = ranges[1];
+  m_rangeActive[0] = selected;
+  return old;
+}
+
+LRESULT CHexView::OnHexCommand(WPARAM operation, LPARAM argument) {
+  switch (operation) {
+    case kHexCmdGetCursorOrAnchor:
+      return m_rangeActive[0] ? m_rangeStart[0] : m_cursor;
+    case kHexCmdScrollTo:
+      ScrollToAddress((DWORD)argument, FALSE);
+      return 1;
+    case kHexCmdGetFirstVisible: {
+      const int first = m_layout.LineStart(GetScrollPos().y, m_lineShift);
+      return first < 0 ? 0 : first;
+    }
+    case kHexCmdGetSelection:
+      return m_rangeActive[0] ? std::min(m_rangeStart[0], m_rangeEnd[0]) : m_cursor;
+    case kHexCmdSetBase:
+      SetBaseAddress((DWORD)argument);
+      return 1;
+    case kHexCmdGetBase:
+      return (LRESULT)m_base;
+    case kHexCmdGetSize:
+      return m_size;
+    default:
+      return 0;  // cursor moves come with the cursor model
+  }
 }

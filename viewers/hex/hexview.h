@@ -32,6 +32,32 @@ const UINT kHexDataInsertOn = 0x040;
 const UINT kHexDataInsertOff = 0x080;
 const UINT kHexDataKeepOldBuffer = 0x100;
 
+// WM_NOTIFY codes to the parent: the header and three 32-bit values.
+const UINT kHexNotifySelection = 0x2BF5;  // lower offset, upper offset, active
+const UINT kHexNotifyFormat = 0x2BF6;     // changed by the settings dialog
+const UINT kHexNotifyKillFocus = 0x2BF7;
+const UINT kHexNotifySetFocus = 0x2BF8;
+struct NMHEXVIEW {
+  NMHDR hdr;
+  DWORD value1;
+  DWORD value2;
+  DWORD value3;
+};
+
+// Private message: wParam kHexCmd..., lParam the argument.
+const UINT WM_HEXVIEW_COMMAND = 0x27F4;
+enum {
+  kHexCmdSetCursor = 0,
+  kHexCmdGetCursorOrAnchor = 1,
+  kHexCmdScrollTo = 2,
+  kHexCmdGetFirstVisible = 3,
+  kHexCmdSelectTo = 4,
+  kHexCmdGetSelection = 5,
+  kHexCmdSetBase = 6,
+  kHexCmdGetBase = 7,
+  kHexCmdGetSize = 8
+};
+
 // Insertion is refused above this size.
 const int kHexMaxInsertSize = 8192;
 const int kHexRanges = 9;  // range 0 is the selection
@@ -69,6 +95,8 @@ class CHexView : public CAnsiView {
   bool IsModified() const { return (m_flags & kHexViewModified) != 0; }
   void SetModified(bool set);
   int GetFormatValue(int index) const;
+  // Re-attaches the same buffer at another base; returns the old base.
+  DWORD SetBaseAddress(DWORD base);
 
   int GetLineWidth() override { return m_layout.charEnd; }
   void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
@@ -77,6 +105,10 @@ class CHexView : public CAnsiView {
 
  protected:
   void FreeData();
+  void NotifyHex(UINT code, DWORD value1, DWORD value2, DWORD value3);
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg LRESULT OnHexCommand(WPARAM operation, LPARAM argument);
   // Repaints the lines that offsets a..b (either order) touch.
   void RepaintOffsets(int a, int b);
 

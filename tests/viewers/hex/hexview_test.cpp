@@ -1,6 +1,7 @@
 // The hex view window: data attached, format values and what a line shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "../text/view_fixture.h"
@@ -144,4 +145,49 @@ TEST_F(ViewTest, HexViewPaintsMarksAndBitMarks) {
   EXPECT_GT(cap.Count(0xFFE6E6, cells(hex + 6, 2, 1)), 0) << "bit mark background";
   EXPECT_GT(cap.Count(0xFFE6E6, cells(chars + 2, 1, 1)), 0);
   EXPECT_EQ(cap.Count(0xFFE6E6, cells(hex + 9, 2, 1)), 0);
+}
+
+TEST_F(ViewTest, HexViewFocusNotesFollowTheBaseAndMessagesAnswer) {
+  CHexView view;
+  BYTE data[40] = {};
+  Make(&view, 700, 200);
+  view.SetData(data, 40, 0x200, kHexDataWritable);
+  ::SetFocus(m_parent);
+  PumpMessages(10);
+  ::SetFocus(view.m_hWnd);
+  PumpMessages(10);
+  std::vector<std::string> codes;
+  for (const std::string& n : Notes()) codes.push_back(n.substr(0, n.find(' ')));
+  // Decimal codes: 0x27F6 = 10230, 0x2BF7 = 11255, 0x27F5 = 10229, 0x2BF8 = 11256.
+  auto at = [&](const char* code) { return std::find(codes.begin(), codes.end(), std::string(code)) - codes.begin(); };
+  ASSERT_LT(at("11255"), (long)codes.size()) << ::testing::PrintToString(Notes());
+  ASSERT_LT(at("11256"), (long)codes.size());
+  EXPECT_LT(at("10230"), at("11255"));
+  EXPECT_LT(at("10229"), at("11256"));
+  EXPECT_EQ(SendMessageA(view.m_hWnd, WM_HEXVIEW_COMMAND, kHexCmdGetSize, 0), 40);
+  EXPECT_EQ(SendMessageA(view.m_hWnd, WM_HEXVIEW_COMMAND, kHexCmdGetBase, 0), 0x200);
+  SendMessageA(view.m_hWnd, WM_HEXVIEW_COMMAND, kHexCmdSetBase, 0x1000);
+  int size = 0;
+  DWORD base = 0;
+  EXPECT_EQ(view.GetData(&size, &base), data) << "the same buffer";
+  EXPECT_EQ(base, 0x1000u);
+  EXPECT_EQ(size, 40);
+  EXPECT_EQ(SendMessageA(view.m_hWnd, WM_HEXVIEW_COMMAND, 99, 0), 0);
+}
+
+TEST(HexView, ReadOnlyStaysOnUnwritableDataWithABeep) {
+  CHexView view;
+  static const BYTE kConst[8] = {};
+  view.SetData((void*)kConst, 8, 0, 0);
+  const int beeps = GetHexBeepCount();
+  EXPECT_EQ(view.SetFlags(0, kHexViewReadOnly) & kHexViewReadOnly, kHexViewReadOnly);
+  EXPECT_EQ(GetHexBeepCount(), beeps + 1);
+  EXPECT_TRUE(view.GetFlags() & kHexViewReadOnly);
+  BYTE data[8] = {};
+  view.SetData(data, 8, 0, 0);
+  view.SetFlags(0, kHexViewReadOnly);
+  EXPECT_FALSE(view.GetFlags() & kHexViewReadOnly);
+  EXPECT_EQ(GetHexBeepCount(), beeps + 1);
+  EXPECT_EQ(view.GetFormatValue(5) & kHexViewSaveSettings, (int)kHexViewSaveSettings);
+  EXPECT_EQ(view.GetFormatValue(99), 0);
 }
