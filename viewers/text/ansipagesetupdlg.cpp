@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/numbers.h"
+#include "ui/buttonimage/buttonimage.h"
 #include "viewers/text/dlgtemplate.h"
 
 namespace {
@@ -92,41 +93,30 @@ const std::vector<WORD>& Template() {
   return words;
 }
 
-// The button picture. The library's button images come from another part of
-// the library; this small pair stands in for them here.
-HBITMAP CreateFieldImage() {
-  struct {
+// The field buttons' picture as a packed DIB, built once: the library shares
+// one image list among the buttons given the same pointer.
+const BITMAPINFO* FieldImage() {
+  struct PackedDib {
     BITMAPINFOHEADER h;
     RGBQUAD colors[16];
-  } bi = {};
-  static const COLORREF kVga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
-                                    0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-  bi.h.biSize = sizeof bi.h;
-  bi.h.biWidth = 16;
-  bi.h.biHeight = -14;
-  bi.h.biPlanes = 1;
-  bi.h.biBitCount = 4;
-  for (int i = 0; i < 16; ++i) bi.colors[i] = {GetBValue(kVga[i]), GetGValue(kVga[i]), GetRValue(kVga[i]), 0};
-  BYTE bits[14][8];
-  for (int y = 0; y < 14; ++y)
-    for (int x = 0; x < 8; ++x) {
-      auto nibble = [](char c) { return (BYTE)(c <= '9' ? c - '0' : c - 'A' + 10); };
-      bits[y][x] = (BYTE)(nibble(kFieldImage[y][2 * x]) << 4 | nibble(kFieldImage[y][2 * x + 1]));
-    }
-  HDC screen = GetDC(nullptr);
-  HBITMAP bmp = CreateDIBitmap(screen, &bi.h, CBM_INIT, bits, (BITMAPINFO*)&bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return bmp;
-}
-
-void SetFieldButtonImage(HWND button) {
-  HBITMAP old = (HBITMAP)SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)CreateFieldImage());
-  if (old) DeleteObject(old);
-}
-
-void DeleteFieldButtonImage(HWND button) {
-  HBITMAP old = (HBITMAP)SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
-  if (old) DeleteObject(old);
+    BYTE bits[14][8];
+  };
+  static PackedDib dib;
+  if (dib.h.biSize == 0) {
+    static const COLORREF kVga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
+                                      0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    for (int i = 0; i < 16; ++i) dib.colors[i] = {GetBValue(kVga[i]), GetGValue(kVga[i]), GetRValue(kVga[i]), 0};
+    auto nibble = [](char c) { return (BYTE)(c <= '9' ? c - '0' : c - 'A' + 10); };
+    for (int y = 0; y < 14; ++y)
+      for (int x = 0; x < 8; ++x)
+        dib.bits[y][x] = (BYTE)(nibble(kFieldImage[y][2 * x]) << 4 | nibble(kFieldImage[y][2 * x + 1]));
+    dib.h.biWidth = 16;
+    dib.h.biHeight = -14;  // top row first, as the picture is written
+    dib.h.biPlanes = 1;
+    dib.h.biBitCount = 4;
+    dib.h.biSize = sizeof dib.h;
+  }
+  return reinterpret_cast<const BITMAPINFO*>(&dib);
 }
 
 char* HeapCopy(const CString& s) {
@@ -193,14 +183,14 @@ INT_PTR CAnsiPageSetupDlg::DoModal(ANSIPRINTSETTINGS* settings) {
 
 BOOL CAnsiPageSetupDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetFieldButtonImage(::GetDlgItem(m_hWnd, kPageSetupHeaderFields));
-  SetFieldButtonImage(::GetDlgItem(m_hWnd, kPageSetupFooterFields));
+  SetButtonImage(::GetDlgItem(m_hWnd, kPageSetupHeaderFields), FieldImage());
+  SetButtonImage(::GetDlgItem(m_hWnd, kPageSetupFooterFields), FieldImage());
   return TRUE;
 }
 
 void CAnsiPageSetupDlg::OnDestroy() {
-  DeleteFieldButtonImage(::GetDlgItem(m_hWnd, kPageSetupHeaderFields));
-  DeleteFieldButtonImage(::GetDlgItem(m_hWnd, kPageSetupFooterFields));
+  DeleteButtonImage(::GetDlgItem(m_hWnd, kPageSetupHeaderFields));
+  DeleteButtonImage(::GetDlgItem(m_hWnd, kPageSetupFooterFields));
   CDialog::OnDestroy();
 }
 

@@ -1,6 +1,9 @@
 // The page set-up dialog, driven from inside its modal loop.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <cstring>
 #include <string>
 
@@ -211,4 +214,38 @@ TEST(AnsiPageSetupDlg, BoundsAreCheckedAndOnlyASuccessfulOkWrites) {
   EXPECT_EQ(r.s.flags, (DWORD)(kPrintColour | kPrintFrame | kPrintFillFrame | 0x100));
   EXPECT_STREQ(r.s.footer, "&D");
   EXPECT_STREQ(r.s.header, "Kopf");
+}
+
+TEST(AnsiPageSetupDlg, FieldButtonsShowThePicture) {
+  Record r;
+  bool shown[2] = {false, false};
+  COLORREF corner = CLR_INVALID, pen = CLR_INVALID;
+  DialogDriver driver(kCaption, [&](HWND dlg, int) {
+    const int ids[2] = {kPageSetupHeaderFields, kPageSetupFooterFields};
+    for (int i = 0; i < 2; ++i) {
+      HWND button = GetDlgItem(dlg, ids[i]);
+      BUTTON_IMAGELIST list = {};
+      HBITMAP bitmap = (HBITMAP)SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0);
+      shown[i] = bitmap || (SendMessageA(button, BCM_GETIMAGELIST, 0, (LPARAM)&list) && list.himl);
+      if (bitmap && i == 0) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        corner = GetPixel(dc, 0, 0);
+        pen = GetPixel(dc, 1, 1);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+      }
+    }
+    ClickItem(dlg, IDCANCEL);
+    return true;
+  });
+  CAnsiPageSetupDlg dlg;
+  EXPECT_EQ(dlg.DoModal(&r.s), IDCANCEL);
+  EXPECT_TRUE(shown[0]);
+  EXPECT_TRUE(shown[1]);
+  if (corner != CLR_INVALID) {
+    // Without visual styles the plain bitmap's grey takes the button face.
+    EXPECT_EQ(corner, GetSysColor(COLOR_3DFACE));
+    EXPECT_EQ(pen, (COLORREF)0);
+  }
 }

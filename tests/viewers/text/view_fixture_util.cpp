@@ -8,7 +8,9 @@ namespace {
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NOTIFY) {
     const NMANSIVIEW* nm = (const NMANSIVIEW*)lParam;
-    if (nm->hdr.code >= kAnsiNotifyScroll && nm->hdr.code <= kAnsiNotifyKillFocus)
+    // The text view's codes and the hex view's (0x2BF5-0x2BF8).
+    if ((nm->hdr.code >= kAnsiNotifyScroll && nm->hdr.code <= kAnsiNotifyKillFocus) ||
+        (nm->hdr.code >= 0x2BF5 && nm->hdr.code <= 0x2BF8))
       ViewTest::Notes().push_back(std::to_string(nm->hdr.code) + " " + std::to_string((int)nm->value1) + "," +
                                   std::to_string((int)nm->value2));
   }

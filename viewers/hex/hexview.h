@@ -1,0 +1,138 @@
+// CHexView: the hex editor window. Shows a caller's byte buffer in lines of
+// an address column, a hex area and a character area.
+#pragma once
+
+#include "viewers/hex/hexlayout.h"
+#include "viewers/text/ansiview.h"
+
+// Flag word; kHexViewPublicMask is what GetFlags and SetFlags reach.
+const DWORD kHexViewReadOnly = 0x0001;
+const DWORD kHexViewAutoWidth = 0x0002;
+const DWORD kHexViewRasterScroll = 0x0004;
+const DWORD kHexViewWidthRaster = 0x0008;
+const DWORD kHexViewNoHexArea = kHexNoHexArea;
+const DWORD kHexViewNoCharArea = kHexNoCharArea;
+const DWORD kHexViewNoAddress = kHexNoAddress;
+const DWORD kHexViewSaveSettings = 0x0080;
+const DWORD kHexViewOwnsData = 0x0100;
+const DWORD kHexViewRelayout = 0x4000;
+const DWORD kHexViewModified = 0x8000;
+const DWORD kHexViewPublicMask = 0x807F;
+// Bits whose change makes SetFormat lay out again.
+const DWORD kHexViewLayoutBits = 0x4076;
+
+// SetData flags.
+const UINT kHexDataWritable = 0x001;
+const UINT kHexDataOwn = 0x002;
+const UINT kHexDataKeepPosition = 0x004;
+const UINT kHexDataNoRepaint = 0x008;
+const UINT kHexDataKeepLayout = 0x010;
+const UINT kHexDataInsertAllowed = 0x020;
+const UINT kHexDataInsertOn = 0x040;
+const UINT kHexDataInsertOff = 0x080;
+const UINT kHexDataKeepOldBuffer = 0x100;
+
+// WM_NOTIFY codes to the parent: the header and three 32-bit values.
+const UINT kHexNotifySelection = 0x2BF5;  // lower offset, upper offset, active
+const UINT kHexNotifyFormat = 0x2BF6;     // changed by the settings dialog
+const UINT kHexNotifyKillFocus = 0x2BF7;
+const UINT kHexNotifySetFocus = 0x2BF8;
+struct NMHEXVIEW {
+  NMHDR hdr;
+  DWORD value1;
+  DWORD value2;
+  DWORD value3;
+};
+
+// Private message: wParam kHexCmd..., lParam the argument.
+const UINT WM_HEXVIEW_COMMAND = 0x27F4;
+enum {
+  kHexCmdSetCursor = 0,
+  kHexCmdGetCursorOrAnchor = 1,
+  kHexCmdScrollTo = 2,
+  kHexCmdGetFirstVisible = 3,
+  kHexCmdSelectTo = 4,
+  kHexCmdGetSelection = 5,
+  kHexCmdSetBase = 6,
+  kHexCmdGetBase = 7,
+  kHexCmdGetSize = 8
+};
+
+// Insertion is refused above this size.
+const int kHexMaxInsertSize = 8192;
+const int kHexRanges = 9;  // range 0 is the selection
+
+// The view's refusal sound; tests count the calls.
+void HexBeep();
+int GetHexBeepCount();
+
+class CHexView : public CAnsiView {
+  DECLARE_DYNAMIC(CHexView)
+ public:
+  explicit CHexView(DWORD flags = 0);
+  ~CHexView() override;
+
+  int SetData(void* data, int size, DWORD base, UINT flags);
+  void* GetData(int* size, DWORD* base) const;
+  int SetFormat(int bytesPerLine, int extraSpace, int insertSpace, int addressDigits, int outputFormat, int invert);
+  const HexLayout& GetLayout() const { return m_layout; }
+  DWORD GetFlagWord() const { return m_flags; }
+  bool IsInsertAllowed() const { return m_insertAllowed != 0; }
+  bool IsInsertOn() const { return m_insert != 0; }
+  int GetLineShift() const { return m_lineShift; }
+
+  // Marked ranges 0-7 (ranges 1-8 of the view; 0 is the selection).
+  int SetMarkRange(int index, int start, int count);
+  void SetBitMarks(const DWORD* bits, int count);
+  const DWORD* GetBitMarks(int* count) const;
+  // Makes the address (an offset unless absolute) the first byte of the top
+  // line; returns the previous address of the first visible line.
+  DWORD ScrollToAddress(DWORD position, BOOL absolute);
+  DWORD GetFlags() const { return m_flags & kHexViewPublicMask; }
+  // Returns the old public bits; read-only stays on a buffer that cannot be
+  // written (with a beep).
+  DWORD SetFlags(DWORD value, DWORD mask);
+  bool IsModified() const { return (m_flags & kHexViewModified) != 0; }
+  void SetModified(bool set);
+  int GetFormatValue(int index) const;
+  // Re-attaches the same buffer at another base; returns the old base.
+  DWORD SetBaseAddress(DWORD base);
+
+  int GetLineWidth() override { return m_layout.charEnd; }
+  void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
+  int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
+  void OnStyleChanged(UINT bits) override;
+
+ protected:
+  void FreeData();
+  void NotifyHex(UINT code, DWORD value1, DWORD value2, DWORD value3);
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg LRESULT OnHexCommand(WPARAM operation, LPARAM argument);
+  // Repaints the lines that offsets a..b (either order) touch.
+  void RepaintOffsets(int a, int b);
+
+  BYTE* m_data = nullptr;
+  int m_size = 0;
+  DWORD m_base = 0;
+  int m_lineShift = 0;
+  BYTE* m_replaced = nullptr;
+  int m_spare = 0;
+  BYTE m_insert = 0, m_insertAllowed = 0;
+  HexLayout m_layout;
+  int m_lineWidthSetting = 16, m_extraSpaceSetting = 4;
+  int m_raster = 4, m_rasterSetting = 4, m_widthRaster = 4, m_widthRasterSetting = 4;
+  int m_cursor = 0;
+  int m_rangeStart[kHexRanges] = {}, m_rangeEnd[kHexRanges] = {};
+  BYTE m_rangeActive[kHexRanges] = {};
+  BYTE m_rangeColor[kHexRanges] = {};
+  const DWORD* m_bitMarks = nullptr;
+  int m_bitCount = 0;
+  int m_editArea = kHexAreaHex;
+  BYTE m_selectionRaster = 0;
+  DWORD m_statusFlags = 0x1002;
+  DWORD m_flags = 0;
+  DWORD m_lastLayoutFlags = (DWORD)-1;
+
+  DECLARE_MESSAGE_MAP()
+};
