@@ -125,7 +125,8 @@ int CMainFrame::InsertPanes(const int* ids, const int* widths, int count) {
   count = CountIds(ids, count);
   if (count > kMaxOwnPanes) count = kMaxOwnPanes;
   int old = m_wndStatusBar.GetCount();
-  int others = old - 1 - m_ownPaneCount;
+  // Pane 0 and the indicators count among the others.
+  int others = old - m_ownPaneCount;
   if (count > kMaxOtherPanes - others) count = kMaxOtherPanes - others;
   if (count <= 0) return -1;
   int scaled[kMaxOwnPanes];
