@@ -316,6 +316,41 @@ TEST_F(EditorFrame, ColouredPanesAreDrawnAndFreedOnce) {
   EXPECT_EQ(OwnerDrawPaneCount(), before);
 }
 
+BOOL CALLBACK FindOwnedTip(HWND hwnd, LPARAM lParam) {
+  HWND* io = reinterpret_cast<HWND*>(lParam);
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(hwnd, GW_OWNER) == io[0]) {
+    io[1] = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(EditorFrame, ToolbarItemsShowTheirPromptAndTip) {
+  HWND bar = m_frame->ToolBar().m_hWnd;
+  RECT rc = {};
+  ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, 0, (LPARAM)&rc));
+  LPARAM over = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  SendMessageA(bar, WM_MOUSEMOVE, 0, over);
+  Idle();
+  EXPECT_EQ(PaneText(0), "Zeigt beide Fenster übereinander.");
+
+  // A popup's owner is the top-level window.
+  HWND io[2] = {m_frame->m_hWnd, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedTip, (LPARAM)io);
+  ASSERT_NE(io[1], nullptr);
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = io[1];
+  info.hdr.code = TTN_NEEDTEXTA;
+  SendMessageA(bar, WM_NOTIFY, 0, (LPARAM)&info);
+  EXPECT_STREQ(info.lpszText, "Horizontal teilen");
+
+  SendMessageA(bar, WM_MOUSELEAVE, 0, 0);
+  Idle();
+  EXPECT_EQ(PaneText(0), "Bereit");
+}
+
 TEST_F(EditorFrame, ErrorTextCarriesTheCodeAndTheSystemMessage) {
   CString text = COstrovaView::FormatError("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
   std::string s = (const char*)text;
