@@ -137,6 +137,13 @@ TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
   EXPECT_STREQ(cls, kOstrovaViewClass);
   EXPECT_EQ(GetClassLongPtrA(m_view->m_hWnd, GCLP_HBRBACKGROUND), 0);
   EXPECT_EQ((HCURSOR)GetClassLongPtrA(m_view->m_hWnd, GCLP_HCURSOR), LoadCursorA(nullptr, (LPCSTR)IDC_SIZEWE));
+  // Toolbar states follow the update handlers.
+  HWND bar = m_frame->ToolBar().m_hWnd;
+  auto enabled = [&](UINT id) { return (SendMessageA(bar, TB_GETSTATE, id, 0) & TBSTATE_ENABLED) != 0; };
+  EXPECT_TRUE(enabled(ID_SPLIT_VERT));
+  EXPECT_TRUE(enabled(ID_PANE_RIGHT));
+  EXPECT_FALSE(enabled(ID_PANE_LEFT));
+  EXPECT_FALSE(enabled(ID_SPLIT_MIDDLE));
   Save("app_first_start.png");
 }
 
