@@ -148,6 +148,14 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
 void CControlBar::OnTimer(UINT_PTR nIDEvent) { CWnd::OnTimer(nIDEvent); }
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_MOUSELEAVE)
+    OnToolMouse(message, wParam, lParam);
+  else if (message == WM_NOTIFY && OnToolTipText(reinterpret_cast<NMHDR*>(lParam)))
+    return 0;
+  else if (message == WM_DESTROY && m_hWndToolTip) {
+    ::DestroyWindow(m_hWndToolTip);
+    m_hWndToolTip = nullptr;
+  }
   if (message == WM_COMMAND) {
     LRESULT lResult = 0;
     if (OnWndMsg(message, wParam, lParam, &lResult)) return lResult;

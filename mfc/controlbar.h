@@ -60,6 +60,9 @@ class CControlBar : public CWnd {
   // Updates the bar's items through pTarget's update handlers.
   virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
   virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {}
+  // The command of the item under the point (client coordinates), -1 for
+  // none: what tooltips (CBRS_TOOLTIPS) and fly-by prompts (CBRS_FLYBY) show.
+  virtual INT_PTR OnToolHitTest(CPoint point) const { return -1; }
 
   // The client area less the bar's borders and gripper.
   void CalcInsideRect(CRect& rect, BOOL bHorz) const;
@@ -108,6 +111,13 @@ class CControlBar : public CWnd {
   friend class CFrameWnd;
   enum StateFlags { delayHide = 1, delayShow = 2 };
   UINT m_nStateFlags = 0;
+
+  // Tooltips and fly-by prompts: the mouse over an item.
+  void OnToolMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  BOOL OnToolTipText(NMHDR* pNMHDR);
+  HWND m_hWndToolTip = nullptr;
+  INT_PTR m_nHitCommand = -1;  // the item the mouse is over
+  BOOL m_bTrackingLeave = FALSE;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -34,6 +34,8 @@ class CToolBar : public CControlBar {
  public:
   CToolBar();
   ~CToolBar() override;
+  // The command of the button under the point (TB_HITTEST), -1 for none or a separator.
+  INT_PTR OnToolHitTest(CPoint point) const override;
 
   // The bar's window; dwStyle holds window and bar styles (CBRS_...).
   virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);

@@ -1,0 +1,86 @@
+// CMainFrame: the program's top-level window with its toolbar, status bar and
+// owner-drawn menus. Other windows of the process add panes of their own to
+// its status bar, write into them and colour them through WM_STATUSPANES.
+#pragma once
+
+#include "app/menuitems.h"
+#include "app/statuspanes.h"
+#include "controls/toolbar/toolbarnew.h"
+#include "mfc/mfc.h"
+
+class CMainFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  CStatusBar& StatusBar() { return m_wndStatusBar; }
+  CToolBarNew& ToolBar() { return m_wndToolBar; }
+  int FlatMode() const { return m_flatMode; }
+
+  // The status-pane service (operations 0-4 of WM_STATUSPANES).
+  int SetPanes(const int* ids, const int* widths, int count);
+  int SetPaneText(int index, const char* text, BOOL update, int background, int textColor);
+  int RemovePanes(int tag);
+  int InsertPanes(const int* ids, const int* widths, int count);
+  int SetPaneColors(int index, BOOL update, int background, int textColor);
+
+  // Owner-drawn menus: icons from the toolbar resources (a 0 id or count
+  // ends the list); 1 when icons were found.
+  BOOL InitMenuIcons(const UINT* toolbarIds, int count);
+  int AllocMenuItemData(HMENU popup, int pos, const char* text, UINT command);
+  void FreeMenuItemData(HMENU popup, int pos);
+  void SetMenuTextColumnWidth(HMENU popup, int width);
+  // Draws a menu item; FALSE when the item is none.
+  BOOL DrawMenuItem(LPDRAWITEMSTRUCT lpdis);
+  int IconWidth() const { return m_iconWidth; }
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg LRESULT OnStatusPanes(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnDrawStatusPane(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnQueryPaneService(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSetPaneTextById(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpdis);
+  afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpmis);
+  afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+  afx_msg LRESULT OnMenuItemData(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnFlatToolbar();
+  afx_msg void OnUpdateFlatToolbar(CCmdUI* pCmdUI);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  struct PaneDef {
+    UINT id;
+    UINT style;
+    int width;
+    CString text;
+    int tag;
+  };
+  void ResetPanesIfBare();
+  int ResolveIndex(int index) const;  // -1 when outside the bar
+  bool ServiceReady() const;
+  BOOL ApplyPanes(const PaneDef* panes, int count, bool withText);
+  void ReadPanes(PaneDef* panes, int count) const;
+
+  CStatusBar m_wndStatusBar;
+  CToolBarNew m_wndToolBar;
+  int m_ownPaneCount = 0;
+  int m_firstIndicator = 1;
+  int m_nextPaneTag = 2;
+  int m_paneTags[kMaxStatusPanes] = {};
+  int m_flatMode = 1;
+
+  int MeasureMenuText(const char* text, int tabPos, int* accelWidth);
+  WORD m_menuCommandIds[kMaxMenuCommands] = {};
+  int m_commandCount = 0;
+  int m_iconWidth = 16;
+  int m_iconHeight = 15;
+  HFONT m_menuFont = nullptr;
+  HIMAGELIST m_normalIcons = nullptr;
+  HIMAGELIST m_greyIcons = nullptr;
+  char m_recentTexts[16][64] = {};
+};

@@ -1,0 +1,120 @@
+// COstrovaView: the document's only view. It holds the two browser panes side
+// by side or one above the other with a splitter between them (or only one),
+// keeps the view settings in the program key, offers every command to the
+// active pane first and shows the context menus of the panes.
+#pragma once
+
+#include "app/panestandin.h"
+#include "app/viewlayout.h"
+#include "base/cstring.h"
+#include "mfc/mfc.h"
+
+// Window class of the view: its own, so that changing its cursor touches no
+// other window.
+extern const char kOstrovaViewClass[];
+
+struct ViewSettings {
+  int fullMark = 1;
+  int showCombo = 1;
+  int alternate = 0;
+  int showLines = 0;
+  int horzSplit = 0;
+  int singleWnd = kOnlyPane1;
+  int separatorX = kSeparatorMiddle;
+  int separatorY = kSeparatorMiddle;
+  CString lastPath1, lastPath2;
+
+  void Load();        // the values that exist in the program key
+  void Save() const;  // all of them
+  // The browser style of both panes for these settings.
+  DWORD PaneStyle() const;
+};
+
+// The paths the panes open at first; the first update empties the one it used.
+extern CString StartPath1;
+extern CString StartPath2;
+
+struct ViewContext {
+  int pane = 0;
+  int kind = 0;  // 0 none, 1 key-tree item, 2 entry row, 5 entry list without a row
+  UINT_PTR item = 0;
+  int row = -1;
+  int column = -1;
+};
+
+class COstrovaView : public CView {
+  DECLARE_DYNCREATE(COstrovaView)
+
+ public:
+  COstrovaView();
+  ~COstrovaView() override;
+
+  CDocument* GetDocument() const { return CView::GetDocument(); }
+  CPaneStandIn& Pane(int i) { return m_panes[i]; }
+  const ViewSettings& Settings() const { return m_settings; }
+  int SplitPos() const { return m_splitPos; }
+  int ActivePane() const { return m_activePane; }
+
+  // Lays the panes out in the last client size.
+  void Layout();
+  // Error box: the text, the code in decimal and hex and the system's
+  // message for it (-1: the thread's last error).
+  static void ShowError(const char* text, DWORD code);
+  // The box's text alone.
+  static CString FormatError(const char* text, DWORD code);
+
+  void OnDraw(CDC* pDC) override;
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+  afx_msg void OnPaneSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
+
+  afx_msg void OnPaneRight();
+  afx_msg void OnPaneLeft();
+  afx_msg void OnSplitHorzToggle();
+  afx_msg void OnSplitVert();
+  afx_msg void OnSplitHorz();
+  afx_msg void OnSplitMiddle();
+  afx_msg void OnSplitMiddleToggle();
+  afx_msg void OnUpdatePaneRight(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePaneLeft(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateSplitHorzToggle(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateSplitVert(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateSplitHorz(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateSplitMiddle(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateSplitMiddleToggle(CCmdUI* pCmdUI);
+
+  afx_msg void OnFullMark();
+  afx_msg void OnAlternate();
+  afx_msg void OnShowLines();
+  afx_msg void OnShowCombo();
+  afx_msg void OnUpdateFullMark(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAlternate(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateShowLines(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateShowCombo(CCmdUI* pCmdUI);
+  afx_msg void OnNothing() {}
+  afx_msg void OnUpdateNothing(CCmdUI*) {}
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  bool BothShown() const { return m_settings.singleWnd == kBothPanes; }
+  int& CurrentSeparator() { return m_settings.horzSplit ? m_settings.separatorY : m_settings.separatorX; }
+  void SetSizeCursor();
+  void LayoutAndRedraw();
+  void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
+
+  ViewContext m_context;
+  CPaneStandIn m_panes[2];
+  ViewSettings m_settings;
+  int m_activePane = 0;
+  int m_focusPane = 0;
+  int m_cx = 0, m_cy = 0;
+  int m_splitPos = 0;
+};

@@ -1,0 +1,392 @@
+// The editor's frame, view and status panes, made from the program's own
+// template and resources in this process, with the program key redirected.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/mainframe.h"
+#include "app/ostrovaapp.h"
+#include "app/ostrovaview.h"
+#include "harness/registry_util.h"
+#include "harness/window_util.h"
+#include "res/resource.h"
+
+namespace {
+class CFrameTestApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(COstrovaView)));
+    CCommandLineInfo cmdInfo;
+    return ProcessShellCommand(cmdInfo);
+  }
+};
+
+CRect ChildRect(CWnd& child) {
+  CRect rc;
+  child.GetWindowRect(&rc);
+  MapWindowPoints(nullptr, child.GetParent()->m_hWnd, reinterpret_cast<LPPOINT>(&rc), 2);
+  return rc;
+}
+
+DWORD ReadDword(const std::string& path, const char* sub, const char* name) {
+  std::string key = sub ? path + "\\" + sub : path;
+  DWORD v = 0xDEADBEEF, size = sizeof v;
+  RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &v, &size);
+  return v;
+}
+
+class EditorFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_app = new CFrameTestApp;
+    ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
+    m_names = new TestAppNames;
+    Start();
+  }
+  void TearDown() override {
+    Stop();
+    delete m_names;
+    delete m_app;
+  }
+  void Start() {
+    ASSERT_TRUE(m_app->InitInstance());
+    m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
+    ASSERT_NE(m_frame, nullptr);
+    m_view = DYNAMIC_DOWNCAST(COstrovaView, m_frame->GetActiveView());
+    ASSERT_NE(m_view, nullptr);
+    m_frame->SetWindowPos(nullptr, 0, 0, 820, 620, SWP_NOZORDER | SWP_NOMOVE);
+    Idle();
+  }
+  void Stop() {
+    if (m_app->m_pMainWnd) m_app->m_pMainWnd->SendMessage(WM_CLOSE);
+    m_app->Run();
+    m_frame = nullptr;
+    m_view = nullptr;
+  }
+  void Idle() {
+    MSG msg;
+    for (int n = 0; n < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT; ++n)
+      m_app->PumpMessage();
+    for (LONG lCount = 0; m_app->OnIdle(lCount); ++lCount) {
+    }
+  }
+  void Command(UINT id) {
+    m_frame->SendMessage(WM_COMMAND, id);
+    Idle();
+  }
+  // What the update handlers make of a command: enabled, checked.
+  std::pair<bool, bool> State(UINT id) {
+    struct Probe : CCmdUI {
+      bool enabled = true, checked = false;
+      void Enable(BOOL on) override {
+        enabled = on != 0;
+        m_bEnableChanged = TRUE;
+      }
+      void SetCheck(int check) override { checked = check != 0; }
+    } probe;
+    probe.m_nID = id;
+    probe.DoUpdate(m_frame, TRUE);
+    return {probe.enabled, probe.checked};
+  }
+  LRESULT Panes(int op, INT_PTR w0, INT_PTR w1, int w2, int w3 = -1, int w4 = -1) {
+    StatusPaneBlock b = {w0, w1, w2, w3, w4};
+    return m_frame->SendMessage(WM_STATUSPANES, (WPARAM)op, (LPARAM)&b);
+  }
+  int PaneCount() { return m_frame->StatusBar().GetCount(); }
+  int PaneWidth(int i) {
+    UINT id, style;
+    int cx;
+    m_frame->StatusBar().GetPaneInfo(i, id, style, cx);
+    return cx;
+  }
+  std::string PaneText(int i) {
+    char buf[256] = "";
+    if (LOWORD(m_frame->StatusBar().SendMessage(SB_GETTEXTLENGTHA, i)) < sizeof buf)
+      m_frame->StatusBar().SendMessage(SB_GETTEXTA, i, (LPARAM)buf);
+    return buf;
+  }
+  void Save(const char* name) {
+    m_frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    WindowCapture(m_frame->m_hWnd).SavePng(ScreenshotPath(name).c_str());
+  }
+
+  CFrameTestApp* m_app = nullptr;
+  TestAppNames* m_names = nullptr;
+  CMainFrame* m_frame = nullptr;
+  COstrovaView* m_view = nullptr;
+};
+
+TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
+  EXPECT_TRUE(m_frame->IsWindowVisible());
+  EXPECT_TRUE(m_view->Pane(0).IsWindowVisible());
+  EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
+  EXPECT_EQ(m_view->Pane(0).GetDlgCtrlID(), IDC_PANE1);
+  EXPECT_EQ(m_view->Pane(1).GetDlgCtrlID(), IDC_PANE2);
+  EXPECT_EQ(m_view->Pane(0).GetStyle(), 0xCE8u | 0x4000u);  // full-row marks, path bars
+  CRect client;
+  m_view->GetClientRect(&client);
+  EXPECT_EQ(ChildRect(m_view->Pane(0)).Size(), client.Size());
+  EXPECT_EQ(PaneText(0), "Bereit");
+  EXPECT_EQ(m_frame->ToolBar().GetDlgCtrlID(), AFX_IDW_TOOLBAR);
+  EXPECT_EQ(m_frame->StatusBar().GetDlgCtrlID(), AFX_IDW_STATUS_BAR);
+  EXPECT_EQ(m_frame->SendMessage(WM_QUERYPANESERVICE), 0x12345678);
+  // The view's class is its own: no brush, a size cursor.
+  char cls[64] = "";
+  GetClassNameA(m_view->m_hWnd, cls, sizeof cls);
+  EXPECT_STREQ(cls, kOstrovaViewClass);
+  EXPECT_EQ(GetClassLongPtrA(m_view->m_hWnd, GCLP_HBRBACKGROUND), 0);
+  EXPECT_EQ((HCURSOR)GetClassLongPtrA(m_view->m_hWnd, GCLP_HCURSOR), LoadCursorA(nullptr, (LPCSTR)IDC_SIZEWE));
+  // Toolbar states follow the update handlers.
+  HWND bar = m_frame->ToolBar().m_hWnd;
+  auto enabled = [&](UINT id) { return (SendMessageA(bar, TB_GETSTATE, id, 0) & TBSTATE_ENABLED) != 0; };
+  EXPECT_TRUE(enabled(ID_SPLIT_VERT));
+  EXPECT_TRUE(enabled(ID_PANE_RIGHT));
+  EXPECT_FALSE(enabled(ID_PANE_LEFT));
+  EXPECT_FALSE(enabled(ID_SPLIT_MIDDLE));
+  Save("app_first_start.png");
+}
+
+TEST_F(EditorFrame, LayoutCommandsFollowTheirUpdateHandlers) {
+  // From pane 1 alone: "Fenster horizontal teilen" shows both one above the
+  // other; again, side by side.
+  EXPECT_EQ(State(ID_PANE_LEFT), std::make_pair(false, false));
+  Command(ID_SPLIT_HORZ_TOGGLE);
+  CRect client;
+  m_view->GetClientRect(&client);
+  int middle = (client.Height() - 7) / 2;
+  EXPECT_EQ(ChildRect(m_view->Pane(0)), CRect(0, 0, client.right, middle));
+  EXPECT_EQ(ChildRect(m_view->Pane(1)), CRect(0, middle + 7, client.right, client.bottom - (client.Height() - 7) % 2));
+  EXPECT_TRUE(State(ID_SPLIT_HORZ_TOGGLE).second);
+  EXPECT_FALSE(State(ID_SPLIT_HORZ).first);
+  EXPECT_EQ((HCURSOR)GetClassLongPtrA(m_view->m_hWnd, GCLP_HCURSOR), LoadCursorA(nullptr, (LPCSTR)IDC_SIZENS));
+  Save("app_layout_horizontal.png");
+  Command(ID_SPLIT_HORZ_TOGGLE);
+  middle = (client.Width() - 7) / 2;
+  EXPECT_EQ(ChildRect(m_view->Pane(0)), CRect(0, 0, middle, client.bottom));
+  EXPECT_EQ(ChildRect(m_view->Pane(1)).left, middle + 7);
+  EXPECT_FALSE(State(ID_SPLIT_VERT).first);
+  EXPECT_TRUE(State(ID_SPLIT_MIDDLE_TOGGLE).second);
+  EXPECT_FALSE(State(ID_SPLIT_MIDDLE).first);
+  Save("app_layout_side_by_side.png");
+  // The bar between the panes is painted.
+  WindowCapture shot(m_view->m_hWnd);
+  EXPECT_NE(shot.Pixel(middle + 3, client.Height() / 2), RGB(255, 255, 255));
+
+  // "Fenster mittig teilen" with both centred: pane 1 alone; again both centred.
+  Command(ID_SPLIT_MIDDLE_TOGGLE);
+  EXPECT_TRUE(m_view->Pane(0).IsWindowVisible());
+  EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
+  Command(ID_SPLIT_MIDDLE_TOGGLE);
+  EXPECT_TRUE(m_view->Pane(1).IsWindowVisible());
+  EXPECT_EQ(m_view->SplitPos(), middle);
+
+  Command(ID_PANE_RIGHT);
+  EXPECT_FALSE(m_view->Pane(0).IsWindowVisible());
+  EXPECT_EQ(ChildRect(m_view->Pane(1)).Size(), client.Size());
+  EXPECT_FALSE(State(ID_PANE_RIGHT).first);
+  EXPECT_TRUE(State(ID_PANE_LEFT).first);
+  Save("app_layout_right.png");
+  Command(ID_SPLIT_HORZ);
+  EXPECT_TRUE(m_view->Pane(0).IsWindowVisible() && m_view->Pane(1).IsWindowVisible());
+  EXPECT_EQ(m_view->Settings().horzSplit, 1);
+}
+
+TEST_F(EditorFrame, StyleTogglesChangeBothPanesAndShowChecks) {
+  struct Toggle {
+    UINT id;
+    DWORD bit;
+    bool bitWhenChecked;
+  };
+  const Toggle toggles[] = {{ID_FULL_MARK, 0x4000, true},
+                            {ID_ALTERNATE, 0x1000, true},
+                            {ID_SHOW_LINES, 0x2000, true},
+                            {ID_SHOW_COMBO, 0x0004, false}};
+  for (const Toggle& t : toggles) {
+    SCOPED_TRACE(t.id);
+    bool checked = State(t.id).second;
+    Command(t.id);
+    EXPECT_EQ(State(t.id).second, !checked);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ((m_view->Pane(i).GetStyle() & t.bit) != 0, (!checked) == t.bitWhenChecked);
+  }
+}
+
+TEST_F(EditorFrame, SettingsSurviveARestart) {
+  Command(ID_SPLIT_HORZ);
+  Command(ID_ALTERNATE);
+  Command(ID_FLAT_TOOLBAR);
+  m_view->Pane(1).NavigateTo("HKEY_LOCAL_MACHINE\\Software", 2);
+  Stop();
+  std::string key = m_names->ProgramKeyPath();
+  EXPECT_EQ(ReadDword(key, nullptr, "SingleWnd"), 0u);
+  EXPECT_EQ(ReadDword(key, nullptr, "HorzSplit"), 1u);
+  EXPECT_EQ(ReadDword(key, nullptr, "SeparatorY"), (DWORD)-10000);
+  EXPECT_EQ(ReadDword(key, "Settings", "FlatMode"), 0u);
+  Start();
+  EXPECT_EQ(m_view->Settings().alternate, 1);
+  EXPECT_EQ(m_frame->FlatMode(), 0);
+  EXPECT_TRUE(m_view->Pane(1).IsWindowVisible());
+  EXPECT_STREQ(m_view->Pane(1).GetPath(), "HKEY_LOCAL_MACHINE\\Software");
+  EXPECT_TRUE(State(ID_FLAT_TOOLBAR) == std::make_pair(true, false));
+}
+
+TEST_F(EditorFrame, StatusPaneServiceOperations) {
+  int ids[8] = {};
+  // Refused before the first SetPanes.
+  EXPECT_EQ(Panes(kSetPaneText, 0, (INT_PTR) "x", 1), 0);
+  EXPECT_EQ(Panes(kInsertPanes, (INT_PTR)ids, 0, 1), 0);
+  EXPECT_EQ(Panes(kRemovePanes, 2, 0, 0), 0);
+  EXPECT_EQ(Panes(kSetPaneColors, 0, 0, 1, 255, 0), 0);
+  EXPECT_EQ(PaneCount(), 4);
+
+  int widths[2] = {-20, -23};
+  EXPECT_EQ(Panes(kSetPanes, (INT_PTR)ids, (INT_PTR)widths, 2), 2);
+  EXPECT_EQ(PaneCount(), 6);
+  EXPECT_EQ(PaneWidth(1), 20 * PaneCharWidth());
+  EXPECT_EQ(PaneWidth(2), 23 * PaneCharWidth());
+  EXPECT_EQ(PaneText(0), "");
+  EXPECT_EQ(m_frame->StatusBar().GetItemID(3), (UINT)ID_INDICATOR_CAPS);
+
+  // Index -1 is the last own pane.
+  EXPECT_EQ(Panes(kSetPaneText, -1, (INT_PTR) "zwei", 1), 1);
+  EXPECT_EQ(PaneText(2), "zwei");
+  EXPECT_EQ(Panes(kSetPaneText, 7, (INT_PTR) "weg", 1), 0);
+
+  // Count 12 places 8; -1 up to the first id 0.
+  int many[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  EXPECT_EQ(Panes(kSetPanes, (INT_PTR)many, 0, 12), 8);
+  EXPECT_EQ(PaneCount(), 12);
+  EXPECT_EQ(PaneWidth(1), 50);
+  int three[4] = {11, 12, 13, 0};
+  EXPECT_EQ(Panes(kSetPanes, (INT_PTR)three, 0, -1), 3);
+  EXPECT_EQ(PaneCount(), 7);
+
+  // Insertions: handle = tag low, index of the first new pane high.
+  int ins[2] = {21, 22};
+  LRESULT h1 = Panes(kInsertPanes, (INT_PTR)ins, 0, 2);
+  EXPECT_EQ(LOWORD(h1), 2);
+  EXPECT_EQ((short)HIWORD(h1), -2);
+  EXPECT_EQ(m_frame->StatusBar().GetItemID(4), 21u);
+  LRESULT h2 = Panes(kInsertPanes, (INT_PTR)ins, 0, 1);
+  EXPECT_EQ(LOWORD(h2), 3);
+  EXPECT_EQ((short)HIWORD(h2), -3);
+  EXPECT_EQ(PaneCount(), 10);
+  // Removing names its tag: the first insertion goes, the second stays.
+  EXPECT_EQ(Panes(kRemovePanes, (INT_PTR)h1, 0, 0), 8);
+  EXPECT_EQ(m_frame->StatusBar().GetItemID(4), 21u);
+  EXPECT_EQ(m_frame->StatusBar().GetItemID(5), (UINT)ID_INDICATOR_CAPS);
+  // Nothing fits past 24 other panes.
+  int lots[8] = {31, 32, 33, 34, 35, 36, 37, 38};
+  for (int i = 0; i < 2; ++i) Panes(kInsertPanes, (INT_PTR)lots, 0, 8);
+  LRESULT last = Panes(kInsertPanes, (INT_PTR)lots, 0, 8);
+  EXPECT_NE(last, -1);
+  EXPECT_EQ(PaneCount(), 3 + 24);  // the own panes and 24 others
+  EXPECT_EQ(Panes(kInsertPanes, (INT_PTR)lots, 0, 1), -1);
+
+  // All words 0 removes the own panes again.
+  EXPECT_EQ(Panes(kSetPanes, 0, 0, 0), 0);
+  EXPECT_EQ(PaneCount(), 24);
+}
+
+TEST_F(EditorFrame, ColouredPanesAreDrawnAndFreedOnce) {
+  int ids[2] = {0, 0};
+  int widths[2] = {-20, -10};
+  ASSERT_EQ(Panes(kSetPanes, (INT_PTR)ids, (INT_PTR)widths, 2), 2);
+  int before = OwnerDrawPaneCount();
+  EXPECT_EQ(Panes(kSetPaneText, 0, (INT_PTR) "Rot", 1, RGB(255, 0, 0), RGB(255, 255, 255)), 1);
+  EXPECT_EQ(OwnerDrawPaneCount(), before + 1);
+  Idle();
+  RECT rc;
+  m_frame->StatusBar().GetItemRect(1, &rc);
+  m_frame->StatusBar().RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  WindowCapture shot(m_frame->StatusBar().m_hWnd);
+  EXPECT_GT(shot.Count(RGB(255, 0, 0), rc), (rc.right - rc.left) * (rc.bottom - rc.top) / 2);
+  EXPECT_GT(shot.Count(RGB(255, 255, 255), rc), 0);  // the text
+  shot.SavePng(ScreenshotPath("app_status_coloured.png").c_str());
+
+  // Same colours: nothing new; plain colours: the block goes.
+  EXPECT_EQ(Panes(kSetPaneColors, 0, 0, 1, RGB(255, 0, 0), RGB(255, 255, 255)), 1);
+  EXPECT_EQ(OwnerDrawPaneCount(), before + 1);
+  EXPECT_EQ(Panes(kSetPaneColors, 0, 0, 1, -1, -1), 1);
+  EXPECT_EQ(OwnerDrawPaneCount(), before);
+  EXPECT_EQ(PaneText(1), "Rot");
+
+  // Many rounds of colours and plain text, layouts between: no block lost.
+  for (int i = 0; i < 1000; ++i) {
+    Panes(kSetPaneText, i % 2, (INT_PTR) "Runde", 0, RGB(i % 256, 0, 0), -1);
+    if (i % 3 == 0) Panes(kSetPaneText, 1, (INT_PTR) "schlicht", 0);
+    if (i % 50 == 0) m_frame->RecalcLayout();
+    if (i % 100 == 0) Panes(kSetPanes, (INT_PTR)ids, (INT_PTR)widths, 2);
+  }
+  EXPECT_LE(OwnerDrawPaneCount(), before + 2);
+  Panes(kSetPanes, 0, 0, 0);
+  EXPECT_EQ(OwnerDrawPaneCount(), before);
+}
+
+BOOL CALLBACK FindOwnedTip(HWND hwnd, LPARAM lParam) {
+  HWND* io = reinterpret_cast<HWND*>(lParam);
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(hwnd, GW_OWNER) == io[0]) {
+    io[1] = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(EditorFrame, ToolbarItemsShowTheirPromptAndTip) {
+  HWND bar = m_frame->ToolBar().m_hWnd;
+  RECT rc = {};
+  ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, 0, (LPARAM)&rc));
+  LPARAM over = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  SendMessageA(bar, WM_MOUSEMOVE, 0, over);
+  Idle();
+  EXPECT_EQ(PaneText(0), "Zeigt beide Fenster übereinander.");
+
+  // A popup's owner is the top-level window.
+  HWND io[2] = {m_frame->m_hWnd, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedTip, (LPARAM)io);
+  ASSERT_NE(io[1], nullptr);
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = io[1];
+  info.hdr.code = TTN_NEEDTEXTA;
+  SendMessageA(bar, WM_NOTIFY, 0, (LPARAM)&info);
+  EXPECT_STREQ(info.lpszText, "Horizontal teilen");
+
+  SendMessageA(bar, WM_MOUSELEAVE, 0, 0);
+  Idle();
+  EXPECT_EQ(PaneText(0), "Bereit");
+}
+
+TEST_F(EditorFrame, ErrorTextCarriesTheCodeAndTheSystemMessage) {
+  CString text = COstrovaView::FormatError("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
+  std::string s = (const char*)text;
+  EXPECT_EQ(s.rfind("Schlüssel fehlt\n\nErrorCode: 2 / 00000002h\n", 0), 0u) << s;
+  EXPECT_GT(s.size(), strlen("Schlüssel fehlt\n\nErrorCode: 2 / 00000002h\n"));
+  SetLastError(5);
+  EXPECT_NE(std::string((const char*)COstrovaView::FormatError("x", (DWORD)-1)).find("ErrorCode: 5 / 00000005h"),
+            std::string::npos);
+  std::string longText(2000, 'a');
+  EXPECT_NE(std::string((const char*)COstrovaView::FormatError(longText.c_str(), 2)).find(std::string(896, 'a') + "\n"),
+            std::string::npos);
+}
+}  // namespace
+
+TEST(StartPaths, DashOrSlashDigitColon) {
+  struct Case {
+    std::vector<const char*> args;
+    const char *one, *two;
+  };
+  const Case cases[] = {
+      {{"x", "-1:HKEY_CURRENT_USER\\Software", "/2:HKLM"}, "HKEY_CURRENT_USER\\Software", "HKLM"},
+      {{"x", "-3:x", "-1", "-1x", "x.reg"}, "", ""},
+      {{"x", "-1:a", "/1:b"}, "b", ""},
+      {{"x", "-2:"}, "", ""},
+  };
+  for (const Case& c : cases) {
+    CString one, two;
+    ParseStartPaths((int)c.args.size(), const_cast<char**>(c.args.data()), &one, &two);
+    EXPECT_STREQ(one, c.one);
+    EXPECT_STREQ(two, c.two);
+  }
+}
