@@ -242,6 +242,9 @@ TEST(ToolbarPaint, EightBitDisplay) {
     // The checked button's sunken frame: white at its bottom right.
     RECT bottom = {checked.left + 2, checked.bottom - 4, checked.right - 2, checked.bottom};
     EXPECT_GT(c.Count(RGB(255, 255, 255), bottom), 10);
+    // The strips keep the bar's face colour, not the table's nearest.
+    EXPECT_EQ(c.Pixel(c.Width() - 2, 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(c.Pixel(normal.left + 4, normal.bottom - 6), GetSysColor(COLOR_BTNFACE));
     EXPECT_TRUE(c.SavePng(ScreenshotPath("toolbar_8bit.png").c_str()));
   }
   ToolbarExSetDisplayBitsSeam(0);
