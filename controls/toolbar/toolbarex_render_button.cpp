@@ -195,6 +195,9 @@ void RenderImageRow(ToolbarExData* data, ToolbarExButton* b, BITMAPINFO* strip, 
       RECT glyph = arrowRect;
       DrawCheckMark(dc, &glyph, kCheckDropDown | state | kGlyphClassic, 0);
     } else {
+      // A framed box of its own: as high as the main part's frame beside it.
+      arrowRect.top = main.top;
+      arrowRect.bottom = main.bottom;
       DrawFrameControl(dc, &arrowRect, DFC_SCROLL, DFCS_SCROLLDOWN | DFCS_FLAT | (on ? DFCS_PUSHED : 0));
     }
   }
