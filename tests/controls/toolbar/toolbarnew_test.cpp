@@ -394,3 +394,47 @@ TEST_F(ToolBarNewTest, ReplaceRebuildsWhenNoEntryCanTakeTheBitmap) {
   EXPECT_FALSE(empty.ReplaceBitmapFromHandle(lost, 0, TRUE));
   EXPECT_EQ(GetObjectType(lost), 0u);
 }
+
+// Swatch colours go in as 5-6-5 values; the flat style toggles with a new
+// look, and only the style bits that change the layout lay the bar out again.
+TEST_F(ToolBarNewTest, SwatchColoursAndTheFlatToggle) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  struct Case {
+    DWORD value;
+    int kind;
+    DWORD stored;
+  } cases[] = {
+      {RGB(255, 128, 8), -1, 0xFFFF0C1F},   {RGB(0, 0, 0), -1, 0xFFFF0000},
+      {RGB(255, 255, 255), -1, 0xFFFFFFFF}, {RGB(7, 3, 7), -1, 0xFFFF0000},  // below one step of each channel
+      {0x12345678, 0, 0x12345678},
+  };
+  for (const Case& c : cases) {
+    bar.SetButtonColor(1, c.value, c.kind);
+    EXPECT_EQ((DWORD)bar.Send(TBX_GETBUTTONVALUE, kTbxByIndex | 1), c.stored) << std::hex << c.value;
+  }
+
+  CRect first;
+  bar.Send(TB_GETITEMRECT, 0, (LPARAM)&first);
+  WindowCapture flat(bar.m_hWnd);
+  bar.m_bDelayedButtonLayout = FALSE;
+  EXPECT_EQ(bar.ModifyStyle(0, WS_TABSTOP, TRUE) & TBSTYLE_FLAT, (DWORD)TBSTYLE_FLAT);
+  EXPECT_FALSE(bar.m_bDelayedButtonLayout);
+  EXPECT_EQ(bar.ModifyStyle(0, TBSTYLE_FLAT, TRUE) & TBSTYLE_FLAT, (DWORD)TBSTYLE_FLAT);
+  EXPECT_TRUE(bar.m_bDelayedButtonLayout);
+  EXPECT_EQ(bar.GetStyle() & TBSTYLE_FLAT, 0u);
+  // Without the flat style every button is framed.
+  WindowCapture framed(bar.m_hWnd);
+  int changed = 0;
+  for (int y = first.top; y < first.bottom; y++) {
+    for (int x = first.left; x < first.right; x++) changed += flat.Pixel(x, y) != framed.Pixel(x, y);
+  }
+  EXPECT_GT(changed, 2 * first.Height());
+  bar.ModifyStyle(TBSTYLE_FLAT, TBSTYLE_FLAT, TRUE);
+  WindowCapture again(bar.m_hWnd);
+  for (int y = first.top; y < first.bottom; y++) {
+    for (int x = first.left; x < first.right; x++) {
+      ASSERT_EQ(again.Pixel(x, y), flat.Pixel(x, y)) << x << "," << y;
+    }
+  }
+}
