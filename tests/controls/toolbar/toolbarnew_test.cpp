@@ -9,6 +9,7 @@
 
 #include "harness/window_util.h"
 #include "mfc/frame.h"
+#include "mfc/winapp.h"
 
 namespace {
 const UINT kIndeterminateId = 203;
@@ -23,10 +24,15 @@ class CBarFrame : public CFrameWnd {
   afx_msg void OnUpdateDisabled(CCmdUI* ui) { ui->Enable(FALSE); }
   afx_msg void OnAny() {}
   afx_msg void OnContextMenu(CWnd*, CPoint) { contextMenus++; }
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    commands.push_back(wParam);
+    return CFrameWnd::OnCommand(wParam, lParam);
+  }
   DECLARE_MESSAGE_MAP()
 
  public:
   int contextMenus = 0;
+  std::vector<WPARAM> commands;
 };
 
 BEGIN_MESSAGE_MAP(CBarFrame, CFrameWnd)
@@ -437,4 +443,35 @@ TEST_F(ToolBarNewTest, SwatchColoursAndTheFlatToggle) {
       ASSERT_EQ(again.Pixel(x, y), flat.Pixel(x, y)) << x << "," << y;
     }
   }
+}
+
+// With a main window: the menu's hide command hides the bar through the
+// frame, and embedded controls' commands reach the main window, a combo
+// box's selection change with its item's data as a second command.
+TEST_F(ToolBarNewTest, HideCommandAndEmbeddedControlsWithAMainWindow) {
+  CWinApp app(nullptr);
+  app.m_pMainWnd = frame;
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  CWnd combo;
+  ASSERT_TRUE(combo.CreateEx(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, CRect(0, 0, 80, 120), &bar, 910));
+  combo.SendMessage(CB_ADDSTRING, 0, (LPARAM) "a");
+  combo.SendMessage(CB_ADDSTRING, 0, (LPARAM) "b");
+  combo.SendMessage(CB_SETITEMDATA, 1, 4711);
+  combo.SendMessage(CB_SETCURSEL, 1);
+  EXPECT_EQ(bar.SetButtonControl(&combo, 205, -1, FALSE), 0);
+  PumpMessages();
+  frame->commands.clear();
+  bar.SendMessage(WM_COMMAND, MAKEWPARAM(910, CBN_SELCHANGE), (LPARAM)combo.m_hWnd);
+  combo.SendMessage(CB_SETITEMDATA, 1, 0);
+  bar.SendMessage(WM_COMMAND, MAKEWPARAM(910, CBN_SELCHANGE), (LPARAM)combo.m_hWnd);
+  PumpMessages();
+  const std::vector<WPARAM> expected = {MAKEWPARAM(910, CBN_SELCHANGE), 4711, MAKEWPARAM(910, CBN_SELCHANGE), 911};
+  EXPECT_EQ(frame->commands, expected);
+
+  ASSERT_TRUE(bar.IsWindowVisible());
+  bar.SendMessage(WM_COMMAND, kToolBarCmdHide);
+  EXPECT_FALSE(bar.IsWindowVisible());
+  combo.DestroyWindow();
+  app.m_pMainWnd = nullptr;
 }
