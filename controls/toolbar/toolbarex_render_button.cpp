@@ -1,5 +1,6 @@
 // One button's state strip: row s is drawing state s (0-5).
 #include <algorithm>
+#include <cstring>
 
 #include "controls/toolbar/toolbarex_data.h"
 #include "ui/libdib/libdib.h"
@@ -194,6 +195,9 @@ void RenderImageRow(ToolbarExData* data, ToolbarExButton* b, BITMAPINFO* strip, 
       RECT glyph = arrowRect;
       DrawCheckMark(dc, &glyph, kCheckDropDown | state | kGlyphClassic, 0);
     } else {
+      // A framed box of its own: as high as the main part's frame beside it.
+      arrowRect.top = main.top;
+      arrowRect.bottom = main.bottom;
       DrawFrameControl(dc, &arrowRect, DFC_SCROLL, DFCS_SCROLLDOWN | DFCS_FLAT | (on ? DFCS_PUSHED : 0));
     }
   }
@@ -242,6 +246,29 @@ void DrawCaptionSlice(ToolbarExData* data, int index, HDC dc, int w, int h) {
     RestoreDC(dc, saved);
   }
 }
+// An 8-bit strip's standard table need not hold the bar's own colours (the
+// nearest of a light grey face may be cream): the colours the strip is filled
+// and framed with take fixed entries after the ten static ones.
+void KeepBarColors(const ToolbarExData* data, BITMAPINFO* strip) {
+  const COLORREF keep[] = {data->colors[0],
+                           data->colors[1],
+                           data->colors[3],
+                           data->colors[4],
+                           GetSysColor(COLOR_BTNSHADOW),
+                           GetSysColor(COLOR_BTNHIGHLIGHT),
+                           GetSysColor(COLOR_3DDKSHADOW),
+                           GetSysColor(COLOR_3DLIGHT),
+                           GetSysColor(COLOR_GRAYTEXT)};
+  const int first = 10, n = sizeof keep / sizeof keep[0];
+  RGBQUAD* table = strip->bmiColors;
+  bool same = true;
+  for (int i = 0; i < n; i++) {
+    RGBQUAD q = {GetBValue(keep[i]), GetGValue(keep[i]), GetRValue(keep[i]), 0};
+    same = same && !memcmp(&table[first + i], &q, sizeof q);
+    table[first + i] = q;
+  }
+  if (!same) SetDIBColorTable(GetDibMemDC(strip), first, n, table + first);
+}
 }  // namespace
 
 void ToolbarExRenderButtonImages(ToolbarExData* data, int index) {
@@ -259,6 +286,7 @@ void ToolbarExRenderButtonImages(ToolbarExData* data, int index) {
     if (!b->render) return;
     b->renderBitmap = GetDibBitmap(b->render);
   }
+  if (depth == 8) KeepBarColors(data, b->render);
   HDC dc = GetDibMemDC(b->render);
   if (!dc) return;
   HGDIOBJ oldFont = SelectObject(dc, data->font);

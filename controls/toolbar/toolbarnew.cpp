@@ -99,10 +99,10 @@ BOOL CToolBarNew::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, C
 
 BOOL CToolBarNew::LoadToolBar(UINT nIDResource) {
   LPCSTR names[2] = {MAKEINTRESOURCEA(nIDResource), nullptr};
-  return LoadToolBar(names, nullptr, 0, 256);
+  return LoadToolBar(names, nullptr, 0, nullptr, 256);
 }
 
-BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, int scale) {
+BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, const BYTE* descriptors, int scale) {
   std::vector<UINT> kept;
   if (count == (int)kToolBarKeepButtons) {
     int n = (int)SendMessage(TB_BUTTONCOUNT);
@@ -115,25 +115,33 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, i
   SendMessage(TBX_DELETEBUTTONS, 0, 0xFFFF);
   SendMessage(TBX_DELETEALLIMAGES);
   HINSTANCE module = AfxGetResourceHandle();
-  std::vector<std::vector<WORD>> lists;
+  std::vector<std::vector<UINT>> lists;
   BOOL ok = TRUE;
   m_imageWidth = 0;
   for (int n = 0; names && names[n] && n < 8; n++) {
-    HRSRC res = FindResourceA(module, names[n], RT_TOOLBAR);
-    const WORD* data = res ? static_cast<const WORD*>(LockResource(LoadResource(module, res))) : nullptr;
-    if (!data || SizeofResource(module, res) < 8 || SizeofResource(module, res) < 8u + 2u * data[3]) {
-      ok = FALSE;
-      break;
+    TbxAddBitmap add = {};
+    if (descriptors && descriptors[n]) {
+      const auto* d = reinterpret_cast<const ToolBarDescriptor*>(names[n]);
+      add = {d->module, d->source, (WORD)(d->flags | kTbxImageFixed), 0, d->width, (WORD)(d->scale ? d->scale : scale)};
+      lists.emplace_back();
+      if (d->ids) lists.back().assign(d->ids, d->ids + d->count);
+    } else {
+      HRSRC res = FindResourceA(module, names[n], RT_TOOLBAR);
+      const WORD* data = res ? static_cast<const WORD*>(LockResource(LoadResource(module, res))) : nullptr;
+      if (!data || SizeofResource(module, res) < 8 || SizeofResource(module, res) < 8u + 2u * data[3]) {
+        ok = FALSE;
+        break;
+      }
+      add = {module,  (UINT_PTR)names[n], (WORD)(kTbxImageFrameColumn | kTbxImageFixed | kTbxImageReportWidth), 0,
+             data[1], (WORD)scale};
+      lists.emplace_back(data + 4, data + 4 + data[3]);
     }
-    TbxAddBitmap add = {
-        module,  (UINT_PTR)names[n], (WORD)(kTbxImageFrameColumn | kTbxImageFixed | kTbxImageReportWidth), 0,
-        data[1], (WORD)scale};
     if (SendMessage(TB_ADDBITMAP, kTbxByIndex, (LPARAM)&add) == -1) {
+      lists.pop_back();
       ok = FALSE;
       break;
     }
     if (n == 0 && add.cellWidth != kTbxScanCells) m_imageWidth = add.cellWidth;
-    lists.emplace_back(data + 4, data + 4 + data[3]);
   }
   auto append = [&](UINT id, int image) {
     TBBUTTON b = {id ? image : -1, (int)id, TBSTATE_ENABLED, (BYTE)(id ? BTNS_BUTTON : BTNS_SEP), {}, 0, -1};
@@ -141,7 +149,7 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, i
   };
   if (!ids) {
     int image = 0;
-    for (WORD id : lists.empty() ? std::vector<WORD>() : lists[0]) {
+    for (UINT id : lists.empty() ? std::vector<UINT>() : lists[0]) {
       if (!append(id, image)) ok = FALSE;
       if (id) image++;
     }
@@ -150,7 +158,7 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, i
       // The image of an id: its place among the non-zero ids of all names.
       int image = -1, position = 0;
       for (const auto& list : lists) {
-        for (WORD id : list) {
+        for (UINT id : list) {
           if (!id) continue;
           if (id == ids[i] && image < 0) image = position;
           position++;
@@ -177,23 +185,45 @@ BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL o
   BITMAP bm = {};
   TbxImageInfo info = {};
   if (imageWidth < 1) imageWidth = m_imageWidth;
-  bool ok = bitmap && GetObject(bitmap, sizeof bm, &bm) && imageWidth > 0 &&
-            SendMessage(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info) == 1;
-  if (ok) {
-    int cells = imageWidth == kTbxScanCells ? kTbxScanCells : bm.bmWidth / imageWidth;
-    TBREPLACEBITMAP r = {(HINSTANCE)info.module, info.source, nullptr, (UINT_PTR)bitmap, cells};
-    ok = cells > 0 && SendMessage(TB_REPLACEBITMAP, (WPARAM)scale, (LPARAM)&r) != 0;
-  }
-  if (!ok) {
+  if (!bitmap || !GetObject(bitmap, sizeof bm, &bm) || imageWidth < 1 || imageWidth > 0xFFFF) {
     if (own && bitmap) DeleteObject(bitmap);
     return FALSE;
   }
-  // The entry no longer uses the bitmap the bar owned before.
+  bool replaced = false;
+  if (SendMessage(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info) == 1) {
+    int cells = imageWidth == kTbxScanCells ? kTbxScanCells : bm.bmWidth / imageWidth;
+    TBREPLACEBITMAP r = {(HINSTANCE)info.module, info.source, nullptr, (UINT_PTR)bitmap, cells};
+    replaced = cells > 0 && SendMessage(TB_REPLACEBITMAP, (WPARAM)scale, (LPARAM)&r) != 0;
+  }
+  if (replaced) {
+    // The entry no longer uses the bitmap the bar owned before.
+    if (m_ownedBitmap && m_ownedBitmap != bitmap) DeleteObject(m_ownedBitmap);
+    m_ownedBitmap = own ? bitmap : nullptr;
+    if (imageWidth != kTbxScanCells) m_imageWidth = imageWidth;
+    RecalcLayout();
+    return TRUE;
+  }
+  // No entry to replace, or one whose cells others count on: rebuild the
+  // bar on this bitmap alone, keeping the buttons' order. An owned bitmap
+  // goes to the new entry, which deletes it also when it cannot be added.
+  int n = (int)SendMessage(TB_BUTTONCOUNT);
+  std::vector<DWORD> current(n > 0 ? n : 1);
+  if (n < 0 || SendMessage(TBX_GETCOMMANDIDS, (WPARAM)n, (LPARAM)current.data()) != n) {
+    if (own) DeleteObject(bitmap);
+    return FALSE;
+  }
+  std::vector<UINT> ids(current.begin(), current.begin() + n);
+  ToolBarDescriptor d = {nullptr,     (UINT_PTR)bitmap, (WORD)(kTbxImageFrameColumn | (own ? kTbxImageOwnBitmap : 0)),
+                         (WORD)scale, (WORD)imageWidth, (WORD)n,
+                         ids.data()};
+  LPCSTR names[2] = {reinterpret_cast<LPCSTR>(&d), nullptr};
+  const BYTE descriptors[1] = {1};
+  BOOL ok = LoadToolBar(names, nullptr, 0, descriptors, 256);
+  // The old entries are gone, and the bar's own bitmap with them.
   if (m_ownedBitmap && m_ownedBitmap != bitmap) DeleteObject(m_ownedBitmap);
-  m_ownedBitmap = own ? bitmap : nullptr;
-  if (imageWidth != kTbxScanCells) m_imageWidth = imageWidth;
+  m_ownedBitmap = nullptr;
   RecalcLayout();
-  return TRUE;
+  return ok;
 }
 
 BOOL CToolBarNew::ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module, int scale) {

@@ -20,6 +20,19 @@ const UINT kToolBarCmdHide = 0xD004;
 const UINT kToolBarMenuTextsId = 0x4001;  // string: the five texts split at '\n'
 const UINT kToolBarKeepButtons = 0x4567;  // LoadToolBar id count: keep the current buttons
 
+// An in-memory toolbar for LoadToolBar in place of a resource name: the
+// bitmap (module 0: an HBITMAP, else a bitmap resource of the module) and
+// the command ids of its cells, 0 for a separator.
+struct ToolBarDescriptor {
+  HINSTANCE module;
+  UINT_PTR source;
+  WORD flags;  // kTbxImage*; kTbxImageFixed is always added
+  WORD scale;  // 0: LoadToolBar's scale
+  WORD width;  // cell width, kTbxScanCells for marked cells
+  WORD count;
+  const UINT* ids;
+};
+
 class CToolBarNew : public CToolBar {
   DECLARE_DYNAMIC(CToolBarNew)
 
@@ -34,7 +47,8 @@ class CToolBarNew : public CToolBar {
 
   // names: up to 8 toolbar resources ended by NULL; ids: the buttons' order
   // (NULL: the first resource's), count kToolBarKeepButtons keeps the bar's.
-  BOOL LoadToolBar(const LPCSTR* names, const UINT* ids, int count, int scale = 256);
+  // A name whose descriptors[n] is not 0 is a const ToolBarDescriptor*.
+  BOOL LoadToolBar(const LPCSTR* names, const UINT* ids, int count, const BYTE* descriptors = nullptr, int scale = 256);
   BOOL LoadToolBar(UINT nIDResource);
   // Replaces the first image entry's bitmap (imageWidth below 1: the
   // loaded cell width; kTbxScanCells: marked cells). With own the bar

@@ -4,8 +4,12 @@
 
 #include <atomic>
 #include <cstring>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
+#include "controls/toolbar/toolbarex_data.h"
 #include "toolbar_fixture.h"
 
 TEST(ToolbarMessages, NewWindowAndAddForms) {
@@ -271,4 +275,78 @@ TEST(ToolbarMessages, EmbeddedControlsForwardTheirCommands) {
   ShowWindow(edit, SW_SHOW);
   t.Send(TB_DELETEBUTTON, 0);
   EXPECT_FALSE(IsWindowVisible(edit));
+}
+
+namespace {
+// Message boxes shown while it lives: title and text; each is closed at once.
+class MessageBoxCatcher {
+ public:
+  MessageBoxCatcher() {
+    s_current = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~MessageBoxCatcher() {
+    UnhookWindowsHookEx(hook_);
+    s_current = nullptr;
+  }
+  std::vector<std::pair<std::string, std::string>> boxes;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    char kind[16] = "";
+    if (code == HCBT_ACTIVATE && s_current && GetClassNameA((HWND)wParam, kind, sizeof kind) &&
+        !strcmp(kind, "#32770")) {
+      HWND box = (HWND)wParam;
+      char title[64] = "", text[64] = "";
+      GetWindowTextA(box, title, sizeof title);
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+      s_current->boxes.emplace_back(title, text);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_ = nullptr;
+  static inline MessageBoxCatcher* s_current = nullptr;
+};
+}  // namespace
+
+// A leave without the lock held is reported with the handler's number; a
+// busy round of messages leaves the lock as often as it enters it.
+TEST(ToolbarMessages, LockCheckReportsALeaveWithoutTheLock) {
+  ToolbarFixture t;
+  auto* data = reinterpret_cast<ToolbarExData*>(GetWindowLongPtrA(t.bar, 0));
+  ASSERT_NE(data, nullptr);
+  MessageBoxCatcher catcher;
+  EnterCriticalSection(&data->lock);
+  ToolbarExLockCheck(data, 17);
+  LeaveCriticalSection(&data->lock);
+  EXPECT_TRUE(catcher.boxes.empty());
+  ToolbarExLockCheck(data, 1234);
+  ASSERT_EQ(catcher.boxes.size(), 1u);
+  EXPECT_EQ(catcher.boxes[0].first, "Unlock Error");
+  EXPECT_EQ(catcher.boxes[0].second, "1234");
+
+  catcher.boxes.clear();
+  t.AddButtons(6, 100);
+  t.Send(TB_SETBUTTONINFOA, 0, 0);
+  t.Send(TB_ADDSTRINGA, 0, (LPARAM) "Preis €\0");
+  t.Send(TBX_SETSTYLEWORD, kTbxByIndex | 1, MAKELPARAM(BTNS_DROPDOWN, 0xFF));
+  RECT rc = {};
+  t.Send(TB_GETITEMRECT, 1, (LPARAM)&rc);
+  POINT at = {rc.left + 3, rc.top + 3}, screen = at;
+  ClientToScreen(t.bar, &screen);
+  SetCursorPos(screen.x, screen.y);
+  t.Send(WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  t.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  t.Send(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  t.Send(WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  SetCursorPos(0, 0);
+  t.Send(TBX_TIMERTICK, 0);
+  t.Send(WM_MOUSELEAVE);
+  t.Send(TBX_CALCSIZE, 40, 1);
+  t.Send(TB_DELETEBUTTON, 2);
+  t.Send(TBX_DELETEBUTTONS, 0, 0xFFFF);
+  PumpMessages();
+  EXPECT_TRUE(catcher.boxes.empty());
+  EXPECT_EQ(data->lock.LockCount, -1);
 }

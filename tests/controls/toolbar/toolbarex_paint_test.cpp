@@ -242,6 +242,19 @@ TEST(ToolbarPaint, EightBitDisplay) {
     // The checked button's sunken frame: white at its bottom right.
     RECT bottom = {checked.left + 2, checked.bottom - 4, checked.right - 2, checked.bottom};
     EXPECT_GT(c.Count(RGB(255, 255, 255), bottom), 10);
+    // The strips keep the bar's face colour, not the table's nearest.
+    EXPECT_EQ(c.Pixel(c.Width() - 2, 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(c.Pixel(normal.left + 4, normal.bottom - 6), GetSysColor(COLOR_BTNFACE));
+    // The drop-down arrow's box reaches down as far as the frame beside it.
+    RECT drop = ItemRect(t, 4);
+    auto lowestFrameRow = [&](int x) {
+      for (int y = drop.bottom - 1; y > drop.top; y--) {
+        if (c.Pixel(x, y) != GetSysColor(COLOR_BTNFACE)) return y;
+      }
+      return -1;
+    };
+    EXPECT_GT(lowestFrameRow(drop.left + 8), (drop.top + drop.bottom) / 2);
+    EXPECT_EQ(lowestFrameRow(drop.right - 8), lowestFrameRow(drop.left + 8));
     EXPECT_TRUE(c.SavePng(ScreenshotPath("toolbar_8bit.png").c_str()));
   }
   ToolbarExSetDisplayBitsSeam(0);

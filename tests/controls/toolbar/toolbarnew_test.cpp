@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "harness/window_util.h"
 #include "mfc/frame.h"
+#include "mfc/winapp.h"
 
 namespace {
 const UINT kIndeterminateId = 203;
@@ -19,14 +23,72 @@ class CBarFrame : public CFrameWnd {
   afx_msg void OnUpdateIndeterminate(CCmdUI* ui) { ui->SetCheck(2); }
   afx_msg void OnUpdateDisabled(CCmdUI* ui) { ui->Enable(FALSE); }
   afx_msg void OnAny() {}
+  afx_msg void OnContextMenu(CWnd*, CPoint) { contextMenus++; }
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    commands.push_back(wParam);
+    return CFrameWnd::OnCommand(wParam, lParam);
+  }
   DECLARE_MESSAGE_MAP()
+
+ public:
+  int contextMenus = 0;
+  std::vector<WPARAM> commands;
 };
 
 BEGIN_MESSAGE_MAP(CBarFrame, CFrameWnd)
   ON_UPDATE_COMMAND_UI(kIndeterminateId, OnUpdateIndeterminate)
   ON_UPDATE_COMMAND_UI(kDisabledId, OnUpdateDisabled)
   ON_COMMAND(200, OnAny)
+  ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
+
+// The items of the pop-up menus shown while it lives; each menu is closed
+// as soon as its loop idles.
+class MenuCatcher {
+ public:
+  struct Item {
+    std::string text;  // "-" for a separator
+    UINT id;
+    bool checked;
+  };
+  MenuCatcher() {
+    s_current = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+    // Should the loop never idle, a thread timer ends it.
+    timer_ = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  }
+  ~MenuCatcher() {
+    KillTimer(nullptr, timer_);
+    UnhookWindowsHookEx(hook_);
+    s_current = nullptr;
+  }
+  std::vector<std::vector<Item>> menus;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && s_current && m->message == WM_INITMENUPOPUP) {
+      HMENU menu = (HMENU)m->wParam;
+      std::vector<Item> items;
+      for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        char text[128] = "";
+        UINT state = GetMenuState(menu, (UINT)i, MF_BYPOSITION);
+        if (state & MF_SEPARATOR) {
+          items.push_back({"-", 0, false});
+          continue;
+        }
+        GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
+        items.push_back({text, GetMenuItemID(menu, i), (state & MF_CHECKED) != 0});
+      }
+      s_current->menus.push_back(items);
+    }
+    if (code == HC_ACTION && s_current && m->message == WM_ENTERIDLE) EndMenu();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_ = nullptr;
+  UINT_PTR timer_ = 0;
+  static inline MenuCatcher* s_current = nullptr;
+};
 
 class ToolBarNewTest : public testing::Test {
  protected:
@@ -168,4 +230,248 @@ TEST_F(ToolBarNewTest, ReplacesTheBitmapOfTheFirstEntry) {
   ASSERT_TRUE(bar.ReplaceBitmap(128, 16));
   EXPECT_EQ(GetObjectType(twice), 0u);
   EXPECT_FALSE(bar.ReplaceBitmap(999, 16));
+}
+
+// Without menu bits a right click takes the default path to the frame; with
+// them the menu shows the chosen items, texts from the caller, the string
+// resource's parts (63 characters at most, an empty part keeps the default)
+// or the defaults, the checks and the separators between the groups.
+TEST_F(ToolBarNewTest, ContextMenu) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  CRect rc;
+  bar.GetWindowRect(&rc);
+  LPARAM at = MAKELPARAM(rc.right - 2, rc.top + 2);
+  {
+    MenuCatcher catcher;
+    bar.SendMessage(WM_CONTEXTMENU, (WPARAM)bar.m_hWnd, at);
+    EXPECT_TRUE(catcher.menus.empty());
+    EXPECT_EQ(frame->contextMenus, 1);
+  }
+
+  const std::string third = std::string("Riesig_ist_dieser_Text_mit_mehr_als_dreiundsechzig_Zeichen_im_Menue", 63);
+  struct Case {
+    DWORD flags;
+    int iconSize;
+    const char* hideText;
+    std::vector<MenuCatcher::Item> items;
+  } cases[] = {
+      {kToolBarMenuMask,
+       1,
+       nullptr,
+       {{"Klein", 0xD000, false},
+        {"Mittler Icons", 0xD001, true},
+        {third, 0xD002, false},
+        {"-", 0, false},
+        {"Flache Symbolleiste", 0xD003, true},
+        {"-", 0, false},
+        {"ausblenden", 0xD004, false}}},
+      // No size item: no separator before the flat item.
+      {kToolBarMenuFlat | kToolBarMenuHide,
+       0,
+       "Weg damit",
+       {{"Flache Symbolleiste", 0xD003, true}, {"-", 0, false}, {"Weg damit", 0xD004, false}}},
+      {kToolBarMenuLarge | kToolBarMenuHide,
+       2,
+       nullptr,
+       {{third, 0xD002, true}, {"-", 0, false}, {"ausblenden", 0xD004, false}}},
+      {kToolBarMenuSmall, 1, nullptr, {{"Klein", 0xD000, false}}},
+  };
+  for (const Case& c : cases) {
+    bar.m_menuFlags = c.flags;
+    bar.m_iconSizeIndex = c.iconSize;
+    bar.m_menuTexts[4] = c.hideText;
+    MenuCatcher catcher;
+    bar.SendMessage(WM_CONTEXTMENU, (WPARAM)bar.m_hWnd, at);
+    ASSERT_EQ(catcher.menus.size(), 1u) << std::hex << c.flags;
+    const auto& items = catcher.menus[0];
+    ASSERT_EQ(items.size(), c.items.size()) << std::hex << c.flags;
+    for (size_t i = 0; i < items.size(); i++) {
+      EXPECT_EQ(items[i].text, c.items[i].text) << i;
+      EXPECT_EQ(items[i].id, c.items[i].id) << i;
+      EXPECT_EQ(items[i].checked, c.items[i].checked) << i;
+    }
+  }
+  // The flat check follows the window style.
+  bar.ModifyStyle(0, TBSTYLE_FLAT, FALSE);
+  bar.m_menuFlags = kToolBarMenuFlat;
+  MenuCatcher catcher;
+  bar.SendMessage(WM_CONTEXTMENU, (WPARAM)bar.m_hWnd, at);
+  ASSERT_EQ(catcher.menus.size(), 1u);
+  ASSERT_EQ(catcher.menus[0].size(), 1u);
+  EXPECT_FALSE(catcher.menus[0][0].checked);
+  EXPECT_EQ(frame->contextMenus, 1);
+}
+
+namespace {
+HBITMAP MakeStrip(int width, int height) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+}  // namespace
+
+// A descriptor in place of a resource name: its bitmap and ids, its images
+// counted after those of the names before it.
+TEST_F(ToolBarNewTest, LoadsInMemoryDescriptors) {
+  CToolBarNew& bar = frame->m_bar;
+  HBITMAP strip = MakeStrip(60, 20);
+  const UINT extra[3] = {300, 0, 301};
+  ToolBarDescriptor d = {nullptr, (UINT_PTR)strip, 0, 0, 20, 3, extra};
+  LPCSTR names[3] = {MAKEINTRESOURCEA(128), reinterpret_cast<LPCSTR>(&d), nullptr};
+  const BYTE descriptors[2] = {0, 1};
+  const UINT ids[4] = {301, 200, 0, 300};
+  ASSERT_TRUE(bar.LoadToolBar(names, ids, 4, descriptors));
+  ASSERT_EQ(bar.Send(TB_BUTTONCOUNT), 4);
+  const int images[4] = {8, 0, -1, 7};
+  for (int i = 0; i < 4; i++) EXPECT_EQ(bar.Send(TBX_GETIMAGE, kTbxByIndex | i), images[i]) << i;
+  TbxImageInfo info[2] = {};
+  ASSERT_EQ(bar.Send(TBX_GETIMAGEINFO, MAKEWPARAM(0, 2), (LPARAM)info), 2);
+  EXPECT_EQ(info[1].source, (UINT_PTR)strip);
+  EXPECT_EQ(info[1].cellWidth, 20);
+  EXPECT_EQ(info[1].count, 3);
+  EXPECT_EQ(bar.m_imageWidth, 16);
+
+  // A descriptor alone gives the buttons of its ids.
+  LPCSTR alone[2] = {reinterpret_cast<LPCSTR>(&d), nullptr};
+  const BYTE first[1] = {1};
+  ASSERT_TRUE(bar.LoadToolBar(alone, nullptr, 0, first));
+  ASSERT_EQ(bar.Send(TB_BUTTONCOUNT), 3);
+  EXPECT_EQ(bar.Send(TBX_GETCOMMANDIDAT, 2), 301);
+  EXPECT_EQ(bar.Send(TBX_GETIMAGE, kTbxByIndex | 2), 1);
+  EXPECT_EQ(bar.m_imageWidth, 20);
+  bar.DestroyWindow();
+  EXPECT_NE(GetObjectType(strip), 0u);  // not the bar's to delete
+  DeleteObject(strip);
+}
+
+// With no entry to replace, or one whose cell count the entries after it
+// rely on, the bar is rebuilt on the new bitmap in the buttons' order.
+TEST_F(ToolBarNewTest, ReplaceRebuildsWhenNoEntryCanTakeTheBitmap) {
+  CToolBarNew& bar = frame->m_bar;
+  const UINT ids[4] = {200, 0, 201, 202};
+  ASSERT_TRUE(bar.SetButtons(ids, 4));
+  HBITMAP strip = MakeStrip(72, 24);
+  ASSERT_TRUE(bar.ReplaceBitmapFromHandle(strip, 24, TRUE));
+  ASSERT_EQ(bar.Send(TB_BUTTONCOUNT), 4);
+  const int images[4] = {0, -1, 1, 2};
+  for (int i = 0; i < 4; i++) {
+    EXPECT_EQ(bar.Send(TBX_GETCOMMANDIDAT, i), (LRESULT)ids[i]) << i;
+    EXPECT_EQ(bar.Send(TBX_GETIMAGE, kTbxByIndex | i), images[i]) << i;
+  }
+  TbxImageInfo info = {};
+  ASSERT_EQ(bar.Send(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info), 1);
+  EXPECT_EQ(info.source, (UINT_PTR)strip);
+  EXPECT_EQ(info.cellWidth, 24);
+  EXPECT_EQ(bar.m_imageWidth, 24);
+
+  // Two entries: the first cannot change its count of 3 cells to 2.
+  HBITMAP first = MakeStrip(72, 24), second = MakeStrip(40, 20);
+  const UINT more[2] = {400, 401};
+  ToolBarDescriptor d0 = {nullptr, (UINT_PTR)first, 0, 0, 24, 4, ids};
+  ToolBarDescriptor d1 = {nullptr, (UINT_PTR)second, 0, 0, 20, 2, more};
+  LPCSTR names[3] = {reinterpret_cast<LPCSTR>(&d0), reinterpret_cast<LPCSTR>(&d1), nullptr};
+  const BYTE descriptors[2] = {1, 1};
+  const UINT order[3] = {401, 202, 200};
+  ASSERT_TRUE(bar.LoadToolBar(names, order, 3, descriptors));
+  EXPECT_EQ(GetObjectType(strip), 0u);  // its entry owned it
+  HBITMAP narrow = MakeStrip(48, 24);
+  ASSERT_TRUE(bar.ReplaceBitmapFromHandle(narrow, 24, TRUE));
+  ASSERT_EQ(bar.Send(TBX_GETIMAGEINFO, MAKEWPARAM(0, 1), (LPARAM)&info), 1);
+  EXPECT_EQ(info.source, (UINT_PTR)narrow);
+  EXPECT_EQ(bar.Send(TBX_GETIMAGEINFO, MAKEWPARAM(1, 1), (LPARAM)&info), 0);
+  ASSERT_EQ(bar.Send(TB_BUTTONCOUNT), 3);
+  for (int i = 0; i < 3; i++) {
+    EXPECT_EQ(bar.Send(TBX_GETCOMMANDIDAT, i), (LRESULT)order[i]) << i;
+    EXPECT_EQ(bar.Send(TBX_GETIMAGE, kTbxByIndex | i), i) << i;
+  }
+  // The rebuilt entry owns the bitmap; those it replaced were never the bar's.
+  EXPECT_NE(GetObjectType(first), 0u);
+  EXPECT_NE(GetObjectType(second), 0u);
+  bar.DestroyWindow();
+  EXPECT_EQ(GetObjectType(narrow), 0u);
+  DeleteObject(first);
+  DeleteObject(second);
+
+  // Without a cell width an owned bitmap is given up.
+  CToolBarNew empty;
+  HBITMAP lost = MakeStrip(20, 20);
+  EXPECT_FALSE(empty.ReplaceBitmapFromHandle(lost, 0, TRUE));
+  EXPECT_EQ(GetObjectType(lost), 0u);
+}
+
+// Swatch colours go in as 5-6-5 values; the flat style toggles with a new
+// look, and only the style bits that change the layout lay the bar out again.
+TEST_F(ToolBarNewTest, SwatchColoursAndTheFlatToggle) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  struct Case {
+    DWORD value;
+    int kind;
+    DWORD stored;
+  } cases[] = {
+      {RGB(255, 128, 8), -1, 0xFFFF0C1F},   {RGB(0, 0, 0), -1, 0xFFFF0000},
+      {RGB(255, 255, 255), -1, 0xFFFFFFFF}, {RGB(7, 3, 7), -1, 0xFFFF0000},  // below one step of each channel
+      {0x12345678, 0, 0x12345678},
+  };
+  for (const Case& c : cases) {
+    bar.SetButtonColor(1, c.value, c.kind);
+    EXPECT_EQ((DWORD)bar.Send(TBX_GETBUTTONVALUE, kTbxByIndex | 1), c.stored) << std::hex << c.value;
+  }
+
+  CRect first;
+  bar.Send(TB_GETITEMRECT, 0, (LPARAM)&first);
+  WindowCapture flat(bar.m_hWnd);
+  bar.m_bDelayedButtonLayout = FALSE;
+  EXPECT_EQ(bar.ModifyStyle(0, WS_TABSTOP, TRUE) & TBSTYLE_FLAT, (DWORD)TBSTYLE_FLAT);
+  EXPECT_FALSE(bar.m_bDelayedButtonLayout);
+  EXPECT_EQ(bar.ModifyStyle(0, TBSTYLE_FLAT, TRUE) & TBSTYLE_FLAT, (DWORD)TBSTYLE_FLAT);
+  EXPECT_TRUE(bar.m_bDelayedButtonLayout);
+  EXPECT_EQ(bar.GetStyle() & TBSTYLE_FLAT, 0u);
+  // Without the flat style every button is framed.
+  WindowCapture framed(bar.m_hWnd);
+  int changed = 0;
+  for (int y = first.top; y < first.bottom; y++) {
+    for (int x = first.left; x < first.right; x++) changed += flat.Pixel(x, y) != framed.Pixel(x, y);
+  }
+  EXPECT_GT(changed, 2 * first.Height());
+  bar.ModifyStyle(TBSTYLE_FLAT, TBSTYLE_FLAT, TRUE);
+  WindowCapture again(bar.m_hWnd);
+  for (int y = first.top; y < first.bottom; y++) {
+    for (int x = first.left; x < first.right; x++) {
+      ASSERT_EQ(again.Pixel(x, y), flat.Pixel(x, y)) << x << "," << y;
+    }
+  }
+}
+
+// With a main window: the menu's hide command hides the bar through the
+// frame, and embedded controls' commands reach the main window, a combo
+// box's selection change with its item's data as a second command.
+TEST_F(ToolBarNewTest, HideCommandAndEmbeddedControlsWithAMainWindow) {
+  CWinApp app(nullptr);
+  app.m_pMainWnd = frame;
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  CWnd combo;
+  ASSERT_TRUE(combo.CreateEx(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, CRect(0, 0, 80, 120), &bar, 910));
+  combo.SendMessage(CB_ADDSTRING, 0, (LPARAM) "a");
+  combo.SendMessage(CB_ADDSTRING, 0, (LPARAM) "b");
+  combo.SendMessage(CB_SETITEMDATA, 1, 4711);
+  combo.SendMessage(CB_SETCURSEL, 1);
+  EXPECT_EQ(bar.SetButtonControl(&combo, 205, -1, FALSE), 0);
+  PumpMessages();
+  frame->commands.clear();
+  bar.SendMessage(WM_COMMAND, MAKEWPARAM(910, CBN_SELCHANGE), (LPARAM)combo.m_hWnd);
+  combo.SendMessage(CB_SETITEMDATA, 1, 0);
+  bar.SendMessage(WM_COMMAND, MAKEWPARAM(910, CBN_SELCHANGE), (LPARAM)combo.m_hWnd);
+  PumpMessages();
+  const std::vector<WPARAM> expected = {MAKEWPARAM(910, CBN_SELCHANGE), 4711, MAKEWPARAM(910, CBN_SELCHANGE), 911};
+  EXPECT_EQ(frame->commands, expected);
+
+  ASSERT_TRUE(bar.IsWindowVisible());
+  bar.SendMessage(WM_COMMAND, kToolBarCmdHide);
+  EXPECT_FALSE(bar.IsWindowVisible());
+  combo.DestroyWindow();
+  app.m_pMainWnd = nullptr;
 }
