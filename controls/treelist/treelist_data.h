@@ -378,10 +378,6 @@ int TreeListGetVisibility(TreeListData* data, UINT_PTR item, int column);
 LRESULT TreeListSelectFirstVisible(TreeListData* data, UINT_PTR item);
 
 // --- item store (treelist_items.cpp)
-// Sorted-insert callback: window, sibling, sibling's text, new text,
-// sibling's lParam, the caller's parameter; above 0 places the new item
-// after the sibling.
-typedef int(CALLBACK* TreeListCompareProc)(HWND, HTREEITEM, LPCSTR, LPCSTR, LPARAM, LPARAM);
 int TreeListGrowTables(TreeListData* data, UINT needed);
 TreeListCell* TreeListGetCell(TreeListData* data, TLHandle item, int column, bool create);
 LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam);
