@@ -384,6 +384,10 @@ LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam
 LRESULT TreeListGetColor(TreeListData* data, UINT_PTR item, int column, int kind);
 LRESULT TreeListSetColor(TreeListData* data, UINT_PTR item, int column, int kind, COLORREF color, bool queue);
 LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR item, BOOL before);
+// --- selection (treelist_select.cpp)
+// Toggles one item's selection in multiple selection (not the caret).
+LRESULT TreeListSetItemSelected(TreeListData* data, TLHandle item, UINT action);
+LRESULT TreeListNotifyClick(TreeListData* data, int code, POINT pt, UINT hitFlags, TLHandle item, int column);
 // Takes the item out of the selection (caret gone in single selection).
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item);
 
