@@ -134,6 +134,41 @@ LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item) {
   return 1;
 }
 
+// Shift+click: the rows from the anchor to the target end up selected,
+// the others not; after a Ctrl+click the anchor's range is added instead.
+LRESULT TreeListSelectRange(TreeListData* data, TLHandle target, int column) {
+  TLHandle origin = data->caretItem;
+  if (!origin && data->ctrlAnchor) origin = data->focusCellItem ? data->focusCellItem : data->anchorItem;
+  TreeListItem* originRecord = TreeListLookup(data, origin);
+  TreeListItem* targetRecord = TreeListLookup(data, target);
+  if (!targetRecord || !targetRecord->row) return 0;
+  if (!originRecord || !originRecord->row) return TreeListSelectItem(data, target, column, TVC_BYMOUSE);
+  if (data->selectedCount < 2 || !TreeListLookup(data, data->anchorItem)) data->anchorItem = origin;
+  bool adding = data->ctrlAnchor != 0;
+  data->ctrlAnchor = 0;
+  if (!TreeListSelectItem(data, target, column, TVC_BYMOUSE | (adding ? kSelectClearOthers : 0))) return 0;
+  TreeListItem* anchor = TreeListLookup(data, data->anchorItem);
+  while (anchor && !anchor->row) anchor = TreeListLookup(data, anchor->parent);
+  targetRecord = TreeListLookup(data, target);
+  if (!anchor || !targetRecord) return 0;
+  UINT from = anchor->row, to = targetRecord->row;
+  if (from > to) {
+    UINT t = from;
+    from = to;
+    to = t;
+  }
+  for (UINT row = 1; row <= data->rowCount; ++row) {
+    TLHandle h = data->rows[row - 1];
+    TreeListItem* record = TreeListLookup(data, h);
+    if (!record || h == data->caretItem) continue;
+    bool want = row >= from && row <= to;
+    if (adding && !want) continue;
+    if (((record->state & TVIS_SELECTED) != 0) != want) TreeListSetItemSelected(data, h, adding ? 2 : 1);
+  }
+  if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
+  return 1;
+}
+
 // The click notifications: action = hit flags, itemNew the hit cell.
 LRESULT TreeListNotifyClick(TreeListData* data, int code, POINT pt, UINT hitFlags, TLHandle item, int column) {
   NMTREEVIEWA nm = {};
@@ -185,6 +220,10 @@ void SelectByClick(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, int
     }
     if (msg == WM_LBUTTONDOWN && !shift && !ctrl && selected && data->selectedCount > 0) {
       data->selectOnRelease = 1;
+      return;
+    }
+    if (shift && left) {
+      TreeListSelectRange(data, item, column);
       return;
     }
     if (ctrl) {

@@ -192,3 +192,33 @@ TEST_F(TreeListMouse, VetoAndDeletionInsideSelChanging) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TreeListMouse, ShiftClicksGrowShrinkAndReverseTheRange) {
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_MULTISELECT, TLS_EX_MULTISELECT);
+  TLHandle d = Insert(f, 0, "delta");
+  TLHandle e = Insert(f, 0, "epsilon");
+  const TLHandle items[] = {a, b, c, d, e};
+  auto selection = [&]() {
+    std::vector<int> rows;
+    for (int i = 0; i < 5; ++i) {
+      if (Selected(f, items[i])) rows.push_back(i);
+    }
+    return rows;
+  };
+  Click(f, Label(f, 2));
+  Click(f, Label(f, 4), MK_SHIFT);
+  EXPECT_EQ(selection(), (std::vector<int>{2, 3, 4}));
+  EXPECT_EQ(f.Send(TVM_GETNEXTITEM, TVGN_CARET), (LRESULT)e);
+  Click(f, Label(f, 3), MK_SHIFT);
+  EXPECT_EQ(selection(), (std::vector<int>{2, 3})) << "shrinks towards the anchor";
+  Click(f, Label(f, 0), MK_SHIFT);
+  EXPECT_EQ(selection(), (std::vector<int>{0, 1, 2})) << "reversed";
+  EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 3);
+  // Ctrl+click then Shift+click adds the new range to the selection.
+  Click(f, Label(f, 4), MK_CONTROL);
+  EXPECT_EQ(selection(), (std::vector<int>{0, 1, 2, 4}));
+}
+
+}  // namespace
