@@ -50,6 +50,12 @@ LRESULT CALLBACK TreeListFixture::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     self->notes.push_back(note);
     return result;
   }
+  if (msg == WM_CONTEXTMENU && self) {
+    TLNote note = {};
+    note.code = kNoteContextMenu;
+    self->notes.push_back(note);
+    return 0;
+  }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

@@ -83,6 +83,22 @@ TEST_F(TreeListMouse, FirstClickSelectsThenNotifies) {
   EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 1);
 }
 
+TEST_F(TreeListMouse, RightClickSelectsThenAsksForTheMenu) {
+  SetFocus(f.Hwnd());
+  f.notes.clear();
+  Click(f, Label(f, 1), 0, WM_RBUTTONDOWN);
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)TVN_SELCHANGINGA, (int)TVN_SELCHANGEDA, (int)NM_RCLICK,
+                                              TLN_RBUTTONUP, kNoteContextMenu}));
+  EXPECT_EQ(f.Send(TVM_GETNEXTITEM, TVGN_CARET), (LRESULT)b);
+  // Without selection by the right button only the clicks are told.
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_NORIGHTSELECT, TLS_EX_NORIGHTSELECT);
+  f.notes.clear();
+  Click(f, Label(f, 2), 0, WM_RBUTTONDOWN);
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)NM_RCLICK, TLN_RBUTTONUP, kNoteContextMenu}));
+  EXPECT_EQ(f.notes[0].tv.itemNew.hItem, (HTREEITEM)(UINT_PTR)c);
+  EXPECT_EQ(f.Send(TVM_GETNEXTITEM, TVGN_CARET), (LRESULT)b);
+}
+
 TEST_F(TreeListMouse, PlusMinusButtonNotifiesFirstAndExpandsOnZero) {
   Insert(f, a, "child");
   f.Send(TVM_EXPAND, TVE_COLLAPSE, (LPARAM)a);
@@ -128,7 +144,7 @@ TEST_F(TreeListMouse, MultipleSelectionKeepsOthersUntilRelease) {
   // Right press on one of three: the selection stays.
   f.notes.clear();
   Click(f, Label(f, 0), 0, WM_RBUTTONDOWN);
-  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)NM_RCLICK, TLN_RBUTTONUP}));
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)NM_RCLICK, TLN_RBUTTONUP, kNoteContextMenu}));
   EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 3);
 
   // Left press on a selected item: nothing but NM_CLICK now.
