@@ -66,6 +66,11 @@ const UINT TLM_LAST = 0x117F;
 const WPARAM TL_ORDER_FROM_HEADER = 0x88776655;
 // TLM_SETCOLUMN's width that restores the remembered width.
 const int TL_WIDTH_RESTORE = 0x44332211;
+// Option bits of a column record's mask (and, set or clear, of its fmt).
+const UINT TLCF_SHADED = 0x10000000;
+const UINT TLCF_AUTOWIDTH = 0x20000000;
+const UINT TLCF_FIT = 0x40000000;
+const UINT TLCF_FLAG31 = 0x80000000;
 // TLM_SETCOLUMNTEXTCOLOR's high word.
 const int TL_COLOR_STORE = 0, TL_COLOR_STOREREPAINT = 1, TL_COLOR_READ = 2;
 
@@ -136,6 +141,12 @@ struct NMTLHEADERRCLICK {
   HDHITTESTINFO hit;
 };
 
+// Sorted-insert callback (insert-after TLI_SORTCB, in hItem): window,
+// sibling, sibling's text, new text, sibling's lParam, the record's lParam;
+// above 0 places the new item after the sibling. One convention (stdcall)
+// for every six-argument callback of the control.
+typedef int(CALLBACK* TreeListCompareProc)(HWND, HTREEITEM, LPCSTR, LPCSTR, LPARAM, LPARAM);
+
 // Pseudo-handles beside TVI_ROOT, TVI_FIRST, TVI_LAST and TVI_SORT.
 #define TLI_AFTER ((HTREEITEM)(ULONG_PTR)0xFFFF0005)         // after hParent, as its sibling
 #define TLI_BEFORE ((HTREEITEM)(ULONG_PTR)0xFFFF0006)        // before hParent, as its sibling
@@ -150,6 +161,12 @@ const UINT TLIF_CELL = 0x8000;               // the cell of the column in cChild
 const UINT TLIF_DIRECT = 0x10000;            // no callbacks; consequences deferred
 const UINT TLIF_PARAMINTEGRAL = 0x10000000;  // sorted insert: lParam in iIntegral
 const UINT TLIF_TEXTPTR = 0x80000000;        // TVM_GETITEMA: pointer to the stored text
+
+// TLM_SETSTATEEX scope bits: which items the record is applied to.
+const UINT TLSE_SIBLINGS = 0x100000;
+const UINT TLSE_ITEM = 0x200000;
+const UINT TLSE_ANCESTORS = 0x400000;
+const UINT TLSE_DESCENDANTS = 0x2000000;
 
 // Item state bits of the control.
 const UINT TLIS_HIDDEN = 0x4000;  // no row under TLS_EX_HIDEITEMS
@@ -169,7 +186,9 @@ const WPARAM TLSIL_KEEP = 0x40000000;
 #define TL_CHECKBOX_MARKER ((HIMAGELIST)(ULONG_PTR)1)
 
 // Extended style (TVM_SETEXTENDEDSTYLE).
+const DWORD TLS_EX_MULTISELECT = 0x00000002;
 const DWORD TLS_EX_SCROLLNOTIFY = 0x00000008;
+const DWORD TLS_EX_NORIGHTSELECT = 0x00000100;
 const DWORD TLS_EX_NOHSCROLL = 0x00000020;
 const DWORD TLS_EX_HIDEITEMS = 0x00000200;
 const DWORD TLS_EX_VSCROLLALWAYS = 0x00000400;

@@ -378,16 +378,16 @@ int TreeListGetVisibility(TreeListData* data, UINT_PTR item, int column);
 LRESULT TreeListSelectFirstVisible(TreeListData* data, UINT_PTR item);
 
 // --- item store (treelist_items.cpp)
-// Sorted-insert callback: window, sibling, sibling's text, new text,
-// sibling's lParam, the caller's parameter; above 0 places the new item
-// after the sibling.
-typedef int(CALLBACK* TreeListCompareProc)(HWND, HTREEITEM, LPCSTR, LPCSTR, LPARAM, LPARAM);
 int TreeListGrowTables(TreeListData* data, UINT needed);
 TreeListCell* TreeListGetCell(TreeListData* data, TLHandle item, int column, bool create);
 LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam);
 LRESULT TreeListGetColor(TreeListData* data, UINT_PTR item, int column, int kind);
 LRESULT TreeListSetColor(TreeListData* data, UINT_PTR item, int column, int kind, COLORREF color, bool queue);
 LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR item, BOOL before);
+// --- selection (treelist_select.cpp)
+// Toggles one item's selection in multiple selection (not the caret).
+LRESULT TreeListSetItemSelected(TreeListData* data, TLHandle item, UINT action);
+LRESULT TreeListNotifyClick(TreeListData* data, int code, POINT pt, UINT hitFlags, TLHandle item, int column);
 // Takes the item out of the selection (caret gone in single selection).
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item);
 

@@ -893,15 +893,15 @@ LRESULT TreeListSetStateEx(TreeListData* data, TVITEMA* tv) {
   std::vector<TLHandle> targets;
   if (!root) {
     TreeListItem* item = data->items[target];
-    if (mask & 0x200000) targets.push_back((TLHandle)target);
-    if (mask & 0x400000)
+    if (mask & TLSE_ITEM) targets.push_back((TLHandle)target);
+    if (mask & TLSE_ANCESTORS)
       for (TLHandle h = item->parent; h; h = data->items[h]->parent) targets.push_back(h);
-    if (mask & 0x100000) {
+    if (mask & TLSE_SIBLINGS) {
       for (TLHandle h = item->prevSibling; h; h = data->items[h]->prevSibling) targets.push_back(h);
       for (TLHandle h = item->nextSibling; h; h = data->items[h]->nextSibling) targets.push_back(h);
     }
   }
-  if (mask & 0x2000000) {
+  if (mask & TLSE_DESCENDANTS) {
     TLHandle start = root ? data->firstRoot : data->items[target]->firstChild;
     TLHandle stop = root ? 0 : (TLHandle)target;
     for (TLHandle h = start; h;) {

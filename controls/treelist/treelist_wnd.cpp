@@ -852,7 +852,19 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       }
       case TVM_SELECTITEM:
         if (wParam == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)lParam);
+        if (wParam == TVGN_CARET) {
+          TreeListLock(data);
+          LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, 0, TVC_UNKNOWN);
+          TreeListUnlock(data);
+          return result;
+        }
         return TreeListOnItemMessage(data, msg, wParam, lParam);
+      case TLM_SELECTCELL: {
+        TreeListLock(data);
+        LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
+        TreeListUnlock(data);
+        return result;
+      }
       case TVM_GETEDITCONTROL:
         return (LRESULT)data->editWindow;
       case TVM_GETVISIBLECOUNT:

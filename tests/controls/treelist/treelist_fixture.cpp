@@ -40,13 +40,21 @@ LRESULT CALLBACK TreeListFixture::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     if (hdr->code == (UINT)TLN_SCROLLING)
       note.scroll = *(NMTLSCROLLING*)lp;
     else if (hdr->code == TVN_ITEMEXPANDINGA || hdr->code == TVN_ITEMEXPANDEDA || hdr->code == TVN_SELCHANGEDA ||
-             hdr->code == TVN_SELCHANGINGA || hdr->code == TVN_DELETEITEMA || hdr->code == TVN_BEGINDRAGA)
+             hdr->code == TVN_SELCHANGINGA || hdr->code == TVN_DELETEITEMA || hdr->code == TVN_BEGINDRAGA ||
+             hdr->code == NM_CLICK || hdr->code == NM_DBLCLK || hdr->code == NM_RCLICK ||
+             hdr->code == (UINT)TLN_LBUTTONUP || hdr->code == (UINT)TLN_RBUTTONUP)
       note.tv = *(NMTREEVIEWA*)lp;
     else
       note.tv.hdr = *hdr;
     LRESULT result = self->onNotify ? self->onNotify(hdr) : 0;
     self->notes.push_back(note);
     return result;
+  }
+  if (msg == WM_CONTEXTMENU && self) {
+    TLNote note = {};
+    note.code = kNoteContextMenu;
+    self->notes.push_back(note);
+    return 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }

@@ -44,5 +44,8 @@ class TreeListFixture {
   HWND m_hwnd = nullptr;
 };
 
+// Note code of a WM_CONTEXTMENU that reached the parent.
+const int kNoteContextMenu = WM_CONTEXTMENU;
+
 // Codes of the notes, in order.
 std::vector<int> Codes(const std::vector<TLNote>& notes);
