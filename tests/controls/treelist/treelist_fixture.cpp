@@ -125,3 +125,13 @@ std::vector<int> Codes(const std::vector<TLNote>& notes) {
   for (const TLNote& n : notes) codes.push_back(n.code);
   return codes;
 }
+
+TLHandle Insert(TreeListFixture& f, TLHandle parent, const char* text, LPARAM param) {
+  TVINSERTSTRUCTA ins = {};
+  ins.hParent = (HTREEITEM)(UINT_PTR)parent;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+  ins.item.pszText = (char*)text;
+  ins.item.lParam = param;
+  return (TLHandle)f.Send(TVM_INSERTITEMA, 0, (LPARAM)&ins);
+}

@@ -49,3 +49,6 @@ const int kNoteContextMenu = WM_CONTEXTMENU;
 
 // Codes of the notes, in order.
 std::vector<int> Codes(const std::vector<TLNote>& notes);
+
+// Inserts a text item with its lParam as the last child of parent.
+TLHandle Insert(TreeListFixture& f, TLHandle parent, const char* text, LPARAM param = 0);

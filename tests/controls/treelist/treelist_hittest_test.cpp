@@ -6,15 +6,6 @@
 
 namespace {
 
-TLHandle Insert(TreeListFixture& f, TLHandle parent, const char* text) {
-  TVINSERTSTRUCTA ins = {};
-  ins.hParent = (HTREEITEM)(UINT_PTR)parent;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT;
-  ins.item.pszText = (char*)text;
-  return (TLHandle)f.Send(TVM_INSERTITEMA, 0, (LPARAM)&ins);
-}
-
 struct Hit {
   LRESULT item;
   UINT flags;

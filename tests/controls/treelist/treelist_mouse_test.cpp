@@ -9,15 +9,6 @@
 
 namespace {
 
-TLHandle Insert(TreeListFixture& f, TLHandle parent, const char* text) {
-  TVINSERTSTRUCTA ins = {};
-  ins.hParent = (HTREEITEM)(UINT_PTR)parent;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT;
-  ins.item.pszText = (char*)text;
-  return (TLHandle)f.Send(TVM_INSERTITEMA, 0, (LPARAM)&ins);
-}
-
 // On the label of a root in the given row.
 LPARAM Label(TreeListFixture& f, int row) { return MAKELPARAM(f.Data()->indent + 3, row * 16 + 8); }
 

@@ -8,16 +8,6 @@
 
 namespace {
 
-TLHandle Insert(TreeListFixture& f, TLHandle parent, const char* text, LPARAM param = 0) {
-  TVINSERTSTRUCTA ins = {};
-  ins.hParent = (HTREEITEM)(UINT_PTR)parent;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-  ins.item.pszText = (char*)text;
-  ins.item.lParam = param;
-  return (TLHandle)f.Send(TVM_INSERTITEMA, 0, (LPARAM)&ins);
-}
-
 // 30 roots r0..r29 (10 rows per page); r1 has children a, b (b has g);
 // r1 expanded, b collapsed. Rows: r0 r1 a b r2 ... r29.
 class TreeListNavigation : public ::testing::Test {

@@ -12,15 +12,6 @@
 
 namespace {
 
-TLHandle Insert(TreeListFixture& f, TLHandle parent, const char* text) {
-  TVINSERTSTRUCTA ins = {};
-  ins.hParent = (HTREEITEM)(UINT_PTR)parent;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT;
-  ins.item.pszText = (char*)text;
-  return (TLHandle)f.Send(TVM_INSERTITEMA, 0, (LPARAM)&ins);
-}
-
 int CountIn(const WindowCapture& cap, COLORREF color, int left, int top, int right, int bottom) {
   RECT rc = {left, top, right, bottom};
   return cap.Count(color, rc);
