@@ -8,6 +8,7 @@
 #include <string>
 
 #include "harness/window_util.h"
+#include "mfc/afxres.h"
 #include "ostrova_process.h"
 #include "registry_snapshot.h"
 #include "res/resource.h"
@@ -218,6 +219,7 @@ TEST_F(EndToEnd, FirstStartWithoutSettings) {
   EXPECT_TRUE(WaitUntil([&] { return app.StatusText(0) == "Bereit"; })) << app.StatusText(0);
   EXPECT_EQ(app.ToolBarCommands(), "32794,32795,32796,32798,32797,0,32813,0,57664");
   ExpectLayout(app, {1, false, kMiddle}, "11010", "first_start");
+  EXPECT_NE(app.ToolBarState(ID_APP_ABOUT) & TBSTATE_ENABLED, 0) << "About";
   EXPECT_TRUE(app.Close());
   // Closing writes the defaults.
   EXPECT_EQ(StoredDword("SingleWnd"), 1);
