@@ -1,0 +1,68 @@
+// Ostrova.exe started by the driver: its process, its windows found by id
+// and class, and memory inside it for the messages that carry pointers
+// (a pointer into the driver's own memory is filled with nothing).
+#pragma once
+
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+// Polls pred every few milliseconds until it holds or ms have passed.
+bool WaitUntil(const std::function<bool()>& pred, DWORD ms = 5000);
+
+// The program in the build tree: build\tests\e2e\<driver>.exe -> build\app\Ostrova.exe.
+std::string OstrovaPath();
+
+// A child of parent (at any depth) with this control id.
+HWND FindDescendant(HWND parent, int id);
+// A child of parent (at any depth) of this window class.
+HWND FindDescendantOfClass(HWND parent, const char* cls);
+
+class OstrovaProcess {
+ public:
+  OstrovaProcess() = default;
+  ~OstrovaProcess();  // ends the process if it still runs
+  OstrovaProcess(const OstrovaProcess&) = delete;
+  OstrovaProcess& operator=(const OstrovaProcess&) = delete;
+
+  // Starts the program with these arguments and waits for its visible main
+  // window; false when it does not come.
+  bool Start(const std::string& args = "");
+  // Posts WM_CLOSE and waits for the process; true when it ended by itself with code 0.
+  bool Close();
+
+  HWND Frame() const { return m_frame; }
+  HWND View() const;
+  HWND Pane(int i) const;  // 0 or 1
+  HWND ToolBar() const;
+  HWND StatusBar() const;
+
+  std::string StatusText(int pane) const;
+  // Returns -1 for a command the toolbar lacks.
+  int ToolBarState(int id) const { return (int)SendMessageA(ToolBar(), TB_GETSTATE, id, 0); }
+  // Command ids of the toolbar's buttons (0 for separators), read from TB_GETBUTTON.
+  std::string ToolBarCommands() const;
+  void Command(int id) const { PostMessageA(m_frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+ private:
+  PROCESS_INFORMATION m_pi = {};
+  HWND m_frame = nullptr;
+};
+
+// Memory in another process, freed with the object.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size);
+  ~RemoteBuffer();
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  void* Address() const { return m_p; }
+  bool Read(void* to, size_t n) const;
+
+ private:
+  HANDLE m_process;
+  void* m_p;
+};
