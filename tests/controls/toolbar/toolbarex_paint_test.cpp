@@ -259,3 +259,18 @@ TEST(ToolbarPaint, EightBitDisplay) {
   }
   ToolbarExSetDisplayBitsSeam(0);
 }
+
+// The framework's update handlers enable buttons after the first paint,
+// through TB_SETBUTTONINFOA: the image must leave its tinted row.
+TEST(ToolbarPaint, EnablingAfterThePaintShowsTheImage) {
+  ToolbarFixture t(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT);
+  FillBar(t);
+  RECT disabled = ItemRect(t, 2);
+  EXPECT_EQ(WindowCapture(t.bar).Count(kRed, disabled), 0);
+  TBBUTTONINFOA bi = {sizeof bi, TBIF_BYINDEX | TBIF_STYLE | TBIF_STATE};
+  bi.fsStyle = BTNS_BUTTON;
+  bi.fsState = TBSTATE_ENABLED;
+  t.Send(TB_SETBUTTONINFOA, 2, (LPARAM)&bi);
+  EXPECT_EQ(t.Send(TB_GETSTATE, 3, 0), TBSTATE_ENABLED);
+  EXPECT_EQ(WindowCapture(t.bar).Count(kRed, disabled), 36);
+}
