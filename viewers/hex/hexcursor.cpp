@@ -317,3 +317,49 @@ void CHexView::NotifySelection() {
   NotifyHex(kHexNotifySelection, (DWORD)std::min(m_rangeStart[0], m_rangeEnd[0]),
             (DWORD)std::max(m_rangeStart[0], m_rangeEnd[0]), 1);
 }
+
+BOOL CHexView::EnsureVisible(int offset, int count) {
+  if (m_size <= 0) return FALSE;
+  int first = std::max(0, std::min(offset, m_size - 1));
+  int last = std::max(first, std::min(offset + std::max(count, 1) - 1, m_size - 1));
+  const int top = m_layout.LineOf(first, m_lineShift), bottom = m_layout.LineOf(last, m_lineShift);
+  const int visible = std::max(1, (int)GetVisibleSize().cy), firstVisible = GetScrollPos().y;
+  if (top >= firstVisible && bottom < firstVisible + visible) return FALSE;
+  const int lines = bottom - top + 1;
+  int line = top;
+  if (lines <= visible) line = std::max(0, top - std::min((visible - lines) / 2, 3));
+  SetScrollPos(GetScrollPos().x, line);
+  return TRUE;
+}
+
+BOOL CHexView::SelectRange(DWORD position, int count, BOOL absolute) {
+  if (count <= 0) return SetCursorAddress(position, absolute);
+  long long start = absolute ? (long long)position - m_base : (long long)position;
+  long long end = start + count - 1;
+  BOOL inside = start >= 0 && end < m_size;
+  if (m_size <= 0) return FALSE;
+  start = std::max(0LL, std::min<long long>(start, m_size - 1));
+  end = std::max(start, std::min<long long>(end, m_size - 1));
+  const int visible = (int)GetVisibleSize().cy, window = visible >= 10 ? visible - 4 : visible;
+  const int top = m_layout.LineOf((int)start, m_lineShift);
+  const int lines = m_layout.LineOf((int)end, m_lineShift) - top + 1;
+  const int firstVisible = GetScrollPos().y;
+  if (m_hWnd && visible > 4 && (top < firstVisible || top >= firstVisible + window))
+    SetScrollPos(GetScrollPos().x, std::max(0, lines + 4 > visible ? top - 1 : top - lines / 2));
+  PlaceCursor((int)start, 0);
+  m_rangeStart[0] = (int)start;
+  m_rangeEnd[0] = (int)end;
+  m_rangeActive[0] = 1;
+  RepaintOffsets((int)start, (int)end);
+  return inside;
+}
+
+BOOL CHexView::ShowRange(int index) {
+  if (index == -1) {
+    if (!m_rangeActive[0]) return EnsureVisible(m_cursor, 1);
+    const int lo = std::min(m_rangeStart[0], m_rangeEnd[0]), hi = std::max(m_rangeStart[0], m_rangeEnd[0]);
+    return EnsureVisible(lo, hi - lo + 1);
+  }
+  if (index < 0 || index >= kHexRanges - 1 || !m_rangeActive[index + 1]) return FALSE;
+  return EnsureVisible(m_rangeStart[index + 1], m_rangeEnd[index + 1] - m_rangeStart[index + 1] + 1);
+}

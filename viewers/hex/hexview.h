@@ -104,6 +104,12 @@ class CHexView : public CAnsiView {
   BOOL SetCursorAddressEx(DWORD position, BOOL absolute, BOOL select);
   BOOL SetSelectionEnd(DWORD position, BOOL absolute);
   BOOL ClearSelection();
+  // Selects count bytes from the position, scrolling them into the window.
+  BOOL SelectRange(DWORD position, int count, BOOL absolute);
+  // Scrolls the bytes into view with some context; TRUE when it scrolled.
+  BOOL EnsureVisible(int offset, int count);
+  // -1 the cursor or selection, 0-7 a marked range.
+  BOOL ShowRange(int index);
   int SetEditArea(int area);
   int GetEditArea() const { return m_editArea; }
   int GetNibble() const { return m_nibble; }

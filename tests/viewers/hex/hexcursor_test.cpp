@@ -223,3 +223,41 @@ TEST_F(HexCursorTest, ProgramMovesAndTheirMessages) {
   view.ScrollToAddress(16, FALSE);
   EXPECT_EQ(view.GetCursor(FALSE), 38u);
 }
+
+TEST_F(HexCursorTest, SelectRangeAndEnsureVisibleScroll) {
+  CHexView view;
+  Open(&view, 16 * 200);
+  const int visible = view.GetVisibleSize().cy;
+  ASSERT_GT(visible, 4);
+  EXPECT_FALSE(view.EnsureVisible(16, 1)) << "already in the window";
+  EXPECT_TRUE(view.EnsureVisible(16 * 100, 16));
+  EXPECT_EQ(view.GetScrollPos().y, 100 - std::min((visible - 1) / 2, 3)) << "three lines of context at most";
+  Notes().clear();
+  EXPECT_TRUE(view.SelectRange(16 * 150 + 2, 5, FALSE));
+  int length = 0;
+  EXPECT_EQ(view.GetSelection(FALSE, &length), 16u * 150 + 2);
+  EXPECT_EQ(length, 5);
+  EXPECT_EQ(view.GetCursor(FALSE), 16u * 150 + 2);
+  EXPECT_EQ(view.GetScrollPos().y, 150) << "first line less half of one line";
+  EXPECT_FALSE(view.SelectRange(16 * 200 - 2, 5, FALSE)) << "clamped";
+  EXPECT_EQ(view.GetSelection(FALSE, &length), 16u * 200 - 2);
+  EXPECT_EQ(length, 2);
+  view.SetMarkRange(3, 32, 4);
+  EXPECT_TRUE(view.ShowRange(3));
+  EXPECT_LE(view.GetScrollPos().y, 2);
+  EXPECT_FALSE(view.ShowRange(4)) << "an inactive range";
+  EXPECT_TRUE(Notes().empty()) << "program selections send no note";
+}
+
+TEST_F(HexCursorTest, SelectionRasterWidensToWholeGroups) {
+  CHexView view;
+  Open(&view, 64, kHexDataWritable, 2, 0);
+  view.SetSelectionRaster(true);
+  view.SetCursorAddress(5, FALSE);
+  Notes().clear();
+  WithModifiers(true, false, [&] { Key(VK_RIGHT); });
+  WithModifiers(true, false, [&] { Key(VK_RIGHT); });
+  int length = 0;
+  EXPECT_EQ(view.GetSelection(FALSE, &length), 4u);
+  EXPECT_EQ(length, 4) << "bytes 5-6 widened to the group 4-7";
+}
