@@ -81,12 +81,16 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   if (!(flags & kHexDataKeepPosition)) {
     m_lineShift = 0;
     m_cursor = 0;
+    m_nibble = 1;
     SetScrollPos(0, 0);
+  } else if (m_cursor > m_size) {
+    m_cursor = m_size;
   }
   const UINT all = kHexDataWritable | kHexDataOwn | kHexDataInsertAllowed;
   m_insertAllowed = (flags & all) == all && size <= kHexMaxInsertSize;
   if (flags & kHexDataInsertOn) m_insert = 1;
   if (flags & kHexDataInsertOff) m_insert = 0;
+  ReplaceCursor(0);
   if (m_hWnd) {
     SetCaretMode(m_insert && m_insertAllowed ? 3 : 2);
     if (!(flags & kHexDataNoRepaint)) {
@@ -144,6 +148,9 @@ int CHexView::SetFormat(int bytesPerLine, int extraSpace, int insertSpace, int a
   m_layout = l;
   m_lineShift %= m_layout.bytesPerLine;
   SetTextSize(m_layout.charEnd, m_layout.TotalLines(m_size, m_lineShift));
+  if (m_editArea == kHexAreaHex && !m_layout.hexWidth) m_editArea = kHexAreaChars;
+  if (m_editArea == kHexAreaChars && !m_layout.charWidth) m_editArea = kHexAreaAddress;
+  ReplaceCursor(kMoveKeepSelection);
   if (m_hWnd) {
     MarkAll();
     Invalidate(FALSE);
@@ -286,8 +293,12 @@ DWORD CHexView::ScrollToAddress(DWORD position, BOOL absolute) {
   int line = m_layout.LineOf((int)std::max<long long>(offset, 0), m_lineShift);
   if (offset < 0) line = 0;
   if (m_hWnd) {
-    SetScrollPos(GetScrollPos().x, line);
+    SetScrollPosEx(GetScrollPos().x, line, FALSE);
+    ReplaceCursor(kMoveKeepSelection);
+    RecalcLayout(kLayoutNoNotify);
     Invalidate(TRUE);
+  } else {
+    ReplaceCursor(kMoveKeepSelection);
   }
   return previous;
 }
@@ -382,11 +393,18 @@ DWORD CHexView::SetBaseAddress(DWORD base) {
   m_rangeStart[0] = ranges[0];
   m_rangeEnd[0] = ranges[1];
   m_rangeActive[0] = selected;
+  ReplaceCursor(kMoveKeepSelection);
   return old;
 }
 
 LRESULT CHexView::OnHexCommand(WPARAM operation, LPARAM argument) {
   switch (operation) {
+    case kHexCmdSetCursor:
+      SetCursorAddress((DWORD)argument, FALSE);
+      return 1;
+    case kHexCmdSelectTo:
+      SetSelectionEnd((DWORD)argument, FALSE);
+      return 1;
     case kHexCmdGetCursorOrAnchor:
       return m_rangeActive[0] ? m_rangeStart[0] : m_cursor;
     case kHexCmdScrollTo:
@@ -406,6 +424,6 @@ LRESULT CHexView::OnHexCommand(WPARAM operation, LPARAM argument) {
     case kHexCmdGetSize:
       return m_size;
     default:
-      return 0;  // cursor moves come with the cursor model
+      return 0;
   }
 }

@@ -95,6 +95,34 @@ class CHexView : public CAnsiView {
   bool IsModified() const { return (m_flags & kHexViewModified) != 0; }
   void SetModified(bool set);
   int GetFormatValue(int index) const;
+
+  // Cursor and selection; offsets count from the data start, with absolute
+  // positions are addresses.
+  int MoveCursor(int column, int line, UINT flags) override;
+  int OnCharHook(UINT ch, UINT flags) override;
+  BOOL SetCursorAddress(DWORD position, BOOL absolute);
+  BOOL SetCursorAddressEx(DWORD position, BOOL absolute, BOOL select);
+  BOOL SetSelectionEnd(DWORD position, BOOL absolute);
+  BOOL ClearSelection();
+  // Selects count bytes from the position, scrolling them into the window.
+  BOOL SelectRange(DWORD position, int count, BOOL absolute);
+  // Scrolls the bytes into view with some context; TRUE when it scrolled.
+  BOOL EnsureVisible(int offset, int count);
+  // -1 the cursor or selection, 0-7 a marked range.
+  BOOL ShowRange(int index);
+  int SetEditArea(int area);
+  int GetEditArea() const { return m_editArea; }
+  int GetNibble() const { return m_nibble; }
+  DWORD GetCursor(BOOL absolute) const { return Abs(m_cursor, absolute); }
+  DWORD GetCursorOrSelection(BOOL absolute) const {
+    return Abs(m_rangeActive[0] ? m_rangeStart[0] : m_cursor, absolute);
+  }
+  DWORD GetSelection(BOOL absolute, int* length) const;
+  BOOL GetSelectionRange(DWORD* start, int* length, BOOL absolute, int maximum) const;
+  int GetSelectedBytes(void* buffer, int maximum) const;
+  int ReadAtCursor(void* buffer, int maximum) const;
+  DWORD LineColToOffset(int column, int line) const;
+  void SetSelectionRaster(bool on) { m_selectionRaster = on ? 1 : 0; }
   // Re-attaches the same buffer at another base; returns the old base.
   DWORD SetBaseAddress(DWORD base);
 
@@ -105,6 +133,16 @@ class CHexView : public CAnsiView {
 
  protected:
   void FreeData();
+  DWORD Abs(int offset, BOOL absolute) const { return (DWORD)offset + (absolute ? m_base : 0); }
+  // Column and line of a byte in the current area (hex area high digit).
+  void ByteCell(int offset, int area, int* column, int* line) const;
+  // Moves the cursor to a byte as a program call, lays out and paints.
+  void PlaceCursor(int offset, UINT flags);
+  // Puts the cursor again on its byte (a program move; the low digit kept).
+  void ReplaceCursor(UINT flags);
+  // 0x2BF5 with the selection's ends, or zeros without one.
+  void NotifySelection();
+  bool InsertEffective() const { return m_insert && m_insertAllowed; }
   void NotifyHex(UINT code, DWORD value1, DWORD value2, DWORD value3);
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg void OnKillFocus(CWnd* pNewWnd);
@@ -129,6 +167,8 @@ class CHexView : public CAnsiView {
   const DWORD* m_bitMarks = nullptr;
   int m_bitCount = 0;
   int m_editArea = kHexAreaHex;
+  int m_nibble = 1;  // 1 high digit, 0 low digit
+  CPoint m_pressPoint = CPoint(-1, -1);
   BYTE m_selectionRaster = 0;
   DWORD m_statusFlags = 0x1002;
   DWORD m_flags = 0;
