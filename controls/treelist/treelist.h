@@ -147,6 +147,16 @@ struct NMTLHEADERRCLICK {
 // for every six-argument callback of the control.
 typedef int(CALLBACK* TreeListCompareProc)(HWND, HTREEITEM, LPCSTR, LPCSTR, LPARAM, LPARAM);
 
+// TLM_SORTCHILDRENEX callback: window, first item, second item, their
+// lParams, the record's lParam; above 0 sorts the first after the second.
+typedef int(CALLBACK* TreeListSortProc)(HWND, HTREEITEM, HTREEITEM, LPARAM, LPARAM, LPARAM);
+// TLM_SORTCHILDRENEX's record, shaped like TVSORTCB.
+struct TLSORTCBEX {
+  HTREEITEM hParent;
+  TreeListSortProc lpfnCompare;
+  LPARAM lParam;
+};
+
 // Pseudo-handles beside TVI_ROOT, TVI_FIRST, TVI_LAST and TVI_SORT.
 #define TLI_AFTER ((HTREEITEM)(ULONG_PTR)0xFFFF0005)         // after hParent, as its sibling
 #define TLI_BEFORE ((HTREEITEM)(ULONG_PTR)0xFFFF0006)        // before hParent, as its sibling

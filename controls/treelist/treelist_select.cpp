@@ -85,7 +85,8 @@ LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT f
   if (!(data->exStyle & TLS_EX_CELLCARET)) column = 0;
   bool multi = Multi(data);
   if (item == data->caretItem && column == data->caretColumn && !(multi && data->selectedCount > 1)) return 1;
-  UINT action = flags & kSelectActionMask;
+  // 0x800000 tells the parent the item was selected already.
+  UINT action = flags & (kSelectActionMask | 0x800000);
   bool clearOthers = (flags & kSelectClearOthers) != 0;
   if (multi && clearOthers) {
     for (TLHandle h = data->lastHandle; h > 0; --h) {

@@ -5,6 +5,7 @@
 
 #include "base/check.h"
 #include "controls/treelist/treelist_data.h"
+#include "controls/treelist/treelist_keys.h"
 
 namespace {
 
@@ -940,6 +941,9 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         TreeListUnlock(data);
         return result;
       }
+      case TVM_SORTCHILDREN:
+      case TVM_SORTCHILDRENCB:
+        return TreeListOnSortMessage(data, msg, wParam, lParam);
       case TVM_GETITEMSTATE: {
         TreeListItem* item = TreeListLookup(data, wParam);
         return item ? item->state : 0;
@@ -1075,6 +1079,8 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         TreeListUnlock(data);
         return result;
       }
+      case TLM_SORTCHILDRENEX:
+        return TreeListOnSortMessage(data, msg, wParam, lParam);
       case TLM_GETEXTRASIZE:
         return data->extraBytes;
       case TLM_GETCOLUMNCOUNT:

@@ -363,3 +363,16 @@ LRESULT CTreeListCtrl::SetItemExDirect(HTREEITEM item, int column, UINT mask, LP
   TVITEMA tv = MakeStateEx(item, column, mask | TLIF_DIRECT, text, image, selectedImage, state, stateMask, lParam);
   return Direct(TLM_SETSTATEEX, 0, (LPARAM)&tv);
 }
+
+BOOL CTreeListCtrl::SortChildren(HTREEITEM parent, BOOL recurse) {
+  return (BOOL)SendMessage(TVM_SORTCHILDREN, recurse ? 1 : 0, (LPARAM)parent);
+}
+
+BOOL CTreeListCtrl::SortChildrenCB(LPTVSORTCB sort, BOOL recurse) {
+  return (BOOL)SendMessage(TVM_SORTCHILDRENCB, recurse ? 1 : 0, (LPARAM)sort);
+}
+
+BOOL CTreeListCtrl::SortChildrenEx(HTREEITEM parent, TreeListSortProc compare, LPARAM lParam, BOOL recurse) {
+  TLSORTCBEX sort = {parent, compare, lParam};
+  return (BOOL)SendMessage(TLM_SORTCHILDRENEX, recurse ? 1 : 0, (LPARAM)&sort);
+}

@@ -59,6 +59,12 @@ class CTreeListCtrl : public CTreeCtrl {
   BOOL SetColumnAutoWidth(int column, BOOL on, int width = -1, int fit = -1);
   BOOL SetHeaderImage(int column, int image, BOOL onRight);
   BOOL SetHeaderBitmap(int column, HBITMAP bitmap, BOOL onRight);
+  // Sorts with the recurse flag; the one-argument forms are CTreeCtrl's.
+  using CTreeCtrl::SortChildren;
+  using CTreeCtrl::SortChildrenCB;
+  BOOL SortChildren(HTREEITEM parent, BOOL recurse);
+  BOOL SortChildrenCB(LPTVSORTCB sort, BOOL recurse);
+  BOOL SortChildrenEx(HTREEITEM parent, TreeListSortProc compare, LPARAM lParam, BOOL recurse = FALSE);
   using CTreeCtrl::CreateDragImage;
   // A new list the caller deletes; NULL when the control made none.
   CImageList* CreateDragImage(HTREEITEM item, int column);
