@@ -1,0 +1,330 @@
+// Keys: caret movement, fixed rows, ranges that follow the caret, Ctrl
+// scrolling, Return, check boxes and the process-wide type-ahead, each
+// checked against the parent's notifications in order. After every test a
+// worker's direct call must still get the lock.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/treelist/treelist_keys.h"
+#include "treelist_fixture.h"
+
+namespace {
+
+const int kSelChanging = (int)TVN_SELCHANGINGA, kSelChanged = (int)TVN_SELCHANGEDA, kKeyDown = (int)TVN_KEYDOWN;
+
+void SetModifiers(bool shift, bool ctrl) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void Key(TreeListFixture& f, WPARAM vk, bool shift = false, bool ctrl = false) {
+  SetModifiers(shift, ctrl);
+  f.Send(WM_KEYDOWN, vk, 1);
+  f.Send(WM_KEYUP, vk, 0xC0000001);
+  SetModifiers(false, false);
+}
+
+void Type(TreeListFixture& f, const char* text) {
+  for (const char* p = text; *p; ++p) f.Send(WM_CHAR, (BYTE)*p, 1);
+}
+
+DWORD g_now = 100000;
+DWORD FakeTicks() { return g_now; }
+
+DWORD WINAPI ReadItem(void* arg) {
+  TreeListFixture* f = (TreeListFixture*)arg;
+  WNDPROC direct = TreeListWndProc;
+  TVITEMA tv = {};
+  tv.mask = TVIF_PARAM | TLIF_DIRECT;
+  tv.hItem = (HTREEITEM)(UINT_PTR)1;
+  direct(f->Hwnd(), TVM_GETITEMA, 0, (LPARAM)&tv);
+  return 0;
+}
+
+class TreeListKeys : public ::testing::Test {
+ protected:
+  explicit TreeListKeys(DWORD style = WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                                      TVS_EDITLABELS | TVS_CHECKBOXES)
+      : f(style) {}
+  void SetUp() override {
+    TreeListResetTypeAhead();
+    TreeListSetTickSource(FakeTicks);
+    SetForegroundWindow(f.Parent());
+    SetFocus(f.Hwnd());
+    SetModifiers(false, false);
+  }
+  void TearDown() override {
+    TreeListSetTickSource(nullptr);
+    TreeListResetTypeAhead();
+    // The lock is free again: a worker's direct read returns at once.
+    HANDLE thread = CreateThread(nullptr, 0, ReadItem, &f, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 1000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+  }
+  TLHandle Caret() { return (TLHandle)f.Send(TVM_GETNEXTITEM, TVGN_CARET); }
+  int CaretRow() { return (int)f.Send(TLM_GETITEMROW, 0, Caret()); }
+  TLHandle Row(int r) { return (TLHandle)f.Send(TLM_GETROWITEM, 0, r); }
+  std::vector<int> SelectedRows() {
+    std::vector<int> out;
+    for (int r = 0; r < (int)f.Send(TLM_GETROWCOUNT); ++r)
+      if (f.Send(TVM_GETITEMSTATE, Row(r), TVIS_SELECTED) & TVIS_SELECTED) out.push_back(r);
+    return out;
+  }
+  void Roots(std::initializer_list<const char*> names) {
+    for (const char* n : names) Insert(f, 0, n);
+  }
+  TreeListFixture f;
+};
+
+TEST_F(TreeListKeys, ArrowsMoveTheCaretThenNotifyTheKey) {
+  Roots({"alpha", "beta", "gamma"});
+  f.notes.clear();
+  Key(f, VK_DOWN);
+  ASSERT_EQ(Codes(f.notes), (std::vector<int>{kSelChanging, kSelChanged, kKeyDown}));
+  EXPECT_EQ(f.notes[0].tv.action, (UINT)TVC_BYKEYBOARD);
+  EXPECT_EQ(f.notes[1].tv.itemNew.hItem, (HTREEITEM)(UINT_PTR)Row(0));
+  EXPECT_EQ(CaretRow(), 0);
+  // The key record: the virtual key and the key data.
+  struct {
+    int vk;
+    int row;
+  } steps[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_DOWN, 2},  {VK_UP, 1},
+               {VK_HOME, 0}, {VK_END, 2},  {VK_PRIOR, 0}, {VK_NEXT, 2}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.vk);
+    Key(f, s.vk);
+    EXPECT_EQ(CaretRow(), s.row);
+  }
+  f.notes.clear();
+  Key(f, VK_DOWN);
+  ASSERT_EQ(Codes(f.notes), (std::vector<int>{kKeyDown})) << "no move at the last row";
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{2}));
+}
+
+TEST_F(TreeListKeys, LeftAndRightCollapseExpandAndClimb) {
+  TLHandle p = Insert(f, 0, "parent");
+  TLHandle c1 = Insert(f, p, "one");
+  Insert(f, p, "two");
+  Insert(f, 0, "after");
+  f.Send(TVM_SELECTITEM, TVGN_CARET, p);
+  f.notes.clear();
+  Key(f, VK_RIGHT);
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)TVN_ITEMEXPANDINGA, (int)TVN_ITEMEXPANDEDA, kKeyDown}));
+  EXPECT_EQ(Caret(), p);
+  Key(f, VK_RIGHT);
+  EXPECT_EQ(Caret(), c1) << "an expanded item moves on to its first child";
+  Key(f, VK_LEFT);
+  EXPECT_EQ(Caret(), p) << "a child climbs to its parent";
+  f.notes.clear();
+  Key(f, VK_LEFT);
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)TVN_ITEMEXPANDINGA, (int)TVN_ITEMEXPANDEDA, kKeyDown}));
+  EXPECT_FALSE(f.Send(TVM_GETITEMSTATE, p, TVIS_EXPANDED) & TVIS_EXPANDED);
+  EXPECT_EQ(Caret(), p);
+  // Backspace: the parent's row.
+  f.Send(TVM_EXPAND, TVE_EXPAND, p);
+  f.Send(TVM_SELECTITEM, TVGN_CARET, c1);
+  Key(f, VK_BACK);
+  EXPECT_EQ(Caret(), p);
+}
+
+TEST_F(TreeListKeys, HomeStopsBelowTheFixedRowsFirst) {
+  for (int i = 0; i < 8; ++i) Insert(f, 0, "row");
+  f.Send(TLM_OPTION, TLO_SET | TLO_FIXEDROWS, 2);
+  f.Send(TVM_SELECTITEM, TVGN_CARET, Row(5));
+  Key(f, VK_HOME);
+  EXPECT_EQ(CaretRow(), 2);
+  Key(f, VK_HOME);
+  EXPECT_EQ(CaretRow(), 0);
+}
+
+TEST_F(TreeListKeys, CtrlScrollsAndTheCaretStays) {
+  for (int i = 0; i < 40; ++i) Insert(f, 0, "row");
+  f.Send(TVM_SELECTITEM, TVGN_CARET, Row(3));
+  f.notes.clear();
+  Key(f, VK_DOWN, false, true);
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{kKeyDown}));
+  EXPECT_EQ(f.Data()->topRow, 1);
+  EXPECT_EQ(CaretRow(), 3);
+  Key(f, VK_NEXT, false, true);
+  int page = f.Data()->rowsPerPage - 1;
+  EXPECT_EQ(f.Data()->topRow, 1 + page);
+  Key(f, VK_END, false, true);
+  EXPECT_EQ(f.Data()->topRow, 40 - f.Data()->rowsPerPage);
+  Key(f, VK_HOME, false, true);
+  EXPECT_EQ(f.Data()->topRow, 0);
+  Key(f, VK_UP, false, true);
+  EXPECT_EQ(f.Data()->topRow, 0) << "clamped";
+  EXPECT_EQ(CaretRow(), 3);
+}
+
+class TreeListMultiKeys : public TreeListKeys {
+ protected:
+  void SetUp() override {
+    TreeListKeys::SetUp();
+    f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_MULTISELECT, TLS_EX_MULTISELECT);
+    for (int i = 0; i < 8; ++i) Insert(f, 0, "row");
+  }
+};
+
+TEST_F(TreeListMultiKeys, ShiftRangesFollowTheCaret) {
+  f.Send(TVM_SELECTITEM, TVGN_CARET, Row(3));
+  struct {
+    int vk;
+    std::vector<int> selected;
+  } steps[] = {
+      {VK_DOWN, {3, 4}}, {VK_DOWN, {3, 4, 5}},      {VK_UP, {3, 4}},
+      {VK_UP, {3}},      {VK_UP, {2, 3}},           {VK_UP, {1, 2, 3}},
+      {VK_DOWN, {2, 3}}, {VK_END, {3, 4, 5, 6, 7}}, {VK_HOME, {0, 1, 2, 3}},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(testing::Message() << "key " << s.vk << " to " << s.selected.size());
+    Key(f, s.vk, true);
+    EXPECT_EQ(SelectedRows(), s.selected);
+  }
+  EXPECT_EQ(CaretRow(), 0);
+  // Without Shift the others go.
+  f.notes.clear();
+  Key(f, VK_DOWN);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{1}));
+  // Reselecting an already selected item says so in the action's bits.
+  bool sawAgain = false;
+  for (const TLNote& n : f.notes)
+    if (n.code == kSelChanging && n.tv.itemNew.hItem == (HTREEITEM)(UINT_PTR)Row(1))
+      sawAgain = (n.tv.action & kTLSelectAgain) && (n.tv.action & TVC_BYKEYBOARD);
+  EXPECT_TRUE(sawAgain);
+}
+
+TEST_F(TreeListKeys, ReturnAsksThePeerToEditWithoutAKeyNotification) {
+  Roots({"alpha", "beta"});
+  f.Send(TVM_SELECTITEM, TVGN_CARET, Row(1));
+  UINT code = 0;
+  HTREEITEM asked = nullptr;
+  f.onNotify = [&](NMHDR* hdr) -> LRESULT {
+    if (hdr->code == (UINT)TLN_EDITREQUEST) {
+      struct Request {
+        NMHDR hdr;
+        TVITEMA item;
+        UINT code;
+      };
+      code = ((Request*)hdr)->code;
+      asked = ((Request*)hdr)->item.hItem;
+    }
+    return 0;
+  };
+  f.notes.clear();
+  Key(f, VK_RETURN);
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)NM_RETURN, TLN_EDITREQUEST}));
+  EXPECT_EQ(code, 13u);
+  EXPECT_EQ(asked, (HTREEITEM)(UINT_PTR)Row(1));
+}
+
+TEST_F(TreeListKeys, SpaceTogglesTheCheckBox) {
+  Roots({"alpha", "beta"});
+  TLHandle b = Row(1);
+  f.Send(TVM_SELECTITEM, TVGN_CARET, b);
+  f.notes.clear();
+  Key(f, VK_SPACE);
+  ASSERT_EQ(Codes(f.notes), (std::vector<int>{TLN_CHECKCHANGED, kKeyDown}));
+  EXPECT_EQ(f.Send(TVM_GETITEMSTATE, b, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK, (LRESULT)INDEXTOSTATEIMAGEMASK(2));
+  Key(f, VK_SPACE);
+  EXPECT_EQ(f.Send(TVM_GETITEMSTATE, b, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK, (LRESULT)INDEXTOSTATEIMAGEMASK(1));
+}
+
+class TreeListTypeAheadTest : public TreeListKeys {
+ protected:
+  void SetUp() override {
+    TreeListKeys::SetUp();
+    Roots({"Zeta", "Alpha", "Abend", "beta", "ABC", "\xC4pfel"});
+    f.Send(TVM_SELECTITEM, TVGN_CARET, Row(0));
+  }
+  std::string CaretText() {
+    char buffer[64] = "";
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = (HTREEITEM)(UINT_PTR)Caret();
+    tv.pszText = buffer;
+    tv.cchTextMax = sizeof(buffer);
+    f.Send(TVM_GETITEMA, 0, (LPARAM)&tv);
+    return buffer;
+  }
+};
+
+TEST_F(TreeListTypeAheadTest, TwoCharactersFindTheirPrefix) {
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "Alpha");
+  g_now += 700;
+  Type(f, "b");
+  EXPECT_EQ(CaretText(), "Abend") << "\"AB\" from the row the search started at";
+  // Past the timeout a new search begins at the caret.
+  g_now += 800;
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "ABC");
+}
+
+TEST_F(TreeListTypeAheadTest, RepeatedLetterStepsThroughItsItems) {
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "Alpha");
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "Abend");
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "ABC");
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "Alpha") << "wraps";
+}
+
+TEST_F(TreeListTypeAheadTest, SeventeenthCharacterStartsAgain) {
+  Insert(f, 0, "aaaaaaaaaaaaaaaaaaaa");
+  Type(f, "aaaaaaaaaaaaaaaa");
+  EXPECT_EQ(CaretText(), "aaaaaaaaaaaaaaaaaaaa");
+  // A longer search would stay; a new one steps on to the next "A".
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "Alpha");
+}
+
+TEST_F(TreeListTypeAheadTest, UmlautFindsItsCapital) {
+  UINT code = 0;
+  f.onNotify = [&](NMHDR* hdr) -> LRESULT {
+    struct Request {
+      NMHDR hdr;
+      TVITEMA item;
+      UINT code;
+    };
+    if (hdr->code == (UINT)TLN_EDITREQUEST) code = ((Request*)hdr)->code;
+    return 0;
+  };
+  f.notes.clear();
+  f.Send(WM_CHAR, 0xE4, 1);
+  EXPECT_EQ(CaretText(), "\xC4pfel");
+  EXPECT_EQ(code, 0x10000E4u);
+  // Typed characters went to the parent first, unsigned and marked.
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{TLN_EDITREQUEST, kSelChanging, kSelChanged}));
+}
+
+TEST_F(TreeListTypeAheadTest, KeyReplySuppressesTheCharacter) {
+  f.onNotify = [](NMHDR* hdr) -> LRESULT { return hdr->code == TVN_KEYDOWN ? 1 : 0; };
+  f.Send(WM_KEYDOWN, 'A', 1);
+  f.Send(WM_CHAR, 'a', 1);
+  EXPECT_EQ(CaretText(), "Zeta");
+  f.onNotify = nullptr;
+  f.Send(WM_KEYDOWN, 'A', 1);
+  f.Send(WM_CHAR, 'a', 1);
+  EXPECT_EQ(CaretText(), "Alpha");
+}
+
+TEST_F(TreeListTypeAheadTest, SharedByEveryControlOfTheProcess) {
+  TreeListFixture other;
+  Insert(other, 0, "Abend");
+  Insert(other, 0, "Alpha");
+  Type(f, "a");
+  EXPECT_EQ(CaretText(), "Alpha");
+  // The second control continues the same search: "AL".
+  other.Send(WM_CHAR, 'l', 1);
+  EXPECT_EQ(other.Send(TVM_GETNEXTITEM, TVGN_CARET), (LRESULT)2);
+}
+
+}  // namespace
