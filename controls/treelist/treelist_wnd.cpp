@@ -860,12 +860,6 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
           return result;
         }
         return TreeListOnItemMessage(data, msg, wParam, lParam);
-      case TLM_SELECTCELL: {
-        TreeListLock(data);
-        LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
-        TreeListUnlock(data);
-        return result;
-      }
       case TVM_GETEDITCONTROL:
         return (LRESULT)data->editWindow;
       case TVM_GETVISIBLECOUNT:
@@ -1076,6 +1070,12 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       case TLM_MOVEITEM_LAST: {
         TreeListLock(data);
         LRESULT result = TreeListMoveItem(data, (UINT_PTR)lParam, wParam, (int)(msg - TLM_MOVEITEM));
+        TreeListUnlock(data);
+        return result;
+      }
+      case TLM_SELECTCELL: {
+        TreeListLock(data);
+        LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
         TreeListUnlock(data);
         return result;
       }

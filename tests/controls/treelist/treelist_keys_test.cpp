@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/treelist/treelist_keys.h"
+#include "harness/window_util.h"
 #include "treelist_fixture.h"
 
 namespace {
@@ -233,6 +234,181 @@ TEST_F(TreeListKeys, SpaceTogglesTheCheckBox) {
   EXPECT_EQ(f.Send(TVM_GETITEMSTATE, b, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK, (LRESULT)INDEXTOSTATEIMAGEMASK(2));
   Key(f, VK_SPACE);
   EXPECT_EQ(f.Send(TVM_GETITEMSTATE, b, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK, (LRESULT)INDEXTOSTATEIMAGEMASK(1));
+}
+
+TEST_F(TreeListMultiKeys, ShiftAfterCtrlClickAddsFromTheAnchor) {
+  f.Send(TVM_SELECTITEM, TVGN_CARET, Row(5));
+  // Ctrl+click on row 1 makes it the anchor.
+  LPARAM at = MAKELPARAM(f.Data()->indent + 3, 1 * 16 + 8);
+  f.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at);
+  f.Send(WM_LBUTTONUP, MK_CONTROL, at);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 5}));
+  Key(f, VK_DOWN, true);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(f.Data()->ctrlAnchor, 0);
+  Key(f, VK_DOWN, true);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(TreeListKeys, CellCaretStepsOverColumnsAndMergedSpans) {
+  for (int c = 0; c < 4; ++c) {
+    LVCOLUMNA col = {};
+    col.mask = LVCF_WIDTH;
+    col.cx = c == 2 ? 40 : 50;
+    f.Send(TLM_INSERTCOLUMN, c, (LPARAM)&col);
+  }
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_CELLCARET, TLS_EX_CELLCARET);
+  Roots({"plain", "merged"});
+  f.Send(TLM_SELECTCELL, 0, Row(0));
+  struct {
+    int vk;
+    int column;
+  } plain[] = {{VK_RIGHT, 1}, {VK_RIGHT, 2}, {VK_RIGHT, 3}, {VK_RIGHT, 3}, {VK_LEFT, 2}};
+  for (const auto& s : plain) {
+    Key(f, s.vk);
+    EXPECT_EQ(f.Data()->caretColumn, s.column);
+  }
+  // Column 2 joined to column 1 in the second row.
+  f.Send(TLM_OPTION, TLO_SET | TLO_MERGECOLUMNS, 0x2);
+  TreeListLock(f.Data());
+  f.Data()->items[Row(1)]->state |= 0x2 << TLIS_MERGESHIFT;
+  TreeListUnlock(f.Data());
+  f.Send(TLM_SELECTCELL, 0, Row(1));
+  struct {
+    int vk;
+    int column;
+  } merged[] = {{VK_RIGHT, 1}, {VK_RIGHT, 3}, {VK_LEFT, 1}, {VK_LEFT, 0}};
+  for (const auto& s : merged) {
+    Key(f, s.vk);
+    EXPECT_EQ(f.Data()->caretColumn, s.column);
+  }
+  EXPECT_EQ(Caret(), Row(1));
+}
+
+TEST_F(TreeListKeys, EscapeCancelsADragAndReportsIt) {
+  Roots({"alpha", "beta"});
+  f.Send(TLM_OPTION, TLO_SET | TLO_DRAGOPTIONS, 0x80);
+  TreeListLock(f.Data());
+  f.Data()->dragItem = Row(1);
+  TreeListUnlock(f.Data());
+  NMTREEVIEWA drop = {};
+  f.onNotify = [&](NMHDR* hdr) -> LRESULT {
+    if (hdr->code == (UINT)TLN_DROP) drop = *(NMTREEVIEWA*)hdr;
+    return 0;
+  };
+  f.notes.clear();
+  Key(f, VK_ESCAPE);
+  f.onNotify = nullptr;
+  ASSERT_EQ(Codes(f.notes), (std::vector<int>{TLN_DROP}));
+  EXPECT_EQ(drop.action, 0x5000001u);
+  EXPECT_EQ(drop.itemNew.hItem, (HTREEITEM)(UINT_PTR)Row(1));
+  EXPECT_EQ(f.Data()->dragItem, 0u);
+  // Return during a drag does nothing at all.
+  TreeListLock(f.Data());
+  f.Data()->dragItem = Row(1);
+  TreeListUnlock(f.Data());
+  f.notes.clear();
+  Key(f, VK_RETURN);
+  EXPECT_TRUE(f.notes.empty());
+  TreeListLock(f.Data());
+  f.Data()->dragItem = 0;
+  TreeListUnlock(f.Data());
+}
+
+TEST_F(TreeListKeys, TabLeavesForTheParentAndDisabledIgnores) {
+  Roots({"alpha", "beta"});
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_TABTOPARENT, TLS_EX_TABTOPARENT);
+  f.notes.clear();
+  Key(f, VK_TAB);
+  EXPECT_EQ(GetFocus(), f.Parent());
+  EXPECT_EQ(Codes(f.notes), (std::vector<int>{(int)NM_KILLFOCUS}));
+  SetFocus(f.Hwnd());
+  EnableWindow(f.Hwnd(), FALSE);
+  f.notes.clear();
+  Key(f, VK_DOWN);
+  EXPECT_TRUE(f.notes.empty());
+  EXPECT_EQ(Caret(), 0u);
+  EnableWindow(f.Hwnd(), TRUE);
+}
+
+// A parent that waits in every notification for a worker's direct call:
+// the handlers never notify with the lock held.
+TEST_F(TreeListMultiKeys, ParentWaitingForAWorkerInEachNotification) {
+  int waits = 0, stuck = 0;
+  f.onNotify = [&](NMHDR*) -> LRESULT {
+    ++waits;
+    HANDLE thread = CreateThread(nullptr, 0, ReadItem, &f, 0, nullptr);
+    if (WaitForSingleObject(thread, 1000) != WAIT_OBJECT_0) ++stuck;
+    CloseHandle(thread);
+    return 0;
+  };
+  Key(f, VK_DOWN);
+  Key(f, VK_DOWN, true);
+  Key(f, VK_DOWN, true);
+  Key(f, VK_UP, true);
+  Key(f, VK_RETURN);
+  Key(f, VK_SPACE);
+  Key(f, VK_DOWN, false, true);
+  f.Send(WM_CHAR, 'r', 1);
+  f.onNotify = nullptr;
+  EXPECT_GT(waits, 10);
+  EXPECT_EQ(stuck, 0);
+}
+
+TEST_F(TreeListKeys, TargetDeletedInsideTheSelectionChange) {
+  Roots({"alpha", "beta", "gamma"});
+  f.Send(TVM_SELECTITEM, TVGN_CARET, Row(0));
+  TLHandle victim = Row(1);
+  f.onNotify = [&](NMHDR* hdr) -> LRESULT {
+    if (hdr->code == TVN_SELCHANGINGA) SendMessageA(f.Hwnd(), TVM_DELETEITEM, 0, victim);
+    return 0;
+  };
+  f.notes.clear();
+  Key(f, VK_DOWN);
+  f.onNotify = nullptr;
+  EXPECT_EQ(f.Send(TVM_GETCOUNT), 2);
+  EXPECT_NE(Caret(), victim);
+  EXPECT_EQ(Codes(f.notes).back(), kKeyDown);
+}
+
+// A range made with Shift+Down in cell selection, with its focus cell: the
+// picture a user sees, saved beside the test program.
+TEST_F(TreeListMultiKeys, ShiftRangeWithFocusCellScreenshot) {
+  f.Send(TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
+  for (int c = 0; c < 3; ++c) {
+    LVCOLUMNA col = {};
+    col.mask = LVCF_WIDTH | LVCF_TEXT;
+    col.cx = c ? 60 : 80;
+    col.pszText = (char*)(c == 0 ? "Name" : c == 1 ? "Typ" : "Wert");
+    f.Send(TLM_INSERTCOLUMN, c, (LPARAM)&col);
+  }
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_CELLCARET, TLS_EX_CELLCARET);
+  const char* names[] = {"Eintrag A", "Eintrag B", "Eintrag C", "Eintrag D", "Eintrag E"};
+  for (const char* n : names) {
+    TLHandle h = Insert(f, 0, n);
+    TVITEMA cell = {};
+    cell.mask = TLIF_CELL | TVIF_TEXT;
+    cell.hItem = (HTREEITEM)(UINT_PTR)h;
+    cell.cChildren = 1;
+    cell.pszText = (char*)"REG_SZ";
+    f.Send(TVM_SETITEMA, 0, (LPARAM)&cell);
+  }
+  f.Send(TLM_SELECTCELL, 1, Row(1));
+  Key(f, VK_DOWN, true);
+  Key(f, VK_DOWN, true);
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(f.Data()->focusCellItem, Row(3));
+  EXPECT_EQ(f.Data()->focusCellColumn, 1);
+  UpdateWindow(f.Hwnd());
+  WindowCapture cap(f.Hwnd());
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  dir = dir.substr(0, dir.rfind('\\')) + "\\treelist";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\screens";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  EXPECT_TRUE(cap.SavePng((dir + "\\keys_shift_range.png").c_str()));
 }
 
 class TreeListTypeAheadTest : public TreeListKeys {
