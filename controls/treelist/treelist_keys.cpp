@@ -301,7 +301,7 @@ void MoveCaret(TreeListData* data, WPARAM key, bool shift) {
   int pos = CellCaret(data) ? DisplayPos(data, column) : 0;
   if (key == VK_SPACE) {
     TreeListItem* caret = TreeListLookup(data, data->caretItem);
-    if (caret && pos == 0 && (data->style & TVS_CHECKBOXES)) {
+    if (caret && data->caretColumn == 0 && (data->style & TVS_CHECKBOXES)) {
       POINT none = {0, 0};
       TreeListToggleCheck(data, data->caretItem, none);
     }

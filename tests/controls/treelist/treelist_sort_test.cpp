@@ -325,3 +325,25 @@ TEST_F(TreeListSort, CallbacksRunWithoutTheLock) {
 }
 
 }  // namespace
+
+namespace {
+
+// With TVS_SHOWSELALWAYS the caret follows into view; without, the view stays.
+TEST(TreeListSortView, CaretMadeVisibleOnlyWithShowSelAlways) {
+  for (DWORD extra : {(DWORD)0, (DWORD)TVS_SHOWSELALWAYS}) {
+    SCOPED_TRACE(extra);
+    TreeListFixture f(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | extra);
+    TLHandle last = Insert(f, 0, "zz");
+    for (int i = 0; i < 39; ++i) Insert(f, 0, "a");
+    f.Send(TVM_SELECTITEM, TVGN_CARET, last);
+    ASSERT_EQ(f.Data()->topRow, 0);
+    EXPECT_EQ(f.Send(TVM_SORTCHILDREN, 0, (LPARAM)TVI_ROOT), 1);
+    EXPECT_EQ(f.Send(TLM_GETITEMROW, 0, last), 39);
+    if (extra)
+      EXPECT_GT(f.Data()->topRow, 0);
+    else
+      EXPECT_EQ(f.Data()->topRow, 0);
+  }
+}
+
+}  // namespace
