@@ -583,7 +583,7 @@ LRESULT TreeListTypeAhead(TreeListData* data, UINT ch) {
 void TreeListResetTypeAhead() { memset(&g_typeAhead, 0, sizeof(g_typeAhead)); }
 
 TreeListTickSource TreeListSetTickSource(TreeListTickSource source) {
-  TreeListTickSource old = g_tickSource ? g_tickSource : (TreeListTickSource)GetTickCount;
+  TreeListTickSource old = g_tickSource;
   g_tickSource = source;
   return old;
 }

@@ -36,5 +36,5 @@ LRESULT TreeListEditCell(TreeListData* data, int column, UINT code, POINT pt);
 // Type-ahead, one state for the process.
 typedef DWORD (*TreeListTickSource)();
 void TreeListResetTypeAhead();
-// NULL restores GetTickCount; the old source comes back.
+// NULL restores GetTickCount; the old source comes back (NULL for GetTickCount).
 TreeListTickSource TreeListSetTickSource(TreeListTickSource source);
