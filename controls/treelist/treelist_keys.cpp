@@ -143,8 +143,10 @@ void FollowRange(TreeListData* data, int oldRow, int newRow) {
     TLHandle h = data->rows[r];
     if (h == data->caretItem || r == anchorRow) continue;
     bool want = r >= lo && r <= hi;
-    if (IsSelected(data, h) != want && TreeListSetItemSelected(data, h, 2)) PassSelectionDown(data, h);
+    if (IsSelected(data, h) != want) TreeListSetItemSelected(data, h, 2);
   }
+  // Collapsed items in and around the range hand their state down.
+  for (int r = from; r <= to && r < (int)data->rowCount; ++r) PassSelectionDown(data, data->rows[r]);
 }
 
 void ScrollTo(TreeListData* data, int top, int x) {

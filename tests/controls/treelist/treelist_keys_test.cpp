@@ -250,6 +250,24 @@ TEST_F(TreeListMultiKeys, ShiftAfterCtrlClickAddsFromTheAnchor) {
   EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 2, 3}));
 }
 
+TEST_F(TreeListKeys, CollapsedItemsInARangeTakeTheirChildrenAlong) {
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_MULTISELECT, TLS_EX_MULTISELECT);
+  TLHandle r0 = Insert(f, 0, "r0"), r1 = Insert(f, 0, "r1");
+  TLHandle c1 = Insert(f, r1, "c1"), c2 = Insert(f, r1, "c2");
+  Insert(f, 0, "r2");
+  f.Send(TVM_SELECTITEM, TVGN_CARET, r0);
+  auto selected = [&](TLHandle h) { return (f.Send(TVM_GETITEMSTATE, h, TVIS_SELECTED) & TVIS_SELECTED) != 0; };
+  Key(f, VK_DOWN, true);
+  Key(f, VK_DOWN, true);
+  EXPECT_TRUE(selected(r1));
+  EXPECT_TRUE(selected(c1) && selected(c2)) << "hidden under a selected collapsed item";
+  Key(f, VK_UP, true);
+  Key(f, VK_UP, true);
+  EXPECT_FALSE(selected(r1));
+  EXPECT_FALSE(selected(c1) || selected(c2));
+  EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 1);
+}
+
 TEST_F(TreeListKeys, CellCaretStepsOverColumnsAndMergedSpans) {
   for (int c = 0; c < 4; ++c) {
     LVCOLUMNA col = {};
