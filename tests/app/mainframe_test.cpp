@@ -145,6 +145,19 @@ TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
   EXPECT_FALSE(enabled(ID_PANE_LEFT));
   EXPECT_FALSE(enabled(ID_SPLIT_MIDDLE));
   Save("app_first_start.png");
+  // The menus' grey icons come from the same bitmap resource: enabled buttons
+  // keep the art's navy and white, disabled ones show neither.
+  WindowCapture toolbar(bar);
+  toolbar.SavePng(ScreenshotPath("app_toolbar.png").c_str());
+  auto count = [&](UINT id, COLORREF color) {
+    CRect rc;
+    SendMessageA(bar, TB_GETRECT, id, (LPARAM)&rc);
+    return toolbar.Count(color, rc);
+  };
+  EXPECT_GT(count(ID_SPLIT_VERT, RGB(0, 0, 0x80)), 20);
+  EXPECT_GT(count(ID_SPLIT_VERT, RGB(255, 255, 255)), 20);
+  EXPECT_GT(count(ID_PANE_RIGHT, RGB(0, 0, 0x80)), 20);
+  EXPECT_EQ(count(ID_SPLIT_MIDDLE, RGB(0, 0, 0x80)), 0);
 }
 
 TEST_F(EditorFrame, LayoutCommandsFollowTheirUpdateHandlers) {
