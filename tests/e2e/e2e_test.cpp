@@ -408,3 +408,29 @@ TEST_F(EndToEnd, FindCommandsOpenTheSearchDialog) {
   }
   ASSERT_TRUE(app.Close());
 }
+
+// Start paths never hide the window; arguments that are no start path open
+// nothing, and a document name on the line opens no file.
+TEST_F(EndToEnd, StartPathsShowTheWindowAndOthersOpenNothing) {
+  struct Case {
+    std::string args;
+    const char *last1, *last2;
+  };
+  const Case cases[] = {
+      {std::string("-1:") + kSeedBasicPath + " -2:HKEY_LOCAL_MACHINE", kSeedBasicPath, "HKEY_LOCAL_MACHINE"},
+      {"/2:HKEY_CURRENT_USER", "", "HKEY_CURRENT_USER"},
+      {"-3:x -1 -1x x.reg", "", ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey));
+    OstrovaProcess app;
+    ASSERT_TRUE(app.Start(c.args)) << c.args;
+    EXPECT_TRUE(IsWindowVisible(app.Frame())) << c.args;
+    char title[64] = "";
+    GetWindowTextA(app.Frame(), title, sizeof title);
+    EXPECT_STREQ(title, "Ostrova") << c.args;
+    ASSERT_TRUE(app.Close()) << c.args;
+    EXPECT_EQ(StoredString("LastPath1"), c.last1) << c.args;
+    EXPECT_EQ(StoredString("LastPath2"), c.last2) << c.args;
+  }
+}
