@@ -87,12 +87,13 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
   BYTE dirty = data->dirty;
   if (!measuring) data->dirty = 0;
   ToolbarExCreateFont(data);
-  // One DC for every measurement of the run, taken at the first one: the
-  // row search's later runs measure nothing.
+  // One DC for every text measured in the run, taken at the first text: the
+  // row search's later runs measure nothing, image buttons need no DC.
   HDC screen = nullptr;
   HGDIOBJ oldFont = nullptr;
   auto measure = [&](ToolbarExButton* b) {
-    if (!data->measureDC) {
+    bool text = b->tb.iString >= 0 && (unsigned)b->tb.iString < data->stringCount;
+    if (text && !data->measureDC) {
       screen = GetDC(nullptr);
       oldFont = SelectObject(screen, data->font);
       data->measureDC = screen;
