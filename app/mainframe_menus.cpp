@@ -32,7 +32,10 @@ BOOL CMainFrame::InitMenuIcons(const UINT* toolbarIds, int count) {
     }
     HDC screen = ::GetDC(nullptr);
     void* bits = nullptr;
-    BITMAPINFO* dib = LoadDibResource(screen, inst, MAKEINTRESOURCEA(toolbarIds[t]), (LPCSTR)RT_BITMAP, 0, &bits);
+    // A block of our own: without a copy flag the loader hands out the
+    // resource's memory, which the toolbar draws from too.
+    BITMAPINFO* dib =
+        LoadDibResource(screen, inst, MAKEINTRESOURCEA(toolbarIds[t]), (LPCSTR)RT_BITMAP, kDibForceCopy, &bits);
     if (dib) {
       TintDib(dib, bits, kGreyTint, kIconKey);
       HBITMAP grey = CreateBitmapFromDib(screen, dib, bits, 0);

@@ -42,6 +42,8 @@ BEGIN_MESSAGE_MAP(COstrovaView, CView)
   ON_UPDATE_COMMAND_UI(ID_ALTERNATE, OnUpdateAlternate)
   ON_UPDATE_COMMAND_UI(ID_SHOW_LINES, OnUpdateShowLines)
   ON_UPDATE_COMMAND_UI(ID_SHOW_COMBO, OnUpdateShowCombo)
+  ON_COMMAND(ID_FIND, OnFind)
+  ON_COMMAND(ID_CTX_FIND, OnFind)  // the key tree's "Suchen..." is the same search
   ON_COMMAND(ID_EDIT_COPY, OnNothing)
   ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNothing)
 END_MESSAGE_MAP()
@@ -311,6 +313,16 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
   SetMenuItemBitmapFromStrip(&menu, kMenuItemByPosition | 0, MAKEINTRESOURCEA(IDB_MENUSTRIP), 7, kMenuStripImageSize);
   menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, this);
   menu.DestroyMenu();
+}
+
+// --- search ------------------------------------------------------------------
+
+void COstrovaView::OnFind() {
+  m_context.kind = 0;
+  // The dialog asks for text and options; the registry walk behind OK comes
+  // with the browser panes.
+  CDialog dlg(IDD_REGFIND, this);
+  dlg.DoModal();
 }
 
 // --- errors ------------------------------------------------------------------

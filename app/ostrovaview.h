@@ -99,6 +99,7 @@ class COstrovaView : public CView {
   afx_msg void OnUpdateAlternate(CCmdUI* pCmdUI);
   afx_msg void OnUpdateShowLines(CCmdUI* pCmdUI);
   afx_msg void OnUpdateShowCombo(CCmdUI* pCmdUI);
+  afx_msg void OnFind();
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()

@@ -10,6 +10,29 @@
 
 #define kMenuStripImageSize 13
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialog "Bearbeiten": a value's raw bytes in a hex view.
+#define IDD_HEXEDIT 165
+#define IDC_HEXEDIT_LENGTH_LABEL 1001
+#define IDC_HEXEDIT_LENGTH 1002
+#define IDC_HEXEDIT_INSERT 1026
+#define IDC_HEXEDIT_FRAME 1064  // invisible: marks the hex view's place
+
+// Dialog "Suchen": the registry search.
+#define IDD_REGFIND 166
+#define IDC_FIND_TOKENS 1020  // opens the token menu
+#define IDC_FIND_KEYS 1026
+#define IDC_FIND_VALUES 1027
+#define IDC_FIND_DATA 1028
+#define IDC_FIND_MATCH_CASE 1029
+#define IDC_FIND_TEXT 1049
+#define IDC_FIND_PARTIAL 1053
+#define IDC_FIND_WHOLE 1054
+#define IDC_FIND_SPECIAL 1055
+
 // Browser panes of the view.
 #define IDC_PANE1 4240
 #define IDC_PANE2 4241

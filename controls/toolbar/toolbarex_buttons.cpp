@@ -55,20 +55,56 @@ bool Visible(const ToolbarExButton* b) { return !(b->tb.fsState & TBSTATE_HIDDEN
 
 }  // namespace
 
-int ToolbarExInsertButtons(ToolbarExData* data, unsigned position, const TBBUTTON* record, bool clearStyleWord) {
-  if (!record) return -1;
-  if (position > data->buttonCount) position = data->buttonCount;
-  if (data->buttonCount == data->buttonCapacity) {
+struct ToolbarExButtonChunk {
+  ToolbarExButtonChunk* next;
+  unsigned count;
+  ToolbarExButton items[1];
+};
+
+bool ToolbarExReserveButtons(ToolbarExData* data, unsigned count) {
+  if (data->buttonCount + count > data->buttonCapacity) {
     unsigned capacity = data->buttonCapacity + data->buttonCapacity / 2 + 16;
+    if (capacity < data->buttonCount + count) capacity = data->buttonCount + count;
     auto** grown = new (std::nothrow) ToolbarExButton*[capacity];
-    if (!grown) return -1;
+    if (!grown) return false;
     if (data->buttons) std::memcpy(grown, data->buttons, data->buttonCount * sizeof *grown);
     delete[] data->buttons;
     data->buttons = grown;
     data->buttonCapacity = capacity;
   }
-  auto* b = new (std::nothrow) ToolbarExButton{};
-  if (!b) return -1;
+  unsigned spare = 0;
+  for (const ToolbarExButton* f = data->freeButtons; f && spare < count; f = f->nextFree) spare++;
+  if (spare >= count) return true;
+  unsigned n = count - spare < 16 ? 16 : count - spare;
+  void* raw = ::operator new(sizeof(ToolbarExButtonChunk) + (n - 1) * sizeof(ToolbarExButton), std::nothrow);
+  if (!raw) return false;
+  auto* chunk = static_cast<ToolbarExButtonChunk*>(raw);
+  chunk->next = data->buttonChunks;
+  chunk->count = n;
+  data->buttonChunks = chunk;
+  // Records are cleared as they are taken.
+  for (unsigned i = n; i-- > 0;) {
+    chunk->items[i].nextFree = data->freeButtons;
+    data->freeButtons = &chunk->items[i];
+  }
+  return true;
+}
+
+void ToolbarExFreeButtonPool(ToolbarExData* data) {
+  while (ToolbarExButtonChunk* chunk = data->buttonChunks) {
+    data->buttonChunks = chunk->next;
+    ::operator delete(chunk);
+  }
+  data->freeButtons = nullptr;
+}
+
+int ToolbarExInsertButtons(ToolbarExData* data, unsigned position, const TBBUTTON* record, bool clearStyleWord) {
+  if (!record) return -1;
+  if (position > data->buttonCount) position = data->buttonCount;
+  if (!ToolbarExReserveButtons(data, 1)) return -1;
+  ToolbarExButton* b = data->freeButtons;
+  data->freeButtons = b->nextFree;
+  *b = ToolbarExButton{};
   b->tb = *record;
   if (clearStyleWord) StyleWord(b) = 0;
   b->drawWord = kDrawRender;
@@ -107,7 +143,8 @@ int ToolbarExDeleteButton(ToolbarExData* data, int index) {
   } else if (data->hotIndex > index) {
     data->hotIndex--;
   }
-  delete b;
+  b->nextFree = data->freeButtons;
+  data->freeButtons = b;
   std::memmove(data->buttons + index, data->buttons + index + 1,
                (data->buttonCount - index - 1) * sizeof *data->buttons);
   data->buttonCount--;

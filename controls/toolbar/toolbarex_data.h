@@ -48,6 +48,7 @@ struct ToolbarExButton {
   BITMAPINFO* render;
   void* renderBits;
   HBITMAP renderBitmap;
+  ToolbarExButton* nextFree;  // in the block's pool while unused
 };
 
 inline WORD& StyleWord(ToolbarExButton* b) { return *reinterpret_cast<WORD*>(b->tb.bReserved); }
@@ -77,6 +78,7 @@ struct ToolbarExImageEntry {
 };
 
 struct ToolbarExLabel;
+struct ToolbarExButtonChunk;
 
 struct ToolbarExData {
   HWND window;
@@ -102,6 +104,8 @@ struct ToolbarExData {
   unsigned imageCapacity, imageCount;
   ToolbarExButton** buttons;
   unsigned buttonCapacity, buttonCount;
+  ToolbarExButton* freeButtons;  // records are allocated in chunks
+  ToolbarExButtonChunk* buttonChunks;
   WCHAR** strings;  // each: length, characters, 0
   unsigned stringCapacity, stringCount;
   ToolbarExLabel* labels;
@@ -136,6 +140,10 @@ void ToolbarExInvalidate(ToolbarExData* data);
 int ToolbarExCommandToIndex(ToolbarExData* data, WPARAM id);
 int ToolbarExIndexArg(ToolbarExData* data, WPARAM wParam);
 ToolbarExButton* ToolbarExButtonAt(ToolbarExData* data, int index);
+// Room for count more buttons: the pointer array and the records, each
+// grown once for a whole batch.
+bool ToolbarExReserveButtons(ToolbarExData* data, unsigned count);
+void ToolbarExFreeButtonPool(ToolbarExData* data);
 int ToolbarExInsertButtons(ToolbarExData* data, unsigned position, const TBBUTTON* record, bool clearStyleWord);
 int ToolbarExDeleteButton(ToolbarExData* data, int index);
 int ToolbarExSetStateBit(ToolbarExData* data, int index, BYTE bit, bool on);

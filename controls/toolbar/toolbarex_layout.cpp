@@ -87,14 +87,19 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
   BYTE dirty = data->dirty;
   if (!measuring) data->dirty = 0;
   ToolbarExCreateFont(data);
-  // One DC for every measurement of the run.
+  // One DC for every text measured in the run, taken at the first text: the
+  // row search's later runs measure nothing, image buttons need no DC.
   HDC screen = nullptr;
   HGDIOBJ oldFont = nullptr;
-  if (!data->measureDC) {
-    screen = GetDC(nullptr);
-    oldFont = SelectObject(screen, data->font);
-    data->measureDC = screen;
-  }
+  auto measure = [&](ToolbarExButton* b) {
+    bool text = b->tb.iString >= 0 && (unsigned)b->tb.iString < data->stringCount;
+    if (text && !data->measureDC) {
+      screen = GetDC(nullptr);
+      oldFont = SelectObject(screen, data->font);
+      data->measureDC = screen;
+    }
+    return ToolbarExMeasureButton(data, b, horizontal, nullptr);
+  };
   const int line = data->sampleHeight + 1;
   int cross = horizontal ? data->bitmapSize.cy : data->bitmapSize.cx;
 
@@ -148,12 +153,12 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
       continue;
     }
     if ((dirty & (kDirtySizes | kDirtyFonts)) || !(b->drawWord & kDrawMeasured)) {
-      LRESULT r = ToolbarExMeasureButton(data, b, horizontal, nullptr);
+      LRESULT r = measure(b);
       if (r >= 2 || (dirty & kDirtyFonts)) b->drawWord |= kDrawRender;
     }
     if (Separator(b)) {
       bool empty = horizontal ? (b->measuredCx == 0 || b->cellCy == 0) : (b->cellCx == 0 || b->measuredCy == 0);
-      if (empty && ToolbarExMeasureButton(data, b, horizontal, nullptr) >= 2 && !measuring) {
+      if (empty && measure(b) >= 2 && !measuring) {
         b->drawWord |= kDrawRender;
         b->rect.right = b->rect.left;
       }
@@ -185,6 +190,8 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
   int x = horizontal ? data->indent : 0, y = horizontal ? 0 : data->indent;
   int widest = 0, rowEnds = 0, rowBottom = 0, offset = 0, stackTop = 0;
   bool rowOpen = false;
+  // Wrapping buttons that moved are redrawn: one invalidation for all.
+  RECT movedWraps = {};
   for (unsigned i = 0; i < limit; i++) {
     ToolbarExButton* b = data->buttons[i];
     if (Hidden(b)) continue;
@@ -237,7 +244,7 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
           ShowWindow(control, SW_SHOW);
         }
       }
-      if (wraps) InvalidateRect(data->window, &rc, FALSE);
+      if (wraps) UnionRect(&movedWraps, &movedWraps, &rc);
       if (data->insertMarkIndex == (int)i) ToolbarExSetInsertMark(data, (int)i, data->insertMarkFlags & 1);
     }
     rowBottom = std::max(rowBottom, offset + h);
@@ -267,6 +274,7 @@ LRESULT ToolbarExLayoutRun(ToolbarExData* data, int mode, unsigned limit) {
     data->extent = x;
     return MAKELONG(width, height);
   }
+  if (!IsRectEmpty(&movedWraps)) InvalidateRect(data->window, &movedWraps, FALSE);
   data->rowCount = rows;
   data->layoutSize = SIZE{width, height};
   return 1;

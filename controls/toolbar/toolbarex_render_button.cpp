@@ -1,6 +1,8 @@
 // One button's state strip: row s is drawing state s (0-5).
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "controls/toolbar/toolbarex_data.h"
 #include "ui/libdib/libdib.h"
@@ -58,40 +60,82 @@ void RenderSeparator(ToolbarExData* data, HDC dc, int w, int h) {
   }
 }
 
-// The image cell as a 32-bit LibDib, keyed, swatched and scaled.
-BITMAPINFO* CellImage(ToolbarExData* data, const ToolbarExButton* b, void** bits, bool* fourBit) {
+// A 32-bit bottom-up image in plain memory. A cell is only read and copied
+// into the button's strip: it needs no DIB section (creating one for each
+// cell and again for its greyed copy made the first paint of many buttons
+// slow), and the pixel operations take header and bits.
+struct CellImage {
+  BITMAPINFO info = {};
+  std::vector<DWORD> pixels;
+
+  void Make(int w, int h) {
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB};
+    pixels.assign((size_t)w * h, 0u);
+  }
+  int Width() const { return info.bmiHeader.biWidth; }
+  int Height() const { return info.bmiHeader.biHeight; }
+  BITMAPINFO* Info() { return &info; }
+  void* Bits() { return pixels.data(); }
+};
+
+// Copies a cell of an entry's bitmap (y from the top) into image. 24-bit
+// bitmaps, the common kind, are read directly (colour, alpha 0, as GDI
+// gives them); other depths go through GDI.
+void CopyCell(const ToolbarExImageEntry& e, int sx, int sy, int cw, int ch, CellImage* image) {
+  const BITMAPINFOHEADER& h = e.dib->bmiHeader;
+  int srcH = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+  if (DibDepth(&h) == 24 && h.biCompression == BI_RGB && sx + cw <= h.biWidth && sy + ch <= srcH) {
+    const BYTE* bits = static_cast<const BYTE*>(e.bits);
+    int stride = DibRowBytes(h.biWidth, 24);
+    for (int y = 0; y < ch; y++) {
+      int srcRow = h.biHeight < 0 ? sy + y : srcH - 1 - (sy + y);
+      const BYTE* p = bits + (size_t)stride * srcRow + sx * 3;
+      DWORD* out = &image->pixels[(size_t)(ch - 1 - y) * cw];
+      for (int x = 0; x < cw; x++, p += 3) out[x] = p[0] | (p[1] << 8) | ((DWORD)p[2] << 16);
+    }
+    return;
+  }
+  void* bits = nullptr;
+  BITMAPINFO* section = CreateDib(nullptr, cw, ch, 32, &bits);
+  if (!section) return;
+  std::fill_n(static_cast<DWORD*>(bits), cw * ch, 0u);
+  PutDibRectIntoDib(e.dib, e.bits, 0, 0, sx, sy, cw, ch, section);
+  std::copy_n(static_cast<const DWORD*>(bits), cw * ch, image->pixels.data());
+  FreeDib(section);
+}
+
+// The image cell keyed, swatched and scaled; false without one.
+bool MakeCellImage(ToolbarExData* data, const ToolbarExButton* b, CellImage* image, bool* fourBit) {
   int entryIndex = 0, cell = 0;
-  if (!ToolbarExFindImageEntry(data, b->tb.iBitmap, &entryIndex, &cell)) return nullptr;
+  if (!ToolbarExFindImageEntry(data, b->tb.iBitmap, &entryIndex, &cell)) return false;
   ToolbarExImageEntry& e = data->images[entryIndex];
   int height = e.dib->bmiHeader.biHeight < 0 ? -e.dib->bmiHeader.biHeight : e.dib->bmiHeader.biHeight;
   int sx = (e.flags & kEntryFixed) ? cell * e.cellWidth : e.scanX;
   int sy = (e.flags & kEntryFixed) ? 0 : height - e.scanY - e.cellHeight;
   int cw = e.cellWidth, ch = e.cellHeight;
-  BITMAPINFO* image = CreateDib(nullptr, cw, ch, 32, bits);
-  if (!image) return nullptr;
-  std::fill_n(static_cast<DWORD*>(*bits), cw * ch, 0u);
-  PutDibRectIntoDib(e.dib, e.bits, 0, 0, sx, sy, cw, ch, image);
+  if (cw < 1 || ch < 1) return false;
+  image->Make(cw, ch);
+  CopyCell(e, sx, sy, cw, ch, image);
   *fourBit = DibDepth(&e.dib->bmiHeader) == 4;
   bool alpha = false;
   if (DibDepth(&e.dib->bmiHeader) == 32) {
-    const DWORD* p = static_cast<const DWORD*>(*bits);
-    for (int i = 0; i < cw * ch && !alpha; i++) alpha = (p[i] >> 24) != 0;
+    for (DWORD p : image->pixels) alpha = alpha || (p >> 24) != 0;
   }
   if (!alpha) {
-    MapDibGreysToSysColors(image, *bits);
+    MapDibGreysToSysColors(image->Info(), image->Bits());
     COLORREF key = MapGreyToSysColor(GetDibCornerColor(e.dib, e.bits) & 0xFFFFFF);
     // The key becomes transparent; the background is set per row.
-    ReplaceDibColor(image, *bits, key | kDibColorOpaqueOthers, data->colors[0]);
+    ReplaceDibColor(image->Info(), image->Bits(), key | kDibColorOpaqueOthers, data->colors[0]);
   }
   WORD sw = StyleWord(b);
   if (sw & kTbxSwatch) {
     DWORD value = (DWORD)b->tb.dwData;
     auto from565 = [](WORD c) { return RGB((c >> 11) << 3, ((c >> 5) & 63) << 2, (c & 31) << 3); };
     if (sw & kTbxTwoColors) {
-      ReplaceDibColor(image, *bits, data->keyColor[0], from565(LOWORD(value)) | 0xFF000000);
-      ReplaceDibColor(image, *bits, data->keyColor[1], from565(HIWORD(value)) | 0xFF000000);
+      ReplaceDibColor(image->Info(), image->Bits(), data->keyColor[0], from565(LOWORD(value)) | 0xFF000000);
+      ReplaceDibColor(image->Info(), image->Bits(), data->keyColor[1], from565(HIWORD(value)) | 0xFF000000);
     } else {
-      ReplaceDibColor(image, *bits, data->keyColor[0], (value & 0xFFFFFF) | 0xFF000000);
+      ReplaceDibColor(image->Info(), image->Bits(), data->keyColor[0], (value & 0xFFFFFF) | 0xFF000000);
     }
   }
   int entryScale = e.scale;
@@ -99,20 +143,17 @@ BITMAPINFO* CellImage(ToolbarExData* data, const ToolbarExButton* b, void** bits
   if (scale != 256 && data->displayDeep) {
     long long s16 = (long long)scale << 8;
     int sw2 = std::max(1, (int)((s16 * cw + 32767) >> 16)), sh2 = std::max(1, (int)((s16 * ch + 32767) >> 16));
-    void* scaledBits = nullptr;
-    BITMAPINFO* scaled = CreateDib(nullptr, sw2, sh2, 32, &scaledBits);
-    if (scaled) {
-      StretchDibToDib32(scaled, scaledBits, image, *bits, 0, 0, cw, ch, 0, 0, sw2, sh2);
-      FreeDib(image);
-      image = scaled;
-      *bits = scaledBits;
-    }
+    CellImage scaled;
+    scaled.Make(sw2, sh2);
+    StretchDibToDib32(scaled.Info(), scaled.Bits(), image->Info(), image->Bits(), 0, 0, cw, ch, 0, 0, sw2, sh2);
+    *image = std::move(scaled);
   }
-  return image;
+  return true;
 }
 
+// image and greyed (its disabled look) are null for a button without one.
 void RenderImageRow(ToolbarExData* data, ToolbarExButton* b, BITMAPINFO* strip, void* stripBits, HDC dc, int row, int w,
-                    int h, const BITMAPINFO* image, void* imageBits, bool fourBit, const WCHAR* text, int length) {
+                    int h, CellImage* image, CellImage* greyed, bool fourBit, const WCHAR* text, int length) {
   const int gap1 = data->listGap[0], gap2 = data->listGap[1];
   WORD sw = StyleWord(b), dw = b->drawWord;
   int look = RowLook(sw, row);
@@ -121,7 +162,7 @@ void RenderImageRow(ToolbarExData* data, ToolbarExButton* b, BITMAPINFO* strip, 
   Fill(dc, RECT{0, top, w, top + h}, hot ? data->colors[3] : data->colors[0]);
   RECT content = {gap1 / 2, top + gap2 / 2, gap1 / 2 + w - gap1,
                   top + gap2 / 2 + h - gap2 + ((dw & kDrawStacked) ? gap2 / 2 : 0)};
-  int iw = image ? image->bmiHeader.biWidth : 0, ih = image ? image->bmiHeader.biHeight : 0;
+  int iw = image ? image->Width() : 0, ih = image ? image->Height() : 0;
   int arrow = (b->tb.fsStyle & BTNS_DROPDOWN) && image ? 13 * std::min(std::max((ih + 2) / 4, 4), 6) / 4 : 0;
   // Frame.
   bool framed = on || hot || (sw & kTbxNormalFrame) || (!(data->style & TBSTYLE_FLAT) && !(sw & kTbxNoNormalFrame));
@@ -166,26 +207,16 @@ void RenderImageRow(ToolbarExData* data, ToolbarExButton* b, BITMAPINFO* strip, 
   ix += shiftX;
   iy += shiftY;
   if (image) {
-    BITMAPINFO* copy = nullptr;
-    void* copyBits = imageBits;
-    if (disabled) {
-      copy = CreateDib(nullptr, iw, ih, 32, &copyBits);
-      if (copy) {
-        std::copy_n(static_cast<const DWORD*>(imageBits), iw * ih, static_cast<DWORD*>(copyBits));
-        TintDib(copy, copyBits, data->colors[0], 0x80000000);
-      }
-    }
-    const BITMAPINFO* use = copy ? copy : image;
+    CellImage* use = disabled ? greyed : image;
     if (data->displayDeep) {
-      CopyDibToDib32(strip, stripBits, std::max(ix, 0), std::max(iy, 0), use, copyBits, 0, 0, iw, ih);
+      CopyDibToDib32(strip, stripBits, std::max(ix, 0), std::max(iy, 0), use->Info(), use->Bits(), 0, 0, iw, ih);
       if (fourBit) {
         int grow = data->padding.cx > 4 ? 1 : 0, growY = data->padding.cy > 4 ? 1 : 0;
         BlurDibRect(strip, stripBits, std::max(ix - grow, 0), std::max(iy - growY, 0), iw + 2 * grow, ih + 2 * growY);
       }
     } else {
-      SetDIBitsToDevice(dc, ix, iy, iw, ih, 0, 0, 0, ih, copyBits, use, DIB_RGB_COLORS);
+      SetDIBitsToDevice(dc, ix, iy, iw, ih, 0, 0, 0, ih, use->Bits(), use->Info(), DIB_RGB_COLORS);
     }
-    if (copy) FreeDib(copy);
   }
   if (arrow) {
     RECT arrowRect = {main.right, content.top, content.right,
@@ -326,13 +357,18 @@ void ToolbarExRenderButtonImages(ToolbarExData* data, int index) {
     }
     b->content = (WORD)std::min(gap1 / 2 + (int)glyph.cx, 1023);
   } else if (b->tb.iBitmap >= 0 && ToolbarExImageSize(data, b->tb.iBitmap) != -1) {
-    void* imageBits = nullptr;
+    CellImage image, greyed;
     bool fourBit = false;
-    BITMAPINFO* image = CellImage(data, b, &imageBits, &fourBit);
-    for (int row = 0; row < 6; row++) {
-      RenderImageRow(data, b, b->render, b->renderBits, dc, row, w, h, image, imageBits, fourBit, text, length);
+    bool has = MakeCellImage(data, b, &image, &fourBit);
+    if (has) {
+      // Both disabled rows share one tinted copy.
+      greyed = image;
+      TintDib(greyed.Info(), greyed.Bits(), data->colors[0], 0x80000000);
     }
-    if (image) FreeDib(image);
+    for (int row = 0; row < 6; row++) {
+      RenderImageRow(data, b, b->render, b->renderBits, dc, row, w, h, has ? &image : nullptr, has ? &greyed : nullptr,
+                     fourBit, text, length);
+    }
   } else {
     // Text only: a push button under the text.
     static const UINT kPush[6] = {1, 3, 2, 3, 4, 3};

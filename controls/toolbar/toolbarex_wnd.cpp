@@ -69,6 +69,7 @@ void DestroyItems(ToolbarExData* data) {
   while (data->buttonCount) ToolbarExDeleteButton(data, (int)data->buttonCount - 1);
   while (data->imageCount) ToolbarExDeleteImage(data, (int)data->imageCount - 1);
   ToolbarExFreeStrings(data);
+  ToolbarExFreeButtonPool(data);
   delete[] data->buttons;
   delete[] data->images;
   data->buttons = nullptr;
@@ -85,8 +86,8 @@ LRESULT AddButtons(ToolbarExData* data, WPARAM wParam, const TBBUTTON* records, 
     if ((high & 0xFC00) != kTbxAddAtPosition) return 0;
     position = high & 0x3FF;
   }
-  bool all = true;
-  for (UINT i = 0; i < count; i++) {
+  bool all = ToolbarExReserveButtons(data, count);
+  for (UINT i = 0; all && i < count; i++) {
     if (ToolbarExInsertButtons(data, position + i, &records[i], clear) < 0) {
       all = false;
       break;

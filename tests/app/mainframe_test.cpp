@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
@@ -145,6 +146,19 @@ TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
   EXPECT_FALSE(enabled(ID_PANE_LEFT));
   EXPECT_FALSE(enabled(ID_SPLIT_MIDDLE));
   Save("app_first_start.png");
+  // The menus' grey icons come from the same bitmap resource: enabled buttons
+  // keep the art's navy and white, disabled ones show neither.
+  WindowCapture toolbar(bar);
+  toolbar.SavePng(ScreenshotPath("app_toolbar.png").c_str());
+  auto count = [&](UINT id, COLORREF color) {
+    CRect rc;
+    SendMessageA(bar, TB_GETRECT, id, (LPARAM)&rc);
+    return toolbar.Count(color, rc);
+  };
+  EXPECT_GT(count(ID_SPLIT_VERT, RGB(0, 0, 0x80)), 20);
+  EXPECT_GT(count(ID_SPLIT_VERT, RGB(255, 255, 255)), 20);
+  EXPECT_GT(count(ID_PANE_RIGHT, RGB(0, 0, 0x80)), 20);
+  EXPECT_EQ(count(ID_SPLIT_MIDDLE, RGB(0, 0, 0x80)), 0);
 }
 
 TEST_F(EditorFrame, LayoutCommandsFollowTheirUpdateHandlers) {
@@ -358,6 +372,26 @@ TEST_F(EditorFrame, ToolbarItemsShowTheirPromptAndTip) {
   EXPECT_EQ(PaneText(0), "Bereit");
 }
 
+// The find command and the key tree's "Suchen..." open the same dialog.
+TEST_F(EditorFrame, FindAndTheContextFindOpenTheSearchDialog) {
+  static std::vector<std::string> seen;
+  seen.clear();
+  // Ends the dialog from inside its modal loop and notes its title.
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND dlg = FindWindowA("#32770", "Suchen");
+    if (!dlg || GetWindowThreadProcessId(dlg, nullptr) != GetCurrentThreadId()) return;
+    char title[64] = "";
+    GetWindowTextA(dlg, title, sizeof title);
+    seen.push_back(title + std::string(GetDlgItem(dlg, IDC_FIND_TEXT) ? " combo" : ""));
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  });
+  Command(ID_FIND);
+  Command(ID_CTX_FIND);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Suchen combo", "Suchen combo"}));
+  EXPECT_TRUE(State(ID_CTX_FIND).first);
+}
+
 TEST_F(EditorFrame, ErrorTextCarriesTheCodeAndTheSystemMessage) {
   CString text = COstrovaView::FormatError("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
   std::string s = (const char*)text;
@@ -371,6 +405,76 @@ TEST_F(EditorFrame, ErrorTextCarriesTheCodeAndTheSystemMessage) {
             std::string::npos);
 }
 }  // namespace
+
+namespace {
+INT_PTR CALLBACK PlainDialog(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+struct DialogControl {
+  int id;
+  const char* cls;
+  const char* text;
+  DWORD kind;  // BS_TYPEMASK for buttons, else 0
+  bool visible;
+};
+
+void ExpectDialog(UINT id, const char* caption, const std::vector<DialogControl>& controls, const char* png) {
+  HWND dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr, PlainDialog, 0);
+  ASSERT_NE(dlg, nullptr) << id;
+  char text[128] = "";
+  GetWindowTextA(dlg, text, sizeof text);
+  EXPECT_STREQ(text, caption);
+  for (const DialogControl& c : controls) {
+    HWND item = GetDlgItem(dlg, c.id);
+    ASSERT_NE(item, nullptr) << c.id;
+    char cls[32] = "";
+    GetClassNameA(item, cls, sizeof cls);
+    EXPECT_STREQ(cls, c.cls) << c.id;
+    GetWindowTextA(item, text, sizeof text);
+    if (c.text) {
+      EXPECT_STREQ(text, c.text) << c.id;
+    }
+    if (c.kind) {
+      EXPECT_EQ(GetWindowLongA(item, GWL_STYLE) & BS_TYPEMASK, (LONG)c.kind) << c.id;
+    }
+    EXPECT_EQ((GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0, c.visible) << c.id;
+  }
+  SetWindowPos(dlg, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpMessages(200);
+  WindowCapture::FromScreen(dlg).SavePng(ScreenshotPath(png).c_str());
+  DestroyWindow(dlg);
+}
+}  // namespace
+
+// The dialogs of the hex editor and the search, as their code expects them.
+TEST(DialogResources, HexEditAndFindHoldTheirControls) {
+  ExpectDialog(IDD_HEXEDIT, "Bearbeiten",
+               {{IDOK, "Button", "OK", BS_DEFPUSHBUTTON, true},
+                {IDCANCEL, "Button", "Abbrechen", BS_PUSHBUTTON, true},
+                {IDC_HEXEDIT_FRAME, "Static", "", 0, false},
+                {IDC_HEXEDIT_LENGTH_LABEL, "Static", "Länge :", 0, true},
+                {IDC_HEXEDIT_LENGTH, "Static", "", 0, true},
+                {IDC_HEXEDIT_INSERT, "Button", "Einfügen", BS_AUTOCHECKBOX, true}},
+               "app_dialog_hexedit.png");
+  ExpectDialog(IDD_REGFIND, "Suchen",
+               {{IDC_FIND_TEXT, "ComboBox", nullptr, 0, true},
+                {IDC_FIND_TOKENS, "Button", "", BS_PUSHBUTTON, true},
+                {IDOK, "Button", "OK", BS_DEFPUSHBUTTON, true},
+                {IDCANCEL, "Button", "Abbrechen", BS_PUSHBUTTON, true},
+                {IDC_FIND_KEYS, "Button", "Schlüssel", BS_AUTOCHECKBOX, true},
+                {IDC_FIND_VALUES, "Button", "Werte", BS_AUTOCHECKBOX, true},
+                {IDC_FIND_DATA, "Button", "Daten", BS_AUTOCHECKBOX, true},
+                {IDC_FIND_PARTIAL, "Button", "Text muss teilweise enthalten sein", BS_AUTORADIOBUTTON, true},
+                {IDC_FIND_WHOLE, "Button", "Text muss vollständig enthalten sein", BS_AUTORADIOBUTTON, true},
+                {IDC_FIND_SPECIAL, "Button", "Text enthält spezial Suchoptionen", BS_AUTORADIOBUTTON, true},
+                {IDC_FIND_MATCH_CASE, "Button", "Groß- / Kleinschreibung beachten", BS_AUTOCHECKBOX, true}},
+               "app_dialog_find.png");
+  // The combo box is a drop-down with an edit field.
+  HWND dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_REGFIND), nullptr, PlainDialog, 0);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, IDC_FIND_TEXT), GWL_STYLE) & 3, CBS_DROPDOWN);
+  DestroyWindow(dlg);
+}
 
 TEST(StartPaths, DashOrSlashDigitColon) {
   struct Case {

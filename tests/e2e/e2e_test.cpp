@@ -301,3 +301,136 @@ TEST_F(EndToEnd, RestartKeepsSettingsAndLastPaths) {
   EXPECT_EQ(StoredDword("SeparatorX"), kMiddle);
 }
 }  // namespace
+
+namespace {
+// Presses the splitter bar at `at` (view client), moves the mouse to `to`
+// and ends the drag with a release, or with Escape when cancel is set. The
+// cursor goes first: a posted mouse message carries the position at posting.
+void DragSplitter(const OstrovaProcess& app, POINT at, POINT to, bool cancel) {
+  HWND view = app.View();
+  DWORD thread = GetWindowThreadProcessId(view, nullptr);
+  auto captured = [&] {
+    GUITHREADINFO info = {sizeof info};
+    return GetGUIThreadInfo(thread, &info) && info.hwndCapture == view;
+  };
+  POINT screen = at;
+  ClientToScreen(view, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  ASSERT_TRUE(WaitUntil(captured)) << "no drag";
+  screen = to;
+  ClientToScreen(view, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  if (cancel) PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  ASSERT_TRUE(WaitUntil([&] { return !captured(); })) << "drag did not end";
+}
+}  // namespace
+
+// The splitter bar dragged 100 pixels, past the far edge and cancelled with
+// Escape; the last position is stored.
+TEST_F(EndToEnd, SplitterDragsAndEscape) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start());
+  app.Command(ID_SPLIT_VERT);
+  ExpectLayout(app, {0, false, kMiddle}, "10011", "drag_start");
+  RECT c;
+  GetClientRect(app.View(), &c);
+  const int middle = (c.right - kSplitterGap) / 2, y = c.bottom / 2;
+
+  DragSplitter(app, {middle + 3, y}, {middle + 103, y}, false);
+  ExpectLayout(app, {0, false, middle + 100}, "10111", "drag_plus_100");
+
+  // Past the far edge: the bar stops with its 4-pixel line at the edge.
+  DragSplitter(app, {middle + 103, y}, {c.right + 200, y + 20}, false);
+  ExpectLayout(app, {0, false, c.right - 4}, "10111", "drag_past_end");
+
+  // Escape: nothing moves.
+  const int atEnd = c.right - kSplitterGap;
+  DragSplitter(app, {atEnd + 3, y}, {atEnd - 200, y}, true);
+  ExpectLayout(app, {0, false, c.right - 4}, "10111", "drag_escape");
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(StoredDword("SeparatorX"), c.right - 4);
+}
+
+// A highlighted menu item puts its prompt in pane 0; the closed menu puts
+// "Bereit" back.
+TEST_F(EndToEnd, MenuSelectShowsThePrompt) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start());
+  HMENU edit = GetSubMenu(GetMenu(app.Frame()), 1);
+  struct Case {
+    int id;
+    UINT flags;
+    const char* text;
+  };
+  const Case cases[] = {
+      {ID_FIND, MF_HILITE, "Sucht nach Key, Werten und Daten in der gesamten Registry."},
+      {ID_EXPORT, MF_HILITE, "Die Daten vom aktuell gewählten Schlüssel in eine *.reg Datei exportieren."},
+      {0, MF_HILITE | MF_SEPARATOR, ""},
+      {ID_SPLIT_HORZ_TOGGLE, MF_HILITE, "Zeigt beide Fenster übereinander oder nebeneinander."},
+  };
+  for (const Case& c : cases) {
+    SendMessageA(app.Frame(), WM_MENUSELECT, MAKEWPARAM(c.id, c.flags), (LPARAM)edit);
+    EXPECT_TRUE(WaitUntil([&] { return app.StatusText(0) == c.text; })) << c.id << ": " << app.StatusText(0);
+  }
+  SendMessageA(app.Frame(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_TRUE(WaitUntil([&] { return app.StatusText(0) == "Bereit"; })) << app.StatusText(0);
+  ASSERT_TRUE(app.Close());
+}
+
+// "Suchen" from the menu and "Suchen..." of the key tree's context menu open
+// the same search dialog.
+TEST_F(EndToEnd, FindCommandsOpenTheSearchDialog) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start());
+  DWORD pid = 0;
+  GetWindowThreadProcessId(app.Frame(), &pid);
+  for (int command : {ID_FIND, ID_CTX_FIND}) {
+    app.Command(command);
+    HWND dlg = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+      dlg = FindWindowA("#32770", "Suchen");
+      DWORD owner = 0;
+      if (dlg) GetWindowThreadProcessId(dlg, &owner);
+      return dlg && owner == pid && IsWindowVisible(dlg);
+    })) << command;
+    if (!dlg) continue;
+    EXPECT_EQ(GetWindow(dlg, GW_OWNER), app.Frame());
+    EXPECT_NE(GetDlgItem(dlg, IDC_FIND_TEXT), nullptr);
+    if (command == ID_FIND) {
+      WaitUntil([&] { return false; }, 200);  // let it paint
+      SaveScreen(dlg, "find_dialog");
+    }
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); })) << command;
+  }
+  ASSERT_TRUE(app.Close());
+}
+
+// Start paths never hide the window; arguments that are no start path open
+// nothing, and a document name on the line opens no file.
+TEST_F(EndToEnd, StartPathsShowTheWindowAndOthersOpenNothing) {
+  struct Case {
+    std::string args;
+    const char *last1, *last2;
+  };
+  const Case cases[] = {
+      {std::string("-1:") + kSeedBasicPath + " -2:HKEY_LOCAL_MACHINE", kSeedBasicPath, "HKEY_LOCAL_MACHINE"},
+      {"/2:HKEY_CURRENT_USER", "", "HKEY_CURRENT_USER"},
+      {"-3:x -1 -1x x.reg", "", ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey));
+    OstrovaProcess app;
+    ASSERT_TRUE(app.Start(c.args)) << c.args;
+    EXPECT_TRUE(IsWindowVisible(app.Frame())) << c.args;
+    char title[64] = "";
+    GetWindowTextA(app.Frame(), title, sizeof title);
+    EXPECT_STREQ(title, "Ostrova") << c.args;
+    ASSERT_TRUE(app.Close()) << c.args;
+    EXPECT_EQ(StoredString("LastPath1"), c.last1) << c.args;
+    EXPECT_EQ(StoredString("LastPath2"), c.last2) << c.args;
+  }
+}

@@ -142,6 +142,31 @@ TEST_F(ToolBarNewTest, LoadsNineButtonsWithSevenImages) {
   EXPECT_FALSE(bar.LoadToolBar(missing, nullptr, 0));
 }
 
+// The 24-bit strip of a bitmap resource, as LoadToolBar adds it: each image
+// button shows its own square (8 x 7 pixels of its cell's colour) and the
+// key colour nowhere.
+TEST_F(ToolBarNewTest, ImagesOfA24BitResourceShowTheirColours) {
+  CToolBarNew& bar = frame->m_bar;
+  ASSERT_TRUE(bar.LoadToolBar(128));
+  bar.SendMessage(TB_ENABLEBUTTON, kDisabledId, FALSE);
+  PumpMessages();
+  WindowCapture shot(bar.m_hWnd);
+  shot.SavePng(ScreenshotPath("toolbarnew_resource_images.png").c_str());
+  const int images[9] = {0, 1, -1, 2, 3, 4, -1, 5, 6};
+  for (int i = 0; i < 9; i++) {
+    if (images[i] < 0) continue;
+    CRect rc;
+    ASSERT_TRUE(bar.Send(TB_GETITEMRECT, (WPARAM)i, (LPARAM)&rc));
+    const int cell = images[i];
+    COLORREF square = RGB(cell * 36, 255 - cell * 30, 0);
+    TBBUTTON b = {};
+    bar.Send(TB_GETBUTTON, (WPARAM)i, (LPARAM)&b);
+    bool disabled = (UINT)b.idCommand == kDisabledId;
+    EXPECT_EQ(shot.Count(square, rc), disabled ? 0 : 8 * 7) << "button " << i;
+    EXPECT_EQ(shot.Count(RGB(0xC0, 0xC0, 0xC0), rc), 0) << "button " << i;
+  }
+}
+
 TEST_F(ToolBarNewTest, GroupsUpdateHandlersAndButtonInfo) {
   CToolBarNew& bar = frame->m_bar;
   ASSERT_TRUE(bar.LoadToolBar(128));

@@ -1,0 +1,232 @@
+// Start-up of Ostrova.exe with a start path (-1: a key of 10 values), from
+// CreateProcess until the screen shows the first painted pane, against a bare
+// program painting one rectangle, measured alike: the same start, the same
+// polling of the screen. 5 alternating runs after a warm-up, medians.
+//
+// While the panes are stand-ins the criterion is the first painted pane
+// (its own text on its background). With the registry browser pane set
+// kUntilFirstRow: the entry list 27393 then has to hold the 10 rows and show
+// text in its first row.
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench.h"
+#include "registry_snapshot.h"
+#include "resource.h"
+
+namespace {
+const bool kUntilFirstRow = false;
+const int kEntryList = 27393;
+const int kHeaderHeight = 17;
+const char kProgramKey[] = "Software\\Brannock\\Ostrova";
+const char kBenchKey[] = "Software\\OstrovaTests\\StartupBench";
+const char kBenchPath[] = "HKEY_CURRENT_USER\\Software\\OstrovaTests\\StartupBench";
+const COLORREF kMinimalColor = RGB(0x12, 0x34, 0x56);
+const RECT kMinimalRect = {20, 20, 220, 120};
+
+// build\bench\app\startup_bench.exe -> build\<relative>
+std::string BuildPath(const char* relative) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path);
+  for (int up = 0; up < 3; ++up) p.resize(p.find_last_of("\\/"));
+  return p + "\\" + relative;
+}
+
+// A rectangle of the screen as the user sees it, 0x00RRGGBB.
+struct ScreenPixels {
+  int width = 0, height = 0;
+  std::vector<DWORD> bits;
+
+  bool Grab(HWND hwnd, RECT client) {
+    POINT origin = {client.left, client.top};
+    if (!ClientToScreen(hwnd, &origin)) return false;
+    width = client.right - client.left;
+    height = client.bottom - client.top;
+    if (width < 1 || height < 1) return false;
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* raw = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &raw, nullptr, 0);
+    bool ok = dib && raw;
+    if (ok) {
+      HGDIOBJ old = SelectObject(mem, dib);
+      ok = BitBlt(mem, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY) != FALSE;
+      GdiFlush();
+      const DWORD* p = static_cast<const DWORD*>(raw);
+      bits.assign(p, p + (size_t)width * height);
+      SelectObject(mem, old);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+  }
+  int Count(const std::function<bool(DWORD)>& pred) const { return (int)std::count_if(bits.begin(), bits.end(), pred); }
+};
+
+DWORD Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+bool Dark(DWORD p) { return ((p >> 16) & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && (p & 0xFF) < 0x60; }
+
+// Text on the window background: most pixels the background, some dark
+// ones. (A window not yet painted shows neither.)
+bool ShowsText(HWND hwnd, RECT client) {
+  ScreenPixels s;
+  if (!s.Grab(hwnd, client)) return false;
+  DWORD background = Rgb(GetSysColor(COLOR_WINDOW));
+  int total = s.width * s.height;
+  return s.Count([&](DWORD p) { return (p & 0xFFFFFF) == background; }) * 10 >= total * 8 &&
+         s.Count([](DWORD p) { return Dark(p); }) >= 10;
+}
+
+struct TopLevel {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM lParam) {
+  auto* t = reinterpret_cast<TopLevel*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == t->pid && IsWindowVisible(hwnd) && !GetWindow(hwnd, GW_OWNER)) {
+    t->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct Child {
+  int id;
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
+  auto* c = reinterpret_cast<Child*>(lParam);
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (c->cls ? lstrcmpA(cls, c->cls) == 0 : GetDlgCtrlID(hwnd) == c->id) {
+    c->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Descendant(HWND parent, int id, const char* cls = nullptr) {
+  Child c{id, cls, nullptr};
+  EnumChildWindows(parent, MatchChild, (LPARAM)&c);
+  return c.found;
+}
+
+bool MinimalReady(HWND top) {
+  ScreenPixels s;
+  if (!s.Grab(top, kMinimalRect)) return false;
+  DWORD want = Rgb(kMinimalColor);
+  return s.Count([&](DWORD p) { return (p & 0xFFFFFF) == want; }) == s.width * s.height;
+}
+
+bool OstrovaReady(HWND top) {
+  if (!GetMenu(top)) return false;
+  RECT rc;
+  if (kUntilFirstRow) {
+    HWND list = Descendant(top, kEntryList);
+    if (!list || !IsWindowVisible(list) || SendMessageA(list, TVM_GETCOUNT, 0, 0) < 10) return false;
+    GetClientRect(list, &rc);
+    rc.top = kHeaderHeight;
+    rc.bottom = std::min<LONG>(rc.bottom, kHeaderHeight + 16);
+    return ShowsText(list, rc);
+  }
+  HWND view = Descendant(top, 0, "OstrovaView");
+  HWND pane = view ? GetDlgItem(view, IDC_PANE1) : nullptr;
+  if (!pane || !IsWindowVisible(pane)) return false;
+  GetClientRect(pane, &rc);
+  return ShowsText(pane, rc);
+}
+
+// Milliseconds from CreateProcess until ready(top window) holds; the
+// program is closed afterwards. -1 when it never gets there.
+double StartUntil(const std::string& exe, const std::string& args, bool (*ready)(HWND)) {
+  std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
+  STARTUPINFOA si = {sizeof si};
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi = {};
+  LARGE_INTEGER f, t0, t1;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  double ms = -1;
+  TopLevel t{pi.dwProcessId, nullptr};
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 20000;) {
+    if (!t.found) EnumWindows(MatchTopLevel, (LPARAM)&t);
+    if (t.found && ready(t.found)) {
+      QueryPerformanceCounter(&t1);
+      ms = (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart;
+      break;
+    }
+    if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+  }
+  if (t.found) PostMessageA(t.found, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return ms;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+}  // namespace
+
+int main() {
+  RegistrySnapshot saved = RegistrySnapshot::Take(HKEY_CURRENT_USER, kProgramKey);
+  DeleteKeyTree(HKEY_CURRENT_USER, kBenchKey);
+  for (int i = 0; i < 10; ++i) {
+    std::string name = "Wert " + std::to_string(i), data = "Daten " + std::to_string(i);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kBenchKey, name.c_str(), REG_SZ, data.c_str(), (DWORD)data.size() + 1);
+  }
+  const std::string ostrova = BuildPath("app\\Ostrova.exe");
+  const std::string minimal = BuildPath("bench\\app\\startup_minimal.exe");
+  const std::string args = std::string("\"-1:") + kBenchPath + "\"";
+  // Every start is a first start with the start path.
+  auto runOstrova = [&] {
+    DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey);
+    return StartUntil(ostrova, args, OstrovaReady);
+  };
+  auto runMinimal = [&] { return StartUntil(minimal, "", MinimalReady); };
+  runOstrova();  // warm-up: the loader's and the server's caches
+  runMinimal();
+  std::vector<double> own, base;
+  bool failed = false;
+  for (int r = 0; r < 5; ++r) {
+    double a = r % 2 ? runMinimal() : runOstrova();
+    double b = r % 2 ? runOstrova() : runMinimal();
+    double o = r % 2 ? b : a, m = r % 2 ? a : b;
+    failed |= o < 0 || m < 0;
+    own.push_back(o);
+    base.push_back(m);
+    std::printf("  run %d: Ostrova %.1f ms, minimal %.1f ms\n", r + 1, o, m);
+  }
+  saved.Restore(HKEY_CURRENT_USER, kProgramKey);
+  DeleteKeyTree(HKEY_CURRENT_USER, kBenchKey);
+  if (failed) {
+    std::printf("startup: a program did not show its first paint\n");
+    return 1;
+  }
+  bench::Report(kUntilFirstRow ? "startup to first painted row" : "startup to first painted pane", Median(own) * 1e6,
+                "minimal program", Median(base) * 1e6);
+  return 0;
+}
