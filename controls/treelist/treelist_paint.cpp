@@ -285,8 +285,15 @@ static int PaintTreeCell(RowContext& rc, TreeListItem* item, int right, COLORREF
     RECT area = {x, top, x + data->stateImageSize.cx, bottom};
     Fill(dc, area, back);
     int index = (item->state >> 12) & 0xF;
-    if (data->stateImages != TL_CHECKBOX_MARKER && index)
+    bool own = TreeListOwnCheckImages(data, 0);
+    // Check state 0/1 under extended style 0x8000 shows images 1/2.
+    if (own && (data->exStyle & TLS_EX_CHECKFROMZERO)) ++index;
+    if (data->stateImages == TL_CHECKBOX_MARKER) {
+      bool hot = data->pressState[1] == rc.handle && data->pressState[2] == 0 && (data->pressState[0] & 1);
+      TreeListDrawThemedCheck(data, dc, area, index, hot, hot && (data->pressState[0] & 2));
+    } else if (index) {
       DrawImage(dc, data->stateImages, index, x, top, rc.height, data->stateImageSize.cy, ILD_TRANSPARENT);
+    }
     x += data->stateImageSize.cx;
   }
   if (data->normalImages) {
@@ -441,7 +448,12 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
         RECT area = atRight ? RECT{cellRect.right - size.cx - 2, rowTop, cellRect.right, rowTop + rc.height}
                             : RECT{x, rowTop, x + size.cx + 2, rowTop + rc.height};
         Fill(dc, area, cellBack);
-        if (list != TL_CHECKBOX_MARKER)
+        if (list == TL_CHECKBOX_MARKER) {
+          bool hot = data->pressState[1] == handle && (int)data->pressState[2] == c && (data->pressState[0] & 1);
+          int checkIndex = index + ((data->exStyle & TLS_EX_CHECKFROMZERO) ? 1 : 0);
+          RECT box = {area.left, rowTop, area.left + size.cx, rowTop + rc.height};
+          TreeListDrawThemedCheck(data, dc, box, checkIndex, hot, hot && (data->pressState[0] & 2));
+        } else
           ImageList_Draw(
               list, index, dc, area.left + 1, rowTop + (rc.height - size.cy) / 2,
               ILD_TRANSPARENT | (cell ? (cell->state & 0xF00) | ((cell->state & TVIS_CUT) ? ILD_BLEND50 : 0) : 0));

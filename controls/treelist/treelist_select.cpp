@@ -85,6 +85,7 @@ LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT f
   if (!(data->exStyle & TLS_EX_CELLCARET)) column = 0;
   bool multi = Multi(data);
   if (item == data->caretItem && column == data->caretColumn && !(multi && data->selectedCount > 1)) return 1;
+  TLHandle previous = data->caretItem;
   UINT action = flags & kSelectActionMask;
   bool clearOthers = (flags & kSelectClearOthers) != 0;
   if (multi && clearOthers) {
@@ -120,9 +121,11 @@ LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT f
   Describe(data, &nm.itemOld, kSelectRecordMask, TreeListLookup(data, old) ? old : 0, oldColumn);
   Describe(data, &nm.itemNew, kSelectRecordMask, (TLHandle)item, column);
   TreeListNotifyUnlocked(data, &nm.hdr);
+  LRESULT result = 1;
+  if ((data->style & TVS_SINGLEEXPAND) && item) result = TreeListSingleExpand(data, previous, (TLHandle)item);
   if ((data->style & TVS_SHOWSELALWAYS) && TreeListLookup(data, data->caretItem))
     TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
-  return 1;
+  return result;
 }
 
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item) {

@@ -760,6 +760,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
     case WM_GETDLGCODE:
       return OnGetDlgCode(data, (const MSG*)lParam);
     case WM_KEYDOWN:
+      if (data->dragItem && TreeListDragKeyDown(data, wParam)) return 0;
       TreeListLock(data);
       return TreeListOnKeyDown(data, wParam, lParam);
     case WM_KEYUP:
@@ -790,9 +791,11 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
+      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
       TreeListLock(data);
       return TreeListOnButtonDown(data, msg, wParam, lParam);
     case WM_LBUTTONUP:
+      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
       return TreeListOnButtonUp(data, msg, wParam, lParam);
     case WM_RBUTTONUP:
       TreeListOnButtonUp(data, msg, wParam, lParam);
@@ -815,6 +818,8 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
     case TLM_SETAUTOSCROLL:
       return OnSetAutoScroll(data, wParam, lParam);
   }
+  LRESULT tracked;
+  if (TreeListOnTrackingMessage(data, msg, wParam, lParam, &tracked)) return tracked;
   if (msg >= 0x1100 && msg <= 0x112D) {
     if (!IsAnsweredTreeViewMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
@@ -856,14 +861,14 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
           TreeListLock(data);
           LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, 0, TVC_UNKNOWN);
           TreeListUnlock(data);
-          return result;
+          return result > 1 ? 1 : result;
         }
         return TreeListOnItemMessage(data, msg, wParam, lParam);
       case TLM_SELECTCELL: {
         TreeListLock(data);
         LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
         TreeListUnlock(data);
-        return result;
+        return result > 1 ? 1 : result;
       }
       case TVM_GETEDITCONTROL:
         return (LRESULT)data->editWindow;
