@@ -99,11 +99,8 @@ void StopDrag(TreeListData* data) {
   SetCursor(TreeListCursor(0));
   data->dragItem = 0;
   data->dragFlags = 0;
-  if (GetCapture() == data->window) {
-    int depth = TreeListLeaveAll(data);
-    ReleaseCapture();
-    TreeListEnterAll(data, depth);
-  }
+  // Only our own window hears of the capture's end: no need to leave the lock.
+  if (GetCapture() == data->window) ReleaseCapture();
 }
 
 LRESULT SendDrop(TreeListData* data, UINT action, UINT_PTR target, TLHandle item) {
@@ -145,6 +142,8 @@ int DropOne(TreeListData* data, TLHandle item, UINT_PTR* target, int* mode) {
 void TreeListSetAsyncKeyState(TreeListAsyncKeyProc proc) { g_asyncKeyState = proc; }
 
 TLHandle TreeListSetDropMark(TreeListData* data, UINT_PTR item, int height, int offset) {
+  // TVI_LAST comes sign-extended from 64-bit callers and plain from the mark.
+  if ((TLHandle)item == kLast) item = (UINT_PTR)TVI_LAST;
   if (item && item != (UINT_PTR)TVI_LAST && !At(data, (TLHandle)item)) return data->dropMarkItem;
   int rowHeight = data->rowHeight;
   if (height <= 0 || height >= rowHeight) {
@@ -206,8 +205,9 @@ int TreeListAdjustDropTarget(TreeListData* data, TLHandle item, UINT_PTR* target
     return 1;
   }
   if (*mode >= 2) return 0;
-  // Walk up from the row above the target to the item's level.
-  int row = last ? (int)data->rowCount - 1 : (int)t->row - 2;
+  // Walk up to the item's level from the item the drop follows: the row
+  // above the target, or the target itself for a drop after it.
+  int row = last ? (int)data->rowCount - 1 : (int)t->row - (*mode == 1 ? 1 : 2);
   if (row < 0 || row >= (int)data->rowCount) return 0;
   TLHandle h = data->rows[row];
   TreeListItem* up = At(data, h);
@@ -315,7 +315,8 @@ void TreeListDragOver(TreeListData* data, UINT keys, POINT pt, bool force) {
     }
   }
   if (!data->rowCount) target = (UINT_PTR)TVI_LAST;
-  if (!force && target == data->dropMarkItem && height == data->dropMarkHeight && offset == data->dropMarkOffset)
+  if (!force && (TLHandle)target == data->dropMarkItem && height == data->dropMarkHeight &&
+      offset == data->dropMarkOffset)
     return;
   HCURSOR cursor = hand;
   int mode = DropMode(data, keys, offset);
@@ -369,7 +370,7 @@ LRESULT TreeListEndDrop(TreeListData* data) {
   TLHandle dragged = data->dragItem;
   if (!dragged) return 0;
   UINT options = data->dragOptions;
-  UINT_PTR target = data->dropMarkItem;
+  UINT_PTR target = data->dropMarkItem == kLast ? (UINT_PTR)TVI_LAST : data->dropMarkItem;
   LRESULT result = 0;
   if (!target) {
     POINT pt = data->dragPoint;
@@ -427,13 +428,13 @@ LRESULT TreeListEndDrop(TreeListData* data) {
 
 void TreeListFinishDrop(TreeListData* data) {
   if (!data->dragItem) return;
-  if (GetCapture() == data->window) {
-    int depth = TreeListLeaveAll(data);
-    ReleaseCapture();
-    TreeListEnterAll(data, depth);
-  }
+  if (GetCapture() == data->window) ReleaseCapture();
   if (data->dragItem) TreeListEndDrop(data);
   StopDrag(data);
+}
+
+void TreeListEndDragQuietly(TreeListData* data) {
+  if (data->dragItem) StopDrag(data);
 }
 
 void TreeListCancelDrag(TreeListData* data) {

@@ -34,6 +34,16 @@ LRESULT SendTip(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+bool OnTipThread(TreeListData* data) {
+  return data->toolTip && GetWindowThreadProcessId(data->toolTip, nullptr) == GetCurrentThreadId();
+}
+
+void Deactivate(TreeListData* data) {
+  TTTOOLINFOA ti;
+  FillTool(data, &ti);
+  SendTip(data, TTM_TRACKACTIVATE, FALSE, (LPARAM)&ti);
+}
+
 // Deactivates, positions and activates the tip at tipPoint.
 void ShowTipNow(TreeListData* data) {
   TTTOOLINFOA ti;
@@ -188,15 +198,20 @@ void TreeListKeepTipOnMonitor(TreeListData* data) {
 
 void TreeListHideTip(TreeListData* data) {
   if (!data->tipItem) return;
-  if (!data->tipDelay) {
-    TTTOOLINFOA ti;
-    FillTool(data, &ti);
-    SendTip(data, TTM_TRACKACTIVATE, FALSE, (LPARAM)&ti);
-  }
+  bool shown = !data->tipDelay;
   data->tipItem = 0;
   data->tipColumn = 0;
   data->tipDelay = 0;
-  KillTimer(data->window, TL_TIMER_INFOTIP);
+  if (!shown) {
+    KillTimer(data->window, TL_TIMER_INFOTIP);
+  } else if (OnTipThread(data)) {
+    KillTimer(data->window, TL_TIMER_INFOTIP);
+    Deactivate(data);
+  } else {
+    // Another thread (a direct call) must not wait for the window's thread:
+    // the tip timer hides a tip that lost its item.
+    PostMessageA(data->window, WM_TIMER, TL_TIMER_INFOTIP, 0);
+  }
 }
 
 void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
@@ -299,6 +314,7 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
   TreeListLock(data);
   if (!data->tipItem) {
     KillTimer(data->window, TL_TIMER_INFOTIP);
+    if (data->toolTip && IsWindowVisible(data->toolTip)) Deactivate(data);
     TreeListUnlock(data);
     return 0;
   }

@@ -272,7 +272,8 @@ bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPAR
       return true;
     case TLM_SETDROPMARK:
       TreeListLock(data);
-      *result = TreeListSetDropMark(data, (UINT_PTR)lParam, (int)wParam, 0);
+      // Sign-extended, so that TVI_LAST comes back as the caller knows it.
+      *result = (LRESULT)(INT_PTR)(int)TreeListSetDropMark(data, (UINT_PTR)lParam, (int)wParam, 0);
       TreeListUnlock(data);
       return true;
     case TVM_CREATEDRAGIMAGE:
