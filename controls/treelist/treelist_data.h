@@ -491,6 +491,8 @@ void TreeListSetAsyncKeyState(TreeListAsyncKeyProc proc);
 LRESULT CALLBACK TreeListToolTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void TreeListKeepTipOnMonitor(TreeListData* data);
 void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR item, UINT flags);
+// A tip window the control no longer uses forwards nothing to it any more.
+void TreeListLetGoOfToolTip(HWND tip);
 
 // --- images (treelist_images.cpp)
 HIMAGELIST TreeListCreateDragImage(TreeListData* data, UINT_PTR item, int column);

@@ -13,6 +13,7 @@ const UINT kOnCell = 0x600000;
 const UINT kTipShowMs = 1500;
 const UINT kTipTickMs = 500;
 const int kMaxInfoTipText = 1023;
+const char kTipProcProp[] = "TreeListTipProc";
 
 void FillTool(TreeListData* data, TTTOOLINFOA* ti) {
   memset(ti, 0, sizeof(*ti));
@@ -151,12 +152,24 @@ void TreeListCreateToolTip(TreeListData* data) {
   TreeListEnterAll(data, depth);
   if (!tip) return;
   data->toolTip = tip;
-  data->toolTipProc = (WNDPROC)SetWindowLongPtrA(tip, GWLP_WNDPROC, (LONG_PTR)TreeListToolTipProc);
+  data->toolTipProc = (WNDPROC)GetWindowLongPtrA(tip, GWLP_WNDPROC);
+  SetPropA(tip, kTipProcProp, (HANDLE)data->toolTipProc);
+  SetWindowLongPtrA(tip, GWLP_WNDPROC, (LONG_PTR)TreeListToolTipProc);
 }
 
 LRESULT CALLBACK TreeListToolTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The tooltip's own procedure lives in a property, so that the tip can end
+  // its life properly even when the control let go of it.
+  WNDPROC next = (WNDPROC)GetPropA(hwnd, kTipProcProp);
+  if (!next) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)next);
+    RemovePropA(hwnd, kTipProcProp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    return CallWindowProcA(next, hwnd, msg, wParam, lParam);
+  }
   TreeListData* data = (TreeListData*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
-  if (!data || data->toolTip != hwnd || !data->toolTipProc) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!data) return CallWindowProcA(next, hwnd, msg, wParam, lParam);
   if (msg == WM_SETFOCUS) {
     if (wParam) SetFocus((HWND)wParam);
     return 0;
@@ -167,7 +180,12 @@ LRESULT CALLBACK TreeListToolTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     return TreeListWndProc(data->window, msg, wParam, MAKELPARAM(pt.x, pt.y));
   }
   // The tooltip class is Unicode: the A call translates for it.
-  return CallWindowProcA(data->toolTipProc, hwnd, msg, wParam, lParam);
+  return CallWindowProcA(next, hwnd, msg, wParam, lParam);
+}
+
+void TreeListLetGoOfToolTip(HWND tip) {
+  if (!tip || !GetPropA(tip, kTipProcProp)) return;
+  SetWindowLongPtrA(tip, GWLP_USERDATA, 0);
 }
 
 void TreeListKeepTipOnMonitor(TreeListData* data) {

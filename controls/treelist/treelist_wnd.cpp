@@ -882,6 +882,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       }
       case TVM_SETTOOLTIPS: {
         HWND old = data->toolTip;
+        if (old != (HWND)wParam) TreeListLetGoOfToolTip(old);
         data->toolTip = (HWND)wParam;
         return (LRESULT)old;
       }

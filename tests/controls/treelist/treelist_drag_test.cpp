@@ -173,6 +173,24 @@ TEST_F(TreeListDrag, ThreeSelectedItemsKeepTheirOrder) {
   for (TLHandle k : h) EXPECT_EQ(f.Data()->items[k]->moveMark, 0) << "work marks cleared";
 }
 
+TEST_F(TreeListDrag, CtrlKeySwitchesBetweenLineAndFrame) {
+  Insert(f, 0, "a");
+  TLHandle b = Insert(f, 0, "b");
+  Insert(f, 0, "c");
+  StartDrag(2);
+  MoveTo(LabelX(0), 16 + 6);
+  TreeListData* data = f.Data();
+  ASSERT_EQ(data->dropMarkItem, b);
+  ASSERT_EQ(data->dropMarkHeight, 3);
+  f.Send(WM_KEYDOWN, VK_CONTROL, 0);
+  EXPECT_EQ(data->dropMarkHeight, 16) << "Ctrl pressed: a frame on b";
+  f.Send(WM_KEYUP, VK_CONTROL, 0);
+  EXPECT_EQ(data->dropMarkHeight, 3) << "released: the line again";
+  f.Send(WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(data->dragItem, (TLHandle)3) << "Return does nothing while dragging";
+  f.Send(WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
 TEST_F(TreeListDrag, OwnSubtreeIsRefused) {
   TLHandle a = Insert(f, 0, "a");
   TLHandle a1 = Insert(f, a, "1");

@@ -73,6 +73,15 @@ TEST_F(TreeListTips, TheToolTipIsMadeAndSubclassed) {
   EXPECT_EQ(GetWindow(tip, GW_OWNER), f.Parent());
   EXPECT_EQ(GetWindowLongPtrA(tip, GWLP_WNDPROC), (LONG_PTR)TreeListToolTipProc);
   EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  // A tip handed back by TVM_SETTOOLTIPS outlives the control safely.
+  {
+    TreeListFixture other;
+    HWND own = (HWND)other.Send(TVM_GETTOOLTIPS);
+    EXPECT_EQ(other.Send(TVM_SETTOOLTIPS, 0), (LRESULT)own);
+    DestroyWindow(other.Hwnd());
+    SendMessageA(own, WM_MOUSEMOVE, 0, 0);
+    EXPECT_TRUE(DestroyWindow(own));
+  }
   // Without tooltips no tip window is made.
   TreeListFixture quiet(WS_CHILD | WS_VISIBLE | TVS_NOTOOLTIPS);
   EXPECT_EQ(quiet.Send(TVM_GETTOOLTIPS), 0);
@@ -104,6 +113,41 @@ TEST_F(TreeListTips, TipOnlyForACutText) {
   EXPECT_EQ(d->tipItem, 0u);
   EXPECT_FALSE(TipVisible());
   (void)shortItem;
+}
+
+TEST_F(TreeListTips, CellTipsNameTheirColumn) {
+  LVCOLUMNA col = {};
+  col.mask = LVCF_WIDTH;
+  col.cx = 60;
+  f.Send(TLM_INSERTCOLUMN, 0, (LPARAM)&col);
+  f.Send(TLM_INSERTCOLUMN, 1, (LPARAM)&col);
+  TLHandle a = Insert(f, 0, "a");
+  TLHandle b = Insert(f, 0, "b");
+  TVITEMA cell = {};
+  cell.mask = TVIF_TEXT | TLIF_CELL;
+  cell.hItem = (HTREEITEM)(UINT_PTR)a;
+  cell.cChildren = 1;
+  cell.pszText = (LPSTR)kLong;
+  f.Send(TVM_SETITEMA, 0, (LPARAM)&cell);
+  cell.hItem = (HTREEITEM)(UINT_PTR)b;
+  cell.pszText = (LPSTR) "ok";
+  f.Send(TVM_SETITEMA, 0, (LPARAM)&cell);
+  TreeListData* d = f.Data();
+  int y0 = d->headerHeight + 8;
+  Hover(66, y0);
+  EXPECT_EQ(d->tipItem, a);
+  EXPECT_EQ(d->tipColumn, 1);
+  EXPECT_TRUE(TipVisible());
+  EXPECT_EQ(TipText(), kLong);
+  Hover(66, y0 + 16);
+  EXPECT_EQ(d->tipItem, 0u) << "a cell text that fits";
+  EXPECT_FALSE(TipVisible());
+  // The parent is asked for cells with the cell's text and column.
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_INFOTIPS, TLS_EX_INFOTIPS);
+  Hover(66, y0);
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.back().itemNew.cChildren, 1);
+  EXPECT_EQ(askedText, kLong);
 }
 
 TEST_F(TreeListTips, ParentTextAfterItsDelayOfThreeTicks) {
