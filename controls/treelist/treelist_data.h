@@ -500,6 +500,9 @@ HIMAGELIST TreeListCreateDragImage(TreeListData* data, UINT_PTR item, int column
 bool TreeListOwnCheckImages(const TreeListData* data, int kind);
 // A themed check box (index 1 off, 2 on) in box, centred by height.
 void TreeListDrawThemedCheck(TreeListData* data, HDC dc, const RECT& box, int index, bool hot, bool pressed);
+// WM_PAINT's drawing through the visual styles' paint buffer where there is
+// one, so that a repaint never flickers; takes the lock.
+void TreeListPaintBuffered(TreeListData* data, HDC dc, const RECT* rc);
 // Test seam: check images as if the "BUTTON" theme were missing.
 void TreeListHideButtonTheme(bool hidden);
 

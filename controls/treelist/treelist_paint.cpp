@@ -234,6 +234,29 @@ HRGN TreeListMergedClipRgn(TreeListData* data, UINT mergeBits, int first, int* r
 }
 
 // Column 0 of a row; returns the label's end.
+// The drop mark on a row: the strip inverted column by column, each over
+// its width + 1, so that the column borders show through it.
+static void DrawDropStrip(TreeListData* data, HDC dc, int y, int clientRight) {
+  HGDIOBJ oldBrush = SelectObject(dc, TreeListCheckerBrush());
+  int height = data->dropMarkHeight;
+  if (!data->columnCount) {
+    PatBlt(dc, 0, y, clientRight, height, PATINVERT);
+  } else {
+    for (int p = 0; p < data->columnCount; ++p) {
+      int c = data->columnOrder[p];
+      if (c >= data->columnCount) continue;
+      int width = data->columnX[data->columns[c].nextColumn] - data->columnX[c];
+      if (width <= 0) continue;
+      int left = data->columnX[c] - data->scrollX;
+      int right = left + width + 1;
+      if (c == 0) left = 0;
+      if (left >= clientRight || right <= 0) continue;
+      PatBlt(dc, left, y, right - left, height, PATINVERT);
+    }
+  }
+  SelectObject(dc, oldBrush);
+}
+
 static int PaintTreeCell(RowContext& rc, TreeListItem* item, int right, COLORREF back) {
   TreeListData* data = rc.data;
   HDC dc = rc.dc;
@@ -511,11 +534,8 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
       RECT line = {0, rowTop + rowHeight - 2, client.right, rowTop + rowHeight - 1};
       Fill(dc, line, data->colors[kTLColorFixedLine]);
     }
-    if (handle == data->dropMarkItem && data->dropMarkHeight) {
-      HGDIOBJ oldBrush = SelectObject(dc, TreeListCheckerBrush());
-      PatBlt(dc, 0, rowTop + data->dropMarkOffset, client.right, data->dropMarkHeight, PATINVERT);
-      SelectObject(dc, oldBrush);
-    }
+    if (handle == data->dropMarkItem && data->dropMarkHeight)
+      DrawDropStrip(data, dc, rowTop + data->dropMarkOffset, client.right);
   }
   // Below the rows.
   if (y < client.bottom) {

@@ -572,11 +572,7 @@ static LRESULT OnPaint(TreeListData* data, HWND hwnd, HDC given) {
   }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
-  if (dc) {
-    TreeListLock(data);
-    TreeListPaint(data, dc, &ps.rcPaint);
-    TreeListUnlock(data);
-  }
+  if (dc) TreeListPaintBuffered(data, dc, &ps.rcPaint);
   EndPaint(hwnd, &ps);
   return 0;
 }

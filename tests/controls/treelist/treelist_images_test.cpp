@@ -212,3 +212,52 @@ TEST(TreeListImages, TheTipAsTheScreenShowsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TreeListImages, BufferedRepaintShowsWhatPrintClientDraws) {
+  TreeListFixture f(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 200, 120);
+  SetForegroundWindow(f.Parent());
+  SetWindowPos(f.Parent(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  TLHandle a = Insert(f, 0, "alpha");
+  Insert(f, a, "child");
+  f.Send(TVM_EXPAND, TVE_EXPAND, a);
+  Insert(f, 0, "beta");
+  f.Send(TLM_SETDROPMARK, 3, a);
+  RedrawWindow(f.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  WindowCapture screen = WindowCapture::FromScreen(f.Hwnd());
+  WindowCapture printed(f.Hwnd());
+  ASSERT_EQ(screen.Width(), printed.Width());
+  int differ = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 180; ++x)
+      if (screen.Pixel(x, y) != printed.Pixel(x, y)) ++differ;
+  EXPECT_EQ(differ, 0);
+  f.Send(TLM_SETDROPMARK, 0, 0);
+}
+
+TEST(TreeListImages, DropMarkSparesTheColumnBorders) {
+  TreeListFixture f(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, 240, 120);
+  LVCOLUMNA col = {};
+  col.mask = LVCF_WIDTH;
+  col.cx = 100;
+  f.Send(TLM_INSERTCOLUMN, 0, (LPARAM)&col);
+  f.Send(TLM_INSERTCOLUMN, 1, (LPARAM)&col);
+  Insert(f, 0, "a");
+  TLHandle b = Insert(f, 0, "b");
+  TreeListData* d = f.Data();
+  f.Send(TLM_SETDROPMARK, 0, b);
+  WindowCapture cap(f.Hwnd());
+  Save(cap, "treelist_drop_columns");
+  int top = d->headerHeight + 16;
+  COLORREF back = d->colors[kTLColorBack];
+  // Each column's strip runs one pixel into the next: the shared pixel is
+  // inverted twice and shows the background in every row of the frame.
+  int border = d->columnX[1];
+  for (int y = top; y < top + 16; ++y) EXPECT_EQ(cap.Pixel(border, y), back) << y;
+  EXPECT_GT(Differing(cap, back, border + 5, top, border + 95, top + 16), 300);
+  EXPECT_GT(Differing(cap, back, border - 1, top, border, top + 16), 4);
+  f.Send(TLM_SETDROPMARK, 0, 0);
+}
+
+}  // namespace
