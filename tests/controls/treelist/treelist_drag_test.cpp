@@ -410,3 +410,79 @@ TEST_F(TreeListDrag, OptionsRefuseDragsOfChildrenAndKeepTheLevel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A worker's direct read of an item; true when it came back within a second.
+bool WorkerReads(HWND hwnd, TLHandle item) {
+  struct Job {
+    HWND hwnd;
+    TLHandle item;
+    LRESULT result;
+  } job = {hwnd, item, -1};
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID p) -> DWORD {
+        Job* j = (Job*)p;
+        TVITEMA tv = {};
+        tv.mask = TVIF_STATE;
+        tv.hItem = (HTREEITEM)(UINT_PTR)j->item;
+        j->result = TreeListWndProc(j->hwnd, TVM_GETITEMA, 0, (LPARAM)&tv);
+        return 0;
+      },
+      &job, 0, nullptr);
+  bool done = WaitForSingleObject(thread, 1000) == WAIT_OBJECT_0;
+  if (!done) WaitForSingleObject(thread, INFINITE);  // the lock comes back after the test's step
+  CloseHandle(thread);
+  return done && job.result == 1;
+}
+
+TEST_F(TreeListDrag, ParentsMayWaitForAWorkerInEveryNotification) {
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_INFOTIPS, TLS_EX_INFOTIPS);
+  f.Send(TLM_OPTION, TLO_SET | TLO_DRAGOPTIONS, TL_DRAG_REPORTCANCEL);
+  TLHandle a = Insert(f, 0, "a");
+  Insert(f, 0, "b");
+  Insert(f, 0, "c");
+  std::vector<int> waited, failed;
+  HWND hwnd = f.Hwnd();
+  f.onNotify = [&](NMHDR* hdr) -> LRESULT {
+    int code = (int)hdr->code;
+    if (code == TLN_DROP || code == (int)TVN_BEGINDRAGA || code == TLN_GETINFOTIP) {
+      waited.push_back(code);
+      if (!WorkerReads(hwnd, a)) failed.push_back(code);
+    }
+    if (code == TLN_DROP) drops.push_back(*(NMTREEVIEWA*)hdr);
+    return 0;
+  };
+  POINT screen = {LabelX(0), 8};
+  ClientToScreen(hwnd, &screen);
+  SetCursorPos(screen.x, screen.y);
+  StartDrag(0);
+  Drop(LabelX(0), 3 * 16 + 12);
+  StartDrag(0);
+  f.Send(WM_KEYDOWN, VK_ESCAPE, 0);
+  f.Send(WM_LBUTTONUP, 0, Label(0));
+  EXPECT_NE(std::find(waited.begin(), waited.end(), (int)TVN_BEGINDRAGA), waited.end());
+  EXPECT_EQ(std::count(waited.begin(), waited.end(), TLN_DROP), 2);
+  EXPECT_NE(std::find(waited.begin(), waited.end(), TLN_GETINFOTIP), waited.end());
+  EXPECT_TRUE(failed.empty());
+  // And after the sequence the lock is free.
+  EXPECT_TRUE(WorkerReads(hwnd, a));
+}
+
+TEST_F(TreeListDrag, AutoScrollRunsWhileDragging) {
+  for (int i = 0; i < 40; ++i) Insert(f, 0, "item");
+  StartDrag(0);
+  POINT below = {LabelX(0), 200 + 30};  // 30 pixels below the control
+  ClientToScreen(f.Hwnd(), &below);
+  SetCursorPos(below.x, below.y);
+  TreeListData* data = f.Data();
+  ASSERT_EQ(data->topRow, 0);
+  for (int tick = 0; tick < 4; ++tick) f.Send(WM_TIMER, TL_TIMER_AUTOSCROLL, 0);
+  EXPECT_EQ(data->topRow, 2) << "speed 10: a row every second tick";
+  f.Send(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(KillTimer(f.Hwnd(), TL_TIMER_AUTOSCROLL)) << "stopped with the drag";
+  EXPECT_FALSE(KillTimer(f.Hwnd(), TL_TIMER_DROPHOVER)) << "no mark, no hover timer";
+}
+
+}  // namespace
