@@ -506,6 +506,10 @@ void TreeListPaintBuffered(TreeListData* data, HDC dc, const RECT* rc);
 // Test seam: check images as if the "BUTTON" theme were missing.
 void TreeListHideButtonTheme(bool hidden);
 
+// --- check boxes (treelist_checks.cpp)
+// Toggles the item's check box and sends TLN_CHECKCHANGED; 1 toggled.
+LRESULT TreeListToggleCheck(TreeListData* data, TLHandle item, POINT pt);
+
 // --- pointer tracking (treelist_tracking.cpp)
 LRESULT TreeListSetHotItem(TreeListData* data, UINT_PTR item, int column);
 // TVN_SINGLEEXPAND and the branch switch; 2.

@@ -273,6 +273,14 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
   bool toggle = false;
   bool full = (data->style & TVS_FULLROWSELECT) != 0;
   if (msg == WM_LBUTTONUP) data->selectOnRelease = data->editOnRelease = 0;
+  if (item && (hit.flags & TVHT_ONITEMSTATEICON) && (data->style & TVS_CHECKBOXES) && (msg == WM_LBUTTONDOWN || dbl)) {
+    data->pressState[0] = 3;  // hot and pressed
+    data->pressState[1] = item;
+    data->pressState[2] = 0;
+    TreeListInvalidateCell(data, item, 0);
+    TreeListToggleCheck(data, item, pt);
+    if (!TreeListLookup(data, item)) item = 0;
+  }
   if (item && (hit.flags & TVHT_ONITEMBUTTON) && left && msg != WM_LBUTTONUP) {
     toggle = true;
   } else if (item && (hit.flags & (kItemArea | (full ? TVHT_ONITEMRIGHT : 0)))) {

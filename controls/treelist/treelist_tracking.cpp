@@ -246,6 +246,10 @@ bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
     } else if (*msg != WM_RBUTTONUP) {
       handled = TreeListDragButtonDown(data, *msg, pt);
     }
+  } else if (*msg == WM_LBUTTONUP && (data->pressState[0] & kCheckPressed)) {
+    // A pressed check box lets go with the button.
+    data->pressState[0] &= ~kCheckPressed;
+    TreeListInvalidateCell(data, data->pressState[1], (int)data->pressState[2]);
   } else if (*msg == WM_LBUTTONDOWN && data->tipItem && !data->tipDelay) {
     // The tip covers the control and swallows the double click: count it here.
     DWORD now = GetTickCount();
