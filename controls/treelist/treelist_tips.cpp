@@ -264,7 +264,12 @@ void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
       record = TreeListLookup(data, item);
     }
     bool bold = (record->state & TVIS_BOLD) != 0;
-    textWidth = length ? TreeListMeasureText(data, text, length, bold) : 0;
+    // Moves come often: a stored text keeps its measured width.
+    if (!(record->callbackFlags & kTLCallbackText) && record->textWidth)
+      textWidth = record->textWidth;
+    else if (length)
+      textWidth = TreeListMeasureText(data, text, length, bold);
+    if (!(record->callbackFlags & kTLCallbackText)) record->textWidth = textWidth;
     if (!TreeListGetItemRect(data, item, TL_RECT_CELL | TL_RECT_TEXT, &rc)) {
       TreeListHideTip(data);
       return;

@@ -150,6 +150,17 @@ TEST_F(TreeListTips, CellTipsNameTheirColumn) {
   EXPECT_EQ(askedText, kLong);
 }
 
+TEST_F(TreeListTips, InfoTipStyleShowsEvenAFittingText) {
+  SetWindowLongA(f.Hwnd(), GWL_STYLE, GetWindowLongA(f.Hwnd(), GWL_STYLE) | TVS_INFOTIP);
+  TLHandle a = Insert(f, 0, "kurz");
+  Hover(LabelX(), 8);
+  EXPECT_EQ(f.Data()->tipItem, a);
+  EXPECT_EQ(TipText(), "kurz");
+  // Off the label (right of it) the tip goes.
+  Hover(150, 8);
+  EXPECT_EQ(f.Data()->tipItem, 0u);
+}
+
 TEST_F(TreeListTips, ParentTextAfterItsDelayOfThreeTicks) {
   TLHandle a = Insert(f, 0, "a", 77);
   f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_INFOTIPS, TLS_EX_INFOTIPS);
