@@ -264,6 +264,52 @@ TEST_F(TreeListDrag, BelowTheRowsAimsAtTviLastWhichOption0x200Refuses) {
   EXPECT_EQ(Order(), "bca");
 }
 
+TEST_F(TreeListDrag, ADropOutsideIsReportedUnderOption0x40) {
+  TLHandle a = Insert(f, 0, "a");
+  Insert(f, 0, "b");
+  // Without the option: nothing.
+  StartDrag(0);
+  Drop(300, 8);
+  EXPECT_TRUE(drops.empty());
+  f.Send(TLM_OPTION, TLO_SET | TLO_DRAGOPTIONS, TL_DRAG_REPORTOUTSIDE);
+  StartDrag(0);
+  MoveTo(300, 8);
+  EXPECT_EQ(f.Data()->dropMarkItem, 0u) << "outside: no mark";
+  EXPECT_EQ(GetCursor(), TreeListCursor(2));
+  Drop(300, 8);
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].action, TL_DROP_OUTSIDE);
+  EXPECT_EQ(drops[0].itemOld.hItem, nullptr);
+  EXPECT_EQ(drops[0].itemNew.hItem, (HTREEITEM)(UINT_PTR)a);
+  EXPECT_EQ(drops[0].ptDrag.x, 300);
+  EXPECT_EQ(Order(), "ab");
+  // Above the rows is outside too, but only right and below are reported.
+  drops.clear();
+  StartDrag(0);
+  Drop(LabelX(0), -20);
+  EXPECT_TRUE(drops.empty());
+}
+
+TEST_F(TreeListDrag, LeavesOnlyUnderOption0x08) {
+  TLHandle a = Insert(f, 0, "a");
+  Insert(f, a, "1");
+  f.Send(TVM_EXPAND, TVE_EXPAND, a);
+  Insert(f, 0, "b");
+  f.Send(TLM_OPTION, TLO_SET | TLO_DRAGOPTIONS, TL_DRAG_LEAVESONLY);
+  StartDrag(0);
+  EXPECT_EQ(f.Data()->dragItem, 0u) << "an item with children is not dragged";
+  f.Send(WM_LBUTTONUP, 0, Label(0));
+  StartDrag(2);
+  MoveTo(LabelX(0), 8, MK_CONTROL);
+  EXPECT_EQ(GetCursor(), TreeListCursor(2)) << "an item with children takes no drop";
+  Drop(LabelX(0), 8, MK_CONTROL);
+  EXPECT_TRUE(drops.empty());
+  StartDrag(2);
+  Drop(LabelX(1), 16 + 8, MK_CONTROL);
+  ASSERT_EQ(drops.size(), 1u) << "a leaf takes it";
+  EXPECT_EQ(drops[0].action, 0x83000001u);
+}
+
 TEST_F(TreeListDrag, RestingOverACollapsedItemExpandsItOnTheFifthTick) {
   TLHandle a = Insert(f, 0, "a");
   Insert(f, a, "1");

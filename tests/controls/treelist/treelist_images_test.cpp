@@ -59,6 +59,17 @@ TEST(TreeListImages, ThemedCheckBoxes) {
   int markOff = Differing(cap, back, x + 4, 4, x + 10, 12);
   int markOn = Differing(cap, back, x + 4, 20, x + 10, 28);
   EXPECT_GT(markOn, markOff);
+  // Under the pointer the box is hot, with the button down pressed.
+  f.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 6, 8));
+  ASSERT_EQ(d->pressState[0], 3u);
+  WindowCapture pressed(f.Hwnd());
+  Save(pressed, "treelist_checks_pressed");
+  int changed = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int px = x; px < x + w; ++px)
+      if (pressed.Pixel(px, y) != cap.Pixel(px, y)) ++changed;
+  EXPECT_GT(changed, 0) << "the pressed box looks different";
+  f.Send(WM_MOUSEMOVE, 0, MAKELPARAM(150, 100));
 }
 
 TEST(TreeListImages, DrawnCheckBoxesWithoutTheTheme) {
