@@ -215,6 +215,29 @@ TEST_F(TreeListTips, HiddenWhenItsItemGoes) {
   EXPECT_FALSE(TipVisible());
 }
 
+TEST_F(TreeListTips, AWorkerDeletingTheTipItemNeverWaitsForTheWindow) {
+  Insert(f, 0, "x");
+  static TLHandle s_item;
+  static HWND s_hwnd;
+  s_item = Insert(f, 0, kLong);
+  s_hwnd = f.Hwnd();
+  Hover(LabelX(), 24);
+  ASSERT_TRUE(TipVisible());
+  HANDLE worker = CreateThread(
+      nullptr, 0, [](LPVOID) -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TVM_DELETEITEM, 0x89, (LPARAM)s_item); },
+      nullptr, 0, nullptr);
+  // The window's thread does not pump meanwhile: the worker must finish alone.
+  ASSERT_EQ(WaitForSingleObject(worker, 2000), (DWORD)WAIT_OBJECT_0);
+  DWORD deleted = 0;
+  GetExitCodeThread(worker, &deleted);
+  CloseHandle(worker);
+  EXPECT_EQ(deleted, 1u);
+  EXPECT_EQ(f.Data()->tipItem, 0u);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  EXPECT_FALSE(TipVisible()) << "hidden on the window's thread";
+}
+
 TEST_F(TreeListTips, KeptOnTheMonitor) {
   MONITORINFO mi = {};
   mi.cbSize = sizeof mi;
