@@ -477,6 +477,8 @@ LRESULT TreeListEndDrop(TreeListData* data);
 // Button release while dragging: capture off, the drop, the drag's end.
 void TreeListFinishDrop(TreeListData* data);
 void TreeListCancelDrag(TreeListData* data);
+// WM_CAPTURECHANGED: a drag whose capture went elsewhere is cancelled.
+void TreeListOnCaptureChanged(TreeListData* data, HWND gainer);
 // Ends a drag without a drop or a report (the dragged item is going).
 void TreeListEndDragQuietly(TreeListData* data);
 // Keys while a drag runs (takes the lock); true when the key was the drag's.

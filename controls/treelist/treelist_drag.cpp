@@ -7,8 +7,9 @@
 
 namespace {
 
-const UINT kDragLeft = 0x01;     // drag flags: begun with the left button down
-const UINT kDragMessage = 0x80;  // begun by TLM_BEGINDRAG
+const UINT kDragLeft = 0x01;      // drag flags: begun with the left button down
+const UINT kDragMessage = 0x80;   // begun by TLM_BEGINDRAG
+const UINT kDragDropping = 0x40;  // our own release of the capture for the drop
 
 const UINT kOutside = TVHT_ABOVE | TVHT_BELOW | TVHT_TOLEFT | TVHT_TORIGHT;
 const int kLineHeight = 3;
@@ -428,7 +429,9 @@ LRESULT TreeListEndDrop(TreeListData* data) {
 
 void TreeListFinishDrop(TreeListData* data) {
   if (!data->dragItem) return;
+  data->dragFlags |= kDragDropping;
   if (GetCapture() == data->window) ReleaseCapture();
+  data->dragFlags &= ~kDragDropping;
   if (data->dragItem) TreeListEndDrop(data);
   StopDrag(data);
 }
@@ -450,6 +453,13 @@ void TreeListCancelDrag(TreeListData* data) {
     SendDrop(data, TL_DROP_CANCELLED | ((flags & kDragMessage) ? 1 : count), 0, item);
     data->dragFlags = 0;
   }
+}
+
+void TreeListOnCaptureChanged(TreeListData* data, HWND gainer) {
+  TreeListLock(data);
+  // Another window took the mouse: the drag cannot go on.
+  if (data->dragItem && gainer != data->window && !(data->dragFlags & kDragDropping)) TreeListCancelDrag(data);
+  TreeListUnlock(data);
 }
 
 bool TreeListDragKeyDown(TreeListData* data, WPARAM key) {

@@ -783,6 +783,9 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       return TreeListOnMouseMove(data, wParam, lParam);
     case WM_MOUSELEAVE:
       return TreeListOnMouseLeave(data);
+    case WM_CAPTURECHANGED:
+      TreeListOnCaptureChanged(data, (HWND)lParam);
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:

@@ -390,6 +390,24 @@ TEST_F(TreeListDrag, DeletingTheDraggedItemEndsTheDrag) {
   EXPECT_EQ(Codes(f.notes), (std::vector<int>{TLN_LBUTTONUP}));
 }
 
+TEST_F(TreeListDrag, LosingTheCaptureCancelsTheDrag) {
+  f.Send(TLM_OPTION, TLO_SET | TLO_DRAGOPTIONS, TL_DRAG_REPORTCANCEL);
+  TLHandle a = Insert(f, 0, "a");
+  Insert(f, 0, "b");
+  StartDrag(0);
+  MoveTo(LabelX(0), 16 + 12);
+  ASSERT_EQ(GetCapture(), f.Hwnd());
+  SetCapture(f.Parent());
+  TreeListData* data = f.Data();
+  EXPECT_EQ(data->dragItem, 0u);
+  EXPECT_EQ(data->dropMarkItem, 0u);
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].action, TL_DROP_CANCELLED | 1u);
+  EXPECT_EQ(drops[0].itemNew.hItem, (HTREEITEM)(UINT_PTR)a);
+  ReleaseCapture();
+  EXPECT_EQ(Order(), "ab");
+}
+
 TEST_F(TreeListDrag, DropMarkMessageAndRightClickCancel) {
   TLHandle a = Insert(f, 0, "a");
   Insert(f, 0, "b");
