@@ -332,6 +332,51 @@ TEST_F(ChoiceTreeList, LinesModeAddsDeletesAndKeepsRows) {
   EXPECT_EQ(dlg.GetRowText(1), nullptr);
 }
 
+// Through the control's own editor and keys: the same edits as above, once
+// the control opens editors and reports keys.
+TEST_F(ChoiceTreeList, LinesModeThroughTheControlsEditorAndKeys) {
+  CChoiceTreeListDlg dlg;
+  dlg.m_dwMode = kTreeChoiceLinesMode;
+  AddRows(dlg, {"a", "b"});
+  LRESULT asked = -1;
+  HWND editorAfterDoubleClick = nullptr;
+  std::string added, emptied, deleted;
+  auto accept = [](HWND t, const char* text) {
+    HWND editor = (HWND)SendMessageA(t, TVM_GETEDITCONTROL, 0, 0);
+    SetWindowTextA(editor, text);
+    SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+  };
+  ModalDriver driver({[&](HWND d) {
+    HWND t = Tree(d);
+    SetFocus(t);
+    // Return on the empty row asks the dialog, whose answer opens an edit box.
+    asked = SendMessageA(t, TVM_EDITLABELA, 0xF5A5A500, (LPARAM)Roots(t)[2]);
+    if (asked) {
+      accept(t, "c");
+      added = Items(t) + " | " + Rows(dlg);
+      POINT pt = CellPoint(t, Roots(t)[1], 0);
+      ClickAt(t, pt.x, pt.y, true);
+      editorAfterDoubleClick = (HWND)SendMessageA(t, TVM_GETEDITCONTROL, 0, 0);
+      if (editorAfterDoubleClick && IsWindowVisible(editorAfterDoubleClick)) accept(t, "");
+      emptied = Items(t) + " | " + Rows(dlg);
+      TreeView_SelectItem(t, Roots(t)[0]);
+      SendMessageA(t, WM_KEYDOWN, VK_DELETE, 0);
+      deleted = Items(t) + " | " + Rows(dlg);
+    }
+    PressButton(d, IDOK);
+    return true;
+  }});
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  if (!asked) {
+    std::cout << "[  NOTE    ] the control opens no editor yet: its edits are not checked\n";
+    return;
+  }
+  EXPECT_EQ(added, "a:0 b:1 c:2 :3 | a b c");
+  EXPECT_TRUE(editorAfterDoubleClick) << "a double-click edits through the dialog's answer";
+  EXPECT_EQ(emptied, "a:0 :1 c:2 :3 | a  c");
+  EXPECT_EQ(deleted, ":0 c:1 :2 |  c");
+}
+
 TEST_F(ChoiceTreeList, AddedRowTakesTheNewRowData) {
   CChoiceTreeListDlg dlg;
   dlg.m_dwMode = kTreeChoiceLinesMode;
