@@ -75,6 +75,7 @@ BEGIN_MESSAGE_MAP(CChoiceTreeListDlg, CDialog)
   ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
   ON_NOTIFY(NM_RCLICK, IDC_CHOICE_TREELIST, OnRClick)
   ON_NOTIFY(NM_DBLCLK, IDC_CHOICE_TREELIST, OnDblClk)
+  ON_NOTIFY(NM_RETURN, IDC_CHOICE_TREELIST, OnReturn)
   ON_NOTIFY(HDN_ITEMCLICKA, IDC_CHOICE_TREELIST, OnHeaderClick)
   ON_NOTIFY(TVN_ENDLABELEDITA, IDC_CHOICE_TREELIST, OnEndLabelEdit)
   ON_NOTIFY(TLN_EDITREQUEST, IDC_CHOICE_TREELIST, OnBeginCellEdit)
@@ -463,6 +464,13 @@ void CChoiceTreeListDlg::OnDblClk(NMHDR* pNMHDR, LRESULT* pResult) {
       m_pTree->SetItemState(h, INDEXTOSTATEIMAGEMASK(h == item ? kStateChecked : kStateUnchecked), TVIS_STATEIMAGEMASK);
     OnOK();
   }
+}
+
+void CChoiceTreeListDlg::OnReturn(NMHDR*, LRESULT* pResult) {
+  // The control keeps Return for itself; without editing it accepts, as the
+  // default button would.
+  *pResult = 0;
+  if (!(m_dwMode & kTreeChoiceEditing)) OnOK();
 }
 
 int CALLBACK CChoiceTreeListDlg::CompareRows(HWND hwnd, HTREEITEM item1, HTREEITEM item2, LPARAM row1, LPARAM row2,

@@ -778,6 +778,25 @@ TEST_F(ChoiceTreeList, DoubleClickAcceptsInPlainAndOneCheckModes) {
   }
 }
 
+TEST_F(ChoiceTreeList, ReturnInTheControlAcceptsUnlessItEdits) {
+  for (DWORD mode : std::vector<DWORD>{0x00, 0x01, kTreeChoiceLinesMode}) {
+    SCOPED_TRACE(mode);
+    CChoiceTreeListDlg dlg;
+    dlg.m_dwMode = mode;
+    AddRows(dlg, {"a", "b"});
+    ModalDriver driver({[&](HWND d) {
+                          NMHDR nm = {Tree(d), (UINT_PTR)IDC_CHOICE_TREELIST, (UINT)NM_RETURN};
+                          SendMessageA(d, WM_NOTIFY, IDC_CHOICE_TREELIST, (LPARAM)&nm);
+                          return true;
+                        },
+                        [&](HWND d) {  // still open: Return is the editor's
+                          PressButton(d, IDCANCEL);
+                          return true;
+                        }});
+    EXPECT_EQ(dlg.DoModal(), mode == kTreeChoiceLinesMode ? IDCANCEL : IDOK);
+  }
+}
+
 TEST_F(ChoiceTreeList, OkWithNothingChosenGivesAnEmptyResult) {
   CChoiceTreeListDlg dlg;
   AddRows(dlg, {"a", "b"});
