@@ -22,9 +22,9 @@ namespace {
 int g_beeps = 0;
 }
 
-void HexBeep() {
+void HexBeep(UINT type) {
   ++g_beeps;
-  MessageBeep(MB_ICONEXCLAMATION);
+  MessageBeep(type);
 }
 
 int GetHexBeepCount() { return g_beeps; }
@@ -35,6 +35,10 @@ BEGIN_MESSAGE_MAP(CHexView, CAnsiView)
   ON_WM_SETFOCUS()
   ON_WM_KILLFOCUS()
   ON_MESSAGE(WM_HEXVIEW_COMMAND, OnHexCommand)
+  ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+  ON_COMMAND(ID_HEXVIEW_REDO, OnEditRedo)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+  ON_UPDATE_COMMAND_UI(ID_HEXVIEW_REDO, OnUpdateEditRedo)
 END_MESSAGE_MAP()
 
 CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
@@ -49,6 +53,7 @@ CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
 }
 
 CHexView::~CHexView() {
+  ClearUndo();
   delete[] m_replaced;
   FreeData();
 }
@@ -73,6 +78,7 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   for (int i = 0; i < kHexRanges; ++i) m_rangeActive[i] = 0;
   m_rangeColor[0] = kHexAttrSelection;
   m_spare = 0;
+  ClearUndo();
   if (!(flags & kHexDataKeepLayout)) {
     m_flags |= kHexViewRelayout;
     SetFormat(-1, -1, -1, -1, -1, -1);
@@ -369,10 +375,12 @@ void CHexView::NotifyHex(UINT code, DWORD value1, DWORD value2, DWORD value3) {
 // The base handling notifies its own focus codes first.
 void CHexView::OnSetFocus(CWnd* pOldWnd) {
   CAnsiView::OnSetFocus(pOldWnd);
+  AddStatusPanes();
   NotifyHex(kHexNotifySetFocus, 0, 0, 0);
 }
 
 void CHexView::OnKillFocus(CWnd* pNewWnd) {
+  RemoveStatusPanes();
   CAnsiView::OnKillFocus(pNewWnd);
   NotifyHex(kHexNotifyKillFocus, 0, 0, 0);
 }
