@@ -210,6 +210,8 @@ BOOL CHexView::SetSelectionEnd(DWORD position, BOOL absolute) {
   }
   if (m_rangeActive[0]) RepaintOffsets(m_rangeStart[0], m_rangeEnd[0]);
   if (old[0] != m_rangeActive[0] || old[1] != m_rangeStart[0] || old[2] != m_rangeEnd[0]) NotifySelection();
+  m_statusFlags |= kHexStatusRefresh;
+  UpdateStatusPanes();
   return inside;
 }
 
@@ -353,6 +355,8 @@ BOOL CHexView::SelectRange(DWORD position, int count, BOOL absolute) {
   m_rangeEnd[0] = (int)end;
   m_rangeActive[0] = 1;
   RepaintOffsets((int)start, (int)end);
+  m_statusFlags |= kHexStatusRefresh;
+  UpdateStatusPanes();
   return inside;
 }
 

@@ -182,12 +182,15 @@ void CHexView::Backspace() {
     if (m_editArea == kHexAreaHex) digit = low ? kHexUndoLowDigit : kHexUndoHighDigit;
     if (offset >= 0 && offset < m_size) single = m_data[offset];
   }
+  // The step notes the flag as it was before this change.
+  const BYTE wasModified = (m_flags & kHexViewModified) ? 1 : 0;
   if (!DeleteBytes(offset, count)) {
     delete[] saved;
     HexBeep(MB_ICONASTERISK);
     return;
   }
   HexUndoStep* step = BeginUndoStep(offset, count);
+  step->modifiedBefore = wasModified;
   step->operation = kHexUndoDeleted;
   step->saved = saved;
   step->inlineByte = single;
@@ -223,6 +226,7 @@ int CHexView::TypeChar(UINT ch) {
   const int offset = m_cursor;
   const bool high = hex && m_nibble != 0;
   BYTE operation = kHexUndoOverwrite;
+  const BYTE wasModified = (m_flags & kHexViewModified) ? 1 : 0;
   if ((!hex || high) && InsertEffective()) {
     if (!InsertBytes(offset, 1)) {
       HexBeep(MB_ICONASTERISK);
@@ -238,6 +242,7 @@ int CHexView::TypeChar(UINT ch) {
   if (hex) next = high ? (BYTE)((old & 0x0F) | digitValue << 4) : (BYTE)((old & 0xF0) | digitValue);
   if (next != old) m_flags |= kHexViewModified;
   HexUndoStep* step = BeginUndoStep(offset, 0);
+  step->modifiedBefore = wasModified;
   step->inlineByte = old;
   step->operation = operation;
   step->digit = hex ? (high ? kHexUndoHighDigit : kHexUndoLowDigit) : kHexUndoNoDigit;

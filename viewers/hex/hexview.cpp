@@ -72,7 +72,8 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   m_data = static_cast<BYTE*>(data);
   m_size = size;
   m_base = base;
-  m_flags &= ~(kHexViewOwnsData | kHexViewReadOnly);
+  // New data are unmodified (SetBaseAddress restores the flag word).
+  m_flags &= ~(kHexViewOwnsData | kHexViewReadOnly | kHexViewModified);
   if (flags & kHexDataOwn) m_flags |= kHexViewOwnsData;
   if (!(flags & kHexDataWritable)) m_flags |= kHexViewReadOnly;
   for (int i = 0; i < kHexRanges; ++i) m_rangeActive[i] = 0;
@@ -124,9 +125,14 @@ int CHexView::SetFormat(int bytesPerLine, int extraSpace, int insertSpace, int a
   if (insertSpace >= 0) l.insertSpace = insertSpace != 0;
   if (addressDigits >= 0) l.addressDigits = addressDigits > kHexMaxAddressDigits ? kHexMaxAddressDigits : addressDigits;
   if (outputFormat >= 0) l.groupShift = outputFormat & 3;
-  // 0 would divide by zero in the rounding below.
-  if (m_raster < 1) m_raster = 1;
-  if (m_widthRaster < 1) m_widthRaster = 1;
+  // The rasters come from their settings: below 1 (which would divide by
+  // zero) they are 1, and with groups they are whole groups.
+  const int kMaxRaster = 0x10000;
+  m_rasterSetting = std::max(1, std::min(m_rasterSetting, kMaxRaster));
+  m_widthRasterSetting = std::max(1, std::min(m_widthRasterSetting, kMaxRaster));
+  const int group = 1 << l.groupShift;
+  m_raster = (m_rasterSetting + group - 1) / group * group;
+  m_widthRaster = (m_widthRasterSetting + group - 1) / group * group;
   if ((m_flags & kHexViewWidthRaster) && b >= m_widthRaster) b -= b % m_widthRaster;
   const int g = l.GroupSize();
   bool inverted = invert < 0 ? m_layout.invertMask != 0 : invert != 0;
