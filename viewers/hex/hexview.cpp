@@ -97,6 +97,7 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   m_insertAllowed = (flags & all) == all && size <= kHexMaxInsertSize;
   if (flags & kHexDataInsertOn) m_insert = 1;
   if (flags & kHexDataInsertOff) m_insert = 0;
+  m_statusFlags |= kHexStatusRefresh;  // another base or data under the same offset
   ReplaceCursor(0);
   if (m_hWnd) {
     SetCaretMode(m_insert && m_insertAllowed ? 3 : 2);
