@@ -18,7 +18,18 @@ int HexDigitValue(UINT ch) {
   if (ch >= 'A' && ch <= 'F') return (int)(ch - 'A' + 10);
   return -1;
 }
+
+BYTE* DefaultAlloc(size_t size) { return new (std::nothrow) BYTE[size]; }
+HexAllocFn g_alloc = DefaultAlloc;
 }  // namespace
+
+HexAllocFn SetHexAllocator(HexAllocFn alloc) {
+  HexAllocFn old = g_alloc;
+  g_alloc = alloc ? alloc : DefaultAlloc;
+  return old;
+}
+
+BYTE* HexAlloc(size_t size) { return g_alloc(size); }
 
 // --- buffer -----------------------------------------------------------------
 
@@ -35,7 +46,7 @@ BOOL CHexView::InsertRaw(int offset, int count) {
   if (offset < 0 || offset > m_size || count <= 0) return FALSE;
   if (count > m_spare) {
     if ((long long)m_size + count + kGrowthExtra > INT_MAX) return FALSE;
-    BYTE* grown = new (std::nothrow) BYTE[m_size + count + kGrowthExtra];
+    BYTE* grown = HexAlloc((size_t)m_size + count + kGrowthExtra);
     if (!grown) return FALSE;
     std::memcpy(grown, m_data, offset);
     std::memcpy(grown + offset + count, m_data + offset, m_size - offset);
@@ -170,7 +181,7 @@ void CHexView::Backspace() {
       HexBeep(MB_ICONASTERISK);
       return;
     }
-    saved = new (std::nothrow) BYTE[count];
+    saved = HexAlloc(count);
     if (!saved) {
       HexBeep(MB_ICONASTERISK);
       return;

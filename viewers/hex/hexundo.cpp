@@ -70,7 +70,7 @@ int CHexView::RecordOverwrite(DWORD position, int count, BOOL absolute) {
   if (n < 1) return 0;
   BYTE* saved = nullptr;
   if (n > 1) {
-    saved = new (std::nothrow) BYTE[n];
+    saved = HexAlloc((size_t)n);
     if (!saved) return 0;
     std::memcpy(saved, m_data + offset, n);
   }

@@ -97,6 +97,12 @@ const int kHexRanges = 9;  // range 0 is the selection
 // The view's refusal sound (a MessageBeep type); tests count the calls.
 void HexBeep(UINT type = MB_ICONEXCLAMATION);
 int GetHexBeepCount();
+// Where the views get buffers and saved bytes (freed with delete[]); tests
+// put in one that fails. Returns the previous one.
+typedef BYTE* (*HexAllocFn)(size_t size);
+HexAllocFn SetHexAllocator(HexAllocFn alloc);
+// A buffer from the current allocator; null when it fails.
+BYTE* HexAlloc(size_t size);
 
 class CHexView : public CAnsiView {
   DECLARE_DYNAMIC(CHexView)

@@ -603,3 +603,78 @@ TEST_F(HexEditTest, BenchmarkTypedEditsAndUndo) {
   RecordProperty("edits10000ms", std::to_string(l));
   EXPECT_LE(l / s, 15.0);
 }
+
+namespace {
+BYTE* FailingAlloc(size_t) { return nullptr; }
+}  // namespace
+
+// Without memory: a growth or a copy is refused with a beep and changes
+// nothing, and no step is recorded.
+TEST_F(HexEditTest, FailedAllocationsChangeNothing) {
+  ProbeView view;
+  Open(&view, Pattern(20));
+  view.SetEditArea(kHexAreaChars);
+  view.SetCursorAddress(5, FALSE);
+  const HexAllocFn old = SetHexAllocator(FailingAlloc);
+  int beeps = GetHexBeepCount();
+  Char('x');  // no spare after SetData: must grow
+  EXPECT_EQ(Data(view), Pattern(20));
+  EXPECT_EQ(GetHexBeepCount(), beeps + 1);
+  EXPECT_FALSE(view.CanUndo());
+  EXPECT_FALSE(view.IsModified());
+  view.SelectRange(2, 10, FALSE);
+  beeps = GetHexBeepCount();
+  Char('\b');  // the selection's copy
+  EXPECT_EQ(Data(view), Pattern(20));
+  EXPECT_EQ(GetHexBeepCount(), beeps + 1);
+  EXPECT_EQ(view.RecordOverwrite(0, 2, FALSE), 0);
+  EXPECT_EQ(view.RecordOverwrite(0, 1, FALSE), 1) << "one byte needs no copy";
+  SetHexAllocator(old);
+  view.SetCursorAddress(5, FALSE);
+  Char('x');
+  Bytes grown = Pattern(20);
+  grown.insert(grown.begin() + 5, 'x');
+  EXPECT_EQ(Data(view), grown);
+  EXPECT_EQ(view.UndoRedo(-5), 2);
+  EXPECT_EQ(Data(view), Pattern(20));
+}
+
+namespace {
+// <build>\tests\viewers\hex\screens\name
+std::string EditScreensPath(const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\screens";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}
+}  // namespace
+
+// Insert mode: typed text pushes the line on; the new bytes show in both areas.
+TEST_F(HexEditTest, InsertModeScreen) {
+  CHexView view;
+  Open(&view, Bytes(24, '.'));
+  view.SetCursorAddress(4, FALSE);
+  view.SetEditArea(kHexAreaChars);
+  Type("Hallo");
+  view.SetEditArea(kHexAreaHex);
+  Type("0d0a");
+  PumpMessages(10);
+  Bytes expected(24, '.');
+  expected.insert(expected.begin() + 4, {'H', 'a', 'l', 'l', 'o', 0x0D, 0x0A});
+  ASSERT_EQ(Data(view), expected);
+  WindowCapture cap(view.m_hWnd);
+  cap.SavePng(EditScreensPath("insert.png").c_str());
+  const int cw = view.GetCellWidth(), ch = view.GetCellHeight(), m = view.GetMarginWidth();
+  auto cells = [&](int column, int count, int line) {
+    RECT r = {m + column * cw, line * ch, m + (column + count) * cw, (line + 1) * ch};
+    return r;
+  };
+  EXPECT_GT(cap.Count(0xFF0000, cells(8 + 3 * 4, 2, 0)), 0) << "hex digits of the inserted 'H'";
+  EXPECT_GT(cap.Count(0x000000, cells(57 + 4, 5, 0)), 0) << "the characters";
+  EXPECT_GT(cap.Count(0xFF0000, cells(8, 2, 1)), 0) << "the line pushed on: 31 bytes, two lines";
+  EXPECT_EQ(view.GetTotalLines(), 2);
+}
