@@ -678,3 +678,45 @@ TEST_F(HexEditTest, InsertModeScreen) {
   EXPECT_GT(cap.Count(0xFF0000, cells(8, 2, 1)), 0) << "the line pushed on: 31 bytes, two lines";
   EXPECT_EQ(view.GetTotalLines(), 2);
 }
+
+// The hex edit dialog's way: an owned buffer, edits that grow it, then a
+// detach that hands the current buffer back, which the view no longer frees.
+TEST_F(HexEditTest, DetachAfterGrowthHandsBackTheGrownBuffer) {
+  BYTE* mine = nullptr;
+  int size = 0;
+  Bytes expected = Pattern(10);
+  {
+    CHexView view;
+    Open(&view, Pattern(10));
+    ShowWindow(m_parent, SW_HIDE);  // no scrolling to draw
+    view.SetEditArea(kHexAreaChars);
+    view.SetCursorAddress(9, FALSE);
+    Key(VK_RIGHT);
+    for (int i = 0; i < 5000; ++i) Char('0' + i % 10);
+    for (int i = 0; i < 5000; ++i) expected.push_back((BYTE)('0' + i % 10));
+    mine = static_cast<BYTE*>(view.GetData(&size, nullptr));
+    EXPECT_TRUE(view.IsModified());
+    view.SetData(nullptr, 0, 0, kHexDataKeepOldBuffer);
+    Close();
+  }
+  ASSERT_EQ(size, 5010);
+  EXPECT_EQ(Bytes(mine, mine + size), expected) << "intact after the view is gone";
+  delete[] mine;
+}
+
+// Ctrl+Z undoes and Ctrl+Shift+Z redoes; the control characters that the
+// Ctrl keys bring as WM_CHAR do not beep.
+TEST_F(HexEditTest, CtrlZUndoesAndCtrlShiftZRedoes) {
+  CHexView view;
+  Open(&view, Pattern(8), 0x0A3);
+  Type("ab");
+  const int beeps = GetHexBeepCount();
+  WithModifiers(false, true, [&] {
+    Key('Z');
+    Char(0x1A);
+  });
+  EXPECT_EQ(Data(view)[0], 0xA3);
+  WithModifiers(true, true, [&] { Key('Z'); });
+  EXPECT_EQ(Data(view)[0], 0xAB);
+  EXPECT_EQ(GetHexBeepCount(), beeps);
+}
