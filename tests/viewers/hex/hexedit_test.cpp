@@ -745,3 +745,24 @@ TEST_F(HexEditTest, CtrlZUndoesAndCtrlShiftZRedoes) {
   EXPECT_EQ(Data(view)[0], 0xAB);
   EXPECT_EQ(GetHexBeepCount(), beeps);
 }
+
+// Read-only set later by SetFlags wins over an insertion that was allowed;
+// new data start unmodified.
+TEST_F(HexEditTest, ReadOnlyByFlagsStopsDeletesAndNewDataAreUnmodified) {
+  CHexView view;
+  Open(&view, Pattern(8));
+  Type("1");
+  ASSERT_TRUE(view.IsModified());
+  Attach(&view, Pattern(8));
+  EXPECT_FALSE(view.IsModified()) << "another buffer";
+  view.SetFlags(kHexViewReadOnly, kHexViewReadOnly);
+  ASSERT_TRUE(view.IsInsertAllowed());
+  view.SetCursorAddress(4, FALSE);
+  Char('\b');
+  view.SelectRange(1, 3, FALSE);
+  Key(VK_DELETE);
+  Type("ab");
+  EXPECT_EQ(Data(view), Pattern(8));
+  EXPECT_FALSE(view.IsModified());
+  EXPECT_FALSE(view.CanUndo());
+}
