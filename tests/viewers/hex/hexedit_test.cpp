@@ -544,7 +544,25 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
           Key(rnd(2) ? VK_LEFT : VK_RIGHT, 1 + rnd(3));
       } else if (what < 87) {
         name = "select";
-        view.SelectRange(rnd(n + 1), 1 + rnd(rnd(4) ? 8 : 300), FALSE);
+        if (rnd(2)) {
+          // A drag between two visible cells of the hex or character area.
+          const HexLayout& l = view.GetLayout();
+          const int first = view.GetScrollPos().y, lines = std::max(1, (int)view.GetVisibleSize().cy - 1);
+          const bool chars = rnd(2) != 0;
+          auto at = [&](int line, int i) {
+            const int column = chars ? l.charStart + i : l.ByteColumn(i, kHexAreaHex);
+            const int x = view.GetMarginWidth() + (column - view.GetScrollPos().x) * view.GetCellWidth() +
+                          view.GetCellWidth() / 4;
+            return MAKELPARAM(x, (line - first) * view.GetCellHeight() + view.GetCellHeight() / 2);
+          };
+          const LPARAM from = at(first + rnd(lines), rnd(l.bytesPerLine));
+          const LPARAM to = at(first + rnd(lines), rnd(l.bytesPerLine));
+          SendMessageA(view.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, from);
+          SendMessageA(view.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, to);
+          SendMessageA(view.m_hWnd, WM_LBUTTONUP, 0, to);
+        } else {
+          view.SelectRange(rnd(n + 1), 1 + rnd(rnd(4) ? 8 : 300), FALSE);
+        }
       } else {
         // Undo or redo a few steps, by message or by call.
         const int steps = 1 + rnd(rnd(8) ? 4 : 300);
