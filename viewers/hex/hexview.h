@@ -58,12 +58,55 @@ enum {
   kHexCmdGetSize = 8
 };
 
+// --- commands, find, copy and settings -------------------------------------
+// Commands of the view besides ID_EDIT_COPY, _FIND, _PASTE and _UNDO.
+const UINT ID_HEXVIEW_SETTINGS = 35072;
+const UINT ID_HEXVIEW_CHECKSUM = 35073;
+const UINT ID_HEXVIEW_FIND_NEXT = 35076;
+const UINT ID_HEXVIEW_FIND_SELECTION = 35077;
+const UINT ID_HEXVIEW_GOTO = 35078;
+const UINT ID_HEXVIEW_WRITE_NUMBER = 35079;
+const UINT ID_HEXVIEW_CONVERTER = 35080;
+const UINT ID_HEXVIEW_FLOAT = 35081;
+const UINT ID_HEXVIEW_COPY_CPP = 35082;
+const UINT ID_HEXVIEW_COPY_CSTRING = 35083;
+const UINT ID_HEXVIEW_PASTE_SPECIAL = 35084;
+const UINT ID_HEXVIEW_CRC = 35085;
+// Bytes the tools take without a selection, and the limits of the copies.
+const int kHexToolBytes = 0x100000;
+const int kHexCopyMax = 0x400000;
+const int kHexSourceCopyMax = 32768;
+const int kHexFindTextBytes = 64;  // of a selection offered to the find dialog
+const int kHexSearchItemsMax = 16;
+const DWORD kHexFindFlagsDefault = 4;  // FINDF_WHOLE
+// MatchItems modes.
+enum { kHexMatchExact = 0, kHexMatchNoCase = 1, kHexMatchMasked = 2 };
+
+// --- editing core stand-ins: the editing and undo files declare these -----
+// (Only what the commands use; dropped when the editing core joins.)
+const DWORD kHexStatusRefresh = 0x1000;
+enum HexUndoOp : BYTE {
+  kHexUndoOverwrite = 0,
+  kHexUndoDeleted = 1,   // undo inserts the bytes again
+  kHexUndoInserted = 2,  // undo deletes them
+  kHexUndoOverwrite2 = 3
+};
+struct HexUndoStep {
+  BYTE* saved;
+  int offset;
+  int length;
+  BYTE inlineByte;
+  BYTE digit;
+  BYTE modifiedBefore;
+  BYTE operation;
+};
+
 // Insertion is refused above this size.
 const int kHexMaxInsertSize = 8192;
 const int kHexRanges = 9;  // range 0 is the selection
 
-// The view's refusal sound; tests count the calls.
-void HexBeep();
+// The view's refusal sound (a MessageBeep type); tests count the calls.
+void HexBeep(UINT type = MB_ICONEXCLAMATION);
 int GetHexBeepCount();
 
 class CHexView : public CAnsiView {
@@ -126,6 +169,49 @@ class CHexView : public CAnsiView {
   // Re-attaches the same buffer at another base; returns the old base.
   DWORD SetBaseAddress(DWORD base);
 
+  // --- commands, find, copy and settings (hexcommands.cpp, hexfind.cpp,
+  // hexcopy.cpp, hexsettings.cpp)
+  void ShowContextMenu(int x, int y, CMenu* pMenu) override;
+  // Ctrl+F, C, Insert, V and Y; 1 when the key was one of them.
+  int ShortcutKeyDown(UINT key);
+  // The find dialog and its searches; whether the last one found something.
+  BOOL Find();
+  BOOL FindNext();
+  BOOL FindSelection();
+  // Searches the item list (gap, then item lines) over count positions from
+  // start (backward when count < 1); the hit or -1. select marks the items.
+  // Later items end before rangeEnd (-1: the data's end).
+  int Search(char** items, int start, int count, BOOL select, int rangeEnd = -1);
+  // The first position of the length bytes at item (a mask follows them in
+  // masked mode), or -1; a length below 1 gives start.
+  int MatchItems(const BYTE* item, int length, int start, int count, int mode) const;
+  int CopySelection();
+  int Paste(BOOL special);
+  int OnCopyAsCString();
+  int OnCopyAsCpp();
+  // -1 asks for the address; returns it, or -1 when cancelled.
+  DWORD GoToAddress(DWORD address);
+  int OnWriteNumber();
+  INT_PTR EditSettings();
+  int SetDisplayFlags(int widthRaster, int raster, int statusbarMode, int selectionRaster);
+  int LoadSettings(const char* name);
+  int SaveSettings(const char* name);
+  DWORD GetStatusFlags() const { return m_statusFlags; }
+  // The lists shared by every hex view, and the find options.
+  static char** FindHistoryList() { return &s_findHistory; }
+  static char** GroupList() { return &s_groupList; }
+  static char** SearchItemList() { return &s_searchItems; }
+  static DWORD& FindFlags() { return s_findFlags; }
+  static int ViewCount() { return s_viewCount; }
+
+  // --- editing core stand-ins (hexeditstandin.cpp) ---------------------------
+  int OnKeyDownHook(UINT key, UINT flags) override;
+  BOOL InsertBytes(int offset, int count);
+  int RecordOverwrite(int position, int count, BOOL absolute);
+  HexUndoStep* BeginUndoStep(int offset, int length);
+  void CommitUndoStep();
+  void UpdateStatusPanes();
+
   int GetLineWidth() override { return m_layout.charEnd; }
   void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
   int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
@@ -173,6 +259,44 @@ class CHexView : public CAnsiView {
   DWORD m_statusFlags = 0x1002;
   DWORD m_flags = 0;
   DWORD m_lastLayoutFlags = (DWORD)-1;
+
+  // Commands, find, copy and settings.
+  void AttachSettings();  // from the constructor
+  void DetachSettings();  // from the destructor
+  // The program key (\ name); false without an application key name.
+  bool SettingsPath(char* path, int size, const char* name) const;
+  bool HasSelection() const { return m_rangeActive[0] != 0; }
+  // The text a selection gives the find dialog and history: a quoted string
+  // when every byte is 32 to 127, else a hex dump.
+  CString SelectionFindText() const;
+  // The selection's lower end and length clamped to the data, or the first
+  // fallback bytes without a selection.
+  int ToolRange(int fallback, int* start) const;
+  afx_msg void OnSettingsCommand();
+  afx_msg void OnChecksumCommand();
+  afx_msg void OnFindNextCommand();
+  afx_msg void OnFindSelectionCommand();
+  afx_msg void OnGoToCommand();
+  afx_msg void OnWriteNumberCommand();
+  afx_msg void OnConverterCommand();
+  afx_msg void OnFloatCommand();
+  afx_msg void OnCopyCppCommand();
+  afx_msg void OnCopyCStringCommand();
+  afx_msg void OnPasteSpecialCommand();
+  afx_msg void OnCrcCommand();
+  afx_msg void OnCopyCommand();
+  afx_msg void OnFindCommand();
+  afx_msg void OnPasteCommand();
+  afx_msg void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePaste(CCmdUI* pCmdUI);
+  char* m_addressHistory = nullptr;  // of the go-to-address dialog
+  static int s_viewCount;
+  static bool s_listsLoaded;
+  static char* s_findHistory;
+  static char* s_groupList;
+  static char* s_searchItems;
+  static DWORD s_findFlags;
 
   DECLARE_MESSAGE_MAP()
 };
