@@ -26,6 +26,18 @@ inline std::string ClipboardString() {
   return s;
 }
 
+// <build>\tests\viewers\hex\screens\name, made when missing.
+inline std::string HexScreenFile(const char* name) {
+  char path[MAX_PATH];
+  const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\screens";
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}
+
 // The text of a message box of the library: the lines of its list.
 inline std::string MsgBoxText(HWND box) {
   HWND list = ::GetDlgItem(box, kMsgBoxTextId);

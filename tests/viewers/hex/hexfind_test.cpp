@@ -238,6 +238,61 @@ TEST_F(ViewTest, HexFindDialogOffersTheSelectionAndSearchesWithinIt) {
   CHexView::FindFlags() = flags;
 }
 
+TEST_F(ViewTest, HexFindNextButtonSearchesAndOpensTheDialogAgain) {
+  FindData d;
+  CHexView view;
+  Make(&view, 700, 300);
+  view.SetData(d.bytes, sizeof d.bytes, 0, kHexDataWritable);
+  const DWORD flags = CHexView::FindFlags();
+  CHexView::FindFlags() = FINDF_BACKWARD | FINDF_WHOLE;
+  view.SetCursorAddress(5, FALSE);
+  std::vector<int> cursors;
+  DlgDriver driver;
+  driver
+      .Do([&](HWND dlg) {
+        TypeInto(ComboEdit(GetDlgItem(dlg, IDC_FIND_TEXT)), ":AA BB");
+        Click(dlg, IDC_FIND_NEXT);  // "Weitersuchen": search, then the dialog again
+      })
+      .Do([&](HWND dlg) {
+        cursors.push_back((int)view.GetCursor(FALSE));
+        Click(dlg, IDC_FIND_NEXT);
+      })
+      .Do([&](HWND dlg) {
+        cursors.push_back((int)view.GetCursor(FALSE));
+        Click(dlg, IDCANCEL);
+      });
+  driver.Start();
+  EXPECT_TRUE(view.Find()) << "the last search found";
+  EXPECT_TRUE(driver.Finished());
+  // Backward from 5 finds nothing before it and continues at the end.
+  EXPECT_EQ(cursors, (std::vector<int>{100, 60}));
+  CHexView::FindFlags() = flags;
+}
+
+TEST_F(ViewTest, HexFindHitShowsSelectionAndMarkedItem) {
+  FindData d;
+  CHexView view;
+  Make(&view, 700, 200);
+  view.SetData(d.bytes, sizeof d.bytes, 0, kHexDataWritable);
+  view.SetFormat(16, 0, 1, 6, 0, 0);
+  ListGuard items(MakeStrList({"16", "U:4\t:AA BB CC DD", "U:2\t:EE FF"}));
+  ASSERT_EQ(view.Search(&items.list, 0, 128, TRUE), 100);
+  PumpMessages(20);
+  WindowCapture cap(view.m_hWnd);
+  cap.SavePng(HexScreenFile("find-hit.png").c_str());
+  const int cw = view.GetCellWidth(), ch = view.GetCellHeight(), m = view.GetMarginWidth();
+  const int line = view.GetLayout().LineOf(100, view.GetLineShift()) - view.GetScrollPos().y;
+  auto cells = [&](int byte, int n) {
+    const int column = view.GetLayout().ByteColumn(byte, kHexAreaHex);
+    RECT r = {m + column * cw, line * ch, m + (column + n) * cw, (line + 1) * ch};
+    return r;
+  };
+  EXPECT_GT(cap.Count(0xFF0000, cells(100 % 16, 2)), 0) << "the first item is the selection";
+  EXPECT_GT(cap.Count(0xFFFFFF, cells(100 % 16, 2)), 0);
+  EXPECT_GT(cap.Count(0xC86464, cells(110 % 16, 2)), 0) << "the second item is a marked range";
+  EXPECT_EQ(cap.Count(0xC86464, cells(105 % 16, 2)), 0);
+}
+
 // A 16-byte masked item near the end of 64 MB of random bytes against a
 // plain memchr and memcmp loop over the same data; alternated, medians.
 TEST(HexFindBenchmark, MaskedItemAgainstMemchrLoop) {
