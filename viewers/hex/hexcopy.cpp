@@ -124,6 +124,8 @@ int CHexView::Paste(BOOL special) {
     n = std::min(n, std::abs(m_rangeEnd[0] - m_rangeStart[0]) + 1);
   }
   const bool insert = InsertEffective() && offset <= m_size;
+  // Taken before the insertion sets the flag, so undo can clear it again.
+  const BYTE modifiedBefore = IsModified() ? 1 : 0;
   if (insert) {
     if (!InsertBytes(offset, n)) {
       HexBeep(MB_ICONASTERISK);
@@ -136,6 +138,7 @@ int CHexView::Paste(BOOL special) {
   HexUndoStep* step = BeginUndoStep(offset, n);
   step->saved = bytes.release();
   step->operation = insert ? kHexUndoInserted : kHexUndoOverwrite;
+  step->modifiedBefore = modifiedBefore;
   // The step keeps the bytes the data had (zeros where they were inserted).
   MemSwap(m_data + offset, step->saved, n);
   m_flags |= kHexViewModified;

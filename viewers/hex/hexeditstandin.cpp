@@ -3,6 +3,8 @@
 // growing the buffer, and no status panes. The editing core replaces them.
 #include <cstring>
 
+#include "text/codecs/maskedmem.h"
+
 #include "viewers/hex/hexview.h"
 
 namespace {
@@ -58,3 +60,28 @@ HexUndoStep* CHexView::BeginUndoStep(int offset, int length) {
 }
 
 void CHexView::CommitUndoStep() {}
+
+// The one kept step, undone (-1) or redone (1).
+int CHexView::UndoRedo(int steps) {
+  HexUndoStep& step = g_step;
+  if (!steps || !step.saved) return 0;
+  if (step.operation == kHexUndoDeleted && !InsertBytes(step.offset, step.length)) return 0;
+  MemSwap(m_data + step.offset, step.saved, step.length);
+  if (step.operation == kHexUndoInserted) {
+    std::memmove(m_data + step.offset, m_data + step.offset + step.length,
+                 (size_t)(m_size - step.offset - step.length));
+    m_size -= step.length;
+    m_spare += step.length;
+    SetTextSize(m_layout.charEnd, m_layout.TotalLines(m_size, m_lineShift));
+  }
+  // 1 and 2 exchange, 0 and 3 alternate.
+  step.operation = (BYTE)(step.operation == kHexUndoInserted  ? 1
+                          : step.operation == kHexUndoDeleted ? 2
+                                                              : 3 - step.operation);
+  if (steps < 0 && !step.modifiedBefore)
+    m_flags &= ~kHexViewModified;
+  else
+    m_flags |= kHexViewModified;
+  MarkAll();
+  return 1;
+}

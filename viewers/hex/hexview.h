@@ -210,6 +210,7 @@ class CHexView : public CAnsiView {
   int RecordOverwrite(int position, int count, BOOL absolute);
   HexUndoStep* BeginUndoStep(int offset, int length);
   void CommitUndoStep();
+  int UndoRedo(int steps);
   void UpdateStatusPanes();
 
   int GetLineWidth() override { return m_layout.charEnd; }
