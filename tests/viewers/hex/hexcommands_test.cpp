@@ -312,3 +312,51 @@ TEST_F(ViewTest, HexChecksumAndConverterGetTheSelectedBytes) {
   EXPECT_TRUE(converter.Finished());
   EXPECT_NE(hex.find("1234"), std::string::npos) << hex;
 }
+
+namespace {
+// Texts of every child window of a dialog.
+std::string AllTexts(HWND dlg) {
+  std::string all;
+  EnumChildWindows(
+      dlg,
+      [](HWND child, LPARAM p) -> BOOL {
+        *(std::string*)p += TextOf(child) + "|";
+        return TRUE;
+      },
+      (LPARAM)&all);
+  return all;
+}
+}  // namespace
+
+TEST_F(ViewTest, HexCrcAndFloatConverterGetTheirBytes) {
+  TestAppNames names;
+  CHexView view;
+  BYTE data[32] = {0};
+  std::memcpy(data + 4, "123456789", 9);
+  std::memcpy(data + 16, "\x00\x00\x00\x00\x00\x00\xF0\x3F", 8);  // 1.0
+  Make(&view, 700, 200);
+  view.SetData(data, sizeof data, 0, kHexDataWritable);
+  view.SetCursorAddress(4, FALSE);
+  view.SetSelectionEnd(13, FALSE);
+  std::string crc;
+  DlgDriver driver;
+  driver.Do([&](HWND dlg) {
+    crc = AllTexts(dlg);
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  });
+  driver.Start();
+  SendMessageA(view.m_hWnd, WM_COMMAND, ID_HEXVIEW_CRC, 0);
+  // CRC-32 of "123456789" is 0xCBF43926; the dialog starts without inverting the result.
+  EXPECT_NE(crc.find("0x340BC6D9"), std::string::npos) << crc;
+  EXPECT_NE(crc.find("9 / 0x0009"), std::string::npos) << "the selection's length";
+  view.SetCursorAddress(16, FALSE);
+  std::string dump;
+  DlgDriver floats;
+  floats.Do([&](HWND dlg) {
+    dump = AllTexts(dlg);
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  });
+  floats.Start();
+  SendMessageA(view.m_hWnd, WM_COMMAND, ID_HEXVIEW_FLOAT, 0);
+  EXPECT_NE(dump.find("F0 3F"), std::string::npos) << dump;
+}
