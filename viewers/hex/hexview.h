@@ -252,7 +252,6 @@ class CHexView : public CAnsiView {
   static DWORD& FindFlags() { return s_findFlags; }
   static int ViewCount() { return s_viewCount; }
 
-
   int GetLineWidth() override { return m_layout.charEnd; }
   void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
   int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
