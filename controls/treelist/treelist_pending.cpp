@@ -3,7 +3,6 @@
 // the failure value its message promises, and holds no state of its own.
 #include "controls/treelist/treelist_data.h"
 
-LRESULT TreeListEndEdit(TreeListData*, int) { return 0; }
 LRESULT TreeListTypeAhead(TreeListData*, UINT) { return 0; }
 LRESULT TreeListDropTarget(TreeListData*, UINT, POINT) { return 0; }
 
@@ -20,7 +19,6 @@ LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM, LPARAM) {
 LRESULT TreeListOnMouseMove(TreeListData*, WPARAM, LPARAM) { return 0; }
 LRESULT TreeListOnMouseLeave(TreeListData*) { return 0; }
 LRESULT TreeListOnTipTimer(TreeListData*) { return 0; }
-LRESULT TreeListOnPaste(TreeListData*) { return 0; }
 
 LRESULT TreeListOnItemMessage(TreeListData*, UINT msg, WPARAM, LPARAM) {
   (void)msg;
