@@ -506,6 +506,35 @@ TEST_F(TreeListEdit, ItemDeletedInsideEndNotification) {
   EXPECT_EQ(Text(c, 0), "neu");
 }
 
+TEST_F(TreeListEdit, ItemDeletedInsideRequestOrBegin) {
+  const int codes[] = {TLN_EDITREQUEST, (int)TVN_BEGINLABELEDITA};
+  for (int code : codes) {
+    SCOPED_TRACE(code);
+    TLHandle victim = Insert(f, 0, "weg");
+    HWND control = f.Hwnd();
+    reply = [control, victim, code](NMHDR* hdr) -> LRESULT {
+      if ((int)hdr->code == code) SendMessageA(control, TVM_DELETEITEM, 0, (LPARAM)victim);
+      return hdr->code == (UINT)TLN_EDITREQUEST ? 1 : 0;
+    };
+    EXPECT_EQ(f.Send(TVM_EDITLABELA, TL_EDITLABEL_ASK, (LPARAM)victim), 0);
+    EXPECT_FALSE(Editor() && IsWindowVisible(Editor()));
+    EXPECT_EQ(f.Data()->editItem, 0u);
+    EXPECT_EQ(f.Send(TVM_GETCOUNT), 3);
+  }
+}
+
+TEST_F(TreeListEdit, TextSetByTheParentCountsAsAChange) {
+  ASSERT_TRUE(f.Send(TVM_EDITLABELA, 0, (LPARAM)a));
+  EXPECT_FALSE(f.Data()->editChanged) << "the control's own text is no change";
+  SetWindowTextA(Editor(), "vom Elter");
+  EXPECT_TRUE(f.Data()->editChanged);
+  f.Send(TVM_ENDEDITLABELNOW, 0);
+  const Seen* end = Find(TVN_ENDLABELEDITA);
+  ASSERT_TRUE(end);
+  EXPECT_EQ(end->item.mask, 0x801Du | TLIF_EDITCHANGED) << "accepted, not from Return";
+  EXPECT_EQ(Text(a, 0), "vom Elter");
+}
+
 TEST_F(TreeListEdit, BeginVetoShowsNoEditor) {
   reply = [](NMHDR* hdr) -> LRESULT { return hdr->code == TVN_BEGINLABELEDITA ? 1 : 0; };
   EXPECT_EQ(f.Send(TVM_EDITLABELA, 0, (LPARAM)a), 0);
