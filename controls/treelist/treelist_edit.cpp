@@ -808,7 +808,8 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
     return TreeListRequestEdit(data, item, column, TLEC_DBLCLICK, pt) != 0;
   }
   if (msg != WM_LBUTTONDOWN) return false;
-  if (onImage) return isCaret && TreeListEditCell(data, column, TLEC_IMAGE, pt) != 0;
+  // A held cell button of the item takes the press itself.
+  if (onImage) return isCaret && data->pressState[3] != item && TreeListEditCell(data, column, TLEC_IMAGE, pt) != 0;
   // The second click on the caret edits when the button comes up.
   if (!(data->exStyle & TLS_EX_EDITONCLICK) || (keys & (MK_SHIFT | MK_CONTROL))) return false;
   if (!wasCaret && !(data->option7 & 2)) return false;
