@@ -275,3 +275,86 @@ const int TL_EDITOR_ID = 3;
 // TLM_GETVISIBILITY results.
 const int TL_VIS_BADHANDLE = -1, TL_VIS_NOROW = 0, TL_VIS_OUTSIDE = 1, TL_VIS_LASTROW = 2, TL_VIS_CUT = 3,
           TL_VIS_FULL = 4;
+
+// --- In-place editing.
+// TLM_SETCOLUMNEDIT's word: flags in bits 0-7, kind in 8-10, column in
+// 11-16, separator in 17-24, maximum number of choices in 25-31 (0: 1024).
+inline WPARAM TreeListColumnEditWord(int column, int kind, UINT flags, BYTE separator = '|', UINT maxChoices = 0) {
+  return (WPARAM)((flags & 0xFF) | ((UINT)(kind & 7) << 8) | ((UINT)(column & 0x3F) << 11) | ((UINT)separator << 17) |
+                  ((maxChoices & 0x7F) << 25));
+}
+// Column edit kinds.
+const int TLEK_NONE = 0;       // only the parent starts edits (TLN_EDITREQUEST)
+const int TLEK_EDIT = 1;       // edit box
+const int TLEK_COMBO = 2;      // combo box with an edit field
+const int TLEK_LIST = 3;       // drop-down list
+const int TLEK_STEP = 4;       // a click or key steps to the next choice
+const int TLEK_STEPEDIT = 5;   // steps on a button click, else an edit box
+const int TLEK_CHECK = 6;      // check box
+const int TLEK_CHECKEDIT = 7;  // check box on a click, else an edit box
+// Column edit flags.
+const UINT TLCE_NEXTROW = 0x01;     // Return with a changed text moves down
+const UINT TLCE_DBLCLICK = 0x02;    // a double-click edits
+const UINT TLCE_ALIGN = 0x04;       // editor text aligned like the column
+const UINT TLCE_ARRAY = 0x08;       // choices: NULL-terminated array of texts
+const UINT TLCE_ASKTYPING = 0x10;   // typing and pasting ask the parent
+const UINT TLCE_READONLY = 0x20;    // cells with state 0x8000 are read-only
+const UINT TLCE_IMAGECLICK = 0x40;  // a click on the image area edits
+const UINT TLIS_READONLY = 0x8000;  // cell state read under TLCE_READONLY
+const UINT TLIS_CELLBUTTON = 0x40;  // cell state: the image is a button
+
+// Codes that start an edit.
+const UINT TLEC_RETURN = 13;
+const UINT TLEC_CHAR = 0x1000000;  // OR the (unsigned) character
+const UINT TLEC_DBLCLICK = 0x10000;
+const UINT TLEC_IMAGE = 0x10001;
+const UINT TLEC_RELEASE = 0x10002;
+const UINT TLEC_PASTE = 0x10004;
+
+// TVM_EDITLABELA: this plus the column asks the parent first (code 13);
+// any other wParam is a set of editor flags.
+const WPARAM TL_EDITLABEL_ASK = 0xF5A5A500;
+// Editor flags (column in bits 0-7).
+const UINT TLEF_CARETX = 0x04000000;    // caret at the x offset in bits 8-25
+const UINT TLEF_CARETPOS = 0x08000000;  // caret at the character in bits 8-25
+const UINT TLEF_SELECT = 0x0C000000;    // selection bits 8-16 to bits 17-25
+const UINT TLEF_COMBO = 0x20000000;
+const UINT TLEF_LIST = 0x40000000;
+const UINT TLEF_ALIGN = 0x80000000;
+
+// TLN_EDITREQUEST: the parent may fill the fields after code; its reply is
+// 0 to refuse, else TLER_ bits.
+struct NMTLEDITREQUEST {
+  NMHDR hdr;
+  TVITEMA item;                    // mask 0x801C, cChildren = column
+  UINT code;                       // TLEC_ code
+  int droppedWidth;                // 0
+  int maxChoices;                  // 255
+  char* choiceText;                // choices divided by the reply's separator
+  const char* const* choiceArray;  // NULL-terminated
+  int x, y;                        // the click point
+};
+// The reply's low 32 bits count; any other non-zero reply opens an edit box.
+const UINT TLER_FREETEXT = 0x80;        // LocalFree the choice text after use
+const int TLER_SEPARATORSHIFT = 8;      // bits 8-15: separator of the choice text
+const UINT TLER_DROPDOWN = 0x10000000;  // drop the list at once
+const UINT TLER_COMBO = 0x20000000;     // with TLER_NOTEXT: drop-down list
+const UINT TLER_NOTEXT = 0x40000000;    // alone: an edit box without the text
+const UINT TLER_ALIGN = 0x80000000;
+
+// TVN_ENDLABELEDITA mask bits beside 0x801D.
+const UINT TLIF_EDITCANCELLED = 0x1000000;
+const UINT TLIF_EDITCHANGED = 0x20000000;
+const UINT TLIF_EDITRETURN = 0x10000000;
+// The editor's control id is TL_EDITOR_ID; its own command codes.
+const WORD TL_EDIT_ACCEPT = 0x1578;
+const WORD TL_EDIT_CANCEL = 0x1579;
+const WORD TL_EDIT_TEXTSET = 0x1000;
+// The most characters typed into the editor.
+const int TL_EDIT_LIMIT = 2048;
+
+// Extended style bits read by the editing.
+const DWORD TLS_EX_EDITARROWS = 0x00004000;    // arrows at the text ends leave the editor
+const DWORD TLS_EX_CHECKZEROONE = 0x00008000;  // check images 0 and 1 in place of 1 and 2
+const DWORD TLS_EX_EDITONCLICK = 0x40000000;   // a second click edits
+const DWORD TLS_EX_NOCARETX = 0x80000000;      // a second click selects the whole text

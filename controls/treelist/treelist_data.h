@@ -87,7 +87,7 @@ struct TreeListCell {
 };
 
 struct TreeListColumn {
-  int editParam;
+  LPARAM editParam;  // choices: a text or an array, pointer-wide
   int editParam2;
   WORD baseWidth;
   WORD width;
@@ -520,3 +520,22 @@ LRESULT TreeListSingleExpand(TreeListData* data, TLHandle oldItem, TLHandle newI
 // double click the tip swallows. True when the message is used up.
 bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point);
 bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// --- in-place editing (treelist_edit.cpp)
+// Asks the parent with TLN_EDITREQUEST and opens the editor it names: 1
+// when an editor opened.
+LRESULT TreeListRequestEdit(TreeListData* data, UINT_PTR item, int column, UINT code, POINT pt);
+// Edits the caret item's cell by the column's settings (or steps or checks
+// it without an editor): 1 done, 0 refused.
+LRESULT TreeListEditCell(TreeListData* data, int column, UINT code, POINT pt);
+// Creates, places and shows the editor; NULL when refused.
+HWND TreeListCreateEditor(TreeListData* data, UINT_PTR item, UINT flags);
+LRESULT CALLBACK TreeListEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// TVM_EDITLABELA, TVM_ENDEDITLABELNOW, TLM_SETCOLUMNEDIT, TLM_SETCOLUMNEDITPARAM.
+LRESULT TreeListOnEditMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+// Edits started by the mouse on an item already hit and selected: the
+// double-click, a click on an editable image area, the second click armed
+// at the press and run at the release. True when the click was taken for
+// an edit (no expand toggle then).
+bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, UINT hitFlags, bool cellArea, POINT pt,
+                       bool wasCaret, bool release);

@@ -25,13 +25,6 @@ LRESULT TreeListSortChildrenEx(TreeListData* data, WPARAM recurse, const TLSORTC
 // join columns: the start of the span, or moving right the one after it.
 int TreeListMergedSpan(TreeListData* data, TLHandle item, int pos, int prevPos);
 
-// Check box toggle of an item (Space, a click on the state image).
-
-// Edit starts of the cell editing: asking the parent (TLN_EDITREQUEST) and
-// the column's own editor; 1 when an edit began (or the parent took it).
-LRESULT TreeListRequestEdit(TreeListData* data, TLHandle item, int column, UINT code, POINT pt);
-LRESULT TreeListEditCell(TreeListData* data, int column, UINT code, POINT pt);
-
 // Type-ahead, one state for the process.
 typedef DWORD (*TreeListTickSource)();
 void TreeListResetTypeAhead();

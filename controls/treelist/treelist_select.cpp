@@ -273,7 +273,9 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
   bool dbl = msg == WM_LBUTTONDBLCLK;
   bool toggle = false;
   bool full = (data->style & TVS_FULLROWSELECT) != 0;
+  bool editRelease = msg == WM_LBUTTONUP && data->editOnRelease;
   if (msg == WM_LBUTTONUP) data->selectOnRelease = data->editOnRelease = 0;
+  bool wasCaret = item && item == data->caretItem;
   if (item && (hit.flags & TVHT_ONITEMSTATEICON) && (data->style & TVS_CHECKBOXES) && (msg == WM_LBUTTONDOWN || dbl)) {
     data->pressState[0] = 3;  // hot and pressed
     data->pressState[1] = item;
@@ -287,9 +289,11 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
   } else if (item && (hit.flags & (kItemArea | (full ? TVHT_ONITEMRIGHT : 0)))) {
     SelectByClick(data, msg, keys, item, 0, false);
     toggle = dbl;
+    if (TreeListClickEdit(data, msg, keys, item, hit.flags, false, pt, wasCaret, editRelease)) toggle = false;
   } else if (item && (hit.flags & (full ? kCellAreaFullRow : kCellArea))) {
     SelectByClick(data, msg, keys, item, column, true);
     toggle = dbl && column == 0;
+    if (TreeListClickEdit(data, msg, keys, item, hit.flags, true, pt, wasCaret, editRelease)) toggle = false;
   }
   if (!TreeListLookup(data, item)) item = 0, toggle = false;
   LRESULT reply = TreeListNotifyClick(data, ClickCode(msg), pt, hit.flags, item, column);

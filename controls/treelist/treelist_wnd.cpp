@@ -866,6 +866,9 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         return TreeListOnItemMessage(data, msg, wParam, lParam);
       case TVM_GETEDITCONTROL:
         return (LRESULT)data->editWindow;
+      case TVM_EDITLABELA:
+      case TVM_ENDEDITLABELNOW:
+        return TreeListOnEditMessage(data, msg, wParam, lParam);
       case TVM_GETVISIBLECOUNT:
         return data->rowsPerPage;
       case TVM_ENSUREVISIBLE: {
@@ -961,6 +964,9 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       }
       case TLM_GETROWSINVIEW:
         return data->rowsInView;
+      case TLM_SETCOLUMNEDIT:
+      case TLM_SETCOLUMNEDITPARAM:
+        return TreeListOnEditMessage(data, msg, wParam, lParam);
       case TLM_GETITEMROW: {
         TreeListLock(data);
         TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);

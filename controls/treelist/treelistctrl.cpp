@@ -328,6 +328,14 @@ CImageList* CTreeListCtrl::CreateDragImage(HTREEITEM item, int column) {
   return result;
 }
 
+CWnd* CTreeListCtrl::EditLabel(HTREEITEM item, UINT flags) {
+  return FromHandle((HWND)SendMessage(TVM_EDITLABELA, flags, (LPARAM)item));
+}
+
+BOOL CTreeListCtrl::EditCell(HTREEITEM item, int column) {
+  return (BOOL)SendMessage(TVM_EDITLABELA, TL_EDITLABEL_ASK | (WPARAM)(column & 0xFF), (LPARAM)item);
+}
+
 HTREEITEM CTreeListCtrl::InsertItemDirect(UINT mask, LPCSTR text, int image, int selectedImage, UINT state,
                                           UINT stateMask, LPARAM lParam, HTREEITEM parent, HTREEITEM after) {
   TVINSERTSTRUCTA ins =

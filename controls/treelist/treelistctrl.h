@@ -81,6 +81,27 @@ class CTreeListCtrl : public CTreeCtrl {
   // A new list the caller deletes; NULL when the control made none.
   CImageList* CreateDragImage(HTREEITEM item, int column);
 
+  // In-place editing. EditLabel with flags (TLEF_ bits, the column in bits
+  // 0-7; the browser's rename passes TLEF_ALIGN) opens the editor at once:
+  // an edit box or a combo box, NULL when refused.
+  using CTreeCtrl::EditLabel;
+  CWnd* EditLabel(HTREEITEM item, UINT flags);
+  // Asks the parent first (TLN_EDITREQUEST with code 13).
+  BOOL EditCell(HTREEITEM item, int column);
+  // Accepts the open edit, or cancels it.
+  void EndEditLabelNow(BOOL cancel) { SendMessage(TVM_ENDEDITLABELNOW, cancel ? 1 : 0); }
+  // choices: a text divided by separator, or under TLCE_ARRAY a
+  // NULL-terminated array of texts; it must outlive the column's use.
+  BOOL SetColumnEdit(int column, int kind, UINT flags, const void* choices = nullptr, BYTE separator = '|',
+                     UINT maxChoices = 0) {
+    return (BOOL)SendMessage(TLM_SETCOLUMNEDIT, TreeListColumnEditWord(column, kind, flags, separator, maxChoices),
+                             (LPARAM)choices);
+  }
+  // The first image of the choices; the column needs an edit kind.
+  BOOL SetColumnEditParam(int column, int param) {
+    return (BOOL)SendMessage(TLM_SETCOLUMNEDITPARAM, (WPARAM)column, param);
+  }
+
   // Through the direct-call entry, from any thread; 0 while it is unset.
   HTREEITEM InsertItemDirect(UINT mask, LPCSTR text, int image, int selectedImage, UINT state, UINT stateMask,
                              LPARAM lParam, HTREEITEM parent, HTREEITEM after);
