@@ -123,7 +123,7 @@ TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
   EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
   EXPECT_EQ(m_view->Pane(0).GetDlgCtrlID(), IDC_PANE1);
   EXPECT_EQ(m_view->Pane(1).GetDlgCtrlID(), IDC_PANE2);
-  EXPECT_EQ(m_view->Pane(0).GetStyle(), 0xCE8u | 0x4000u);  // full-row marks, path bars
+  EXPECT_EQ(m_view->Pane(0).GetStyleWord(), 0xCE8u | 0x4000u);  // full-row marks, path bars
   CRect client;
   m_view->GetClientRect(&client);
   EXPECT_EQ(ChildRect(m_view->Pane(0)).Size(), client.Size());
@@ -207,7 +207,8 @@ TEST_F(EditorFrame, StyleTogglesChangeBothPanesAndShowChecks) {
     bool checked = State(t.id).second;
     Command(t.id);
     EXPECT_EQ(State(t.id).second, !checked);
-    for (int i = 0; i < 2; ++i) EXPECT_EQ((m_view->Pane(i).GetStyle() & t.bit) != 0, (!checked) == t.bitWhenChecked);
+    for (int i = 0; i < 2; ++i)
+      EXPECT_EQ((m_view->Pane(i).GetStyleWord() & t.bit) != 0, (!checked) == t.bitWhenChecked);
   }
 }
 
@@ -226,7 +227,7 @@ TEST_F(EditorFrame, SettingsSurviveARestart) {
   EXPECT_EQ(m_view->Settings().alternate, 1);
   EXPECT_EQ(m_frame->FlatMode(), 0);
   EXPECT_TRUE(m_view->Pane(1).IsWindowVisible());
-  EXPECT_STREQ(m_view->Pane(1).GetPath(), "HKEY_LOCAL_MACHINE\\Software");
+  EXPECT_STREQ(m_view->Pane(1).GetPathNoSlash(), "HKEY_LOCAL_MACHINE\\Software");
   EXPECT_TRUE(State(ID_FLAT_TOOLBAR) == std::make_pair(true, false));
 }
 
