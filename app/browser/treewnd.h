@@ -219,6 +219,8 @@ class CTreeWnd : public CWnd {
   int TreeText(HTREEITEM item, char* buffer, int size);
   HTREEITEM TreeNext(HTREEITEM item, UINT code);
   void ExpandAncestors(HTREEITEM item);
+  void SelectListRows(HTREEITEM keep, bool select);
+  HTREEITEM WalkToPath(const char* path, int expand, HTREEITEM start, bool* complete);
   int FillTreeChildrenLocked(HTREEITEM item, const char* path, int mode);
   void SetTreeImage(HTREEITEM item, int open);
   int RefillEntries(int startThread);

@@ -82,8 +82,8 @@ int CTreeWnd::HitTest(int x, int y, UINT_PTR* item, int* column) {
 BOOL CTreeWnd::SelectEntry(int index, BOOL focus) {
   HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, index);
   if (index < 0 || !item) return FALSE;
-  m_list.SendMessage(TLM_SELECTCELL, 0, (LPARAM)item);
-  m_list.SendMessage(TLM_SELECTSUBTREE, 3, (LPARAM)TVI_ROOT);
+  m_list.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+  SelectListRows(item, false);
   if (focus) m_list.SetFocus();
   return TRUE;
 }
@@ -96,6 +96,24 @@ BOOL CTreeWnd::SelectEntryByName(const char* name, BOOL focus) {
 void CTreeWnd::ScrollToEntry(int index) {
   HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, index);
   if (item) m_list.SendMessage(TVM_ENSUREVISIBLE, (WPARAM)-1, (LPARAM)item);
+}
+
+void CTreeWnd::SelectListRows(HTREEITEM keep, bool select) {
+  // Every row but keep gets the selection state; the control's own
+  // subtree selection would do the same in one message.
+  int rows = (int)m_list.SendMessage(TLM_GETROWCOUNT);
+  for (int row = 0; row < rows; ++row) {
+    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, row);
+    if (!item || item == keep) continue;
+    bool selected = (m_list.SendMessage(TVM_GETITEMSTATE, (WPARAM)item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+    if (selected == select) continue;
+    TVITEMA tv = {};
+    tv.mask = TVIF_STATE;
+    tv.hItem = item;
+    tv.state = select ? TVIS_SELECTED : 0;
+    tv.stateMask = TVIS_SELECTED;
+    m_list.SendMessage(TVM_SETITEMA, 0, (LPARAM)&tv);
+  }
 }
 
 int CTreeWnd::GetSelectedEntry() {
@@ -342,7 +360,7 @@ void CTreeWnd::OnListReturn(NMHDR*, LRESULT* result) {
 }
 
 void CTreeWnd::OnSelectAll() {
-  m_list.SendMessage(TLM_SELECTSUBTREE, 1, (LPARAM)TVI_ROOT);
+  SelectListRows(nullptr, true);
   m_list.SetFocus();
 }
 
@@ -582,8 +600,8 @@ int CTreeWnd::NewItemAt(const char* path, int mode, DWORD type) {
   m_list.SendMessage(TLM_RUNDEFERRED);
   m_shownCount = m_entries.count;
   if (mode >= 1 && item) {
-    m_list.SendMessage(TLM_SELECTCELL, 0, (LPARAM)item);
-    m_list.SendMessage(TLM_SELECTSUBTREE, 3, (LPARAM)TVI_ROOT);
+    m_list.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    SelectListRows(item, false);
     m_list.SendMessage(TVM_ENSUREVISIBLE, (WPARAM)-1, (LPARAM)item);
     if (mode == 2 && (m_style & TWS_EDITLABELS)) {
       m_list.SetFocus();

@@ -50,8 +50,10 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
   HTREEITEM item = nullptr;
   int level = 0, root = 0;
   if (!(m_style & TWS_NOTREE)) {
-    item = ExpandToPath(path, 0, nullptr);
-    if (!item) return -1;
+    // Only a path the tree holds to its last component is shown.
+    bool complete = false;
+    item = WalkToPath(path, 0, nullptr, &complete);
+    if (!item || !complete) return -1;
     LPARAM data = TreeParam(item);
     level = (int)(data & kTreeItemLevelMask);
     root = (int)((data & kTreeItemRootMask) >> kTreeItemRootShift);
@@ -88,7 +90,7 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
     m_openItem = item;
     ExpandAncestors(item);
     m_tree.SendMessage(TLM_RUNDEFERRED);
-    m_tree.SendMessage(TLM_SELECTCELL, 0, (LPARAM)item);
+    m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
     m_tree.SendMessage(TVM_ENSUREVISIBLE, 0, (LPARAM)item);
   }
   SetComboPath(m_pathNoSlash, m_pathNoSlashLength, (m_style & TWS_NOTREE) ? -1 : level);
@@ -142,6 +144,11 @@ void CTreeWnd::ExpandAncestors(HTREEITEM item) {
 // --- the walk ---------------------------------------------------------------------
 
 HTREEITEM CTreeWnd::ExpandToPath(const char* pathArg, int expand, HTREEITEM start) {
+  return WalkToPath(pathArg, expand, start, nullptr);
+}
+
+HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start, bool* complete) {
+  if (complete) *complete = false;
   if (m_style & TWS_NOTREE) return nullptr;
   char path[kTreeWndPathBuffer + 8];
   int n;
@@ -185,6 +192,7 @@ HTREEITEM CTreeWnd::ExpandToPath(const char* pathArg, int expand, HTREEITEM star
       bool test;
       if (match) {
         matched = result = sib;
+        if (!more && !beyond && complete) *complete = true;
         test = level == 0 ? (!more && !expand) : (!more && !expand);
         if (more || expand) {
           if (more && expand && !(TreeDirect(TVM_GETITEMSTATE, (WPARAM)sib, TVIS_EXPANDED) & TVIS_EXPANDED))

@@ -301,7 +301,7 @@ void CTreeWnd::InsertRoots() {
     if (!first) first = item;
     InsertPlaceholder(item, data);
   }
-  if (first) m_tree.SendMessage(TLM_SELECTCELL, 0, (LPARAM)first);
+  if (first) m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)first);
 }
 
 int CALLBACK TreeWndCompareChildNames(HWND, HTREEITEM, LPCSTR siblingText, LPCSTR newText, LPARAM, LPARAM) {

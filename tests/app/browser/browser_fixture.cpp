@@ -37,6 +37,16 @@ void SettlePane(CTreeWnd& pane) {
   pane.List().SendMessage(TLM_RUNDEFERRED);
 }
 
+void ExpandAndWait(CTreeWnd& pane, HTREEITEM item) {
+  pane.Tree().SendMessage(TVM_EXPAND, TVE_EXPAND, (LPARAM)item);
+  DWORD start = GetTickCount();
+  do {
+    PumpMessages(5);
+  } while (pane.ExpandThreadRunning() && GetTickCount() - start < 20000);
+  PumpMessages(5);
+  pane.Tree().SendMessage(TLM_RUNDEFERRED);
+}
+
 std::string CellText(CTreeListCtrl& list, int row, int column) {
   char buf[600] = "";
   list.GetCellTextByRow(row, buf, sizeof buf, column);

@@ -32,6 +32,8 @@ class CBrowserHost : public CWnd {
 
 // Pumps until the pane's list thread is done and its rows are in.
 void SettlePane(CTreeWnd& pane);
+// Expands a key-tree item as a click would and waits for the expansion thread.
+void ExpandAndWait(CTreeWnd& pane, HTREEITEM item);
 // Text of a cell of the entry list by row.
 std::string CellText(CTreeListCtrl& list, int row, int column);
 // Rows of the entry list, column 0.
