@@ -293,7 +293,7 @@ int CRegWnd::DeleteItems(const char* path, const char* nameArg, UINT flags) {
   const char* parentBelow = BelowRoot(parent, &parentRow);
   if (!parentBelow) return 0;
 
-  if (!(flags & kDeleteMore) || (flags & kDeleteFirst)) {
+  if (!m_deleteConfirmed && (!(flags & kDeleteMore) || (flags & kDeleteFirst))) {
     char text[1400];
     if ((flags & kDeleteMore) && (flags & kDeleteFirst))
       _snprintf(text, sizeof text - 1, "Die Registry-Einträge in\n\n    '%.1024s'    \n\nwirklich löschen ?",

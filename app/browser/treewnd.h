@@ -194,6 +194,9 @@ class CTreeWnd : public CWnd {
   // The entry a data-source call is about (-1 none): lets the source tell
   // the default value from a value that carries its display name.
   int m_currentEntry = -1;
+  // Set while the later entries of a confirmed multiple delete go out: the
+  // last one carries no "more" flag and would be asked about again.
+  bool m_deleteConfirmed = false;
   int m_treeWidthDefault = 200;
   CImageList* m_listImages = nullptr;
   CImageList* m_treeImages = nullptr;

@@ -80,7 +80,7 @@ int CTreeWnd::HitTest(int x, int y, UINT_PTR* item, int* column) {
 }
 
 BOOL CTreeWnd::SelectEntry(int index, BOOL focus) {
-  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, index);
+  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, index);
   if (index < 0 || !item) return FALSE;
   m_list.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
   SelectListRows(item, false);
@@ -94,7 +94,7 @@ BOOL CTreeWnd::SelectEntryByName(const char* name, BOOL focus) {
 }
 
 void CTreeWnd::ScrollToEntry(int index) {
-  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, index);
+  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, index);
   if (item) m_list.SendMessage(TVM_ENSUREVISIBLE, (WPARAM)-1, (LPARAM)item);
 }
 
@@ -103,7 +103,7 @@ void CTreeWnd::SelectListRows(HTREEITEM keep, bool select) {
   // subtree selection would do the same in one message.
   int rows = (int)m_list.SendMessage(TLM_GETROWCOUNT);
   for (int row = 0; row < rows; ++row) {
-    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, row);
+    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, row);
     if (!item || item == keep) continue;
     bool selected = (m_list.SendMessage(TVM_GETITEMSTATE, (WPARAM)item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
     if (selected == select) continue;
@@ -136,7 +136,7 @@ int CTreeWnd::GetSelectedEntries(CTextList* list, int mode) {
   } else if (mode == 2) {
     int rows = (int)m_list.SendMessage(TLM_GETROWCOUNT);
     for (int row = 0; row < rows; ++row) {
-      HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, row);
+      HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, row);
       if (!(m_list.SendMessage(TVM_GETITEMSTATE, (WPARAM)item, TVIS_SELECTED) & TVIS_SELECTED)) continue;
       int n = GetEntryPath(row, path, sizeof path);
       if (n >= 4 && path[n - 1] == '\\') path[n - 1] = 0;
@@ -387,7 +387,7 @@ int CTreeWnd::DeleteSelectedEntries() {
   int* selected = new int[rows > 0 ? rows : 1];
   int count = 0;
   for (int row = 0; row < rows && row < m_entries.count; ++row) {
-    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, row);
+    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, row);
     if (item && (m_list.SendMessage(TVM_GETITEMSTATE, (WPARAM)item, TVIS_SELECTED) & TVIS_SELECTED))
       selected[count++] = row;
   }
@@ -396,7 +396,7 @@ int CTreeWnd::DeleteSelectedEntries() {
   char path[kTreeWndPathBuffer + 300];
   for (int k = 0; k < count; ++k) {
     int index = selected[k] - deleted;
-    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, index);
+    HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, index);
     if (!item || !GetEntryPath(index, path, sizeof path)) continue;
     DropFinalSlash(path);
     bool folder = ((TreeWndEntry*)m_entries.items[index])->folder != kEntryItem;
@@ -406,7 +406,9 @@ int CTreeWnd::DeleteSelectedEntries() {
     if (k + 1 < count) flags |= kDeleteMore;
     if (k == 0) flags |= kDeleteFirst;
     m_currentEntry = index;
+    m_deleteConfirmed = k > 0;
     int r = DeleteItems(path, name, flags);
+    m_deleteConfirmed = false;
     m_currentEntry = -1;
     if (r < 0) break;
     if (r == 0) continue;
@@ -520,7 +522,7 @@ void CTreeWnd::OnTreeEndEdit(NMHDR* nm, LRESULT* result) {
 
 int CTreeWnd::RenameEntry(int index, const char* newName) {
   WaitForListThread();
-  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, index);
+  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, index);
   char path[kTreeWndPathBuffer + 300];
   if (!item || !newName || !*newName || !GetEntryPath(index, path, sizeof path)) return 0;
   DropFinalSlash(path);
@@ -637,7 +639,7 @@ int CTreeWnd::NewFolderAt(const char* path, int mode, HTREEITEM* itemOut) {
   }
   if (r != 0x7FFFFFFF && mode != 1) {
     if (mode == 2 && (m_style & TWS_EDITLABELS)) {
-      HTREEITEM entry = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, r);
+      HTREEITEM entry = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, r);
       if (entry) m_list.SendMessage(TVM_EDITLABELA, 0x80000000, (LPARAM)entry);
     }
     if (itemOut) *itemOut = (HTREEITEM)(INT_PTR)r;

@@ -80,7 +80,7 @@ void CTreeWnd::EvaluateDrag(int mode) {
   if (kind == m_dropKind && target == m_dropTarget && mode == m_dropMode) return;
   if (m_dropHotItem) m_tree.SendMessage(TLM_SETHOTITEM, 0, 0);
   if (m_dropHotRow >= 0) {
-    HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, m_dropHotRow);
+    HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, m_dropHotRow);
     if (row) m_list.SetItemState(row, 0, TVIS_DROPHILITED);
   }
   m_dropHotItem = nullptr;
@@ -96,7 +96,7 @@ void CTreeWnd::EvaluateDrag(int mode) {
     GetItemPath((HTREEITEM)target, targetPath, sizeof targetPath);
   } else if (kind == 2) {
     m_dropHotRow = (int)target;
-    HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, m_dropHotRow);
+    HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, m_dropHotRow);
     if (row) m_list.SetItemState(row, TVIS_DROPHILITED, TVIS_DROPHILITED);
     const TreeWndEntry* e =
         (unsigned)target < (unsigned)m_entries.count ? (TreeWndEntry*)m_entries.items[target] : nullptr;
@@ -167,7 +167,7 @@ void CTreeWnd::EndDrag() {
   SetCursorKind(0);
   if (m_dropHotItem) m_tree.SendMessage(TLM_SETHOTITEM, 0, 0);
   if (m_dropHotRow >= 0) {
-    HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, m_dropHotRow);
+    HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, m_dropHotRow);
     if (row) m_list.SetItemState(row, 0, TVIS_DROPHILITED);
   }
   m_dropHotItem = nullptr;

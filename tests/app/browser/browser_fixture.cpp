@@ -105,55 +105,26 @@ void MakeKey(HKEY parent, const char* path) {
 
 // --- message boxes ------------------------------------------------------------------
 
-BoxAnswerer::BoxAnswerer(std::vector<int> answers) : m_answers(std::move(answers)), m_owner(GetCurrentThreadId()) {
-  m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+namespace {
+BoxAnswerer* g_answerer = nullptr;
+}
+
+BoxAnswerer::BoxAnswerer(std::vector<int> answers) : m_answers(std::move(answers)) {
+  g_answerer = this;
+  CTreeWnd::s_msgBox = Answer;
 }
 
 BoxAnswerer::~BoxAnswerer() {
-  InterlockedExchange(&m_stop, 1);
-  WaitForSingleObject(m_thread, INFINITE);
-  CloseHandle(m_thread);
+  CTreeWnd::s_msgBox = nullptr;
+  g_answerer = nullptr;
 }
 
-namespace {
-struct FindBox {
-  HWND box = nullptr;
-};
-BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
-  char cls[32] = "";
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (!strcmp(cls, "#32770") && IsWindowVisible(hwnd)) {
-    ((FindBox*)lParam)->box = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
-  char cls[32] = "", text[2048] = "";
-  GetClassNameA(child, cls, sizeof cls);
-  if (!lstrcmpiA(cls, "Static") && GetWindowTextA(child, text, sizeof text) > 10) *(std::string*)lParam += text;
-  return TRUE;
-}
-}  // namespace
-
-DWORD WINAPI BoxAnswerer::Run(LPVOID p) {
-  BoxAnswerer* self = (BoxAnswerer*)p;
-  HWND last = nullptr;
-  while (!self->m_stop) {
-    FindBox find;
-    EnumThreadWindows(self->m_owner, FindBoxProc, (LPARAM)&find);
-    if (find.box && find.box != last && (size_t)self->m_done < self->m_answers.size()) {
-      Sleep(50);
-      std::string text;
-      EnumChildWindows(find.box, CollectText, (LPARAM)&text);
-      self->texts.push_back(text);
-      PostMessageA(find.box, WM_COMMAND, self->m_answers[self->m_done], 0);
-      InterlockedIncrement(&self->m_done);
-      last = find.box;
-    }
-    Sleep(20);
-  }
-  return 0;
+int BoxAnswerer::Answer(HWND, const char* text, const char*, UINT) {
+  BoxAnswerer* self = g_answerer;
+  if (!self) return IDCANCEL;
+  self->texts.push_back(text ? text : "");
+  if ((size_t)self->m_done >= self->m_answers.size()) return IDCANCEL;
+  return self->m_answers[self->m_done++];
 }
 
 // --- fixture -------------------------------------------------------------------------

@@ -46,8 +46,8 @@ HTREEITEM FindChild(CTreeListCtrl& tree, HTREEITEM parent, const char* name);
 void SetRaw(HKEY key, const char* name, DWORD type, const void* data, DWORD size);
 void MakeKey(HKEY parent, const char* path);
 
-// Answers message boxes from a second thread: each box that appears gets
-// the next answer (IDOK, IDCANCEL ...); the texts are kept.
+// Answers the pane's message boxes in turn (IDOK, IDCANCEL ...) through
+// the pane's box seam; the texts are kept. Without answers left: IDCANCEL.
 class BoxAnswerer {
  public:
   explicit BoxAnswerer(std::vector<int> answers);
@@ -56,12 +56,9 @@ class BoxAnswerer {
   int Answered() const { return m_done; }
 
  private:
-  static DWORD WINAPI Run(LPVOID self);
+  static int Answer(HWND owner, const char* text, const char* caption, UINT type);
   std::vector<int> m_answers;
-  volatile LONG m_stop = 0;
-  volatile LONG m_done = 0;
-  HANDLE m_thread = nullptr;
-  DWORD m_owner = 0;
+  int m_done = 0;
 };
 
 class BrowserTest : public ::testing::Test {
