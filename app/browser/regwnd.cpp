@@ -35,6 +35,8 @@ int ImageOfType(DWORD type) {
 }
 
 const char kDefaultName[] = "(Standard)";
+// Bytes of a value the cells show at most (strings: 250 characters and more).
+const DWORD kCellBytes = 272;
 
 // Names in natural order; the default value before a value that carries its name.
 int CompareItemNames(const CTextList* list, int i, int j) {
@@ -210,12 +212,31 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
   HKEY key;
   if (OpenBelow(row, below, KEY_READ, &key) != ERROR_SUCCESS) return 0;
   static char name[16384];  // the UI thread only
+  static BYTE data[kCellBytes];
   bool hasDefault = false;
+  // Only the records of the pane keep their data.
+  bool keep = list == &Entries();
+  if (keep) {
+    m_data.clear();
+    m_bytes.clear();
+  }
   for (DWORD i = 0;; ++i) {
-    DWORD n = sizeof name, type = 0;
-    // Names and types only: the data is read when the cells are filled.
-    if (RegEnumValueA(key, i, name, &n, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) break;
+    DWORD n = sizeof name, type = 0, size = sizeof data;
+    // The data comes in the same call: the cells reuse it.
+    LONG err = RegEnumValueA(key, i, name, &n, nullptr, &type, data, &size);
+    DWORD fullSize = size;
+    if (err == ERROR_MORE_DATA) {
+      n = sizeof name;
+      size = 0;
+      err = RegEnumValueA(key, i, name, &n, nullptr, &type, nullptr, &fullSize);
+    }
+    if (err != ERROR_SUCCESS) break;
     TreeWndEntry e = {ImageOfType(type), 0, kEntryItem, (int)type, 0};
+    if (keep && size <= sizeof data && fullSize == size) {
+      m_data.push_back({type, fullSize, (DWORD)m_bytes.size(), size});
+      m_bytes.insert(m_bytes.end(), data, data + size);
+      e.reserved = (int)m_data.size();
+    }
     if (n == 0) {
       hasDefault = true;
       DWORD size = 0, realType = 0;
@@ -309,15 +330,6 @@ bool CRegWnd::IsDefaultEntry(const char* name) const {
 }
 
 int CRegWnd::SetItemColumns(HTREEITEM item) {
-  if (!m_fillKey && !m_fillKeyTried) {
-    m_fillKeyTried = true;
-    int row = GetRootIndex();
-    const char* below = nullptr;
-    int pathRow = -1;
-    below = BelowRoot(GetPath(), &pathRow);
-    if (below) OpenBelow(pathRow >= 0 ? pathRow : row, below, KEY_QUERY_VALUE, &m_fillKey);
-  }
-  if (!m_fillKey) return 0;
   const char* name;
   char text[260];
   if ((unsigned)m_currentEntry < (unsigned)Entries().count) {
@@ -336,9 +348,30 @@ int CRegWnd::SetItemColumns(HTREEITEM item) {
   const char* valueName = isDefault ? "" : name;
   BYTE buffer[272];
   DWORD type = 0, size = 260;
-  LONG err = RegQueryValueExA(m_fillKey, valueName, nullptr, &type, buffer, &size);
-  DWORD fullSize = size;
-  if (err == ERROR_MORE_DATA) {
+  int cached = (unsigned)m_currentEntry < (unsigned)Entries().count
+                   ? ((const TreeWndEntry*)Entries().items[m_currentEntry])->reserved
+                   : 0;
+  LONG err;
+  DWORD fullSize;
+  if (cached > 0 && (size_t)cached <= m_data.size()) {
+    const ValueData& v = m_data[cached - 1];
+    type = v.type;
+    fullSize = v.fullSize;
+    size = v.size < 270 ? v.size : 270;
+    memcpy(buffer, m_bytes.data() + v.offset, size);
+    err = ERROR_SUCCESS;
+  } else {
+    // One open per filling, and only when a value was not read with the names.
+    if (!m_fillKey && !m_fillKeyTried) {
+      m_fillKeyTried = true;
+      int pathRow = -1;
+      const char* below = BelowRoot(GetPath(), &pathRow);
+      if (below) OpenBelow(pathRow >= 0 ? pathRow : GetRootIndex(), below, KEY_QUERY_VALUE, &m_fillKey);
+    }
+    err = m_fillKey ? RegQueryValueExA(m_fillKey, valueName, nullptr, &type, buffer, &size) : ERROR_FILE_NOT_FOUND;
+    fullSize = size;
+  }
+  if (err == ERROR_MORE_DATA && m_fillKey) {
     BYTE* whole = new BYTE[size + 2];
     DWORD wholeSize = size;
     err = RegQueryValueExA(m_fillKey, valueName, nullptr, &type, whole, &wholeSize);

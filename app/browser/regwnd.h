@@ -3,6 +3,8 @@
 // in the entry list, and creating, renaming and deleting keys and values.
 #pragma once
 
+#include <vector>
+
 #include "app/browser/treewnd.h"
 
 // Rows of the root-key table; a row with length 0 ends every walk.
@@ -67,6 +69,14 @@ class CRegWnd : public CTreeWnd {
   // The value name in the shown key for an entry path.
   const char* ValueNameOf(const char* path, const char* name) const;
 
+  // Data read with the enumeration, so that filling the cells reads nothing
+  // again: per value its type, full size and first bytes; an entry's fifth
+  // word is its index + 1 (0: read it when the cells are filled).
+  struct ValueData {
+    DWORD type, fullSize, offset, size;
+  };
+  std::vector<ValueData> m_data;
+  std::vector<BYTE> m_bytes;
   CImageList m_images;
   HKEY m_fillKey = nullptr;  // the shown key, open for one filling of the list
   bool m_fillKeyTried = false;
