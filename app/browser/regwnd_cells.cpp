@@ -24,7 +24,8 @@ struct Out {
 
 void FormatString(Out& out, const BYTE* data, DWORD size, DWORD fullSize, bool multi) {
   // A multi-string's final NUL goes first, so its last string closes like a string's.
-  if (multi && size > 0 && size == fullSize && data[size - 1] == 0) --size, --fullSize;
+  bool dropped = multi && size > 0 && size == fullSize && data[size - 1] == 0;
+  if (dropped) --size, --fullSize;
   out.Put('"');
   int chars = 0;
   for (DWORD i = 0; i < size; ++i) {
@@ -47,7 +48,10 @@ void FormatString(Out& out, const BYTE* data, DWORD size, DWORD fullSize, bool m
     ++chars;
   }
   // Data cut at the bytes read: more follows.
-  if (size < fullSize) out.Puts(" ...");
+  if (size < fullSize)
+    out.Puts(" ...");
+  else if (dropped)
+    out.Put('"');  // the last string ended with the NUL dropped above
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ TEST(RegValueCells, Table) {
       {"1000", true, false, REG_SZ, Repeat('y', 270), 1001, "REG_SZ", "\"" + Repeat('y', 250) + " ..."},
       {"expand", true, false, REG_EXPAND_SZ, std::string("%P%\0", 4), 0, "REG_EXPAND_SZ", "\"%P%\""},
       {"multi a b", true, false, REG_MULTI_SZ, std::string("a\0b\0\0", 5), 0, "REG_MULTI_SZ", "\"a\"   \"b\""},
+      {"multi one final NUL", true, false, REG_MULTI_SZ, std::string("a\0b\0", 4), 0, "REG_MULTI_SZ", "\"a\"   \"b\""},
+      {"multi unterminated", true, false, REG_MULTI_SZ, std::string("a\0b", 3), 0, "REG_MULTI_SZ", "\"a\"   \"b"},
       {"default empty", true, true, REG_SZ, std::string("\0", 1), 0, "REG_SZ", "(Wert nicht gesetzt)"},
       {"default one char", true, true, REG_SZ, std::string("q\0", 2), 0, "REG_SZ", "\"q\""},
       {"default missing", false, true, 0, "", 0, "REG_SZ", "(Wert nicht festgelegt)"},
