@@ -391,3 +391,16 @@ TEST(StartPaths, DashOrSlashDigitColon) {
     EXPECT_STREQ(two, c.two);
   }
 }
+
+namespace {
+TEST_F(EditorFrame, FocusedPaneAsksForTwoEmptyStatusPanes) {
+  EXPECT_EQ(PaneCount(), 4);
+  m_view->Pane(0).SendMessage(WM_SETFOCUS);
+  Idle();
+  ASSERT_EQ(PaneCount(), 6);
+  EXPECT_EQ(PaneWidth(1), 15 * PaneCharWidth());
+  EXPECT_EQ(PaneWidth(2), 10 * PaneCharWidth());
+  EXPECT_EQ(PaneText(1), "");
+  EXPECT_EQ(PaneText(2), "");
+}
+}  // namespace
