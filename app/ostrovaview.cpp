@@ -52,9 +52,11 @@ COstrovaView::COstrovaView() { m_settings.Load(); }
 
 COstrovaView::~COstrovaView() {
   // The panes' current paths become the last paths.
-  m_settings.lastPath1 = m_panes[0].GetPath();
-  m_settings.lastPath2 = m_panes[1].GetPath();
+  m_settings.lastPath1 = m_panes[0].GetPathNoSlash();
+  m_settings.lastPath2 = m_panes[1].GetPathNoSlash();
   m_settings.Save();
+  m_panes[0].SaveComboHistory("RegList1", nullptr);
+  m_panes[1].SaveComboHistory("RegList2", nullptr);
 }
 
 BOOL COstrovaView::PreCreateWindow(CREATESTRUCT& cs) {
@@ -77,8 +79,10 @@ BOOL COstrovaView::PreCreateWindow(CREATESTRUCT& cs) {
 int COstrovaView::OnCreate(LPCREATESTRUCT lpcs) {
   if (CView::OnCreate(lpcs) == -1) return -1;
   DWORD style = m_settings.PaneStyle();
-  if (!m_panes[0].CreateWnd(this, CRect(0, 0, 500, 500), IDC_PANE1, style) ||
-      !m_panes[1].CreateWnd(this, CRect(500, 0, 1000, 500), IDC_PANE2, style))
+  m_panes[0].LoadComboHistory("RegList1", nullptr);
+  m_panes[1].LoadComboHistory("RegList2", nullptr);
+  if (!m_panes[0].CreateWnd(style, CRect(0, 0, 500, 500), this, IDC_PANE1) ||
+      !m_panes[1].CreateWnd(style, CRect(500, 0, 1000, 500), this, IDC_PANE2))
     return -1;
   SetSizeCursor();
   return 0;
@@ -147,7 +151,7 @@ void COstrovaView::OnUpdate(CView*, LPARAM lHint, CObject*) {
 }
 
 BOOL COstrovaView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  CPaneStandIn& active = m_panes[m_activePane];
+  CRegWnd& active = m_panes[m_activePane];
   if (active.m_hWnd && active.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
@@ -267,7 +271,7 @@ void COstrovaView::OnUpdateSplitMiddleToggle(CCmdUI* pCmdUI) {
 void COstrovaView::ToggleStyle(int& setting, DWORD bit, bool bitWhenOn) {
   setting = !setting;
   BOOL on = (setting != 0) == bitWhenOn;
-  for (CPaneStandIn& pane : m_panes) pane.SetStyle(bit, on);
+  for (CRegWnd& pane : m_panes) pane.SetStyle(on ? bit : 0, bit);
 }
 
 void COstrovaView::OnFullMark() { ToggleStyle(m_settings.fullMark, kPaneFullMark, true); }
@@ -283,13 +287,13 @@ void COstrovaView::OnUpdateShowCombo(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settin
 
 void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
   if (!pWnd) return;
-  // The stand-in panes report no item; the key-tree and entry menus come
-  // with the browser pane.
   int pane = m_settings.singleWnd == kOnlyPane2 ? 1 : 0;
-  int kind = m_panes[pane].HitTest(pos);
+  UINT_PTR item = 0;
+  int column = -1;
+  int kind = m_panes[pane].HitTest(pos.x, pos.y, &item, &column);
   if (kind == 0 && BothShown()) {
     pane = 1;
-    kind = m_panes[1].HitTest(pos);
+    kind = m_panes[1].HitTest(pos.x, pos.y, &item, &column);
   }
   if (kind != 1 && kind != 2 && kind != 5) {
     m_context = ViewContext();
@@ -297,6 +301,9 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
   }
   m_context.pane = pane;
   m_context.kind = kind;
+  m_context.item = kind == 1 ? item : 0;
+  m_context.row = kind == 2 ? (int)item : -1;
+  m_context.column = column;
   CMenu newMenu;
   newMenu.CreatePopupMenu();
   newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_KEY, "Schlüssel");

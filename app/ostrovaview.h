@@ -4,10 +4,17 @@
 // active pane first and shows the context menus of the panes.
 #pragma once
 
-#include "app/panestandin.h"
+#include "app/browser/regwnd.h"
 #include "app/viewlayout.h"
 #include "base/cstring.h"
 #include "mfc/mfc.h"
+
+// Browser style bits the view sets.
+const DWORD kPaneHideCombo = TWS_NOPATHBAR;
+const DWORD kPaneViewStyle = 0x0CE8;  // the view's fixed bits
+const DWORD kPaneAlternate = TWS_ALTERNATE;
+const DWORD kPaneShowLines = TWS_LINES;
+const DWORD kPaneFullMark = TWS_FULLMARK;
 
 // Window class of the view: its own, so that changing its cursor touches no
 // other window.
@@ -50,7 +57,7 @@ class COstrovaView : public CView {
   ~COstrovaView() override;
 
   CDocument* GetDocument() const { return CView::GetDocument(); }
-  CPaneStandIn& Pane(int i) { return m_panes[i]; }
+  CRegWnd& Pane(int i) { return m_panes[i]; }
   const ViewSettings& Settings() const { return m_settings; }
   int SplitPos() const { return m_splitPos; }
   int ActivePane() const { return m_activePane; }
@@ -112,7 +119,7 @@ class COstrovaView : public CView {
   void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
 
   ViewContext m_context;
-  CPaneStandIn m_panes[2];
+  CRegWnd m_panes[2];
   ViewSettings m_settings;
   int m_activePane = 0;
   int m_focusPane = 0;

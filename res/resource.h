@@ -33,6 +33,16 @@
 #define IDC_FIND_WHOLE 1054
 #define IDC_FIND_SPECIAL 1055
 
+// Browser pane: drag image, images of keys and values, path-bar buttons,
+// drag cursors (copy, move).
+#define IDB_BROWSER_DRAG 129
+#define IDB_BROWSER_IMAGES 131
+#define IDB_BROWSER_UP 134
+#define IDB_BROWSER_BACK 135
+#define IDB_BROWSER_FORWARD 136
+#define IDC_BROWSER_DRAGCOPY 136
+#define IDC_BROWSER_DRAGMOVE 137
+
 // Browser panes of the view.
 #define IDC_PANE1 4240
 #define IDC_PANE2 4241

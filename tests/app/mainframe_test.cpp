@@ -124,7 +124,7 @@ TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
   EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
   EXPECT_EQ(m_view->Pane(0).GetDlgCtrlID(), IDC_PANE1);
   EXPECT_EQ(m_view->Pane(1).GetDlgCtrlID(), IDC_PANE2);
-  EXPECT_EQ(m_view->Pane(0).GetStyle(), 0xCE8u | 0x4000u);  // full-row marks, path bars
+  EXPECT_EQ(m_view->Pane(0).GetStyleWord(), 0xCE8u | 0x4000u);  // full-row marks, path bars
   CRect client;
   m_view->GetClientRect(&client);
   EXPECT_EQ(ChildRect(m_view->Pane(0)).Size(), client.Size());
@@ -221,7 +221,8 @@ TEST_F(EditorFrame, StyleTogglesChangeBothPanesAndShowChecks) {
     bool checked = State(t.id).second;
     Command(t.id);
     EXPECT_EQ(State(t.id).second, !checked);
-    for (int i = 0; i < 2; ++i) EXPECT_EQ((m_view->Pane(i).GetStyle() & t.bit) != 0, (!checked) == t.bitWhenChecked);
+    for (int i = 0; i < 2; ++i)
+      EXPECT_EQ((m_view->Pane(i).GetStyleWord() & t.bit) != 0, (!checked) == t.bitWhenChecked);
   }
 }
 
@@ -240,7 +241,7 @@ TEST_F(EditorFrame, SettingsSurviveARestart) {
   EXPECT_EQ(m_view->Settings().alternate, 1);
   EXPECT_EQ(m_frame->FlatMode(), 0);
   EXPECT_TRUE(m_view->Pane(1).IsWindowVisible());
-  EXPECT_STREQ(m_view->Pane(1).GetPath(), "HKEY_LOCAL_MACHINE\\Software");
+  EXPECT_STREQ(m_view->Pane(1).GetPathNoSlash(), "HKEY_LOCAL_MACHINE\\Software");
   EXPECT_TRUE(State(ID_FLAT_TOOLBAR) == std::make_pair(true, false));
 }
 
@@ -494,3 +495,16 @@ TEST(StartPaths, DashOrSlashDigitColon) {
     EXPECT_STREQ(two, c.two);
   }
 }
+
+namespace {
+TEST_F(EditorFrame, FocusedPaneAsksForTwoEmptyStatusPanes) {
+  EXPECT_EQ(PaneCount(), 4);
+  m_view->Pane(0).SendMessage(WM_SETFOCUS);
+  Idle();
+  ASSERT_EQ(PaneCount(), 6);
+  EXPECT_EQ(PaneWidth(1), 15 * PaneCharWidth());
+  EXPECT_EQ(PaneWidth(2), 10 * PaneCharWidth());
+  EXPECT_EQ(PaneText(1), "");
+  EXPECT_EQ(PaneText(2), "");
+}
+}  // namespace

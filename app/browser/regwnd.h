@@ -1,0 +1,83 @@
+// CRegWnd: the registry as the data source of a browser pane: the five root
+// keys and their subkeys in the key tree, a key's values with type and data
+// in the entry list, and creating, renaming and deleting keys and values.
+#pragma once
+
+#include <vector>
+
+#include "app/browser/treewnd.h"
+
+// Rows of the root-key table; a row with length 0 ends every walk.
+const int kRootKeyRows = 8;
+
+// Name of a row; NULL with zeros from row 8 on.
+const char* GetRootKey(int row, int* length, HKEY* handle);
+const char* GetRootName(int row, HKEY* handle);
+// Row of the path's first component (up to the first "\", any case), -1 with zeros.
+int FindRootKey(const char* path, int* length, HKEY* handle);
+// "REG_SZ" ... for 0-11; another type: NULL when flag is nonzero, else "???".
+const char* GetRegTypeName(DWORD type, int flag);
+// Renames a subkey of parent; a Win32 error code, 0 on success (also the thread's last error).
+LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName);
+// Test seam: pretends the system has no RegRenameKey.
+void SetRenameRegKeyFallback(bool fallback);
+
+// Every key the registry pane opens goes through here: one WOW64 view.
+const REGSAM kRegWndView = KEY_WOW64_64KEY;
+LONG OpenRegWndKey(HKEY root, const char* subPath, REGSAM access, HKEY* key);
+// Deletes name below parent with all its subkeys, in the same view.
+LONG DeleteRegWndTree(HKEY parent, const char* name);
+
+// The "Typ" and "Daten" cells of a value. data holds the first bytes read
+// (size of them), fullSize the value's size; ok false when reading failed.
+// Returns 1 when the value was read, else 0.
+int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, DWORD size, DWORD fullSize,
+                        char* typeText, int typeSize, char* dataText, int dataSize);
+
+class CRegWnd : public CTreeWnd {
+  DECLARE_DYNAMIC(CRegWnd)
+
+ public:
+  CRegWnd();
+  ~CRegWnd() override;
+
+  BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+              CCreateContext* context = nullptr) override;
+  BOOL CreateWnd(DWORD style, const RECT& rect, CWnd* parent, UINT id, CCreateContext* context = nullptr) override;
+  int FillRoots(CTextList* roots) override;
+  int FillChildren(CTextList* list, const char* path, LPARAM itemValue) override;
+  int FillItems(CTextList* list, const char* path, LPARAM itemValue) override;
+  int NewItem(CTextList* list, const char* path, char* name, DWORD type) override;
+  int NewFolder(CTextList* list, const char* path, char* name) override;
+  int RenameItem(const char* oldPath, const char* newName, UINT flags) override;
+  int CanRenameItem(const char* path, const char* newName, UINT flags) override;
+  int DeleteItems(const char* path, const char* name, UINT flags) override;
+  int GetItemImage(const char* path, const char* name, LPARAM level, int open) override;
+  // The buffer holds at least kTreeWndPathBuffer characters; a result longer
+  // than kTreeWndMaxPath is not a valid path.
+  int ParsePath(char* path, int length, LPARAM* itemValue) override;
+  int SetItemColumns(HTREEITEM item) override;
+  int InsertColumns() override;
+
+ protected:
+  void OnListFillEnd() override;
+
+ private:
+  // The part of a path below its root name (without a final "\"), and the root's row.
+  static const char* BelowRoot(const char* path, int* row);
+  bool IsDefaultEntry(const char* name) const;
+  // The value name in the shown key for an entry path.
+  const char* ValueNameOf(const char* path, const char* name) const;
+
+  // Data read with the enumeration, so that filling the cells reads nothing
+  // again: per value its type, full size and first bytes; an entry's fifth
+  // word is its index + 1 (0: read it when the cells are filled).
+  struct ValueData {
+    DWORD type, fullSize, offset, size;
+  };
+  std::vector<ValueData> m_data;
+  std::vector<BYTE> m_bytes;
+  CImageList m_images;
+  HKEY m_fillKey = nullptr;  // the shown key, open for one filling of the list
+  bool m_fillKeyTried = false;
+};

@@ -1,0 +1,208 @@
+// The registry pane on a key of 50,000 values and one of 10,000 subkeys:
+// first screen and full listing against one enumeration of every value
+// with its data; children after expanding against enumerating the
+// subkeys and each child's subkeys (the tree fills one level ahead).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/browser/regwnd.h"
+#include "bench.h"
+#include "mfc/winapp.h"
+
+namespace {
+
+double NowNs() {
+  static LARGE_INTEGER freq = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return (double)t.QuadPart * 1e9 / (double)freq.QuadPart;
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+bool FirstScreenFilled(CRegWnd& pane, int rows) {
+  pane.List().SendMessage(TLM_RUNDEFERRED);
+  if ((int)pane.List().SendMessage(TLM_GETROWCOUNT) < rows) return false;
+  char text[64] = "";
+  pane.List().GetCellTextByRow(rows - 1, text, sizeof text, 2);
+  return text[0] != 0;
+}
+
+}  // namespace
+
+int main() {
+  CWinApp app("browser_bench");
+  AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+  char path[96];
+  std::snprintf(path, sizeof path, "Software\\OstrovaTests\\browser_bench_%lu", GetCurrentProcessId());
+  std::string full = std::string("HKEY_CURRENT_USER\\") + path;
+  HKEY root, values, keys;
+  RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr);
+  RegCreateKeyExA(root, "values", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &values, nullptr);
+  RegCreateKeyExA(root, "keys", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keys, nullptr);
+  HKEY small;
+  RegCreateKeyExA(root, "small", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &small, nullptr);
+  RegCloseKey(small);
+  for (int i = 0; i < 50000; ++i) {
+    char name[16], data[48];
+    std::snprintf(name, sizeof name, "Wert%05d", i);
+    int n = std::snprintf(data, sizeof data, "C:\\Programme\\Ostrova\\Datei%05d.txt", i);
+    RegSetValueExA(values, name, 0, REG_SZ, (const BYTE*)data, (DWORD)n + 1);
+  }
+  for (int i = 0; i < 10000; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Key%05d", i);
+    HKEY k;
+    RegCreateKeyExA(keys, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
+    RegCloseKey(k);
+  }
+
+  CWnd host;
+  host.CreateEx(0, AfxRegisterWndClass(0), "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700, nullptr, nullptr);
+  CRegWnd pane;
+  pane.CreateWnd(0xCE8 | 0x4000, CRect(0, 0, 880, 660), &host, 4240);
+  Pump();
+  std::string valuesPath = full + "\\values", smallPath = full + "\\small", keysPath = full + "\\keys";
+
+  // Values: the first screen (40 rows, three columns) and the whole list.
+  std::vector<double> first, whole;
+  for (int r = 0; r < 5; ++r) {
+    pane.NavigateTo(smallPath.c_str(), 1);
+    pane.WaitForListThread();
+    Pump();
+    double t0 = NowNs();
+    pane.NavigateTo(valuesPath.c_str(), 1);
+    if (getenv("BROWSER_BENCH_SPLIT")) {
+      double t1 = NowNs();
+      pane.WaitForListThread();
+      double t2 = NowNs();
+      std::printf("records %.0f ms, thread %.0f ms\n", (t1 - t0) / 1e6, (t2 - t1) / 1e6);
+    }
+    while (!FirstScreenFilled(pane, 40)) Sleep(0);
+    first.push_back(NowNs() - t0);
+    pane.WaitForListThread();
+    Pump();
+    whole.push_back(NowNs() - t0);
+  }
+  double enumNs = bench::MedianNs(
+      [&] {
+        HKEY h;
+        RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(path) + "\\values").c_str(), 0, KEY_READ, &h);
+        char name[260];
+        BYTE data[300];
+        long long total = 0;
+        for (DWORD i = 0;; ++i) {
+          DWORD cchName = 256, cbData = sizeof data, type;
+          if (RegEnumValueA(h, i, name, &cchName, nullptr, &type, data, &cbData) != ERROR_SUCCESS) break;
+          total += cchName + cbData;
+        }
+        RegCloseKey(h);
+        bench::Sink(total);
+      },
+      1, 5);
+  bench::Report("browser first screen of 50000 values", Median(first), "RegEnumValueA names+data", enumNs);
+  bench::Report("browser full listing of 50000 values", Median(whole), "RegEnumValueA names+data", enumNs);
+
+  // Keys: expanding the 10,000-subkey key; its children shown, then the thread done.
+  std::vector<double> shown, done;
+  for (int r = 0; r < 3; ++r) {
+    pane.NavigateTo(keysPath.c_str(), 1);
+    pane.WaitForListThread();
+    HTREEITEM item = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+    // Collapsed and forgotten, so that each run fills it again.
+    pane.NavigateTo(full.c_str(), 1);
+    pane.WaitForListThread();
+    pane.FillTreeChildren((HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0), nullptr, 0);
+    pane.Tree().SendMessage(TLM_RUNDEFERRED);
+    item = nullptr;
+    HTREEITEM parent = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+    for (HTREEITEM c = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent); c;
+         c = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)c)) {
+      char text[64] = "";
+      TVITEMA tv = {};
+      tv.mask = TVIF_TEXT;
+      tv.hItem = c;
+      tv.pszText = text;
+      tv.cchTextMax = sizeof text;
+      pane.Tree().SendMessage(TVM_GETITEMA, 0, (LPARAM)&tv);
+      if (!strcmp(text, "keys")) item = c;
+    }
+    if (!item) return 2;
+    Pump();
+    double t0 = NowNs();
+    pane.Tree().SendMessage(TVM_EXPAND, TVE_EXPAND, (LPARAM)item);
+    bool seen = false;
+    for (;;) {
+      Pump();
+      if (!seen) {
+        pane.Tree().SendMessage(TLM_RUNDEFERRED);
+        HTREEITEM c = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+        LPARAM data = c ? pane.Tree().SendMessage(TLM_GETITEMPARAM, 0, (LPARAM)c) : 0;
+        if (c && !(data & kTreeItemPlaceholder) &&
+            pane.Tree().SendMessage(TLM_GETITEMPARAM, 0, (LPARAM)item) & kTreeItemFilled) {
+          shown.push_back(NowNs() - t0);
+          seen = true;
+        }
+      }
+      if (!pane.ExpandThreadRunning()) break;
+      Sleep(0);
+    }
+    if (!seen) shown.push_back(NowNs() - t0);
+    done.push_back(NowNs() - t0);
+    pane.Tree().SendMessage(TVM_EXPAND, TVE_COLLAPSE, (LPARAM)item);
+    Pump();
+  }
+  double walkNs = bench::MedianNs(
+      [&] {
+        HKEY h;
+        RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(path) + "\\keys").c_str(), 0, KEY_READ, &h);
+        char name[260], sub[260];
+        long long total = 0;
+        for (DWORD i = 0;; ++i) {
+          DWORD n = sizeof name;
+          if (RegEnumKeyExA(h, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+          HKEY c;
+          if (RegOpenKeyExA(h, name, 0, KEY_READ, &c) == ERROR_SUCCESS) {
+            for (DWORD j = 0;; ++j) {
+              DWORD m = sizeof sub;
+              if (RegEnumKeyExA(c, j, sub, &m, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+              total += m;
+            }
+            RegCloseKey(c);
+          }
+          total += n;
+        }
+        RegCloseKey(h);
+        bench::Sink(total);
+      },
+      1, 3);
+  bench::Report("browser children of 10000 subkeys shown", Median(shown), "RegEnumKeyExA two levels", walkNs);
+  bench::Report("browser expansion of 10000 subkeys done", Median(done), "RegEnumKeyExA two levels", walkNs);
+
+  pane.DestroyWindow();
+  host.DestroyWindow();
+  RegCloseKey(values);
+  RegCloseKey(keys);
+  RegCloseKey(root);
+  RegDeleteTreeA(HKEY_CURRENT_USER, path);
+  return 0;
+}

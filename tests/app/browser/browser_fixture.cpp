@@ -1,0 +1,168 @@
+#include "browser_fixture.h"
+
+#include "mfc/winapp.h"
+
+BEGIN_MESSAGE_MAP(CBrowserHost, CWnd)
+  ON_WM_CONTEXTMENU()
+END_MESSAGE_MAP()
+
+BOOL CBrowserHost::Make(int width, int height) {
+  LPCSTR cls = AfxRegisterWndClass(0, LoadCursorA(nullptr, (LPCSTR)IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1), nullptr);
+  return CreateEx(0, cls, "BrowserHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                  nullptr, nullptr);
+}
+
+BOOL CBrowserHost::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  NMHDR* nm = (NMHDR*)lParam;
+  Note note = {nm->idFrom, (int)nm->code, (DWORD)-1};
+  if (nm->code == (UINT)NM_DBLCLK || nm->code == (UINT)NM_RETURN) {
+    NMTREEWNDENTRY* e = (NMTREEWNDENTRY*)nm;
+    EXPECT_EQ(e->one, 1u);
+    EXPECT_EQ(e->zero1, 0u);
+    EXPECT_EQ(e->zero2, 0u);
+    note.index = e->index;
+  }
+  notes.push_back(note);
+  return CWnd::OnNotify(wParam, lParam, pResult);
+}
+
+void CBrowserHost::OnContextMenu(CWnd*, CPoint) { ++contextMenus; }
+
+void SettlePane(CTreeWnd& pane) {
+  for (int i = 0; i < 3; ++i) {
+    pane.WaitForListThread();
+    PumpMessages(0);
+  }
+  pane.Tree().SendMessage(TLM_RUNDEFERRED);
+  pane.List().SendMessage(TLM_RUNDEFERRED);
+}
+
+void ExpandAndWait(CTreeWnd& pane, HTREEITEM item) {
+  pane.Tree().SendMessage(TVM_EXPAND, TVE_EXPAND, (LPARAM)item);
+  DWORD start = GetTickCount();
+  do {
+    PumpMessages(5);
+  } while (pane.ExpandThreadRunning() && GetTickCount() - start < 20000);
+  PumpMessages(5);
+  pane.Tree().SendMessage(TLM_RUNDEFERRED);
+}
+
+std::string CellText(CTreeListCtrl& list, int row, int column) {
+  char buf[600] = "";
+  list.GetCellTextByRow(row, buf, sizeof buf, column);
+  return buf;
+}
+
+std::vector<std::string> RowNames(CTreeListCtrl& list) {
+  std::vector<std::string> names;
+  int rows = (int)list.SendMessage(TLM_GETROWCOUNT);
+  for (int r = 0; r < rows; ++r) names.push_back(CellText(list, r, 0));
+  return names;
+}
+
+std::vector<std::string> ChildNames(CTreeListCtrl& tree, HTREEITEM item) {
+  std::vector<std::string> names;
+  HTREEITEM child = item == TVI_ROOT ? (HTREEITEM)tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0)
+                                     : (HTREEITEM)tree.SendMessage(TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+  for (; child; child = (HTREEITEM)tree.SendMessage(TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)child)) {
+    char buf[300] = "";
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = child;
+    tv.pszText = buf;
+    tv.cchTextMax = sizeof buf;
+    tree.SendMessage(TVM_GETITEMA, 0, (LPARAM)&tv);
+    names.push_back(buf);
+  }
+  return names;
+}
+
+HTREEITEM FindChild(CTreeListCtrl& tree, HTREEITEM parent, const char* name) {
+  HTREEITEM child = parent == TVI_ROOT ? (HTREEITEM)tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0)
+                                       : (HTREEITEM)tree.SendMessage(TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent);
+  for (; child; child = (HTREEITEM)tree.SendMessage(TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)child)) {
+    char buf[300] = "";
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = child;
+    tv.pszText = buf;
+    tv.cchTextMax = sizeof buf;
+    tree.SendMessage(TVM_GETITEMA, 0, (LPARAM)&tv);
+    if (!lstrcmpiA(buf, name)) return child;
+  }
+  return nullptr;
+}
+
+void SetRaw(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
+  ASSERT_EQ(RegSetValueExA(key, name, 0, type, (const BYTE*)data, size), ERROR_SUCCESS) << name;
+}
+
+void MakeKey(HKEY parent, const char* path) {
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+  RegCloseKey(k);
+}
+
+// --- message boxes ------------------------------------------------------------------
+
+namespace {
+BoxAnswerer* g_answerer = nullptr;
+}
+
+BoxAnswerer::BoxAnswerer(std::vector<int> answers) : m_answers(std::move(answers)) {
+  g_answerer = this;
+  CTreeWnd::s_msgBox = Answer;
+}
+
+BoxAnswerer::~BoxAnswerer() {
+  CTreeWnd::s_msgBox = nullptr;
+  g_answerer = nullptr;
+}
+
+int BoxAnswerer::Answer(HWND, const char* text, const char*, UINT) {
+  BoxAnswerer* self = g_answerer;
+  if (!self) return IDCANCEL;
+  self->texts.push_back(text ? text : "");
+  if ((size_t)self->m_done >= self->m_answers.size()) return IDCANCEL;
+  return self->m_answers[self->m_done++];
+}
+
+// --- fixture -------------------------------------------------------------------------
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+void BrowserTest::SetUpTestSuite() {
+  if (!g_app) {
+    g_app = new CWinApp("browser_tests");
+    AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+  }
+}
+
+void BrowserTest::SetUp() {
+  m_key = new TestRegistryKey;
+  m_host = new CBrowserHost;
+  ASSERT_TRUE(m_host->Make(920, 660));
+}
+
+void BrowserTest::TearDown() {
+  if (m_pane) {
+    if (m_pane->m_hWnd) m_pane->DestroyWindow();
+    delete m_pane;
+    m_pane = nullptr;
+  }
+  if (m_host) {
+    m_host->DestroyWindow();
+    delete m_host;
+  }
+  CTreeWnd::s_msgBox = nullptr;
+  delete m_key;
+}
+
+CRegWnd& BrowserTest::MakePane(DWORD style, int width, int height) {
+  m_pane = new CRegWnd;
+  EXPECT_TRUE(m_pane->CreateWnd(style, CRect(0, 0, width, height), m_host, 4240));
+  SettlePane(*m_pane);
+  return *m_pane;
+}
