@@ -95,8 +95,12 @@ bool AskHivePath(CWnd* pParent, const char* title, const char* proposal, CString
 
 }  // namespace
 
-CString NormaliseRegRoot(const char* path) {
-  if (!path) return CString();
+CString NormaliseRegRoot(const char* text) {
+  if (!text) return CString();
+  std::string slashes(text);
+  for (char& c : slashes)
+    if (c == '/') c = '\\';
+  const char* path = slashes.c_str();
   size_t first = 0;
   while (path[first] && !IsSep(path[first])) ++first;
   if (first == 4) {
@@ -209,6 +213,12 @@ void RunUnloadHive(CWnd* pParent, const char* currentPath) {
   ::MessageBoxA(owner, "Der Schlüssel wurde erfolgreich ausgehäng.", "Information", MB_ICONINFORMATION);
 }
 
+bool WriteRegeditLastKey(const char* path) {
+  CRegKeyStack key;
+  return key.Open(HKEY_CURRENT_USER, kRegeditAppletKey, REGKS_WRITE) &&
+         key.SetValue(path, (DWORD)strlen(path) + 1, "LastKey", REG_SZ);
+}
+
 int StartOutsideRegistryEditor(HWND owner, const char* path, const char* programDir) {
   if (!path) path = "";
   bool quiet = owner == INVALID_HANDLE_VALUE;
@@ -234,9 +244,7 @@ int StartOutsideRegistryEditor(HWND owner, const char* path, const char* program
       return kRegeditMissing;
     }
   }
-  CRegKeyStack key;
-  if (key.Open(HKEY_CURRENT_USER, kRegeditAppletKey, REGKS_WRITE))
-    key.SetValue(path, (DWORD)strlen(path) + 1, "LastKey", REG_SZ);
+  WriteRegeditLastKey(path);
   CSpawnProcess spawn;
   if (spawn.Start(CString("?") + editor, 0) != 1) {
     if (!quiet) ErrorBox(owner, "Das Programm 'RegEdit.exe' konnte nicht gestartet werden !");

@@ -9,7 +9,7 @@
 class CWnd;
 
 // Short and HKEY_-less root names become the long ones ("HKLM\x" is
-// "HKEY_LOCAL_MACHINE\x"); other paths stay as they are.
+// "HKEY_LOCAL_MACHINE\x"), "/" becomes "\"; other paths stay as they are.
 CString NormaliseRegRoot(const char* path);
 
 // The checks of an entered hive key.
@@ -50,6 +50,9 @@ enum {
 // after "LastKey" is written. Messages go to owner unless it is
 // INVALID_HANDLE_VALUE.
 int StartOutsideRegistryEditor(HWND owner, const char* path, const char* programDir);
+
+// "LastKey" for regedit.exe, only where its key exists.
+bool WriteRegeditLastKey(const char* path);
 
 // Where regedit.exe keeps its last key.
 extern const char kRegeditAppletKey[];

@@ -1,0 +1,168 @@
+// Hive paths and their checks, loading a saved fixture under HKEY_USERS and
+// unloading it, and the start of RegJump.exe beside the program.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/hives.h"
+#include "harness/registry_util.h"
+
+namespace {
+
+TEST(HivePaths, Checks) {
+  struct Case {
+    const char* text;
+    int check;
+    HKEY root;
+    const char* sub;
+  } cases[] = {
+      {"HKEY_USERS\\", kHiveNoSubkey, nullptr, nullptr},
+      {"HKEY_USERS", kHiveNoSubkey, nullptr, nullptr},
+      {"HKLM\\a\\b", kHiveTooDeep, nullptr, nullptr},
+      {"HKEY_USERS\\a/b", kHiveTooDeep, nullptr, nullptr},
+      {"HKCU\\x", kHiveWrongRoot, nullptr, nullptr},
+      {"HKEY_CURRENT_USER\\x", kHiveWrongRoot, nullptr, nullptr},
+      {"Software\\x", kHiveWrongRoot, nullptr, nullptr},
+      {"HKU\\x", kHiveWrongRoot, nullptr, nullptr},
+      {"HKLM\\x", kHivePathOk, HKEY_LOCAL_MACHINE, "x"},
+      {"hklm\\Probe", kHivePathOk, HKEY_LOCAL_MACHINE, "Probe"},
+      {"HKEY_USERS\\Test Hive", kHivePathOk, HKEY_USERS, "Test Hive"},
+      {"users\\t", kHivePathOk, HKEY_USERS, "t"},
+      {"MACHINE/t", kHivePathOk, HKEY_LOCAL_MACHINE, "t"},
+  };
+  for (const Case& c : cases) {
+    HKEY root = nullptr;
+    CString sub;
+    EXPECT_EQ(CheckHivePath(c.text, &root, &sub), c.check) << c.text;
+    if (c.check == kHivePathOk) {
+      EXPECT_EQ(root, c.root) << c.text;
+      EXPECT_STREQ((const char*)sub, c.sub) << c.text;
+    }
+  }
+  EXPECT_STREQ((const char*)NormaliseRegRoot("HKCC\\System"), "HKEY_CURRENT_CONFIG\\System");
+  EXPECT_STREQ((const char*)NormaliseRegRoot("HKLMX\\a"), "HKLMX\\a");
+  EXPECT_STREQ((const char*)NormaliseRegRoot("CLASSES_ROOT"), "HKEY_CLASSES_ROOT");
+}
+
+TEST(HivePaths, Proposals) {
+  EXPECT_STREQ((const char*)ProposeHivePath("HKEY_CURRENT_USER", false), "HKEY_USERS\\");
+  EXPECT_STREQ((const char*)ProposeHivePath("HKEY_LOCAL_MACHINE\\SOFTWARE", false), "HKEY_LOCAL_MACHINE\\");
+  EXPECT_STREQ((const char*)ProposeHivePath("hkey_users", false), "hkey_users\\");
+  EXPECT_STREQ((const char*)ProposeHivePath("HKEY_USERS\\Probe", true), "HKEY_USERS\\Probe");
+  EXPECT_STREQ((const char*)ProposeHivePath("HKEY_CLASSES_ROOT\\x", true), "HKEY_USERS\\");
+  EXPECT_STREQ((const char*)ProposeHivePath("", true), "HKEY_USERS\\");
+}
+
+std::string TempFile(const char* name) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name + std::to_string(GetCurrentProcessId());
+}
+
+TEST(Hives, SaveLoadUnderUsersAndUnload) {
+  TestRegistryKey key;
+  const char data[] = "aus der Datei";
+  ASSERT_EQ(RegSetValueExA(key.Handle(), "Probe", 0, REG_SZ, (const BYTE*)data, sizeof data), ERROR_SUCCESS);
+  HKEY sub;
+  ASSERT_EQ(RegCreateKeyA(key.Handle(), "Unter", &sub), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  std::string file = TempFile("ostrova_hive_");
+  DeleteFileA(file.c_str());
+  HANDLE token;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
+  TOKEN_PRIVILEGES tp = {1};
+  LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &tp.Privileges[0].Luid);
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr);
+  LONG saved = RegSaveKeyA(key.Handle(), file.c_str(), nullptr);
+  tp.Privileges[0].Attributes = 0;
+  AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr);
+  CloseHandle(token);
+  ASSERT_EQ(saved, ERROR_SUCCESS);
+
+  std::string name = "OstrovaTestHive_" + std::to_string(GetCurrentProcessId());
+  EXPECT_FALSE(IsOwnHive(HKEY_USERS, name.c_str()));
+  ASSERT_EQ(LoadHive(HKEY_USERS, name.c_str(), file.c_str()), ERROR_SUCCESS);
+  EXPECT_TRUE(IsOwnHive(HKEY_USERS, name.c_str()));
+  {
+    HKEY loaded;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_READ, &loaded), ERROR_SUCCESS);
+    char buf[64] = "";
+    DWORD cb = sizeof buf;
+    EXPECT_EQ(RegQueryValueExA(loaded, "Probe", nullptr, nullptr, (BYTE*)buf, &cb), ERROR_SUCCESS);
+    EXPECT_STREQ(buf, data);
+    HKEY unter;
+    EXPECT_EQ(RegOpenKeyExA(loaded, "Unter", 0, KEY_READ, &unter), ERROR_SUCCESS);
+    RegCloseKey(unter);
+    // No handle may stay open inside the hive when it is unloaded.
+    RegCloseKey(loaded);
+  }
+  EXPECT_EQ(UnloadHive(HKEY_USERS, name.c_str()), ERROR_SUCCESS);
+  EXPECT_FALSE(IsOwnHive(HKEY_USERS, name.c_str()));
+  HKEY gone;
+  EXPECT_NE(RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_READ, &gone), ERROR_SUCCESS);
+  // A hive file that does not exist is refused.
+  EXPECT_NE(LoadHive(HKEY_USERS, name.c_str(), (file + ".fehlt").c_str()), ERROR_SUCCESS);
+  EXPECT_FALSE(IsOwnHive(HKEY_USERS, name.c_str()));
+  DeleteFileA(file.c_str());
+  DeleteFileA((file + ".LOG").c_str());
+}
+
+TEST(OutsideEditor, RegJumpGetsTheQuotedPath) {
+  char exe[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  while (n && exe[n - 1] != '\\') --n;
+  exe[n] = 0;
+  std::string base = TempFile("ostrova_regjump_");
+  std::string prog = base + "\\Prog\\", diverse = base + "\\Diverse\\";
+  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryA(prog.c_str(), nullptr);
+  CreateDirectoryA(diverse.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((std::string(exe) + "regjump_stub.exe").c_str(), (diverse + "RegJump.exe").c_str(), FALSE));
+
+  HKEY applet;
+  bool appletExisted = RegOpenKeyExA(HKEY_CURRENT_USER, kRegeditAppletKey, 0, KEY_READ, &applet) == ERROR_SUCCESS;
+  char lastBefore[1024] = "";
+  if (appletExisted) {
+    DWORD cb = sizeof lastBefore;
+    RegQueryValueExA(applet, "LastKey", nullptr, nullptr, (BYTE*)lastBefore, &cb);
+  }
+
+  const char* path = "HKEY_CURRENT_USER\\Software\\Ma\xDF mit Leerzeichen";
+  EXPECT_EQ(StartOutsideRegistryEditor((HWND)INVALID_HANDLE_VALUE, path, prog.c_str()), kRegJumpStarted);
+  std::string out = diverse + "regjump_args.txt";
+  std::string got;
+  for (int i = 0; i < 500 && got.empty(); ++i) {
+    HANDLE f = CreateFileA(out.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+      char buf[512] = "";
+      DWORD r = 0;
+      ReadFile(f, buf, sizeof buf - 1, &r, nullptr);
+      got.assign(buf, r);
+      CloseHandle(f);
+    } else {
+      Sleep(10);
+    }
+  }
+  EXPECT_EQ(got, std::string("1|") + path);
+  // RegJump's start leaves regedit's key alone.
+  if (appletExisted) {
+    char lastAfter[1024] = "";
+    DWORD cb = sizeof lastAfter;
+    RegQueryValueExA(applet, "LastKey", nullptr, nullptr, (BYTE*)lastAfter, &cb);
+    EXPECT_STREQ(lastAfter, lastBefore);
+    RegCloseKey(applet);
+  } else {
+    // And writing "LastKey" does not make the key.
+    EXPECT_FALSE(WriteRegeditLastKey(path));
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kRegeditAppletKey, 0, KEY_READ, &applet), ERROR_SUCCESS);
+  }
+  Sleep(50);
+  DeleteFileA(out.c_str());
+  DeleteFileA((diverse + "RegJump.exe").c_str());
+  RemoveDirectoryA(diverse.c_str());
+  RemoveDirectoryA(prog.c_str());
+  RemoveDirectoryA(base.c_str());
+}
+
+}  // namespace
