@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/hives.h"
 #include "harness/registry_util.h"
+#include "harness/window_util.h"
 
 namespace {
 
@@ -163,6 +166,71 @@ TEST(OutsideEditor, RegJumpGetsTheQuotedPath) {
   RemoveDirectoryA(diverse.c_str());
   RemoveDirectoryA(prog.c_str());
   RemoveDirectoryA(base.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the dialogs of one command in turn from a second thread: each
+// step waits for a dialog of its title, may take a picture, and posts its
+// command.
+struct DialogStep {
+  const char* title;
+  WPARAM command;
+  const char* png;
+  std::string seen;  // the prompt's edit or the box's text
+};
+
+void AnswerDialogs(std::vector<DialogStep>* steps) {
+  for (DialogStep& s : *steps) {
+    HWND dlg = nullptr;
+    for (int i = 0; i < 500 && !dlg; ++i) {
+      dlg = FindWindowA("#32770", s.title);
+      if (!dlg) Sleep(10);
+    }
+    if (!dlg) return;
+    Sleep(100);
+    char buf[512] = "";
+    HWND edit = FindWindowExA(dlg, nullptr, "Edit", nullptr);
+    if (edit)
+      GetWindowTextA(edit, buf, sizeof buf);
+    else
+      GetDlgItemTextA(dlg, 0xFFFF, buf, sizeof buf);
+    s.seen = buf;
+    if (s.png) WindowCapture::FromScreen(dlg).SavePng(ScreenshotPath(s.png).c_str());
+    PostMessageA(dlg, WM_COMMAND, s.command, 0);
+    for (int i = 0; i < 200 && IsWindow(dlg); ++i) Sleep(10);
+  }
+}
+
+TEST(Hives, UnloadAsksBeforeAKeyItDidNotLoad) {
+  // Some systems delete a key that is no hive when it is unloaded: the
+  // command asks first, and No keeps the key.
+  std::string name = "OstrovaNoHive_" + std::to_string(GetCurrentProcessId());
+  HKEY k;
+  if (RegCreateKeyExA(HKEY_USERS, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    GTEST_SKIP() << "no key can be made below HKEY_USERS";
+  RegCloseKey(k);
+  std::string path = "HKEY_USERS\\" + name;
+  std::vector<DialogStep> steps = {{"Schlüssel aushängen", IDOK, "app_hive_unload_prompt.png", ""},
+                                   {"Frage", IDNO, nullptr, ""}};
+  std::thread answer(AnswerDialogs, &steps);
+  RunUnloadHive(nullptr, path.c_str());
+  answer.join();
+  EXPECT_EQ(steps[0].seen, path);  // the prompt proposes the current path
+  EXPECT_NE(steps[1].seen.find("wurde nicht von diesem Programm eingehängt"), std::string::npos) << steps[1].seen;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+  RegCloseKey(k);
+  RegDeleteKeyA(HKEY_USERS, name.c_str());
+
+  // A refused path: its message and nothing else.
+  steps = {{"Schlüssel aushängen", IDOK, nullptr, ""}, {"Fehler", IDOK, nullptr, ""}};
+  std::thread refuse(AnswerDialogs, &steps);
+  RunUnloadHive(nullptr, "HKEY_CURRENT_USER\\Software");
+  refuse.join();
+  EXPECT_EQ(steps[0].seen, "HKEY_USERS\\");
+  EXPECT_EQ(steps[1].seen, "Es fehlt der Subpfad nach HKEY_LOCAL_MACHINE bzw. HKEY_USERS !");
 }
 
 }  // namespace
