@@ -1,0 +1,102 @@
+// The view's search commands on the program's own frame: a key found through
+// the progress dialog, "Weitersuchen" while a search is set up, the end
+// message, and F3 opening the find dialog afterwards.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "app/mainframe.h"
+#include "app/ostrovaapp.h"
+#include "app/ostrovaview.h"
+#include "harness/registry_util.h"
+#include "harness/window_util.h"
+#include "res/resource.h"
+
+namespace {
+
+class CSearchTestApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(COstrovaView)));
+    CCommandLineInfo cmdInfo;
+    return ProcessShellCommand(cmdInfo);
+  }
+};
+
+bool Enabled(CFrameWnd* frame, UINT id) {
+  struct Probe : CCmdUI {
+    bool enabled = true;
+    void Enable(BOOL on) override {
+      enabled = on != 0;
+      m_bEnableChanged = TRUE;
+    }
+  } probe;
+  probe.m_nID = id;
+  probe.DoUpdate(frame, TRUE);
+  return probe.enabled;
+}
+
+// Answers the first dialog of the title with the command; keeps its text.
+void Answer(const char* title, WPARAM command, std::string* text) {
+  for (int i = 0; i < 1500; ++i) {
+    HWND box = FindWindowA("#32770", title);
+    if (box && IsWindowVisible(box)) {
+      char buf[512] = "";
+      GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
+      *text = buf;
+      PostMessageA(box, WM_COMMAND, command, 0);
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+TEST(ViewSearch, FindNextUntilTheEnd) {
+  CSearchTestApp* app = new CSearchTestApp;
+  ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
+  TestAppNames* names = new TestAppNames;
+  TestRegistryKey key;
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyA(key.Handle(), "A\\ViewSearchZiel", &k), ERROR_SUCCESS);
+  RegCloseKey(k);
+  ASSERT_TRUE(app->InitInstance());
+  CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, app->m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  COstrovaView* view = DYNAMIC_DOWNCAST(COstrovaView, frame->GetActiveView());
+  ASSERT_NE(view, nullptr);
+
+  EXPECT_FALSE(Enabled(frame, ID_FIND_NEXT_MENU));
+  view->Pane(view->ActivePane()).NavigateTo(key.FullPath().c_str(), 1);
+  view->Search().Setup(kSearchKeys, kSearchWhole, 0, "viewsearchziel");
+  EXPECT_TRUE(Enabled(frame, ID_FIND_NEXT_MENU));
+  EXPECT_EQ(view->SearchRegistry(), 1);
+  EXPECT_EQ(std::string(view->Pane(view->ActivePane()).GetPath()), key.FullPath() + "\\A\\ViewSearchZiel");
+  EXPECT_TRUE(Enabled(frame, ID_FIND_NEXT_MENU));
+
+  // Onward through the rest of the registry (the user's key shows up again
+  // below HKEY_USERS) until the end message.
+  std::string text;
+  std::thread end(Answer, "Information", IDOK, &text);
+  int found = 0;
+  while (view->Search().IsSet() && found < 5) found += view->SearchRegistry();
+  end.join();
+  EXPECT_EQ(text, "Das Durchsuchen der Registry ist beendet.");
+  EXPECT_FALSE(view->Search().IsSet());
+  EXPECT_FALSE(Enabled(frame, ID_FIND_NEXT_MENU));
+
+  // F3 without a search opens the find dialog.
+  std::string unused;
+  std::thread dialog(Answer, "Suchen", IDCANCEL, &unused);
+  frame->SendMessage(WM_COMMAND, ID_FIND_NEXT);
+  dialog.join();
+  EXPECT_FALSE(view->Search().IsSet());
+
+  frame->SendMessage(WM_CLOSE);
+  app->Run();
+  delete names;
+  delete app;
+}
+
+}  // namespace
