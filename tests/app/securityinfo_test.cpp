@@ -7,6 +7,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -289,6 +290,56 @@ TEST(SecurityInfo, MissingEditorLibrary) {
   answer.join();
   EXPECT_EQ(text, "Can't load AcLui.dll !");
   CSecurityInfo::SetLibraryNames(nullptr, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+struct SheetWatch {
+  DWORD thread = 0;
+  std::string title;
+};
+
+BOOL CALLBACK FindSheet(HWND hwnd, LPARAM lp) {
+  char cls[32] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+  *(HWND*)lp = hwnd;
+  return FALSE;
+}
+
+// Waits for the editor's window on the test's thread, takes its picture and
+// cancels it.
+void CloseSheet(SheetWatch* w) {
+  for (int i = 0; i < 500; ++i) {
+    HWND sheet = nullptr;
+    EnumThreadWindows(w->thread, FindSheet, (LPARAM)&sheet);
+    if (sheet) {
+      Sleep(300);
+      char buf[256] = "";
+      GetWindowTextA(sheet, buf, sizeof buf);
+      w->title = buf;
+      WindowCapture::FromScreen(sheet).SavePng(ScreenshotPath("app_permissions_dialog.png").c_str());
+      PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+TEST(SecurityInfo, SystemEditorForAFixtureKey) {
+  TestRegistryKey key;
+  HMODULE aclui = LoadLibraryA("aclui.dll");
+  if (!aclui || !GetProcAddress(aclui, "EditSecurity")) GTEST_SKIP() << "no access-control editor";
+  FreeLibrary(aclui);
+  SheetWatch w;
+  w.thread = GetCurrentThreadId();
+  std::thread watch(CloseSheet, &w);
+  EditKeyPermissions(nullptr, key.FullPath().c_str(), SE_REGISTRY_KEY);
+  watch.join();
+  // Wine's editor leaves its title unformatted ("Properties for %s").
+  EXPECT_FALSE(w.title.empty());
 }
 
 }  // namespace
