@@ -1,6 +1,10 @@
 // The registry search: match functions, the search state, the key walk on
 // fixtures below the tests' key, and the entry phase on a scripted pane.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <string>
@@ -428,6 +432,43 @@ TEST(RegSearchEntries, AfterTheSelectedEntry) {
   // An entry without a name ends it.
   pane.entries[2].name = nullptr;
   EXPECT_EQ(EntryHit(pane, kSearchValueNames, kSearchPartial, "Farben"), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RegSearchWalk, KeysThatWillNotOpenAreSkippedOneByOne) {
+  // Three closed siblings in a row before the hit: each is skipped, the
+  // level goes on.
+  PSECURITY_DESCRIPTOR deny = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;KA;;;WD)", SDDL_REVISION_1, &deny, nullptr));
+  for (const char* name : {"G\\Zu1", "G\\Zu2", "G\\Zu3"}) {
+    HKEY k = MakeKey(h, name);
+    RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, deny);
+    RegCloseKey(k);
+  }
+  LocalFree(deny);
+  HKEY probe;
+  if (RegOpenKeyExA(h, "G\\Zu1", 0, KEY_ENUMERATE_SUB_KEYS, &probe) == ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    GTEST_SKIP() << "the system opens keys whose DACL denies everything";
+  }
+  SetString(h, "G\\Zz", "Dahinter", "erreicht");
+  WalkResult r = Walk(root, root + "\\F", kSearchValueData, kSearchWhole, "erreicht");
+  EXPECT_EQ(r.result, kSearchValueFound);
+  EXPECT_EQ(r.path, root + "\\G\\Zz");
+  // Open the closed keys again so that the fixture can go.
+  PSECURITY_DESCRIPTOR allow = nullptr;
+  ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &allow, nullptr);
+  for (int i = 1; i <= 3; ++i) {
+    std::string obj = "CURRENT_USER\\" + key.Path() + "\\G\\Zu" + std::to_string(i);
+    BOOL present, defaulted;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(allow, &present, &dacl, &defaulted);
+    SetNamedSecurityInfoA(&obj[0], SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
+  }
+  LocalFree(allow);
 }
 
 }  // namespace
