@@ -234,3 +234,84 @@ TEST(Hives, UnloadAsksBeforeAKeyItDidNotLoad) {
 }
 
 }  // namespace
+
+namespace {
+
+// The file dialog: the name goes into its file-name field, then OK.
+void ChooseFile(const std::string* file, bool* done) {
+  for (int i = 0; i < 500 && !*done; ++i) {
+    HWND dlg = FindWindowA("#32770", "Schlüsselpfad laden");
+    if (dlg && IsWindowVisible(dlg)) {
+      Sleep(200);
+      HWND name = GetDlgItem(dlg, 0x47C);        // cmb13
+      if (!name) name = GetDlgItem(dlg, 0x480);  // edt1
+      SetWindowTextA(name, file->c_str());
+      PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+      *done = true;
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+TEST(Hives, LoadByTheCommandsDialogs) {
+  TestRegistryKey key;
+  const char data[] = "geladen";
+  ASSERT_EQ(RegSetValueExA(key.Handle(), "Probe", 0, REG_SZ, (const BYTE*)data, sizeof data), ERROR_SUCCESS);
+  std::string file = TempFile("ostrova_hive_cmd_");
+  DeleteFileA(file.c_str());
+  HANDLE token;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
+  TOKEN_PRIVILEGES tp = {1};
+  LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &tp.Privileges[0].Luid);
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr);
+  ASSERT_EQ(RegSaveKeyA(key.Handle(), file.c_str(), nullptr), ERROR_SUCCESS);
+  tp.Privileges[0].Attributes = 0;
+  AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr);
+  CloseHandle(token);
+
+  std::string name = "OstrovaCmdHive_" + std::to_string(GetCurrentProcessId());
+  bool chosen = false;
+  std::thread pick(ChooseFile, &file, &chosen);
+  std::vector<DialogStep> steps = {{"Schlüssel einhängen", IDOK, nullptr, ""}};
+  std::thread prompt([&] {
+    for (int i = 0; i < 1000 && !chosen; ++i) Sleep(10);
+    for (int i = 0; i < 500; ++i) {
+      HWND dlg = FindWindowA("#32770", "Schlüssel einhängen");
+      if (dlg && IsWindowVisible(dlg)) {
+        Sleep(100);
+        HWND edit = FindWindowExA(dlg, nullptr, "Edit", nullptr);
+        char buf[256] = "";
+        GetWindowTextA(edit, buf, sizeof buf);
+        steps[0].seen = buf;
+        SetWindowTextA(edit, ("USERS\\" + name).c_str());
+        WindowCapture::FromScreen(dlg).SavePng(ScreenshotPath("app_hive_load_prompt.png").c_str());
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+  CString loaded;
+  bool ok = RunLoadHive(nullptr, "HKEY_LOCAL_MACHINE\\SOFTWARE", loaded);
+  pick.join();
+  prompt.join();
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(steps[0].seen, "HKEY_LOCAL_MACHINE\\");  // the proposal: the current root
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(std::string((const char*)loaded), "HKEY_USERS\\" + name);
+  HKEY hive;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_READ, &hive), ERROR_SUCCESS);
+  char buf[32] = "";
+  DWORD cb = sizeof buf;
+  EXPECT_EQ(RegQueryValueExA(hive, "Probe", nullptr, nullptr, (BYTE*)buf, &cb), ERROR_SUCCESS);
+  EXPECT_STREQ(buf, data);
+  RegCloseKey(hive);
+  EXPECT_TRUE(IsOwnHive(HKEY_USERS, name.c_str()));
+  EXPECT_EQ(UnloadHive(HKEY_USERS, name.c_str()), ERROR_SUCCESS);
+  DeleteFileA(file.c_str());
+  DeleteFileA((file + ".LOG").c_str());
+}
+
+}  // namespace
