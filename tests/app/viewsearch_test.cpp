@@ -1,6 +1,6 @@
 // The view's search commands on the program's own frame: a key found through
 // the progress dialog, "Weitersuchen" while a search is set up, the end
-// message, and F3 opening the find dialog afterwards.
+// message, F3 opening the find dialog afterwards, and cancel.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,6 +92,31 @@ TEST(ViewSearch, FindNextUntilTheEnd) {
   frame->SendMessage(WM_COMMAND, ID_FIND_NEXT);
   dialog.join();
   EXPECT_FALSE(view->Search().IsSet());
+
+  // Cancel in the progress dialog: the search ends without a message.
+  view->Pane(view->ActivePane()).NavigateTo("HKEY_CLASSES_ROOT", 1);
+  view->Search().Setup(kSearchValueData, kSearchPartial, 0, "gibt es sicher nirgends 8f3a");
+  std::string status;
+  std::thread cancel([&status] {
+    for (int i = 0; i < 1000; ++i) {
+      HWND dlg = FindWindowA("#32770", "Suchen");
+      if (dlg && IsWindowVisible(dlg)) {
+        Sleep(700);
+        char buf[512] = "";
+        GetDlgItemTextA(dlg, 1034, buf, sizeof buf);
+        status = buf;
+        WindowCapture::FromScreen(dlg).SavePng(ScreenshotPath("app_search_progress.png").c_str());
+        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+  EXPECT_EQ(view->SearchRegistry(), 0);
+  cancel.join();
+  EXPECT_EQ(status.substr(0, 6), "Pfad: ") << status;
+  EXPECT_FALSE(view->Search().IsSet());
+  EXPECT_EQ(FindWindowA("#32770", "Information"), nullptr);
 
   frame->SendMessage(WM_CLOSE);
   app->Run();
