@@ -44,6 +44,13 @@ BEGIN_MESSAGE_MAP(COstrovaView, CView)
   ON_UPDATE_COMMAND_UI(ID_SHOW_COMBO, OnUpdateShowCombo)
   ON_COMMAND(ID_FIND, OnFind)
   ON_COMMAND(ID_CTX_FIND, OnFind)  // the key tree's "Suchen..." is the same search
+  ON_COMMAND(ID_FIND_NEXT_MENU, OnFindNext)
+  ON_UPDATE_COMMAND_UI(ID_FIND_NEXT_MENU, OnUpdateFindNext)
+  ON_COMMAND(ID_FIND_NEXT, OnFindNextKey)
+  ON_COMMAND(ID_PERMISSIONS, OnPermissions)
+  ON_COMMAND(ID_LOAD_HIVE, OnLoadHive)
+  ON_COMMAND(ID_UNLOAD_HIVE, OnUnloadHive)
+  ON_COMMAND(ID_REGEDIT, OnStartRegedit)
   ON_COMMAND(ID_EDIT_COPY, OnNothing)
   ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNothing)
 END_MESSAGE_MAP()
@@ -324,13 +331,7 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
 
 // --- search ------------------------------------------------------------------
 
-void COstrovaView::OnFind() {
-  m_context.kind = 0;
-  // The dialog asks for text and options; the registry walk behind OK comes
-  // with the browser panes.
-  CDialog dlg(IDD_REGFIND, this);
-  dlg.DoModal();
-}
+// OnFind and the other registry commands live in view_regcmds.cpp.
 
 // --- errors ------------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/browser/regwnd.h"
+#include "app/search/regsearch.h"
 #include "app/viewlayout.h"
 #include "base/cstring.h"
 #include "mfc/mfc.h"
@@ -61,6 +62,9 @@ class COstrovaView : public CView {
   const ViewSettings& Settings() const { return m_settings; }
   int SplitPos() const { return m_splitPos; }
   int ActivePane() const { return m_activePane; }
+  // Searches on from the active pane's position: 1 found, 0 not.
+  int SearchRegistry();
+  RegSearchState& Search() { return m_search; }
 
   // Lays the panes out in the last client size.
   void Layout();
@@ -107,6 +111,13 @@ class COstrovaView : public CView {
   afx_msg void OnUpdateShowLines(CCmdUI* pCmdUI);
   afx_msg void OnUpdateShowCombo(CCmdUI* pCmdUI);
   afx_msg void OnFind();
+  afx_msg void OnFindNext();
+  afx_msg void OnFindNextKey();
+  afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
+  afx_msg void OnPermissions();
+  afx_msg void OnLoadHive();
+  afx_msg void OnUnloadHive();
+  afx_msg void OnStartRegedit();
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
@@ -119,6 +130,7 @@ class COstrovaView : public CView {
   void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
 
   ViewContext m_context;
+  RegSearchState m_search;
   CRegWnd m_panes[2];
   ViewSettings m_settings;
   int m_activePane = 0;
