@@ -1,5 +1,5 @@
-// The status-pane service of the main frame: messages, the block of
-// WM_STATUSPANES and the owner-drawn pane block.
+// The status-pane service of the main frame: its messages and the
+// owner-drawn pane block (WM_STATUSPANES itself is in ui/statuspanemsg.h).
 #pragma once
 
 #include <windows.h>
@@ -8,16 +8,13 @@
 
 #include <cstdint>
 
+#include "ui/statuspanemsg.h"
+
 const UINT WM_DRAWSTATUSPANE = 0x523;
-const UINT WM_STATUSPANES = 0x524;
 const UINT WM_MENUITEMDATA = 0x5E96;
-const UINT WM_QUERYPANESERVICE = 0x5E97;
 const UINT WM_SETPANETEXTBYID = 0x69EE;
 
 const LRESULT kPaneServiceMarker = 0x12345678;
-
-// Operations of WM_STATUSPANES (wParam).
-enum { kSetPanes = 0, kSetPaneText = 1, kRemovePanes = 2, kInsertPanes = 3, kSetPaneColors = 4 };
 
 const int kMaxStatusPanes = 32;  // the tag table
 const int kMaxOwnPanes = 8;      // placed by one SetPanes or InsertPanes
@@ -26,15 +23,6 @@ const int kDefaultPaneWidth = 50;
 const int kIndicatorCount = 3;
 // Type bits of an owner-drawn pane text (the high byte of SB_SETTEXT's wParam).
 const UINT kOwnerDrawPaneType = SBT_OWNERDRAW | SBT_POPOUT;
-
-// lParam of WM_STATUSPANES: five 32-bit words (word 1 a pointer).
-struct StatusPaneBlock {
-  INT_PTR word0;  // ids pointer / pane index / tag
-  INT_PTR word1;  // widths pointer / text pointer
-  int32_t word2;  // count / update flag
-  int32_t word3;  // background colour
-  int32_t word4;  // text colour
-};
 
 // One per coloured pane; its address is the pane's text in the control.
 struct OwnerDrawPane {

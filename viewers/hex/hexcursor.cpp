@@ -140,6 +140,7 @@ int CHexView::MoveCursor(int column, int line, UINT flags) {
     if (!m_rangeActive[0]) {
       m_rangeActive[0] = 1;
       m_rangeStart[0] = oldCursor;
+      m_statusFlags |= kHexStatusRefresh;
     }
     m_rangeEnd[0] = newOffset;
     RepaintOffsets(oldCursor, newOffset);
@@ -163,6 +164,7 @@ int CHexView::MoveCursor(int column, int line, UINT flags) {
   m_nibble = nibble;
   m_cursorColumn = col;
   m_cursorLine = ln;
+  UpdateStatusPanes();
   return 1;
 }
 
@@ -208,6 +210,8 @@ BOOL CHexView::SetSelectionEnd(DWORD position, BOOL absolute) {
   }
   if (m_rangeActive[0]) RepaintOffsets(m_rangeStart[0], m_rangeEnd[0]);
   if (old[0] != m_rangeActive[0] || old[1] != m_rangeStart[0] || old[2] != m_rangeEnd[0]) NotifySelection();
+  m_statusFlags |= kHexStatusRefresh;
+  UpdateStatusPanes();
   return inside;
 }
 
@@ -236,7 +240,7 @@ int CHexView::SetEditArea(int area) {
 
 // Tab walks hex, characters, address column; Shift+Tab the other way.
 int CHexView::OnCharHook(UINT ch, UINT) {
-  if (ch != '\t') return 0;
+  if (ch != '\t') return TypeChar(ch);
   const bool back = (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
   int area = m_editArea;
   for (int i = 0; i < 3; ++i) {
@@ -351,6 +355,8 @@ BOOL CHexView::SelectRange(DWORD position, int count, BOOL absolute) {
   m_rangeEnd[0] = (int)end;
   m_rangeActive[0] = 1;
   RepaintOffsets((int)start, (int)end);
+  m_statusFlags |= kHexStatusRefresh;
+  UpdateStatusPanes();
   return inside;
 }
 

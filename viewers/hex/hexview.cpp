@@ -22,9 +22,9 @@ namespace {
 int g_beeps = 0;
 }
 
-void HexBeep() {
+void HexBeep(UINT type) {
   ++g_beeps;
-  MessageBeep(MB_ICONEXCLAMATION);
+  MessageBeep(type);
 }
 
 int GetHexBeepCount() { return g_beeps; }
@@ -35,6 +35,10 @@ BEGIN_MESSAGE_MAP(CHexView, CAnsiView)
   ON_WM_SETFOCUS()
   ON_WM_KILLFOCUS()
   ON_MESSAGE(WM_HEXVIEW_COMMAND, OnHexCommand)
+  ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+  ON_COMMAND(ID_HEXVIEW_REDO, OnEditRedo)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+  ON_UPDATE_COMMAND_UI(ID_HEXVIEW_REDO, OnUpdateEditRedo)
 END_MESSAGE_MAP()
 
 CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
@@ -49,6 +53,7 @@ CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
 }
 
 CHexView::~CHexView() {
+  ClearUndo();
   delete[] m_replaced;
   FreeData();
 }
@@ -67,12 +72,14 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   m_data = static_cast<BYTE*>(data);
   m_size = size;
   m_base = base;
-  m_flags &= ~(kHexViewOwnsData | kHexViewReadOnly);
+  // New data are unmodified (SetBaseAddress restores the flag word).
+  m_flags &= ~(kHexViewOwnsData | kHexViewReadOnly | kHexViewModified);
   if (flags & kHexDataOwn) m_flags |= kHexViewOwnsData;
   if (!(flags & kHexDataWritable)) m_flags |= kHexViewReadOnly;
   for (int i = 0; i < kHexRanges; ++i) m_rangeActive[i] = 0;
   m_rangeColor[0] = kHexAttrSelection;
   m_spare = 0;
+  ClearUndo();
   if (!(flags & kHexDataKeepLayout)) {
     m_flags |= kHexViewRelayout;
     SetFormat(-1, -1, -1, -1, -1, -1);
@@ -90,6 +97,7 @@ int CHexView::SetData(void* data, int size, DWORD base, UINT flags) {
   m_insertAllowed = (flags & all) == all && size <= kHexMaxInsertSize;
   if (flags & kHexDataInsertOn) m_insert = 1;
   if (flags & kHexDataInsertOff) m_insert = 0;
+  m_statusFlags |= kHexStatusRefresh;  // another base or data under the same offset
   ReplaceCursor(0);
   if (m_hWnd) {
     SetCaretMode(m_insert && m_insertAllowed ? 3 : 2);
@@ -118,9 +126,14 @@ int CHexView::SetFormat(int bytesPerLine, int extraSpace, int insertSpace, int a
   if (insertSpace >= 0) l.insertSpace = insertSpace != 0;
   if (addressDigits >= 0) l.addressDigits = addressDigits > kHexMaxAddressDigits ? kHexMaxAddressDigits : addressDigits;
   if (outputFormat >= 0) l.groupShift = outputFormat & 3;
-  // 0 would divide by zero in the rounding below.
-  if (m_raster < 1) m_raster = 1;
-  if (m_widthRaster < 1) m_widthRaster = 1;
+  // The rasters come from their settings: below 1 (which would divide by
+  // zero) they are 1, and with groups they are whole groups.
+  const int kMaxRaster = 0x10000;
+  m_rasterSetting = std::max(1, std::min(m_rasterSetting, kMaxRaster));
+  m_widthRasterSetting = std::max(1, std::min(m_widthRasterSetting, kMaxRaster));
+  const int group = 1 << l.groupShift;
+  m_raster = (m_rasterSetting + group - 1) / group * group;
+  m_widthRaster = (m_widthRasterSetting + group - 1) / group * group;
   if ((m_flags & kHexViewWidthRaster) && b >= m_widthRaster) b -= b % m_widthRaster;
   const int g = l.GroupSize();
   bool inverted = invert < 0 ? m_layout.invertMask != 0 : invert != 0;
@@ -369,10 +382,12 @@ void CHexView::NotifyHex(UINT code, DWORD value1, DWORD value2, DWORD value3) {
 // The base handling notifies its own focus codes first.
 void CHexView::OnSetFocus(CWnd* pOldWnd) {
   CAnsiView::OnSetFocus(pOldWnd);
+  AddStatusPanes();
   NotifyHex(kHexNotifySetFocus, 0, 0, 0);
 }
 
 void CHexView::OnKillFocus(CWnd* pNewWnd) {
+  RemoveStatusPanes();
   CAnsiView::OnKillFocus(pNewWnd);
   NotifyHex(kHexNotifyKillFocus, 0, 0, 0);
 }

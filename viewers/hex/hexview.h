@@ -2,6 +2,7 @@
 // an address column, a hex area and a character area.
 #pragma once
 
+#include "ui/statuspanemsg.h"
 #include "viewers/hex/hexlayout.h"
 #include "viewers/text/ansiview.h"
 
@@ -58,13 +59,50 @@ enum {
   kHexCmdGetSize = 8
 };
 
+// Status flags (StatusbarMode): bits 0-1 index the value widths {1, 2, 4, 4}.
+const DWORD kHexStatusWidthMask = 0x0003;
+const DWORD kHexStatusRefresh = 0x1000;
+const DWORD kHexStatusLengthHex = 0x2000;
+const DWORD kHexStatusBigEndian = 0x4000;
+const DWORD kHexStatusUnsigned = 0x8000;
+const DWORD kHexStatusDefault = 0x1002;
+
+// Commands of the view that edit.
+const UINT ID_HEXVIEW_REDO = 35075;
+
+// One change in the undo ring. Without saved bytes the step is inline:
+// length 0 (a typed byte) or 1, the byte in inlineByte.
+enum HexUndoOp : BYTE {
+  kHexUndoOverwrite = 0,
+  kHexUndoDeleted = 1,   // undo inserts the bytes again
+  kHexUndoInserted = 2,  // undo deletes them
+  kHexUndoOverwrite2 = 3
+};
+enum HexUndoDigit : BYTE { kHexUndoNoDigit = 0, kHexUndoHighDigit = 2, kHexUndoLowDigit = 3 };
+struct HexUndoStep {
+  BYTE* saved;
+  int offset;
+  int length;
+  BYTE inlineByte;
+  BYTE digit;           // HexUndoDigit; its lowest bit flips with each use
+  BYTE modifiedBefore;  // the data were modified before this step
+  BYTE operation;       // HexUndoOp; 1 and 2 exchange, 0 and 3 alternate
+};
+const int kHexUndoSteps = 256;  // one slot stays free: 255 can be undone
+
 // Insertion is refused above this size.
 const int kHexMaxInsertSize = 8192;
 const int kHexRanges = 9;  // range 0 is the selection
 
-// The view's refusal sound; tests count the calls.
-void HexBeep();
+// The view's refusal sound (a MessageBeep type); tests count the calls.
+void HexBeep(UINT type = MB_ICONEXCLAMATION);
 int GetHexBeepCount();
+// Where the views get buffers and saved bytes (freed with delete[]); tests
+// put in one that fails. Returns the previous one.
+typedef BYTE* (*HexAllocFn)(size_t size);
+HexAllocFn SetHexAllocator(HexAllocFn alloc);
+// A buffer from the current allocator; null when it fails.
+BYTE* HexAlloc(size_t size);
 
 class CHexView : public CAnsiView {
   DECLARE_DYNAMIC(CHexView)
@@ -126,6 +164,35 @@ class CHexView : public CAnsiView {
   // Re-attaches the same buffer at another base; returns the old base.
   DWORD SetBaseAddress(DWORD base);
 
+  // --- editing and undo (hexedit.cpp, hexundo.cpp) and status panes (hexstatus.cpp)
+  int OnKeyDownHook(UINT key, UINT flags) override;
+  // Insert and Delete; 1 when the key was one of them.
+  int EditKeyDown(UINT key);
+  // Typed characters other than Tab; 1 when handled.
+  int TypeChar(UINT ch);
+  void Backspace();
+  int SetInsertMode(int toggle, int allow);
+  int GetInsertMode() const;
+  BOOL InsertBytes(int offset, int count);
+  BOOL DeleteBytes(int offset, int count);
+  // Records the bytes a caller is about to overwrite (cut to the data);
+  // returns the count recorded.
+  int RecordOverwrite(DWORD position, int count, BOOL absolute);
+  // The step to fill in: saved bytes (new[], freed by the ring), inline
+  // byte and operation; then CommitUndoStep.
+  HexUndoStep* BeginUndoStep(int offset, int length);
+  void CommitUndoStep();
+  void ClearUndo();
+  int UndoRedo(int steps);
+  bool CanUndo() const { return m_undoCurrent != m_undoStart; }
+  bool CanRedo() const { return m_undoCurrent != m_undoEnd; }
+  void AddStatusPanes();
+  void RemoveStatusPanes();
+  void UpdateStatusPanes();
+  void OnLayoutChanged(int columns, int lines, int deltaColumns, int deltaLines) override;
+  // The texts of the two status panes as they stand.
+  void FormatStatusTexts(char* pane0, char* pane1) const;
+
   int GetLineWidth() override { return m_layout.charEnd; }
   void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
   int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
@@ -173,6 +240,31 @@ class CHexView : public CAnsiView {
   DWORD m_statusFlags = 0x1002;
   DWORD m_flags = 0;
   DWORD m_lastLayoutFlags = (DWORD)-1;
+
+  // Editing, undo, status panes and automatic width.
+  // Insertion without the 8192 limit (undo restores what was deleted); 0
+  // when the buffer cannot grow.
+  BOOL InsertRaw(int offset, int count);
+  void RemoveRaw(int offset, int count);
+  // Lines, repaint and modified flag after a size change at offset.
+  void SizeChanged(int offset);
+  // Applies a step in its current direction; false when nothing could be done.
+  bool ApplyUndoStep(HexUndoStep* step);
+  void UpdateCaretShape();
+  // Absolute move onto a byte (its low digit when asked), layout and paint.
+  void CursorToByte(int offset, bool lowDigit);
+  void Relayout();
+  void SendPanes(int operation, StatusPaneBlock* block);
+  afx_msg void OnEditUndo();
+  afx_msg void OnEditRedo();
+  afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+  HexUndoStep m_undo[kHexUndoSteps] = {};
+  int m_undoCurrent = 0, m_undoEnd = 0, m_undoStart = 0;
+  int m_statusOffset = -1;
+  char m_statusValue[48] = "";  // pane 1 as last sent
+  BYTE m_panesShown = 0;
+  int m_layoutCalls = 0;
 
   DECLARE_MESSAGE_MAP()
 };
