@@ -100,6 +100,12 @@ class COstrovaView : public CView {
   afx_msg void OnUpdateShowLines(CCmdUI* pCmdUI);
   afx_msg void OnUpdateShowCombo(CCmdUI* pCmdUI);
   afx_msg void OnFind();
+  // Value editors and new keys and values (view_editcmds.cpp).
+  afx_msg void OnModifyValue();
+  afx_msg void OnModifyBinary();
+  afx_msg void OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnNewKey();
+  afx_msg void OnNewValue(UINT nID);
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
@@ -110,6 +116,9 @@ class COstrovaView : public CView {
   void SetSizeCursor();
   void LayoutAndRedraw();
   void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
+  void EditContextValue(bool binary);
+  bool ContextEntry(const ViewContext& context, CString* path, CString* name, bool* isDefault);
+  void RefreshContextRow(const ViewContext& context);
 
   ViewContext m_context;
   CPaneStandIn m_panes[2];
