@@ -204,7 +204,9 @@ const DWORD TLS_EX_HIDEITEMS = 0x00000200;
 const DWORD TLS_EX_VSCROLLALWAYS = 0x00000400;
 const DWORD TLS_EX_COLUMNNOTIFY = 0x00000800;
 const DWORD TLS_EX_DRAGCOLUMNS = 0x00001000;
+const DWORD TLS_EX_ONECHECKED = 0x00002000;  // one checked item at a time
 const DWORD TLS_EX_ODDHEIGHT = 0x00004000;
+const DWORD TLS_EX_CHECKFROMZERO = 0x00008000;  // check states 0/1 in place of 1/2
 const DWORD TLS_EX_TALLROWS = 0x00010000;
 const DWORD TLS_EX_ALTERNATE = 0x00020000;
 const DWORD TLS_EX_CELLCARET = 0x00040000;
@@ -237,6 +239,29 @@ const int TLO_SCROLLMARGIN = 13;
 const int TLO_MERGECOLUMNS = 14;
 const int TLO_GROWCOLUMN0 = 15;
 const int TLO_EDITFLAG = 16;
+
+// Drag options (TLM_OPTION TLO_DRAGOPTIONS).
+const UINT TL_DRAG_NOINTO = 0x01;         // Ctrl does not drop onto an item
+const UINT TL_DRAG_KEEPLEVEL = 0x02;      // the dragged item keeps its level
+const UINT TL_DRAG_KEEPPARENT = 0x04;     // the dragged item keeps its parent
+const UINT TL_DRAG_LEAVESONLY = 0x08;     // only items without children drag and take drops
+const UINT TL_DRAG_NOFIXED = 0x10;        // fixed rows take no drops
+const UINT TL_DRAG_ROOTSONLY = 0x20;      // automatic drags only of roots
+const UINT TL_DRAG_REPORTOUTSIDE = 0x40;  // a drop outside the rows is reported
+const UINT TL_DRAG_REPORTCANCEL = 0x80;   // an Esc cancel is reported
+const UINT TL_DRAG_NEEDTEXT = 0x100;      // the caret must have text to drag
+const UINT TL_DRAG_NOLAST = 0x200;        // no drop after the last row
+// Window style: the control drags its items itself after TVN_BEGINDRAGA.
+const DWORD TLS_AUTODRAG = 0x8000;
+// TLN_DROP action: count in bits 0-23, mode in bits 24-25, and these.
+const UINT TL_DROP_MODEMASK = 0x3000000;
+const UINT TL_DROP_OUTSIDE = 0x4000000;
+const UINT TL_DROP_CANCELLED = 0x5000000;
+const UINT TL_DROP_BYMESSAGE = 0x20000000;
+const UINT TL_DROP_INPLACE = 0x40000000;
+const UINT TL_DROP_MOVED = 0x80000000;
+// TLN_GETINFOTIP: itemNew.mask bit that asks for a delay of lParam ms.
+const UINT TL_TIP_DELAY = 0x40000000;
 
 // Timers of the control window.
 const UINT_PTR TL_TIMER_DROPHOVER = 0x3910;

@@ -461,3 +461,62 @@ LRESULT TreeListOnTipTimer(TreeListData* data);
 LRESULT TreeListOnPaste(TreeListData* data);
 // Messages of the later parts, by number; returns their failure value.
 LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// --- drag and drop (treelist_drag.cpp)
+// Mark item (TVI_LAST after the last row, 0 none); height 0 = frame.
+TLHandle TreeListSetDropMark(TreeListData* data, UINT_PTR item, int height, int offset);
+// 0 refused, 1 already there, 2 allowed.
+int TreeListCheckDropTarget(TreeListData* data, TLHandle item, UINT_PTR target, int mode);
+// Keeps the dragged item's level or parent; 0 when that cannot be done.
+int TreeListAdjustDropTarget(TreeListData* data, TLHandle item, UINT_PTR* target, int* mode);
+// keys: MK_LBUTTON when begun with the left button, 0x80 begun by TLM_BEGINDRAG.
+LRESULT TreeListBeginDrag(TreeListData* data, UINT_PTR item, UINT keys, POINT pt);
+LRESULT TreeListBeginDragMessage(TreeListData* data, UINT_PTR item);
+void TreeListDragOver(TreeListData* data, UINT keys, POINT pt, bool force);
+LRESULT TreeListEndDrop(TreeListData* data);
+// Button release while dragging: capture off, the drop, the drag's end.
+void TreeListFinishDrop(TreeListData* data);
+void TreeListCancelDrag(TreeListData* data);
+// WM_CAPTURECHANGED: a drag whose capture went elsewhere is cancelled.
+void TreeListOnCaptureChanged(TreeListData* data, HWND gainer);
+// Ends a drag without a drop or a report (the dragged item is going).
+void TreeListEndDragQuietly(TreeListData* data);
+// Keys while a drag runs (takes the lock); true when the key was the drag's.
+bool TreeListDragKeyDown(TreeListData* data, WPARAM key);
+// A button press while dragging; true when it is used up.
+bool TreeListDragButtonDown(TreeListData* data, UINT msg, POINT pt);
+// Test seam: the source of TLM_BEGINDRAG's button state (NULL: the system's).
+typedef SHORT (*TreeListAsyncKeyProc)(int key);
+void TreeListSetAsyncKeyState(TreeListAsyncKeyProc proc);
+
+// --- tips (treelist_tips.cpp)
+LRESULT CALLBACK TreeListToolTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void TreeListKeepTipOnMonitor(TreeListData* data);
+void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR item, UINT flags);
+// A tip window the control no longer uses forwards nothing to it any more.
+void TreeListLetGoOfToolTip(HWND tip);
+
+// --- images (treelist_images.cpp)
+HIMAGELIST TreeListCreateDragImage(TreeListData* data, UINT_PTR item, int column);
+// True for the control's own check images of kind 0 (state) or 1 (columns).
+bool TreeListOwnCheckImages(const TreeListData* data, int kind);
+// A themed check box (index 1 off, 2 on) in box, centred by height.
+void TreeListDrawThemedCheck(TreeListData* data, HDC dc, const RECT& box, int index, bool hot, bool pressed);
+// WM_PAINT's drawing through the visual styles' paint buffer where there is
+// one, so that a repaint never flickers; takes the lock.
+void TreeListPaintBuffered(TreeListData* data, HDC dc, const RECT* rc);
+// Test seam: check images as if the "BUTTON" theme were missing.
+void TreeListHideButtonTheme(bool hidden);
+
+// --- check boxes (treelist_checks.cpp)
+// Toggles the item's check box and sends TLN_CHECKCHANGED; 1 toggled.
+LRESULT TreeListToggleCheck(TreeListData* data, TLHandle item, POINT pt);
+
+// --- pointer tracking (treelist_tracking.cpp)
+LRESULT TreeListSetHotItem(TreeListData* data, UINT_PTR item, int column);
+// TVN_SINGLEEXPAND and the branch switch; 2.
+LRESULT TreeListSingleExpand(TreeListData* data, TLHandle oldItem, TLHandle newItem);
+// Before the button handlers (takes the lock): the drag's buttons and the
+// double click the tip swallows. True when the message is used up.
+bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point);
+bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);

@@ -393,15 +393,12 @@ static void ForgetItem(TreeListData* data, TLHandle h) {
   if (data->hotItem == h) data->hotItem = 0, data->hotColumn = 0;
   if (data->insertMarkItem == h) data->insertMarkItem = 0;
   if (data->checkedItem == h) data->checkedItem = 0;
-  if (data->dropMarkItem == h) data->dropMarkItem = 0;
-  if (data->dragItem == h) data->dragItem = 0;
+  if (data->dropMarkItem == h) TreeListSetDropMark(data, 0, 0, 0);
+  if (data->dragItem == h) TreeListEndDragQuietly(data);
   if (data->dragCandidate == h) data->dragCandidate = 0, data->dragCandidateColumn = 0;
   if (data->pressState[1] == h) data->pressState[0] = data->pressState[1] = data->pressState[2] = 0;
   if (data->pressState[3] == h) data->pressState[3] = data->pressState[4] = 0;
-  if (data->tipItem == h) {
-    data->tipItem = 0;
-    TreeListHideTip(data);
-  }
+  if (data->tipItem == h) TreeListHideTip(data);
   if (data->editItem == h) TreeListEndEdit(data, 0);
 }
 

@@ -15,8 +15,6 @@ const UINT kDropCancelled = 0x5000000;
 const UINT kDropByMessage = 0x20000001;
 const UINT kDragOptionReportEsc = 0x80;
 const BYTE kDragByMessage = 0x2;
-const DWORD TLS_EX_CHECKZEROBASED = 0x8000;
-const DWORD TLS_EX_ONECHECKED = 0x2000;
 const int kTypeAheadMax = 16;
 
 // One search for every control of the process, as the user types into
@@ -392,52 +390,6 @@ int TreeListMergedSpan(TreeListData* data, TLHandle handle, int pos, int prevPos
   int p = pos;
   while (p > 0 && joinedLeft(p)) --p;
   return p;
-}
-
-LRESULT TreeListToggleCheck(TreeListData* data, TLHandle handle, POINT pt) {
-  TreeListItem* item = TreeListLookup(data, handle);
-  if (!item || (item->state & data->noCheckStates)) return 0;
-  bool zeroBased = (data->exStyle & TLS_EX_CHECKZEROBASED) != 0;
-  UINT off = zeroBased ? 0 : 1, on = zeroBased ? 1 : 2;
-  UINT image = (item->state & TVIS_STATEIMAGEMASK) >> 12;
-  bool oneChecked = (data->exStyle & TLS_EX_ONECHECKED) != 0;
-  TLHandle previous = 0;
-  if (oneChecked) {
-    if (data->checkedItem == handle && image == on) return 0;
-    previous = TreeListLookup(data, data->checkedItem) && data->checkedItem != handle ? data->checkedItem : 0;
-  }
-  TVITEMA tv = {};
-  tv.mask = TVIF_STATE;
-  tv.stateMask = TVIS_STATEIMAGEMASK;
-  if (previous) {
-    tv.hItem = (HTREEITEM)(UINT_PTR)previous;
-    tv.state = INDEXTOSTATEIMAGEMASK(off);
-    TreeListSetItem(data, &tv);
-  }
-  if (!TreeListLookup(data, handle)) return 0;
-  tv.hItem = (HTREEITEM)(UINT_PTR)handle;
-  tv.state = INDEXTOSTATEIMAGEMASK(image == on ? off : on);
-  TreeListSetItem(data, &tv);
-  data->checkedItem = handle;
-  NMTREEVIEWA nm = {};
-  nm.hdr.code = (UINT)TLN_CHECKCHANGED;
-  nm.action = 0x10000;
-  auto describe = [&](TVITEMA* out, TLHandle h) {
-    TreeListItem* record = TreeListLookup(data, h);
-    if (!record) return;
-    out->mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_PARAM;
-    out->hItem = (HTREEITEM)(UINT_PTR)h;
-    out->state = record->state;
-    out->stateMask = (UINT)-1;
-    out->pszText = record->text ? record->text : LPSTR_TEXTCALLBACKA;
-    out->cchTextMax = record->text ? (int)record->textLength : 0;
-    out->lParam = record->lParam;
-  };
-  if (previous) describe(&nm.itemOld, previous);
-  describe(&nm.itemNew, handle);
-  nm.ptDrag = pt;
-  TreeListNotifyUnlocked(data, &nm.hdr);
-  return 1;
 }
 
 LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {

@@ -26,7 +26,6 @@ LRESULT TreeListSortChildrenEx(TreeListData* data, WPARAM recurse, const TLSORTC
 int TreeListMergedSpan(TreeListData* data, TLHandle item, int pos, int prevPos);
 
 // Check box toggle of an item (Space, a click on the state image).
-LRESULT TreeListToggleCheck(TreeListData* data, TLHandle item, POINT pt);
 
 // Edit starts of the cell editing: asking the parent (TLN_EDITREQUEST) and
 // the column's own editor; 1 when an edit began (or the parent took it).

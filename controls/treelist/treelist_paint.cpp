@@ -234,6 +234,29 @@ HRGN TreeListMergedClipRgn(TreeListData* data, UINT mergeBits, int first, int* r
 }
 
 // Column 0 of a row; returns the label's end.
+// The drop mark on a row: the strip inverted column by column, each over
+// its width + 1, so that the column borders show through it.
+static void DrawDropStrip(TreeListData* data, HDC dc, int y, int clientRight) {
+  HGDIOBJ oldBrush = SelectObject(dc, TreeListCheckerBrush());
+  int height = data->dropMarkHeight;
+  if (!data->columnCount) {
+    PatBlt(dc, 0, y, clientRight, height, PATINVERT);
+  } else {
+    for (int p = 0; p < data->columnCount; ++p) {
+      int c = data->columnOrder[p];
+      if (c >= data->columnCount) continue;
+      int width = data->columnX[data->columns[c].nextColumn] - data->columnX[c];
+      if (width <= 0) continue;
+      int left = data->columnX[c] - data->scrollX;
+      int right = left + width + 1;
+      if (c == 0) left = 0;
+      if (left >= clientRight || right <= 0) continue;
+      PatBlt(dc, left, y, right - left, height, PATINVERT);
+    }
+  }
+  SelectObject(dc, oldBrush);
+}
+
 static int PaintTreeCell(RowContext& rc, TreeListItem* item, int right, COLORREF back) {
   TreeListData* data = rc.data;
   HDC dc = rc.dc;
@@ -285,8 +308,15 @@ static int PaintTreeCell(RowContext& rc, TreeListItem* item, int right, COLORREF
     RECT area = {x, top, x + data->stateImageSize.cx, bottom};
     Fill(dc, area, back);
     int index = (item->state >> 12) & 0xF;
-    if (data->stateImages != TL_CHECKBOX_MARKER && index)
+    bool own = TreeListOwnCheckImages(data, 0);
+    // Check state 0/1 under extended style 0x8000 shows images 1/2.
+    if (own && (data->exStyle & TLS_EX_CHECKFROMZERO)) ++index;
+    if (data->stateImages == TL_CHECKBOX_MARKER) {
+      bool hot = data->pressState[1] == rc.handle && data->pressState[2] == 0 && (data->pressState[0] & 1);
+      TreeListDrawThemedCheck(data, dc, area, index, hot, hot && (data->pressState[0] & 2));
+    } else if (index) {
       DrawImage(dc, data->stateImages, index, x, top, rc.height, data->stateImageSize.cy, ILD_TRANSPARENT);
+    }
     x += data->stateImageSize.cx;
   }
   if (data->normalImages) {
@@ -441,7 +471,12 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
         RECT area = atRight ? RECT{cellRect.right - size.cx - 2, rowTop, cellRect.right, rowTop + rc.height}
                             : RECT{x, rowTop, x + size.cx + 2, rowTop + rc.height};
         Fill(dc, area, cellBack);
-        if (list != TL_CHECKBOX_MARKER)
+        if (list == TL_CHECKBOX_MARKER) {
+          bool hot = data->pressState[1] == handle && (int)data->pressState[2] == c && (data->pressState[0] & 1);
+          int checkIndex = index + ((data->exStyle & TLS_EX_CHECKFROMZERO) ? 1 : 0);
+          RECT box = {area.left, rowTop, area.left + size.cx, rowTop + rc.height};
+          TreeListDrawThemedCheck(data, dc, box, checkIndex, hot, hot && (data->pressState[0] & 2));
+        } else
           ImageList_Draw(
               list, index, dc, area.left + 1, rowTop + (rc.height - size.cy) / 2,
               ILD_TRANSPARENT | (cell ? (cell->state & 0xF00) | ((cell->state & TVIS_CUT) ? ILD_BLEND50 : 0) : 0));
@@ -499,11 +534,8 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
       RECT line = {0, rowTop + rowHeight - 2, client.right, rowTop + rowHeight - 1};
       Fill(dc, line, data->colors[kTLColorFixedLine]);
     }
-    if (handle == data->dropMarkItem && data->dropMarkHeight) {
-      HGDIOBJ oldBrush = SelectObject(dc, TreeListCheckerBrush());
-      PatBlt(dc, 0, rowTop + data->dropMarkOffset, client.right, data->dropMarkHeight, PATINVERT);
-      SelectObject(dc, oldBrush);
-    }
+    if (handle == data->dropMarkItem && data->dropMarkHeight)
+      DrawDropStrip(data, dc, rowTop + data->dropMarkOffset, client.right);
   }
   // Below the rows.
   if (y < client.bottom) {

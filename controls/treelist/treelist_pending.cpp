@@ -5,16 +5,6 @@
 #include "controls/treelist/treelist_keys.h"
 
 LRESULT TreeListEndEdit(TreeListData*, int) { return 0; }
-LRESULT TreeListDropTarget(TreeListData*, UINT, POINT) { return 0; }
-
-void TreeListCreateToolTip(TreeListData*) {}
-void TreeListHideTip(TreeListData*) {}
-void TreeListCreateCheckImages(TreeListData*, int) {}
-LRESULT TreeListOnToolTipNotify(TreeListData*, NMHDR*) { return 0; }
-
-LRESULT TreeListOnMouseMove(TreeListData*, WPARAM, LPARAM) { return 0; }
-LRESULT TreeListOnMouseLeave(TreeListData*) { return 0; }
-LRESULT TreeListOnTipTimer(TreeListData*) { return 0; }
 LRESULT TreeListOnPaste(TreeListData*) { return 0; }
 
 LRESULT TreeListOnItemMessage(TreeListData*, UINT msg, WPARAM, LPARAM) {

@@ -85,6 +85,7 @@ LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT f
   if (!(data->exStyle & TLS_EX_CELLCARET)) column = 0;
   bool multi = Multi(data);
   if (item == data->caretItem && column == data->caretColumn && !(multi && data->selectedCount > 1)) return 1;
+  TLHandle previous = data->caretItem;
   // 0x800000 tells the parent the item was selected already.
   UINT action = flags & (kSelectActionMask | 0x800000);
   bool clearOthers = (flags & kSelectClearOthers) != 0;
@@ -121,9 +122,11 @@ LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT f
   Describe(data, &nm.itemOld, kSelectRecordMask, TreeListLookup(data, old) ? old : 0, oldColumn);
   Describe(data, &nm.itemNew, kSelectRecordMask, (TLHandle)item, column);
   TreeListNotifyUnlocked(data, &nm.hdr);
+  LRESULT result = 1;
+  if ((data->style & TVS_SINGLEEXPAND) && item) result = TreeListSingleExpand(data, previous, (TLHandle)item);
   if ((data->style & TVS_SHOWSELALWAYS) && TreeListLookup(data, data->caretItem))
     TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
-  return 1;
+  return result;
 }
 
 LRESULT TreeListUnselectItem(TreeListData* data, UINT_PTR item) {
@@ -271,6 +274,14 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
   bool toggle = false;
   bool full = (data->style & TVS_FULLROWSELECT) != 0;
   if (msg == WM_LBUTTONUP) data->selectOnRelease = data->editOnRelease = 0;
+  if (item && (hit.flags & TVHT_ONITEMSTATEICON) && (data->style & TVS_CHECKBOXES) && (msg == WM_LBUTTONDOWN || dbl)) {
+    data->pressState[0] = 3;  // hot and pressed
+    data->pressState[1] = item;
+    data->pressState[2] = 0;
+    TreeListInvalidateCell(data, item, 0);
+    TreeListToggleCheck(data, item, pt);
+    if (!TreeListLookup(data, item)) item = 0;
+  }
   if (item && (hit.flags & TVHT_ONITEMBUTTON) && left && msg != WM_LBUTTONUP) {
     toggle = true;
   } else if (item && (hit.flags & (kItemArea | (full ? TVHT_ONITEMRIGHT : 0)))) {

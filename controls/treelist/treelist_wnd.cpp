@@ -573,11 +573,7 @@ static LRESULT OnPaint(TreeListData* data, HWND hwnd, HDC given) {
   }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
-  if (dc) {
-    TreeListLock(data);
-    TreeListPaint(data, dc, &ps.rcPaint);
-    TreeListUnlock(data);
-  }
+  if (dc) TreeListPaintBuffered(data, dc, &ps.rcPaint);
   EndPaint(hwnd, &ps);
   return 0;
 }
@@ -761,6 +757,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
     case WM_GETDLGCODE:
       return OnGetDlgCode(data, (const MSG*)lParam);
     case WM_KEYDOWN:
+      if (data->dragItem && TreeListDragKeyDown(data, wParam)) return 0;
       TreeListLock(data);
       return TreeListOnKeyDown(data, wParam, lParam);
     case WM_KEYUP:
@@ -787,13 +784,18 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       return TreeListOnMouseMove(data, wParam, lParam);
     case WM_MOUSELEAVE:
       return TreeListOnMouseLeave(data);
+    case WM_CAPTURECHANGED:
+      TreeListOnCaptureChanged(data, (HWND)lParam);
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
+      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
       TreeListLock(data);
       return TreeListOnButtonDown(data, msg, wParam, lParam);
     case WM_LBUTTONUP:
+      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
       return TreeListOnButtonUp(data, msg, wParam, lParam);
     case WM_RBUTTONUP:
       TreeListOnButtonUp(data, msg, wParam, lParam);
@@ -816,6 +818,8 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
     case TLM_SETAUTOSCROLL:
       return OnSetAutoScroll(data, wParam, lParam);
   }
+  LRESULT tracked;
+  if (TreeListOnTrackingMessage(data, msg, wParam, lParam, &tracked)) return tracked;
   if (msg >= 0x1100 && msg <= 0x112D) {
     if (!IsAnsweredTreeViewMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
@@ -857,7 +861,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
           TreeListLock(data);
           LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, 0, TVC_UNKNOWN);
           TreeListUnlock(data);
-          return result;
+          return result > 1 ? 1 : result;
         }
         return TreeListOnItemMessage(data, msg, wParam, lParam);
       case TVM_GETEDITCONTROL:
@@ -872,6 +876,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       }
       case TVM_SETTOOLTIPS: {
         HWND old = data->toolTip;
+        if (old != (HWND)wParam) TreeListLetGoOfToolTip(old);
         data->toolTip = (HWND)wParam;
         return (LRESULT)old;
       }
@@ -1077,7 +1082,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         TreeListLock(data);
         LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
         TreeListUnlock(data);
-        return result;
+        return result > 1 ? 1 : result;
       }
       case TLM_SORTCHILDRENEX:
         return TreeListOnSortMessage(data, msg, wParam, lParam);

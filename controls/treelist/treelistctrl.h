@@ -65,6 +65,18 @@ class CTreeListCtrl : public CTreeCtrl {
   BOOL SortChildren(HTREEITEM parent, BOOL recurse);
   BOOL SortChildrenCB(LPTVSORTCB sort, BOOL recurse);
   BOOL SortChildrenEx(HTREEITEM parent, TreeListSortProc compare, LPARAM lParam, BOOL recurse = FALSE);
+  // Dragging: the item at the cursor (TLM_BEGINDRAG), the drop mark
+  // (height 0 = a frame; NULL removes it), auto-scroll (interval 0 stops)
+  // and the drag options; each returns the control's answer.
+  BOOL BeginDrag(HTREEITEM item) { return (BOOL)SendMessage(TLM_BEGINDRAG, 0, (LPARAM)item); }
+  HTREEITEM SetDropMark(HTREEITEM item, int height = 0) {
+    return (HTREEITEM)SendMessage(TLM_SETDROPMARK, (WPARAM)height, (LPARAM)item);
+  }
+  BOOL SetAutoScroll(UINT mode, UINT interval) { return (BOOL)SendMessage(TLM_SETAUTOSCROLL, mode, interval); }
+  UINT SetDragOptions(UINT options) { return (UINT)SendMessage(TLM_OPTION, TLO_SET | TLO_DRAGOPTIONS, options); }
+  BOOL SetHotItem(HTREEITEM item, int column = 0) {
+    return (BOOL)SendMessage(TLM_SETHOTITEM, (WPARAM)column, (LPARAM)item);
+  }
   using CTreeCtrl::CreateDragImage;
   // A new list the caller deletes; NULL when the control made none.
   CImageList* CreateDragImage(HTREEITEM item, int column);

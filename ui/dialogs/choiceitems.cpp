@@ -23,16 +23,39 @@ int CChoiceItems::Insert(int index, DWORD data, LPCSTR text, BOOL checked) {
   } else if (index < 0 || index > m_count) {
     index = m_count;
   }
-  size_t len = strlen(text);
-  Item* item = (Item*)new (std::nothrow) char[offsetof(Item, text) + len + 1];
+  Item* item = NewItem(data, checked, text);
   if (!item) return -1;
-  item->data = data;
-  item->check = checked ? 1 : 0;
-  memcpy(item->text, text, len + 1);
   memmove(m_items + index + 1, m_items + index, (m_count - index) * sizeof(Item*));
   m_items[index] = item;
   ++m_count;
   return index;
+}
+
+CChoiceItems::Item* CChoiceItems::NewItem(DWORD data, BOOL checked, LPCSTR text) {
+  size_t len = strlen(text);
+  Item* item = (Item*)new (std::nothrow) char[offsetof(Item, text) + len + 1];
+  if (!item) return nullptr;
+  item->data = data;
+  item->check = checked ? 1 : 0;
+  memcpy(item->text, text, len + 1);
+  return item;
+}
+
+bool CChoiceItems::Remove(int n) {
+  if (!Valid(n)) return false;
+  delete[](char*) m_items[n];
+  memmove(m_items + n, m_items + n + 1, (m_count - n - 1) * sizeof(Item*));
+  --m_count;
+  return true;
+}
+
+bool CChoiceItems::SetText(int n, LPCSTR text) {
+  if (!Valid(n)) return false;
+  Item* item = NewItem(m_items[n]->data, m_items[n]->check, text ? text : "");
+  if (!item) return false;
+  delete[](char*) m_items[n];
+  m_items[n] = item;
+  return true;
 }
 
 void CChoiceItems::DeleteAll() {

@@ -20,6 +20,11 @@ class CChoiceItems {
   // new item's index, -1 without memory.
   int Insert(int index, DWORD data, LPCSTR text, BOOL checked = FALSE);
   void DeleteAll();
+  // Frees item n and closes the gap; false out of range.
+  bool Remove(int n);
+  // Replaces the text of item n, keeping its data word and check byte;
+  // false out of range or without memory.
+  bool SetText(int n, LPCSTR text);
 
   // Getters give NULL or 0 out of range; setters then do nothing.
   LPCSTR Text(int n) const { return Valid(n) ? m_items[n]->text : nullptr; }
@@ -42,6 +47,7 @@ class CChoiceItems {
     BYTE check;
     char text[1];
   };
+  static Item* NewItem(DWORD data, BOOL checked, LPCSTR text);
   Item** m_items = nullptr;
   int m_count = 0;
   int m_capacity = 0;

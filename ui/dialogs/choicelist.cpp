@@ -339,16 +339,7 @@ void CChoiceListDlg::OnSize(UINT nType, int, int) {
   ::SetWindowPos(list, nullptr, m_listMargins.left, m_listMargins.top,
                  client.right - m_listMargins.left - m_listMargins.right,
                  client.bottom - m_listMargins.top - m_listMargins.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-  RECT ok = DlgItemRect(m_hWnd, IDOK), cancel = DlgItemRect(m_hWnd, IDCANCEL);
-  int okWidth = ok.right - ok.left, cancelWidth = cancel.right - cancel.left;
-  int gap = cancel.left - ok.right;
-  bool two = m_bCancel != FALSE;
-  int total = two ? okWidth + gap + cancelWidth : okWidth;
-  int left = (client.right - total) / 2, top = client.bottom - m_nButtonsBottom;
-  ::SetWindowPos(::GetDlgItem(m_hWnd, IDOK), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (two)
-    ::SetWindowPos(::GetDlgItem(m_hWnd, IDCANCEL), nullptr, left + okWidth + gap, top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CenterDlgButtons(m_hWnd, m_bCancel != FALSE, client.bottom - m_nButtonsBottom);
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

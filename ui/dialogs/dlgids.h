@@ -24,6 +24,11 @@ const int IDC_CHOICE_CHECKLIST = 1136;
 const int ID_CHOICE_MENU = 1137;
 const int ID_CHOICE_SELECTALL = 1138;
 const int ID_CHOICE_DESELECTALL = 1139;
+const int ID_CHOICE_COPYFIELD = 1140;
+// The tree-list choice dialog: the frame that marks the control's place
+// and the control.
+const int IDC_CHOICE_TREEFRAME = 1046;
+const int IDC_CHOICE_TREELIST = 1007;
 
 // Nominal pixel sizes of the templates, the unit of their size changes.
 const int kPromptNominalWidth = 354;

@@ -23,3 +23,16 @@ void MoveDlgItemBy(HWND dialog, int id, int dx, int dy, int dcx, int dcy) {
   SetWindowPos(item, nullptr, rc.left + dx, rc.top + dy, rc.right - rc.left + dcx, rc.bottom - rc.top + dcy,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void CenterDlgButtons(HWND dialog, bool two, int top) {
+  RECT client, ok = DlgItemRect(dialog, IDOK), cancel = DlgItemRect(dialog, IDCANCEL);
+  GetClientRect(dialog, &client);
+  int okWidth = ok.right - ok.left, cancelWidth = cancel.right - cancel.left;
+  int gap = cancel.left - ok.right;
+  int total = two ? okWidth + gap + cancelWidth : okWidth;
+  int left = (client.right - total) / 2;
+  SetWindowPos(GetDlgItem(dialog, IDOK), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (two)
+    SetWindowPos(GetDlgItem(dialog, IDCANCEL), nullptr, left + okWidth + gap, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

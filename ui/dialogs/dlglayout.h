@@ -17,3 +17,7 @@ int DlgSizeChangePixels(int size, LONG change, int nominal);
 void MoveDlgItemBy(HWND dialog, int id, int dx, int dy, int dcx = 0, int dcy = 0);
 // The control's rectangle in the dialog's client coordinates.
 RECT DlgItemRect(HWND dialog, int id);
+
+// Places OK (and Cancel beside it when two) centred across the client area
+// with their tops at top, keeping their sizes and the gap between them.
+void CenterDlgButtons(HWND dialog, bool two, int top);

@@ -1,9 +1,11 @@
 // Installing the extension in a module's import table, and preparing and
 // giving back each request's OPENFILENAME.
+#include <cstdlib>
 #include <cstring>
 
 #include "ui/filedlg/filedlg.h"
 #include "ui/filedlg/filedlg_state.h"
+#include "ui/filedlg/filedlgnew.h"
 
 namespace {
 const int kMaxDescriptors = 256;
@@ -138,6 +140,8 @@ FileDlgState& FileDlg() {
 
 int InstallFileDialogHook(LPCSTR moduleName) {
   FileDlg();  // the lock exists before the first request
+  static bool cleanupRegistered = false;
+  if (!cleanupRegistered) cleanupRegistered = atexit([] { FileDlgHookCleanup(); }) == 0;
   PatchModule(GetModuleHandleA(moduleName));
   typedef BOOL(WINAPI * FilterFn)(UINT, DWORD);
   FilterFn filter = (FilterFn)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter");

@@ -276,13 +276,16 @@ UINT_PTR CALLBACK FileDlgHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     req.savedDlgProc = (WNDPROC)GetWindowLongPtrA(main, DWLP_DLGPROC);
     SetWindowLongPtrA(main, DWLP_DLGPROC, (LONG_PTR)FileDlgDialogProc);
   }
-  // The common dialog's notifications come here for every caller, framework
-  // object or not.
-  if (msg == WM_NOTIFY && main) {
+  // A plain caller's window gets the common dialog's notifications here; a
+  // framework object's window hands them over through CFileDialogNew.
+  if (msg == WM_NOTIFY && main && hwnd != FileDlg().takenOver) {
     UINT code = ((NMHDR*)lParam)->code;
     if (code >= (UINT)CDN_LAST && code <= (UINT)CDN_FIRST) HandleNotify(main, lParam);
   }
-  return req.callerHook ? req.callerHook(hwnd, msg, wParam, lParam) : 0;
+  UINT_PTR result = req.callerHook ? req.callerHook(hwnd, msg, wParam, lParam) : 0;
+  // After the caller's hook, which starts the caller's object on the window.
+  if (msg == WM_INITDIALOG) FileDlgTakeOverHookWindow(hwnd);
+  return result;
 }
 
 INT_PTR CALLBACK FileDlgDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -315,6 +318,8 @@ INT_PTR CALLBACK FileDlgDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM 
       return OnCommand(dialog, msg, wParam, lParam);
     case WM_NOTIFY:
       if (((NMHDR*)lParam)->code == (UINT)NM_KEYDOWN && HandleNotify(dialog, lParam)) return TRUE;
+      if (((NMHDR*)lParam)->code >= (UINT)CDN_LAST && ((NMHDR*)lParam)->code <= (UINT)CDN_FIRST)
+        HandleNotify(dialog, lParam);
       break;
   }
   return CallSaved(dialog, msg, wParam, lParam);

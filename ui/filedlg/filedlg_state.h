@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+class CFileDialogNew;
+
 typedef BOOL(WINAPI* FileDlgFunction)(LPOPENFILENAMEA);
 
 // What belongs to one request; saved and restored around a nested one.
@@ -25,6 +27,10 @@ struct FileDlgState {
   int extraHeight = 0;
   BOOL firstDialog = FALSE, enlargedOnce = FALSE, reentry = FALSE;
   FileDlgRequest req;
+  // The message target of framework callers' hook windows, made on the
+  // first dialog, and the hook window it holds now.
+  CFileDialogNew* object = nullptr;
+  HWND takenOver = nullptr;
   // Shared with the worker, under lock.
   CRITICAL_SECTION lock;
   char folder[260] = "";
@@ -35,6 +41,9 @@ struct FileDlgState {
 
 FileDlgState& FileDlg();
 DWORD WINAPI FileDlgFolderThread(LPVOID mainDialog);
+// Makes the file-dialog object once and lets it take the hook window over
+// from a framework caller's object.
+void FileDlgTakeOverHookWindow(HWND hookWindow);
 // Stops and joins the request's worker, frees the names still queued for
 // the pop-up, destroys the pop-up.
 void StopFileDlgWorker(FileDlgRequest& req);

@@ -130,6 +130,7 @@ void CHexView::CursorToByte(int offset, bool lowDigit) {
 // --- keys ---------------------------------------------------------------------
 
 int CHexView::OnKeyDownHook(UINT key, UINT) {
+  if (ShortcutKeyDown(key)) return 1;
   EditKeyDown(key);
   return 0;
 }

@@ -39,6 +39,27 @@ BEGIN_MESSAGE_MAP(CHexView, CAnsiView)
   ON_COMMAND(ID_HEXVIEW_REDO, OnEditRedo)
   ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
   ON_UPDATE_COMMAND_UI(ID_HEXVIEW_REDO, OnUpdateEditRedo)
+  ON_COMMAND(ID_HEXVIEW_SETTINGS, OnSettingsCommand)
+  ON_COMMAND(ID_HEXVIEW_CHECKSUM, OnChecksumCommand)
+  ON_COMMAND(ID_HEXVIEW_FIND_NEXT, OnFindNextCommand)
+  ON_COMMAND(ID_HEXVIEW_FIND_SELECTION, OnFindSelectionCommand)
+  ON_COMMAND(ID_HEXVIEW_GOTO, OnGoToCommand)
+  ON_COMMAND(ID_HEXVIEW_WRITE_NUMBER, OnWriteNumberCommand)
+  ON_COMMAND(ID_HEXVIEW_CONVERTER, OnConverterCommand)
+  ON_COMMAND(ID_HEXVIEW_FLOAT, OnFloatCommand)
+  ON_COMMAND(ID_HEXVIEW_COPY_CPP, OnCopyCppCommand)
+  ON_COMMAND(ID_HEXVIEW_COPY_CSTRING, OnCopyCStringCommand)
+  ON_COMMAND(ID_HEXVIEW_PASTE_SPECIAL, OnPasteSpecialCommand)
+  ON_COMMAND(ID_HEXVIEW_CRC, OnCrcCommand)
+  ON_COMMAND(ID_EDIT_COPY, OnCopyCommand)
+  ON_COMMAND(ID_EDIT_FIND, OnFindCommand)
+  ON_COMMAND(ID_EDIT_PASTE, OnPasteCommand)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedsSelection)
+  ON_UPDATE_COMMAND_UI(ID_HEXVIEW_COPY_CPP, OnUpdateNeedsSelection)
+  ON_UPDATE_COMMAND_UI(ID_HEXVIEW_COPY_CSTRING, OnUpdateNeedsSelection)
+  ON_UPDATE_COMMAND_UI(ID_HEXVIEW_FIND_NEXT, OnUpdateFindNext)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdatePaste)
+  ON_UPDATE_COMMAND_UI(ID_HEXVIEW_PASTE_SPECIAL, OnUpdatePaste)
 END_MESSAGE_MAP()
 
 CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
@@ -50,12 +71,14 @@ CHexView::CHexView(DWORD flags) : CAnsiView("Hex", 80, 0) {
   m_data = new BYTE[1];
   SetMarginWidth(2);
   SetFormat(16, 4, 1, 6, 0, 0);
+  AttachSettings();
 }
 
 CHexView::~CHexView() {
   ClearUndo();
   delete[] m_replaced;
   FreeData();
+  DetachSettings();
 }
 
 void CHexView::FreeData() {

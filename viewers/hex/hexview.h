@@ -70,6 +70,30 @@ const DWORD kHexStatusDefault = 0x1002;
 // Commands of the view that edit.
 const UINT ID_HEXVIEW_REDO = 35075;
 
+// --- commands, find, copy and settings -------------------------------------
+// Commands of the view besides ID_EDIT_COPY, _FIND, _PASTE and _UNDO.
+const UINT ID_HEXVIEW_SETTINGS = 35072;
+const UINT ID_HEXVIEW_CHECKSUM = 35073;
+const UINT ID_HEXVIEW_FIND_NEXT = 35076;
+const UINT ID_HEXVIEW_FIND_SELECTION = 35077;
+const UINT ID_HEXVIEW_GOTO = 35078;
+const UINT ID_HEXVIEW_WRITE_NUMBER = 35079;
+const UINT ID_HEXVIEW_CONVERTER = 35080;
+const UINT ID_HEXVIEW_FLOAT = 35081;
+const UINT ID_HEXVIEW_COPY_CPP = 35082;
+const UINT ID_HEXVIEW_COPY_CSTRING = 35083;
+const UINT ID_HEXVIEW_PASTE_SPECIAL = 35084;
+const UINT ID_HEXVIEW_CRC = 35085;
+// Bytes the tools take without a selection, and the limits of the copies.
+const int kHexToolBytes = 0x100000;
+const int kHexCopyMax = 0x400000;
+const int kHexSourceCopyMax = 32768;
+const int kHexFindTextBytes = 64;  // of a selection offered to the find dialog
+const int kHexSearchItemsMax = 16;
+const DWORD kHexFindFlagsDefault = 4;  // FINDF_WHOLE
+// MatchItems modes.
+enum { kHexMatchExact = 0, kHexMatchNoCase = 1, kHexMatchMasked = 2 };
+
 // One change in the undo ring. Without saved bytes the step is inline:
 // length 0 (a typed byte) or 1, the byte in inlineByte.
 enum HexUndoOp : BYTE {
@@ -193,6 +217,42 @@ class CHexView : public CAnsiView {
   // The texts of the two status panes as they stand.
   void FormatStatusTexts(char* pane0, char* pane1) const;
 
+  // --- commands, find, copy and settings (hexcommands.cpp, hexfind.cpp,
+  // hexcopy.cpp, hexsettings.cpp)
+  void ShowContextMenu(int x, int y, CMenu* pMenu) override;
+  // Ctrl+F, C, Insert, V and Y; 1 when the key was one of them.
+  int ShortcutKeyDown(UINT key);
+  // The find dialog and its searches; whether the last one found something.
+  BOOL Find();
+  BOOL FindNext();
+  BOOL FindSelection();
+  // Searches the item list (gap, then item lines) over count positions from
+  // start (backward when count < 1); the hit or -1. select marks the items.
+  // Later items end before rangeEnd (-1: the data's end).
+  int Search(char** items, int start, int count, BOOL select, int rangeEnd = -1);
+  // The first position of the length bytes at item (a mask follows them in
+  // masked mode), or -1; a length below 1 gives start.
+  int MatchItems(const BYTE* item, int length, int start, int count, int mode) const;
+  int CopySelection();
+  int Paste(BOOL special);
+  int OnCopyAsCString();
+  int OnCopyAsCpp();
+  // -1 asks for the address; returns it, or -1 when cancelled.
+  DWORD GoToAddress(DWORD address);
+  int OnWriteNumber();
+  INT_PTR EditSettings();
+  int SetDisplayFlags(int widthRaster, int raster, int statusbarMode, int selectionRaster);
+  int LoadSettings(const char* name);
+  int SaveSettings(const char* name);
+  DWORD GetStatusFlags() const { return m_statusFlags; }
+  // The lists shared by every hex view, and the find options.
+  static char** FindHistoryList() { return &s_findHistory; }
+  static char** GroupList() { return &s_groupList; }
+  static char** SearchItemList() { return &s_searchItems; }
+  static DWORD& FindFlags() { return s_findFlags; }
+  static int ViewCount() { return s_viewCount; }
+
+
   int GetLineWidth() override { return m_layout.charEnd; }
   void DrawMargin(CDC* pDC, const RECT& rect, int line) override;
   int PrintLine(CDC* pDC, const RECT& rect, int line, int firstColumn, int count, UINT flags) override;
@@ -265,6 +325,44 @@ class CHexView : public CAnsiView {
   char m_statusValue[48] = "";  // pane 1 as last sent
   BYTE m_panesShown = 0;
   int m_layoutCalls = 0;
+
+  // Commands, find, copy and settings.
+  void AttachSettings();  // from the constructor
+  void DetachSettings();  // from the destructor
+  // The program key (\ name); false without an application key name.
+  bool SettingsPath(char* path, int size, const char* name) const;
+  bool HasSelection() const { return m_rangeActive[0] != 0; }
+  // The text a selection gives the find dialog and history: a quoted string
+  // when every byte is 32 to 127, else a hex dump.
+  CString SelectionFindText() const;
+  // The selection's lower end and length clamped to the data, or the first
+  // fallback bytes without a selection.
+  int ToolRange(int fallback, int* start) const;
+  afx_msg void OnSettingsCommand();
+  afx_msg void OnChecksumCommand();
+  afx_msg void OnFindNextCommand();
+  afx_msg void OnFindSelectionCommand();
+  afx_msg void OnGoToCommand();
+  afx_msg void OnWriteNumberCommand();
+  afx_msg void OnConverterCommand();
+  afx_msg void OnFloatCommand();
+  afx_msg void OnCopyCppCommand();
+  afx_msg void OnCopyCStringCommand();
+  afx_msg void OnPasteSpecialCommand();
+  afx_msg void OnCrcCommand();
+  afx_msg void OnCopyCommand();
+  afx_msg void OnFindCommand();
+  afx_msg void OnPasteCommand();
+  afx_msg void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePaste(CCmdUI* pCmdUI);
+  char* m_addressHistory = nullptr;  // of the go-to-address dialog
+  static int s_viewCount;
+  static bool s_listsLoaded;
+  static char* s_findHistory;
+  static char* s_groupList;
+  static char* s_searchItems;
+  static DWORD s_findFlags;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -476,3 +476,24 @@ TEST_F(TreeListCtrlTest, DirectMembersDeferAndWorkFromAWorker) {
 }
 
 }  // namespace
+
+TEST_F(TreeListCtrlTest, DragMembersSendTheirMessages) {
+  Create(false);
+  HTREEITEM a = m_tree.InsertItem(TVIF_TEXT, "a", 0, 0, 0, 0, 0, TVI_ROOT, TVI_LAST);
+  Record();
+  EXPECT_EQ(m_tree.SetDropMark(a, 3), a);
+  EXPECT_EQ(Last(TLM_SETDROPMARK).wParam, 3u);
+  EXPECT_EQ(m_tree.SetDropMark(nullptr), nullptr);
+  EXPECT_EQ(m_tree.SetDragOptions(TL_DRAG_REPORTCANCEL), 0u);
+  EXPECT_EQ(Last(TLM_OPTION).wParam, TLO_SET | TLO_DRAGOPTIONS);
+  EXPECT_EQ(m_tree.SetDragOptions(0), TL_DRAG_REPORTCANCEL);
+  EXPECT_TRUE(m_tree.SetHotItem(a));
+  EXPECT_EQ(m_tree.SendMessage(TVM_GETNEXTITEM, TVGN_DROPHILITE), (LRESULT)a);
+  EXPECT_TRUE(m_tree.SetAutoScroll(1, 50));
+  EXPECT_EQ(Last(TLM_SETAUTOSCROLL).wParam, 1u);
+  m_tree.SetAutoScroll(0, 0);
+  EXPECT_TRUE(m_tree.BeginDrag(a));
+  EXPECT_EQ(Last(TLM_BEGINDRAG).msg, TLM_BEGINDRAG);
+  m_tree.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(m_tree.BeginDrag(nullptr));
+}

@@ -12,6 +12,7 @@
 #include "tests/ui/dialogs/modal_driver.h"
 #include "mfc/filedialog.h"
 #include "tests/harness/window_util.h"
+#include "ui/filedlg/filedlgnew.h"
 
 namespace {
 std::string TempDir(const char* name) {
@@ -519,4 +520,84 @@ TEST(FileDlgReal, FiftyRoundsLeaveNoWorker) {
     ASSERT_FALSE(GetOpenFileNameA(&ofn));
     ASSERT_EQ(FileDlgLiveWorkers(), 0) << i;
   }
+}
+
+namespace {
+// A framework caller with handlers of its own for the folder and the name.
+class CTrackingFileDialog : public CFileDialog {
+ public:
+  using CFileDialog::CFileDialog;
+  int folderChanges = 0, fileOk = 0;
+
+ protected:
+  void OnFolderChange() override { ++folderChanges; }
+  BOOL OnFileNameOK() override {
+    ++fileOk;
+    return FALSE;
+  }
+};
+}  // namespace
+
+TEST(FileDlgReal, FrameworkCallerGetsFolderCompletionAndKeepsItsHandlers) {
+  std::string dir = TempDir("ofn_frame");
+  EmptyDir(dir);
+  Touch(dir + "\\zulu1.txt");
+  Touch(dir + "\\zulu2.txt");
+  InstallFileDialogHook(nullptr);
+  CTrackingFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EX_HISTORY_READONLY);
+  dlg.m_ofn.lpstrInitialDir = dir.c_str();
+  std::vector<std::string> listed;
+  HWND main = nullptr, combo = nullptr, popup = nullptr;
+  int fieldId = 0;
+  std::string target = dir + "\\zulu1.txt";
+  ModalDriver driver({[&](HWND d) {
+                        main = MainDialog(d);
+                        fieldId = GetDlgItem(main, IDC_FILEDLG_FIELD) ? IDC_FILEDLG_FIELD : IDC_FILEDLG_FIELD_WINE;
+                        combo = GetDlgItem(main, fieldId);
+                        popup = FindPopup(main);
+                        if (!combo || !popup) return false;
+                        SetWindowTextA(combo, "zu");
+                        SendMessageA(main, WM_COMMAND, MAKEWPARAM(fieldId, CBN_EDITCHANGE), (LPARAM)combo);
+                        return true;
+                      },
+                      [&](HWND) {
+                        static DWORD start = GetTickCount();
+                        bool shown = IsWindowVisible(popup) && SendMessageA(popup, LB_GETCOUNT, 0, 0) >= 2;
+                        if (!shown && GetTickCount() - start < 5000) return false;
+                        for (int i = 0; i < (int)SendMessageA(popup, LB_GETCOUNT, 0, 0); ++i) {
+                          char text[MAX_PATH] = "";
+                          SendMessageA(popup, LB_GETTEXT, i, (LPARAM)text);
+                          listed.push_back(text);
+                        }
+                        SetWindowTextA(combo, target.c_str());
+                        SendMessageA(main, WM_COMMAND, MAKEWPARAM(fieldId, 0x300), (LPARAM)combo);
+                        PostMessageA(main, WM_COMMAND, IDOK, 0);
+                        return true;
+                      }});
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(listed, (std::vector<std::string>{"zulu1.txt", "zulu2.txt"})) << "the folder reached the worker";
+  EXPECT_GE(dlg.folderChanges, 1) << "the caller's own handlers still run";
+  EXPECT_EQ(dlg.fileOk, 1);
+  EXPECT_STREQ(dlg.GetPathName(), target.c_str());
+  EXPECT_EQ(FileDlgLiveWorkers(), 0);
+}
+
+TEST(FileDlgObject, TakesOverOnlyAFrameworkWindowAndHandsMessagesOn) {
+  HWND plain = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  CFileDialogNew* object = new CFileDialogNew;
+  EXPECT_FALSE(object->TakeOverWindow(plain)) << "a plain caller's window";
+  DestroyWindow(plain);
+  // A framework object's window: messages still reach that object.
+  CWnd caller;
+  ASSERT_TRUE(caller.CreateEx(0, "STATIC", "alt", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+  HWND window = caller.m_hWnd;
+  EXPECT_TRUE(object->TakeOverWindow(window));
+  EXPECT_EQ(CWnd::FromHandlePermanent(window), object);
+  EXPECT_EQ(caller.m_hWnd, window);
+  SetWindowTextA(window, "neu");
+  EXPECT_EQ(TextOf(window), "neu");
+  DestroyWindow(window);
+  EXPECT_EQ(object->m_hWnd, nullptr) << "released with the window";
+  EXPECT_EQ(caller.m_hWnd, nullptr);
+  delete object;
 }

@@ -337,6 +337,13 @@ TEST_F(HexEditTest, NewEditAfterUndoDropsTheRedoSteps) {
   EXPECT_EQ(Data(view), expected);
   EXPECT_EQ(view.UndoRedo(-5), 2);
   EXPECT_EQ(Data(view), Pattern(8));
+  // Another base re-attaches the buffer: the ring is emptied, the flag kept.
+  Type("5");
+  view.SetBaseAddress(0x2000);
+  EXPECT_TRUE(view.IsModified());
+  EXPECT_FALSE(view.CanUndo());
+  EXPECT_EQ(view.UndoRedo(-1), 0);
+  EXPECT_EQ(Data(view)[0], 0x53);
 }
 
 // Insertions may grow the data past 8192 bytes; deleting and restoring
@@ -448,11 +455,26 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
     SCOPED_TRACE("size " + std::to_string(size) + ", seed " + std::to_string(seed));
     ProbeView view;
     Bytes model = Pattern(size);
-    Open(&view, model, rnd(2) ? 0x063 : 0x0A3);
+    Open(&view, model, size > 8000 || rnd(2) ? 0x063 : 0x0A3);
     std::vector<Bytes> history{model};
     size_t pos = 0;
     bool dropped = false;
+    int largest = size;
+    if (size > 8000) {
+      // Past 8192 first: characters typed before offset 8000.
+      view.SetEditArea(kHexAreaChars);
+      for (int i = 0; i < 120; ++i) {
+        view.SetCursorAddress(8000, FALSE);
+        const BYTE c = (BYTE)('A' + rnd(26));
+        Char(c);
+        model.insert(model.begin() + 8000, c);
+        history.push_back(model);
+        ++pos;
+      }
+      ASSERT_EQ(Data(view), model);
+    }
     for (int op = 0; op < 700; ++op) {
+      largest = std::max(largest, (int)model.size());
       const int cursor = (int)view.GetCursor(FALSE), area = view.GetEditArea(), nibble = view.GetNibble();
       const int n = (int)model.size();
       const bool insert = view.IsInsertOn() && view.IsInsertAllowed();
@@ -475,7 +497,7 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
         else
           erase(cursor - 1, 1);
       };
-      if (what < 40) {
+      if (what < 50) {
         if (area == kHexAreaHex) {
           const int d = rnd(16);
           name = "digit";
@@ -497,32 +519,50 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
             }
           }
         }
-      } else if (what < 50) {
+      } else if (what < 57) {
         name = "backspace";
         Char('\b');
         backspace();
-      } else if (what < 58) {
+      } else if (what < 63) {
         name = "delete";
         Key(VK_DELETE);
         if (selected || (area == kHexAreaHex && nibble == 0))
           backspace();
         else if (area != kHexAreaAddress && insert && cursor < n)
           erase(cursor, 1);
-      } else if (what < 62) {
+      } else if (what < 66) {
         name = "insert";
         Key(VK_INSERT);
-      } else if (what < 66) {
+      } else if (what < 70) {
         name = "tab";
         Char('\t');
-      } else if (what < 76) {
+      } else if (what < 80) {
         name = "move";
         if (rnd(2))
-          view.SetCursorAddress(rnd(n + 1), FALSE);
+          view.SetCursorAddress(rnd(std::min(n, 8180) + 1), FALSE);
         else
           Key(rnd(2) ? VK_LEFT : VK_RIGHT, 1 + rnd(3));
-      } else if (what < 84) {
+      } else if (what < 87) {
         name = "select";
-        view.SelectRange(rnd(n + 1), 1 + rnd(rnd(4) ? 8 : 300), FALSE);
+        if (rnd(2)) {
+          // A drag between two visible cells of the hex or character area.
+          const HexLayout& l = view.GetLayout();
+          const int first = view.GetScrollPos().y, lines = std::max(1, (int)view.GetVisibleSize().cy - 1);
+          const bool chars = rnd(2) != 0;
+          auto at = [&](int line, int i) {
+            const int column = chars ? l.charStart + i : l.ByteColumn(i, kHexAreaHex);
+            const int x = view.GetMarginWidth() + (column - view.GetScrollPos().x) * view.GetCellWidth() +
+                          view.GetCellWidth() / 4;
+            return MAKELPARAM(x, (line - first) * view.GetCellHeight() + view.GetCellHeight() / 2);
+          };
+          const LPARAM from = at(first + rnd(lines), rnd(l.bytesPerLine));
+          const LPARAM to = at(first + rnd(lines), rnd(l.bytesPerLine));
+          SendMessageA(view.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, from);
+          SendMessageA(view.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, to);
+          SendMessageA(view.m_hWnd, WM_LBUTTONUP, 0, to);
+        } else {
+          view.SelectRange(rnd(n + 1), 1 + rnd(rnd(4) ? 8 : 300), FALSE);
+        }
       } else {
         // Undo or redo a few steps, by message or by call.
         const int steps = 1 + rnd(rnd(8) ? 4 : 300);
@@ -538,6 +578,8 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
         ASSERT_EQ(Data(view), model) << name << " " << steps << " at op " << op;
         if (pos == 0) {
           EXPECT_EQ(view.IsModified(), dropped) << "op " << op;
+        } else if (history[pos] != history[0]) {
+          EXPECT_TRUE(view.IsModified()) << "op " << op;
         }
         if (!undo && pos > 0) {
           EXPECT_TRUE(view.IsModified());
@@ -557,6 +599,7 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
         }
       }
     }
+    std::printf("size %d: %d at the end, at most %d\n", size, (int)model.size(), largest);
     // To the ring's end and back.
     view.UndoRedo(-1000);
     EXPECT_EQ(Data(view), history.front());
@@ -719,4 +762,25 @@ TEST_F(HexEditTest, CtrlZUndoesAndCtrlShiftZRedoes) {
   WithModifiers(true, true, [&] { Key('Z'); });
   EXPECT_EQ(Data(view)[0], 0xAB);
   EXPECT_EQ(GetHexBeepCount(), beeps);
+}
+
+// Read-only set later by SetFlags wins over an insertion that was allowed;
+// new data start unmodified.
+TEST_F(HexEditTest, ReadOnlyByFlagsStopsDeletesAndNewDataAreUnmodified) {
+  CHexView view;
+  Open(&view, Pattern(8));
+  Type("1");
+  ASSERT_TRUE(view.IsModified());
+  Attach(&view, Pattern(8));
+  EXPECT_FALSE(view.IsModified()) << "another buffer";
+  view.SetFlags(kHexViewReadOnly, kHexViewReadOnly);
+  ASSERT_TRUE(view.IsInsertAllowed());
+  view.SetCursorAddress(4, FALSE);
+  Char('\b');
+  view.SelectRange(1, 3, FALSE);
+  Key(VK_DELETE);
+  Type("ab");
+  EXPECT_EQ(Data(view), Pattern(8));
+  EXPECT_FALSE(view.IsModified());
+  EXPECT_FALSE(view.CanUndo());
 }

@@ -71,6 +71,18 @@ class HexStatusTest : public ViewTest {
 };
 
 BYTE g_bytes[40];
+
+// <build>\tests\viewers\hex\screens\name
+std::string ScreenPath(const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\screens";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}
 }  // namespace
 
 TEST_F(HexStatusTest, FocusAddsThePanesAndMovesWriteWhatChanged) {
@@ -168,6 +180,12 @@ TEST_F(HexStatusTest, LineWidthFollowsTheWindow) {
   };
   EXPECT_EQ(view.GetLayout().bytesPerLine, expected());
   EXPECT_LE(view.GetLayout().charEnd, view.GetVisibleSize().cx);
+  // Starting values: a blank after each byte and one more after every 4.
+  EXPECT_EQ(view.GetLayout().ByteColumn(4, kHexAreaHex) - view.GetLayout().ByteColumn(3, kHexAreaHex), 4);
+  EXPECT_EQ(view.GetLayout().ByteColumn(3, kHexAreaHex) - view.GetLayout().ByteColumn(2, kHexAreaHex), 3);
+  for (int i = 0; i < 4096; ++i) data[i] = (BYTE)(i * 13);
+  view.Invalidate(FALSE);
+  WindowCapture(view.m_hWnd).SavePng(ScreenPath("autowidth.png").c_str());
   view.ScrollToAddress(0x300, FALSE);
   view.SelectRange(0x310, 5, FALSE);
   const int before = view.GetLayout().bytesPerLine;
