@@ -89,6 +89,7 @@ BOOL CHexEditDlg::OnInitDialog() {
   RECT frame = {};
   GetDlgItemRectInParent(this, IDC_HEXEDIT_FRAME, &frame);
   HexView.SetFormat(-1, -1, -1, 8, -1, -1);
+  HexView.LoadSettings(nullptr);
   HexView.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_TABSTOP, frame, this, IDC_HEXEDIT_VIEW);
   // Below the frame in the tab order, so the view is the first control.
   ::SetWindowPos(HexView.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

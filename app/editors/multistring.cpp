@@ -4,10 +4,7 @@
 
 #include "app/editors/valueeditor_internal.h"
 
-#if __has_include("controls/dialogs/choicetreelist.h")
 #include "controls/dialogs/choicetreelist.h"
-#define OSTROVA_HAVE_ROW_EDITOR 1
-#endif
 
 std::vector<std::string> SplitMultiString(const char* data, size_t size) {
   std::vector<std::string> strings;
@@ -35,7 +32,6 @@ std::string JoinMultiString(const std::vector<std::string>& strings) {
 }
 
 int EditMultiStringValue(CWnd* parent, const ValueRef& value) {
-#ifdef OSTROVA_HAVE_ROW_EDITOR
   CRegKeyStack key;
   if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
   char* raw = nullptr;
@@ -65,8 +61,4 @@ int EditMultiStringValue(CWnd* parent, const ValueRef& value) {
   }
   std::string data = JoinMultiString(rows);
   return WriteValueBytes(value, data.data(), (DWORD)data.size(), REG_MULTI_SZ, false);
-#else
-  // Without the row editor the strings are edited as bytes.
-  return EditBinaryValue(parent, value);
-#endif
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/editors/hexeditdlg.h"
+#include "controls/dialogs/choicetreelist.h"
+#include "controls/treelist/treelist.h"
 #include "harness/registry_util.h"
 #include "res/resource.h"
 #include "ui/colorlistbox.h"
@@ -310,6 +312,74 @@ TEST_F(ValueEditor, QwordOfShortLengthsIn64Bits) {
     EXPECT_EQ(DWORD(REG_QWORD), type);
     EXPECT_EQ(c.expect, got);
   }
+}
+
+// --- multi-strings in rows ----------------------------------------------------
+
+Bytes Multi(const std::vector<std::string>& strings) {
+  std::string joined;
+  for (const std::string& s : strings) joined += s + std::string(1, '\0');
+  joined += '\0';
+  return Bytes(joined.begin(), joined.end());
+}
+
+// Rows in the dialog's tree-list, read through the control.
+std::vector<std::string> RowsShown(HWND dlg) {
+  std::vector<std::string> rows;
+  HWND tree = GetDlgItem(dlg, 1007);
+  for (HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+       item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
+    char text[512] = "";
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+TEST_F(ValueEditor, MultiStringRowsWrittenBackAsTheyAre) {
+  std::vector<std::string> many;
+  for (int i = 0; i < 300; ++i) many.push_back("string " + std::to_string(i));
+  const std::vector<std::vector<std::string>> seeds = {{"a", "b"}, {"a", "", "b"}, many};
+  for (const auto& strings : seeds) {
+    SCOPED_TRACE(strings.size());
+    Bytes seeded = Multi(strings);
+    Seed(K(), "m", REG_MULTI_SZ, seeded);
+    Driver d;
+    d.title = "Bearbeite  'm'";
+    std::vector<std::string> shown;
+    d.act = [&](HWND dlg) {
+      shown = RowsShown(dlg);
+      if (strings.size() == 3) SaveShot(dlg, "editor_rows.png");
+      PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(kEditWritten, RunEdit(d, nullptr, P(), "m", false));
+    // The rows and the empty row that adds more.
+    ASSERT_EQ(strings.size() + 1, shown.size());
+    for (size_t i = 0; i < strings.size(); ++i) EXPECT_EQ(strings[i], shown[i]);
+    Bytes got;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadA(K(), "m", &got, &type));
+    EXPECT_EQ(DWORD(REG_MULTI_SZ), type);
+    EXPECT_EQ(seeded, got);
+  }
+}
+
+TEST_F(ValueEditor, MultiStringCancelKeepsItAndRowsStayEditable) {
+  Bytes seeded = Multi({"a", "b"});
+  Seed(K(), "m", REG_MULTI_SZ, seeded);
+  Driver d;
+  d.title = "Bearbeite  'm'";
+  d.act = [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); };
+  EXPECT_EQ(kEditUnchanged, RunEdit(d, nullptr, P(), "m", false));
+  Bytes got;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadA(K(), "m", &got, &type));
+  EXPECT_EQ(seeded, got);
 }
 
 // --- the hex editor -----------------------------------------------------------
