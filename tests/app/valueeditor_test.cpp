@@ -369,6 +369,42 @@ TEST_F(ValueEditor, MultiStringRowsWrittenBackAsTheyAre) {
   }
 }
 
+// A row typed into the empty last row, as the control reports an edit.
+TEST_F(ValueEditor, MultiStringGetsARowAdded) {
+  Seed(K(), "m", REG_MULTI_SZ, Multi({"a", "b"}));
+  Driver d;
+  d.title = "Bearbeite  'm'";
+  d.act = [](HWND dlg) {
+    HWND tree = GetDlgItem(dlg, 1007);
+    HTREEITEM last = nullptr;
+    for (HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+         item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item))
+      last = item;
+    TVITEMA tv = {};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = last;
+    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
+    char text[16] = "c";
+    NMTVDISPINFOA nm = {};
+    nm.hdr.hwndFrom = tree;
+    nm.hdr.idFrom = 1007;
+    nm.hdr.code = TVN_ENDLABELEDITA;
+    nm.item.mask = 0x801D | 0x20000000u;
+    nm.item.hItem = last;
+    nm.item.stateMask = (UINT)-1;
+    nm.item.pszText = text;
+    nm.item.cchTextMax = sizeof text - 1;
+    nm.item.lParam = tv.lParam;
+    SendMessageA(dlg, WM_NOTIFY, 1007, (LPARAM)&nm);
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_EQ(kEditWritten, RunEdit(d, nullptr, P(), "m", false));
+  Bytes got;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadA(K(), "m", &got, &type));
+  EXPECT_EQ(Multi({"a", "b", "c"}), got);
+}
+
 TEST_F(ValueEditor, MultiStringCancelKeepsItAndRowsStayEditable) {
   Bytes seeded = Multi({"a", "b"});
   Seed(K(), "m", REG_MULTI_SZ, seeded);
