@@ -422,13 +422,19 @@ TEST_F(ValueEditor, MultiStringCancelKeepsItAndRowsStayEditable) {
 
 // Types 0x1234 and those of the hex editor keep their type; one typed byte.
 TEST_F(ValueEditor, HexEditorKeepsTheTypeAndChangesOneByte) {
-  const DWORD types[] = {
-      REG_BINARY, REG_NONE, REG_LINK, REG_RESOURCE_LIST, REG_FULL_RESOURCE_DESCRIPTOR, REG_RESOURCE_REQUIREMENTS_LIST,
-      0x1234};
+  const DWORD types[] = {REG_BINARY,
+                         REG_NONE,
+                         REG_LINK,
+                         REG_RESOURCE_LIST,
+                         REG_FULL_RESOURCE_DESCRIPTOR,
+                         REG_RESOURCE_REQUIREMENTS_LIST,
+                         0x1234,
+                         0x20000001,
+                         0x10000003};
   for (DWORD t : types) {
     SCOPED_TRACE(t);
     Bytes seeded = {0x10, 0x20, 0x30, 0x40};
-    Seed(K(), "b", t, seeded);
+    SeedW(K(), L"b", t, seeded.data(), (DWORD)seeded.size());
     Driver d;
     d.title = "Bearbeite  'b'";
     d.act = [](HWND dlg) {
