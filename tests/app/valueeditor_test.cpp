@@ -473,12 +473,12 @@ TEST_F(ValueEditor, HexOfEmptyAndLargeValues) {
       GetDlgItemTextA(dlg, IDC_HEXEDIT_LENGTH, buf, sizeof buf);
       length = buf;
       HWND view = GetDlgItem(dlg, IDC_HEXEDIT_VIEW);
+      if (c.shot) SaveShot(dlg, c.shot);
       if (c.offset >= 0) {
         SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdSetCursor, c.offset);
         SendMessageA(view, WM_CHAR, '5', 0);
         SendMessageA(view, WM_CHAR, 'a', 0);
       }
-      if (c.shot) SaveShot(dlg, c.shot);
       PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     };
     EXPECT_EQ(c.offset >= 0 ? kEditWritten : kEditUnchanged, RunEdit(d, nullptr, P(), "big", false));
