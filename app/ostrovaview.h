@@ -118,6 +118,12 @@ class COstrovaView : public CView {
   afx_msg void OnLoadHive();
   afx_msg void OnUnloadHive();
   afx_msg void OnStartRegedit();
+  // Value editors and new keys and values (view_editcmds.cpp).
+  afx_msg void OnModifyValue();
+  afx_msg void OnModifyBinary();
+  afx_msg void OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnNewKey();
+  afx_msg void OnNewValue(UINT nID);
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
@@ -128,6 +134,9 @@ class COstrovaView : public CView {
   void SetSizeCursor();
   void LayoutAndRedraw();
   void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
+  void EditContextValue(bool binary);
+  bool ContextEntry(const ViewContext& context, CString* path, CString* name, bool* isDefault);
+  void RefreshContextRow(const ViewContext& context);
 
   ViewContext m_context;
   RegSearchState m_search;

@@ -44,8 +44,8 @@ int CompareItemNames(const CTextList* list, int i, int j) {
   const char* b = (unsigned)j < (unsigned)list->count ? list->TextAt(j) : "";
   int r = CompareNaturalNoCaseA(a, b);
   if (r || (unsigned)i >= (unsigned)list->count || (unsigned)j >= (unsigned)list->count) return r;
-  int da = (((const TreeWndEntry*)list->items[i])->type & 0x100) != 0;
-  int db = (((const TreeWndEntry*)list->items[j])->type & 0x100) != 0;
+  int da = (((const TreeWndEntry*)list->items[i])->type & kEntryDefaultValue) != 0;
+  int db = (((const TreeWndEntry*)list->items[j])->type & kEntryDefaultValue) != 0;
   return db - da;
 }
 
@@ -241,7 +241,7 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
       hasDefault = true;
       DWORD size = 0, realType = 0;
       if (RegQueryValueExA(key, "", nullptr, &realType, nullptr, &size) != ERROR_SUCCESS) e.image = kImageString;
-      e.type = (int)type + 0x100;
+      e.type = (int)type + kEntryDefaultValue;
       e.selectedImage = e.image;
       list->InsertString(kDefaultName, -1, &e);
     } else {
@@ -325,7 +325,7 @@ int CRegWnd::ParsePath(char* path, int length, LPARAM* itemValue) {
 bool CRegWnd::IsDefaultEntry(const char* name) const {
   int index = m_currentEntry;
   if ((unsigned)index < (unsigned)Entries().count)
-    return (((const TreeWndEntry*)Entries().items[index])->type & 0x100) != 0;
+    return (((const TreeWndEntry*)Entries().items[index])->type & kEntryDefaultValue) != 0;
   return name && !strcmp(name, kDefaultName);
 }
 

@@ -89,6 +89,8 @@ class CTreeWnd : public CWnd {
   BOOL SelectEntry(int index, BOOL focus);
   BOOL SelectEntryByName(const char* name, BOOL focus);
   void ScrollToEntry(int index);
+  // Fills an entry's row cells again from its source (after an edit).
+  void RefreshEntry(int index);
   int GetSelectedEntry();
   int GetSelectedEntries(CTextList* list, int mode);
   void FocusList();

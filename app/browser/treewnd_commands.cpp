@@ -98,6 +98,17 @@ void CTreeWnd::ScrollToEntry(int index) {
   if (item) m_list.SendMessage(TVM_ENSUREVISIBLE, (WPARAM)-1, (LPARAM)item);
 }
 
+void CTreeWnd::RefreshEntry(int index) {
+  if ((unsigned)index >= (unsigned)m_entries.count) return;
+  HTREEITEM item = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, index);
+  if (!item) return;
+  // The data source's word may point at what the fill read: stale now.
+  ((TreeWndEntry*)m_entries.items[index])->reserved = 0;
+  m_currentEntry = index;
+  SetItemColumns(item);
+  m_currentEntry = -1;
+}
+
 void CTreeWnd::SelectListRows(HTREEITEM keep, bool select) {
   // Every row but keep gets the selection state; the control's own
   // subtree selection would do the same in one message.

@@ -71,6 +71,9 @@ struct TreeWndEntry {
   int reserved;
 };
 
+// TreeWndEntry::type of the default value: its REG_* type plus this bit.
+const int kEntryDefaultValue = 0x100;
+
 // Folder kinds of TreeWndEntry::folder.
 const int kEntryItem = 0, kEntryFolder = 1, kEntryRoot = 2;
 

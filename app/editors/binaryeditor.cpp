@@ -1,0 +1,39 @@
+// The hex editor for any value: the bytes as the registry stores them,
+// strings as UTF-16.
+#include <memory>
+
+#include "app/editors/hexeditdlg.h"
+#include "app/editors/valueeditor_internal.h"
+
+int EditBinaryValue(CWnd* parent, const ValueRef& value) {
+  CRegKeyStack key;
+  if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
+  BYTE* data = nullptr;
+  DWORD type, size;
+  if (key.QueryValueAllocW(&data, value.Name(), REGKS_SEL_WIDE | REG_BINARY)) {
+    type = key.m_dwType;
+    size = key.m_cbData;
+  } else {
+    delete[] data;
+    if (!(value.isDefault && key.m_nLastError == ERROR_FILE_NOT_FOUND)) {
+      ShowEditError(kRegValueReadError, key.m_nLastError);
+      return kEditFailed;
+    }
+    // A missing default value: empty text, still a real block for the view.
+    data = new BYTE[4]();
+    type = REG_SZ;
+    size = 0;
+  }
+  key.CloseAll();
+
+  CHexEditDlg dlg(parent);
+  dlg.Name = value.isDefault ? "" : value.name.GetString();
+  dlg.Data = data;  // the dialog frees it when DoModal fails before the view took it
+  dlg.Length = (int)size;
+  dlg.TypeName = RegistryTypeName(type);
+  if (dlg.DoModal() != IDOK) return kEditUnchanged;
+  std::unique_ptr<BYTE[]> result(dlg.Data);
+  dlg.Data = nullptr;
+  if (!dlg.Changed) return kEditUnchanged;
+  return WriteValueBytes(value, result.get(), (DWORD)dlg.Length, type, true);
+}

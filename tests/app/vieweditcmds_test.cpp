@@ -1,0 +1,114 @@
+// The view's value editing on the program's own frame: Enter on a row of the
+// browser pane opens the editor for that entry, OK writes the value and the
+// row shows the new data; the default value is edited as the default value.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "app/mainframe.h"
+#include "app/ostrovaapp.h"
+#include "app/ostrovaview.h"
+#include "harness/registry_util.h"
+#include "harness/window_util.h"
+#include "res/resource.h"
+#include "ui/dialogs/dlgids.h"
+
+namespace {
+
+class CEditTestApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(COstrovaView)));
+    CCommandLineInfo cmdInfo;
+    return ProcessShellCommand(cmdInfo);
+  }
+};
+
+// Types text into the first prompt of the title and presses OK.
+void AnswerPrompt(const std::string& title, const std::string& text) {
+  for (int i = 0; i < 1500; ++i) {
+    HWND dlg = FindWindowA("#32770", title.c_str());
+    if (dlg && IsWindowVisible(dlg)) {
+      SetDlgItemTextA(dlg, IDC_PROMPT_EDIT, text.c_str());
+      PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+      return;
+    }
+    Sleep(10);
+  }
+  // Not found: name what is open, then close it so the test ends.
+  EnumWindows(
+      [](HWND w, LPARAM) -> BOOL {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        char text[256] = "";
+        GetWindowTextA(w, text, sizeof text);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w)) {
+          ADD_FAILURE() << "open window: " << text;
+          PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        }
+        return TRUE;
+      },
+      0);
+}
+
+std::string ReadString(HKEY key, const char* name) {
+  char buf[256] = "";
+  DWORD size = sizeof buf - 1, type = 0;
+  if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)buf, &size) != ERROR_SUCCESS || type != REG_SZ) return "?";
+  return buf;
+}
+
+int RowOf(CRegWnd& pane, const char* text) {
+  for (int row = 0; row < pane.Entries().count; ++row)
+    if (std::string(pane.Entries().TextAt(row)) == text) return row;
+  return -1;
+}
+
+void PressEnterOn(COstrovaView* view, CRegWnd& pane, int row) {
+  NMTREEWNDENTRY entry = {{pane.m_hWnd, (UINT_PTR)pane.GetDlgCtrlID(), (UINT)NM_RETURN}, 1, 0, (DWORD)row, 0};
+  view->SendMessage(WM_NOTIFY, entry.hdr.idFrom, (LPARAM)&entry);
+}
+
+}  // namespace
+
+TEST(ViewEditCommands, EnterOnARowEditsItsValueAndTheRowFollows) {
+  CEditTestApp* app = new CEditTestApp;
+  ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
+  TestAppNames* names = new TestAppNames;
+  TestRegistryKey key;
+  ASSERT_EQ(RegSetValueExA(key.Handle(), "Farbe", 0, REG_SZ, (const BYTE*)"rot", 4), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key.Handle(), "", 0, REG_SZ, (const BYTE*)"alt", 4), ERROR_SUCCESS);
+  ASSERT_TRUE(app->InitInstance());
+  CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, app->m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  COstrovaView* view = DYNAMIC_DOWNCAST(COstrovaView, frame->GetActiveView());
+  ASSERT_NE(view, nullptr);
+  CRegWnd& pane = view->Pane(view->ActivePane());
+  pane.NavigateTo(key.FullPath().c_str(), 1);
+  pane.WaitForListThread();
+  PumpMessages(100);
+
+  int row = RowOf(pane, "Farbe");
+  ASSERT_GE(row, 0);
+  std::thread answer(AnswerPrompt, "Bearbeite  'Farbe'", "grün");
+  PressEnterOn(view, pane, row);
+  answer.join();
+  EXPECT_EQ(ReadString(key.Handle(), "Farbe"), "grün");
+  char cell[64] = "";
+  pane.List().GetCellTextByRow(row, cell, sizeof cell, 2);
+  EXPECT_NE(std::string(cell).find("grün"), std::string::npos) << cell;
+
+  int standard = RowOf(pane, "(Standard)");
+  ASSERT_GE(standard, 0);
+  std::thread answerDefault(AnswerPrompt, "Bearbeite Wert", "neu");
+  PressEnterOn(view, pane, standard);
+  answerDefault.join();
+  EXPECT_EQ(ReadString(key.Handle(), ""), "neu");
+  EXPECT_EQ(ReadString(key.Handle(), "(Standard)"), "?");  // no namesake made
+
+  frame->DestroyWindow();
+  delete names;
+  delete app;
+}
