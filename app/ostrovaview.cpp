@@ -44,6 +44,8 @@ BEGIN_MESSAGE_MAP(COstrovaView, CView)
   ON_UPDATE_COMMAND_UI(ID_SHOW_COMBO, OnUpdateShowCombo)
   ON_COMMAND(ID_FIND, OnFind)
   ON_COMMAND(ID_CTX_FIND, OnFind)  // the key tree's "Suchen..." is the same search
+  ON_COMMAND(ID_EXPORT, OnExport)
+  ON_COMMAND(ID_IMPORT, OnImport)
   ON_COMMAND(ID_EDIT_COPY, OnNothing)
   ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNothing)
 END_MESSAGE_MAP()

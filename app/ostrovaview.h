@@ -8,6 +8,9 @@
 #include "app/viewlayout.h"
 #include "base/cstring.h"
 #include "mfc/mfc.h"
+#include "system/spawnprocess.h"
+
+class CProgressDlg;
 
 // Window class of the view: its own, so that changing its cursor touches no
 // other window.
@@ -63,6 +66,14 @@ class COstrovaView : public CView {
   // The box's text alone.
   static CString FormatError(const char* text, DWORD code);
 
+  // The key the active pane shows (what an export writes).
+  CString ActiveKeyPath() const;
+  // Export and import (view_regfile.cpp): the progress dialog's worker and
+  // cancel callback, and the dialog around them (the worker's result).
+  static int RunRegedit(CProgressDlg* dlg);
+  static void OnCancelRegedit(DWORD arg);
+  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key);
+
   void OnDraw(CDC* pDC) override;
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -100,6 +111,8 @@ class COstrovaView : public CView {
   afx_msg void OnUpdateShowLines(CCmdUI* pCmdUI);
   afx_msg void OnUpdateShowCombo(CCmdUI* pCmdUI);
   afx_msg void OnFind();
+  afx_msg void OnExport();
+  afx_msg void OnImport();
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
@@ -118,4 +131,5 @@ class COstrovaView : public CView {
   int m_focusPane = 0;
   int m_cx = 0, m_cy = 0;
   int m_splitPos = 0;
+  CSpawnProcess m_regedit;  // the system's registry editor, reused by every run
 };
