@@ -41,6 +41,7 @@ class CRegFileParser {
   // Fills m_ops; false with m_nErrorLine on a syntax error.
   bool Parse() {
     size_t pos = 0;
+    m_ops.reserve(m_text.size() / 48);  // about one operation per line
     if (!NextLine(pos)) return Fail();
     std::wstring first = TrimRight(m_line);
     if (first != (m_bAnsi ? kAnsiHeader : kUnicodeHeader)) return Fail();

@@ -53,10 +53,16 @@ class CRegFileWriter {
     m_text += L'[';
     m_text += path;
     m_text += L"]\r\n";
-    for (DWORD i = 0;; ++i) {
+    // The counts in one call spare the enumerations their failing last call.
+    DWORD nSubKeys = 0, nValues = 0, cbMaxData = 0;
+    if (RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, &cbMaxData,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+      nSubKeys = nValues = 0;
+    if (cbMaxData + 2 > m_data.size()) m_data.resize(cbMaxData + 2);
+    for (DWORD i = 0; i < nValues; ++i) {
       DWORD cchName = kMaxValueName + 1, cb = (DWORD)m_data.size(), type = 0;
       LONG err = RegEnumValueW(hKey, i, &m_name[0], &cchName, nullptr, &type, m_data.data(), &cb);
-      if (err == ERROR_MORE_DATA) {
+      if (err == ERROR_MORE_DATA) {  // grown since the count
         m_data.resize(cb + 2);
         --i;
         continue;
@@ -67,7 +73,7 @@ class CRegFileWriter {
     }
     m_text += L"\r\n";
     wchar_t szSub[256];
-    for (DWORD i = 0;; ++i) {
+    for (DWORD i = 0; i < nSubKeys; ++i) {
       DWORD cch = 256;
       LONG err = RegEnumKeyExW(hKey, i, szSub, &cch, nullptr, nullptr, nullptr, nullptr);
       if (err == ERROR_MORE_DATA) continue;  // longer than a key name may be: skip it
