@@ -9,6 +9,9 @@
 #include "app/viewlayout.h"
 #include "base/cstring.h"
 #include "mfc/mfc.h"
+#include "system/spawnprocess.h"
+
+class CProgressDlg;
 
 // Browser style bits the view sets.
 const DWORD kPaneHideCombo = TWS_NOPATHBAR;
@@ -74,6 +77,14 @@ class COstrovaView : public CView {
   // The box's text alone.
   static CString FormatError(const char* text, DWORD code);
 
+  // The key the active pane shows (what an export writes).
+  CString ActiveKeyPath() const;
+  // Export and import (view_regfile.cpp): the progress dialog's worker and
+  // cancel callback, and the dialog around them (the worker's result).
+  static int RunRegedit(CProgressDlg* dlg);
+  static void OnCancelRegedit(DWORD arg);
+  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key);
+
   void OnDraw(CDC* pDC) override;
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -124,6 +135,8 @@ class COstrovaView : public CView {
   afx_msg void OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnNewKey();
   afx_msg void OnNewValue(UINT nID);
+  afx_msg void OnExport();
+  afx_msg void OnImport();
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
@@ -146,4 +159,5 @@ class COstrovaView : public CView {
   int m_focusPane = 0;
   int m_cx = 0, m_cy = 0;
   int m_splitPos = 0;
+  CSpawnProcess m_regedit;  // the system's registry editor, reused by every run
 };

@@ -1,0 +1,33 @@
+// Export and import through the system's registry editor, with the own
+// writer and reader standing in where it does not do the work: an export
+// counts only when the file was written during the run and starts with the
+// header asked for; whether "/I" imports is probed once per process.
+#pragma once
+
+#include <windows.h>
+
+class CSpawnProcess;
+
+struct RegeditRequest {
+  const char* program = nullptr;  // regedit.exe
+  const char* option = nullptr;   // "/E", "/A" or "/I"
+  const char* file = nullptr;
+  const char* key = nullptr;  // null for an import
+  volatile LONG* cancel = nullptr;
+};
+
+// regedit.exe in the Windows directory, else in the system directory;
+// false when neither exists.
+bool FindRegeditProgram(char* pszBuf, int nSize);
+
+// 1 when the work is done, 0 when it failed (a positive exit code, an error
+// of the own writer or reader, a cancel), -1 when the program could not be
+// started. *pnError: the Win32 error of a failure where there is one.
+int RunRegeditRequest(CSpawnProcess& spawn, const RegeditRequest& req, LONG* pnError = nullptr);
+
+// Whether "regedit /I" imports: one value into a scratch key below the
+// program key, read back and removed. Asked once per process; a probe that
+// times out or is cancelled answers no (a cancelled one is asked again).
+bool RegeditImports(CSpawnProcess& spawn, const char* pszProgram, volatile LONG* pCancel);
+// Test seams: forget the answer; or fix it (-1 asks again).
+void SetRegeditImportsAnswer(int nAnswer);

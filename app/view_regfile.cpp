@@ -1,0 +1,130 @@
+// The view's .reg export and import: the file dialogs, the overwrite
+// question and the run of the system's registry editor in the worker of a
+// progress dialog (app/regfile/ does the work where the editor does not).
+#include "app/ostrovaview.h"
+#include "app/regfile/regeditrun.h"
+#include "res/resource.h"
+#include "system/pathtype.h"
+#include "system/regkeystack.h"
+#include "ui/dialogs/progressdlg.h"
+#include "ui/msgbox.h"
+
+namespace {
+const DWORD kExportFlags = 0x80880800;  // caption bit, sizing, explorer, path must exist
+const DWORD kImportFlags = 0x881904;    // + file must exist, no validation, no read-only box
+const char kExportFilter[] = "ANSI Format benutzen@Registrierungsdateien (*.reg)|*.reg|Alle Dateien  (*.*)|*.*|";
+const char kImportFilter[] = "Registrierungsdateien (*.reg)|*.reg|Alle Dateien  (*.*)|*.*|";
+const char kExportTitle[] = "Registry-Daten exportieren";
+const char kImportTitle[] = "Registry-Daten importieren";
+const UINT kMarqueeMs = 500;
+
+// What one run needs; the worker's argument words are 32 bits wide, so the
+// run travels as a slot of this table rather than as a pointer.
+struct RegeditJob {
+  COstrovaView* view;
+  const char* option;
+  const char* file;
+  const char* key;  // null for an import
+};
+RegeditJob* volatile s_jobs[8];
+
+DWORD PutJob(RegeditJob* job) {
+  for (DWORD i = 0; i < 8; ++i)
+    if (!InterlockedCompareExchangePointer((void* volatile*)&s_jobs[i], job, nullptr)) return i;
+  return (DWORD)-1;
+}
+RegeditJob* GetJob(DWORD slot) { return slot < 8 ? s_jobs[slot] : nullptr; }
+void DropJob(DWORD slot) {
+  if (slot < 8) InterlockedExchangePointer((void* volatile*)&s_jobs[slot], nullptr);
+}
+
+CString ReadProgramString(const char* name) {
+  CString s;
+  CRegKeyStack key;
+  if (key.Open(HKEY_CURRENT_USER, nullptr, REGKS_CREATE)) key.QueryString(s, name);
+  return s;
+}
+
+void WriteProgramString(const char* name, const CString& value) {
+  CRegKeyStack key;
+  if (key.Open(HKEY_CURRENT_USER, nullptr, REGKS_CREATE)) key.SetString(value, name);
+}
+}  // namespace
+
+CString COstrovaView::ActiveKeyPath() const { return m_panes[m_activePane].GetPathNoSlash(); }
+
+int COstrovaView::RunRegedit(CProgressDlg* dlg) {
+  RegeditJob* job = GetJob(dlg->m_dwArgs[0]);
+  if (!job) return -1;
+  char program[MAX_PATH];
+  if (!FindRegeditProgram(program, sizeof program)) {
+    dlg->WorkerMessageBox("Das Programm 'RegEdit.exe' konnte nicht gefunden werden.", "Fehler", MB_OK | MB_ICONERROR);
+    return -1;
+  }
+  RegeditRequest req;
+  req.program = program;
+  req.option = job->option;
+  req.file = job->file;
+  req.key = job->key;
+  req.cancel = &dlg->m_nCancel;
+  int result = RunRegeditRequest(job->view->m_regedit, req);
+  if (result < 0)
+    dlg->WorkerMessageBox("Das Programm 'RegEdit.exe' konnte nicht gestartet werden.", "Fehler", MB_OK | MB_ICONERROR);
+  return result;
+}
+
+void COstrovaView::OnCancelRegedit(DWORD arg) {
+  RegeditJob* job = GetJob(arg);
+  if (job) job->view->m_regedit.Terminate(1);
+}
+
+int COstrovaView::RunRegeditDialog(const char* title, const char* option, const char* file, const char* key) {
+  RegeditJob job = {this, option, file, key};
+  DWORD slot = PutJob(&job);
+  if (slot == (DWORD)-1) return -1;
+  int result;
+  {
+    CProgressDlg dlg(this);
+    dlg.SetTitle(title);
+    dlg.SetMarquee(kMarqueeMs);
+    dlg.SetWorker(RunRegedit, slot);
+    dlg.SetCancelCallback(OnCancelRegedit, slot);
+    dlg.DoModal();
+    result = dlg.m_nResult;
+  }
+  DropJob(slot);
+  return result;
+}
+
+void COstrovaView::OnExport() {
+  CString last = ReadProgramString("ExportPath");
+  CFileDialog fd(FALSE, last, nullptr, kExportFlags, kExportFilter, this);
+  fd.m_ofn.lpstrTitle = kExportTitle;
+  if (fd.DoModal() != IDOK) return;
+  CString path = fd.GetPathName();
+  WriteProgramString("ExportPath", path);
+  if (GetPathType(path) == 1) {
+    CString question;
+    question.Format(
+        "Die Datei '%s' existiert bereits !\n\nSoll sie \xFC"
+        "berschrieben werden ?",
+        (const char*)path);
+    if (MsgBox(m_hWnd, question, "Frage", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  }
+  const char* option = (fd.m_ofn.Flags & OFN_READONLY) ? "/A" : "/E";
+  CString key = ActiveKeyPath();
+  // No key would export the whole registry.
+  int result = key.IsEmpty() ? 0 : RunRegeditDialog(kExportTitle, option, path, key);
+  if (result == 0) MsgBox(m_hWnd, "Es gabe einen Fehler beim Exportiren !", "Fehler", MB_OK | MB_ICONERROR);
+}
+
+void COstrovaView::OnImport() {
+  CString last = ReadProgramString("ImportPath");
+  CFileDialog fd(TRUE, last, nullptr, kImportFlags, kImportFilter, this);
+  fd.m_ofn.lpstrTitle = kImportTitle;
+  if (fd.DoModal() != IDOK) return;
+  CString path = fd.GetPathName();
+  WriteProgramString("ImportPath", path);
+  if (RunRegeditDialog(kImportTitle, "/I", path, nullptr) == 0)
+    MsgBox(m_hWnd, "Es gabe einen Fehler beim Importiren !", "Fehler", MB_OK | MB_ICONERROR);
+}
