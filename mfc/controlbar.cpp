@@ -145,7 +145,13 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-void CControlBar::OnTimer(UINT_PTR nIDEvent) { CWnd::OnTimer(nIDEvent); }
+void CControlBar::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kToolCheckTimer) {
+    OnToolCheckTimer();
+    return;
+  }
+  CWnd::OnTimer(nIDEvent);
+}
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_MOUSELEAVE)

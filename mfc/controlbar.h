@@ -115,6 +115,9 @@ class CControlBar : public CWnd {
   // Tooltips and fly-by prompts: the mouse over an item.
   void OnToolMouse(UINT message, WPARAM wParam, LPARAM lParam);
   BOOL OnToolTipText(NMHDR* pNMHDR);
+  // Ends a prompt whose WM_MOUSELEAVE did not come.
+  void OnToolCheckTimer();
+  enum { kToolCheckTimer = 0x7C01, kToolCheckInterval = 200 };
   HWND m_hWndToolTip = nullptr;
   INT_PTR m_nHitCommand = -1;  // the item the mouse is over
   BOOL m_bTrackingLeave = FALSE;

@@ -59,6 +59,12 @@ void CControlBar::OnToolMouse(UINT message, WPARAM, LPARAM lParam) {
     }
     if (m_dwStyle & CBRS_FLYBY) {
       if (CFrameWnd* frame = GetDockingFrame()) frame->SetMessageText(hit >= 0 ? (UINT)hit : (UINT)AFX_IDS_IDLEMESSAGE);
+      // WM_MOUSELEAVE may never come (a quick move off the bar): a timer
+      // checks the cursor until the prompt is gone.
+      if (hit >= 0)
+        SetTimer(kToolCheckTimer, kToolCheckInterval, nullptr);
+      else
+        KillTimer(kToolCheckTimer);
     }
   }
   if (m_hWndToolTip && message != WM_MOUSELEAVE && hit >= 0) {
@@ -88,4 +94,15 @@ BOOL CControlBar::OnToolTipText(NMHDR* pNMHDR) {
     info->lpszText = info->szText;
   }
   return TRUE;
+}
+
+void CControlBar::OnToolCheckTimer() {
+  CPoint point;
+  ::GetCursorPos(&point);
+  if (::WindowFromPoint(point) != m_hWnd) {
+    OnToolMouse(WM_MOUSELEAVE, 0, 0);
+    return;
+  }
+  ScreenToClient(&point);
+  if (OnToolHitTest(point) != m_nHitCommand) OnToolMouse(WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
 }

@@ -201,6 +201,14 @@ TEST(ToolbarMouse, CommandsGroupsSplitButtonsAndEmptySpace) {
   Click(t, WM_LBUTTONDOWN, WM_LBUTTONUP, ItemRect(t, 3));
   Click(t, WM_RBUTTONDOWN, WM_RBUTTONUP, ItemRect(t, 3));
   EXPECT_TRUE(t.log.empty());
+  // Nor does a disabled split button: no id + 1, no TBN_DROPDOWN.
+  t.Send(TB_ENABLEBUTTON, 20, FALSE);
+  Click(t, WM_RBUTTONDOWN, WM_RBUTTONUP, split, -(split.right - split.left) / 4);
+  t.Send(WM_MOUSEMOVE, 0, onArrow);
+  t.Send(WM_LBUTTONDOWN, MK_LBUTTON, onArrow);
+  t.Send(WM_LBUTTONUP, 0, onArrow);
+  PumpMessages();
+  EXPECT_TRUE(t.log.empty());
   // Empty space: the context menu.
   LPARAM empty = MAKELPARAM(380, 10);
   t.Send(WM_RBUTTONDOWN, MK_RBUTTON, empty);

@@ -9,6 +9,7 @@
 
 #include "harness/window_util.h"
 #include "mfc/frame.h"
+#include "mfc/statusbar.h"
 #include "mfc/winapp.h"
 
 namespace {
@@ -18,6 +19,7 @@ const UINT kDisabledId = 204;
 class CBarFrame : public CFrameWnd {
  public:
   CToolBarNew m_bar;
+  CStatusBar m_status;
 
  protected:
   afx_msg void OnUpdateIndeterminate(CCmdUI* ui) { ui->SetCheck(2); }
@@ -499,4 +501,79 @@ TEST_F(ToolBarNewTest, HideCommandAndEmbeddedControlsWithAMainWindow) {
   EXPECT_FALSE(bar.IsWindowVisible());
   combo.DestroyWindow();
   app.m_pMainWnd = nullptr;
+}
+
+namespace {
+std::string PaneText(HWND status) {
+  char text[256] = "";
+  SendMessageA(status, SB_GETTEXTA, 0, (LPARAM)text);
+  return text;
+}
+
+BOOL CALLBACK FindTip(HWND hwnd, LPARAM lParam) {
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0 || !IsWindow(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hwnd;
+  return FALSE;
+}
+
+std::string TipText(HWND bar, HWND tip) {
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = tip;
+  info.hdr.code = TTN_NEEDTEXTA;
+  SendMessageA(bar, WM_NOTIFY, 0, (LPARAM)&info);
+  return info.lpszText ? info.lpszText : "";
+}
+}  // namespace
+
+// With the cursor on a button the tip shows the text after "\n" and the status
+// bar its prompt; moving away brings "Bereit" back.
+TEST_F(ToolBarNewTest, TipAndPromptFollowTheCursor) {
+  static const UINT indicators[] = {ID_SEPARATOR};
+  ASSERT_TRUE(frame->m_status.Create(frame));
+  ASSERT_TRUE(frame->m_status.SetIndicators(indicators, 1));
+  ASSERT_TRUE(frame->m_bar.LoadToolBar(128));
+  frame->m_bar.SetBarStyle(frame->m_bar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY);
+  frame->RecalcLayout();
+  SetForegroundWindow(frame->m_hWnd);
+  PumpMessages();
+  HWND bar = frame->m_bar.m_hWnd;
+  HWND status = frame->m_status.m_hWnd;
+
+  struct Case {
+    int index;
+    const char* prompt;
+    const char* tip;
+  };
+  const Case cases[] = {{0, "Legt eine neue Datei an.", "Neu"}, {1, "Nur ein Hinweis", ""}};
+  for (const Case& c : cases) {
+    RECT rc = {};
+    ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, c.index, (LPARAM)&rc));
+    POINT at = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    POINT screen = at;
+    ClientToScreen(bar, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageA(bar, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(PaneText(status), c.prompt) << c.index;
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindTip, (LPARAM)&tip);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(TipText(bar, tip), c.tip) << c.index;
+  }
+
+  RECT frameRect = {};
+  GetWindowRect(frame->m_hWnd, &frameRect);
+  SetCursorPos(frameRect.right + 40, frameRect.bottom + 40);
+  for (int i = 0; i < 50 && PaneText(status) != "Bereit"; i++) PumpMessages(20);
+  EXPECT_EQ(PaneText(status), "Bereit");
+
+  // A move reported after the cursor had already left: no WM_MOUSELEAVE
+  // comes, the check timer ends the prompt.
+  RECT rc = {};
+  SendMessageA(bar, TB_GETITEMRECT, 0, (LPARAM)&rc);
+  SendMessageA(bar, WM_MOUSEMOVE, 0, MAKELPARAM(rc.left + 4, rc.top + 4));
+  EXPECT_EQ(PaneText(status), "Legt eine neue Datei an.");
+  for (int i = 0; i < 50 && PaneText(status) != "Bereit"; i++) PumpMessages(20);
+  EXPECT_EQ(PaneText(status), "Bereit");
 }
