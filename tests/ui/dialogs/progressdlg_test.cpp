@@ -191,6 +191,39 @@ TEST_F(Progress, APositionPostWaitsForTheUiThreadBeforeTheNext) {
   EXPECT_EQ(g_positionPosts, 1);
 }
 
+TEST_F(Progress, PositionsWithinAPeriodWaitForItsEnd) {
+  CProgressDlg::SetTickSource(ManualTick);
+  g_now = 100000;  // frozen: every later update falls in the same period
+  g_positionPosts = 0;
+  g_hook = SetWindowsHookExA(WH_GETMESSAGE, CountPosts, nullptr, GetCurrentThreadId());
+  CProgressDlg dlg;
+  Gate first, last;
+  g_work = [&](CProgressDlg* d) {
+    d->SetTotal(1000);
+    d->SetPos64(100);
+    first.Wait();
+    d->SetPos64(200);  // held by the period's timer ...
+    d->SetPos64(300);  // ... which then shows this one, without a post
+    last.Wait();
+    return 0;
+  };
+  dlg.SetWorker(RunWork);
+  ModalDriver driver({[&](HWND d) {
+                        if (BarPos(d) != 100) return false;
+                        first.Open();
+                        return true;
+                      },
+                      [&](HWND d) {
+                        if (BarPos(d) != 300) return false;
+                        last.Open();
+                        return true;
+                      }});
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  UnhookWindowsHookEx(g_hook);
+  EXPECT_TRUE(driver.Done());
+  EXPECT_EQ(g_positionPosts, 2);
+}
+
 TEST_F(Progress, StatusLinesAreThrottledAndFlushed) {
   CProgressDlg::SetTickSource(ManualTick);
   g_now = 100000;
