@@ -146,6 +146,9 @@ BOOL CProgressDlg::OnInitDialog() {
   m_bCancelCalled = FALSE;
   EnterCriticalSection(&m_lock);
   m_nPos = m_nScaledPos = 0;
+  m_bPositionPosted = FALSE;
+  m_dwLastPosition = now - 1000;
+  m_bPositionTimer = FALSE;
   int range = (int)(m_nTotal >> m_nScale);
   LeaveCriticalSection(&m_lock);
   HWND bar = ::GetDlgItem(m_hWnd, IDC_PROGRESS_BAR);
@@ -213,12 +216,14 @@ BOOL CProgressDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
       if (!m_bFinished) OnUpdate((int)(lParam & 0xFF), (DWORD)lParam >> 8);
       return TRUE;
     case kProgressMessageBox:
+      FlushPosition();  // the worker waits: show where it stopped
       SetTaskbarState((m_nBoxType & 0xF0) == MB_ICONERROR ? TBPF_ERROR : TBPF_PAUSED);
       m_nAnswer = ::MessageBoxA(m_hWnd, m_pszBoxText, m_pszBoxCaption, m_nBoxType);
       SetTaskbarState(TBPF_NORMAL);
       m_semaphore.Unlock();
       return TRUE;
     case kProgressDoModal:
+      FlushPosition();
       SetTaskbarState(TBPF_PAUSED);
       m_nAnswer = m_pModalRequest ? m_pModalRequest->DoModal() : -1;
       SetTaskbarState(TBPF_NOPROGRESS);
@@ -248,7 +253,7 @@ void CProgressDlg::OnUpdate(int sub, DWORD arg) {
       ShowLine((int)arg);
       break;
     case kProgressPosition:
-      UpdatePosition();
+      OnPositionPost();
       break;
     case kProgressStep:
       if (m_bOwnMarquee) {
@@ -339,6 +344,14 @@ void CProgressDlg::OnTimer(UINT_PTR id) {
       break;
     case kProgressTimerPoll:
       Poll();
+      break;
+    case kProgressTimerPosition:
+      if (m_bFinished) {  // the taskbar is released by then
+        KillTimer(kProgressTimerPosition);
+        m_bPositionTimer = FALSE;
+      } else {
+        FlushPosition();
+      }
       break;
     case kProgressTimerShowDelay: {
       KillTimer(kProgressTimerShowDelay);

@@ -41,6 +41,7 @@ enum ProgressTimer {
   kProgressTimerPoll = 0x1996,
   kProgressTimerShowDelay = 0x1998,
   kProgressTimerFlush = 0x1999,
+  kProgressTimerPosition = 0x199A,
 };
 // Controls.
 const int IDC_PROGRESS_BAR = 1019;
@@ -139,6 +140,8 @@ class CProgressDlg : public CDialog {
   void EnsureLines(int line);
   void CreateStatusLines(int n);
   void ApplyMarquee(int newInterval, int oldInterval);
+  void OnPositionPost();
+  void FlushPosition();
   void UpdatePosition();
   void InitTaskbarProgress();
   void ReleaseTaskbarProgress();
@@ -184,6 +187,9 @@ class CProgressDlg : public CDialog {
   // Progress, under the lock.
   LONGLONG m_nPos = 0, m_nTotal = 100, m_nStart = 0, m_nGivenTotal = 100, m_nScaledPos = 0;
   int m_nScale = 0;
+  BOOL m_bPositionPosted = FALSE;  // a position post waits on the UI thread
+  DWORD m_dwLastPosition = 0;      // UI thread: tick of the last bar update
+  BOOL m_bPositionTimer = FALSE;   // UI thread: an update waits for its period
 
   ProgressPollSource m_poll;
   CallbackFn m_pfnUserTimer = nullptr;

@@ -61,12 +61,39 @@ void CProgressDlg::SetTaskbarState(int flags) {
   if (m_pTaskbar) m_pTaskbar->SetProgressState(m_hWndTaskbar, (TBPFLAG)flags);
 }
 
+namespace {
+// Bar and taskbar repaints cost the worker time on a shared server: a fast
+// worker gets at most one update per period.
+const DWORD kPositionMs = 40;
+}  // namespace
+
+void CProgressDlg::OnPositionPost() {
+  DWORD since = ProgressTick() - m_dwLastPosition;
+  if (since >= kPositionMs) {
+    UpdatePosition();
+  } else {
+    // The post stays marked as waiting, so the worker sends no more; the
+    // timer shows whatever position is latest by then.
+    SetTimer(kProgressTimerPosition, kPositionMs - since, nullptr);
+    m_bPositionTimer = TRUE;
+  }
+}
+
+void CProgressDlg::FlushPosition() {
+  if (!m_bPositionTimer) return;
+  KillTimer(kProgressTimerPosition);
+  m_bPositionTimer = FALSE;
+  UpdatePosition();
+}
+
 void CProgressDlg::UpdatePosition() {
+  m_dwLastPosition = ProgressTick();
   LONGLONG scaled, maximum;
   {
     EnterCriticalSection(&m_lock);
     scaled = m_nScaledPos;
     maximum = m_nTotal >> m_nScale;
+    m_bPositionPosted = FALSE;
     LeaveCriticalSection(&m_lock);
   }
   HWND bar = ::GetDlgItem(m_hWnd, IDC_PROGRESS_BAR);

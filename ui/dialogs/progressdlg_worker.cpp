@@ -65,17 +65,22 @@ void CProgressDlg::SetRange64(LONGLONG start, LONGLONG end) {
 }
 
 void CProgressDlg::SetPos64(LONGLONG pos) {
-  bool changed;
+  bool post;
   {
     Locked lock(&m_lock);
     m_nPos = pos - m_nStart;
     // At the end the bar fills, headroom included.
     LONGLONG rel = m_nPos >= m_nGivenTotal ? m_nTotal : m_nPos < 0 ? 0 : m_nPos;
     LONGLONG scaled = rel >> m_nScale;
-    changed = scaled != m_nScaledPos;
+    // One waiting post is enough: the UI thread reads the latest position.
+    post = scaled != m_nScaledPos && !m_bPositionPosted;
     m_nScaledPos = scaled;
+    if (post) m_bPositionPosted = TRUE;
   }
-  if (changed) PostUpdate(kProgressPosition);
+  if (post && !PostUpdate(kProgressPosition)) {
+    Locked lock(&m_lock);
+    m_bPositionPosted = FALSE;
+  }
 }
 
 void CProgressDlg::StepPos() {

@@ -136,17 +136,92 @@ TEST_F(Progress, PositionsWithinOneStepPostNothing) {
   g_positionPosts = 0;
   g_hook = SetWindowsHookExA(WH_GETMESSAGE, CountPosts, nullptr, GetCurrentThreadId());
   CProgressDlg dlg;
-  g_work = [](CProgressDlg* d) {
+  Gate full;
+  g_work = [&](CProgressDlg* d) {
     d->SetTotal(1000000);
     for (LONGLONG i = 0; i < 1000000; i += 7) d->SetPos64(i);
     for (int i = 0; i < 50; ++i) d->StepPos();
+    full.Wait();
     return 0;
   };
   dlg.SetWorker(RunWork);
+  // However few posts get through, the bar ends on the latest position.
+  ModalDriver driver({[&](HWND d) {
+    if (BarPos(d) != BarMax(d)) return false;
+    full.Open();
+    return true;
+  }});
   EXPECT_EQ(dlg.DoModal(), IDOK);
   UnhookWindowsHookEx(g_hook);
-  EXPECT_GT(g_positionPosts, 100);
+  EXPECT_TRUE(driver.Done());
+  EXPECT_GE(g_positionPosts, 1);
   EXPECT_LE(g_positionPosts, 1025);
+}
+
+TEST_F(Progress, APositionPostWaitsForTheUiThreadBeforeTheNext) {
+  // While the UI thread is busy no second position post piles up.
+  g_positionPosts = 0;
+  g_hook = SetWindowsHookExA(WH_GETMESSAGE, CountPosts, nullptr, GetCurrentThreadId());
+  CProgressDlg dlg;
+  Gate busy, stepped, seen;
+  int shown = -1;
+  g_work = [&](CProgressDlg* d) {
+    d->SetTotal(1000);
+    busy.Wait();
+    for (LONGLONG i = 1; i <= 600; ++i) d->SetPos64(i);
+    stepped.Open();
+    seen.Wait();
+    return 0;
+  };
+  dlg.SetWorker(RunWork);
+  ModalDriver driver({[&](HWND) {
+                        busy.Open();
+                        stepped.Wait();  // the UI thread handles nothing meanwhile
+                        return true;
+                      },
+                      [&](HWND d) {
+                        if (BarPos(d) != 600) return false;
+                        shown = BarPos(d);
+                        seen.Open();
+                        return true;
+                      }});
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  UnhookWindowsHookEx(g_hook);
+  EXPECT_EQ(shown, 600);
+  EXPECT_EQ(g_positionPosts, 1);
+}
+
+TEST_F(Progress, PositionsWithinAPeriodWaitForItsEnd) {
+  CProgressDlg::SetTickSource(ManualTick);
+  g_now = 100000;  // frozen: every later update falls in the same period
+  g_positionPosts = 0;
+  g_hook = SetWindowsHookExA(WH_GETMESSAGE, CountPosts, nullptr, GetCurrentThreadId());
+  CProgressDlg dlg;
+  Gate first, last;
+  g_work = [&](CProgressDlg* d) {
+    d->SetTotal(1000);
+    d->SetPos64(100);
+    first.Wait();
+    d->SetPos64(200);  // held by the period's timer ...
+    d->SetPos64(300);  // ... which then shows this one, without a post
+    last.Wait();
+    return 0;
+  };
+  dlg.SetWorker(RunWork);
+  ModalDriver driver({[&](HWND d) {
+                        if (BarPos(d) != 100) return false;
+                        first.Open();
+                        return true;
+                      },
+                      [&](HWND d) {
+                        if (BarPos(d) != 300) return false;
+                        last.Open();
+                        return true;
+                      }});
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  UnhookWindowsHookEx(g_hook);
+  EXPECT_TRUE(driver.Done());
+  EXPECT_EQ(g_positionPosts, 2);
 }
 
 TEST_F(Progress, StatusLinesAreThrottledAndFlushed) {
