@@ -19,6 +19,7 @@ const UINT kItemBitsInCell = 0xE2;
 const UINT kItemArea = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
 const UINT kCellArea = 0x680000;
 const UINT kCellAreaFullRow = 0x780000;
+const UINT kOnCellImage = 0x200000;
 
 bool Multi(const TreeListData* data) { return (data->exStyle & TLS_EX_MULTISELECT) != 0; }
 
@@ -246,6 +247,19 @@ void SelectByClick(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, int
   if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
 }
 
+// A cell whose image is a button keeps it pressed until the button-up,
+// unless it is a read-only cell of a column that honours that.
+void PressCellButton(TreeListData* data, TLHandle item, int column) {
+  if (column <= 0 || column >= data->columnCount) return;
+  TreeListCell* cell = TreeListGetCell(data, item, column, false);
+  if (!cell || !(cell->state & TLIS_CELLBUTTON)) return;
+  const TreeListColumn& col = data->columns[column];
+  if (col.editKind && (col.editFlags & TLCE_READONLY) && (cell->state & TLIS_READONLY)) return;
+  data->pressState[3] = item;
+  data->pressState[4] = (UINT)column;
+  TreeListInvalidateCell(data, item, column);
+}
+
 }  // namespace
 
 LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
@@ -292,6 +306,7 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
     if (TreeListClickEdit(data, msg, keys, item, hit.flags, false, pt, wasCaret, editRelease)) toggle = false;
   } else if (item && (hit.flags & (full ? kCellAreaFullRow : kCellArea))) {
     SelectByClick(data, msg, keys, item, column, true);
+    if (msg == WM_LBUTTONDOWN && (hit.flags & kOnCellImage)) PressCellButton(data, item, (int)(hit.flags >> 24));
     toggle = dbl && column == 0;
     if (TreeListClickEdit(data, msg, keys, item, hit.flags, true, pt, wasCaret, editRelease)) toggle = false;
   }
@@ -311,6 +326,7 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
       data->selectOnRelease = 0;
       TreeListLock(data);
       TreeListOnButtonDown(data, msg, keys & ~(WPARAM)(MK_SHIFT | MK_CONTROL), point);
+      TreeListReleaseCellButton(data, pt);
       TreeListUnlock(data);
       return 0;
     }
@@ -328,6 +344,7 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
   Describe(data, &nm.itemNew, kClickRecordMask, item, column);
   nm.ptDrag = pt;
   TreeListNotifyUnlocked(data, &nm.hdr);
+  if (msg == WM_LBUTTONUP) TreeListReleaseCellButton(data, pt);
   TreeListUnlock(data);
   return 0;
 }
