@@ -52,6 +52,17 @@ void TreeListClearFocusCell(TreeListData* data) {
   SetFocusMark(data, item, column, false);
 }
 
+void TreeListMoveFocusCell(TreeListData* data, TLHandle item, int column) {
+  if (!(data->exStyle & TLS_EX_CELLCARET)) column = 0;
+  if (item == data->focusCellItem && column == data->focusCellColumn) return;
+  TreeListClearFocusCell(data);
+  if (!TreeListLookup(data, item)) return;
+  data->focusCellItem = item;
+  data->focusCellColumn = column;
+  // The mark only means something beside a multiple selection.
+  if (data->exStyle & TLS_EX_MULTISELECT) SetFocusMark(data, item, column, true);
+}
+
 LRESULT TreeListSetFocusCell(TreeListData* data, UINT_PTR item, int column) {
   TLHandle current = data->focusCellItem ? data->focusCellItem : data->caretItem;
   int currentColumn = data->focusCellItem ? data->focusCellColumn : data->caretColumn;

@@ -170,6 +170,7 @@ LRESULT TreeListSelectRange(TreeListData* data, TLHandle target, int column) {
     if (adding && !want) continue;
     if (((record->state & TVIS_SELECTED) != 0) != want) TreeListSetItemSelected(data, h, adding ? 2 : 1);
   }
+  if (TreeListLookup(data, target)) TreeListMoveFocusCell(data, target, column);
   if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
   return 1;
 }
@@ -200,6 +201,32 @@ int ClickCode(UINT msg) {
       return TLN_RBUTTONUP;
     default:
       return NM_RDBLCLK;
+  }
+}
+
+// A collapsed item unselected by Ctrl+click takes its hidden selection
+// along; links are read again after each notification.
+void UnselectHiddenDescendants(TreeListData* data, TLHandle item) {
+  TreeListItem* top = TreeListLookup(data, item);
+  if (!top || !top->firstChild || (top->state & TVIS_EXPANDED)) return;
+  TLHandle h = top->firstChild;
+  while (h) {
+    TreeListItem* record = TreeListLookup(data, h);
+    if (!record) return;
+    if (record->state & TVIS_SELECTED) {
+      TreeListSetItemSelected(data, h, TVC_BYMOUSE);
+      record = TreeListLookup(data, h);
+      if (!record) return;
+    }
+    if (record->firstChild) {
+      h = record->firstChild;
+      continue;
+    }
+    while (!record->nextSibling && record->parent != item) {
+      record = TreeListLookup(data, record->parent);
+      if (!record) return;
+    }
+    h = record->nextSibling;
   }
 }
 
@@ -237,12 +264,16 @@ void SelectByClick(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, int
       if (selected && left) {
         if (data->caretItem == item) data->caretItem = 0, data->caretColumn = 0;
         TreeListSetItemSelected(data, item, TVC_BYMOUSE);
+        UnselectHiddenDescendants(data, item);
+        TreeListMoveFocusCell(data, item, column);
         return;
       }
+      TreeListClearFocusCell(data);
       TreeListSelectItem(data, item, column, TVC_BYMOUSE);
       return;
     }
   }
+  TreeListClearFocusCell(data);
   TreeListSelectItem(data, item, column, TVC_BYMOUSE | (ctrl && !cell ? 0 : kSelectClearOthers));
   if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
 }

@@ -2,6 +2,7 @@
 // parent's notification log in order.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "treelist_fixture.h"
@@ -281,6 +282,74 @@ TEST_F(TreeListCellButton, ZeroReplyOpensTheEditorOfAnImageClickColumn) {
   f.Send(WM_LBUTTONUP, 0, OnImage());
   EXPECT_NE(f.Send(TVM_GETEDITCONTROL), 0);
   f.Send(TVM_ENDEDITLABELNOW, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// On the label of the item in the given row.
+LPARAM Label(TreeListFixture& f, int row) {
+  TreeListData* d = f.Data();
+  TreeListItem* item = TreeListLookup(d, (TLHandle)f.Send(TLM_GETROWITEM, 0, row));
+  int level = item ? item->level : 0;
+  return MAKELPARAM(d->indent * (level + 1) + 3, d->headerHeight + row * d->rowHeight + d->rowHeight / 2);
+}
+
+void Click(TreeListFixture& f, LPARAM at, WPARAM keys = 0) {
+  f.Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+  f.Send(WM_LBUTTONUP, keys, at);
+}
+
+// Ctrl+click on a selected item: off, with the focus mark moved to it;
+// a collapsed one takes its hidden selected children along.
+TEST_F(TreeListFocus, CtrlClickOnASelectedItemMovesTheMark) {
+  Multi();
+  SetForegroundWindow(f.Parent());
+  SetFocus(f.Hwnd());
+  f.Send(TLM_SELECTSUBTREE, 1, (LPARAM)TVI_ROOT);
+  f.Send(TVM_EXPAND, TVE_EXPAND, a);
+  f.Send(TLM_RUNDEFERRED);
+  ASSERT_EQ(f.Send(TLM_GETROWITEM, 0, 4), (LRESULT)c);
+  ASSERT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 6);
+  // Rows: a, a1, a2, b (collapsed), c.
+  Click(f, Label(f, 3), MK_CONTROL);
+  EXPECT_FALSE(Selected(f, b));
+  EXPECT_FALSE(Selected(f, b1));
+  EXPECT_TRUE(FocusMark(f, b));
+  EXPECT_EQ(f.Data()->focusCellItem, b);
+  EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 4);
+  // Another one: the mark follows, the first keeps none.
+  Click(f, Label(f, 4), MK_CONTROL);
+  EXPECT_FALSE(Selected(f, c));
+  EXPECT_TRUE(FocusMark(f, c));
+  EXPECT_FALSE(FocusMark(f, b));
+  // A plain click clears the focus cell.
+  Click(f, Label(f, 0));
+  EXPECT_FALSE(FocusMark(f, c));
+  EXPECT_EQ(f.Data()->focusCellItem, 0u);
+  EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 1);
+}
+
+TEST_F(TreeListFocus, ShiftRangeAndKeysMoveTheMarkToTheTarget) {
+  Multi();
+  SetForegroundWindow(f.Parent());
+  SetFocus(f.Hwnd());
+  f.Send(TVM_EXPAND, TVE_EXPAND, a);
+  f.Send(TLM_RUNDEFERRED);
+  Click(f, Label(f, 0));
+  Click(f, Label(f, 2), MK_SHIFT);
+  EXPECT_TRUE(FocusMark(f, a2));
+  EXPECT_EQ(f.Send(TLM_OPTION, TLO_SELECTEDCOUNT), 3);
+  BYTE keys[256] = {};
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  f.Send(WM_KEYDOWN, VK_DOWN, 0);
+  memset(keys, 0, sizeof keys);
+  SetKeyboardState(keys);
+  EXPECT_FALSE(FocusMark(f, a2));
+  EXPECT_TRUE(FocusMark(f, b));
+  EXPECT_EQ(f.Data()->focusCellItem, b);
 }
 
 }  // namespace
