@@ -66,3 +66,45 @@ LRESULT TreeListToggleCheck(TreeListData* data, TLHandle item, POINT pt) {
   free(texts[1]);
   return 1;
 }
+
+void TreeListReleaseCellButton(TreeListData* data, POINT pt) {
+  TLHandle item = data->pressState[3];
+  int column = (int)data->pressState[4];
+  if (!item) return;
+  data->pressState[3] = data->pressState[4] = 0;
+  TreeListItem* record = TreeListLookup(data, item);
+  if (!record) return;
+  TreeListInvalidateCell(data, item, column);
+  NMTREEVIEWA nm = {};
+  nm.hdr.code = (UINT)TLN_CHECKCHANGED;
+  nm.action = 0x10003;
+  TVITEMA* tv = &nm.itemNew;
+  tv->mask = TLIF_CELL | kCheckRecordMask;
+  tv->hItem = (HTREEITEM)(UINT_PTR)item;
+  tv->stateMask = (UINT)-1;
+  tv->cChildren = column;
+  tv->lParam = record->lParam;
+  tv->state = record->state;
+  const char* stored = record->text;
+  UINT length = record->text ? record->textLength : 0;
+  if (column > 0) {
+    TreeListCell* cell = TreeListGetCell(data, item, column, false);
+    tv->state = (record->state & 0xE2) | (cell ? cell->state : 0);
+    stored = cell ? cell->text : NULL;
+    length = stored ? cell->textLength : 0;
+  }
+  // A copy: the stored text may go while the parent runs.
+  char* text = (char*)malloc(length + 1);
+  if (text) {
+    if (length) memcpy(text, stored, length);
+    text[length] = 0;
+  }
+  tv->pszText = text;
+  tv->cchTextMax = text ? (int)length : 0;
+  nm.ptDrag = pt;
+  LRESULT reply = TreeListNotifyUnlocked(data, &nm.hdr);
+  free(text);
+  if (reply || !TreeListLookup(data, item) || column >= data->columnCount) return;
+  const TreeListColumn& col = data->columns[column];
+  if (col.editKind && (col.editFlags & TLCE_IMAGECLICK)) TreeListEditCell(data, column, TLEC_IMAGE, pt);
+}

@@ -461,6 +461,14 @@ LRESULT TreeListOnTipTimer(TreeListData* data);
 LRESULT TreeListOnPaste(TreeListData* data);
 // Messages of the later parts, by number; returns their failure value.
 LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+// Focus cell: -1 keeps the item or column, item 0 clears it.
+LRESULT TreeListSetFocusCell(TreeListData* data, UINT_PTR item, int column);
+void TreeListClearFocusCell(TreeListData* data);
+// Moves the focus cell (and its mark) without touching the caret.
+void TreeListMoveFocusCell(TreeListData* data, TLHandle item, int column);
+LRESULT TreeListSelectSubtree(TreeListData* data, UINT_PTR start, WPARAM how);
+// A held cell button lets go: TLN_CHECKCHANGED, maybe the editor.
+void TreeListReleaseCellButton(TreeListData* data, POINT pt);
 
 // --- drag and drop (treelist_drag.cpp)
 // Mark item (TVI_LAST after the last row, 0 none); height 0 = frame.

@@ -289,7 +289,7 @@ bool Target(TreeListData* data, WPARAM key, int row, int pos, int* newRow, int* 
 }
 
 void MoveCaret(TreeListData* data, WPARAM key, bool shift) {
-  if (data->selectedCount < 2) data->focusCellItem = 0;
+  if (data->selectedCount < 2) TreeListClearFocusCell(data);
   int row = RowOf(data, data->caretItem);
   int column = data->caretColumn;
   if (!data->caretItem && data->focusCellItem) {
@@ -332,8 +332,7 @@ void MoveCaret(TreeListData* data, WPARAM key, bool shift) {
   if (record->state & TVIS_SELECTED) flags |= kTLSelectAgain;
   if (!TreeListSelectItem(data, target, newColumn, flags)) return;
   if (!TreeListLookup(data, target)) return;
-  data->focusCellItem = target;
-  data->focusCellColumn = data->caretColumn;
+  TreeListMoveFocusCell(data, target, data->caretColumn);
   if (!(data->style & TVS_NOSCROLL)) TreeListEnsureVisible(data, target, data->caretColumn);
   bool multi = (data->exStyle & TLS_EX_MULTISELECT) != 0;
   if (shift && ctrlAnchor) {
@@ -473,8 +472,7 @@ void SelectFound(TreeListData* data, int row, int column) {
   if (!TreeListSelectItem(data, target, column, TVC_BYKEYBOARD | kClearOthers)) return;
   if (!TreeListLookup(data, target)) return;
   TreeListEnsureVisible(data, target, data->caretColumn);
-  data->focusCellItem = target;
-  data->focusCellColumn = data->caretColumn;
+  TreeListMoveFocusCell(data, target, data->caretColumn);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ const UINT kItemBitsInCell = 0xE2;
 const UINT kItemArea = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
 const UINT kCellArea = 0x680000;
 const UINT kCellAreaFullRow = 0x780000;
+const UINT kOnCellImage = 0x200000;
 
 bool Multi(const TreeListData* data) { return (data->exStyle & TLS_EX_MULTISELECT) != 0; }
 
@@ -169,6 +170,7 @@ LRESULT TreeListSelectRange(TreeListData* data, TLHandle target, int column) {
     if (adding && !want) continue;
     if (((record->state & TVIS_SELECTED) != 0) != want) TreeListSetItemSelected(data, h, adding ? 2 : 1);
   }
+  if (TreeListLookup(data, target)) TreeListMoveFocusCell(data, target, column);
   if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
   return 1;
 }
@@ -199,6 +201,32 @@ int ClickCode(UINT msg) {
       return TLN_RBUTTONUP;
     default:
       return NM_RDBLCLK;
+  }
+}
+
+// A collapsed item unselected by Ctrl+click takes its hidden selection
+// along; links are read again after each notification.
+void UnselectHiddenDescendants(TreeListData* data, TLHandle item) {
+  TreeListItem* top = TreeListLookup(data, item);
+  if (!top || !top->firstChild || (top->state & TVIS_EXPANDED)) return;
+  TLHandle h = top->firstChild;
+  while (h) {
+    TreeListItem* record = TreeListLookup(data, h);
+    if (!record) return;
+    if (record->state & TVIS_SELECTED) {
+      TreeListSetItemSelected(data, h, TVC_BYMOUSE);
+      record = TreeListLookup(data, h);
+      if (!record) return;
+    }
+    if (record->firstChild) {
+      h = record->firstChild;
+      continue;
+    }
+    while (!record->nextSibling && record->parent != item) {
+      record = TreeListLookup(data, record->parent);
+      if (!record) return;
+    }
+    h = record->nextSibling;
   }
 }
 
@@ -236,14 +264,31 @@ void SelectByClick(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, int
       if (selected && left) {
         if (data->caretItem == item) data->caretItem = 0, data->caretColumn = 0;
         TreeListSetItemSelected(data, item, TVC_BYMOUSE);
+        UnselectHiddenDescendants(data, item);
+        TreeListMoveFocusCell(data, item, column);
         return;
       }
+      TreeListClearFocusCell(data);
       TreeListSelectItem(data, item, column, TVC_BYMOUSE);
       return;
     }
   }
+  TreeListClearFocusCell(data);
   TreeListSelectItem(data, item, column, TVC_BYMOUSE | (ctrl && !cell ? 0 : kSelectClearOthers));
   if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
+}
+
+// A cell whose image is a button keeps it pressed until the button-up,
+// unless it is a read-only cell of a column that honours that.
+void PressCellButton(TreeListData* data, TLHandle item, int column) {
+  if (column <= 0 || column >= data->columnCount) return;
+  TreeListCell* cell = TreeListGetCell(data, item, column, false);
+  if (!cell || !(cell->state & TLIS_CELLBUTTON)) return;
+  const TreeListColumn& col = data->columns[column];
+  if (col.editKind && (col.editFlags & TLCE_READONLY) && (cell->state & TLIS_READONLY)) return;
+  data->pressState[3] = item;
+  data->pressState[4] = (UINT)column;
+  TreeListInvalidateCell(data, item, column);
 }
 
 }  // namespace
@@ -292,6 +337,7 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
     if (TreeListClickEdit(data, msg, keys, item, hit.flags, false, pt, wasCaret, editRelease)) toggle = false;
   } else if (item && (hit.flags & (full ? kCellAreaFullRow : kCellArea))) {
     SelectByClick(data, msg, keys, item, column, true);
+    if (msg == WM_LBUTTONDOWN && (hit.flags & kOnCellImage)) PressCellButton(data, item, (int)(hit.flags >> 24));
     toggle = dbl && column == 0;
     if (TreeListClickEdit(data, msg, keys, item, hit.flags, true, pt, wasCaret, editRelease)) toggle = false;
   }
@@ -311,6 +357,7 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
       data->selectOnRelease = 0;
       TreeListLock(data);
       TreeListOnButtonDown(data, msg, keys & ~(WPARAM)(MK_SHIFT | MK_CONTROL), point);
+      TreeListReleaseCellButton(data, pt);
       TreeListUnlock(data);
       return 0;
     }
@@ -328,6 +375,7 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
   Describe(data, &nm.itemNew, kClickRecordMask, item, column);
   nm.ptDrag = pt;
   TreeListNotifyUnlocked(data, &nm.hdr);
+  if (msg == WM_LBUTTONUP) TreeListReleaseCellButton(data, pt);
   TreeListUnlock(data);
   return 0;
 }

@@ -3,6 +3,7 @@
 // picture for WM_PAINT with a DC as for WM_PRINTCLIENT.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -153,6 +154,44 @@ TEST(TreeListPaint, EllipsisKeepsTheText) {
   EXPECT_EQ(0, Ink(cap, d->colors[0], 79, top, 81, top + 16));
   EXPECT_GT(Ink(cap, d->colors[0], 81, top, 180, top + 16), 5);
   EXPECT_EQ(0, Ink(cap, d->colors[0], 181, top, d->clientWidth, top + 16));
+}
+
+// A label merged with the next column runs on into it; its neighbour row
+// stops at its own column; a scrolled control moves the span along.
+TEST(TreeListPaint, MergedSpanFollowsScrolling) {
+  TreeListFixture f(WS_CHILD | WS_VISIBLE, 160, 120);
+  TreeListData* d = f.Data();
+  LVCOLUMNA col = {};
+  col.mask = LVCF_WIDTH;
+  col.cx = 80;
+  for (int c = 0; c < 3; ++c) f.Send(TLM_INSERTCOLUMN, c, (LPARAM)&col);
+  f.Send(TLM_OPTION, TLO_SET | TLO_MERGECOLUMNS, 1);
+  ASSERT_EQ(d->mergeMask, 1);
+  const char* text = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+  TLHandle a = Insert(f, 0, text);
+  Insert(f, 0, text);
+  TVITEMA tv = {};
+  tv.mask = TVIF_STATE;
+  tv.hItem = (HTREEITEM)(UINT_PTR)a;
+  tv.state = 1u << TLIS_MERGESHIFT;
+  tv.stateMask = 1u << TLIS_MERGESHIFT;
+  f.Send(TVM_SETITEMA, 0, (LPARAM)&tv);
+  ASSERT_EQ(d->items[a]->state & (1u << TLIS_MERGESHIFT), 1u << TLIS_MERGESHIFT);
+  int top = d->headerHeight;
+  COLORREF back = d->colors[0];
+  WindowCapture cap(f.Hwnd());
+  Save(cap, "treelist_merged_span");
+  EXPECT_GT(Ink(cap, back, 85, top + 2, 155, top + 14), 20);  // merged row: text in column 1
+  EXPECT_EQ(0, Ink(cap, back, 85, top + 18, 155, top + 30));  // plain row: column 1 empty
+  for (int i = 0; i < 60; ++i) f.Send(WM_HSCROLL, SB_LINERIGHT);
+  ASSERT_GT(d->scrollX, 40);
+  int spanEnd = 160 - d->scrollX;
+  WindowCapture scrolled(f.Hwnd());
+  Save(scrolled, "treelist_merged_span_scrolled");
+  EXPECT_GT(Ink(scrolled, back, spanEnd - 60, top + 2, spanEnd - 2, top + 14), 20);
+  // Nothing of the label beyond the span's end, in either row.
+  EXPECT_EQ(0, Ink(scrolled, back, spanEnd + 1, top + 1, std::min(spanEnd + 70, d->clientWidth), top + 15));
+  EXPECT_EQ(0, Ink(scrolled, back, 80 - d->scrollX + 1, top + 17, spanEnd - 1, top + 31));
 }
 
 int g_hookAnswer = 0;
