@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/browser/treewndids.h"
+#include "controls/treelist/treelist.h"
 #include "e2e_fixture.h"
 #include "harness/window_util.h"
 #include "ostrova_process.h"
@@ -147,6 +148,65 @@ TEST_F(EndToEnd, BackAndForwardFollowTheHistory) {
     return Join(pane.Rows()) == "(Standard)|REG_SZ|(Wert nicht festgelegt)\nTiefe|REG_SZ|\"Ebene 1\"\n";
   })) << Join(pane.Rows());
   SaveScreen(app.Frame(), "browse_history");
+  ASSERT_TRUE(app.Close());
+}
+
+// The focus window of hwnd's thread.
+HWND FocusOf(HWND hwnd) {
+  GUITHREADINFO info = {sizeof info};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Gives hwnd the focus inside Ostrova: SetFocus acts there while the input
+// queues are joined.
+void FocusIn(HWND hwnd) {
+  DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  SetFocus(hwnd);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+}
+
+// Clicks a column of the list's header in the middle of its item.
+void ClickHeader(const OstrovaProcess& app, const PaneReader& pane, int column) {
+  HWND header = (HWND)SendMessageA(pane.List(), TLM_GETHEADER, 0, 0);
+  ASSERT_NE(header, nullptr);
+  RemoteBuffer buf(app.Process(), sizeof(RECT));
+  RECT r = {};
+  ASSERT_TRUE(SendMessageA(header, HDM_GETITEMRECT, column, (LPARAM)buf.Address()) && buf.Read(&r, sizeof r));
+  POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  LPARAM at = MAKELPARAM(pt.x, pt.y);
+  ClientToScreen(header, &pt);
+  SetCursorPos(pt.x, pt.y);
+  PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+// A key opened in the tree shows its children; header clicks leave the
+// order of the entries.
+TEST_F(EndToEnd, ExpandShowsChildrenAndHeaderClicksKeepTheOrder) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  PaneReader pane(app.Process(), app.Pane(0));
+  ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+  const char natural[] = "(Standard),äöüß€,Binär,Groß,Leer,Liste,Pfad,Text,Wert 9,Wert 10,Zahl";
+  EXPECT_EQ(pane.Names(), natural);
+  // The view's pane style 0xCE8 holds TWS_NOHEADERSORT: a click reaches
+  // the list (it takes the focus) and the natural order stays.
+  for (int column : {0, 0, 1}) {
+    FocusIn(pane.Tree());
+    ClickHeader(app, pane, column);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(pane.List()) == pane.List(); })) << column;
+    EXPECT_EQ(pane.Names(), natural) << column;
+  }
+  SaveScreen(app.Frame(), "browse_sorted");
+
+  HTREEITEM level1 = TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Basic", "Ebene 1"});
+  ASSERT_NE(level1, nullptr);
+  // Chosen, then opened with the Right key.
+  PostMessageA(pane.Tree(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)level1);
+  Press(pane.Tree(), VK_RIGHT);
+  EXPECT_TRUE(WaitUntil([&] { return pane.Children(level1) == "Ebene 2"; })) << pane.Children(level1);
+
   ASSERT_TRUE(app.Close());
 }
 }  // namespace
