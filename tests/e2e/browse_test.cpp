@@ -12,6 +12,7 @@
 #include "ostrova_process.h"
 #include "pane_reader.h"
 #include "res/resource.h"
+#include "ui/msgbox.h"
 
 namespace {
 const char kBasic[] = "HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic";
@@ -207,6 +208,101 @@ TEST_F(EndToEnd, ExpandShowsChildrenAndHeaderClicksKeepTheOrder) {
   Press(pane.Tree(), VK_RIGHT);
   EXPECT_TRUE(WaitUntil([&] { return pane.Children(level1) == "Ebene 2"; })) << pane.Children(level1);
 
+  ASSERT_TRUE(app.Close());
+}
+
+// The row of the entry with this name, or -1.
+int RowNamed(const PaneReader& pane, const char* name) {
+  for (int r = 0, n = pane.RowCount(); r < n; ++r)
+    if (pane.ItemText(pane.List(), pane.RowItem(r)) == name) return r;
+  return -1;
+}
+
+// Chooses the entry and gives the list the focus.
+void ChooseEntry(const PaneReader& pane, const char* name) {
+  int row = RowNamed(pane, name);
+  ASSERT_GE(row, 0) << name;
+  SendMessageA(pane.List(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)pane.RowItem(row));
+  FocusIn(pane.List());
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.List()) == pane.List(); }));
+}
+
+// A visible top-level window of Ostrova other than its frame.
+HWND FindBox(const OstrovaProcess& app) {
+  struct Search {
+    DWORD pid;
+    HWND frame, found;
+  } s = {GetProcessId(app.Process()), app.Frame(), nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = (Search*)lp;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid && hwnd != s->frame && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER)) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      (LPARAM)&s);
+  return s.found;
+}
+
+std::string ValueOf(const char* name, DWORD* type) {
+  char data[256] = "";
+  DWORD size = sizeof data;
+  *type = REG_NONE;
+  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\E2E\\Basic", name, RRF_RT_ANY | RRF_NOEXPAND, type, data,
+                   &size) != ERROR_SUCCESS)
+    return "<missing>";
+  return std::string(data, size);
+}
+
+// F2 renames a value in place, keeping its type and bytes; Delete asks
+// first: Cancel keeps the value, OK removes it.
+TEST_F(EndToEnd, RenameAndDeleteAValue) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  PaneReader pane(app.Process(), app.Pane(0));
+  ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+  DWORD type = 0;
+  const std::string bytes = ValueOf("Pfad", &type);
+  ASSERT_EQ(type, (DWORD)REG_EXPAND_SZ);
+
+  ChooseEntry(pane, "Pfad");
+  Press(pane.List(), VK_F2);
+  HWND edit = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (edit = (HWND)SendMessageA(pane.List(), TVM_GETEDITCONTROL, 0, 0)) != nullptr; }));
+  SendMessageA(edit, WM_SETTEXT, 0, (LPARAM) "Pfad neu");
+  SaveScreen(app.Frame(), "browse_rename");
+  Press(edit, VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return ValueOf("Pfad neu", &type) == bytes && type == REG_EXPAND_SZ; }));
+  EXPECT_EQ(ValueOf("Pfad", &type), "<missing>");
+  EXPECT_TRUE(WaitUntil([&] { return RowNamed(pane, "Pfad neu") >= 0 && RowNamed(pane, "Pfad") < 0; })) << pane.Names();
+
+  for (int answer : {IDCANCEL, IDOK}) {
+    ChooseEntry(pane, "Pfad neu");
+    Press(pane.List(), VK_DELETE);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(app)) != nullptr; })) << answer;
+    char caption[64] = "";
+    GetWindowTextA(box, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Ostrova");
+    // Nine lines: entry, blank, name, blank, "in :", blank, key, blank,
+    // question. Their texts read back empty through LB_GETTEXT from outside;
+    // the screen shot shows them.
+    EXPECT_EQ(SendMessageA(GetDlgItem(box, kMsgBoxTextId), LB_GETCOUNT, 0, 0), 9);
+    if (answer == IDCANCEL) SaveScreen(box, "browse_delete_box");
+    PostMessageA(box, WM_COMMAND, answer, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    if (answer == IDCANCEL) {
+      EXPECT_EQ(ValueOf("Pfad neu", &type), bytes);
+      EXPECT_GE(RowNamed(pane, "Pfad neu"), 0);
+    } else {
+      EXPECT_TRUE(WaitUntil([&] { return ValueOf("Pfad neu", &type) == "<missing>"; }));
+      EXPECT_TRUE(WaitUntil([&] { return RowNamed(pane, "Pfad neu") < 0; })) << pane.Names();
+    }
+  }
   ASSERT_TRUE(app.Close());
 }
 }  // namespace
