@@ -305,4 +305,28 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
   }
   ASSERT_TRUE(app.Close());
 }
+
+// Ctrl+A in the list fires the frame's accelerator and selects every row.
+TEST_F(EndToEnd, CtrlASelectsAllRows) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  PaneReader pane(app.Process(), app.Pane(0));
+  ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+  ChooseEntry(pane, "Text");
+  EXPECT_EQ(pane.SelectedNames(), "Text");
+  DWORD thread = GetWindowThreadProcessId(pane.List(), nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+  SetKeyboardState(keys);
+  Press(pane.List(), 'A');
+  bool all = WaitUntil([&] { return pane.SelectedNames() == pane.Names(); });
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+  SetKeyboardState(keys);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  EXPECT_TRUE(all) << pane.SelectedNames();
+  SaveScreen(app.Frame(), "browse_select_all");
+  ASSERT_TRUE(app.Close());
+}
 }  // namespace
