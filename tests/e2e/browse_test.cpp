@@ -304,6 +304,10 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
     }
   }
   ASSERT_TRUE(app.Close());
+  // The seeded value back for the scenarios after this one.
+  EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\E2E\\Basic", "Pfad", REG_EXPAND_SZ,
+                            bytes.data(), (DWORD)bytes.size()),
+            ERROR_SUCCESS);
 }
 
 // Ctrl+A in the list fires the frame's accelerator and selects every row.
