@@ -156,7 +156,11 @@ void COstrovaView::OnUpdate(CView*, LPARAM lHint, CObject*) {
     CString* lasts[2] = {&m_settings.lastPath1, &m_settings.lastPath2};
     for (int i = 0; i < 2; ++i) {
       if (!starts[i]->IsEmpty()) {
-        m_panes[i].NavigateTo(*starts[i], 2);
+        // A start path is typed like a path in the combo box: "HKLM\..." and
+        // "/" separators are spelled out before the tree is walked.
+        char path[kTreeWndPathBuffer + 8];
+        lstrcpynA(path, *starts[i], kTreeWndPathBuffer - 32);
+        if (m_panes[i].ParsePath(path, -1, nullptr) > 0) m_panes[i].NavigateTo(path, 2);
         starts[i]->Empty();
       } else if (!lasts[i]->IsEmpty()) {
         m_panes[i].NavigateTo(*lasts[i], 2);

@@ -10,18 +10,9 @@
 #include "harness/window_util.h"
 #include "mfc/afxres.h"
 #include "ostrova_process.h"
+#include "e2e_fixture.h"
 #include "registry_snapshot.h"
 #include "res/resource.h"
-
-namespace {
-const char kProgramKey[] = "Software\\Brannock\\Ostrova";
-const char kSeedKey[] = "Software\\OstrovaTests\\E2E";
-const char kSeedBasicPath[] = "HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic";
-const int kSplitterGap = 7;
-const int kMiddle = -10000;
-
-// Toolbar commands in the order they are read in the states below.
-const int kToolbarIds[] = {ID_SPLIT_HORZ, ID_SPLIT_VERT, ID_SPLIT_MIDDLE, ID_PANE_RIGHT, ID_PANE_LEFT};
 
 std::string ScreenPath(const std::string& name) {
   // <build>\tests\e2e\screens\<name>
@@ -36,6 +27,16 @@ std::string ScreenPath(const std::string& name) {
 void SaveScreen(HWND hwnd, const std::string& name) {
   EXPECT_TRUE(WindowCapture::FromScreen(hwnd).SavePng(ScreenPath(name).c_str())) << name;
 }
+
+namespace {
+const char kProgramKey[] = "Software\\Brannock\\Ostrova";
+const char kSeedKey[] = "Software\\OstrovaTests\\E2E";
+const char kSeedBasicPath[] = "HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic";
+const int kSplitterGap = 7;
+const int kMiddle = -10000;
+
+// Toolbar commands in the order they are read in the states below.
+const int kToolbarIds[] = {ID_SPLIT_HORZ, ID_SPLIT_VERT, ID_SPLIT_MIDDLE, ID_PANE_RIGHT, ID_PANE_LEFT};
 
 bool SetDword(const char* path, const char* name, DWORD v) {
   return RegSetKeyValueA(HKEY_CURRENT_USER, path, name, REG_DWORD, &v, sizeof v) == ERROR_SUCCESS;
@@ -145,25 +146,25 @@ void ExpectLayout(const OstrovaProcess& app, const Layout& l, const std::string&
   SaveScreen(app.Frame(), "layout_" + name);
 }
 
-class EndToEnd : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    s_saved = new RegistrySnapshot(RegistrySnapshot::Take(HKEY_CURRENT_USER, kProgramKey));
-    SeedTestKey();
-  }
-  static void TearDownTestSuite() {
-    EXPECT_TRUE(s_saved->Restore(HKEY_CURRENT_USER, kProgramKey));
-    delete s_saved;
-    s_saved = nullptr;
-    EXPECT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kSeedKey));
-  }
-  // Every scenario starts with no settings.
-  void SetUp() override { ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey)); }
+}  // namespace
 
-  static void SeedTestKey();
-  static RegistrySnapshot* s_saved;
-};
 RegistrySnapshot* EndToEnd::s_saved = nullptr;
+
+void EndToEnd::SetUpTestSuite() {
+  s_saved = new RegistrySnapshot(RegistrySnapshot::Take(HKEY_CURRENT_USER, kProgramKey));
+  SeedTestKey();
+}
+
+void EndToEnd::TearDownTestSuite() {
+  EXPECT_TRUE(s_saved->Restore(HKEY_CURRENT_USER, kProgramKey));
+  delete s_saved;
+  s_saved = nullptr;
+  EXPECT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kSeedKey));
+}
+
+void EndToEnd::SetUp() { ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey)); }
+
+std::string StoredProgramString(const char* name) { return StoredString(name); }
 
 void EndToEnd::SeedTestKey() {
   DeleteKeyTree(HKEY_CURRENT_USER, kSeedKey);
@@ -197,6 +198,7 @@ void EndToEnd::SeedTestKey() {
   setText(std::string(kSeedKey) + "\\äöüß€", "", REG_SZ, "Schlüssel mit Umlauten");
 }
 
+namespace {
 TEST_F(EndToEnd, SeededKeyReadsBack) {
   char buf[64] = "";
   DWORD size = sizeof buf;

@@ -148,3 +148,7 @@ bool RemoteBuffer::Read(void* to, size_t n) const {
   SIZE_T got = 0;
   return m_p && ReadProcessMemory(m_process, m_p, to, n, &got) && got == n;
 }
+bool RemoteBuffer::Write(const void* from, size_t n) const {
+  SIZE_T put = 0;
+  return m_p && WriteProcessMemory(m_process, m_p, from, n, &put) && put == n;
+}

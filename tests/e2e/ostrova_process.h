@@ -46,6 +46,7 @@ class OstrovaProcess {
   // Command ids of the toolbar's buttons (0 for separators), read from TB_GETBUTTON.
   std::string ToolBarCommands() const;
   void Command(int id) const { PostMessageA(m_frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  HANDLE Process() const { return m_pi.hProcess; }
 
  private:
   PROCESS_INFORMATION m_pi = {};
@@ -61,6 +62,7 @@ class RemoteBuffer {
   RemoteBuffer& operator=(const RemoteBuffer&) = delete;
   void* Address() const { return m_p; }
   bool Read(void* to, size_t n) const;
+  bool Write(const void* from, size_t n) const;
 
  private:
   HANDLE m_process;
