@@ -108,7 +108,8 @@ TEST(ViewEditCommands, EnterOnARowEditsItsValueAndTheRowFollows) {
   EXPECT_EQ(ReadString(key.Handle(), ""), "neu");
   EXPECT_EQ(ReadString(key.Handle(), "(Standard)"), "?");  // no namesake made
 
-  frame->DestroyWindow();
+  frame->SendMessage(WM_CLOSE);
+  app->Run();  // takes the quit message, which would end the next modal loop
   delete names;
   delete app;
 }
