@@ -2,6 +2,7 @@
 // strings as UTF-16.
 #include <memory>
 
+#include "app/browser/regwnd.h"
 #include "app/editors/hexeditdlg.h"
 #include "app/editors/valueeditor_internal.h"
 
@@ -30,7 +31,7 @@ int EditBinaryValue(CWnd* parent, const ValueRef& value) {
   dlg.Name = value.isDefault ? "" : value.name.GetString();
   dlg.Data = data;  // the dialog frees it when DoModal fails before the view took it
   dlg.Length = (int)size;
-  dlg.TypeName = RegistryTypeName(type);
+  dlg.TypeName = GetRegTypeName(type, 1);
   if (dlg.DoModal() != IDOK) return kEditUnchanged;
   std::unique_ptr<BYTE[]> result(dlg.Data);
   dlg.Data = nullptr;

@@ -182,19 +182,3 @@ bool WideFitsAnsi(const WCHAR* text, size_t count) {
   MultiByteToWideChar(CP_ACP, 0, ansi.get(), n, wide.get(), back);
   return std::memcmp(wide.get(), text, count * sizeof(WCHAR)) == 0;
 }
-
-const char* RegistryTypeName(DWORD type) {
-  static const char* const kNames[] = {"REG_NONE",
-                                       "REG_SZ",
-                                       "REG_EXPAND_SZ",
-                                       "REG_BINARY",
-                                       "REG_DWORD",
-                                       "REG_DWORD_BIG_ENDIAN",
-                                       "REG_LINK",
-                                       "REG_MULTI_SZ",
-                                       "REG_RESOURCE_LIST",
-                                       "REG_FULL_RESOURCE_DESCRIPTOR",
-                                       "REG_RESOURCE_REQUIREMENTS_LIST",
-                                       "REG_QWORD"};
-  return type < sizeof kNames / sizeof kNames[0] ? kNames[type] : nullptr;
-}

@@ -45,6 +45,3 @@ std::string JoinMultiString(const std::vector<std::string>& strings);
 
 // Whether UTF-16 text converts to the ANSI code page and back unchanged.
 bool WideFitsAnsi(const WCHAR* text, size_t count);
-
-// The name of a registry type; null for one without a name.
-const char* RegistryTypeName(DWORD type);

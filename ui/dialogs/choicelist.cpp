@@ -103,24 +103,8 @@ BOOL CChoiceListDlg::OnInitDialog() {
   int buttons = m_bCancel ? cancel.right - ok.left : ok.right - ok.left;
   m_minSize = {ncx + buttons + 40, ncy + 100 + m_nButtonsBottom};
 
-  // Placement: the remembered position, this object's size or the changes.
-  int x = rcWnd.left, y = rcWnd.top, cx = rcWnd.right - rcWnd.left, cy = rcWnd.bottom - rcWnd.top;
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE;
-  if (s_hasRememberedPos && s_rememberedPos.x >= -20 && s_rememberedPos.x < ::GetSystemMetrics(SM_CXSCREEN) - 50 &&
-      s_rememberedPos.y >= -20 && s_rememberedPos.y < ::GetSystemMetrics(SM_CYSCREEN) - 50) {
-    x = s_rememberedPos.x, y = s_rememberedPos.y;
-    flags &= ~SWP_NOMOVE;
-  }
-  if (m_rememberedSize.cx > 0) {
-    cx = m_rememberedSize.cx, cy = m_rememberedSize.cy;
-  } else {
-    cx += DlgSizeChangePixels(cx, m_nWidthChange, kChoiceNominalWidth);
-    cy += DlgSizeChangePixels(cy, m_nHeightChange, kChoiceNominalHeight);
-  }
-  cx = std::max(cx, (int)m_minSize.cx);
-  cy = std::max(cy, (int)m_minSize.cy);
-  if (!m_bCancel) ::ShowWindow(::GetDlgItem(m_hWnd, IDCANCEL), SW_HIDE);
-  ::SetWindowPos(m_hWnd, nullptr, x, y, cx, cy, flags);
+  PlaceChoiceDlg(m_hWnd, rcWnd, s_hasRememberedPos ? &s_rememberedPos : nullptr, m_rememberedSize, m_nWidthChange,
+                 m_nHeightChange, m_minSize, m_bCancel != 0);
   OnSize(SIZE_RESTORED, 0, 0);  // lays out for the size now, changed or not
 
   // Fill.

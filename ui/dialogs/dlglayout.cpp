@@ -1,5 +1,9 @@
 #include "ui/dialogs/dlglayout.h"
 
+#include <algorithm>
+
+#include "ui/dialogs/dlgids.h"
+
 int DlgSizeChangePixels(int size, LONG change, int nominal) {
   if (!change || nominal <= 0) return 0;
   if (HIWORD((DWORD)change) == kDlgSizeAbsoluteMark)
@@ -35,4 +39,25 @@ void CenterDlgButtons(HWND dialog, bool two, int top) {
   if (two)
     SetWindowPos(GetDlgItem(dialog, IDCANCEL), nullptr, left + okWidth + gap, top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceChoiceDlg(HWND dialog, const RECT& window, const POINT* rememberedPos, SIZE rememberedSize, LONG widthChange,
+                    LONG heightChange, SIZE minimum, bool cancel) {
+  int x = window.left, y = window.top, cx = window.right - window.left, cy = window.bottom - window.top;
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE;
+  if (rememberedPos && rememberedPos->x >= -20 && rememberedPos->x < GetSystemMetrics(SM_CXSCREEN) - 50 &&
+      rememberedPos->y >= -20 && rememberedPos->y < GetSystemMetrics(SM_CYSCREEN) - 50) {
+    x = rememberedPos->x, y = rememberedPos->y;
+    flags &= ~SWP_NOMOVE;
+  }
+  if (rememberedSize.cx > 0) {
+    cx = rememberedSize.cx, cy = rememberedSize.cy;
+  } else {
+    cx += DlgSizeChangePixels(cx, widthChange, kChoiceNominalWidth);
+    cy += DlgSizeChangePixels(cy, heightChange, kChoiceNominalHeight);
+  }
+  cx = std::max(cx, (int)minimum.cx);
+  cy = std::max(cy, (int)minimum.cy);
+  if (!cancel) ShowWindow(GetDlgItem(dialog, IDCANCEL), SW_HIDE);
+  SetWindowPos(dialog, nullptr, x, y, cx, cy, flags);
 }

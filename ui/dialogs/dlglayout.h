@@ -21,3 +21,10 @@ RECT DlgItemRect(HWND dialog, int id);
 // Places OK (and Cancel beside it when two) centred across the client area
 // with their tops at top, keeping their sizes and the gap between them.
 void CenterDlgButtons(HWND dialog, bool two, int top);
+
+// Places a choice dialog of the window rectangle window: at the remembered
+// position (NULL: none) when it lies on the screen, at the remembered size
+// (cx 0: none) or else grown by the width and height changes, never below
+// minimum. Hides Cancel without cancel.
+void PlaceChoiceDlg(HWND dialog, const RECT& window, const POINT* rememberedPos, SIZE rememberedSize, LONG widthChange,
+                    LONG heightChange, SIZE minimum, bool cancel);
