@@ -124,9 +124,12 @@ TEST_F(EndToEnd, BackAndForwardFollowTheHistory) {
   HTREEITEM item = TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Basic"});
   for (const std::string& path : {level1, level2}) {
     // Keys chosen in the tree.
-    item = pane.ChildNamed(item, path == level1 ? "Ebene 1" : "Ebene 2");
+    // The tree fills a level ahead on its own thread: wait for the child.
+    const char* name = path == level1 ? "Ebene 1" : "Ebene 2";
+    HTREEITEM parent = item;
+    ASSERT_TRUE(WaitUntil([&] { return (item = pane.ChildNamed(parent, name)) != nullptr; })) << name;
     PostMessageA(pane.Tree(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
-    ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == path; })) << pane.ComboText();
+    ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == path; }, 10000)) << pane.ComboText();
   }
   EXPECT_TRUE(WaitUntil([&] { return buttons() == "10"; })) << buttons();
   struct Step {
