@@ -199,3 +199,14 @@ std::string ScreenshotPath(const char* name) {
   CreateDirectoryA(dir.c_str(), nullptr);
   return dir + "\\" + name;
 }
+
+std::string ScreensPathIn(const char* folder, const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n);
+  dir = dir.substr(0, dir.rfind('\\')) + "\\" + folder;
+  CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\screens";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}

@@ -17,6 +17,9 @@ std::string ChosenFontFace(HFONT font);
 // A path for a screenshot of this name in the build tree's screenshots
 // folder (made when missing).
 std::string ScreenshotPath(const char* name);
+// A path for a screenshot beside the test program, in <folder>\screens
+// (<build>\tests\<program folder>\<folder>\screens\<name>), made when missing.
+std::string ScreensPathIn(const char* folder, const char* name);
 
 // What a window paints, rendered into a 32-bit memory bitmap through
 // WM_PRINT (client, non-client, children, background).

@@ -419,14 +419,7 @@ TEST_F(TreeListMultiKeys, ShiftRangeWithFocusCellScreenshot) {
   EXPECT_EQ(f.Data()->focusCellColumn, 1);
   UpdateWindow(f.Hwnd());
   WindowCapture cap(f.Hwnd());
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\treelist";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  EXPECT_TRUE(cap.SavePng((dir + "\\keys_shift_range.png").c_str()));
+  EXPECT_TRUE(cap.SavePng(ScreensPathIn("treelist", "keys_shift_range.png").c_str()));
 }
 
 class TreeListTypeAheadTest : public TreeListKeys {

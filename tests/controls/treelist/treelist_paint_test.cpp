@@ -25,14 +25,7 @@ int Ink(const WindowCapture& cap, COLORREF back, int left, int top, int right, i
 
 // PNGs of typical states beside the test program: treelist\screens\.
 void Save(const WindowCapture& cap, const char* name) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\treelist";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  EXPECT_TRUE(cap.SavePng((dir + "\\" + name + ".png").c_str()));
+  EXPECT_TRUE(cap.SavePng(ScreensPathIn("treelist", (std::string(name) + ".png").c_str()).c_str()));
 }
 
 TEST(TreeListPaint, AlternatingRowsAndGrid) {

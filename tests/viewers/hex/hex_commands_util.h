@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/window_util.h"
 #include "ui/clipboard.h"
 #include "ui/msgbox.h"
 #include "viewers/tools/strlist.h"
@@ -27,16 +28,7 @@ inline std::string ClipboardString() {
 }
 
 // <build>\tests\viewers\hex\screens\name, made when missing.
-inline std::string HexScreenFile(const char* name) {
-  char path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
-  ::CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  ::CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + name;
-}
+inline std::string HexScreenFile(const char* name) { return ScreensPathIn("hex", name); }
 
 // The text of a message box of the library: the lines of its list.
 inline std::string MsgBoxText(HWND box) {

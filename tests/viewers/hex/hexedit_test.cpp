@@ -684,16 +684,7 @@ TEST_F(HexEditTest, FailedAllocationsChangeNothing) {
 
 namespace {
 // <build>\tests\viewers\hex\screens\name
-std::string EditScreensPath(const char* name) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + name;
-}
+std::string EditScreensPath(const char* name) { return ScreensPathIn("hex", name); }
 }  // namespace
 
 // Insert mode: typed text pushes the line on; the new bytes show in both areas.

@@ -73,16 +73,7 @@ class HexStatusTest : public ViewTest {
 BYTE g_bytes[40];
 
 // <build>\tests\viewers\hex\screens\name
-std::string ScreenPath(const char* name) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + name;
-}
+std::string ScreenPath(const char* name) { return ScreensPathIn("hex", name); }
 }  // namespace
 
 TEST_F(HexStatusTest, FocusAddsThePanesAndMovesWriteWhatChanged) {

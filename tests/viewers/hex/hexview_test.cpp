@@ -9,16 +9,7 @@
 
 namespace {
 // <build>\tests\viewers\hex\screens\name
-std::string HexScreensPath(const char* name) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\hex";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + name;
-}
+std::string HexScreensPath(const char* name) { return ScreensPathIn("hex", name); }
 }  // namespace
 
 TEST(HexView, SetDataFlags) {

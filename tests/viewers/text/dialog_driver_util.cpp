@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "harness/window_util.h"
+
 namespace {
 DialogDriver* g_driver = nullptr;
 struct FindData {
@@ -63,16 +65,7 @@ void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-std::string ScreensPath(const char* name) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n);
-  dir = dir.substr(0, dir.rfind('\\')) + "\\text";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  dir += "\\screens";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + name;
-}
+std::string ScreensPath(const char* name) { return ScreensPathIn("text", name); }
 
 namespace {
 uint32_t Crc32(const unsigned char* p, size_t n, uint32_t crc = 0) {
