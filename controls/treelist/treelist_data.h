@@ -547,3 +547,7 @@ LRESULT TreeListOnEditMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARA
 // an edit (no expand toggle then).
 bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, UINT hitFlags, bool cellArea, POINT pt,
                        bool wasCaret, bool release);
+
+// Sets or clears a mark bit (focus, hot) on an item or, for a column above 0,
+// on its cell (made when setting), and repaints that cell.
+void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on);

@@ -7,19 +7,7 @@ namespace {
 const WPARAM kSubtreeDeep = 0x1, kSubtreeUnselect = 0x2;
 
 void SetFocusMark(TreeListData* data, TLHandle item, int column, bool on) {
-  TreeListItem* record = TreeListLookup(data, item);
-  if (!record) return;
-  BYTE* flags = &record->itemFlags;
-  if (column > 0) {
-    TreeListCell* cell = TreeListGetCell(data, item, column, on);
-    if (!cell) return;
-    flags = &cell->cellFlags;
-  }
-  if (on)
-    *flags |= kTLItemFocus;
-  else
-    *flags &= ~kTLItemFocus;
-  TreeListInvalidateCell(data, item, column);
+  TreeListSetMarkFlag(data, item, column, kTLItemFocus, on);
 }
 
 void RepaintCaret(TreeListData* data, TLHandle item, int column) {
@@ -121,4 +109,20 @@ LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARA
       break;
   }
   return result;
+}
+
+void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on) {
+  TreeListItem* record = TreeListLookup(data, item);
+  if (!record) return;
+  BYTE* flags = &record->itemFlags;
+  if (column > 0) {
+    TreeListCell* cell = TreeListGetCell(data, item, column, on);
+    if (!cell) return;
+    flags = &cell->cellFlags;
+  }
+  if (on)
+    *flags |= flag;
+  else
+    *flags &= (BYTE)~flag;
+  TreeListInvalidateCell(data, item, column);
 }

@@ -23,19 +23,7 @@ void AskForLeave(HWND hwnd) {
 }
 
 void SetMark(TreeListData* data, TLHandle item, int column, bool on) {
-  TreeListItem* record = TreeListLookup(data, item);
-  if (!record) return;
-  BYTE* flags = &record->itemFlags;
-  if (column > 0) {
-    TreeListCell* cell = TreeListGetCell(data, item, column, on);
-    if (!cell) return;
-    flags = &cell->cellFlags;
-  }
-  if (on)
-    *flags |= kTLItemHot;
-  else
-    *flags &= ~kTLItemHot;
-  TreeListInvalidateCell(data, item, column);
+  TreeListSetMarkFlag(data, item, column, kTLItemHot, on);
 }
 
 // The check box under the hit, or none: item 0.
