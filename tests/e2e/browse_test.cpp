@@ -109,6 +109,30 @@ TEST_F(EndToEnd, TypedPathShowsItsRows) {
   EXPECT_EQ(StoredProgramString("LastPath1"), deep);
 }
 
+// Paths typed one after another each go into the history.
+TEST_F(EndToEnd, TypedPathsInARowAllGoIntoTheHistory) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  PaneReader pane(app.Process(), app.Pane(0));
+  ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+  HWND edit = (HWND)SendMessageA(pane.Combo(), CBEM_GETEDITCONTROL, 0, 0);
+  const std::string level1 = std::string(kBasic) + "\\Ebene 1";
+  const std::string level2 = level1 + "\\Ebene 2";
+  const std::string level1Rows = "(Standard)|REG_SZ|(Wert nicht festgelegt)\nTiefe|REG_SZ|\"Ebene 1\"\n";
+  for (const std::string& path : {level1, level2}) {
+    SendMessageA(pane.Combo(), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    Press(edit, VK_RETURN);
+    // The combo shows the typed text at once: wait for the rows.
+    ASSERT_TRUE(WaitForPath(pane, path, path == level1 ? level1Rows : kLevel2Rows)) << Join(pane.Rows());
+  }
+  for (const std::string& path : {level1, std::string(kBasic)}) {
+    HWND button = GetDlgItem(app.Pane(0), ID_TREEWND_BACK);
+    PostMessageA(app.Pane(0), WM_COMMAND, MAKEWPARAM(ID_TREEWND_BACK, BN_CLICKED), (LPARAM)button);
+    EXPECT_TRUE(WaitUntil([&] { return pane.ComboText() == path; })) << path << ": " << pane.ComboText();
+  }
+  ASSERT_TRUE(app.Close());
+}
+
 // Back and forward walk the shown paths; their buttons follow the history.
 TEST_F(EndToEnd, BackAndForwardFollowTheHistory) {
   OstrovaProcess app;

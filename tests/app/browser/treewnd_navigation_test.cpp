@@ -207,3 +207,24 @@ TEST_F(BrowserTest, UpGoesToTheParent) {
 }
 
 }  // namespace
+
+// Paths typed one after another each go into the history.
+TEST_F(BrowserTest, TypedPathsInARowAllGoIntoTheHistory) {
+  for (const char* name : {"Here", "A", "B"}) MakeKey(m_key->Handle(), name);
+  CRegWnd& pane = MakePane();
+  Show(pane, Key("Here"));
+  HWND edit = (HWND)pane.Combo().SendMessage(CBEM_GETEDITCONTROL);
+  ::SetFocus(edit);
+  for (const char* name : {"A", "B"}) {
+    SetWindowTextA(edit, Key(name).c_str());
+    pane.SendMessage(WM_COMMAND, ID_TREEWND_GO);
+    PumpMessages(50);
+    SettlePane(pane);
+    EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key(name));
+  }
+  for (const char* name : {"A", "Here"}) {
+    pane.SendMessage(WM_COMMAND, ID_TREEWND_BACK);
+    EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key(name));
+  }
+  SettlePane(pane);
+}
