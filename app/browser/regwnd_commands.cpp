@@ -4,6 +4,7 @@
 
 #include "app/browser/regwnd.h"
 #include "system/regkeystack.h"
+#include "ui/msgbox.h"
 
 namespace {
 
@@ -305,7 +306,7 @@ int CRegWnd::DeleteItems(const char* path, const char* nameArg, UINT flags) {
     else
       _snprintf(text, sizeof text - 1, "Den Registry-Schlüssel\n\n   '%.1024s'    \n\nwirklich löschen ?", below);
     text[sizeof text - 1] = 0;
-    if (MessageBoxFor(MessageOwner(), text, AfxGetAppName(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return -1;
+    if (MsgBox(MessageOwner(), text, AfxGetAppName(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return -1;
   }
   HKEY root = nullptr;
   GetRootKey(parentRow, nullptr, &root);

@@ -122,10 +122,6 @@ class CTreeWnd : public CWnd {
   int HistoryCount() const;
   int CursorKind() const { return m_cursorKind; }
 
-  // Test seam: when set, the pane's message boxes go here.
-  static int (*s_msgBox)(HWND owner, const char* text, const char* caption, UINT type);
-  static int MessageBoxFor(HWND owner, const char* text, const char* caption, UINT type);
-
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs);
   afx_msg void OnSize(UINT type, int cx, int cy);

@@ -26,13 +26,6 @@ const char kPlaceholderText[] = "\xA0 \xA0";
 
 }  // namespace
 
-int (*CTreeWnd::s_msgBox)(HWND, const char*, const char*, UINT) = nullptr;
-
-int CTreeWnd::MessageBoxFor(HWND owner, const char* text, const char* caption, UINT type) {
-  if (s_msgBox) return s_msgBox(owner, text, caption, type);
-  return MsgBox(owner, text, caption, type);
-}
-
 CTreeWnd::CTreeWnd() : m_entries(sizeof(TreeWndEntry)), m_roots(sizeof(TreeWndEntry)), m_mutex(FALSE) {
   InitializeCriticalSection(&m_walkLock);
   HINSTANCE res = AfxGetResourceHandle();
@@ -618,7 +611,7 @@ int CTreeWnd::ShowError(const char* text, DWORD code, UINT type) {
                              (DWORD)(sizeof buf - n - 1), nullptr);
   buf[n + got] = 0;
   CWnd* main = AfxGetMainWnd();
-  return MessageBoxFor(main ? main->m_hWnd : nullptr, buf, "Fehler", (type & 0xF) | MB_ICONERROR);
+  return MsgBox(main ? main->m_hWnd : nullptr, buf, "Fehler", (type & 0xF) | MB_ICONERROR);
 }
 
 HWND CTreeWnd::MessageOwner() const {

@@ -1,6 +1,8 @@
 #include "browser_fixture.h"
 
 #include "mfc/winapp.h"
+#include "ui/colorlistbox.h"
+#include "ui/msgbox.h"
 
 BEGIN_MESSAGE_MAP(CBrowserHost, CWnd)
   ON_WM_CONTEXTMENU()
@@ -106,25 +108,63 @@ void MakeKey(HKEY parent, const char* path) {
 // --- message boxes ------------------------------------------------------------------
 
 namespace {
-BoxAnswerer* g_answerer = nullptr;
+
+// A visible library message box of the thread, or nullptr.
+HWND FindBox(DWORD thread) {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      thread,
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (!IsWindowVisible(w) || !GetDlgItem(w, kMsgBoxTextId)) return TRUE;
+        *(HWND*)lp = w;
+        return FALSE;
+      },
+      (LPARAM)&found);
+  return found;
 }
 
-BoxAnswerer::BoxAnswerer(std::vector<int> answers) : m_answers(std::move(answers)) {
-  g_answerer = this;
-  CTreeWnd::s_msgBox = Answer;
+}  // namespace
+
+BoxAnswerer::BoxAnswerer(std::vector<int> answers) : m_answers(std::move(answers)), m_uiThread(GetCurrentThreadId()) {
+  m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
 BoxAnswerer::~BoxAnswerer() {
-  CTreeWnd::s_msgBox = nullptr;
-  g_answerer = nullptr;
+  InterlockedExchange(&m_stop, 1);
+  // The thread may be sending to this one: keep its messages flowing.
+  while (MsgWaitForMultipleObjects(1, &m_thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  CloseHandle(m_thread);
 }
 
-int BoxAnswerer::Answer(HWND, const char* text, const char*, UINT) {
-  BoxAnswerer* self = g_answerer;
-  if (!self) return IDCANCEL;
-  self->texts.push_back(text ? text : "");
-  if ((size_t)self->m_done >= self->m_answers.size()) return IDCANCEL;
-  return self->m_answers[self->m_done++];
+DWORD WINAPI BoxAnswerer::Run(void* p) {
+  auto* self = (BoxAnswerer*)p;
+  while (!self->m_stop) {
+    HWND box = FindBox(self->m_uiThread);
+    if (!box) {
+      Sleep(5);
+      continue;
+    }
+    // The box runs its own modal loop on the UI thread, which answers these.
+    HWND list = GetDlgItem(box, kMsgBoxTextId);
+    std::string text;
+    int count = (int)SendMessageA(list, CLB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+      char line[1024] = "";
+      if ((int)SendMessageA(list, CLB_GETTEXTLEN, i, 0) < (int)sizeof line)
+        SendMessageA(list, CLB_GETTEXT, i, (LPARAM)line);
+      text += (i ? "\n" : "") + std::string(line);
+    }
+    self->texts.push_back(text);
+    int done = self->m_done;
+    int answer = (size_t)done < self->m_answers.size() ? self->m_answers[done] : IDCANCEL;
+    if ((size_t)done < self->m_answers.size()) InterlockedIncrement(&self->m_done);
+    PostMessageA(box, WM_COMMAND, answer, 0);
+    while (!self->m_stop && IsWindow(box) && IsWindowVisible(box)) Sleep(2);
+  }
+  return 0;
 }
 
 // --- fixture -------------------------------------------------------------------------
@@ -156,7 +196,6 @@ void BrowserTest::TearDown() {
     m_host->DestroyWindow();
     delete m_host;
   }
-  CTreeWnd::s_msgBox = nullptr;
   delete m_key;
 }
 

@@ -46,19 +46,24 @@ HTREEITEM FindChild(CTreeListCtrl& tree, HTREEITEM parent, const char* name);
 void SetRaw(HKEY key, const char* name, DWORD type, const void* data, DWORD size);
 void MakeKey(HKEY parent, const char* path);
 
-// Answers the pane's message boxes in turn (IDOK, IDCANCEL ...) through
-// the pane's box seam; the texts are kept. Without answers left: IDCANCEL.
+// Answers the message boxes of the calling thread in turn (IDOK, IDCANCEL
+// ...) from a thread of its own, as a user would: it finds each box, keeps
+// its lines joined by "\n" and clicks the answer. Without answers left:
+// IDCANCEL.
 class BoxAnswerer {
  public:
   explicit BoxAnswerer(std::vector<int> answers);
-  ~BoxAnswerer();
+  ~BoxAnswerer();  // stops and joins the thread, pumping meanwhile
   std::vector<std::string> texts;
   int Answered() const { return m_done; }
 
  private:
-  static int Answer(HWND owner, const char* text, const char* caption, UINT type);
+  static DWORD WINAPI Run(void* self);
   std::vector<int> m_answers;
-  int m_done = 0;
+  DWORD m_uiThread;
+  HANDLE m_thread = nullptr;
+  volatile LONG m_stop = 0;
+  volatile LONG m_done = 0;
 };
 
 class BrowserTest : public ::testing::Test {
