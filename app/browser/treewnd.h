@@ -130,6 +130,7 @@ class CTreeWnd : public CWnd {
   afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   afx_msg void OnLButtonDown(UINT flags, CPoint point);
   afx_msg void OnLButtonUp(UINT flags, CPoint point);
+  afx_msg LRESULT OnCaptureChanged(WPARAM, LPARAM newOwner);
   afx_msg void OnMouseMove(UINT flags, CPoint point);
   afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
   afx_msg void OnKeyUp(UINT key, UINT repeat, UINT flags);
@@ -228,7 +229,8 @@ class CTreeWnd : public CWnd {
   void RemoveEntry(int index);
   void EnterFolder(int index);
   void TabFrom(int part, bool shift);
-  void EndDrag();
+  // release: false when the capture is gone already (and may be another window's).
+  void EndDrag(bool release = true);
   void EvaluateDrag(int mode);
   bool OnUiThread() const { return GetCurrentThreadId() == m_uiThread; }
   HWND ParentHwnd() const { return ::GetParent(m_hWnd); }

@@ -157,13 +157,13 @@ void CTreeWnd::OnKeyUp(UINT key, UINT repeat, UINT flags) {
   CWnd::OnKeyUp(key, repeat, flags);
 }
 
-void CTreeWnd::EndDrag() {
+void CTreeWnd::EndDrag(bool release) {
+  m_dragging = false;
   ImageList_EndDrag();
   ImageList_DragLeave(nullptr);
   if (m_ownDragImages) m_dragImages.DeleteImageList();
   m_ownDragImages = false;
-  ReleaseCapture();
-  m_dragging = false;
+  if (release) ReleaseCapture();
   SetCursorKind(0);
   if (m_dropHotItem) m_tree.SendMessage(TLM_SETHOTITEM, 0, 0);
   if (m_dropHotRow >= 0) {
@@ -172,6 +172,13 @@ void CTreeWnd::EndDrag() {
   }
   m_dropHotItem = nullptr;
   m_dropHotRow = -1;
+}
+
+// Another window took the mouse (a menu, a box, a switch away): the drag
+// ends without a drop, or it would never end and no drag could start again.
+LRESULT CTreeWnd::OnCaptureChanged(WPARAM, LPARAM newOwner) {
+  if (m_dragging && (HWND)newOwner != m_hWnd) EndDrag(false);
+  return 0;
 }
 
 void CTreeWnd::OnLButtonUp(UINT flags, CPoint point) {
