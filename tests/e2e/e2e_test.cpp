@@ -162,7 +162,12 @@ void EndToEnd::TearDownTestSuite() {
   EXPECT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kSeedKey));
 }
 
-void EndToEnd::SetUp() { ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey)); }
+void EndToEnd::SetUp() {
+  // The mouse where no window of the program opens: resting on a toolbar
+  // button it would put that button's prompt into the status bar.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey));
+}
 
 std::string StoredProgramString(const char* name) { return StoredString(name); }
 
