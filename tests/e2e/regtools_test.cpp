@@ -7,10 +7,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/browser/treewndids.h"
 #include "e2e_fixture.h"
 #include "harness/window_util.h"
 #include "ostrova_process.h"
@@ -83,13 +83,53 @@ std::string OpenWindows(const OstrovaProcess& app) {
   return "open:" + s.titles;
 }
 
+// Whether a window and its children have painted everything they show.
+bool Painted(HWND hwnd) {
+  if (GetUpdateRect(hwnd, nullptr, FALSE)) return false;
+  bool all = true;
+  EnumChildWindows(
+      hwnd,
+      [](HWND child, LPARAM lp) -> BOOL {
+        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) *(bool*)lp = false;
+        return TRUE;
+      },
+      (LPARAM)&all);
+  return all;
+}
+
+// The union of two windows' rectangles on the screen, once both are painted
+// as <build>\tests\e2e\screens\<name>.png (a window of another process
+// paints late: a redraw forced from here would be captured half done).
+void SaveScreens(HWND a, HWND b, const std::string& name) {
+  RECT ra, rb, all;
+  EXPECT_TRUE(WaitUntil([&] { return Painted(a) && Painted(b); })) << name << ": not painted";
+  GetWindowRect(a, &ra);
+  GetWindowRect(b, &rb);
+  UnionRect(&all, &ra, &rb);
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string file(path, n);
+  file = file.substr(0, file.rfind('\\')) + "\\screens";
+  CreateDirectoryA(file.c_str(), nullptr);
+  file += "\\" + name + ".png";
+  EXPECT_TRUE(WindowCapture::FromScreenRect(all).SavePng(file.c_str())) << name;
+}
+
+void Shot(HWND hwnd, const std::string& name) { SaveScreens(hwnd, hwnd, name); }
+
 HWND WaitForTopLevel(const OstrovaProcess& app, const char* title, DWORD ms = 10000) {
   HWND found = nullptr;
   WaitUntil([&] { return (found = TopLevelOf(app, title, app.Frame())) != nullptr; }, ms);
   return found;
 }
 
-HWND FileNameEdit(HWND dlg);
+// The edit of the file-name field: the program's file-dialog extension puts
+// a combo box of its own in the place of the dialog's (which it hides and
+// renumbers), so the field is the direct child with the field's id.
+HWND FileNameEdit(HWND dlg) {
+  HWND field = GetDlgItem(dlg, kFileNameField);
+  return field && IsWindowVisible(field) ? FindWindowExA(field, nullptr, "Edit", nullptr) : nullptr;
+}
 
 // A file dialog of this title: the one that has the file-name field.
 HWND WaitForFileDialog(const OstrovaProcess& app, const char* title) {
@@ -145,17 +185,6 @@ bool TypeInto(HWND edit, const std::string& text) {
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void Shot(HWND hwnd, const std::string& name);
-std::string OpenWindows(const OstrovaProcess& app);
-
-// The edit of the file-name field: the program's file-dialog extension puts
-// a combo box of its own in the place of the dialog's (which it hides and
-// renumbers), so the field is the direct child with the field's id.
-HWND FileNameEdit(HWND dlg) {
-  HWND field = GetDlgItem(dlg, kFileNameField);
-  return field && IsWindowVisible(field) ? FindWindowExA(field, nullptr, "Edit", nullptr) : nullptr;
-}
 
 // Types the file name into the dialog's field and presses OK.
 bool ChooseFile(const OstrovaProcess& app, HWND dlg, const std::string& file) {
@@ -299,38 +328,6 @@ HWND MenuOf(const OstrovaProcess& app) {
 bool Idle(const OstrovaProcess& app, const char* title) {
   return !TopLevelOf(app, title, app.Frame()) && IsWindowEnabled(app.Frame());
 }
-
-// Whether a window and its children have painted everything they show.
-bool Painted(HWND hwnd) {
-  if (GetUpdateRect(hwnd, nullptr, FALSE)) return false;
-  bool all = true;
-  EnumChildWindows(
-      hwnd,
-      [](HWND child, LPARAM lp) -> BOOL {
-        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) *(bool*)lp = false;
-        return TRUE;
-      },
-      (LPARAM)&all);
-  return all;
-}
-
-// The union of two windows' rectangles on the screen, once both are painted
-// as <build>\tests\e2e\screens\<name>.png (a window of another process
-// paints late: a redraw forced from here would be captured half done).
-void SaveScreens(HWND a, HWND b, const std::string& name) {
-  RECT ra, rb, all;
-  EXPECT_TRUE(WaitUntil([&] { return Painted(a) && Painted(b); })) << name << ": not painted";
-  GetWindowRect(a, &ra);
-  GetWindowRect(b, &rb);
-  UnionRect(&all, &ra, &rb);
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string file(path, n);
-  file = file.substr(0, file.rfind('\\')) + "\\screens\\" + name + ".png";
-  EXPECT_TRUE(WindowCapture::FromScreenRect(all).SavePng(file.c_str())) << name;
-}
-
-void Shot(HWND hwnd, const std::string& name) { SaveScreens(hwnd, hwnd, name); }
 
 // ---------------------------------------------------------------------------
 // Find
