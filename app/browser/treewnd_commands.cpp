@@ -89,7 +89,8 @@ BOOL CTreeWnd::SelectEntry(int index, BOOL focus) {
 }
 
 BOOL CTreeWnd::SelectEntryByName(const char* name, BOOL focus) {
-  int index = m_entries.FindString(-1, name, 0, -1, CTextList::kFindNoCase);
+  if (!name) return FALSE;
+  int index = m_entries.FindString((int)strlen(name), name, 0, -1, CTextList::kFindNoCase);
   return index >= 0 && SelectEntry(index, focus);
 }
 

@@ -68,6 +68,10 @@ WindowCapture WindowCapture::FromScreen(HWND hwnd) {
   GdiFlush();
   RECT rc;
   GetWindowRect(hwnd, &rc);
+  return FromScreenRect(rc);
+}
+
+WindowCapture WindowCapture::FromScreenRect(const RECT& rc) {
   WindowCapture cap;
   cap.m_width = rc.right - rc.left;
   cap.m_height = rc.bottom - rc.top;

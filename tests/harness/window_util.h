@@ -30,6 +30,9 @@ class WindowCapture {
   // them, which WM_PRINT under Wine leaves out for buttons and statics); the
   // window must be visible and on top.
   static WindowCapture FromScreen(HWND hwnd);
+  // What the screen shows in a rectangle (screen coordinates), such as a
+  // dialog together with the menu it opened.
+  static WindowCapture FromScreenRect(const RECT& rc);
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   COLORREF Pixel(int x, int y) const;  // RGB() order

@@ -132,6 +132,24 @@ TEST_F(RegWndCommands, ValueNameWithBackslashDeletesOnlyItself) {
   RegCloseKey(sub);
 }
 
+// The search shows a value hit by its name: found without regard to case,
+// selected with the focus; an unknown name selects nothing.
+TEST_F(RegWndCommands, SelectEntryByNameSelectsTheRow) {
+  HKEY k = m_key->Handle();
+  SetRaw(k, "Daten", REG_SZ, "x\0", 2);
+  SetRaw(k, "Wert Zwei", REG_SZ, "y\0", 2);
+  CLoggingRegWnd& pane = Make();
+  Show(pane, Key());
+  int row = RowOf(pane, "Wert Zwei");
+  ASSERT_GE(row, 0);
+  EXPECT_FALSE(pane.SelectEntryByName("Wert", TRUE));
+  EXPECT_FALSE(pane.SelectEntryByName(nullptr, TRUE));
+  EXPECT_EQ(pane.GetSelectedEntry(), -1);
+  ASSERT_TRUE(pane.SelectEntryByName("wert zwei", TRUE));
+  EXPECT_EQ(pane.GetSelectedEntry(), row);
+  EXPECT_EQ(::GetFocus(), pane.List().m_hWnd);
+}
+
 TEST_F(RegWndCommands, RenameValueKeepsTypeAndBytes) {
   HKEY k = m_key->Handle();
   const wchar_t omega[] = L"\u03A9mega";

@@ -1,0 +1,223 @@
+// The view's export and import commands on the program's own frame: the
+// file dialogs answered from a helper thread, the progress dialog while the
+// system's editor runs, the file written, the overwrite question, and the
+// import reading the file back.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "app/mainframe.h"
+#include "app/ostrovaapp.h"
+#include "app/ostrovaview.h"
+#include "app/regfile/regeditrun.h"
+#include "app/regfile/regfilewriter.h"
+#include "harness/registry_util.h"
+#include "harness/window_util.h"
+#include "res/resource.h"
+#include "ui/msgbox.h"
+
+namespace {
+
+class CRegFileTestApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(COstrovaView)));
+    CCommandLineInfo cmdInfo;
+    return ProcessShellCommand(cmdInfo);
+  }
+};
+
+const int kFileNameField = 1148;
+const int kReadOnlyBox = 1040;  // "ANSI Format benutzen"
+
+std::string TempFile(const char* name) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string out;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+  CloseHandle(h);
+}
+
+HWND VisibleDialog(const char* title) {
+  HWND dlg = FindWindowA("#32770", title);
+  return dlg && IsWindowVisible(dlg) ? dlg : nullptr;
+}
+
+// The lines of the library's message box.
+std::string BoxText(HWND box) {
+  HWND list = GetDlgItem(box, kMsgBoxTextId);
+  std::string text;
+  for (int i = 0, n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+    char line[512] = "";
+    SendMessageA(list, LB_GETTEXT, i, (LPARAM)line);
+    text += (i ? "\n" : "") + std::string(line);
+  }
+  return text;
+}
+
+// What the helper saw of one run of a command.
+struct CommandRun {
+  bool dialog = false;    // the file dialog came and was answered
+  bool progress = false;  // the progress dialog showed
+  std::string box;        // the text of a message box, answered with boxAnswer
+};
+
+// Answers the file dialog of the title with file (ticking "ANSI Format
+// benutzen" when asked), then watches for the progress dialog of the same
+// title and answers a message box of boxTitle; ends when the command has
+// returned.
+void AnswerRun(const char* title, std::string file, bool ansi, const char* boxTitle, int boxAnswer,
+               const char* progressPng, const std::atomic<bool>* returned, CommandRun* run) {
+  HWND fileDlg = nullptr;
+  while (!*returned) {
+    HWND dlg = VisibleDialog(title);
+    if (dlg && !run->dialog && GetDlgItem(dlg, kFileNameField)) {
+      fileDlg = dlg;
+      if (ansi) SendMessageA(GetDlgItem(dlg, kReadOnlyBox), BM_CLICK, 0, 0);
+      SetWindowTextA(GetDlgItem(dlg, kFileNameField), file.c_str());
+      PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+      run->dialog = true;
+    } else if (dlg && run->dialog && dlg != fileDlg && !GetDlgItem(dlg, kFileNameField) && !run->progress) {
+      run->progress = true;
+      if (progressPng) WindowCapture::FromScreen(dlg).SavePng(ScreenshotPath(progressPng).c_str());
+    }
+    HWND box = boxTitle ? VisibleDialog(boxTitle) : nullptr;
+    if (box && run->box.empty()) {
+      run->box = BoxText(box);
+      PostMessageA(box, WM_COMMAND, boxAnswer, 0);
+    }
+    Sleep(5);
+  }
+}
+
+// Runs a command of the frame with the helper answering it.
+CommandRun RunCommand(CFrameWnd* frame, UINT id, const char* title, const std::string& file, bool ansi,
+                      const char* boxTitle = nullptr, int boxAnswer = IDOK, const char* progressPng = nullptr) {
+  CommandRun run;
+  std::atomic<bool> returned(false);
+  std::thread helper(AnswerRun, title, file, ansi, boxTitle, boxAnswer, progressPng, &returned, &run);
+  frame->SendMessage(WM_COMMAND, id);
+  returned = true;
+  helper.join();
+  return run;
+}
+
+std::string ProgramString(const TestAppNames& names, const char* value) {
+  char buf[MAX_PATH] = "";
+  DWORD size = sizeof buf;
+  if (RegGetValueA(HKEY_CURRENT_USER, names.ProgramKeyPath().c_str(), value, RRF_RT_REG_SZ, nullptr, buf, &size) !=
+      ERROR_SUCCESS)
+    return "<missing>";
+  return buf;
+}
+
+void Fill(HKEY key) {
+  RegSetValueExA(key, "", 0, REG_SZ, (const BYTE*)"Vorgabe", 8);
+  DWORD dword = 0x2A;
+  RegSetValueExA(key, "Zahl", 0, REG_DWORD, (const BYTE*)&dword, 4);
+  RegSetValueExA(key,
+                 "Gr\xF6\xDF"
+                 "e \x80",
+                 0, REG_SZ, (const BYTE*)"\x80 und \"x\"", 10);
+  BYTE bin[60];
+  for (int i = 0; i < 60; ++i) bin[i] = (BYTE)(i * 7);
+  RegSetValueExA(key, "Bin\xE4r", 0, REG_BINARY, bin, sizeof bin);
+  RegSetValueExA(key, "Liste", 0, REG_MULTI_SZ, (const BYTE*)"a\0bc\0", 6);
+  HKEY sub;
+  RegCreateKeyA(key, "\xC4nderung", &sub);
+  RegSetValueExA(sub, "x", 0, REG_EXPAND_SZ, (const BYTE*)"%TEMP%", 7);
+  RegCloseKey(sub);
+}
+
+std::string Exported(const std::string& path, int format) {
+  std::string text;
+  EXPECT_EQ(RegFileExportToBuffer(text, path.c_str(), format), ERROR_SUCCESS);
+  return text;
+}
+
+}  // namespace
+
+TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
+  CRegFileTestApp* app = new CRegFileTestApp;
+  ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
+  TestAppNames* names = new TestAppNames;
+  TestRegistryKey key;
+  Fill(key.Handle());
+  const std::string path = key.FullPath();
+  const std::string unicodeText = Exported(path, kRegFileUnicode), ansiText = Exported(path, kRegFileAnsi);
+  ASSERT_TRUE(app->InitInstance());
+  CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, app->m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  COstrovaView* view = DYNAMIC_DOWNCAST(COstrovaView, frame->GetActiveView());
+  ASSERT_NE(view, nullptr);
+  view->Pane(view->ActivePane()).NavigateTo(path.c_str(), 1);
+  const char* exportTitle = "Registry-Daten exportieren";
+  const std::string file = TempFile("ostrova view export.reg");
+  DeleteFileA(file.c_str());
+
+  // The system's editor writes the UTF-16 file while the progress shows.
+  CommandRun run = RunCommand(frame, ID_EXPORT, exportTitle, file, false, "Fehler", IDOK, "app_export_progress.png");
+  EXPECT_TRUE(run.dialog);
+  EXPECT_TRUE(run.progress);
+  EXPECT_EQ(run.box, "");
+  EXPECT_TRUE(ReadFileBytes(file) == unicodeText) << ReadFileBytes(file).size() << " bytes";
+  EXPECT_EQ(ProgramString(*names, "ExportPath"), file);
+
+  // The file is there: No keeps it and runs nothing.
+  run = RunCommand(frame, ID_EXPORT, exportTitle, file, true, "Frage", IDNO);
+  EXPECT_EQ(run.box, "Die Datei '" + file +
+                         "' existiert bereits !\n\nSoll sie \xFC"
+                         "berschrieben werden ?");
+  EXPECT_FALSE(run.progress);
+  EXPECT_TRUE(ReadFileBytes(file) == unicodeText);
+  // Yes writes the 8-bit format.
+  run = RunCommand(frame, ID_EXPORT, exportTitle, file, true, "Frage", IDYES);
+  EXPECT_NE(run.box.find("existiert bereits"), std::string::npos) << run.box;
+  EXPECT_TRUE(run.progress);
+  EXPECT_EQ(ReadFileBytes(file), ansiText);
+
+  // The import puts every byte back.
+  ASSERT_EQ(RegDeleteTreeA(key.Handle(), nullptr), ERROR_SUCCESS);
+  ASSERT_NE(Exported(path, kRegFileUnicode), unicodeText);
+  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", file, false, "Fehler");
+  EXPECT_TRUE(run.dialog);
+  EXPECT_TRUE(run.progress);
+  EXPECT_EQ(run.box, "");
+  EXPECT_TRUE(Exported(path, kRegFileUnicode) == unicodeText);
+  EXPECT_EQ(ProgramString(*names, "ImportPath"), file);
+
+  // A file with a fault imports nothing and says so.
+  const std::string bad = TempFile("ostrova view bad.reg");
+  WriteFileBytes(bad, "REGEDIT4\r\n\r\n[" + path + "\\Neu]\r\n\"v\"=hex:01,zz\r\n");
+  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", bad, false, "Fehler");
+  EXPECT_EQ(run.box, "Es gabe einen Fehler beim Importiren !");
+  HKEY made;
+  EXPECT_EQ(RegOpenKeyExA(key.Handle(), "Neu", 0, KEY_READ, &made), ERROR_FILE_NOT_FOUND);
+
+  DeleteFileA(file.c_str());
+  DeleteFileA(bad.c_str());
+  frame->SendMessage(WM_CLOSE);
+  app->Run();
+  delete names;
+  delete app;
+  SetRegeditImportsAnswer(-1);
+}
