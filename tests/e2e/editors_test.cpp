@@ -134,11 +134,13 @@ class EditScenario : public EndToEnd {
     PostMessageA(list, WM_LBUTTONUP, 0, at);
   }
 
-  // A right click at pt (client coordinates of ctrl); waits for the menu.
+  // A right click at pt (client coordinates of ctrl); the menu follows the
+  // position in the messages. Waits for the menu.
   HWND RightClick(HWND ctrl, POINT pt) {
     LPARAM at = MAKELPARAM(pt.x, pt.y);
-    ClientToScreen(ctrl, &pt);
-    SetCursorPos(pt.x, pt.y);
+    // The menu opens at the click; a cursor resting over it would choose
+    // items under it as the keys go, so it rests far off.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
     PostMessageA(ctrl, WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(ctrl, WM_RBUTTONUP, 0, at);
     HWND menu = nullptr;
