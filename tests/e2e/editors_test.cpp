@@ -14,6 +14,7 @@
 #include "ostrova_process.h"
 #include "pane_reader.h"
 #include "registry_snapshot.h"
+#include "res/resource.h"
 #include "ui/dialogs/dlgids.h"
 #include "viewers/hex/hexview.h"
 #include "viewers/tools/numconvertdlg.h"
@@ -281,6 +282,39 @@ TEST_F(EditScenario, MultiStringRowsWriteBackAsTheyWere) {
   ASSERT_TRUE(ReadValue(kEditKey, L"Liste", &after, &type));
   EXPECT_EQ(type, (DWORD)REG_MULTI_SZ);
   EXPECT_TRUE(after == before) << after.size() << " bytes";
+}
+
+// "Binärdaten ändern" from a row's menu opens the hex dialog on the 1 MB
+// value; one byte changed at offset 500000 is all that changes.
+TEST_F(EditScenario, BinaryDataOfAMegabyteInTheHexDialog) {
+  int row = pane->RowNamed("Daten");
+  ASSERT_GE(row, 0);
+  RECT r = pane->RowRect(row);
+  ASSERT_NE(RightClick(pane->List(), {r.left + 40, (r.top + r.bottom) / 2}), nullptr);
+  WaitUntil([] { return false; }, 200);  // let it paint
+  SaveScreen(GetDesktopWindow(), "edit_row_menu");
+  // "Feld kopieren", "&Ändern...", "Binärdaten ändern".
+  MenuKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  HWND dlg = WaitForDialog("Bearbeite  'Daten'");
+  ASSERT_NE(dlg, nullptr);
+  HWND length = GetDlgItem(dlg, IDC_HEXEDIT_LENGTH);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(length) == " 1048576 / 100000h byte  REG_BINARY"; })) << TextOf(length);
+  SaveScreen(dlg, "edit_hex_1mb");
+  HWND view = GetDlgItem(dlg, IDC_HEXEDIT_VIEW);
+  ASSERT_NE(view, nullptr);
+  // Where "go to" puts the cursor; then two hex digits typed.
+  SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdSetCursor, 500000);
+  Type(view, "5a");
+  PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dlg, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
+  Bytes want = BigPattern();
+  want[500000] = 0x5A;
+  Bytes data;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(kEditKey, L"Daten", &data, &type));
+  EXPECT_EQ(type, (DWORD)REG_BINARY);
+  ASSERT_EQ(data.size(), want.size());
+  EXPECT_TRUE(data == want);
 }
 
 // The in-place editor of a tree-list while it is open, or nullptr (a
