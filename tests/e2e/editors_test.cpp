@@ -209,6 +209,27 @@ TEST_F(EditScenario, DoubleClickEditsAString) {
   EXPECT_EQ(RowOf("Text"), "Text|REG_SZ|\"Grüße, „Maß“ €\"");
 }
 
+// "(Standard)" of a key without a default value starts as empty text;
+// OK makes the default value, a string, and no value of that name.
+TEST_F(EditScenario, TheMissingDefaultValueIsMadeByItsPrompt) {
+  DoubleClickRow("(Standard)");
+  HWND dlg = WaitForDialog("Bearbeite Wert");
+  ASSERT_NE(dlg, nullptr);
+  HWND edit = GetDlgItem(dlg, IDC_PROMPT_EDIT);
+  EXPECT_EQ(TextOf(edit), "");
+  Type(edit, "Vorgabe");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(edit) == "Vorgabe"; }));
+  Press(edit, VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
+  Bytes data;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(kEditKey, nullptr, &data, &type));
+  EXPECT_EQ(type, (DWORD)REG_SZ);
+  EXPECT_TRUE(data == Wide(L"Vorgabe"));
+  EXPECT_FALSE(ReadValue(kEditKey, L"(Standard)", &data, &type));
+  EXPECT_TRUE(WaitUntil([&] { return RowOf("(Standard)") == "(Standard)|REG_SZ|\"Vorgabe\""; })) << RowOf("(Standard)");
+}
+
 // Gives the list the focus on the entry's row.
 bool ChooseRow(const PaneReader& pane, const char* name) {
   int row = pane.RowNamed(name);
@@ -387,6 +408,7 @@ TEST_F(EditScenario, NewValuesAreNamedInPlace) {
     EXPECT_FALSE(ReadValue(kEditKey, L"Neuer Wert #1", &data, &type));
     EXPECT_TRUE(WaitUntil([&] { return pane->RowNamed(c.name) >= 0; })) << pane->Names();
   }
+  WaitUntil([] { return false; }, 300);  // let the status bar repaint
   SaveScreen(app.Frame(), "edit_new_values");
 }
 
@@ -410,6 +432,8 @@ TEST_F(EditScenario, NewKeyAndRenameInTheTree) {
   ASSERT_TRUE(buf.Write(&edit, sizeof edit) && SendMessageA(tree, TVM_GETITEMRECT, TRUE, (LPARAM)buf.Address()) &&
               buf.Read(&r, sizeof r));
   ASSERT_NE(RightClick(tree, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}), nullptr);
+  WaitUntil([] { return false; }, 200);  // let it paint
+  SaveScreen(GetDesktopWindow(), "edit_key_menu");
   MenuKeys({'n', VK_RETURN});
   HWND editor = nullptr;
   HWND in = nullptr;
