@@ -135,6 +135,9 @@ class COstrovaView : public CView {
   afx_msg void OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnNewKey();
   afx_msg void OnNewValue(UINT nID);
+  afx_msg void OnCtxExpand();
+  afx_msg void OnCtxCopy();
+  afx_msg void OnCtxRename();
   afx_msg void OnExport();
   afx_msg void OnImport();
   afx_msg void OnNothing() {}

@@ -354,6 +354,10 @@ LRESULT TreeListOnSize(TreeListData* data, LPARAM lParam) {
     TreeListUpdateHScrollBar(data, 1);
   }
   int h = HIWORD(lParam);
+  // The scroll bar set above may have shown or hidden itself, resizing the
+  // client area in a nested WM_SIZE: its height is the one that holds now.
+  RECT now;
+  if (h && GetClientRect(hwnd, &now) && now.bottom > 0) h = now.bottom;
   bool grew = false;
   if (h && h != data->clientHeight) {
     grew = h > data->clientHeight;

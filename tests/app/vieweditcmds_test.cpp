@@ -3,8 +3,10 @@
 // row shows the new data; the default value is edited as the default value.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
@@ -71,6 +73,29 @@ void PressEnterOn(COstrovaView* view, CRegWnd& pane, int row) {
   view->SendMessage(WM_NOTIFY, entry.hdr.idFrom, (LPARAM)&entry);
 }
 
+// Waits for the open popup menu of this process, reads its entries as
+// "id text" (" grau" when greyed) and closes it.
+void ReadOpenMenu(std::vector<std::string>* entries) {
+  for (int i = 0; i < 500; ++i) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    DWORD pid = 0;
+    if (popup) GetWindowThreadProcessId(popup, &pid);
+    if (popup && pid == GetCurrentProcessId() && IsWindowVisible(popup)) {
+      HMENU h = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
+      for (int n = 0; n < GetMenuItemCount(h); ++n) {
+        char text[64] = "";
+        GetMenuStringA(h, n, text, sizeof text, MF_BYPOSITION);
+        UINT state = GetMenuState(h, n, MF_BYPOSITION);
+        bool grey = !(state & MF_SEPARATOR) && (state & MF_GRAYED);
+        entries->push_back(std::to_string((int)GetMenuItemID(h, n)) + " " + text + (grey ? " grau" : ""));
+      }
+      PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+      return;
+    }
+    Sleep(10);
+  }
+}
+
 }  // namespace
 
 TEST(ViewEditCommands, EnterOnARowEditsItsValueAndTheRowFollows) {
@@ -107,6 +132,26 @@ TEST(ViewEditCommands, EnterOnARowEditsItsValueAndTheRowFollows) {
   answerDefault.join();
   EXPECT_EQ(ReadString(key.Handle(), ""), "neu");
   EXPECT_EQ(ReadString(key.Handle(), "(Standard)"), "?");  // no namesake made
+
+  // A row's menu offers the editors; the default value has no name to change.
+  for (const char* name : {"Farbe", "(Standard)"}) {
+    SCOPED_TRACE(name);
+    HTREEITEM item = (HTREEITEM)pane.List().SendMessage(TLM_GETROWITEM, 0, RowOf(pane, name));
+    RECT r = {};
+    memcpy(&r, &item, sizeof item);
+    ASSERT_TRUE(pane.List().SendMessage(TVM_GETITEMRECT, FALSE, (LPARAM)&r));
+    POINT pt = {r.left + 40, (r.top + r.bottom) / 2};
+    pane.List().ClientToScreen(&pt);
+    std::vector<std::string> entries;
+    std::thread reader(ReadOpenMenu, &entries);
+    view->SendMessage(WM_CONTEXTMENU, (WPARAM)pane.List().m_hWnd, MAKELPARAM(pt.x, pt.y));
+    reader.join();
+    std::vector<std::string> want = {"4246 Feld kopieren",     "0 ", "4245 &Ändern...",
+                                     "4244 Binärdaten ändern", "0 ", "32781 Löschen",
+                                     "32791 Umbenennen"};
+    if (std::string(name) == "(Standard)") want.back() += " grau";
+    EXPECT_EQ(entries, want);
+  }
 
   frame->SendMessage(WM_CLOSE);
   app->Run();  // takes the quit message, which would end the next modal loop

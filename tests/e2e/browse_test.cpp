@@ -23,12 +23,6 @@ std::string Join(const std::vector<std::string>& rows) {
   return s;
 }
 
-// A key posted to a window of Ostrova, as the keyboard would deliver it.
-void Press(HWND hwnd, UINT vk) {
-  PostMessageA(hwnd, WM_KEYDOWN, vk, 1);
-  PostMessageA(hwnd, WM_KEYUP, vk, 0xC0000001);
-}
-
 const char* const kBasicRows =
     "(Standard)|REG_SZ|\"Standardwert\"\n"
     "äöüß€|REG_SZ|\"äöüß€\"\n"
@@ -179,21 +173,6 @@ TEST_F(EndToEnd, BackAndForwardFollowTheHistory) {
   ASSERT_TRUE(app.Close());
 }
 
-// The focus window of hwnd's thread.
-HWND FocusOf(HWND hwnd) {
-  GUITHREADINFO info = {sizeof info};
-  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-// Gives hwnd the focus inside Ostrova: SetFocus acts there while the input
-// queues are joined.
-void FocusIn(HWND hwnd) {
-  DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-  SetFocus(hwnd);
-  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
-}
-
 // Clicks a column of the list's header in the middle of its item.
 void ClickHeader(const OstrovaProcess& app, const PaneReader& pane, int column) {
   HWND header = (HWND)SendMessageA(pane.List(), TLM_GETHEADER, 0, 0);
@@ -238,16 +217,9 @@ TEST_F(EndToEnd, ExpandShowsChildrenAndHeaderClicksKeepTheOrder) {
   ASSERT_TRUE(app.Close());
 }
 
-// The row of the entry with this name, or -1.
-int RowNamed(const PaneReader& pane, const char* name) {
-  for (int r = 0, n = pane.RowCount(); r < n; ++r)
-    if (pane.ItemText(pane.List(), pane.RowItem(r)) == name) return r;
-  return -1;
-}
-
 // Chooses the entry and gives the list the focus.
 void ChooseEntry(const PaneReader& pane, const char* name) {
-  int row = RowNamed(pane, name);
+  int row = pane.RowNamed(name);
   ASSERT_GE(row, 0) << name;
   SendMessageA(pane.List(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)pane.RowItem(row));
   FocusIn(pane.List());
@@ -305,7 +277,7 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
   Press(edit, VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return ValueOf("Pfad neu", &type) == bytes && type == REG_EXPAND_SZ; }));
   EXPECT_EQ(ValueOf("Pfad", &type), "<missing>");
-  EXPECT_TRUE(WaitUntil([&] { return RowNamed(pane, "Pfad neu") >= 0 && RowNamed(pane, "Pfad") < 0; })) << pane.Names();
+  EXPECT_TRUE(WaitUntil([&] { return pane.RowNamed("Pfad neu") >= 0 && pane.RowNamed("Pfad") < 0; })) << pane.Names();
 
   for (int answer : {IDCANCEL, IDOK}) {
     ChooseEntry(pane, "Pfad neu");
@@ -324,10 +296,10 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     if (answer == IDCANCEL) {
       EXPECT_EQ(ValueOf("Pfad neu", &type), bytes);
-      EXPECT_GE(RowNamed(pane, "Pfad neu"), 0);
+      EXPECT_GE(pane.RowNamed("Pfad neu"), 0);
     } else {
       EXPECT_TRUE(WaitUntil([&] { return ValueOf("Pfad neu", &type) == "<missing>"; }));
-      EXPECT_TRUE(WaitUntil([&] { return RowNamed(pane, "Pfad neu") < 0; })) << pane.Names();
+      EXPECT_TRUE(WaitUntil([&] { return pane.RowNamed("Pfad neu") < 0; })) << pane.Names();
     }
   }
   ASSERT_TRUE(app.Close());

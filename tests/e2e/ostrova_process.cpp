@@ -70,6 +70,68 @@ HWND FindDescendantOfClass(HWND parent, const char* cls) {
   return s.found;
 }
 
+void Press(HWND hwnd, UINT vk) {
+  PostMessageA(hwnd, WM_KEYDOWN, vk, 1);
+  PostMessageA(hwnd, WM_KEYUP, vk, 0xC0000001);
+}
+
+void Type(HWND hwnd, const std::string& text) {
+  for (unsigned char c : text) PostMessageA(hwnd, WM_CHAR, c, 1);
+}
+
+std::string TextOf(HWND hwnd) {
+  char text[1100] = "";
+  SendMessageA(hwnd, WM_GETTEXT, sizeof text, (LPARAM)text);
+  return text;
+}
+
+HWND FocusOf(HWND hwnd) {
+  GUITHREADINFO info = {sizeof info};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void FocusIn(HWND hwnd) {
+  DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  SetFocus(hwnd);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+}
+
+namespace {
+struct Shown {
+  DWORD pid;
+  const char* title;  // nullptr: the popup menu class
+  HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<Shown*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+  char text[256] = "";
+  if (s->title)
+    GetWindowTextA(hwnd, text, sizeof text);
+  else
+    GetClassNameA(hwnd, text, sizeof text);
+  if (lstrcmpA(text, s->title ? s->title : "#32768") != 0) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+}  // namespace
+
+HWND OstrovaProcess::Dialog(const std::string& title) const {
+  Shown s{m_pi.dwProcessId, title.c_str(), nullptr};
+  EnumWindows(MatchShown, (LPARAM)&s);
+  return s.found;
+}
+
+HWND OstrovaProcess::PopupMenu() const {
+  Shown s{m_pi.dwProcessId, nullptr, nullptr};
+  EnumWindows(MatchShown, (LPARAM)&s);
+  return s.found;
+}
+
 OstrovaProcess::~OstrovaProcess() {
   if (!m_pi.hProcess) return;
   if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_pi.hProcess, 1);

@@ -21,6 +21,19 @@ HWND FindDescendant(HWND parent, int id);
 // A child of parent (at any depth) of this window class.
 HWND FindDescendantOfClass(HWND parent, const char* cls);
 
+// A key posted to a window of Ostrova, as the keyboard would deliver it.
+void Press(HWND hwnd, UINT vk);
+// Characters posted one by one (code page 1252), as typing delivers them.
+void Type(HWND hwnd, const std::string& text);
+// The text of a window of Ostrova through WM_GETTEXT (GetWindowText reads
+// only captions across processes).
+std::string TextOf(HWND hwnd);
+// The focus window of hwnd's thread.
+HWND FocusOf(HWND hwnd);
+// Gives hwnd the focus inside Ostrova: SetFocus acts there while the input
+// queues are joined.
+void FocusIn(HWND hwnd);
+
 class OstrovaProcess {
  public:
   OstrovaProcess() = default;
@@ -47,6 +60,11 @@ class OstrovaProcess {
   std::string ToolBarCommands() const;
   void Command(int id) const { PostMessageA(m_frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   HANDLE Process() const { return m_pi.hProcess; }
+  // A visible top-level window of the program with this caption (a dialog,
+  // a message box), or nullptr.
+  HWND Dialog(const std::string& title) const;
+  // The program's open popup menu window, or nullptr.
+  HWND PopupMenu() const;
 
  private:
   PROCESS_INFORMATION m_pi = {};

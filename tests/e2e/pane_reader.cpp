@@ -42,6 +42,23 @@ std::string PaneReader::ItemText(HWND ctrl, HTREEITEM item, int column) const {
 int PaneReader::RowCount() const { return (int)SendMessageA(List(), TLM_GETROWCOUNT, 0, 0); }
 HTREEITEM PaneReader::RowItem(int row) const { return (HTREEITEM)SendMessageA(List(), TLM_GETROWITEM, 0, row); }
 
+int PaneReader::RowNamed(const std::string& name) const {
+  for (int r = 0, n = RowCount(); r < n; ++r)
+    if (ItemText(List(), RowItem(r)) == name) return r;
+  return -1;
+}
+
+RECT PaneReader::RowRect(int row) const {
+  RECT r = {};
+  RemoteBuffer buf(m_process, sizeof(RECT));
+  HTREEITEM item = RowItem(row);
+  // The item handle goes in where the rectangle comes back.
+  if (!item || !buf.Write(&item, sizeof item) || !SendMessageA(List(), TVM_GETITEMRECT, FALSE, (LPARAM)buf.Address()) ||
+      !buf.Read(&r, sizeof r))
+    SetRectEmpty(&r);
+  return r;
+}
+
 std::vector<std::string> PaneReader::Rows() const {
   std::vector<std::string> rows;
   HWND list = List();

@@ -23,6 +23,10 @@ class PaneReader {
   std::string ItemText(HWND ctrl, HTREEITEM item, int column = 0) const;
   int RowCount() const;
   HTREEITEM RowItem(int row) const;
+  // The row of the entry with this name, or -1.
+  int RowNamed(const std::string& name) const;
+  // The row's rectangle in the list's client area (empty when not shown).
+  RECT RowRect(int row) const;
   // "name|type|data" per row.
   std::vector<std::string> Rows() const;
   // Column 0 of every row, joined by ",".

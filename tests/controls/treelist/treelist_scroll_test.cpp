@@ -468,3 +468,23 @@ TEST(TreeListSize, GrowingPullsTheTopRowBack) {
 }
 
 }  // namespace
+
+// Widening a list without columns hides its horizontal bar inside WM_SIZE;
+// the client height that bar gave back counts, not the one WM_SIZE brought.
+TEST(TreeListScrollSmall, HiddenHorizontalBarGivesItsHeightToTheRows) {
+  TreeListFixture f(WS_CHILD | WS_VISIBLE, 200, 160);
+  Insert(f, 0, "a text far wider than the two hundred pixels of the list");
+  f.AddRoots(3);
+  UpdateWindow(f.Hwnd());  // painting measures the content
+  ASSERT_TRUE(GetWindowLongA(f.Hwnd(), GWL_STYLE) & WS_HSCROLL);
+  SetWindowPos(f.Hwnd(), nullptr, 0, 0, 700, 160, SWP_NOZORDER | SWP_NOMOVE);
+  ASSERT_FALSE(GetWindowLongA(f.Hwnd(), GWL_STYLE) & WS_HSCROLL);
+  RECT rc;
+  GetClientRect(f.Hwnd(), &rc);
+  EXPECT_EQ(rc.bottom, f.Data()->clientHeight);
+  EXPECT_EQ(10, f.Data()->rowsPerPage);
+  // What a repaint shows down to the bottom: the background, no gap.
+  RedrawWindow(f.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  WindowCapture shot = WindowCapture::FromScreen(f.Hwnd());
+  EXPECT_EQ(f.Data()->colors[kTLColorBack], shot.Pixel(100, rc.bottom - 2));
+}
