@@ -80,7 +80,7 @@ void Type(HWND hwnd, const std::string& text) {
 }
 
 std::string TextOf(HWND hwnd) {
-  char text[1100] = "";
+  char text[2048] = "";
   SendMessageA(hwnd, WM_GETTEXT, sizeof text, (LPARAM)text);
   return text;
 }

@@ -30,12 +30,6 @@ const int kMsgBoxText = 0xFFFF;   // the system message box's text
 std::string Sub(const char* name) { return std::string(kE2EKey) + "\\" + name; }
 std::string SubPath(const char* name) { return std::string(kE2EPath) + "\\" + name; }
 
-std::string TextOf(HWND hwnd) {
-  char text[2048] = "";
-  SendMessageA(hwnd, WM_GETTEXT, sizeof text, (LPARAM)text);
-  return text;
-}
-
 // A visible top-level window of the program with this title (any owned one
 // for no title), other than the window `except`; nullptr when there is none.
 HWND TopLevelOf(const OstrovaProcess& app, const char* title, HWND except = nullptr) {
@@ -141,18 +135,6 @@ HWND WaitForFileDialog(const OstrovaProcess& app, const char* title) {
       },
       15000);
   return found && FileNameEdit(found) ? found : nullptr;
-}
-
-HWND FocusOf(HWND hwnd) {
-  GUITHREADINFO info = {sizeof info};
-  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-void FocusIn(HWND hwnd) {
-  DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-  SetFocus(hwnd);
-  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
 }
 
 // A key as the keyboard delivers it to the window with the focus in the
