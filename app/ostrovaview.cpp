@@ -63,6 +63,11 @@ BEGIN_MESSAGE_MAP(COstrovaView, CView)
   ON_COMMAND(ID_CTX_NEW_KEY, OnNewKey)
   ON_COMMAND_RANGE(ID_CTX_NEW_STRING, ID_CTX_NEW_EXPAND, OnNewValue)
   ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNothing)
+  ON_COMMAND(ID_CTX_EXPAND, OnContextExpand)
+  ON_COMMAND(ID_CTX_COPY, OnContextCopy)
+  ON_COMMAND(ID_EDIT_CLEAR, OnContextDelete)
+  ON_COMMAND(ID_DELETE_ITEM, OnContextDelete)
+  ON_COMMAND(ID_RENAME_ITEM, OnContextRename)
 END_MESSAGE_MAP()
 
 COstrovaView::COstrovaView() { m_settings.Load(); }
@@ -303,45 +308,6 @@ void COstrovaView::OnUpdateFullMark(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_setting
 void COstrovaView::OnUpdateAlternate(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settings.alternate != 0); }
 void COstrovaView::OnUpdateShowLines(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settings.showLines != 0); }
 void COstrovaView::OnUpdateShowCombo(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settings.showCombo != 0); }
-
-// --- context menu ------------------------------------------------------------
-
-void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
-  if (!pWnd) return;
-  int pane = m_settings.singleWnd == kOnlyPane2 ? 1 : 0;
-  UINT_PTR item = 0;
-  int column = -1;
-  int kind = m_panes[pane].HitTest(pos.x, pos.y, &item, &column);
-  if (kind == 0 && BothShown()) {
-    pane = 1;
-    kind = m_panes[1].HitTest(pos.x, pos.y, &item, &column);
-  }
-  if (kind != 1 && kind != 2 && kind != 5) {
-    m_context = ViewContext();
-    return;
-  }
-  m_context.pane = pane;
-  m_context.kind = kind;
-  m_context.item = kind == 1 ? item : 0;
-  m_context.row = kind == 2 ? (int)item : -1;
-  m_context.column = column;
-  CMenu newMenu;
-  newMenu.CreatePopupMenu();
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_KEY, "Schlüssel");
-  newMenu.AppendMenu(MF_SEPARATOR);
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_STRING, "Zeichenfolge");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_BINARY, "Binärwert");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_DWORD, "DWORD-Wert (32-Bit)");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_QWORD, "QWORD-Wert (64-Bit)");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_MULTI, "Mult-String");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_EXPAND, "Erweiterbare Zeichnefolge");
-  CMenu menu;
-  menu.CreatePopupMenu();
-  menu.AppendMenu(MF_POPUP, (UINT_PTR)newMenu.Detach(), "&Neu");
-  SetMenuItemBitmapFromStrip(&menu, kMenuItemByPosition | 0, MAKEINTRESOURCEA(IDB_MENUSTRIP), 7, kMenuStripImageSize);
-  menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, this);
-  menu.DestroyMenu();
-}
 
 // --- search ------------------------------------------------------------------
 
