@@ -65,13 +65,14 @@ std::string ProgramPrompt(UINT id) {
 std::vector<std::string> MenuPrompts(const OstrovaProcess& app, HWND menuWindow, size_t count) {
   std::vector<std::string> prompts;
   std::string last = "Bereit";
+  auto changed = [&] { return app.StatusText(0) != last && app.StatusText(0) != ""; };
+  // A popup opened by its mnemonic comes with its first item chosen.
   while (prompts.size() < count) {
-    // The first item may be chosen as the menu opens.
-    if (!prompts.empty() || !WaitUntil([&] { return app.StatusText(0) != last && app.StatusText(0) != ""; }, 300)) {
+    if (!prompts.empty()) {
       PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 1);
       PostMessageA(menuWindow, WM_KEYUP, VK_DOWN, 0xC0000001);
-      if (!WaitUntil([&] { return app.StatusText(0) != last && app.StatusText(0) != ""; })) break;
     }
+    if (!WaitUntil(changed)) break;
     last = app.StatusText(0);
     prompts.push_back(last);
   }

@@ -21,8 +21,8 @@ std::string StatusTexts(const OstrovaProcess& app);
 HWND FindOpenMenu(const OstrovaProcess& app);
 // The status-bar prompt of a command in the program's string table.
 std::string ProgramPrompt(UINT id);
-// The prompts of the first count items of an open menu of the frame, read
-// from status pane 0 while the Down key walks the items: the program's menus
+// The prompts of the first count items of a menu bar popup opened by its
+// mnemonic, read from status pane 0 while the Down key walks the items: the program's menus
 // cannot be read from another process (Wine keeps menus per process).
 std::vector<std::string> MenuPrompts(const OstrovaProcess& app, HWND menuWindow, size_t count);
 
