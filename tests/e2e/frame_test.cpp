@@ -382,6 +382,20 @@ TEST_F(EndToEnd, ContextMenusOfTreeAndList) {
     EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == c.text; })) << c.text << ": " << ClipboardText();
   }
 
+  // "Umbenennen", the last item, edits the clicked row's name in place.
+  POINT at = ItemCentre(app, pane.List(), pane.RowItem(7));
+  ASSERT_TRUE(openAt(pane.List(), at, "list_rename"));
+  ASSERT_TRUE(ChooseInMenu(app, menu, {VK_UP, VK_RETURN}));
+  HWND edit = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (edit = (HWND)SendMessageA(pane.List(), TVM_GETEDITCONTROL, 0, 0)) != nullptr; }));
+  EXPECT_TRUE(IsWindowVisible(edit));
+  SaveScreen(app.Frame(), "frame_context_renaming");
+  // Return with the name unchanged ends the edit and keeps the entry.
+  PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(edit); }));
+  EXPECT_EQ(pane.ItemText(pane.List(), pane.RowItem(7)), "Text");
+
   // "(Standard)" cannot be renamed; below the rows only "&Neu" is offered.
   ASSERT_TRUE(openAt(pane.List(), ItemCentre(app, pane.List(), pane.RowItem(0)), "list_default"));
   ASSERT_TRUE(CloseMenus(app));
