@@ -388,12 +388,19 @@ TEST_F(EndToEnd, ContextMenusOfTreeAndList) {
   ASSERT_TRUE(ChooseInMenu(app, menu, {VK_UP, VK_RETURN}));
   HWND edit = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (edit = (HWND)SendMessageA(pane.List(), TVM_GETEDITCONTROL, 0, 0)) != nullptr; }));
-  EXPECT_TRUE(IsWindowVisible(edit));
+  // WM_GETTEXT: GetWindowText of another process's control gives its
+  // creation title.
+  auto editText = [&] {
+    char name[64] = "";
+    SendMessageA(edit, WM_GETTEXT, sizeof name, (LPARAM)name);
+    return std::string(name);
+  };
+  EXPECT_TRUE(WaitUntil([&] { return editText() == "Text" && IsWindowVisible(edit); })) << editText();
   SaveScreen(app.Frame(), "frame_context_renaming");
-  // Return with the name unchanged ends the edit and keeps the entry.
-  PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
-  PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(edit); }));
+  // Escape ends the edit and keeps the name.
+  PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(edit) || !IsWindowVisible(edit); }));
   EXPECT_EQ(pane.ItemText(pane.List(), pane.RowItem(7)), "Text");
 
   // "(Standard)" cannot be renamed; below the rows only "&Neu" is offered.
