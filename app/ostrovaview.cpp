@@ -1,7 +1,6 @@
 #include "app/ostrovaview.h"
 
 #include "res/resource.h"
-#include "ui/buttonimage/menubitmap.h"
 #include "ui/grips.h"
 #include "ui/msgbox.h"
 #include "ui/tracking.h"
