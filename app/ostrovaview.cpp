@@ -1,7 +1,6 @@
 #include "app/ostrovaview.h"
 
 #include "res/resource.h"
-#include "ui/buttonimage/menubitmap.h"
 #include "ui/grips.h"
 #include "ui/msgbox.h"
 #include "ui/tracking.h"
@@ -61,11 +60,13 @@ BEGIN_MESSAGE_MAP(COstrovaView, CView)
   ON_NOTIFY(NM_RETURN, IDC_PANE1, OnEntryActivate)
   ON_NOTIFY(NM_RETURN, IDC_PANE2, OnEntryActivate)
   ON_COMMAND(ID_CTX_NEW_KEY, OnNewKey)
-  ON_COMMAND(ID_CTX_EXPAND, OnCtxExpand)
-  ON_COMMAND(ID_CTX_COPY, OnCtxCopy)
-  ON_COMMAND(ID_RENAME_ITEM, OnCtxRename)
   ON_COMMAND_RANGE(ID_CTX_NEW_STRING, ID_CTX_NEW_EXPAND, OnNewValue)
   ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNothing)
+  ON_COMMAND(ID_CTX_EXPAND, OnContextExpand)
+  ON_COMMAND(ID_CTX_COPY, OnContextCopy)
+  ON_COMMAND(ID_EDIT_CLEAR, OnContextDelete)
+  ON_COMMAND(ID_DELETE_ITEM, OnContextDelete)
+  ON_COMMAND(ID_RENAME_ITEM, OnContextRename)
 END_MESSAGE_MAP()
 
 COstrovaView::COstrovaView() { m_settings.Load(); }
@@ -306,94 +307,6 @@ void COstrovaView::OnUpdateFullMark(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_setting
 void COstrovaView::OnUpdateAlternate(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settings.alternate != 0); }
 void COstrovaView::OnUpdateShowLines(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settings.showLines != 0); }
 void COstrovaView::OnUpdateShowCombo(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settings.showCombo != 0); }
-
-// --- context menu ------------------------------------------------------------
-
-void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
-  if (!pWnd) return;
-  int pane = m_settings.singleWnd == kOnlyPane2 ? 1 : 0;
-  UINT_PTR item = 0;
-  int column = -1;
-  int kind = m_panes[pane].HitTest(pos.x, pos.y, &item, &column);
-  if (kind == 0 && BothShown()) {
-    pane = 1;
-    kind = m_panes[1].HitTest(pos.x, pos.y, &item, &column);
-  }
-  if (kind != 1 && kind != 2 && kind != 5) {
-    m_context = ViewContext();
-    return;
-  }
-  m_context.pane = pane;
-  m_context.kind = kind;
-  m_context.item = kind == 1 ? item : 0;
-  m_context.row = kind == 2 ? (int)item : -1;
-  m_context.column = column;
-  m_activePane = m_focusPane = pane;
-  // The pane's delete and rename act on the control with the focus: the
-  // one clicked.
-  if (kind == 1) m_panes[pane].Tree().SetFocus();
-  if (kind == 2) m_panes[pane].List().SetFocus();
-  CMenu newMenu;
-  newMenu.CreatePopupMenu();
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_KEY, "Schlüssel");
-  newMenu.AppendMenu(MF_SEPARATOR);
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_STRING, "Zeichenfolge");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_BINARY, "Binärwert");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_DWORD, "DWORD-Wert (32-Bit)");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_QWORD, "QWORD-Wert (64-Bit)");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_MULTI, "Mult-String");
-  newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_EXPAND, "Erweiterbare Zeichnefolge");
-  CMenu menu;
-  menu.CreatePopupMenu();
-  const void* strip = MAKEINTRESOURCEA(IDB_MENUSTRIP);
-  auto image = [&](UINT item, int index) {
-    SetMenuItemBitmapFromStrip(&menu, item, strip, index, kMenuStripImageSize);
-  };
-  if (kind == 1) {
-    UINT grey = item ? 0 : MF_GRAYED;
-    CTreeListCtrl& tree = m_panes[pane].Tree();
-    HTREEITEM hit = (HTREEITEM)item;
-    bool expanded = hit && (tree.SendMessage(TVM_GETITEMSTATE, (WPARAM)hit, TVIS_EXPANDED) & TVIS_EXPANDED);
-    bool children = hit && tree.SendMessage(TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)hit) != 0;
-    menu.AppendMenu(MF_STRING | grey, ID_CTX_COPY, "Schlüsselnamen kopieren");
-    menu.AppendMenu(MF_STRING | (children ? grey : MF_GRAYED), ID_CTX_EXPAND, expanded ? "&Ausbelenden" : "&Erweitern");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_POPUP, (UINT_PTR)newMenu.Detach(), "&Neu");
-    menu.AppendMenu(MF_STRING | grey, ID_CTX_FIND, "Suchen...");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_STRING | grey, ID_DELETE_ITEM, "Löschen");
-    menu.AppendMenu(MF_STRING | grey, ID_RENAME_ITEM, "Umbenennen");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_STRING | grey, ID_EXPORT, "Exportieren");
-    menu.AppendMenu(MF_STRING | grey, ID_PERMISSIONS, "Berechtigungen");
-    image(kMenuItemByPosition | 0, 1);
-    image(kMenuItemByPosition | 3, 7);
-    image(kMenuItemByPosition | 4, 6);
-    image(kMenuItemByPosition | 6, 3);
-  } else if (kind == 2) {
-    UINT grey = m_context.row >= 0 ? 0 : MF_GRAYED;
-    const CTextList& entries = m_panes[pane].Entries();
-    bool isDefault = m_context.row >= 0 && m_context.row < entries.count && entries.extraSize >= sizeof(TreeWndEntry) &&
-                     (((const TreeWndEntry*)entries.items[m_context.row])->type & kEntryDefaultValue);
-    menu.AppendMenu(MF_STRING | grey, ID_CTX_COPY, "Feld kopieren");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_STRING | grey, ID_CTX_MODIFY, "&Ändern...");
-    menu.AppendMenu(MF_STRING | grey, ID_CTX_EDIT_BINARY, "Binärdaten ändern");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_STRING | grey, ID_DELETE_ITEM, "Löschen");
-    // The default value has no name to change.
-    menu.AppendMenu(MF_STRING | (isDefault ? MF_GRAYED : grey), ID_RENAME_ITEM, "Umbenennen");
-    image(ID_DELETE_ITEM, 3);
-    image(ID_CTX_EDIT_BINARY, 5);
-    image(ID_CTX_MODIFY, 9);
-    image(ID_CTX_COPY, 1);
-  } else {
-    menu.AppendMenu(MF_POPUP, (UINT_PTR)newMenu.Detach(), "&Neu");
-    image(kMenuItemByPosition | 0, 7);
-  }
-  menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, this);
-  menu.DestroyMenu();
-}
 
 // --- search ------------------------------------------------------------------
 

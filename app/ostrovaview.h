@@ -135,11 +135,13 @@ class COstrovaView : public CView {
   afx_msg void OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnNewKey();
   afx_msg void OnNewValue(UINT nID);
-  afx_msg void OnCtxExpand();
-  afx_msg void OnCtxCopy();
-  afx_msg void OnCtxRename();
   afx_msg void OnExport();
   afx_msg void OnImport();
+  // The context menu's own commands (view_context.cpp).
+  afx_msg void OnContextExpand();
+  afx_msg void OnContextCopy();
+  afx_msg void OnContextDelete();
+  afx_msg void OnContextRename();
   afx_msg void OnNothing() {}
   afx_msg void OnUpdateNothing(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
@@ -153,6 +155,9 @@ class COstrovaView : public CView {
   void EditContextValue(bool binary);
   bool ContextEntry(const ViewContext& context, CString* path, CString* name, bool* isDefault);
   void RefreshContextRow(const ViewContext& context);
+  // Gives the context's key-tree item or entry row the caret and its control
+  // the focus, as the pane's delete and rename act on them; false without one.
+  bool FocusContextTarget();
 
   ViewContext m_context;
   RegSearchState m_search;

@@ -3,7 +3,6 @@
 #include "app/editors/valueeditor.h"
 #include "app/ostrovaview.h"
 #include "res/resource.h"
-#include "ui/clipboard.h"
 
 namespace {
 const DWORD kNewValueTypes[] = {REG_SZ, REG_BINARY, REG_DWORD, REG_QWORD, REG_MULTI_SZ, REG_EXPAND_SZ};
@@ -68,39 +67,4 @@ void COstrovaView::OnNewValue(UINT nID) {
   m_context.kind = 0;
   // Made in place, with its name open for editing.
   m_panes[m_context.pane].NewItemAt(nullptr, 2, kNewValueTypes[nID - ID_CTX_NEW_STRING]);
-}
-
-void COstrovaView::OnCtxExpand() {
-  if (m_context.kind != 1) return;
-  m_context.kind = 0;
-  if (m_context.item) m_panes[m_context.pane].Tree().SendMessage(TVM_EXPAND, TVE_TOGGLE, (LPARAM)m_context.item);
-}
-
-void COstrovaView::OnCtxCopy() {
-  int kind = m_context.kind;
-  m_context.kind = 0;
-  CRegWnd& pane = m_panes[m_context.pane];
-  if (kind == 1) {
-    CString path = pane.GetPathNoSlash();
-    SetClipboardText(path, path.GetLength());
-  } else if (kind == 2 && m_context.row >= 0) {
-    char cell[1100] = "";
-    pane.List().GetCellTextByRow(m_context.row, cell, sizeof cell, m_context.column < 0 ? 0 : m_context.column);
-    SetClipboardText(cell, (int)strlen(cell));
-  }
-}
-
-void COstrovaView::OnCtxRename() {
-  int kind = m_context.kind;
-  m_context.kind = 0;
-  CRegWnd& pane = m_panes[m_context.pane];
-  if (kind == 1 && m_context.item) {
-    pane.Tree().SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)m_context.item);
-    pane.Tree().SetFocus();
-  } else if (kind == 2 && m_context.row >= 0) {
-    pane.SelectEntry(m_context.row, TRUE);
-  } else {
-    return;
-  }
-  pane.Rename();
 }

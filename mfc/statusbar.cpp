@@ -155,8 +155,11 @@ void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
     GetClientRect(&rect);
     int borders[3] = {0, 0, 0};  // left edge, top edge, gap between panes
     SendMessage(SB_GETBORDERS, 0, (LPARAM)borders);
+    // The size grip lies over the right end of the last pane: that pane is
+    // wider by the grip, so that its text stays beside it.
+    int cxGrip = (GetStyle() & SBARS_SIZEGRIP) ? ::GetSystemMetrics(SM_CXVSCROLL) + 1 : 0;
     // The stretching panes share what the others leave.
-    int cxExtra = rect.Width() - borders[0];
+    int cxExtra = rect.Width() - borders[0] - cxGrip + borders[2];  // no gap after the last
     int nStretch = 0;
     for (const Pane& pane : m_panes) {
       cxExtra -= pane.cxText + kPaneMargin + borders[2];
@@ -174,6 +177,7 @@ void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
       rights[i] = right;
       right += borders[2];
     }
+    rights[nCount - 1] += cxGrip;
     SendMessage(SB_SETPARTS, nCount, (LPARAM)rights.data());
   }
   if (bUpdateText)

@@ -204,6 +204,9 @@ LRESULT CALLBACK ColorListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       if (msg == LB_GETTEXT && lParam) lstrcpynA((char*)lParam, text.c_str(), (int)text.size() + 1);
       return (LRESULT)text.size();
     }
+    case CLB_GETTEXTADDRESS:
+      if (!list || wParam >= list->lines.size()) return 0;
+      return (LRESULT)list->lines[wParam].text.c_str();
     case WM_SIZE:
       if (list) UpdateScrollBars(hwnd, list);
       break;

@@ -21,6 +21,10 @@ const UINT CLB_ADDLINE = 0x3806;
 const UINT CLB_GETCOUNT = LB_GETCOUNT;
 const UINT CLB_GETTEXT = LB_GETTEXT;
 const UINT CLB_GETTEXTLEN = LB_GETTEXTLEN;
+// The address of a line's text (zero-terminated, CLB_GETTEXTLEN bytes), or
+// 0: the way to read the lines from another process, where LB_GETTEXT is
+// marshalled as a list box's and brings nothing back.
+const UINT CLB_GETTEXTADDRESS = LB_GETITEMDATA;
 
 // Line record; size 28 marks a separator line, 12 a plain one.
 struct ColorListLine {

@@ -9,10 +9,10 @@
 #include "controls/treelist/treelist.h"
 #include "e2e_fixture.h"
 #include "harness/window_util.h"
+#include "msgbox_reader.h"
 #include "ostrova_process.h"
 #include "pane_reader.h"
 #include "res/resource.h"
-#include "ui/msgbox.h"
 
 namespace {
 const char kBasic[] = "HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic";
@@ -287,10 +287,10 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
     char caption[64] = "";
     GetWindowTextA(box, caption, sizeof caption);
     EXPECT_STREQ(caption, "Ostrova");
-    // Nine lines: entry, blank, name, blank, "in :", blank, key, blank,
-    // question. Their texts read back empty through LB_GETTEXT from outside;
-    // the screen shot shows them.
-    EXPECT_EQ(SendMessageA(GetDlgItem(box, kMsgBoxTextId), LB_GETCOUNT, 0, 0), 9);
+    // Nine lines: entry, blank, name, blank, "in :", blank, key, blank, question.
+    EXPECT_EQ(Join(MsgBoxLines(app.Process(), box)),
+              "Den Registry-Eintrag\n\n    'Pfad neu'\n\nin :\n\n"
+              "    'Software\\OstrovaTests\\E2E\\Basic'    \n\nwirklich löschen ?\n");
     if (answer == IDCANCEL) SaveScreen(box, "browse_delete_box");
     PostMessageA(box, WM_COMMAND, answer, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));

@@ -377,6 +377,15 @@ TEST_F(SdiApp, StatusBarPanesTakeInfoTextAndPlainTextAfterTheirOwnerDrewThem) {
   EXPECT_EQ(after[3] - after[2], before[3] - before[2]);
   EXPECT_EQ(after[0], before[0] - cxGrow);
 
+  // The frame can be sized: the grip in the corner lies over the last pane,
+  // which is wider by it than its text needs, and ends at the bar's edge.
+  ASSERT_TRUE(bar.GetStyle() & SBARS_SIZEGRIP);
+  CRect barRect;
+  bar.GetClientRect(&barRect);
+  bar.GetPaneInfo(3, nID, nStyle, cxWidth);
+  EXPECT_EQ(after[3], barRect.right);
+  EXPECT_GE(after[3] - after[2], cxWidth + GetSystemMetrics(SM_CXVSCROLL));
+
   // Text later (at idle time) or at once.
   EXPECT_TRUE(bar.SetPaneText(0, "Später", FALSE));
   EXPECT_EQ(PaneText(0), "Bereit");

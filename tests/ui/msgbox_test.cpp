@@ -377,12 +377,17 @@ TEST(MsgBoxCodes, InlineCodesBecomeAttributes) {
 }
 
 TEST(MsgBox, LinesSeparatorsAndColoursInTheTextControl) {
-  std::vector<std::string> lines;
+  std::vector<std::string> lines, byAddress;
   DWORD listStyle = 0;
   int red = 0, olive = 0;
   BoxDriver driver("Zeilenprobe", [&](HWND box) {
     lines = Lines(box);
     HWND list = GetDlgItem(box, kMsgBoxTextId);
+    // What a reader in another process gets: the address of each text.
+    for (int i = 0; i <= (int)lines.size(); i++) {
+      const char* text = (const char*)SendMessageA(list, CLB_GETTEXTADDRESS, i, 0);
+      byAddress.push_back(text ? text : "<none>");
+    }
     listStyle = (DWORD)GetWindowLongA(list, GWL_STYLE);
     WindowCapture capture(list);
     RECT all = {0, 0, capture.Width(), capture.Height()};
@@ -394,6 +399,8 @@ TEST(MsgBox, LinesSeparatorsAndColoursInTheTextControl) {
   driver.Join();
   std::vector<std::string> expected = {"xyz", "rot und oliv", "", "", "Text\tmit Tab"};
   EXPECT_EQ(lines, expected);
+  expected.push_back("<none>");  // past the last line
+  EXPECT_EQ(byAddress, expected);
   EXPECT_EQ(listStyle & (kColorListNoVScroll | kColorListNoHScroll), kColorListNoVScroll | kColorListNoHScroll);
   EXPECT_GT(red, 5);
   EXPECT_GT(olive, 5);
