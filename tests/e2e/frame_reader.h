@@ -26,7 +26,6 @@ std::string ProgramPrompt(UINT id);
 // cannot be read from another process (Wine keeps menus per process).
 std::vector<std::string> MenuPrompts(const OstrovaProcess& app, HWND menuWindow, size_t count);
 
-
 // Lets the program work off what was posted to it so far: a menu prompt is
 // posted behind it and taken back, and both are waited for.
 bool Settle(const OstrovaProcess& app);
