@@ -10,28 +10,13 @@
 #include <string>
 #include <thread>
 
+#include "harness/file_util.h"
 #include "app/regfile/regeditrun.h"
 #include "app/regfile/regfilewriter.h"
 #include "harness/registry_util.h"
 #include "system/spawnprocess.h"
 
 namespace {
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::string out;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-  CloseHandle(h);
-  return out;
-}
 
 std::string StubPath() {
   char path[MAX_PATH];

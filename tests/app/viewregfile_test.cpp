@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "harness/file_util.h"
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
 #include "app/ostrovaview.h"
@@ -32,23 +33,6 @@ class CRegFileTestApp : public CWinApp {
 
 const int kFileNameField = 1148;
 const int kReadOnlyBox = 1040;  // "ANSI Format benutzen"
-
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::string out;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-  CloseHandle(h);
-  return out;
-}
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/file_util.h"
 #include "e2e_fixture.h"
 #include "harness/window_util.h"
 #include "ostrova_process.h"
@@ -179,24 +180,6 @@ bool ChooseFile(const OstrovaProcess& app, HWND dlg, const std::string& file) {
   Shot(dlg, "regtools_file_dialog_stuck");
   ADD_FAILURE() << "the file dialog stays: " << OpenWindows(app) << "; its field [" << TextOf(edit) << "]";
   return false;
-}
-
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::string out;
-  HANDLE h =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-  CloseHandle(h);
-  return out;
 }
 
 // UTF-16LE bytes after the BOM as code page 1252 text.
@@ -496,7 +479,7 @@ std::string ExportProblems(const std::string& text, bool unicode) {
 }
 
 std::string FileText(const std::string& file, bool unicode) {
-  std::string bytes = ReadBytes(file);
+  std::string bytes = ReadFileBytes(file);
   return unicode ? FromUtf16(bytes) : bytes;
 }
 
@@ -551,7 +534,7 @@ TEST_F(EndToEnd, ExportBothFormatsThenImportAfterDeleting) {
   ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == kE2EPath; }));
 
   ExportTo(app, unicodeFile, false, nullptr);
-  const std::string unicodeBytes = ReadBytes(unicodeFile);
+  const std::string unicodeBytes = ReadFileBytes(unicodeFile);
   ExportTo(app, ansiFile, true, "regtools_export_dialog");
   EXPECT_EQ(StoredProgramString("ExportPath"), ansiFile);
 
@@ -570,7 +553,7 @@ TEST_F(EndToEnd, ExportBothFormatsThenImportAfterDeleting) {
   }
   ASSERT_TRUE(app.Close());
   // The export file stays as it was written.
-  EXPECT_EQ(ReadBytes(unicodeFile), unicodeBytes);
+  EXPECT_EQ(ReadFileBytes(unicodeFile), unicodeBytes);
   DeleteFileA(unicodeFile.c_str());
   DeleteFileA(ansiFile.c_str());
 }
@@ -870,7 +853,7 @@ TEST_F(EndToEnd, RegEditStartsRegJumpOrTheSystemsEditorAtTheKey) {
   EXPECT_NE(app.ToolBarState(ID_REGEDIT) & TBSTATE_ENABLED, 0);
   app.Command(ID_REGEDIT);
   std::string got;
-  EXPECT_TRUE(WaitUntil([&] { return !(got = ReadBytes(args)).empty(); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return !(got = ReadFileBytes(args)).empty(); }, 10000));
   EXPECT_EQ(got, "1|" + path);  // one argument: the path, unquoted by the runtime
   EXPECT_EQ(LastKey(), marker);
 
