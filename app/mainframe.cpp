@@ -46,7 +46,13 @@ CMainFrame::~CMainFrame() {
     key.SetValue(&v, sizeof v, kFlatModeValue, REG_DWORD);
 }
 
-BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) { return CFrameWnd::PreCreateWindow(cs); }
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+  if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
+  // The view draws the sunken edge. Made without one, the frame is spared
+  // taking its own off, and the layout pass that follows, when the view comes.
+  cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+  return TRUE;
+}
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;

@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(COstrovaView, CView)
   ON_WM_SETFOCUS()
   ON_WM_LBUTTONDOWN()
   ON_WM_CONTEXTMENU()
+  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
   ON_NOTIFY(NM_SETFOCUS, IDC_PANE1, OnPaneSetFocus)
   ON_NOTIFY(NM_SETFOCUS, IDC_PANE2, OnPaneSetFocus)
   ON_COMMAND(ID_PANE_RIGHT, OnPaneRight)
@@ -99,13 +100,24 @@ BOOL COstrovaView::PreCreateWindow(CREATESTRUCT& cs) {
 
 int COstrovaView::OnCreate(LPCREATESTRUCT lpcs) {
   if (CView::OnCreate(lpcs) == -1) return -1;
-  DWORD style = m_settings.PaneStyle();
   m_panes[0].LoadComboHistory("RegList1", nullptr);
   m_panes[1].LoadComboHistory("RegList2", nullptr);
-  if (!m_panes[0].CreateWnd(style, CRect(0, 0, 500, 500), this, IDC_PANE1) ||
-      !m_panes[1].CreateWnd(style, CRect(500, 0, 1000, 500), this, IDC_PANE2))
-    return -1;
+  // A pane hidden at start is made after the first paint (the first idle
+  // pass), or earlier when something shows or navigates it.
+  if (!MakePane(0, true) || (m_settings.singleWnd != kOnlyPane1 && !MakePane(1, true))) return -1;
   SetSizeCursor();
+  return 0;
+}
+
+bool COstrovaView::MakePane(int i, bool visible) {
+  if (m_panes[i].m_hWnd) return true;
+  static const CRect kFirstRect[2] = {CRect(0, 0, 500, 500), CRect(500, 0, 1000, 500)};
+  DWORD style = m_settings.PaneStyle() | WS_CHILD | (visible ? WS_VISIBLE : 0);
+  return m_panes[i].Create(nullptr, "RegWnd", style, kFirstRect[i], this, i ? IDC_PANE2 : IDC_PANE1) != FALSE;
+}
+
+LRESULT COstrovaView::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+  if (!m_panes[1].m_hWnd && MakePane(1, false)) Layout();
   return 0;
 }
 
@@ -128,7 +140,7 @@ void COstrovaView::Layout() {
     return;
   m_splitPos = layout.splitPos;
   for (int i = 0; i < 2; ++i) {
-    if (!m_panes[i].m_hWnd) continue;
+    if (!m_panes[i].m_hWnd && (!layout.visible[i] || !MakePane(i, false))) continue;
     if (layout.visible[i]) {
       m_panes[i].MoveWindow(&layout.pane[i], TRUE);
       m_panes[i].ShowWindow(SW_SHOW);
@@ -164,10 +176,10 @@ void COstrovaView::OnUpdate(CView*, LPARAM lHint, CObject*) {
         // "/" separators are spelled out before the tree is walked.
         char path[kTreeWndPathBuffer + 8];
         lstrcpynA(path, *starts[i], kTreeWndPathBuffer - 32);
-        if (m_panes[i].ParsePath(path, -1, nullptr) > 0) m_panes[i].NavigateTo(path, 2);
+        if (MakePane(i, false) && m_panes[i].ParsePath(path, -1, nullptr) > 0) m_panes[i].NavigateTo(path, 2);
         starts[i]->Empty();
       } else if (!lasts[i]->IsEmpty()) {
-        m_panes[i].NavigateTo(*lasts[i], 2);
+        if (MakePane(i, false)) m_panes[i].NavigateTo(*lasts[i], 2);
         lasts[i]->Empty();
       }
     }

@@ -97,6 +97,7 @@ class COstrovaView : public CView {
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
   afx_msg void OnPaneSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
   afx_msg void OnPaneRight();
   afx_msg void OnPaneLeft();
@@ -150,6 +151,8 @@ class COstrovaView : public CView {
   bool BothShown() const { return m_settings.singleWnd == kBothPanes; }
   int& CurrentSeparator() { return m_settings.horzSplit ? m_settings.separatorY : m_settings.separatorX; }
   void SetSizeCursor();
+  // Makes pane i unless it exists; hidden, where Layout() shows it.
+  bool MakePane(int i, bool visible);
   void LayoutAndRedraw();
   void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
   void EditContextValue(bool binary);

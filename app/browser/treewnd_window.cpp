@@ -460,6 +460,8 @@ LRESULT CTreeWnd::OnSetWaitCursor(WPARAM wParam, LPARAM lParam) {
   GetCursorPos(&pt);
   HWND under = ::WindowFromPoint(pt);
   if (under == m_tree.m_hWnd || (lParam == 5 && under == m_list.m_hWnd)) ::SetCursor(m_cursor);
+  // A finished fill shows its rows now, ahead of the paints still waiting.
+  if (lParam == 0 && m_fillState == 2 && m_list.m_hWnd) m_list.UpdateWindow();
   return 0;
 }
 

@@ -9,6 +9,16 @@
 #include "app/security/securitytables.h"
 
 namespace {
+// Mpr.dll is loaded when a network drive first needs its server, not with
+// the program.
+DWORD NetConnectionOf(LPCWSTR drive, LPWSTR server, LPDWORD length) {
+  typedef DWORD(WINAPI * GetConnectionFn)(LPCWSTR, LPWSTR, LPDWORD);
+  static const GetConnectionFn getConnection = [] {
+    HMODULE module = LoadLibraryA("mpr.dll");
+    return module ? (GetConnectionFn)(void*)GetProcAddress(module, "WNetGetConnectionW") : nullptr;
+  }();
+  return getConnection ? getConnection(drive, server, length) : ERROR_NOT_CONNECTED;
+}
 
 const DWORD kTreeRequest = 0xC000;      // the editor's reset-the-children bits
 const DWORD kTreeRequestBits = 0xC100;  // masked off before the system call
@@ -121,7 +131,7 @@ bool CSecurityInfo::SetObjects(HWND owner, const char* const* names, int count, 
     if (GetDriveTypeW(drive) == DRIVE_REMOTE) {
       drive[2] = 0;
       DWORD n = MAX_PATH;
-      if (WNetGetConnectionW(drive, server, &n) != NO_ERROR) server[0] = 0;
+      if (NetConnectionOf(drive, server, &n) != NO_ERROR) server[0] = 0;
     }
   }
   m_server = LocalDup(server);

@@ -160,6 +160,7 @@ struct TreeListData {
   HWND header;
   HWND toolTip;
   WNDPROC toolTipProc;
+  BYTE toolTipDue;  // the tip is made at its first use, on the window's thread
   COLORREF colors[kTLColorSlots];
   int fontHeight, fontAscent;
   int fixedPitch;
@@ -448,6 +449,8 @@ LRESULT TreeListDropTarget(TreeListData* data, UINT keys, POINT pt);
 LRESULT TreeListSetColumnWidth(TreeListData* data, int column, int width);
 void TreeListPaint(TreeListData* data, HDC dc, const RECT* rc);
 void TreeListCreateToolTip(TreeListData* data);
+// Makes the tip that creation left for later (no tip on another thread).
+void TreeListMakeDueToolTip(TreeListData* data);
 void TreeListHideTip(TreeListData* data);
 void TreeListCreateCheckImages(TreeListData* data, int which);  // 0 state list, 1 column list
 LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr);

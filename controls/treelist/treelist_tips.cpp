@@ -157,6 +157,12 @@ void TreeListCreateToolTip(TreeListData* data) {
   SetWindowLongPtrA(tip, GWLP_WNDPROC, (LONG_PTR)TreeListToolTipProc);
 }
 
+void TreeListMakeDueToolTip(TreeListData* data) {
+  if (!data->toolTipDue || GetWindowThreadProcessId(data->window, nullptr) != GetCurrentThreadId()) return;
+  data->toolTipDue = 0;
+  if (!(data->style & TVS_NOTOOLTIPS)) TreeListCreateToolTip(data);
+}
+
 LRESULT CALLBACK TreeListToolTipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // The tooltip's own procedure lives in a property, so that the tip can end
   // its life properly even when the control let go of it.
@@ -235,6 +241,7 @@ void TreeListHideTip(TreeListData* data) {
 void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
   TLHandle item = (TLHandle)handle;
   TreeListItem* record = TreeListLookup(data, item);
+  if (record) TreeListMakeDueToolTip(data);
   if (!record || !data->toolTip) {
     TreeListHideTip(data);
     return;

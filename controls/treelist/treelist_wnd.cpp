@@ -381,7 +381,8 @@ static LRESULT OnCreate(HWND hwnd) {
   SetWindowLongPtrA(hwnd, 0, (LONG_PTR)data);
   LeaveCriticalSection(&g_blocksLock);
   TreeListLock(data);
-  if (!(data->style & TVS_NOTOOLTIPS)) TreeListCreateToolTip(data);
+  // A tooltip window costs milliseconds: it is made when first needed.
+  data->toolTipDue = 1;
   TreeListMeasureFont(data);
   TreeListUpdateItemHeight(data);
   TreeListUpdateColors(data);
@@ -878,12 +879,14 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
         return result;
       }
       case TVM_SETTOOLTIPS: {
+        TreeListMakeDueToolTip(data);
         HWND old = data->toolTip;
         if (old != (HWND)wParam) TreeListLetGoOfToolTip(old);
         data->toolTip = (HWND)wParam;
         return (LRESULT)old;
       }
       case TVM_GETTOOLTIPS:
+        TreeListMakeDueToolTip(data);
         return (LRESULT)data->toolTip;
       case TVM_SETITEMHEIGHT:
         return TreeListSetItemHeight(data, (int)wParam);

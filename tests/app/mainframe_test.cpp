@@ -118,6 +118,38 @@ class EditorFrame : public ::testing::Test {
   COstrovaView* m_view = nullptr;
 };
 
+// A pane hidden at start is made after the first paint, at the first idle
+// pass, or at once when a command shows it before that.
+TEST_F(EditorFrame, HiddenSecondPaneIsMadeAtTheFirstIdlePassOrWhenShown) {
+  auto startWithoutIdle = [this] {
+    Stop();
+    ASSERT_TRUE(m_app->InitInstance());
+    m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
+    ASSERT_NE(m_frame, nullptr);
+    m_view = DYNAMIC_DOWNCAST(COstrovaView, m_frame->GetActiveView());
+    ASSERT_NE(m_view, nullptr);
+  };
+  startWithoutIdle();
+  EXPECT_EQ(m_view->Pane(1).m_hWnd, nullptr);
+  m_frame->SendMessage(WM_COMMAND, ID_ALTERNATE);  // a style set before the pane exists
+  EXPECT_EQ(m_view->Pane(1).m_hWnd, nullptr);
+  Idle();
+  ASSERT_NE(m_view->Pane(1).m_hWnd, nullptr);
+  EXPECT_EQ(m_view->Pane(1).GetDlgCtrlID(), IDC_PANE2);
+  EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
+  EXPECT_EQ(m_view->Pane(1).GetStyleWord(), m_view->Pane(0).GetStyleWord());
+
+  startWithoutIdle();
+  ASSERT_EQ(m_view->Pane(1).m_hWnd, nullptr);
+  m_frame->SendMessage(WM_COMMAND, ID_SPLIT_MIDDLE_TOGGLE);
+  ASSERT_NE(m_view->Pane(1).m_hWnd, nullptr);
+  EXPECT_TRUE(m_view->Pane(0).IsWindowVisible() && m_view->Pane(1).IsWindowVisible());
+  CRect client;
+  m_view->GetClientRect(&client);
+  EXPECT_EQ(ChildRect(m_view->Pane(1)).right, client.right);
+  Idle();
+}
+
 TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {
   EXPECT_TRUE(m_frame->IsWindowVisible());
   EXPECT_TRUE(m_view->Pane(0).IsWindowVisible());

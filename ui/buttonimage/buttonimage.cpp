@@ -110,6 +110,8 @@ ButtonImageNode* FindNode(const void* image) {
 }
 
 // A new node with the six state images, not yet linked; NULL on failure.
+// The masked adds change the bitmap they take: the picture goes in once and
+// its copies are made inside the list.
 ButtonImageNode* CreateNode(const void* image) {
   HBITMAP normal = LoadImageBitmap(image);
   if (!normal) return nullptr;
@@ -118,15 +120,14 @@ ButtonImageNode* CreateNode(const void* image) {
   HBITMAP greyed = CreateGreyedBitmap(normal);
   HIMAGELIST list = ImageList_Create(bm.bmWidth, bm.bmHeight, ILC_MASK | ILC_COLORDDB, 5, 1);
   // Normal, hot, pressed, disabled, defaulted, stylus-hot.
-  HBITMAP states[6] = {normal, LoadImageBitmap(image), LoadImageBitmap(image),
-                       greyed, LoadImageBitmap(image), LoadImageBitmap(image)};
-  bool ok = list != nullptr;
-  for (HBITMAP state : states) {
-    if (ok) ok = state && ImageList_AddMasked(list, state, kButtonMaskColor) >= 0;
+  bool ok = list && greyed && ImageList_AddMasked(list, normal, kButtonMaskColor) == 0 &&
+            ImageList_AddMasked(list, greyed, kButtonMaskColor) == 1 && ImageList_SetImageCount(list, 6) &&
+            ImageList_Copy(list, 3, list, 1, ILCF_MOVE);
+  for (int i : {1, 2, 4, 5}) {
+    if (ok) ok = ImageList_Copy(list, i, list, 0, ILCF_MOVE) != FALSE;
   }
-  for (HBITMAP state : states) {
-    if (state) DeleteObject(state);
-  }
+  DeleteObject(normal);
+  if (greyed) DeleteObject(greyed);
   if (!ok) {
     if (list) ImageList_Destroy(list);
     return nullptr;

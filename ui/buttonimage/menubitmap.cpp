@@ -7,6 +7,16 @@
 #include "ui/libdib/libdib.h"
 
 namespace {
+// Msimg32.dll is loaded at the first transparent cut, not with the program.
+BOOL TransparentCopy(HDC dc, int width, int height, HDC source, int x, int y, COLORREF key) {
+  typedef BOOL(WINAPI * TransparentBltFn)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+  static const TransparentBltFn transparentBlt = [] {
+    HMODULE module = LoadLibraryA("msimg32.dll");
+    return module ? (TransparentBltFn)(void*)GetProcAddress(module, "TransparentBlt") : nullptr;
+  }();
+  return transparentBlt && transparentBlt(dc, 0, 0, width, height, source, x, y, width, height, key);
+}
+
 uint32_t Word32(const void* p) { return (uint32_t)(UINT_PTR)p; }
 
 MenuBitmapRecord Key(uint32_t hash, uint32_t kind, uint32_t source) {
@@ -117,7 +127,7 @@ HBITMAP CutCell(HDC source, int x, int y, int width, int height, DWORD flags, CO
     COLORREF oldBack = SetBkColor(dc, background);
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
     SetBkColor(dc, oldBack);
-    TransparentBlt(dc, 0, 0, width, height, source, x, y, width, height, keyColor);
+    TransparentCopy(dc, width, height, source, x, y, keyColor);
   }
   SelectObject(dc, old);
   DeleteDC(dc);

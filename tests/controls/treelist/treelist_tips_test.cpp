@@ -87,6 +87,37 @@ TEST_F(TreeListTips, TheToolTipIsMadeAndSubclassed) {
   EXPECT_EQ(quiet.Send(TVM_GETTOOLTIPS), 0);
 }
 
+// The pop-ups the control's top-level window owns.
+int OwnedToolTips(HWND owner) {
+  struct Count {
+    HWND owner;
+    int n;
+  } c = {owner, 0};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        Count* c = (Count*)lParam;
+        char cls[64] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (GetWindow(hwnd, GW_OWNER) == c->owner && !strcmp(cls, TOOLTIPS_CLASSA)) ++c->n;
+        return TRUE;
+      },
+      (LPARAM)&c);
+  return c.n;
+}
+
+TEST_F(TreeListTips, TheTipWindowIsMadeAtItsFirstUse) {
+  Insert(f, 0, "short");
+  TLHandle longItem = Insert(f, 0, kLong);
+  EXPECT_EQ(OwnedToolTips(f.Parent()), 0) << "no tip window before it is needed";
+  Hover(LabelX(), 8);
+  EXPECT_EQ(OwnedToolTips(f.Parent()), 1) << "the first hover over an item makes it";
+  Hover(LabelX(), 24);
+  EXPECT_EQ(f.Data()->tipItem, longItem);
+  EXPECT_TRUE(TipVisible());
+  EXPECT_EQ(OwnedToolTips(f.Parent()), 1);
+}
+
 TEST_F(TreeListTips, TipOnlyForACutText) {
   TLHandle shortItem = Insert(f, 0, "short");
   TLHandle longItem = Insert(f, 0, kLong);
