@@ -287,6 +287,9 @@ class CTreeWnd : public CWnd {
   int m_treeTicks = 0;
   int m_comboTicks = 0;
   HTREEITEM m_pendingSelect = nullptr;
+  // Set while ShowPath gives the shown key the caret: its selection notice is
+  // not a new choice.
+  bool m_selectingShown = false;
   DWORD m_closeUpTick = 0;
   bool m_comboTyped = false;
   bool m_created = false;

@@ -90,7 +90,9 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
     m_openItem = item;
     ExpandAncestors(item);
     m_tree.SendMessage(TLM_RUNDEFERRED);
+    m_selectingShown = true;
     m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    m_selectingShown = false;
     m_tree.SendMessage(TVM_ENSUREVISIBLE, 0, (LPARAM)item);
   }
   SetComboPath(m_pathNoSlash, m_pathNoSlashLength, (m_style & TWS_NOTREE) ? -1 : level);
@@ -620,6 +622,12 @@ void CTreeWnd::OnTreeSelChanged(NMHDR* nm, LRESULT* result) {
   *result = 0;
   HTREEITEM item = tv->itemNew.hItem;
   if (!item || !m_created) return;
+  if (m_selectingShown) {
+    // ShowPath is showing this key already: walking to it again costs a
+    // walk of the tree for nothing.
+    m_pendingSelect = nullptr;
+    return;
+  }
   if (tv->action == TVC_BYKEYBOARD) {
     m_pendingSelect = item;
     m_treeTicks = 3;
