@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "mfc/comdlgslots.h"
 #include "mfc/dc.h"
 
 IMPLEMENT_DYNAMIC(CColorDialog, CCommonDialog)
@@ -19,7 +20,7 @@ CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd) : 
 INT_PTR CColorDialog::DoModal() {
   HWND hWndFocus = ::GetFocus();
   m_cc.hwndOwner = GetSafeOwner(m_pParentWnd, &m_hWndTop);
-  BOOL bResult = ::ChooseColorA(&m_cc);
+  BOOL bResult = AfxComdlg().chooseColor(&m_cc);
   m_hWndTop = nullptr;
   if (hWndFocus && ::IsWindow(hWndFocus)) ::SetFocus(hWndFocus);
   return bResult ? IDOK : IDCANCEL;
@@ -45,7 +46,7 @@ CFontDialog::CFontDialog(const LOGFONTA* plfInitial, DWORD dwFlags, CDC* pdcPrin
 INT_PTR CFontDialog::DoModal() {
   HWND hWndFocus = ::GetFocus();
   m_cf.hwndOwner = GetSafeOwner(m_pParentWnd, &m_hWndTop);
-  BOOL bResult = ::ChooseFontA(&m_cf);
+  BOOL bResult = AfxComdlg().chooseFont(&m_cf);
   m_hWndTop = nullptr;
   if (hWndFocus && ::IsWindow(hWndFocus)) ::SetFocus(hWndFocus);
   return bResult ? IDOK : IDCANCEL;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "mfc/comdlgslots.h"
 #include "mfc/globals.h"
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
@@ -62,7 +63,7 @@ INT_PTR CFileDialog::DoModal() {
   m_ofn.hwndOwner = GetSafeOwner(m_pParentWnd, &m_hWndTop);
   // Attached to the hook child dialog as the system creates it.
   AfxHookChildDialogCreate(this);
-  BOOL bResult = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+  BOOL bResult = m_bOpenFileDialog ? AfxComdlg().getOpenFileName(&m_ofn) : AfxComdlg().getSaveFileName(&m_ofn);
   AfxHookChildDialogCreate(nullptr);
   // The window is gone; an object that took it over may have left its
   // handle here.

@@ -1,6 +1,6 @@
 // CFileDialog: the system's open and save dialogs (8-bit). DoModal calls
-// GetOpenFileNameA or GetSaveFileNameA through the program's import table on
-// every call, so that a process-wide extension that patches the table sees
+// GetOpenFileNameA or GetSaveFileNameA through the layer's dialog slots on
+// every call, so that a process-wide extension that replaces a slot sees
 // it. The object is attached to the dialog's hook child dialog as the system
 // creates it, before any hook sees WM_INITDIALOG; the dialog's notifications
 // (CDN_...) reach the object's virtual members.

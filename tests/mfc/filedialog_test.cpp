@@ -1,59 +1,35 @@
 // The system's open and save dialogs through CFileDialog: its request block,
-// the import-table call, the object attached before any hook sees
+// the call through the layer's slot, the object attached before any hook sees
 // WM_INITDIALOG, and a dialog ended by a timer.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "mfc/comdlgslots.h"
 #include "mfc/mfc.h"
 
 namespace {
-// The program's import-table entry of a function of a DLL, or null.
-void** FindImport(const char* pszDll, const char* pszFunction) {
-  BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
-    if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), pszDll) != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<char*>(byName->Name), pszFunction) == 0)
-        return reinterpret_cast<void**>(&slots->u1.Function);
-    }
-  }
-  return nullptr;
-}
-
-// Puts pfn into an import-table entry for the life of the object, as a
-// process-wide extension of the dialogs does.
-class ImportPatch {
+// Puts pfn into the layer's slot of a dialog function for the life of the
+// object, as a process-wide extension of the dialogs does.
+class SlotPatch {
  public:
-  ImportPatch(const char* pszFunction, void* pfn) : m_slot(FindImport("comdlg32.dll", pszFunction)) {
-    if (!m_slot) return;
-    DWORD old;
-    VirtualProtect(m_slot, sizeof(void*), PAGE_READWRITE, &old);
-    m_saved = *m_slot;
+  SlotPatch(BOOL open, BOOL(WINAPI* pfn)(LPOPENFILENAMEA))
+      : m_slot(open ? &AfxComdlg().getOpenFileName : &AfxComdlg().getSaveFileName), m_saved(*m_slot) {
     *m_slot = pfn;
   }
-  ~ImportPatch() {
-    if (m_slot) *m_slot = m_saved;
-  }
-  bool Ok() const { return m_slot != nullptr; }
-  void* Saved() const { return m_saved; }
+  ~SlotPatch() { *m_slot = m_saved; }
+  BOOL(WINAPI* Saved() const)(LPOPENFILENAMEA) { return m_saved; }
 
  private:
-  void** m_slot;
-  void* m_saved = nullptr;
+  BOOL(WINAPI** m_slot)(LPOPENFILENAMEA);
+  BOOL(WINAPI* m_saved)(LPOPENFILENAMEA);
 };
 
 // What the replacement saw: its calls, and whether the hook window had its
 // framework object when the request's hook got WM_INITDIALOG.
 struct Interception {
-  static ImportPatch* s_patch;
+  static SlotPatch* s_patch;
   static LPOFNHOOKPROC s_hook;
   static int s_calls;
   static bool s_attachedAtInit;
@@ -67,12 +43,12 @@ struct Interception {
     ++s_calls;
     s_hook = pOfn->lpfnHook;
     pOfn->lpfnHook = Hook;
-    BOOL bResult = reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEA*)>(s_patch->Saved())(pOfn);
+    BOOL bResult = s_patch->Saved()(pOfn);
     pOfn->lpfnHook = s_hook;
     return bResult;
   }
 };
-ImportPatch* Interception::s_patch;
+SlotPatch* Interception::s_patch;
 LPOFNHOOKPROC Interception::s_hook;
 int Interception::s_calls;
 bool Interception::s_attachedAtInit;
@@ -146,15 +122,14 @@ TEST(FileDialog, RequestBlockKeepsTheCallersFlagsAndEndsTheFilterWithTwoNuls) {
   EXPECT_EQ(dlg2.GetPathName(), "Start.reg");
 }
 
-TEST(FileDialog, CancelledByATimerThroughTheImportTableWithItsObjectAttachedBeforeTheHook) {
+TEST(FileDialog, CancelledByATimerThroughTheLayersSlotWithItsObjectAttachedBeforeTheHook) {
   struct Case {
     BOOL bOpen;
     const char* pszFunction;
   };
   for (const Case& c : {Case{TRUE, "GetOpenFileNameA"}, Case{FALSE, "GetSaveFileNameA"}}) {
     SCOPED_TRACE(c.pszFunction);
-    ImportPatch patch(c.pszFunction, reinterpret_cast<void*>(Interception::Replacement));
-    ASSERT_TRUE(patch.Ok());
+    SlotPatch patch(c.bOpen, Interception::Replacement);
     Interception::s_patch = &patch;
     Interception::s_calls = 0;
     Interception::s_attachedAtInit = false;

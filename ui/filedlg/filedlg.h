@@ -31,7 +31,7 @@ const UINT ID_FILEDLG_COPYPATH = 0x4899;
 const UINT FILEDLG_POPUP_SHOW = 10;  // WM_COMMAND code from the worker
 
 // Patches the module's import of GetOpenFileNameA and GetSaveFileNameA
-// (NULL: the executable). A second install keeps the first saved
+// (NULL: the executable) and the layer's file-dialog slots. A second install keeps the first saved
 // functions. Returns 1.
 int InstallFileDialogHook(LPCSTR moduleName);
 BOOL WINAPI FileDlgGetOpenFileName(LPOPENFILENAMEA ofn);

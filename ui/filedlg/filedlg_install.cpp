@@ -6,6 +6,7 @@
 #include "ui/filedlg/filedlg.h"
 #include "ui/filedlg/filedlg_state.h"
 #include "ui/filedlg/filedlgnew.h"
+#include "mfc/comdlgslots.h"
 
 namespace {
 const int kMaxDescriptors = 256;
@@ -26,6 +27,13 @@ void Patch(ULONG_PTR* slot, FileDlgFunction replacement, FileDlgFunction* saved)
     return;
   *saved = (FileDlgFunction)*slot;
   *slot = (ULONG_PTR)replacement;
+}
+
+// The same for a slot in writable memory of ours.
+void Replace(FileDlgFunction* slot, FileDlgFunction replacement, FileDlgFunction* saved) {
+  if (*slot == replacement) return;
+  *saved = *slot;
+  *slot = replacement;
 }
 
 void PatchModule(HMODULE module) {
@@ -143,6 +151,10 @@ int InstallFileDialogHook(LPCSTR moduleName) {
   static bool cleanupRegistered = false;
   if (!cleanupRegistered) cleanupRegistered = atexit([] { FileDlgHookCleanup(); }) == 0;
   PatchModule(GetModuleHandleA(moduleName));
+  // The layer's file dialogs call through slots of their own.
+  AfxComdlgSlots& slots = AfxComdlg();
+  Replace(&slots.getOpenFileName, FileDlgGetOpenFileName, &FileDlg().open);
+  Replace(&slots.getSaveFileName, FileDlgGetSaveFileName, &FileDlg().save);
   typedef BOOL(WINAPI * FilterFn)(UINT, DWORD);
   FilterFn filter = (FilterFn)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter");
   if (filter) {

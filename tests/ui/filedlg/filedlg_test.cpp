@@ -1,6 +1,7 @@
 // The file-dialog extension: history storage and recording on a plain
 // combo box, the request's block with a recording common dialog, and a real
 // dialog through the test program's own import table.
+#include "mfc/comdlgslots.h"
 #include "ui/filedlg/filedlg.h"
 
 #include <commctrl.h>
@@ -237,6 +238,9 @@ TEST(FileDlgReal, HookedDialogGetsTheHistoryComboAndOkWorks) {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\Ofn");
   ASSERT_EQ(InstallFileDialogHook(nullptr), 1);
   ASSERT_EQ(InstallFileDialogHook(nullptr), 1) << "a second install keeps the saved functions";
+  // The layer's file dialogs go the same way.
+  EXPECT_EQ(AfxComdlg().getOpenFileName, FileDlgGetOpenFileName);
+  EXPECT_EQ(AfxComdlg().getSaveFileName, FileDlgGetSaveFileName);
   ResetFileDialogFirstSize();
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
