@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor_test_app.h"
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
 #include "app/ostrovaview.h"
@@ -13,16 +14,6 @@
 #include "res/resource.h"
 
 namespace {
-class CFrameTestApp : public CWinApp {
- public:
-  BOOL InitInstance() override {
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(COstrovaView)));
-    CCommandLineInfo cmdInfo;
-    return ProcessShellCommand(cmdInfo);
-  }
-};
-
 CRect ChildRect(CWnd& child) {
   CRect rc;
   child.GetWindowRect(&rc);
@@ -40,7 +31,7 @@ DWORD ReadDword(const std::string& path, const char* sub, const char* name) {
 class EditorFrame : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_app = new CFrameTestApp;
+    m_app = new CEditorTestApp;
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
     m_names = new TestAppNames;
     Start();
@@ -112,7 +103,7 @@ class EditorFrame : public ::testing::Test {
     WindowCapture(m_frame->m_hWnd).SavePng(ScreenshotPath(name).c_str());
   }
 
-  CFrameTestApp* m_app = nullptr;
+  CEditorTestApp* m_app = nullptr;
   TestAppNames* m_names = nullptr;
   CMainFrame* m_frame = nullptr;
   COstrovaView* m_view = nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor_test_app.h"
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
 #include "app/ostrovaview.h"
@@ -12,16 +13,6 @@
 #include "res/resource.h"
 
 namespace {
-class CMenuTestApp : public CWinApp {
- public:
-  BOOL InitInstance() override {
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(COstrovaView)));
-    CCommandLineInfo cmdInfo;
-    return ProcessShellCommand(cmdInfo);
-  }
-};
-
 // A 32-bit top-down bitmap with its DC.
 struct Canvas {
   Canvas(int w, int h) : width(w), height(h) {
@@ -56,7 +47,7 @@ struct Canvas {
 class MenuDraw : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_app = new CMenuTestApp;
+    m_app = new CEditorTestApp;
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
     m_names = new TestAppNames;
     ASSERT_TRUE(m_app->InitInstance());
@@ -108,7 +99,7 @@ class MenuDraw : public ::testing::Test {
     DestroyWindow(w);
   }
 
-  CMenuTestApp* m_app = nullptr;
+  CEditorTestApp* m_app = nullptr;
   TestAppNames* m_names = nullptr;
   CMainFrame* m_frame = nullptr;
 };

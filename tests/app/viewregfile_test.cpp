@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "editor_test_app.h"
 #include "harness/file_util.h"
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
@@ -20,16 +21,6 @@
 #include "ui/msgbox.h"
 
 namespace {
-
-class CRegFileTestApp : public CWinApp {
- public:
-  BOOL InitInstance() override {
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(COstrovaView)));
-    CCommandLineInfo cmdInfo;
-    return ProcessShellCommand(cmdInfo);
-  }
-};
 
 const int kFileNameField = 1148;
 const int kReadOnlyBox = 1040;  // "ANSI Format benutzen"
@@ -141,7 +132,7 @@ std::string Exported(const std::string& path, int format) {
 }  // namespace
 
 TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
-  CRegFileTestApp* app = new CRegFileTestApp;
+  CEditorTestApp* app = new CEditorTestApp;
   ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
   TestAppNames* names = new TestAppNames;
   TestRegistryKey key;

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "editor_test_app.h"
 #include "app/mainframe.h"
 #include "app/ostrovaapp.h"
 #include "app/ostrovaview.h"
@@ -14,16 +15,6 @@
 #include "res/resource.h"
 
 namespace {
-
-class CSearchTestApp : public CWinApp {
- public:
-  BOOL InitInstance() override {
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COstrovaDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(COstrovaView)));
-    CCommandLineInfo cmdInfo;
-    return ProcessShellCommand(cmdInfo);
-  }
-};
 
 bool Enabled(CFrameWnd* frame, UINT id) {
   struct Probe : CCmdUI {
@@ -54,7 +45,7 @@ void Answer(const char* title, WPARAM command, std::string* text) {
 }
 
 TEST(ViewSearch, FindNextUntilTheEnd) {
-  CSearchTestApp* app = new CSearchTestApp;
+  CEditorTestApp* app = new CEditorTestApp;
   ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
   TestAppNames* names = new TestAppNames;
   TestRegistryKey key;
