@@ -103,36 +103,53 @@ inline unsigned long long FileTimeToU64(const FILETIME& ft) {
   return ((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
 }
 
-// A Unix symbolic link made by the Unix "ln", which Wine starts as it is
-// (CreateSymbolicLink claims success and makes nothing); Wine shows it with
-// the reparse-point attribute. False when it could not be made.
-inline bool MakeUnixSymlink(const std::string& target, const std::string& link) {
+// The Unix name of a file of the prefix, widened from UTF-8; "" when Wine
+// cannot tell it.
+inline std::wstring UnixNameW(const std::string& path) {
   typedef char*(CDECL * UnixName)(LPCWSTR);
   auto unixName = (UnixName)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-  if (!unixName) return false;
-  char* t = unixName(Widen(target).c_str());
-  // The link does not exist yet: its directory's Unix name plus its name.
-  size_t cut = link.find_last_of('\\');
-  char* d = unixName(Widen(link.substr(0, cut)).c_str());
-  if (!t || !d) return false;
-  auto fromUtf8 = [](const char* u) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, u, -1, nullptr, 0);
-    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, u, -1, &w[0], n);
-    return w;
-  };
-  std::wstring cmd =
-      L"Z:\\bin\\ln -s \"" + fromUtf8(t) + L"\" \"" + fromUtf8(d) + L"/" + Widen(link.substr(cut + 1)) + L"\"";
-  HeapFree(GetProcessHeap(), 0, t);
-  HeapFree(GetProcessHeap(), 0, d);
+  char* u = unixName ? unixName(Widen(path).c_str()) : nullptr;
+  if (!u) return std::wstring();
+  int n = MultiByteToWideChar(CP_UTF8, 0, u, -1, nullptr, 0);
+  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, u, -1, &w[0], n);
+  HeapFree(GetProcessHeap(), 0, u);
+  return w;
+}
+
+// Starts a Unix program of the host and polls until done() holds (the
+// process handle Wine gives for it says nothing about its end); false when it
+// cannot start or done() never holds.
+template <class Done>
+bool RunUnix(std::wstring cmd, Done done) {
   STARTUPINFOW si = {sizeof si};
   PROCESS_INFORMATION pi;
   if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   for (int i = 0; i < 500; ++i) {
-    if (GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    if (done()) return true;
     Sleep(10);
   }
   return false;
+}
+
+// A Unix symbolic link made by the Unix "ln", which Wine starts as it is
+// (CreateSymbolicLink claims success and makes nothing); Wine shows it with
+// the reparse-point attribute. False when it could not be made.
+inline bool MakeUnixSymlink(const std::string& target, const std::string& link) {
+  std::wstring t = UnixNameW(target);
+  // The link does not exist yet: its directory's Unix name plus its name.
+  size_t cut = link.find_last_of('\\');
+  std::wstring d = UnixNameW(link.substr(0, cut));
+  if (t.empty() || d.empty()) return false;
+  return RunUnix(L"Z:\\bin\\ln -s \"" + t + L"\" \"" + d + L"/" + Widen(link.substr(cut + 1)) + L"\"",
+                 [&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
+// Wine removes no Unix link to a directory: the host's rm does.
+inline bool RemoveUnixSymlink(const std::string& link) {
+  std::wstring l = UnixNameW(link);
+  return !l.empty() && RunUnix(L"Z:\\bin\\rm -f \"" + l + L"\"",
+                               [&] { return GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
