@@ -327,20 +327,7 @@ void CChoiceListDlg::OnSize(UINT nType, int, int) {
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void CChoiceListDlg::OnSizing(UINT fwSide, LPRECT pRect) {
-  if (pRect->right - pRect->left < m_minSize.cx) {
-    if (fwSide == WMSZ_LEFT || fwSide == WMSZ_TOPLEFT || fwSide == WMSZ_BOTTOMLEFT)
-      pRect->left = pRect->right - m_minSize.cx;
-    else
-      pRect->right = pRect->left + m_minSize.cx;
-  }
-  if (pRect->bottom - pRect->top < m_minSize.cy) {
-    if (fwSide == WMSZ_TOP || fwSide == WMSZ_TOPLEFT || fwSide == WMSZ_TOPRIGHT)
-      pRect->top = pRect->bottom - m_minSize.cy;
-    else
-      pRect->bottom = pRect->top + m_minSize.cy;
-  }
-}
+void CChoiceListDlg::OnSizing(UINT fwSide, LPRECT pRect) { KeepSizingMinimum(fwSide, pRect, m_minSize); }
 
 void CChoiceListDlg::RememberPlacement() {
   RECT rc;

@@ -61,3 +61,18 @@ void PlaceChoiceDlg(HWND dialog, const RECT& window, const POINT* rememberedPos,
   if (!cancel) ShowWindow(GetDlgItem(dialog, IDCANCEL), SW_HIDE);
   SetWindowPos(dialog, nullptr, x, y, cx, cy, flags);
 }
+
+void KeepSizingMinimum(UINT side, RECT* rect, SIZE minimum) {
+  if (rect->right - rect->left < minimum.cx) {
+    if (side == WMSZ_LEFT || side == WMSZ_TOPLEFT || side == WMSZ_BOTTOMLEFT)
+      rect->left = rect->right - minimum.cx;
+    else
+      rect->right = rect->left + minimum.cx;
+  }
+  if (rect->bottom - rect->top < minimum.cy) {
+    if (side == WMSZ_TOP || side == WMSZ_TOPLEFT || side == WMSZ_TOPRIGHT)
+      rect->top = rect->bottom - minimum.cy;
+    else
+      rect->bottom = rect->top + minimum.cy;
+  }
+}

@@ -22,6 +22,10 @@ RECT DlgItemRect(HWND dialog, int id);
 // with their tops at top, keeping their sizes and the gap between them.
 void CenterDlgButtons(HWND dialog, bool two, int top);
 
+// Keeps a rectangle being dragged by side (WMSZ_...) at least minimum in
+// size, moving the edge that is dragged.
+void KeepSizingMinimum(UINT side, RECT* rect, SIZE minimum);
+
 // Places a choice dialog of the window rectangle window: at the remembered
 // position (NULL: none) when it lies on the screen, at the remembered size
 // (cx 0: none) or else grown by the width and height changes, never below
