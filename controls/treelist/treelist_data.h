@@ -554,3 +554,8 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
 // Sets or clears a mark bit (focus, hot) on an item or, for a column above 0,
 // on its cell (made when setting), and repaints that cell.
 void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on);
+
+// Before input is handled: the control takes the focus, with the lock left
+// while SetFocus sends its messages. False (and the lock released) when the
+// control is disabled or the focus went elsewhere.
+bool TreeListTakeFocusForInput(TreeListData* data);

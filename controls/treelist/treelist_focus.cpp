@@ -126,3 +126,17 @@ void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE fla
     *flags &= (BYTE)~flag;
   TreeListInvalidateCell(data, item, column);
 }
+
+bool TreeListTakeFocusForInput(TreeListData* data) {
+  HWND hwnd = data->window;
+  if (data->enabled && GetFocus() != hwnd) {
+    int depth = TreeListLeaveAll(data);
+    SetFocus(hwnd);
+    TreeListEnterAll(data, depth);
+    if (GetFocus() == hwnd) return true;
+  } else if (data->enabled) {
+    return true;
+  }
+  TreeListUnlock(data);
+  return false;
+}

@@ -393,19 +393,7 @@ int TreeListMergedSpan(TreeListData* data, TLHandle handle, int pos, int prevPos
 
 LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
   HWND hwnd = data->window;
-  if (!data->enabled) {
-    TreeListUnlock(data);
-    return 0;
-  }
-  if (GetFocus() != hwnd) {
-    int depth = TreeListLeaveAll(data);
-    SetFocus(hwnd);
-    TreeListEnterAll(data, depth);
-    if (GetFocus() != hwnd) {
-      TreeListUnlock(data);
-      return 0;
-    }
-  }
+  if (!TreeListTakeFocusForInput(data)) return 0;
   if (key == VK_RETURN) {
     if (!data->dragItem) {
       Notify(data, NM_RETURN);

@@ -294,20 +294,7 @@ void PressCellButton(TreeListData* data, TLHandle item, int column) {
 }  // namespace
 
 LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
-  HWND hwnd = data->window;
-  if (!data->enabled) {
-    TreeListUnlock(data);
-    return 0;
-  }
-  if (GetFocus() != hwnd) {
-    int depth = TreeListLeaveAll(data);
-    SetFocus(hwnd);
-    TreeListEnterAll(data, depth);
-    if (GetFocus() != hwnd) {
-      TreeListUnlock(data);
-      return 0;
-    }
-  }
+  if (!TreeListTakeFocusForInput(data)) return 0;
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
   TVHITTESTINFO hit = {};
   hit.pt = pt;
