@@ -31,12 +31,6 @@ extern const char kRegValueWriteError[];
 // forceBinary: the hex editor whatever the type ("Binärdaten ändern").
 int EditRegistryValue(CWnd* parent, HKEY root, const char* path, const char* name, bool isDefault, bool forceBinary);
 
-// "Neuer Wert #n" with the empty data of its type in the key; the first free
-// n from 1 on. Returns 1 with the name, or 0 after a message.
-int CreateNewValue(HKEY root, const char* path, DWORD type, CString* name);
-// "Neuer Schlüssel #n" below the key; the first free n from 1 on.
-int CreateNewKey(HKEY root, const char* path, CString* name);
-
 // The strings of a multi-string up to the end of its data: an empty string
 // inside stays a string, only the trailing NULs end the list.
 std::vector<std::string> SplitMultiString(const char* data, size_t size);

@@ -648,33 +648,6 @@ TEST_F(ValueEditor, OverlongNameFailsWithoutTouchingANamesake) {
   EXPECT_EQ(TextZ("prefix"), got);
 }
 
-// --- new values and keys ------------------------------------------------------
-
-TEST_F(ValueEditor, NewValuesGetNumberedNamesAndEmptyData) {
-  struct Case {
-    DWORD type;
-    Bytes data;
-  } cases[] = {{REG_SZ, {0}},          {REG_BINARY, {}},    {REG_DWORD, Bytes(4, 0)}, {REG_QWORD, Bytes(8, 0)},
-               {REG_MULTI_SZ, {0, 0}}, {REG_EXPAND_SZ, {0}}};
-  int n = 1;
-  for (const Case& c : cases) {
-    CString name;
-    ASSERT_EQ(1, CreateNewValue(nullptr, P().c_str(), c.type, &name));
-    std::string expect = "Neuer Wert #" + std::to_string(n++);
-    EXPECT_EQ(expect, std::string(name.GetString()));
-    Bytes got;
-    DWORD type = 0;
-    ASSERT_TRUE(ReadA(K(), expect.c_str(), &got, &type));
-    EXPECT_EQ(c.type, type);
-    EXPECT_EQ(c.data, got);
-  }
-  CString k1, k2;
-  ASSERT_EQ(1, CreateNewKey(nullptr, P().c_str(), &k1));
-  ASSERT_EQ(1, CreateNewKey(nullptr, P().c_str(), &k2));
-  EXPECT_STREQ("Neuer Schlüssel #1", k1.GetString());
-  EXPECT_STREQ("Neuer Schlüssel #2", k2.GetString());
-}
-
 TEST(MultiString, SplitsToTheEndOfTheDataAndJoinsBack) {
   struct Case {
     std::string data;

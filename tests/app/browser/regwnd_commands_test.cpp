@@ -295,6 +295,34 @@ TEST_F(RegWndCommands, NewValueAndKeyGoOnPastEight) {
   SettlePane(pane);
 }
 
+TEST_F(RegWndCommands, NewValuesGetNumberedNamesAndEmptyData) {
+  struct Case {
+    DWORD type;
+    std::string data;
+  } cases[] = {{REG_SZ, std::string(1, '\0')},       {REG_BINARY, ""},
+               {REG_DWORD, std::string(4, '\0')},    {REG_QWORD, std::string(8, '\0')},
+               {REG_MULTI_SZ, std::string(2, '\0')}, {REG_EXPAND_SZ, std::string(1, '\0')}};
+  HKEY k = m_key->Handle();
+  CLoggingRegWnd& pane = Make();
+  Show(pane, Key());
+  int n = 1;
+  for (const Case& c : cases) {
+    ASSERT_EQ(pane.NewItemAt(nullptr, 1, c.type), 1);
+    std::string name = "Neuer Wert #" + std::to_string(n++);
+    char data[16];
+    DWORD size = sizeof data, type = 0;
+    ASSERT_EQ(RegQueryValueExA(k, name.c_str(), nullptr, &type, (BYTE*)data, &size), ERROR_SUCCESS) << name;
+    EXPECT_EQ(type, c.type);
+    EXPECT_EQ(std::string(data, size), c.data) << name;
+  }
+  for (const char* name : {"Neuer Schlüssel #1", "Neuer Schlüssel #2"}) {
+    Show(pane, Key());
+    EXPECT_EQ(pane.NewFolderAt(nullptr, 1, nullptr), 1);
+    EXPECT_TRUE(KeyThere(k, name));
+  }
+  SettlePane(pane);
+}
+
 TEST_F(RegWndCommands, RootIsNeverDeleted) {
   HKEY sentinel = nullptr;
   bool haveSentinel = RegCreateKeyExA(HKEY_CURRENT_CONFIG, "OstrovaSentinel", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
