@@ -25,6 +25,16 @@ class SourceOut {
     return true;
   }
   bool Put(const char* text) { return Put(text, (int)std::strlen(text)); }
+  // One item of a list of lineSize items a line.
+  void PutItem(const char* text, int n, int lineSize) {
+    Put(text, n);
+    if (++m_inLine == lineSize) EndLine();
+  }
+  // Ends a line the items began.
+  void EndLine() {
+    if (m_inLine) Put("\r\n", 2);
+    m_inLine = 0;
+  }
   bool Full() const { return m_full; }
   int Length() const { return m_length; }
 
@@ -32,6 +42,7 @@ class SourceOut {
   char* m_buffer;
   int m_size;
   int m_length = 0;
+  int m_inLine = 0;
   bool m_full = false;
 };
 
@@ -85,19 +96,14 @@ int FormatBytesAsSource(const void* data, int count, int valueSize, int flags, i
   char piece[64];
   switch (flags & SOURCE_KIND_MASK) {
     case SOURCE_C_ARRAY: {
-      int inLine = 0;
       for (int at = 0; at < count && !out.Full(); at += valueSize) {
         const int n = count - at < valueSize ? count - at : valueSize;
         piece[0] = '0', piece[1] = 'x';
         int length = 2 + ValueDigits(bytes + at, n, bigEndian, piece + 2);
         piece[length++] = ',';
-        out.Put(piece, length);
-        if (++inLine == lineSize) {
-          out.Put("\r\n", 2);
-          inLine = 0;
-        }
+        out.PutItem(piece, length, lineSize);
       }
-      if (inLine) out.Put("\r\n", 2);
+      out.EndLine();
       break;
     }
     case SOURCE_ASSEMBLER: {
@@ -149,17 +155,12 @@ int FormatBytesAsSource(const void* data, int count, int valueSize, int flags, i
           out.Put(line.data(), length);
         }
       } else {
-        int inLine = 0;
         for (int at = 0; at < count && !out.Full(); ++at) {
           int length = FormatCCharA(bytes[at], piece, false);
           piece[length++] = ',';
-          out.Put(piece, length);
-          if (++inLine == lineSize) {
-            out.Put("\r\n", 2);
-            inLine = 0;
-          }
+          out.PutItem(piece, length, lineSize);
         }
-        if (inLine) out.Put("\r\n", 2);
+        out.EndLine();
       }
       break;
     case SOURCE_DUMP: {
