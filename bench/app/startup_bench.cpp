@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "ostrova_process.h"
 #include "registry_snapshot.h"
 #include "resource.h"
 
@@ -101,29 +102,6 @@ BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-struct Child {
-  int id;
-  const char* cls;
-  HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
-  auto* c = reinterpret_cast<Child*>(lParam);
-  char cls[64] = "";
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (c->cls ? lstrcmpA(cls, c->cls) == 0 : GetDlgCtrlID(hwnd) == c->id) {
-    c->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND Descendant(HWND parent, int id, const char* cls = nullptr) {
-  Child c{id, cls, nullptr};
-  EnumChildWindows(parent, MatchChild, (LPARAM)&c);
-  return c.found;
-}
-
 bool MinimalReady(HWND top) {
   ScreenPixels s;
   if (!s.Grab(top, kMinimalRect)) return false;
@@ -135,14 +113,14 @@ bool OstrovaReady(HWND top) {
   if (!GetMenu(top)) return false;
   RECT rc;
   if (kUntilFirstRow) {
-    HWND list = Descendant(top, kEntryList);
+    HWND list = FindDescendant(top, kEntryList);
     if (!list || !IsWindowVisible(list) || SendMessageA(list, TVM_GETCOUNT, 0, 0) < 10) return false;
     GetClientRect(list, &rc);
     rc.top = kHeaderHeight;
     rc.bottom = std::min<LONG>(rc.bottom, kHeaderHeight + 16);
     return ShowsText(list, rc);
   }
-  HWND view = Descendant(top, 0, "OstrovaView");
+  HWND view = FindDescendantOfClass(top, "OstrovaView");
   HWND pane = view ? GetDlgItem(view, IDC_PANE1) : nullptr;
   if (!pane || !IsWindowVisible(pane)) return false;
   GetClientRect(pane, &rc);

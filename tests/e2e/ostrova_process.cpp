@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "harness/window_util.h"
 #include "res/resource.h"
 
 bool WaitUntil(const std::function<bool()>& pred, DWORD ms) {
