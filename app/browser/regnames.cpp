@@ -76,6 +76,14 @@ bool RegNameNeedsMarks(const WCHAR* name, int count) {
 std::string RegNameText(const WCHAR* name, int count) {
   std::string out;
   if (count <= 0) return out;
+  // Most names are ASCII: they stand as they are.
+  int ascii = 0;
+  while (ascii < count && name[ascii] < 0x80) ++ascii;
+  if (ascii == count) {
+    out.resize(count);
+    for (int i = 0; i < count; ++i) out[i] = (char)name[i];
+    return out;
+  }
   if (!RegNameNeedsMarks(name, count)) {
     int n = WideCharToMultiByte(CP_ACP, 0, name, count, nullptr, 0, nullptr, nullptr);
     out.resize(n > 0 ? n : 0);

@@ -209,8 +209,12 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
   if (!below) return 0;
   HKEY key;
   if (OpenBelow(row, below, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-  static char name[16384];  // the UI thread only
-  static WCHAR wideName[16384];
+  // Names and data through the 16-bit call, once per value: a name that the
+  // code page cannot carry gets a text of its own (the 8-bit call would give
+  // it another value's, "a?b" for "a中b"); strings are shown in the code
+  // page as the 8-bit call reads them.
+  static WCHAR name[16384];  // the UI thread only
+  static BYTE wide[2 * kCellBytes];
   static BYTE data[kCellBytes];
   bool hasDefault = false;
   // Only the records of the pane keep their data.
@@ -220,28 +224,33 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
     m_bytes.clear();
   }
   for (DWORD i = 0;; ++i) {
-    DWORD n = sizeof name, type = 0, size = sizeof data;
+    DWORD n = 16384, type = 0, wideSize = sizeof wide;
     // The data comes in the same call: the cells reuse it.
-    LONG err = RegEnumValueA(key, i, name, &n, nullptr, &type, data, &size);
-    DWORD fullSize = size;
+    LONG err = RegEnumValueW(key, i, name, &n, nullptr, &type, wide, &wideSize);
+    bool whole = err == ERROR_SUCCESS;
     if (err == ERROR_MORE_DATA) {
-      n = sizeof name;
-      size = 0;
-      err = RegEnumValueA(key, i, name, &n, nullptr, &type, nullptr, &fullSize);
+      n = 16384;
+      err = RegEnumValueW(key, i, name, &n, nullptr, &type, nullptr, nullptr);
     }
     if (err != ERROR_SUCCESS) break;
-    // The 8-bit name of a value that the code page cannot carry is another
-    // value's ("a?b" for "a中b"): such a value gets a text of its own.
-    std::string marked;
-    DWORD wn = 16384;
-    if (n && RegEnumValueW(key, i, wideName, &wn, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-        RegNameNeedsMarks(wideName, (int)wn))
-      marked = RegNameText(wideName, (int)wn);
     TreeWndEntry e = {ImageOfType(type), 0, kEntryItem, (int)type, 0};
-    if (keep && size <= sizeof data && fullSize == size) {
-      m_data.push_back({type, fullSize, (DWORD)m_bytes.size(), size});
-      m_bytes.insert(m_bytes.end(), data, data + size);
-      e.reserved = (int)m_data.size();
+    if (keep && whole) {
+      DWORD size = wideSize;
+      const BYTE* bytes = wide;
+      if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        int units = (int)(wideSize / 2);
+        int got = units ? WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)wide, units, (char*)data, sizeof data, nullptr,
+                                              nullptr)
+                        : 0;
+        size = got > 0 ? (DWORD)got : 0;
+        bytes = data;
+        if (units && !got) size = sizeof data + 1;  // not cached: read when the cells are filled
+      }
+      if (size <= sizeof data) {
+        m_data.push_back({type, size, (DWORD)m_bytes.size(), size});
+        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+        e.reserved = (int)m_data.size();
+      }
     }
     if (n == 0) {
       hasDefault = true;
@@ -252,10 +261,8 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
       list->InsertString(kDefaultName, -1, &e);
     } else {
       e.selectedImage = e.image;
-      if (!marked.empty())
-        list->InsertStringLen((int)marked.size(), marked.c_str(), -1, &e);
-      else
-        list->InsertStringLen((int)n, name, -1, &e);
+      std::string text = RegNameText(name, (int)n);
+      list->InsertStringLen((int)text.size(), text.c_str(), -1, &e);
     }
   }
   RegCloseKey(key);

@@ -51,6 +51,12 @@ void ExpandAndWait(CTreeWnd& pane, HTREEITEM item) {
   pane.Tree().SendMessage(TLM_RUNDEFERRED);
 }
 
+HTREEITEM ShownTreeItem(CTreeWnd& pane) {
+  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  if (caret) ExpandAndWait(pane, caret);
+  return caret;
+}
+
 std::string CellText(CTreeListCtrl& list, int row, int column) {
   char buf[600] = "";
   list.GetCellTextByRow(row, buf, sizeof buf, column);

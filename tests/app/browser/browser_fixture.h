@@ -34,6 +34,8 @@ class CBrowserHost : public CWnd {
 void SettlePane(CTreeWnd& pane);
 // Expands a key-tree item as a click would and waits for the expansion thread.
 void ExpandAndWait(CTreeWnd& pane, HTREEITEM item);
+// The key tree's caret (the shown key) with its children filled.
+HTREEITEM ShownTreeItem(CTreeWnd& pane);
 // Text of a cell of the entry list by row.
 std::string CellText(CTreeListCtrl& list, int row, int column);
 // Rows of the entry list, column 0.

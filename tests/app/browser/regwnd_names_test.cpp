@@ -107,7 +107,7 @@ TEST_F(OddNames, ListAndTreeShowEachItem) {
   EXPECT_EQ(CellText(pane.List(), literal, 2), "\"literal\"");
   EXPECT_EQ(CellText(pane.List(), Row(pane, kOmegaValue), 2), "0x00000002 / 2");
   EXPECT_EQ(CellText(pane.List(), Row(pane, "O"), 2), "0x00000001 / 1");
-  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  HTREEITEM caret = ShownTreeItem(pane);
   EXPECT_EQ(ChildNames(pane.Tree(), caret), (std::vector<std::string>{"x?y", kCjkKey}));
   pane.Tree().SendMessage(TVM_EXPAND, TVE_EXPAND, (LPARAM)caret);
   PumpMessages(100);
@@ -117,7 +117,7 @@ TEST_F(OddNames, ListAndTreeShowEachItem) {
   // Into the key: its own subkey and value, not the twin's.
   Show(pane, Key(kCjkKey));
   EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key(kCjkKey));
-  caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  caret = ShownTreeItem(pane);
   EXPECT_EQ(ChildNames(pane.Tree(), caret), (std::vector<std::string>{"cjk"}));
   EXPECT_EQ(RowNames(pane.List()), (std::vector<std::string>{"(Standard)", "v"}));
   EXPECT_EQ(CellText(pane.List(), 1, 2), "\"drin\"");
@@ -163,7 +163,7 @@ TEST_F(OddNames, RenameAndDeleteActOnTheExactKey) {
   std::string moved = DumpKeyW(m_key->Handle(), L"x\u4E2Dy");
   CRegWnd& pane = MakePane();
   Show(pane, Key());
-  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  HTREEITEM caret = ShownTreeItem(pane);
   HTREEITEM item = FindChild(pane.Tree(), caret, kCjkKey);
   ASSERT_NE(item, nullptr);
   const char renamed[] =

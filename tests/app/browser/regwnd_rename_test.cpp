@@ -76,7 +76,7 @@ TEST_F(KeyRename, WholeKeyMovesAndSiblingsStay) {
     std::string siblings = DumpKeyW(parent, L"Aaa") + DumpKeyW(parent, L"Sub") + DumpKeyW(parent, L"Zzz");
     std::string parentPath(parentName.begin(), parentName.end());
     Show(pane, Key((parentPath + "\\Neu #1").c_str()));
-    HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+    HTREEITEM caret = ShownTreeItem(pane);
     ASSERT_EQ(pane.RenameTreeItem(caret, name), 1);
     std::wstring wide(name, name + strlen(name));
     EXPECT_EQ(DumpKeyW(parent, wide.c_str()), moved);
@@ -182,7 +182,7 @@ TEST_F(KeyRename, NewSpellingOfTheSameName) {
 
   CRegWnd& pane = MakePane();
   Show(pane, Key());
-  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  HTREEITEM caret = ShownTreeItem(pane);
   HTREEITEM item = FindChild(pane.Tree(), caret, "Case");
   ASSERT_NE(item, nullptr);
   ASSERT_EQ(pane.RenameTreeItem(item, "CASE"), 1);

@@ -75,7 +75,7 @@ TEST_F(Vanished, ValueRenameAndDeleteSayItAndRefresh) {
 TEST_F(Vanished, KeyRenameSaysItAndTheTreeFollows) {
   CRegWnd& pane = MakePane();
   Show(pane, Key());
-  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  HTREEITEM caret = ShownTreeItem(pane);
   HTREEITEM item = FindChild(pane.Tree(), caret, "Nachbar");
   ASSERT_NE(item, nullptr);
   ASSERT_EQ(RegDeleteKeyA(m_key->Handle(), "Nachbar"), ERROR_SUCCESS);
@@ -108,7 +108,7 @@ TEST_F(Vanished, NothingIsWrittenToAShownKeyThatIsGone) {
   HKEY k;
   EXPECT_NE(RegOpenKeyExA(m_key->Handle(), "Kind", 0, KEY_READ, &k), ERROR_SUCCESS);
   EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key());
-  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  HTREEITEM caret = ShownTreeItem(pane);
   EXPECT_EQ(ChildNames(pane.Tree(), caret), (std::vector<std::string>{"Nachbar"}));
 
   // The same for a new key.
