@@ -1,6 +1,8 @@
 // Names that code page 1252 cannot carry: "a中b" beside its literal twin
 // "a?b", "Ω" beside "O". Each gets a text of its own in the lists, and every
 // command acts on the exact item, never on its twin.
+#include <algorithm>
+
 #include "app/browser/regnames.h"
 #include "browser_fixture.h"
 
@@ -185,6 +187,23 @@ TEST_F(OddNames, RenameAndDeleteActOnTheExactKey) {
   EXPECT_EQ(DumpKeyW(m_key->Handle(), L"x\u4E2Dz"), "<missing>");
   EXPECT_EQ(Twins(), twins);
   EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key());
+  SettlePane(pane);
+}
+
+// New values and keys in the key "x中y" go there, not into its twin.
+TEST_F(OddNames, NewItemsGoIntoTheExactKey) {
+  std::string twins = Twins();
+  CRegWnd& pane = MakePane();
+  Show(pane, Key(kCjkKey));
+  ASSERT_EQ(pane.NewItemAt(nullptr, 1, REG_DWORD), 1);
+  ASSERT_EQ(pane.NewFolderAt(nullptr, 1, nullptr), 1);
+  HKEY cjk;
+  ASSERT_EQ(RegOpenKeyExW(m_key->Handle(), L"x\u4E2Dy", 0, KEY_READ, &cjk), ERROR_SUCCESS);
+  std::vector<std::wstring> values = ValueNamesW(cjk), keys = SubkeyNamesW(cjk);
+  RegCloseKey(cjk);
+  EXPECT_NE(std::find(values.begin(), values.end(), std::wstring(L"Neuer Wert #1")), values.end());
+  EXPECT_NE(std::find(keys.begin(), keys.end(), std::wstring(L"Neuer Schl\u00FCssel #1")), keys.end());
+  EXPECT_EQ(Twins(), twins);
   SettlePane(pane);
 }
 
