@@ -29,7 +29,7 @@ LONG QueryInfo(HKEY key, KeyInfo* info) {
   LONG err = RegQueryInfoKeyW(key, cls, &clsLength, nullptr, &info->subKeys, &info->maxSubKey, nullptr, &info->values,
                               &info->maxValueName, &info->maxValueData, nullptr, nullptr);
   if (err == ERROR_MORE_DATA) {
-    // A class longer than a path: copied without it would differ, so ask with room.
+    // A longer class: asked again with room for it.
     std::vector<WCHAR> big(clsLength + 1);
     clsLength = (DWORD)big.size();
     err = RegQueryInfoKeyW(key, big.data(), &clsLength, nullptr, &info->subKeys, &info->maxSubKey, nullptr,
