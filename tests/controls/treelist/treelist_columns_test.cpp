@@ -136,6 +136,22 @@ TEST(TreeListColumns, CellsAreMadeOnDemand) {
   EXPECT_STREQ("cell", text);
   EXPECT_EQ((UINT)TVIS_BOLD, tv.state & TVIS_BOLD);
   EXPECT_EQ(0, f.Send(TVM_GETITEMSTATE, a) & TVIS_BOLD);
+  // The item's selected and expanded bits are not the cell's; 0x80 set with
+  // TLIF_ALLCELLSTATE is, but reads back only with it.
+  f.Send(TVM_SELECTITEM, TVGN_CARET, (LPARAM)a);
+  ASSERT_EQ((LRESULT)TVIS_SELECTED, f.Send(TVM_GETITEMSTATE, a, TVIS_SELECTED));
+  tv.mask = TLIF_CELL | TLIF_ALLCELLSTATE | TVIF_STATE;
+  tv.state = 0x80;
+  tv.stateMask = 0x80;
+  ASSERT_EQ(1, f.Send(TVM_SETITEMA, 0, (LPARAM)&tv));
+  tv.mask = TLIF_CELL | TVIF_STATE;
+  tv.stateMask = 0xFFFF;
+  f.Send(TVM_GETITEMA, 0, (LPARAM)&tv);
+  EXPECT_EQ((UINT)TVIS_BOLD, tv.state);
+  tv.mask = TLIF_CELL | TLIF_ALLCELLSTATE | TVIF_STATE;
+  f.Send(TVM_GETITEMA, 0, (LPARAM)&tv);
+  EXPECT_EQ((UINT)(TVIS_BOLD | 0x80), tv.state);
+  tv.mask = TLIF_CELL | TVIF_TEXT | TVIF_STATE;
   tv.cChildren = 2;  // no such column
   EXPECT_EQ(0, f.Send(TVM_GETITEMA, 0, (LPARAM)&tv));
   EXPECT_EQ(-1, f.Send(TLM_SETBKCOLOR, a | (1 << 24), RGB(9, 9, 9)));
