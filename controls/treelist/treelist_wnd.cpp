@@ -479,6 +479,10 @@ static LRESULT OnFocus(TreeListData* data, BOOL gained) {
   return 0;
 }
 
+// Window styles the rows are painted by.
+const DWORD kStylesThatPaint =
+    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_TRACKSELECT | TVS_SINGLEEXPAND;
+
 static void ApplyStyle(TreeListData* data, DWORD style) {
   DWORD changed = style ^ data->style;
   data->style = style;
@@ -494,7 +498,7 @@ static void ApplyStyle(TreeListData* data, DWORD style) {
     TreeListUpdateItemHeight(data);
     TreeListUpdateVScrollBar(data, 1, 0);
   }
-  if (changed & 0x347) {
+  if (changed & kStylesThatPaint) {
     data->linesAtRoot = (style & (TVS_HASBUTTONS | TVS_HASLINES)) && (style & TVS_LINESATROOT) ? 1 : 0;
     TreeListInvalidateRows(data);
   }

@@ -322,6 +322,23 @@ TEST(TreeListFrame, EnableFollowsTheStyle) {
   EXPECT_FALSE(GetWindowLongA(f.Hwnd(), GWL_STYLE) & WS_DISABLED);
 }
 
+TEST(TreeListFrame, StylesThatShowRepaintTheRows) {
+  TreeListFixture f;
+  DWORD base = (DWORD)GetWindowLongA(f.Hwnd(), GWL_STYLE);
+  const struct {
+    DWORD bit;
+    bool repaints;
+  } cases[] = {{TVS_HASBUTTONS, true},       {TVS_HASLINES, true},    {TVS_LINESATROOT, true},
+               {TVS_SHOWSELALWAYS, true},    {TVS_TRACKSELECT, true}, {TVS_SINGLEEXPAND, true},
+               {TVS_DISABLEDRAGDROP, false}, {TVS_RTLREADING, false}};
+  for (const auto& c : cases) {
+    UpdateWindow(f.Hwnd());
+    SetWindowLongA(f.Hwnd(), GWL_STYLE, (LONG)(base ^ c.bit));
+    EXPECT_EQ(c.repaints, GetUpdateRect(f.Hwnd(), nullptr, FALSE) != 0) << std::hex << c.bit;
+    SetWindowLongA(f.Hwnd(), GWL_STYLE, (LONG)base);
+  }
+}
+
 TEST(TreeListFrame, RedrawSwitch) {
   TreeListFixture f;
   TreeListData* d = f.Data();
