@@ -892,6 +892,8 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       case TVM_GETTOOLTIPS:
         TreeListMakeDueToolTip(data);
         return (LRESULT)data->toolTip;
+      case TVM_GETISEARCHSTRINGA:
+        return TreeListGetISearchString((char*)lParam);
       case TVM_SETITEMHEIGHT:
         return TreeListSetItemHeight(data, (int)wParam);
       case TVM_GETITEMHEIGHT:
