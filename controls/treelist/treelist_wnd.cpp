@@ -497,6 +497,8 @@ static void ApplyStyle(TreeListData* data, DWORD style) {
     }
     TreeListUpdateItemHeight(data);
     TreeListUpdateVScrollBar(data, 1, 0);
+    // The check boxes come or go also when the row height stays.
+    TreeListInvalidateRows(data);
   }
   if (changed & kStylesThatPaint) {
     data->linesAtRoot = (style & (TVS_HASBUTTONS | TVS_HASLINES)) && (style & TVS_LINESATROOT) ? 1 : 0;

@@ -328,9 +328,9 @@ TEST(TreeListFrame, StylesThatShowRepaintTheRows) {
   const struct {
     DWORD bit;
     bool repaints;
-  } cases[] = {{TVS_HASBUTTONS, true},       {TVS_HASLINES, true},    {TVS_LINESATROOT, true},
-               {TVS_SHOWSELALWAYS, true},    {TVS_TRACKSELECT, true}, {TVS_SINGLEEXPAND, true},
-               {TVS_DISABLEDRAGDROP, false}, {TVS_RTLREADING, false}};
+  } cases[] = {{TVS_HASBUTTONS, true},    {TVS_HASLINES, true},         {TVS_LINESATROOT, true},
+               {TVS_SHOWSELALWAYS, true}, {TVS_TRACKSELECT, true},      {TVS_SINGLEEXPAND, true},
+               {TVS_CHECKBOXES, true},    {TVS_DISABLEDRAGDROP, false}, {TVS_RTLREADING, false}};
   for (const auto& c : cases) {
     UpdateWindow(f.Hwnd());
     SetWindowLongA(f.Hwnd(), GWL_STYLE, (LONG)(base ^ c.bit));
