@@ -230,7 +230,7 @@ const int TLO_DRAGOPTIONS = 3;
 const int TLO_FIXEDROWS = 4;
 const int TLO_PAINTFLAG = 5;
 const int TLO_SELECTEDCOUNT = 6;
-const int TLO_BUTTONDOWN = 7;
+const int TLO_BUTTONDOWN = 7;  // TL_CLICKEDIT_... bits
 const int TLO_PAINTHOOK = 8;
 const int TLO_PAINTHOOKCONTEXT = 9;
 const int TLO_MINROWHEIGHT = 10;
@@ -240,6 +240,10 @@ const int TLO_SCROLLMARGIN = 13;
 const int TLO_MERGECOLUMNS = 14;
 const int TLO_GROWCOLUMN0 = 15;
 const int TLO_EDITFLAG = 16;
+
+// Edit-on-click bits (TLM_OPTION TLO_BUTTONDOWN), under TLS_EX_EDITONCLICK.
+const BYTE TL_CLICKEDIT_TEXTONLY = 0x01;  // only a click on the text itself
+const BYTE TL_CLICKEDIT_FIRST = 0x02;     // the click that moves the caret edits too
 
 // Drag options (TLM_OPTION TLO_DRAGOPTIONS).
 const UINT TL_DRAG_NOINTO = 0x01;         // Ctrl does not drop onto an item

@@ -3,6 +3,8 @@
 // focus, enable and redraw frame.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "harness/window_util.h"
 #include "treelist_fixture.h"
 
@@ -115,6 +117,32 @@ TEST(TreeListProtocol, OptionsStoreAndReturnTheOldValue) {
   EXPECT_EQ(2, d->fixedRows);
   // An equal set of option 4 with bit 31 changes nothing.
   EXPECT_EQ(2, f.Send(TLM_OPTION, TLO_SET | TLO_FIXEDROWS, 2));
+}
+
+TEST(TreeListProtocol, MinimumRowHeightRaisesTheAutomaticHeight) {
+  TreeListFixture f;
+  TreeListData* d = f.Data();
+  f.AddRoots(3);
+  f.Send(TVM_SETITEMHEIGHT, (WPARAM)-1);  // automatic again
+  int automatic = d->rowHeight;
+  ASSERT_LT(automatic, 40);
+  EXPECT_EQ(0, f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 40));
+  EXPECT_EQ(40, f.Send(TVM_GETITEMHEIGHT));
+  EXPECT_EQ(d->rowsAreaHeight / 40, (int)f.Send(TVM_GETVISIBLECOUNT));
+  RECT rc;
+  TLHandle second = d->rows[1];
+  memcpy(&rc, &second, sizeof second);
+  ASSERT_TRUE(f.Send(TVM_GETITEMRECT, FALSE, (LPARAM)&rc));
+  EXPECT_EQ(40, rc.top);
+  // Below the automatic height, or a negative byte: the automatic height.
+  f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 0x1F0);
+  EXPECT_EQ(automatic, d->rowHeight);
+  f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 5);
+  EXPECT_EQ(automatic, d->rowHeight);
+  // A height set by the caller stays.
+  f.Send(TVM_SETITEMHEIGHT, 30);
+  f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 50);
+  EXPECT_EQ(30, d->rowHeight);
 }
 
 TEST(TreeListQueue, OnePostDrainsEveryOperationQueuedBeforeAndDuring) {
