@@ -36,6 +36,25 @@ class CMainFrame : public CFrameWnd {
   BOOL DrawMenuItem(LPDRAWITEMSTRUCT lpdis);
   int IconWidth() const { return m_iconWidth; }
 
+  // Changes after the menus were made. The text of the command's item (one
+  // beginning with a tab replaces the part from the item's tab on): 1, also
+  // for an equal text; 0 when no item has the command.
+  int SetMenuItemTextByCommand(UINT command, LPCSTR text);
+  // The icon the command's item shows, -1 for none.
+  int GetMenuIconIndex(UINT command);
+  // Every item of the command shows that icon (-1 or an index beyond the
+  // lists: none); 0 when no item has the command.
+  int SetMenuIconIndex(UINT command, int index);
+  // An icon, or the cells of a bitmap strip with its mask colour, added to
+  // both lists; the command's item shows it unless the command is
+  // kNoMenuCommand. The (first) new index, -1 on failure.
+  int AddMenuIcon(UINT command, HICON icon);
+  int AddMenuBitmap(UINT command, HBITMAP bitmap, COLORREF maskColor);
+  // The blended scheme's switch, and its check mark; no command is mapped
+  // to them.
+  afx_msg void ToggleLargeMenuMode();
+  afx_msg void ApplyLargeMenuMode(CCmdUI* pCmdUI);
+
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
  protected:
@@ -75,6 +94,14 @@ class CMainFrame : public CFrameWnd {
   int m_flatMode = 1;
 
   int MeasureMenuText(const char* text, int tabPos, int* accelWidth);
+  // Fills a block for the text and command; its text column.
+  int FillMenuBlock(MenuItemBlock* b, const char* text, UINT command);
+  // Every block item of the popup takes the widest one's text column.
+  void EqualizeTextColumns(HMENU popup);
+  bool MakeIconLists();
+  int AddIconStrip(HBITMAP strip, BITMAPINFO* dib, void* bits, COLORREF key);
+  // The new icons from index first on belong to the command.
+  void RecordIconCommands(int first, int count, UINT command);
   WORD m_menuCommandIds[kMaxMenuCommands] = {};
   int m_commandCount = 0;
   int m_iconWidth = 16;

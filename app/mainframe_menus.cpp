@@ -7,11 +7,6 @@
 #include "ui/libdib/libdib.h"
 #include "ui/theme/themedraw.h"
 
-namespace {
-const COLORREF kIconKey = RGB(0xC0, 0xC0, 0xC0);
-const COLORREF kGreyTint = RGB(0xDF, 0xDF, 0xDF);
-}  // namespace
-
 BOOL CMainFrame::InitMenuIcons(const UINT* toolbarIds, int count) {
   HINSTANCE inst = AfxGetResourceHandle();
   for (int t = 0; t < count && toolbarIds[t]; ++t) {
@@ -27,25 +22,17 @@ BOOL CMainFrame::InitMenuIcons(const UINT* toolbarIds, int count) {
     }
     HBITMAP bmp = (HBITMAP)LoadImageA(inst, MAKEINTRESOURCEA(toolbarIds[t]), IMAGE_BITMAP, 0, 0, 0);
     if (bmp) {
-      ImageList_AddMasked(m_normalIcons, bmp, kIconKey);
+      HDC screen = ::GetDC(nullptr);
+      void* bits = nullptr;
+      // A block of our own: without a copy flag the loader hands out the
+      // resource's memory, which the toolbar draws from too.
+      BITMAPINFO* dib =
+          LoadDibResource(screen, inst, MAKEINTRESOURCEA(toolbarIds[t]), (LPCSTR)RT_BITMAP, kDibForceCopy, &bits);
+      ::ReleaseDC(nullptr, screen);
+      AddIconStrip(bmp, dib, bits, kMenuIconKey);
+      if (dib) FreeDib(dib);
       DeleteObject(bmp);
     }
-    HDC screen = ::GetDC(nullptr);
-    void* bits = nullptr;
-    // A block of our own: without a copy flag the loader hands out the
-    // resource's memory, which the toolbar draws from too.
-    BITMAPINFO* dib =
-        LoadDibResource(screen, inst, MAKEINTRESOURCEA(toolbarIds[t]), (LPCSTR)RT_BITMAP, kDibForceCopy, &bits);
-    if (dib) {
-      TintDib(dib, bits, kGreyTint, kIconKey);
-      HBITMAP grey = CreateBitmapFromDib(screen, dib, bits, 0);
-      if (grey) {
-        ImageList_AddMasked(m_greyIcons, grey, kIconKey);
-        DeleteObject(grey);
-      }
-      FreeDib(dib);
-    }
-    ::ReleaseDC(nullptr, screen);
     for (int i = 0; i < items && m_commandCount < kMaxMenuCommands; ++i)
       if (data[4 + i]) m_menuCommandIds[m_commandCount++] = data[4 + i];
   }
@@ -90,6 +77,23 @@ BOOL CMainFrame::InitMenuIcons(const UINT* toolbarIds, int count) {
   return 1;
 }
 
+int CMainFrame::AddIconStrip(HBITMAP strip, BITMAPINFO* dib, void* bits, COLORREF key) {
+  int first = ImageList_AddMasked(m_normalIcons, strip, key);
+  if (first < 0) return -1;
+  if (dib && TintDib(dib, bits, kMenuGreyTint, key)) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP grey = CreateBitmapFromDib(screen, dib, bits, 0);
+    ::ReleaseDC(nullptr, screen);
+    if (grey) {
+      ImageList_AddMasked(m_greyIcons, grey, key);
+      DeleteObject(grey);
+    }
+  }
+  // Both lists keep one index per icon, whatever the grey copy came to.
+  ImageList_SetImageCount(m_greyIcons, (UINT)ImageList_GetImageCount(m_normalIcons));
+  return first;
+}
+
 int CMainFrame::MeasureMenuText(const char* text, int tabPos, int* accelWidth) {
   HDC dc = ::GetDC(m_hWnd);
   HGDIOBJ old = SelectObject(dc, m_menuFont ? m_menuFont : GetStockObject(DEFAULT_GUI_FONT));
@@ -108,9 +112,7 @@ int CMainFrame::MeasureMenuText(const char* text, int tabPos, int* accelWidth) {
   return textCol;
 }
 
-int CMainFrame::AllocMenuItemData(HMENU popup, int pos, const char* text, UINT command) {
-  MenuItemBlock* b = static_cast<MenuItemBlock*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(MenuItemBlock)));
-  if (!b) return 0;
+int CMainFrame::FillMenuBlock(MenuItemBlock* b, const char* text, UINT command) {
   lstrcpynA(b->text, text, sizeof b->text);
   b->tabPos = MenuTabPos(b->text);
   int accel = 0;
@@ -126,6 +128,13 @@ int CMainFrame::AllocMenuItemData(HMENU popup, int pos, const char* text, UINT c
   b->height = (uint16_t)(m_iconHeight > cyMenu ? m_iconHeight : cyMenu);
   b->textColumn = (uint16_t)textCol;
   b->width = (uint16_t)(textCol + accel);
+  return textCol;
+}
+
+int CMainFrame::AllocMenuItemData(HMENU popup, int pos, const char* text, UINT command) {
+  MenuItemBlock* b = static_cast<MenuItemBlock*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(MenuItemBlock)));
+  if (!b) return 0;
+  int textCol = FillMenuBlock(b, text, command);
   MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE | MIIM_DATA};
   mii.fType = MFT_OWNERDRAW;
   mii.dwItemData = MenuBlockData(b);

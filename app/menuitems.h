@@ -20,8 +20,11 @@ const int kMaxMenuCommands = 512;
 const UINT kFirstRecentFileId = 0xE110;
 const UINT kLastRecentFileId = 0xE11F;
 const int kMaxMenuStack = 64;
-const int kTextColumnExtra = 16;  // added after a popup of the menu bar is measured
-const char kNbsp = '\xA0';        // before the tab: the item has no icon
+const int kTextColumnExtra = 16;                       // added after a popup of the menu bar is measured
+const char kNbsp = '\xA0';                             // before the tab: the item has no icon
+const COLORREF kMenuIconKey = RGB(0xC0, 0xC0, 0xC0);   // transparent in the toolbar bitmaps
+const COLORREF kMenuGreyTint = RGB(0xDF, 0xDF, 0xDF);  // the disabled icons are tinted toward it
+const uint16_t kNoMenuCommand = 0xFFFF;                // an added icon that no command shows
 
 // Item data: a block's address + 1 (bit 0 tells a block from packed data).
 inline ULONG_PTR MenuBlockData(MenuItemBlock* b) { return (ULONG_PTR)b + 1; }

@@ -90,14 +90,6 @@ class CString {
     return TrimLeft();
   }
 
-  // The string of that id from the program's string table; false (and
-  // empty) when there is none. windows.h may make the name LoadStringA.
-#pragma push_macro("LoadString")
-#undef LoadString
-  bool LoadString(unsigned nID);
-  bool LoadStringA(unsigned nID) { return LoadString(nID); }
-#pragma pop_macro("LoadString")
-
  private:
   struct Data {
     int nDataLength;

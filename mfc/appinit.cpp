@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "mfc/afxres.h"
+#include "mfc/resstring.h"
 #include "mfc/threadstate.h"
 #include "mfc/winapp.h"
 #include "mfc/wnd.h"
@@ -24,7 +25,7 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
   pApp->SetOwned(pApp->m_pszExeName, pApp->m_pszOwnedExeName, strExe);
   if (!pApp->m_pszAppName) {
     CString strTitle;
-    if (!strTitle.LoadStringA(AFX_IDS_APP_TITLE)) strTitle = strExe;
+    if (!AfxLoadString(strTitle, AFX_IDS_APP_TITLE)) strTitle = strExe;
     pApp->SetOwned(pApp->m_pszAppName, pApp->m_pszOwnedAppName, strTitle);
   }
   // Without a registry key the settings go to <exe name>.INI.

@@ -80,7 +80,7 @@ BOOL CControlBar::OnToolTipText(NMHDR* pNMHDR) {
   CString tip;
   if (m_nHitCommand > 0) {
     CString full;
-    full.LoadStringA((UINT)m_nHitCommand);
+    AfxLoadString(full, (UINT)m_nHitCommand);
     int nl = full.Find('\n');
     if (nl >= 0) tip = full.Mid(nl + 1);
   }

@@ -14,7 +14,7 @@ IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                            CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass) {
-  m_strDocStrings.LoadStringA(nIDResource);
+  AfxLoadString(m_strDocStrings, nIDResource);
 }
 
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
@@ -65,7 +65,7 @@ void CSingleDocTemplate::RemoveDocument(CDocument* pDoc) {
 void CSingleDocTemplate::SetDefaultTitle(CDocument* pDocument) {
   CString strDocName;
   if (!GetDocString(strDocName, docName) || strDocName.IsEmpty()) {
-    if (!strDocName.LoadStringA(AFX_IDS_UNTITLED)) strDocName = "Unbenannt";
+    if (!AfxLoadString(strDocName, AFX_IDS_UNTITLED)) strDocName = "Unbenannt";
   }
   pDocument->SetTitle(strDocName);
 }

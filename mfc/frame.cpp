@@ -111,7 +111,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
   m_nIDHelp = nIDResource;
   // The title is the first part of the document string.
   CString strFull;
-  if (strFull.LoadStringA(nIDResource)) AfxExtractSubString(m_strTitle, strFull, 0);
+  if (AfxLoadString(strFull, nIDResource)) AfxExtractSubString(m_strTitle, strFull, 0);
   CString strTitle = m_strTitle;
   LPCSTR lpszClass = IconWndClass(this, dwDefaultStyle, nIDResource);
   if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEA(nIDResource), 0, pContext))

@@ -45,7 +45,7 @@ LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
   CString strFull;
-  if (strFull.LoadStringA(nID))
+  if (AfxLoadString(strFull, nID))
     AfxExtractSubString(rMessage, strFull, 0);
   else
     rMessage.Empty();

@@ -4,9 +4,7 @@
 
 #include "mfc/globals.h"
 
-#undef LoadString
-
-bool CString::LoadString(unsigned nID) {
+bool AfxLoadString(CString& rString, UINT nID) {
   // The table holds UTF-16 texts of any length; a zero size gives a pointer
   // to the text itself.
   const wchar_t* pText = nullptr;
@@ -14,12 +12,12 @@ bool CString::LoadString(unsigned nID) {
   if (n <= 0 && AfxGetResourceHandle() != AfxGetInstanceHandle())
     n = ::LoadStringW(AfxGetInstanceHandle(), nID, reinterpret_cast<LPWSTR>(&pText), 0);
   if (n <= 0 || !pText) {
-    Empty();
+    rString.Empty();
     return false;
   }
   int nBytes = ::WideCharToMultiByte(CP_ACP, 0, pText, n, nullptr, 0, nullptr, nullptr);
-  ::WideCharToMultiByte(CP_ACP, 0, pText, n, GetBuffer(nBytes), nBytes, nullptr, nullptr);
-  ReleaseBuffer(nBytes);
+  ::WideCharToMultiByte(CP_ACP, 0, pText, n, rString.GetBuffer(nBytes), nBytes, nullptr, nullptr);
+  rString.ReleaseBuffer(nBytes);
   return true;
 }
 

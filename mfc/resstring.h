@@ -6,6 +6,10 @@
 
 #include "base/cstring.h"
 
+// The string of that id from the program's string table (the resource
+// module's, else the program's); false and rString empty when there is none.
+bool AfxLoadString(CString& rString, UINT nID);
+
 // The iSubString-th part of lpszFullString, the parts separated by chSep;
 // FALSE (and rString empty) when the text has fewer parts.
 BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mfc/frame.h"
+#include "mfc/resstring.h"
 
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
@@ -71,7 +72,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
     pane.nID = lpIDArray ? lpIDArray[i] : 0;
     pane.bUpdate = true;
     if (pane.nID != 0) {
-      if (!pane.strText.LoadStringA(pane.nID)) bResult = FALSE;
+      if (!AfxLoadString(pane.strText, pane.nID)) bResult = FALSE;
       SIZE size = {0, 0};
       ::GetTextExtentPoint32A(hDC, pane.strText, pane.strText.GetLength(), &size);
       pane.cxText = size.cx;

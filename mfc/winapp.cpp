@@ -7,6 +7,7 @@
 #include "mfc/afxres.h"
 #include "mfc/doctemplate.h"
 #include "mfc/globals.h"
+#include "mfc/resstring.h"
 #include "mfc/threadstate.h"
 #include "mfc/wnd.h"
 
@@ -65,7 +66,7 @@ void CWinApp::SetRegistryKey(const char* pszRegistryKey) {
 
 void CWinApp::SetRegistryKey(UINT nIDRegistryKey) {
   CString strKey;
-  strKey.LoadStringA(nIDRegistryKey);
+  AfxLoadString(strKey, nIDRegistryKey);
   SetRegistryKey(strKey);
 }
 

@@ -129,10 +129,16 @@ int AttachConsoleStdout() {
   AllocConsole();
   int fd = _open_osfhandle((intptr_t)GetStdHandle(STD_OUTPUT_HANDLE), _O_TEXT);
   if (fd < 0) return 1;
-  // The descriptor of stdout itself is replaced, so every runtime's stdout
-  // writes to the console.
   std::fflush(stdout);
-  _dup2(fd, _fileno(stdout));
+  if (_fileno(stdout) >= 0) {
+    // A descriptor of its own: replaced, so that every runtime's stdout
+    // writes to the console.
+    _dup2(fd, _fileno(stdout));
+  } else if (FILE* stream = _fdopen(fd, "w")) {
+    // A GUI program's stdout has none (-2): a stream on the console takes
+    // its place.
+    *stdout = *stream;
+  }
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   return 1;
 }

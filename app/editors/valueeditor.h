@@ -1,5 +1,5 @@
-// Editing one registry value in the editor its type asks for, and making new
-// values and keys. The callers pass what the browser pane knows of the entry:
+// Editing one registry value in the editor its type asks for. The callers
+// pass what the browser pane knows of the entry:
 // the key (root and path, a null root takes it from the path), the value
 // name and whether the entry is the key's default value.
 #pragma once

@@ -48,39 +48,39 @@ int UnitLength(const Ch* s, Ch end, int max) {
   return n;
 }
 
-// Adds the strings of the buffer in its unit type.
+// Adds one string of n units; its index, -1 when too long or out of memory.
 template <typename Ch>
-int AddStrings(ToolbarExData* data, const Ch* p, UINT code, bool wide) {
+int AddOne(ToolbarExData* data, const Ch* s, int n, bool wide) {
+  if (n > kMaxStringLength) return -1;
+  std::vector<WCHAR> w = Widen(s, n, wide);
+  if ((int)w.size() > kMaxStringLength) return -1;
+  return Append(data, w.data(), (int)w.size());
+}
+
+// Adds strings one after another until an empty one; the first index.
+template <typename Ch>
+int AddSeparated(ToolbarExData* data, const Ch* p, Ch separator, bool wide) {
   int first = -1;
-  auto add = [&](const Ch* s, int n) {
-    if (n > kMaxStringLength) return false;
-    std::vector<WCHAR> w = Widen(s, n, wide);
-    if ((int)w.size() > kMaxStringLength) return false;
-    int index = Append(data, w.data(), (int)w.size());
-    if (index < 0) return false;
-    if (first < 0) first = index;
-    return true;
-  };
-  if (code == 0xFFFF) {
-    Ch separator = p[0];
-    int n = UnitLength(p + 1, separator, kMaxStringLength);
-    return add(p + 1, n) ? first : -1;
-  }
-  if (code == 0xFFFE) {
-    int n = UnitLength(p, (Ch)0, kMaxStringLength);
-    return add(p, n) ? first : -1;
-  }
-  Ch separator = (Ch)code;
   for (int k = 0; k < 32769; k++) {
     int n = UnitLength(p, separator, kMaxStringLength);
     if (n == 0) break;
-    if (!add(p, n)) return -1;
+    int index = AddOne(data, p, n, wide);
+    if (index < 0) return -1;
+    if (first < 0) first = index;
     p += n;
     // A 0 ends the buffer, unless 0 is the separator (then two end it).
     if (!*p && separator) break;
     p++;
   }
   return first;
+}
+
+// Adds the strings of the buffer in its unit type.
+template <typename Ch>
+int AddStrings(ToolbarExData* data, const Ch* p, UINT code, bool wide) {
+  if (code == 0xFFFF) return AddOne(data, p + 1, UnitLength(p + 1, p[0], kMaxStringLength), wide);
+  if (code == 0xFFFE) return AddOne(data, p, UnitLength(p, (Ch)0, kMaxStringLength), wide);
+  return AddSeparated(data, p, (Ch)code, wide);
 }
 }  // namespace
 
@@ -96,9 +96,10 @@ int ToolbarExAddStringResource(ToolbarExData* data, HINSTANCE module, UINT id) {
   // Size 0: a read-only pointer to the unterminated resource string.
   int length = LoadStringW(module, id, (LPWSTR)&text, 0);
   if (length < 1 || !text) return -1;
-  std::vector<WCHAR> copy(text, text + length);
+  // The first character separates the strings of the rest.
+  std::vector<WCHAR> copy(text + 1, text + length);
   copy.push_back(0);
-  return AddStrings(data, copy.data(), 0xFFFF, true);
+  return AddSeparated(data, copy.data(), text[0], true);
 }
 
 int ToolbarExDeleteStrings(ToolbarExData* data, int first, int count) {
@@ -134,11 +135,11 @@ int ToolbarExFindString(ToolbarExData* data, int start, int count, const void* t
     const WCHAR* w = static_cast<const WCHAR*>(text);
     key.assign(w, w + UnitLength(w, (WCHAR)0, kMaxStringLength + 1));
   } else {
-    // Byte by byte: each byte is the character of the same value.
-    const BYTE* a = static_cast<const BYTE*>(text);
-    int n = UnitLength(reinterpret_cast<const char*>(a), (char)0, 255);
+    // Widened as TB_ADDSTRINGA stores it, so that "\x80" finds U+20AC.
+    const char* a = static_cast<const char*>(text);
+    int n = UnitLength(a, (char)0, 255);
     if (n > 254) return -1;
-    key.assign(a, a + n);
+    key = Widen(a, n, false);
   }
   int end = start + count < (int)data->stringCount ? start + count : (int)data->stringCount;
   for (int i = start; i < end; i++) {

@@ -181,7 +181,8 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, const UINT* ids, int count, c
   return ok;
 }
 
-BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, int scale) {
+BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, const UINT* ids, int count,
+                                          int scale) {
   BITMAP bm = {};
   TbxImageInfo info = {};
   if (imageWidth < 1) imageWidth = m_imageWidth;
@@ -204,18 +205,24 @@ BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL o
     return TRUE;
   }
   // No entry to replace, or one whose cells others count on: rebuild the
-  // bar on this bitmap alone, keeping the buttons' order. An owned bitmap
-  // goes to the new entry, which deletes it also when it cannot be added.
-  int n = (int)SendMessage(TB_BUTTONCOUNT);
-  std::vector<DWORD> current(n > 0 ? n : 1);
-  if (n < 0 || SendMessage(TBX_GETCOMMANDIDS, (WPARAM)n, (LPARAM)current.data()) != n) {
-    if (own) DeleteObject(bitmap);
-    return FALSE;
+  // bar on this bitmap alone, with the buttons of the ids (their cells in
+  // order, 0 a separator) or else those it has. An owned bitmap goes to
+  // the new entry, which deletes it also when it cannot be added.
+  std::vector<UINT> order;
+  if (ids && count >= 0 && count != (int)kToolBarKeepButtons) {
+    order.assign(ids, ids + count);
+  } else {
+    int n = (int)SendMessage(TB_BUTTONCOUNT);
+    std::vector<DWORD> current(n > 0 ? n : 1);
+    if (n < 0 || SendMessage(TBX_GETCOMMANDIDS, (WPARAM)n, (LPARAM)current.data()) != n) {
+      if (own) DeleteObject(bitmap);
+      return FALSE;
+    }
+    order.assign(current.begin(), current.begin() + n);
   }
-  std::vector<UINT> ids(current.begin(), current.begin() + n);
   ToolBarDescriptor d = {nullptr,     (UINT_PTR)bitmap, (WORD)(kTbxImageFrameColumn | (own ? kTbxImageOwnBitmap : 0)),
-                         (WORD)scale, (WORD)imageWidth, (WORD)n,
-                         ids.data()};
+                         (WORD)scale, (WORD)imageWidth, (WORD)order.size(),
+                         order.data()};
   LPCSTR names[2] = {reinterpret_cast<LPCSTR>(&d), nullptr};
   const BYTE descriptors[1] = {1};
   BOOL ok = LoadToolBar(names, nullptr, 0, descriptors, 256);
@@ -226,9 +233,10 @@ BOOL CToolBarNew::ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL o
   return ok;
 }
 
-BOOL CToolBarNew::ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module, int scale) {
+BOOL CToolBarNew::ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module, const UINT* ids, int count,
+                                            int scale) {
   HBITMAP bitmap = ::LoadBitmapA(module ? module : AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
-  return bitmap && ReplaceBitmapFromHandle(bitmap, imageWidth, TRUE, scale);
+  return bitmap && ReplaceBitmapFromHandle(bitmap, imageWidth, TRUE, ids, count, scale);
 }
 
 BOOL CToolBarNew::SetButtons(const UINT* ids, int count) {
@@ -274,12 +282,20 @@ void CToolBarNew::SetButtonInfoEx(int button, int id, int stateWord, int image, 
 }
 
 BOOL CToolBarNew::GetButtonInfo(int button, UINT* id, UINT* stateWord, int* image) const {
+  return ButtonInfo(button, 0, id, stateWord, image);
+}
+
+BOOL CToolBarNew::GetButtonInfoEx(int button, UINT* id, UINT* stateWord, int* image) const {
+  return ButtonInfo(button, kTbxInfoStyleWord, id, stateWord, image);
+}
+
+BOOL CToolBarNew::ButtonInfo(int button, DWORD extraMask, UINT* id, UINT* stateWord, int* image) const {
   struct {
     TBBUTTONINFOA info;
     BYTE room[8];
   } big = {};
   big.info.cbSize = std::max<UINT>(52, sizeof(TBBUTTONINFOA));
-  big.info.dwMask = TBIF_COMMAND | TBIF_STYLE | TBIF_STATE | TBIF_IMAGE;
+  big.info.dwMask = TBIF_COMMAND | TBIF_STYLE | TBIF_STATE | TBIF_IMAGE | extraMask;
   if (SendMessage(TB_GETBUTTONINFOA, (WPARAM)(DWORD)button, (LPARAM)&big) < 0) return FALSE;
   if (id) *id = (UINT)big.info.idCommand;
   if (stateWord) *stateWord = MAKELONG(big.info.fsStyle, big.info.fsState) ^ TBBS_DISABLED;

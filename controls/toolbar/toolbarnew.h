@@ -52,15 +52,22 @@ class CToolBarNew : public CToolBar {
   BOOL LoadToolBar(UINT nIDResource);
   // Replaces the first image entry's bitmap (imageWidth below 1: the
   // loaded cell width; kTbxScanCells: marked cells). With own the bar
-  // deletes the bitmap when it is no longer used.
-  BOOL ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, int scale = 0);
-  BOOL ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module = nullptr, int scale = 0);
+  // deletes the bitmap when it is no longer used. When no entry can take
+  // it the bar is rebuilt on it: ids are then the commands of its cells in
+  // order, 0 a separator (NULL or count kToolBarKeepButtons: the buttons
+  // the bar has).
+  BOOL ReplaceBitmapFromHandle(HBITMAP bitmap, int imageWidth, BOOL own, const UINT* ids = nullptr, int count = 0,
+                               int scale = 0);
+  BOOL ReplaceBitmapFromResource(UINT id, int imageWidth, HINSTANCE module = nullptr, const UINT* ids = nullptr,
+                                 int count = 0, int scale = 0);
   BOOL ReplaceBitmap(UINT id, int imageWidth) { return ReplaceBitmapFromResource(id, imageWidth); }
   BOOL SetButtons(const UINT* ids, int count);
   BOOL MakeButtonGroup(int first, int count);
   void SetButtonInfo(int button, int id, int stateWord, int image);
   void SetButtonInfoEx(int button, int id, int stateWord, int image, WORD styleWord, WORD styleMask);
   BOOL GetButtonInfo(int button, UINT* id, UINT* stateWord, int* image) const;
+  // The same with the style word in the request (it is not handed back).
+  BOOL GetButtonInfoEx(int button, UINT* id, UINT* stateWord, int* image) const;
   void SetStyle(DWORD style);
   DWORD ModifyStyle(DWORD value, DWORD mask, BOOL relayout);
   int SetImageScale(int scale, BOOL relayout);
@@ -97,5 +104,6 @@ class CToolBarNew : public CToolBar {
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
   CSize WithBorders(LRESULT size, BOOL horizontal);
+  BOOL ButtonInfo(int button, DWORD extraMask, UINT* id, UINT* stateWord, int* image) const;
   DECLARE_MESSAGE_MAP()
 };

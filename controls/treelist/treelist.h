@@ -216,6 +216,7 @@ const DWORD TLS_EX_EXPANDEDIMAGE = 0x00200000;
 const DWORD TLS_EX_FIXEDCOLUMNS = 0x00800000;
 const DWORD TLS_EX_NOHEADER = 0x01000000;
 const DWORD TLS_EX_DISABLEDCOLOR = 0x02000000;
+const DWORD TLS_EX_GRIDINDENT = 0x04000000;  // with TLS_EX_TALLROWS: the indentation in the grid colour
 const DWORD TLS_EX_SHAREWIDTH = 0x08000000;
 const DWORD TLS_EX_SHAREDIMAGELISTS = 0x20000000;
 // Bits whose change repaints all rows.
@@ -229,7 +230,7 @@ const int TLO_DRAGOPTIONS = 3;
 const int TLO_FIXEDROWS = 4;
 const int TLO_PAINTFLAG = 5;
 const int TLO_SELECTEDCOUNT = 6;
-const int TLO_BUTTONDOWN = 7;
+const int TLO_BUTTONDOWN = 7;  // TL_CLICKEDIT_... bits
 const int TLO_PAINTHOOK = 8;
 const int TLO_PAINTHOOKCONTEXT = 9;
 const int TLO_MINROWHEIGHT = 10;
@@ -239,6 +240,10 @@ const int TLO_SCROLLMARGIN = 13;
 const int TLO_MERGECOLUMNS = 14;
 const int TLO_GROWCOLUMN0 = 15;
 const int TLO_EDITFLAG = 16;
+
+// Edit-on-click bits (TLM_OPTION TLO_BUTTONDOWN), under TLS_EX_EDITONCLICK.
+const BYTE TL_CLICKEDIT_TEXTONLY = 0x01;  // only a click on the text itself
+const BYTE TL_CLICKEDIT_FIRST = 0x02;     // the click that moves the caret edits too
 
 // Drag options (TLM_OPTION TLO_DRAGOPTIONS).
 const UINT TL_DRAG_NOINTO = 0x01;         // Ctrl does not drop onto an item

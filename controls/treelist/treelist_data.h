@@ -434,7 +434,7 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
 // Width of a text in the row font (bold with TVIS_BOLD).
 int TreeListMeasureText(TreeListData* data, const char* text, UINT length, bool bold);
 
-// --- entry points of the later behaviour (treelist_stubs.cpp until filled in)
+// --- entry points the window procedure and the handlers share
 LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR item, int mode);
 LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* insert);
 LRESULT TreeListSetItem(TreeListData* data, TVITEMA* item);
@@ -462,7 +462,7 @@ LRESULT TreeListOnMouseMove(TreeListData* data, WPARAM keys, LPARAM point);
 LRESULT TreeListOnMouseLeave(TreeListData* data);
 LRESULT TreeListOnTipTimer(TreeListData* data);
 LRESULT TreeListOnPaste(TreeListData* data);
-// Messages of the later parts, by number; returns their failure value.
+// TLM_SETFOCUSCELL and TLM_SELECTSUBTREE, and 0 for any other message.
 LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);
 // Focus cell: -1 keeps the item or column, item 0 clears it.
 LRESULT TreeListSetFocusCell(TreeListData* data, UINT_PTR item, int column);

@@ -812,13 +812,15 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
   if (onImage) return isCaret && data->pressState[3] != item && TreeListEditCell(data, column, TLEC_IMAGE, pt) != 0;
   // The second click on the caret edits when the button comes up.
   if (!(data->exStyle & TLS_EX_EDITONCLICK) || (keys & (MK_SHIFT | MK_CONTROL))) return false;
-  if (!wasCaret && !(data->option7 & 2)) return false;
+  if (!wasCaret && !(data->option7 & TL_CLICKEDIT_FIRST)) return false;
   UINT area;
   if (cellArea)
-    area = (data->option7 & 1) ? kOnCellText
-                               : (((data->style & TVS_FULLROWSELECT) ? 0x780000u : 0x680000u) & ~kOnCellImage);
+    area = (data->option7 & TL_CLICKEDIT_TEXTONLY)
+               ? kOnCellText
+               : (((data->style & TVS_FULLROWSELECT) ? 0x780000u : 0x680000u) & ~kOnCellImage);
   else
-    area = (data->option7 & 1) ? kOnLabelText : (UINT)(TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT);
+    area = (data->option7 & TL_CLICKEDIT_TEXTONLY) ? kOnLabelText
+                                                   : (UINT)(TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT);
   if (hitFlags & area) data->editOnRelease = 1;
   return false;
 }

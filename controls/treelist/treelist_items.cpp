@@ -809,11 +809,9 @@ LRESULT TreeListGetItem(TreeListData* data, TVITEMA* tv) {
     if (!cell) return 0;
     if (mask & TVIF_PARAM) tv->lParam = item->lParam;
     if (mask & TVIF_IMAGE) tv->iImage = cell->image;
-    if (mask & TVIF_STATE) {
-      UINT state = cell->state & tv->stateMask;
-      if (!(mask & TLIF_ALLCELLSTATE)) state = (state & ~kItemOnlyBits) | (item->state & tv->stateMask & kItemOnlyBits);
-      tv->state = state;
-    }
+    // The cell's own state; the item-only bits only when asked for.
+    if (mask & TVIF_STATE)
+      tv->state = cell->state & tv->stateMask & ((mask & TLIF_ALLCELLSTATE) ? ~0u : ~kItemOnlyBits);
     if (mask & TVIF_TEXT) {
       if (cell->callbackFlags & kTLCallbackText) {
         tv->pszText = LPSTR_TEXTCALLBACKA;

@@ -30,6 +30,13 @@ TreeListTickSource g_tickSource = nullptr;
 
 DWORD Now() { return g_tickSource ? g_tickSource() : GetTickCount(); }
 
+// A search goes on while the next character comes within its time: 750 ms
+// after one or two characters, 1000 ms after more.
+bool SearchRuns(DWORD now) {
+  const TypeAheadState& s = g_typeAhead;
+  return s.count > 0 && now - s.tick <= (DWORD)(s.count >= 3 ? 1000 : 750);
+}
+
 // Code page 1252 upper case: the characters are unsigned.
 BYTE Upper(BYTE c) {
   if ((c >= 0x61 && c <= 0x7A) || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return (BYTE)(c - 0x20);
@@ -479,8 +486,7 @@ LRESULT TreeListTypeAhead(TreeListData* data, UINT ch) {
   if (!data->rowCount || (data->exStyle & TLS_EX_NOTYPEAHEAD)) return 0;
   TypeAheadState& s = g_typeAhead;
   DWORD now = Now();
-  DWORD timeout = s.count >= 3 ? 1000 : 750;
-  if (s.count == 0 || now - s.tick > timeout || s.count >= kTypeAheadMax) {
+  if (!SearchRuns(now) || s.count >= kTypeAheadMax) {
     s.count = 0;
     s.startRow = RowOf(data, data->caretItem);
     if (s.startRow < 0) s.startRow = 0;
@@ -521,6 +527,16 @@ LRESULT TreeListTypeAhead(TreeListData* data, UINT ch) {
 }
 
 void TreeListResetTypeAhead() { memset(&g_typeAhead, 0, sizeof(g_typeAhead)); }
+
+LRESULT TreeListGetISearchString(char* buffer) {
+  const TypeAheadState& s = g_typeAhead;
+  if (!SearchRuns(Now())) return 0;
+  if (buffer) {
+    memcpy(buffer, s.chars, (size_t)s.count);
+    buffer[s.count] = 0;
+  }
+  return s.count;
+}
 
 TreeListTickSource TreeListSetTickSource(TreeListTickSource source) {
   TreeListTickSource old = g_tickSource;

@@ -28,5 +28,8 @@ int TreeListMergedSpan(TreeListData* data, TLHandle item, int pos, int prevPos);
 // Type-ahead, one state for the process.
 typedef DWORD (*TreeListTickSource)();
 void TreeListResetTypeAhead();
+// TVM_GETISEARCHSTRINGA: the characters of a running search (upper case)
+// copied to buffer when given, terminated; their count, 0 when none runs.
+LRESULT TreeListGetISearchString(char* buffer);
 // NULL restores GetTickCount; the old source comes back (NULL for GetTickCount).
 TreeListTickSource TreeListSetTickSource(TreeListTickSource source);

@@ -267,7 +267,8 @@ static int PaintTreeCell(RowContext& rc, TreeListItem* item, int right, COLORREF
   bool buttons = (data->style & TVS_HASBUTTONS) != 0;
   RECT indentArea = {x, top, x + level * data->indent, bottom};
   if (indentArea.right > right) indentArea.right = right;
-  Fill(dc, indentArea, back);
+  bool gridIndent = (data->exStyle & (TLS_EX_GRIDINDENT | TLS_EX_TALLROWS)) == (TLS_EX_GRIDINDENT | TLS_EX_TALLROWS);
+  Fill(dc, indentArea, gridIndent ? data->colors[kTLColorGrid] : back);
   if (level > 0 && (lines || buttons)) {
     HGDIOBJ oldPen = SelectObject(dc, TreeListDottedPen());
     int firstOdd = top | 1;
@@ -311,7 +312,15 @@ static int PaintTreeCell(RowContext& rc, TreeListItem* item, int right, COLORREF
     bool own = TreeListOwnCheckImages(data, 0);
     // Check state 0/1 under extended style 0x8000 shows images 1/2.
     if (own && (data->exStyle & TLS_EX_CHECKFROMZERO)) ++index;
-    if (data->stateImages == TL_CHECKBOX_MARKER) {
+    if (own && index != 1 && index != 2) {
+      // No check box: the tree goes on through its place.
+      if (lines && !(data->exStyle & TLS_EX_TALLROWS)) {
+        int cy = top + rc.height / 2;
+        DottedLine(dc, x, cy, area.right, cy);
+        if ((item->state & TVIS_EXPANDED) && item->firstChild)
+          DottedLine(dc, x + data->buttonBox, cy, x + data->buttonBox, bottom);
+      }
+    } else if (data->stateImages == TL_CHECKBOX_MARKER) {
       bool hot = data->pressState[1] == rc.handle && data->pressState[2] == 0 && (data->pressState[0] & 1);
       TreeListDrawThemedCheck(data, dc, area, index, hot, hot && (data->pressState[0] & 2));
     } else if (index) {
@@ -476,10 +485,13 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
           int checkIndex = index + ((data->exStyle & TLS_EX_CHECKFROMZERO) ? 1 : 0);
           RECT box = {area.left, rowTop, area.left + size.cx, rowTop + rc.height};
           TreeListDrawThemedCheck(data, dc, box, checkIndex, hot, hot && (data->pressState[0] & 2));
-        } else
+        } else {
+          // A held cell button shows the image after its own.
+          bool pressed = data->pressState[3] == handle && (int)data->pressState[4] == c;
           ImageList_Draw(
-              list, index, dc, area.left + 1, rowTop + (rc.height - size.cy) / 2,
+              list, index + (pressed ? 1 : 0), dc, area.left + 1, rowTop + (rc.height - size.cy) / 2,
               ILD_TRANSPARENT | (cell ? (cell->state & 0xF00) | ((cell->state & TVIS_CUT) ? ILD_BLEND50 : 0) : 0));
+        }
         if (atRight)
           cellRect.right = area.left;
         else
@@ -513,7 +525,6 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
       COLORREF columnColor =
           data->columnTextColors[c] != CLR_NONE ? data->columnTextColors[c] : data->colors[kTLColorText];
       cl.ownText = cell && (cell->cellFlags & kTLItemOwnText) ? cell->textColor : columnColor;
-      Fill(dc, RECT{cellRect.left, rowTop, x, rowTop + rc.height}, cellBack);
       DrawLabel(rc, cl, x, cellRect.right, col.textAlign, cellSelect && handle == data->caretItem, true, cellBack, c);
       item = TreeListLookup(data, handle);
       if (!item) break;

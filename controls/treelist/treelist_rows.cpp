@@ -108,6 +108,8 @@ void TreeListRebuildRows(TreeListData* data, TLHandle start) {
   }
   for (UINT i = r; i < oldCount; ++i) data->rows[i] = 0;
   if (first == (UINT)-1 && r != oldCount) first = r;
+  // A rebuild of everything renews every row, changed or not.
+  if (start == 0 && r > 0) first = 0;
   data->rowCount = r;
   if (data->growColumn0 && first != (UINT)-1) GrowColumn0(data, first);
   if (first != (UINT)-1) {

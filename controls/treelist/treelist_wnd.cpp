@@ -479,6 +479,10 @@ static LRESULT OnFocus(TreeListData* data, BOOL gained) {
   return 0;
 }
 
+// Window styles the rows are painted by.
+const DWORD kStylesThatPaint =
+    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_TRACKSELECT | TVS_SINGLEEXPAND;
+
 static void ApplyStyle(TreeListData* data, DWORD style) {
   DWORD changed = style ^ data->style;
   data->style = style;
@@ -493,8 +497,10 @@ static void ApplyStyle(TreeListData* data, DWORD style) {
     }
     TreeListUpdateItemHeight(data);
     TreeListUpdateVScrollBar(data, 1, 0);
+    // The check boxes come or go also when the row height stays.
+    TreeListInvalidateRows(data);
   }
-  if (changed & 0x347) {
+  if (changed & kStylesThatPaint) {
     data->linesAtRoot = (style & (TVS_HASBUTTONS | TVS_HASLINES)) && (style & TVS_LINESATROOT) ? 1 : 0;
     TreeListInvalidateRows(data);
   }
@@ -888,6 +894,8 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
       case TVM_GETTOOLTIPS:
         TreeListMakeDueToolTip(data);
         return (LRESULT)data->toolTip;
+      case TVM_GETISEARCHSTRINGA:
+        return TreeListGetISearchString((char*)lParam);
       case TVM_SETITEMHEIGHT:
         return TreeListSetItemHeight(data, (int)wParam);
       case TVM_GETITEMHEIGHT:

@@ -115,7 +115,9 @@ class CDirList {
   void ResetWork(int dirIndex, uint32_t mode);
   static bool IsServerPath(const char* path);
   int InsertWork(const char* name, int length, int position);
-  int EntryIndexOf(const char* item) const;
+  // Type name of an item for sorting: the cached one, "Dateiordner" for
+  // a directory, else the one found by extension.
+  const char* SortTypeName(const char* item);
   void CloseSearch();
   void EmptyEntries();
   void Notify(int index, int count, uint32_t code, bool before) const;

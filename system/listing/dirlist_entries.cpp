@@ -186,17 +186,9 @@ int CDirList::CompareEntries(const char* a, const char* b, CDirList* list) {
   int key = mode & (int)DIRSORT_KEY_MASK;
   if (r == 0) {
     switch (key) {
-      case DIRSORT_TYPE: {
-        const char* ta = ra->typeName ? ra->typeName : (ra->mode & FSTAT_DIRECTORY) ? "Dateiordner" : "";
-        const char* tb = rb->typeName ? rb->typeName : (rb->mode & FSTAT_DIRECTORY) ? "Dateiordner" : "";
-        if (!ra->typeName && !(ra->mode & FSTAT_DIRECTORY) && list->EntryIndexOf(a) >= 0) {
-          const char* t =
-              list->GetTypeName(reinterpret_cast<FileStatRecord*>(const_cast<char*>(a) + list->m_recordOffset), 0x10);
-          if (t) ta = t;
-        }
-        r = _stricmp(ta, tb);
+      case DIRSORT_TYPE:
+        r = _stricmp(list->SortTypeName(a), list->SortTypeName(b));
         break;
-      }
       case DIRSORT_CREATION:
         r = unsignedCmp(ra->creationTime, rb->creationTime);
         break;
@@ -237,6 +229,17 @@ int CDirList::CompareEntries(const char* a, const char* b, CDirList* list) {
   return (mode & DIRSORT_DESCENDING) ? -r : r;
 }
 
+const char* CDirList::SortTypeName(const char* item) {
+  const DirEntryRecord* r = reinterpret_cast<const DirEntryRecord*>(item + m_userSize);
+  if (r->typeName) return r->typeName;
+  if (r->mode & FSTAT_DIRECTORY) return "Dateiordner";
+  // Entries and the work record of a sorted insert alike. A name not kept
+  // per extension comes from the output pool, which holds the last two.
+  const char* t =
+      GetTypeName(reinterpret_cast<FileStatRecord*>(const_cast<char*>(item) + m_recordOffset), SHGFI_USEFILEATTRIBUTES);
+  return t ? t : "";
+}
+
 int CDirList::CompareByIndex(const CTextList* list, int i, int j) {
   CDirList* self = reinterpret_cast<CDirList*>(list->ownerWord);
   return CompareEntries(list->items[i], list->items[j], self);
@@ -250,13 +253,6 @@ void CDirList::Sort(int key, uint32_t bits) {
   m_entries.ownerWord = (uintptr_t)this;
   m_entries.Sort(0, m_entries.count, CompareByIndex);
   Notify(0, m_entries.count, m_reorderCode, false);
-}
-
-int CDirList::EntryIndexOf(const char* item) const {
-  for (int i = 0; i < m_entries.count; ++i) {
-    if (m_entries.items[i] == item) return i;
-  }
-  return -1;
 }
 
 // Inserts the work record under the name; DIRADD_SORTED finds the place.

@@ -6,6 +6,7 @@
 
 #include "editor_test_app.h"
 #include "app/mainframe.h"
+#include "app/menubar.h"
 #include "app/ostrovaapp.h"
 #include "app/ostrovaview.h"
 #include "harness/registry_util.h"
@@ -189,5 +190,142 @@ TEST_F(MenuDraw, IconGreyIconEmbossedTextCheckMarkInBothSchemes) {
     BitBlt(all.dc, 0, 88, 220, 8, sep.dc, 0, 0, SRCCOPY);
     SavePng(all, name.c_str());
   }
+}
+// A command's item takes a new text (or a new accelerator part), another
+// icon or one the caller adds; the popup's accelerators stay in line.
+TEST_F(MenuDraw, TextsAndIconsChangeAfterTheMenusWereMade) {
+  HMENU edit = Popup(1);
+  MenuItemBlock* find = MenuBlockFromData(Data(edit, ID_FIND));
+  MenuItemBlock* next = MenuBlockFromData(Data(edit, ID_FIND_NEXT_MENU));
+  ASSERT_TRUE(find && next);
+  int column = find->textColumn;
+  EXPECT_EQ(m_frame->SetMenuItemTextByCommand(ID_FIND, "\tF3"), 1);
+  EXPECT_STREQ(find->text, "Suchen\tF3");
+  EXPECT_EQ(find->tabPos, 6);
+  EXPECT_EQ(MenuBlockFromData(Data(edit, ID_FIND)), find) << "owner-drawn with its block again";
+  char text[80] = "";
+  GetMenuStringA(edit, ID_FIND, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Suchen\tF3");
+  EXPECT_EQ(m_frame->SetMenuItemTextByCommand(ID_FIND, "Suchen\tF3"), 1) << "equal text";
+  EXPECT_EQ(m_frame->SetMenuItemTextByCommand(ID_FIND, "Suchen in allen Schl\xFCsseln und Werten\tStrg+F"), 1);
+  EXPECT_GT(find->textColumn, column);
+  EXPECT_EQ(find->textColumn, next->textColumn) << "the accelerators line up";
+  std::string longText(100, 'x');
+  EXPECT_EQ(m_frame->SetMenuItemTextByCommand(ID_FIND, longText.c_str()), 1);
+  EXPECT_EQ(strlen(find->text), 63u);
+  EXPECT_EQ(find->tabPos, -1);
+  EXPECT_EQ(m_frame->SetMenuItemTextByCommand(9999, "x"), 0);
+
+  // Icons: read, moved, taken away; an index beyond the lists is none.
+  MenuItemBlock* about = MenuBlockFromData(Data(Popup(3), ID_APP_ABOUT));
+  ASSERT_NE(about->icon, kNoMenuIcon);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_APP_ABOUT), about->icon);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_FIND), -1);
+  EXPECT_EQ(m_frame->SetMenuIconIndex(ID_FIND, about->icon), 1);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_FIND), about->icon);
+  EXPECT_EQ(m_frame->SetMenuIconIndex(ID_FIND, 500), 1);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_FIND), -1);
+  EXPECT_EQ(m_frame->SetMenuIconIndex(9999, 0), 0);
+
+  // An icon of the caller's own, drawn in the item and greyed when disabled.
+  m_frame->SetMenuItemTextByCommand(ID_FIND, "Suchen\tStrg+F");
+  int added = m_frame->AddMenuIcon(ID_FIND, LoadIconA(nullptr, IDI_ERROR));
+  ASSERT_GT(added, about->icon);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_FIND), added);
+  int iconRight = m_frame->IconWidth() + 4;
+  COLORREF menu = GetSysColor(COLOR_MENU);
+  Canvas normal(220, 22), grey(220, 22);
+  Draw(normal, Data(edit, ID_FIND), 0);
+  Draw(grey, Data(edit, ID_FIND), ODS_GRAYED);
+  EXPECT_GT(normal.CountOther(menu, 0, iconRight), 20);
+  int differ = 0;
+  for (int y = 0; y < 22; ++y)
+    for (int x = 0; x < iconRight; ++x) differ += normal.Pixel(x, y) != grey.Pixel(x, y);
+  EXPECT_GT(differ, 5);
+  Canvas both(220, 44);
+  BitBlt(both.dc, 0, 0, 220, 22, normal.dc, 0, 0, SRCCOPY);
+  BitBlt(both.dc, 0, 22, 220, 22, grey.dc, 0, 0, SRCCOPY);
+  SavePng(both, "app_menu_added_icon.png");
+  // A strip of two cells for no command: two icons, no item changes.
+  HDC screen = GetDC(nullptr);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 2 * m_frame->IconWidth(), 15);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(m_frame->AddMenuBitmap(kNoMenuCommand, strip, RGB(255, 0, 255)), added + 1);
+  DeleteObject(strip);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_FIND), added);
+  EXPECT_EQ(m_frame->AddMenuIcon(ID_FIND, nullptr), -1);
+}
+
+class CheckCatcher : public CCmdUI {
+ public:
+  void SetCheck(int nCheck) override { check = nCheck; }
+  int check = -1;
+};
+
+TEST_F(MenuDraw, TheSchemeSwitchAndItsCheckMark) {
+  MenuStyleFlag = 1;
+  CheckCatcher ui;
+  m_frame->ApplyLargeMenuMode(&ui);
+  EXPECT_EQ(ui.check, 1);
+  m_frame->ToggleLargeMenuMode();
+  EXPECT_EQ(MenuStyleFlag, 0);
+  m_frame->ApplyLargeMenuMode(&ui);
+  EXPECT_EQ(ui.check, 0);
+  // The blended scheme measures items 2 pixels wider.
+  MEASUREITEMSTRUCT plain = {ODT_MENU, 0, 0, 0, 0, Data(Popup(3), ID_APP_ABOUT)};
+  m_frame->SendMessage(WM_MEASUREITEM, 0, (LPARAM)&plain);
+  m_frame->ToggleLargeMenuMode();
+  MEASUREITEMSTRUCT wide = plain;
+  m_frame->SendMessage(WM_MEASUREITEM, 0, (LPARAM)&wide);
+  EXPECT_EQ(wide.itemWidth, plain.itemWidth + 2);
+}
+
+// A popup of a caller's own on the bar: copied, converted when it opens,
+// put in place of an earlier one of its id, removed with its blocks.
+TEST_F(MenuDraw, PopupsOfTheCallersOwnOnTheBar) {
+  HMENU bar = GetMenu(m_frame->m_hWnd);
+  int count = GetMenuItemCount(bar);
+  HMENU own = CreatePopupMenu();
+  AppendMenuA(own, MF_STRING, ID_APP_ABOUT, "Info\tF1");
+  AppendMenuA(own, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(own, MF_STRING | MF_GRAYED, ID_FIND, "Suchen");
+  ASSERT_TRUE(InsertMenuItemWithIcon(5000, own, "&Extra", -1));
+  ASSERT_EQ(GetMenuItemCount(bar), count + 1);
+  MENUITEMINFOA top = {sizeof top, MIIM_ID | MIIM_SUBMENU | MIIM_DATA};
+  GetMenuItemInfoA(bar, count, TRUE, &top);
+  EXPECT_EQ(top.wID, 5000u);
+  EXPECT_EQ(top.dwItemData, kOwnMenuPopupData);
+  ASSERT_NE(top.hSubMenu, own) << "a copy";
+  char text[32] = "";
+  GetMenuStringA(bar, count, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&Extra");
+  EXPECT_EQ(GetMenuItemCount(top.hSubMenu), 3);
+  EXPECT_EQ(GetMenuState(top.hSubMenu, ID_FIND, MF_BYCOMMAND) & MF_GRAYED, (UINT)MF_GRAYED);
+  // Opened: the frame draws its items with their icons.
+  m_frame->SendMessage(WM_INITMENUPOPUP, (WPARAM)top.hSubMenu, MAKELPARAM(count, FALSE));
+  MenuItemBlock* info = MenuBlockFromData(Data(top.hSubMenu, ID_APP_ABOUT));
+  ASSERT_NE(info, nullptr);
+  EXPECT_NE(info->icon, kNoMenuIcon);
+  // Again under the same id: in place of the first, at position 1.
+  ASSERT_TRUE(InsertMenuItemWithIcon(5000, own, "&Neu", 1));
+  EXPECT_EQ(GetMenuItemCount(bar), count + 1);
+  EXPECT_FALSE(IsMenu(top.hSubMenu)) << "the first copy is gone";
+  GetMenuStringA(bar, 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&Neu");
+  ASSERT_TRUE(RemoveMenuItemsOwnerDraw(5000));
+  EXPECT_EQ(GetMenuItemCount(bar), count);
+  EXPECT_FALSE(RemoveMenuItemsOwnerDraw(5000));
+  // A popup that is not such a copy keeps living, its items without blocks.
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)own, "&Eigen");
+  MENUITEMINFOA id = {sizeof id, MIIM_ID};
+  id.wID = 6000;
+  SetMenuItemInfoA(bar, count, TRUE, &id);
+  m_frame->SendMessage(WM_INITMENUPOPUP, (WPARAM)own, MAKELPARAM(count, FALSE));
+  ASSERT_NE(MenuBlockFromData(Data(own, ID_APP_ABOUT)), nullptr);
+  ASSERT_TRUE(RemoveMenuItemsOwnerDraw(6000));
+  EXPECT_TRUE(IsMenu(own));
+  EXPECT_EQ(Data(own, ID_APP_ABOUT), 0u);
+  DestroyMenu(own);
+  EXPECT_EQ(SendToMainWnd(WM_GETTEXTLENGTH, 0), GetWindowTextLengthA(m_frame->m_hWnd));
 }
 }  // namespace

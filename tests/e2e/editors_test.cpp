@@ -18,12 +18,18 @@
 #include "res/resource.h"
 #include "ui/dialogs/dlgids.h"
 #include "viewers/hex/hexview.h"
+#include "viewers/tools/hexchecksumdlg.h"
+#include "viewers/tools/hexconfigdlg.h"
+#include "viewers/tools/hexinputdlg.h"
 #include "viewers/tools/numconvertdlg.h"
 
 namespace {
 const char kEditKey[] = "Software\\OstrovaTests\\E2E\\Edit";
 const char kEditPath[] = "HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Edit";
 const DWORD kBigSize = 1024 * 1024;
+// The text field of the hex view's find dialog (its header's name for it is
+// also one of the program's resource names).
+const int kHexFindTextId = 1042;
 
 typedef std::vector<BYTE> Bytes;
 
@@ -337,6 +343,112 @@ TEST_F(EditScenario, BinaryDataOfAMegabyteInTheHexDialog) {
   EXPECT_EQ(type, (DWORD)REG_BINARY);
   ASSERT_EQ(data.size(), want.size());
   EXPECT_TRUE(data == want);
+}
+
+// The hex view inside the program: its context menu's tools and Ctrl+Y
+// work on the bytes selected in "Binärdaten ändern".
+TEST_F(EditScenario, HexViewToolsInTheBinaryDialog) {
+  int row = pane->RowNamed("Daten");
+  ASSERT_GE(row, 0);
+  RECT r = pane->RowRect(row);
+  ASSERT_NE(RightClick(pane->List(), {r.left + 40, (r.top + r.bottom) / 2}), nullptr);
+  MenuKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  HWND dlg = WaitForDialog("Bearbeite  'Daten'");
+  ASSERT_NE(dlg, nullptr);
+  HWND view = GetDlgItem(dlg, IDC_HEXEDIT_VIEW);
+  ASSERT_NE(view, nullptr);
+  // Bytes 0x10-0x13 of the pattern: 70 77 7E 85; they come again at 0x110.
+  Bytes data = BigPattern();
+  ASSERT_EQ(data[0x10], 0x70);
+  ASSERT_EQ(data[0x13], 0x85);
+  SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdSetCursor, 0x10);
+  SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdSelectTo, 0x14);
+  ASSERT_EQ(SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdGetSelection, 0), 0x10);
+  // Opens the view's menu and chooses the item by its mnemonic; the tool
+  // dialog of that caption, or nullptr.
+  auto tool = [&](char mnemonic, const char* caption) -> HWND {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+    PostMessageA(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 30));
+    PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(60, 30));
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = app.PopupMenu()) != nullptr; })) return nullptr;
+    PostMessageA(view, WM_CHAR, (WPARAM)mnemonic, 1);
+    return WaitForDialog(caption);
+  };
+  auto close = [&](HWND tool, int button) {
+    PostMessageA(tool, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(tool, button));
+    return WaitUntil([&] { return !IsWindow(tool); });
+  };
+
+  // Checksumme: the sums of the selected bytes.
+  HWND sums = tool('c', "Checksumme");
+  ASSERT_NE(sums, nullptr);
+  SaveScreen(sums, "hex_tool_checksum");
+  EXPECT_EQ(TextOf(GetDlgItem(sums, IDC_SUM_BYTE_ADD)), "0x000001EA");
+  EXPECT_EQ(TextOf(GetDlgItem(sums, IDC_SUM_BYTE_XOR)), "0x000000FC");
+  EXPECT_EQ(TextOf(GetDlgItem(sums, IDC_SUM_DWORD_ADD)), "0x857E7770");
+  ASSERT_TRUE(close(sums, IDCANCEL));
+
+  // Ctrl+Y from the keyboard's side: the view reads Ctrl from the
+  // asynchronous key state, which posted keys do not set. Wine answers that
+  // state from a cache for 50 ms after a query that found the key up, so a
+  // press right after the view's last query can go unseen: the press is
+  // made again until the converter shows. Ctrl is let go each time.
+  FocusIn(view);
+  ASSERT_EQ(FocusOf(view), view);
+  INPUT keys[4] = {};
+  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
+  keys[1].ki.wVk = keys[2].ki.wVk = 'Y';
+  keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  HWND numbers = nullptr;
+  for (int attempt = 0; attempt < 5 && !numbers; ++attempt) {
+    SendInput(3, keys, sizeof(INPUT));
+    WaitUntil([&] { return (numbers = app.Dialog("Zahlen umwandeln")) != nullptr; }, 1000);
+    SendInput(1, &keys[3], sizeof(INPUT));
+  }
+  ASSERT_NE(numbers, nullptr);
+  SaveScreen(numbers, "hex_tool_converter");
+  EXPECT_EQ(TextOf(GetDlgItem(numbers, IDC_NUM_HEX)), "0x857E7770");
+  EXPECT_EQ(TextOf(GetDlgItem(numbers, IDC_NUM_DECIMAL)), "-2055309456");
+  ASSERT_TRUE(close(numbers, IDCANCEL));
+
+  // Suchen: the selection is the text sought; OK finds its next place.
+  HWND find = tool('s', "Wert suchen");
+  ASSERT_NE(find, nullptr);
+  SaveScreen(find, "hex_tool_find");
+  EXPECT_EQ(TextOf(GetDlgItem(find, kHexFindTextId)), ":70 77 7E 85");
+  ASSERT_TRUE(close(find, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdGetSelection, 0) == 0x110; }))
+      << SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdGetSelection, 0);
+
+  // Zu Adresse: the selected bytes as the address offered; a typed one taken.
+  HWND go = tool('z', "Cursor setzen");
+  ASSERT_NE(go, nullptr);
+  SaveScreen(go, "hex_tool_goto");
+  HWND field = GetDlgItem(go, IDC_INPUT_COMBO);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(TextOf(field), "0x857E7770");
+  SetWindowTextA(field, "0x1234");
+  ASSERT_TRUE(close(go, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdGetCursorOrAnchor, 0) == 0x1234; }))
+      << SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdGetCursorOrAnchor, 0);
+
+  // Einstellungen: the view's settings; cancelled, nothing changes.
+  HWND settings = tool('e', "Konfiguration");
+  ASSERT_NE(settings, nullptr);
+  SaveScreen(settings, "hex_tool_settings");
+  EXPECT_EQ(TextOf(GetDlgItem(settings, IDC_CFG_DIGITS)), "8");
+  EXPECT_EQ(SendMessageA(GetDlgItem(settings, IDC_CFG_SPACE), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(settings, IDC_CFG_SHOW_DWORD), BM_GETCHECK, 0, 0), BST_CHECKED);
+  ASSERT_TRUE(close(settings, IDCANCEL));
+
+  // Nothing was written: Cancel leaves the value as it was.
+  ASSERT_TRUE(close(dlg, IDCANCEL));
+  Bytes after;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(kEditKey, L"Daten", &after, &type));
+  EXPECT_TRUE(after == data);
 }
 
 // The in-place editor of a tree-list while it is open, or nullptr (a

@@ -115,3 +115,25 @@ TEST(ForceForegroundWindow, FromBehindTheWindowOfAnotherThread) {
   CloseHandle(ready);
   DestroyWindow(mine);
 }
+
+// A GUI program's printf goes to the console it takes; run as a child, so
+// that this program's own output stays where it is.
+TEST(AttachConsoleStdout, AGuiProgramWritesToItsNewConsole) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string path = self;
+  path = path.substr(0, path.find_last_of('\\') + 1) + "console_child.exe";
+  STARTUPINFOA si = {sizeof si};
+  PROCESS_INFORMATION pi = {};
+  ASSERT_TRUE(
+      CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &si, &pi))
+      << GetLastError();
+  // Until it ends (a minute at most: a failure, not a hang).
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u) << "2 refused, 3 no console, 4 text not on it, 5 a second call changed it";
+  if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}

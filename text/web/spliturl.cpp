@@ -61,10 +61,9 @@ uint32_t Split(const Char* s, Char* host, int hostSize, Char* user, Char* passwo
     authStart = 2;
     authEnd = FindAuthorityEnd(s, authStart, n);
   }
-  // A drive: a letter and ":", unless the ":" separates a one-letter user
-  // from a password or a one-letter host from its port.
-  if (authStart + 1 < n && IsLetter(s[authStart]) && s[authStart + 1] == ':' &&
-      !(s[authStart + 2] >= '0' && s[authStart + 2] <= '9')) {
+  // A drive: a letter and ":" (so "a:80" too), unless the ":" separates a
+  // one-letter user from a password.
+  if (authStart + 1 < n && IsLetter(s[authStart]) && s[authStart + 1] == ':') {
     bool at = false;
     for (int i = authStart; i < authEnd; ++i) at = at || s[i] == '@';
     if (!at) pathStart = authStart;

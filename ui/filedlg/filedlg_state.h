@@ -37,6 +37,9 @@ struct FileDlgState {
   char typed[260] = "";
   BOOL folderChanged = FALSE, textChanged = FALSE;
   LONG liveWorkers = 0;
+  // Written by the worker: the names it holds for the folder, and whether
+  // its search of the folder is still open.
+  LONG heldNames = 0, searchOpen = 0;
 };
 
 FileDlgState& FileDlg();

@@ -70,6 +70,8 @@ DWORD WINAPI FileDlgFolderThread(LPVOID param) {
       names.push_back(fd.cFileName);
       if (names.size() > kMaxNames && search != INVALID_HANDLE_VALUE) FindClose(search), search = INVALID_HANDLE_VALUE;
     }
+    InterlockedExchange(&s.heldNames, (LONG)names.size());
+    InterlockedExchange(&s.searchOpen, search != INVALID_HANDLE_VALUE);
     if (!typed.empty() && scan < names.size() && posted < kMaxPosted) {
       if (_strnicmp(names[scan].c_str(), typed.c_str(), typed.size()) == 0) {
         if (!PostName(popup, names[scan])) {

@@ -285,6 +285,26 @@ int CHexView::GetSelectedBytes(void* buffer, int maximum) const {
   return n;
 }
 
+int CHexView::CopySelectedBytes(void* buffer, int maximum, int* count) const {
+  const int n = GetSelectedBytes(buffer, maximum);
+  if (count) *count = n;
+  return n;
+}
+
+DWORD CHexView::GetFirstVisibleOffset(BOOL absolute) const {
+  const int first = m_layout.LineStart(GetScrollPos().y, m_lineShift);
+  return Abs(first < 0 ? 0 : first, absolute);
+}
+
+int CHexView::LineOfOffset(int offset) const { return m_layout.LineOf(offset, m_lineShift); }
+
+void CHexView::OffsetToLineCol(int offset, int* column, int* line) const {
+  int c = 0, l = 0;
+  ByteCell(offset, m_editArea, &c, &l);
+  if (column) *column = c;
+  if (line) *line = l;
+}
+
 int CHexView::ReadAtCursor(void* buffer, int maximum) const {
   int from = m_cursor;
   if (m_rangeActive[0] && m_rangeStart[0] < m_cursor) from = m_rangeStart[0];

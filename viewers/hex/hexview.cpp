@@ -448,10 +448,8 @@ LRESULT CHexView::OnHexCommand(WPARAM operation, LPARAM argument) {
     case kHexCmdScrollTo:
       ScrollToAddress((DWORD)argument, FALSE);
       return 1;
-    case kHexCmdGetFirstVisible: {
-      const int first = m_layout.LineStart(GetScrollPos().y, m_lineShift);
-      return first < 0 ? 0 : first;
-    }
+    case kHexCmdGetFirstVisible:
+      return (LRESULT)GetFirstVisibleOffset(FALSE);
     case kHexCmdGetSelection:
       return m_rangeActive[0] ? std::min(m_rangeStart[0], m_rangeEnd[0]) : m_cursor;
     case kHexCmdSetBase:

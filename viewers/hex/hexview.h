@@ -181,7 +181,15 @@ class CHexView : public CAnsiView {
   }
   DWORD GetSelection(BOOL absolute, int* length) const;
   BOOL GetSelectionRange(DWORD* start, int* length, BOOL absolute, int maximum) const;
+  // The first byte of the first line shown (0 while the line starts before
+  // the data).
+  DWORD GetFirstVisibleOffset(BOOL absolute) const;
+  int LineOfOffset(int offset) const;
+  // Column and line of a byte in the current edit area.
+  void OffsetToLineCol(int offset, int* column, int* line) const;
   int GetSelectedBytes(void* buffer, int maximum) const;
+  // GetSelectedBytes that also stores the count.
+  int CopySelectedBytes(void* buffer, int maximum, int* count) const;
   int ReadAtCursor(void* buffer, int maximum) const;
   DWORD LineColToOffset(int column, int line) const;
   void SetSelectionRaster(bool on) { m_selectionRaster = on ? 1 : 0; }

@@ -240,7 +240,6 @@ class CAnsiView : public CWnd {
   int SetBarInfo(int bar);
   void PaintLines(CDC* pDC, DWORD word, bool full);
   bool KeyStep(UINT key);
-  void ScrollBy(int dColumns, int dLines);
   void HandleScroll(int bar, UINT code, UINT pos);
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolbar_fixture.h"
+#include "toolbar_tests_res.h"
 
 TEST(ToolbarStrings, BufferFormsAndLimits) {
   ToolbarFixture t;
@@ -50,11 +51,33 @@ TEST(ToolbarStrings, AnsiTextIsWidenedInTheCodePage) {
   t.Send(TB_ADDSTRINGA, 0xFFFE, (LPARAM) "\xE4");
   t.Send(TB_GETSTRINGW, MAKEWPARAM(16, 1), (LPARAM)w);
   EXPECT_STREQ(w, L"\x00E4");
-  // The find messages: wide text, and 8-bit text byte by byte.
+  // The find messages: wide text, and 8-bit text widened as it was added,
+  // so that bytes 0x80-0x9F find their characters.
   EXPECT_EQ(t.Send(TBX_FINDSTRINGW, MAKEWPARAM(0, 9), (LPARAM)L"\x00E4"), 1);
   EXPECT_EQ(t.Send(TBX_FINDSTRINGA, MAKEWPARAM(0, 9), (LPARAM) "\xE4"), 1);
+  EXPECT_EQ(t.Send(TBX_FINDSTRINGA, MAKEWPARAM(0, 9), (LPARAM) "Preis \x80"), first);
+  EXPECT_EQ(t.Send(TB_ADDSTRINGA, 0xFFFE, (LPARAM) "\x84x\x93"), 2);
+  EXPECT_EQ(t.Send(TBX_FINDSTRINGA, MAKEWPARAM(0, 9), (LPARAM) "\x84x\x93"), 2);
+  EXPECT_EQ(t.Send(TBX_FINDSTRINGW, MAKEWPARAM(0, 9), (LPARAM)L"\x201Ex\x201C"), 2);
   EXPECT_EQ(t.Send(TBX_FINDSTRINGA, MAKEWPARAM(1, 0), (LPARAM) "\xE4"), -1);
   EXPECT_EQ(t.Send(TBX_FINDSTRINGA, MAKEWPARAM(5, 3), (LPARAM) "\xE4"), -1);
+}
+
+TEST(ToolbarStrings, EveryStringOfAResource) {
+  ToolbarFixture t;
+  t.Send(TB_ADDSTRINGW, 0xFFFE, (LPARAM)L"vorher");
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  // "|Eins|Zwei|Drei|": the first character separates the rest.
+  EXPECT_EQ(t.Send(TB_ADDSTRINGA, (WPARAM)module, IDS_TEST_TOOLBAR_STRINGS), 1);
+  ASSERT_EQ(t.Send(TBX_GETSTRINGCOUNT), 4);
+  const wchar_t* expected[] = {L"Eins", L"Zwei", L"Drei"};
+  for (int i = 0; i < 3; i++) {
+    wchar_t w[16];
+    t.Send(TB_GETSTRINGW, MAKEWPARAM(16, i + 1), (LPARAM)w);
+    EXPECT_STREQ(w, expected[i]);
+  }
+  EXPECT_EQ(t.Send(TB_ADDSTRINGA, (WPARAM)module, 999), -1);
+  EXPECT_EQ(t.Send(TBX_GETSTRINGCOUNT), 4);
 }
 
 TEST(ToolbarStrings, DeletedStringsLeaveNoTextBehind) {

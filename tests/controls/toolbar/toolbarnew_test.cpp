@@ -192,8 +192,16 @@ TEST_F(ToolBarNewTest, GroupsUpdateHandlersAndButtonInfo) {
   EXPECT_EQ(id, kDisabledId);
   EXPECT_TRUE(state & TBBS_DISABLED);
   EXPECT_EQ(image, 4);
-  bar.SetButtonInfo(5, 300, TBBS_CHECKBOX | TBBS_CHECKED, 1);
+  bar.SetButtonInfoEx(5, 300, TBBS_CHECKBOX | TBBS_CHECKED, 1, 0x0020, 0x0020);
   ASSERT_TRUE(bar.GetButtonInfo(5, &id, &state, &image));
+  EXPECT_EQ(id, 300u);
+  EXPECT_EQ(state, (UINT)(TBBS_CHECKBOX | TBBS_CHECKED));
+  EXPECT_EQ(image, 1);
+  EXPECT_EQ(bar.Send(TBX_GETSTYLEWORD, kTbxByIndex | 5) & 0xFFFF, 0x0020);
+  // With the style word in the request: the same answers.
+  id = state = 0;
+  image = 0;
+  ASSERT_TRUE(bar.GetButtonInfoEx(5, &id, &state, &image));
   EXPECT_EQ(id, 300u);
   EXPECT_EQ(state, (UINT)(TBBS_CHECKBOX | TBBS_CHECKED));
   EXPECT_EQ(image, 1);
@@ -420,6 +428,18 @@ TEST_F(ToolBarNewTest, ReplaceRebuildsWhenNoEntryCanTakeTheBitmap) {
   EXPECT_EQ(GetObjectType(narrow), 0u);
   DeleteObject(first);
   DeleteObject(second);
+
+  // A rebuild with ids: the cells' commands give the buttons and their order.
+  CToolBarNew again;
+  ASSERT_TRUE(again.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect(0, 0, 0, 0), 0xE801));
+  ASSERT_TRUE(again.SetButtons(ids, 4));
+  const UINT cells[4] = {202, 0, 200, 201};
+  ASSERT_TRUE(again.ReplaceBitmapFromHandle(MakeStrip(72, 24), 24, TRUE, cells, 4));
+  ASSERT_EQ(again.Send(TB_BUTTONCOUNT), 4);
+  for (int i = 0; i < 4; i++) {
+    EXPECT_EQ(again.Send(TBX_GETCOMMANDIDAT, i), (LRESULT)cells[i]) << i;
+    EXPECT_EQ(again.Send(TBX_GETIMAGE, kTbxByIndex | i), images[i]) << i;
+  }
 
   // Without a cell width an owned bitmap is given up.
   CToolBarNew empty;

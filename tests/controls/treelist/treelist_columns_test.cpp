@@ -136,6 +136,22 @@ TEST(TreeListColumns, CellsAreMadeOnDemand) {
   EXPECT_STREQ("cell", text);
   EXPECT_EQ((UINT)TVIS_BOLD, tv.state & TVIS_BOLD);
   EXPECT_EQ(0, f.Send(TVM_GETITEMSTATE, a) & TVIS_BOLD);
+  // The item's selected and expanded bits are not the cell's; 0x80 set with
+  // TLIF_ALLCELLSTATE is, but reads back only with it.
+  f.Send(TVM_SELECTITEM, TVGN_CARET, (LPARAM)a);
+  ASSERT_EQ((LRESULT)TVIS_SELECTED, f.Send(TVM_GETITEMSTATE, a, TVIS_SELECTED));
+  tv.mask = TLIF_CELL | TLIF_ALLCELLSTATE | TVIF_STATE;
+  tv.state = 0x80;
+  tv.stateMask = 0x80;
+  ASSERT_EQ(1, f.Send(TVM_SETITEMA, 0, (LPARAM)&tv));
+  tv.mask = TLIF_CELL | TVIF_STATE;
+  tv.stateMask = 0xFFFF;
+  f.Send(TVM_GETITEMA, 0, (LPARAM)&tv);
+  EXPECT_EQ((UINT)TVIS_BOLD, tv.state);
+  tv.mask = TLIF_CELL | TLIF_ALLCELLSTATE | TVIF_STATE;
+  f.Send(TVM_GETITEMA, 0, (LPARAM)&tv);
+  EXPECT_EQ((UINT)(TVIS_BOLD | 0x80), tv.state);
+  tv.mask = TLIF_CELL | TVIF_TEXT | TVIF_STATE;
   tv.cChildren = 2;  // no such column
   EXPECT_EQ(0, f.Send(TVM_GETITEMA, 0, (LPARAM)&tv));
   EXPECT_EQ(-1, f.Send(TLM_SETBKCOLOR, a | (1 << 24), RGB(9, 9, 9)));
@@ -279,6 +295,37 @@ TEST(TreeListColumns, DividerDoubleClickFitsTheContent) {
   int text = TreeListMeasureText(d, "a rather long text never painted", 32, false);
   EXPECT_GT(text, 50);
   EXPECT_EQ(text + 8 + (d->linesAtRoot ? d->indent : 0), d->columns[0].width);
+}
+
+TEST(TreeListColumns, ColumnZeroGrowsToItsWidestItemWithTheOption) {
+  TreeListFixture f(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 400, 160);
+  TreeListData* d = f.Data();
+  AddColumn(f, 0, "a", 80);
+  AddColumn(f, 1, "b", 60);
+  TLHandle shortItem = Insert(f, "kurz");
+  EXPECT_EQ(80, d->columns[0].width) << "off: the width stays";
+  EXPECT_EQ(0, f.Send(TLM_OPTION, TLO_SET | TLO_GROWCOLUMN0, 10));
+  EXPECT_EQ(80, d->columns[0].width) << "a narrow content leaves it";
+  TLHandle wide = Insert(f, "ein ziemlich langer Eintrag");
+  ASSERT_EQ(1, d->linesAtRoot);
+  int text = d->items[wide]->textWidth;
+  ASSERT_GT(text, 80);
+  EXPECT_EQ(text + d->indent + 10 + 6, d->columns[0].width);
+  EXPECT_EQ(d->columns[0].width, HeaderWidth((HWND)f.Send(TLM_GETHEADER), 0));
+  EXPECT_EQ(d->columnX[1], d->columns[0].width - 1) << "column 1 moved along";
+  // A child counts with its level; it never shrinks again.
+  f.Send(TLM_OPTION, TLO_SET | TLO_GROWCOLUMN0, 0);
+  int grown = d->columns[0].width;
+  TVINSERTSTRUCTA ins = {};
+  ins.hParent = (HTREEITEM)(UINT_PTR)shortItem;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT;
+  ins.item.pszText = (char*)"ein ziemlich langer Eintrag";
+  f.Send(TVM_INSERTITEMA, 0, (LPARAM)&ins);
+  f.Send(TVM_EXPAND, TVE_EXPAND, (LPARAM)shortItem);
+  EXPECT_EQ(grown, d->columns[0].width) << "off again";
+  f.Send(TLM_OPTION, TLO_SET | TLO_GROWCOLUMN0, 4);
+  EXPECT_EQ(text + 2 * d->indent + 4 + 6, d->columns[0].width);
 }
 
 TEST(TreeListColumns, HeaderRightClickNamesTheItemUnderTheCursor) {

@@ -841,6 +841,36 @@ TEST_F(TreeListEdit, SecondClickEditsOnRelease) {
   EXPECT_FALSE(Find(TLN_EDITREQUEST));
 }
 
+TEST_F(TreeListEdit, EditOnClickOptionBits) {
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_EDITONCLICK, TLS_EX_EDITONCLICK);
+  reply = [](NMHDR* hdr) -> LRESULT { return hdr->code == (UINT)TLN_EDITREQUEST ? 1 : 0; };
+  auto click = [&](LPARAM at) {
+    seen.clear();
+    f.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    f.Send(WM_LBUTTONUP, 0, at);
+    bool edited = Find(TLN_EDITREQUEST) != nullptr;
+    if (Editor()) Key(VK_ESCAPE, Editor());
+    return edited;
+  };
+  // Bit 1: the first click, which moves the caret, edits too.
+  EXPECT_EQ(0, f.Send(TLM_OPTION, TLO_SET | TLO_BUTTONDOWN, TL_CLICKEDIT_FIRST));
+  EXPECT_TRUE(click(Label(b)));
+  EXPECT_EQ(2, f.Send(TLM_OPTION, TLO_SET | TLO_BUTTONDOWN, 0));
+  EXPECT_FALSE(click(Label(c))) << "without it the first click only selects";
+  // Bit 0: only a click on the text itself, not the row right of it (an
+  // item click with full-row selection).
+  SetWindowLongA(f.Hwnd(), GWL_STYLE, GetWindowLongA(f.Hwnd(), GWL_STYLE) | TVS_FULLROWSELECT);
+  TVHITTESTINFO hit = {};
+  hit.pt = {110, (short)HIWORD(Label(c))};
+  ASSERT_EQ((LRESULT)c, f.Send(TVM_HITTEST, 0, (LPARAM)&hit));
+  ASSERT_EQ(hit.flags & (TVHT_ONITEMRIGHT | 0x40000), (UINT)TVHT_ONITEMRIGHT);
+  LPARAM right = MAKELPARAM(hit.pt.x, hit.pt.y);
+  EXPECT_TRUE(click(right)) << "the row right of the text";
+  f.Send(TLM_OPTION, TLO_SET | TLO_BUTTONDOWN, TL_CLICKEDIT_TEXTONLY);
+  EXPECT_FALSE(click(right));
+  EXPECT_TRUE(click(Label(c)));
+}
+
 TEST_F(TreeListEdit, DoubleClickEditsOrTogglesWhenNotTaken) {
   Insert(f, a, "kind");
   f.Send(TVM_EXPAND, TVE_COLLAPSE, (LPARAM)a);

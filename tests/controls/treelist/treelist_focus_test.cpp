@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "harness/window_util.h"
 #include "treelist_fixture.h"
 
 namespace {
@@ -238,6 +239,27 @@ TEST_F(TreeListCellButton, PressAndReleaseReportTheCell) {
   EXPECT_TRUE(nm.itemNew.state & TLIS_CELLBUTTON);
   EXPECT_EQ(nm.itemOld.hItem, nullptr);
   EXPECT_EQ(text, "knob");
+}
+
+TEST_F(TreeListCellButton, AHeldButtonShowsTheNextImage) {
+  // Image 0 red, image 1 blue.
+  for (int i = 0; i < 2; ++i) {
+    DWORD pixels[16 * 16];
+    for (DWORD& p : pixels) p = i ? 0xFF0000FF : 0xFFFF0000;
+    HBITMAP colour = CreateBitmap(16, 16, 1, 32, pixels);
+    ASSERT_TRUE(ImageList_Replace(list, i, colour, nullptr));
+    DeleteObject(colour);
+  }
+  TreeListData* d = f.Data();
+  POINT middle = {d->columnX[1] + 1 + 8, d->headerHeight + d->rowHeight / 2};
+  EXPECT_EQ(RGB(255, 0, 0), WindowCapture(f.Hwnd()).Pixel(middle.x, middle.y));
+  f.Send(WM_LBUTTONDOWN, MK_LBUTTON, OnImage());
+  ASSERT_EQ(d->pressState[3], a);
+  WindowCapture held(f.Hwnd());
+  held.SavePng(ScreensPathIn("treelist", "treelist_cell_button_held.png").c_str());
+  EXPECT_EQ(RGB(0, 0, 255), held.Pixel(middle.x, middle.y));
+  f.Send(WM_LBUTTONUP, 0, OnImage());
+  EXPECT_EQ(RGB(255, 0, 0), WindowCapture(f.Hwnd()).Pixel(middle.x, middle.y));
 }
 
 TEST_F(TreeListCellButton, LeavingTheButtonLetsGoWithoutReport) {

@@ -453,6 +453,24 @@ TEST_F(TreeListTypeAheadTest, TwoCharactersFindTheirPrefix) {
   EXPECT_EQ(CaretText(), "ABC");
 }
 
+TEST_F(TreeListTypeAheadTest, SearchStringWhileTheSearchRuns) {
+  char buffer[32] = "?";
+  EXPECT_EQ(0, f.Send(TVM_GETISEARCHSTRINGA, 0, (LPARAM)buffer));
+  EXPECT_STREQ("?", buffer);
+  Type(f, "ab");
+  EXPECT_EQ(2, f.Send(TVM_GETISEARCHSTRINGA, 0, (LPARAM)buffer));
+  EXPECT_STREQ("AB", buffer);
+  EXPECT_EQ(2, f.Send(TVM_GETISEARCHSTRINGA));
+  g_now += 700;
+  EXPECT_EQ(2, f.Send(TVM_GETISEARCHSTRINGA, 0, (LPARAM)buffer));
+  g_now += 100;
+  EXPECT_EQ(0, f.Send(TVM_GETISEARCHSTRINGA, 0, (LPARAM)buffer)) << "past its time the search is over";
+  Type(f, "abe");
+  g_now += 1000;
+  EXPECT_EQ(3, f.Send(TVM_GETISEARCHSTRINGA, 0, (LPARAM)buffer)) << "three characters wait longer";
+  EXPECT_STREQ("ABE", buffer);
+}
+
 TEST_F(TreeListTypeAheadTest, RepeatedLetterStepsThroughItsItems) {
   Type(f, "a");
   EXPECT_EQ(CaretText(), "Alpha");

@@ -235,6 +235,66 @@ TEST(TreeListPaint, ColumnDrawCallback) {
   }
 }
 
+TEST(TreeListPaint, GridColourInTheIndentation) {
+  TreeListFixture f;
+  TreeListData* d = f.Data();
+  TLHandle a = Insert(f, 0, "a");
+  Insert(f, a, "kind");
+  f.Send(TVM_EXPAND, TVE_EXPAND, (LPARAM)a);
+  f.Send(TVM_SETBKCOLOR, kTLColorGrid, RGB(1, 200, 3));
+  const struct {
+    DWORD exStyle;
+    bool grid;
+  } cases[] = {{TLS_EX_GRIDINDENT | TLS_EX_TALLROWS, true}, {TLS_EX_GRIDINDENT, false}, {TLS_EX_TALLROWS, false}};
+  for (const auto& c : cases) {
+    f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_GRIDINDENT | TLS_EX_TALLROWS, c.exStyle);
+    WindowCapture cap(f.Hwnd());
+    if (c.grid) Save(cap, "treelist_grid_indent");
+    int h = d->rowHeight;
+    // A corner of each indent cell, away from the lines: the root's one
+    // cell, the child's two.
+    for (POINT at : {POINT{2, 2}, POINT{2, h + 2}, POINT{d->indent + 2, h + 2}})
+      EXPECT_EQ(c.grid ? RGB(1, 200, 3) : d->colors[kTLColorBack], cap.Pixel(at.x, at.y)) << std::hex << c.exStyle;
+    // Right of the indentation the row keeps its background.
+    EXPECT_EQ(d->colors[kTLColorBack], cap.Pixel(d->indent + 4, 2));
+  }
+}
+
+TEST(TreeListPaint, TreeLinesRunThroughAnEmptyCheckPlace) {
+  TreeListFixture f(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_CHECKBOXES);
+  TreeListData* d = f.Data();
+  TLHandle a = Insert(f, 0, "a");
+  TLHandle child = Insert(f, a, "kind");
+  Insert(f, 0, "b");
+  f.Send(TVM_EXPAND, TVE_EXPAND, (LPARAM)a);
+  ASSERT_TRUE(TreeListOwnCheckImages(d, 0));
+  // a and its child without a check box; b keeps its own.
+  for (TLHandle h : {a, child}) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_STATE;
+    tv.hItem = (HTREEITEM)(UINT_PTR)h;
+    tv.stateMask = TVIS_STATEIMAGEMASK;
+    f.Send(TVM_SETITEMA, 0, (LPARAM)&tv);
+  }
+  COLORREF back = d->colors[kTLColorBack];
+  int h = d->rowHeight, cy = h / 2, box = d->stateImageSize.cx;
+  int left = d->indent, childLeft = 2 * d->indent;
+  WindowCapture cap(f.Hwnd());
+  Save(cap, "treelist_check_place_lines");
+  // a: the line across the place and, a being open, down from its centre.
+  EXPECT_GE(Ink(cap, back, left, cy, left + box, cy + 1), box / 2 - 1);
+  EXPECT_GT(Ink(cap, back, left + d->buttonBox, cy + 2, left + d->buttonBox + 1, h), 0);
+  EXPECT_EQ(0, Ink(cap, back, left + d->buttonBox, 0, left + d->buttonBox + 1, cy - 1));
+  // The child: across only.
+  EXPECT_GE(Ink(cap, back, childLeft, h + cy, childLeft + box, h + cy + 1), box / 2 - 1);
+  EXPECT_EQ(0, Ink(cap, back, childLeft + d->buttonBox, h + cy + 2, childLeft + d->buttonBox + 1, 2 * h));
+  // With grid lines the place stays empty.
+  f.Send(TVM_SETEXTENDEDSTYLE, TLS_EX_TALLROWS, TLS_EX_TALLROWS);
+  WindowCapture grid(f.Hwnd());
+  h = d->rowHeight;
+  EXPECT_EQ(0, Ink(grid, back, left, 0, left + box, h - 1));
+}
+
 TEST(TreeListPaint, PaintWithADcEqualsPrintClient) {
   TreeListFixture f;
   TLHandle a = Insert(f, 0, "alpha");

@@ -3,6 +3,8 @@
 // focus, enable and redraw frame.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "harness/window_util.h"
 #include "treelist_fixture.h"
 
@@ -115,6 +117,32 @@ TEST(TreeListProtocol, OptionsStoreAndReturnTheOldValue) {
   EXPECT_EQ(2, d->fixedRows);
   // An equal set of option 4 with bit 31 changes nothing.
   EXPECT_EQ(2, f.Send(TLM_OPTION, TLO_SET | TLO_FIXEDROWS, 2));
+}
+
+TEST(TreeListProtocol, MinimumRowHeightRaisesTheAutomaticHeight) {
+  TreeListFixture f;
+  TreeListData* d = f.Data();
+  f.AddRoots(3);
+  f.Send(TVM_SETITEMHEIGHT, (WPARAM)-1);  // automatic again
+  int automatic = d->rowHeight;
+  ASSERT_LT(automatic, 40);
+  EXPECT_EQ(0, f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 40));
+  EXPECT_EQ(40, f.Send(TVM_GETITEMHEIGHT));
+  EXPECT_EQ(d->rowsAreaHeight / 40, (int)f.Send(TVM_GETVISIBLECOUNT));
+  RECT rc;
+  TLHandle second = d->rows[1];
+  memcpy(&rc, &second, sizeof second);
+  ASSERT_TRUE(f.Send(TVM_GETITEMRECT, FALSE, (LPARAM)&rc));
+  EXPECT_EQ(40, rc.top);
+  // Below the automatic height, or a negative byte: the automatic height.
+  f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 0x1F0);
+  EXPECT_EQ(automatic, d->rowHeight);
+  f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 5);
+  EXPECT_EQ(automatic, d->rowHeight);
+  // A height set by the caller stays.
+  f.Send(TVM_SETITEMHEIGHT, 30);
+  f.Send(TLM_OPTION, TLO_SET | TLO_MINROWHEIGHT, 50);
+  EXPECT_EQ(30, d->rowHeight);
 }
 
 TEST(TreeListQueue, OnePostDrainsEveryOperationQueuedBeforeAndDuring) {
@@ -320,6 +348,23 @@ TEST(TreeListFrame, EnableFollowsTheStyle) {
   EnableWindow(f.Hwnd(), TRUE);
   EXPECT_EQ(1, d->enabled);
   EXPECT_FALSE(GetWindowLongA(f.Hwnd(), GWL_STYLE) & WS_DISABLED);
+}
+
+TEST(TreeListFrame, StylesThatShowRepaintTheRows) {
+  TreeListFixture f;
+  DWORD base = (DWORD)GetWindowLongA(f.Hwnd(), GWL_STYLE);
+  const struct {
+    DWORD bit;
+    bool repaints;
+  } cases[] = {{TVS_HASBUTTONS, true},    {TVS_HASLINES, true},         {TVS_LINESATROOT, true},
+               {TVS_SHOWSELALWAYS, true}, {TVS_TRACKSELECT, true},      {TVS_SINGLEEXPAND, true},
+               {TVS_CHECKBOXES, true},    {TVS_DISABLEDRAGDROP, false}, {TVS_RTLREADING, false}};
+  for (const auto& c : cases) {
+    UpdateWindow(f.Hwnd());
+    SetWindowLongA(f.Hwnd(), GWL_STYLE, (LONG)(base ^ c.bit));
+    EXPECT_EQ(c.repaints, GetUpdateRect(f.Hwnd(), nullptr, FALSE) != 0) << std::hex << c.bit;
+    SetWindowLongA(f.Hwnd(), GWL_STYLE, (LONG)base);
+  }
 }
 
 TEST(TreeListFrame, RedrawSwitch) {

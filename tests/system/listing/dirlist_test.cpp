@@ -268,6 +268,29 @@ TEST_F(DirList, SortKeysAsNameTables) {
   EXPECT_EQ(std::vector<std::string>({"sub", "datei10.txt", "Datei100.dat", "datei2.txt", "datei9.log"}), Held(sorted));
 }
 
+TEST_F(DirList, TypeNamesOrderEverySortAndEachSortedInsert) {
+  // Type names of our own through the extension cache, in an order that
+  // neither the names nor the extensions have.
+  const char* types[][2] = {{"xqa", "Zeta"}, {"xqb", "Alpha"}, {"xqc", "Mitte"}};
+  for (auto& t : types) g_shellIconCache.LookupExt(t[0])->typeName = g_shellIconCache.AddString(t[1], 5);
+  for (const char* n : {"a.xqa", "b.xqb", "c.xqc", "d.xqa", "e.xqb", "f.xqc"}) dir.Write(n, "");
+  const std::vector<std::string> expected = {"sub", "b.xqb", "e.xqb", "c.xqc", "f.xqc", "a.xqa", "d.xqa"};
+  CDirList list(dir.Path().c_str(), DIRLIST_LIST_DIRS, "*.xq?", nullptr);
+  list.Read();
+  list.Sort(DIRSORT_TYPE, 0);
+  EXPECT_EQ(expected, Held(list));
+  list.Sort(DIRSORT_TYPE, DIRSORT_MIXED | DIRSORT_DESCENDING);
+  EXPECT_EQ(std::vector<std::string>({"d.xqa", "a.xqa", "f.xqc", "c.xqc", "sub", "e.xqb", "b.xqb"}), Held(list));
+  // Kept sorted while reading, and a sorted insert: the new entry's type
+  // is looked up as the held ones' are.
+  list.Sort(DIRSORT_TYPE, 0);
+  list.Open(dir.Path().c_str(), DIRLIST_SORTED | DIRLIST_LIST_DIRS, "*.xq?", nullptr);
+  list.Read();
+  EXPECT_EQ(expected, Held(list));
+  EXPECT_EQ(3, list.AddEntryFromFields("g.xqb", CDirList::DIRADD_SORTED, FSTAT_ALWAYS, 0, 0, 0, 0));
+  EXPECT_EQ(8, list.AddEntryFromFields("h.xqa", CDirList::DIRADD_SORTED, FSTAT_ALWAYS, 0, 0, 0, 0));
+}
+
 // Notifications as "code index count".
 std::vector<std::string> g_notes;
 void Note(UINT_PTR context, int index, int count, uint32_t code) {

@@ -73,7 +73,10 @@ TEST(SplitUrl, Table) {
       {"host", H, "host", 0, "", ""},
       {"host:0x10", H | O, "host", 16, "", ""},
       {"a\xC3\xA4z/%E4%C3%A4", H | P, "a\xE4z", 0, "/\xE4\xC3\xA4", ""},
-      {"a:80/x", H | O | P, "a", 80, "/x", ""},
+      // A letter and ":" is a drive, digits after it or not; a one-letter
+      // user with a password still has its host.
+      {"a:80/x", P, "", 0, "/a:80/x", ""},
+      {"http://b:8/x", S | P, "", 0, "/b:8/x", ""},
       {"http://u:p@h/", S | H | P | URLPART_USER | URLPART_PASSWORD, "h", 0, "/", ""},
       {"", 0, "", 0, "", ""},
   };

@@ -13,7 +13,9 @@
 #include "tests/ui/dialogs/modal_driver.h"
 #include "mfc/filedialog.h"
 #include "tests/harness/window_util.h"
+#include "ui/filedlg/filedlg_state.h"
 #include "ui/filedlg/filedlgnew.h"
+#include "ui/popuplist.h"
 
 namespace {
 std::string TempDir(const char* name) {
@@ -420,6 +422,70 @@ TEST(FileDlgReal, PopupListsTheFolderAndArrowsWalkIt) {
   EXPECT_EQ(nCount, 100);
   EXPECT_EQ(lstrcmpiA(copied.c_str(), dir.c_str()), 0) << copied;
   EXPECT_EQ(FileDlgLiveWorkers(), 0);
+}
+
+namespace {
+// Stands in for the pop-up: keeps the names the worker posts.
+std::vector<std::string> g_posted;
+LRESULT CALLBACK NameSink(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kPopupListAddString && (wp & kPopupListMarkerMask) == kPopupListStringMarker) {
+    g_posted.push_back((const char*)lp);
+    HeapFree(GetProcessHeap(), 0, (void*)lp);
+    return 0;
+  }
+  if (msg == LB_RESETCONTENT) g_posted.clear();
+  return DefWindowProcA(h, msg, wp, lp);
+}
+}  // namespace
+
+// Completion reads at most 2001 names of a folder: the rest stay unread.
+TEST(FileDlgWorker, AFolderOfMoreThan2000NamesGivesTheFirst2001) {
+  std::string dir = TempDir("ofn_many");
+  EmptyDir(dir);
+  for (int i = 0; i < 2100; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "\\f%04d", i);
+    Touch(dir + name);
+  }
+  // The folder in the order the system gives it.
+  std::vector<std::string> order;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  do {
+    if (fd.cFileName[0] != '.') order.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  ASSERT_EQ(order.size(), 2100u);
+
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = NameSink;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "OfnNameSink";
+  RegisterClassA(&wc);
+  HWND sink = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+  FileDlgState& s = FileDlg();
+  s.req.popup = sink;
+  s.req.stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  s.heldNames = s.searchOpen = 0;
+  EnterCriticalSection(&s.lock);
+  lstrcpyA(s.folder, dir.c_str());
+  lstrcpyA(s.typed, order[2000].c_str());
+  s.folderChanged = s.textChanged = TRUE;
+  LeaveCriticalSection(&s.lock);
+  g_posted.clear();
+  s.req.worker = CreateThread(nullptr, 0, FileDlgFolderThread, sink, 0, nullptr);
+  ASSERT_TRUE(s.req.worker);
+  // Until the search is closed and the name came (20 s at most: a failure, not a hang).
+  auto done = [&] { return s.heldNames > 0 && !s.searchOpen && !g_posted.empty(); };
+  for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < 20000;) PumpMessages(10);
+  ASSERT_TRUE(done());
+  EXPECT_EQ(s.heldNames, 2001) << "the search closed after the 2001st name";
+  EXPECT_EQ(g_posted, std::vector<std::string>{order[2000]});
+  StopFileDlgWorker(s.req);
+  EXPECT_FALSE(IsWindow(sink));
+  EXPECT_EQ(FileDlgLiveWorkers(), 0);
+  EmptyDir(dir);
 }
 
 namespace {
