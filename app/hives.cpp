@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "app/browser/regnames.h"
 #include "app/ostrovaview.h"
 #include "mfc/filedialog.h"
 #include "system/pathtype.h"
@@ -145,7 +146,13 @@ LONG LoadHive(HKEY hRoot, const char* pszSubKey, const char* pszFile) {
   LONG e;
   {
     CHivePrivileges privileges;
-    e = RegLoadKeyA(hRoot, pszSubKey, pszFile);
+    // A name outside the code page comes as the browser writes it.
+    if (IsMarkedRegText(pszSubKey)) {
+      WCHAR file[MAX_PATH * 2] = L"";
+      MultiByteToWideChar(CP_ACP, 0, pszFile, -1, file, MAX_PATH * 2);
+      e = RegLoadKeyW(hRoot, RegTextToWide(pszSubKey).c_str(), file);
+    } else
+      e = RegLoadKeyA(hRoot, pszSubKey, pszFile);
   }
   if (e == ERROR_SUCCESS) OwnHives().insert(HiveId(hRoot, pszSubKey));
   return e;
@@ -155,7 +162,8 @@ LONG UnloadHive(HKEY hRoot, const char* pszSubKey) {
   LONG e;
   {
     CHivePrivileges privileges;
-    e = RegUnLoadKeyA(hRoot, pszSubKey);
+    e = IsMarkedRegText(pszSubKey) ? RegUnLoadKeyW(hRoot, RegTextToWide(pszSubKey).c_str())
+                                   : RegUnLoadKeyA(hRoot, pszSubKey);
   }
   if (e == ERROR_SUCCESS) OwnHives().erase(HiveId(hRoot, pszSubKey));
   return e;
@@ -187,36 +195,60 @@ bool RunLoadHive(CWnd* pParent, const char* currentPath, CString& strLoaded) {
   return true;
 }
 
-void RunUnloadHive(CWnd* pParent, const char* currentPath) {
-  if (!currentPath || !*currentPath) return;
+bool RunUnloadHive(CWnd* pParent, const char* currentPath) {
+  if (!currentPath || !*currentPath) return false;
   CString text;
-  if (!AskHivePath(pParent, "Schlüssel aushängen", ProposeHivePath(currentPath, true), text)) return;
+  if (!AskHivePath(pParent, "Schlüssel aushängen", ProposeHivePath(currentPath, true), text)) return false;
   HWND owner = pParent ? pParent->m_hWnd : nullptr;
   HKEY root;
   CString sub;
   int check = CheckHivePath(text, &root, &sub);
   if (check != kHivePathOk) {
     ErrorBox(owner, kUnloadChecks[check]);
-    return;
+    return false;
   }
-  // Some systems delete a key that is no hive when asked to unload it.
-  if (!IsOwnHive(root, sub)) {
-    CString q = "Der Schlüssel\n\n    " + NormaliseRegRoot(text) +
-                "\n\nwurde nicht von diesem Programm eingehängt. Trotzdem aushängen ?";
-    if (::MessageBoxA(owner, q, "Frage", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+  CString full = NormaliseRegRoot(text);
+  // Wine's RegUnLoadKey deletes a key that is no loaded hive, with all below
+  // it, and reports success; Windows refuses such a key.
+  bool own = IsOwnHive(root, sub);
+  bool deletes = !own && IsWineSystem();
+  if (!own) {
+    CString q = "Der Schlüssel\n\n    " + full + "\n\nwurde nicht von diesem Programm eingehängt.";
+    if (deletes)
+      q += "\n\nIst er keine eingehängte Datei, wird er beim Aushängen mit allen Unterschlüsseln und Werten "
+           "gelöscht !";
+    q += "\n\nTrotzdem aushängen ?";
+    if (::MessageBoxA(owner, q, "Frage", MB_YESNO | (deletes ? MB_ICONWARNING : MB_ICONQUESTION) | MB_DEFBUTTON2) !=
+        IDYES)
+      return false;
   }
   LONG e = UnloadHive(root, sub);
   if (e != ERROR_SUCCESS) {
     COstrovaView::ShowError("Der Schlüssel konnte nicht ausgehäng werden:", (DWORD)e);
-    return;
+    return false;
   }
-  ::MessageBoxA(owner, "Der Schlüssel wurde erfolgreich ausgehäng.", "Information", MB_ICONINFORMATION);
+  HKEY still = nullptr;
+  bool gone = OpenRegKeyByText(root, sub, KEY_QUERY_VALUE, &still) != ERROR_SUCCESS;
+  if (still) RegCloseKey(still);
+  if (deletes && gone) {
+    CString done = "Der Schlüssel\n\n    " + full +
+                   "\n\nwar keine von diesem Programm eingehängte Datei: er wurde mit allen Unterschlüsseln und "
+                   "Werten gelöscht.";
+    ::MessageBoxA(owner, done, "Information", MB_OK | MB_ICONINFORMATION);
+  } else {
+    ::MessageBoxA(owner, "Der Schlüssel wurde erfolgreich ausgehäng.", "Information", MB_ICONINFORMATION);
+  }
+  return gone;
 }
 
 bool WriteRegeditLastKey(const char* path) {
   CRegKeyStack key;
-  return key.Open(HKEY_CURRENT_USER, kRegeditAppletKey, REGKS_WRITE) &&
-         key.SetValue(path, (DWORD)strlen(path) + 1, "LastKey", REG_SZ);
+  if (!key.Open(HKEY_CURRENT_USER, kRegeditAppletKey, REGKS_WRITE)) return false;
+  if (!IsMarkedRegText(path)) return key.SetValue(path, (DWORD)strlen(path) + 1, "LastKey", REG_SZ);
+  // A key name outside the code page: the editor gets the exact path.
+  std::wstring wide = RegTextToWide(path);
+  return RegSetValueExW(key.m_hKey, L"LastKey", 0, REG_SZ, (const BYTE*)wide.c_str(),
+                        (DWORD)(wide.size() + 1) * sizeof(WCHAR)) == ERROR_SUCCESS;
 }
 
 int StartOutsideRegistryEditor(HWND owner, const char* path, const char* programDir) {

@@ -34,9 +34,9 @@ LONG UnloadHive(HKEY hRoot, const char* pszSubKey);
 bool IsOwnHive(HKEY hRoot, const char* pszSubKey);
 
 // The view's commands with their dialogs and messages; a load answers the
-// entered path to show.
+// entered path to show, an unload whether the key is gone now.
 bool RunLoadHive(CWnd* pParent, const char* currentPath, CString& strLoaded);
-void RunUnloadHive(CWnd* pParent, const char* currentPath);
+bool RunUnloadHive(CWnd* pParent, const char* currentPath);
 
 // Results of StartOutsideRegistryEditor.
 enum {

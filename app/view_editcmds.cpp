@@ -37,7 +37,10 @@ void COstrovaView::EditContextValue(bool binary) {
   CString path, name;
   bool isDefault = false;
   if (!ContextEntry(context, &path, &name, &isDefault)) return;
-  if (EditRegistryValue(this, nullptr, path, name, isDefault, binary) == kEditWritten) RefreshContextRow(context);
+  int result = EditRegistryValue(this, nullptr, path, name, isDefault, binary);
+  if (result == kEditWritten) RefreshContextRow(context);
+  // Deleted by another program meanwhile: the pane shows what is there now.
+  if (result == kEditGone) m_panes[context.pane].ShowVanished(nullptr);
 }
 
 void COstrovaView::OnModifyValue() { EditContextValue(false); }

@@ -1,11 +1,13 @@
 // The view's registry commands: find and find next, permissions, loading and
 // unloading hives, and the outside registry editor.
+#include "app/browser/regnames.h"
 #include "app/hives.h"
 #include "app/ostrovaview.h"
 #include "app/search/regfinddlg.h"
 #include "app/search/searchpane.h"
 #include "app/security/securityinfo.h"
 #include "ui/dialogs/progressdlg.h"
+#include "ui/msgbox.h"
 
 namespace {
 
@@ -97,7 +99,16 @@ int COstrovaView::SearchRegistry() {
 void COstrovaView::OnPermissions() {
   std::unique_ptr<IRegSearchPane> pane = MakeSearchPane(this, m_activePane);
   CString path = pane->GetCurrentPath();
-  if (!path.IsEmpty()) EditKeyPermissions(m_hWnd, path, SE_REGISTRY_KEY);
+  if (path.IsEmpty()) return;
+  // The access editor names the key by its 8-bit path.
+  if (IsMarkedRegText(path)) {
+    MsgBox(m_hWnd,
+           "Die Berechtigungen dieses Schlüssels können nicht bearbeitet werden: sein Pfad enthält einen Namen "
+           "mit Zeichen außerhalb des Zeichensatzes (Codepage 1252).",
+           "Fehler", MB_OK | MB_ICONERROR);
+    return;
+  }
+  EditKeyPermissions(m_hWnd, path, SE_REGISTRY_KEY);
 }
 
 void COstrovaView::OnLoadHive() {
@@ -108,7 +119,10 @@ void COstrovaView::OnLoadHive() {
 
 void COstrovaView::OnUnloadHive() {
   std::unique_ptr<IRegSearchPane> pane = MakeSearchPane(this, m_activePane);
-  RunUnloadHive(this, pane->GetCurrentPath());
+  // A key gone (unloaded, or deleted where the system does that) is no
+  // longer shown by either pane.
+  if (RunUnloadHive(this, pane->GetCurrentPath()))
+    for (CRegWnd& shown : m_panes) shown.ShowVanished(shown.GetPathNoSlash());
 }
 
 void COstrovaView::OnStartRegedit() {

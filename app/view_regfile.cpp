@@ -1,6 +1,7 @@
 // The view's .reg export and import: the file dialogs, the overwrite
 // question and the run of the system's registry editor in the worker of a
 // progress dialog (app/regfile/ does the work where the editor does not).
+#include "app/browser/regnames.h"
 #include "app/ostrovaview.h"
 #include "app/regfile/regeditrun.h"
 #include "res/resource.h"
@@ -97,6 +98,15 @@ int COstrovaView::RunRegeditDialog(const char* title, const char* option, const 
 }
 
 void COstrovaView::OnExport() {
+  // The system's editor and the own writer both take the key by its 8-bit
+  // path, which would name another key or none.
+  if (IsMarkedRegText(ActiveKeyPath())) {
+    MsgBox(m_hWnd,
+           "Dieser Schlüssel kann nicht exportiert werden: sein Pfad enthält einen Namen mit Zeichen außerhalb "
+           "des Zeichensatzes (Codepage 1252).",
+           "Fehler", MB_OK | MB_ICONERROR);
+    return;
+  }
   CString last = ReadProgramString("ExportPath");
   CFileDialog fd(FALSE, last, nullptr, kExportFlags, kExportFilter, this);
   fd.m_ofn.lpstrTitle = kExportTitle;

@@ -169,6 +169,11 @@ int IsWow64() {
   return g_wow64Flag;
 }
 
+bool IsWineSystem() {
+  static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 int GetComputerNameFmt(char* pszBuffer, int nSize, int format) {
   if (nSize < 1 || !pszBuffer) {
     SetLastError(ERROR_INVALID_PARAMETER);

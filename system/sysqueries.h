@@ -19,6 +19,9 @@ struct Wow64Calls {
 void SetWow64Calls(const Wow64Calls* calls);
 
 int IsWow64();
+// Whether the process runs under Wine (its ntdll exports wine_get_version):
+// some registry calls there act otherwise than on Windows.
+bool IsWineSystem();
 // Whether the token's groups hold Administrators (null: the process token).
 int IsTokenAdmin(HANDLE hToken);
 int IsUserAdmin();

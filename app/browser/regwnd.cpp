@@ -4,9 +4,15 @@
 
 #include <cstring>
 
+#include "app/browser/regmove.h"
+#include "app/browser/regnames.h"
 #include "text/compare/naturalcompare.h"
 
 IMPLEMENT_DYNAMIC(CRegWnd, CTreeWnd)
+
+BEGIN_MESSAGE_MAP(CRegWnd, CTreeWnd)
+  ON_MESSAGE(WM_REGWND_VANISHED, OnShowVanished)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -100,24 +106,14 @@ const char* GetRegTypeName(DWORD type, int flag) {
 }
 
 LONG OpenRegWndKey(HKEY root, const char* subPath, REGSAM access, HKEY* key) {
-  *key = nullptr;
-  return RegOpenKeyExA(root, subPath ? subPath : "", 0, access | kRegWndView, key);
+  return OpenRegKeyByText(root, subPath, access | kRegWndView, key);
 }
 
 LONG DeleteRegWndTree(HKEY parent, const char* name) {
   if (!name || !*name) return ERROR_INVALID_PARAMETER;  // "" would be the parent itself
-  HKEY key = nullptr;
-  LONG err = RegOpenKeyExA(parent, name, 0, KEY_READ | DELETE | kRegWndView, &key);
-  if (err != ERROR_SUCCESS) return err;
-  char sub[260];
-  for (;;) {
-    DWORD n = sizeof sub;
-    if (RegEnumKeyExA(key, 0, sub, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if ((err = DeleteRegWndTree(key, sub)) != ERROR_SUCCESS) break;
-  }
-  RegCloseKey(key);
-  if (err != ERROR_SUCCESS) return err;
-  return RegDeleteKeyExA(parent, name, kRegWndView, 0);
+  // Through the 16-bit calls: a subkey that the code page cannot carry has
+  // a literal twin ("a?b" beside "a中b") that the 8-bit calls would reach.
+  return DeleteRegTreeW(parent, RegTextToWide(name).c_str());
 }
 
 // --- the pane ----------------------------------------------------------------------
@@ -195,11 +191,13 @@ int CRegWnd::FillChildren(CTextList* list, const char* path, LPARAM itemValue) {
     return (int)subKeys;
   }
   TreeWndEntry e = {kImageKey, kImageOpenKey, kEntryFolder, 255, 0};
-  char name[260];
+  // The 16-bit names: one outside the code page gets a text of its own.
+  WCHAR name[260];
   for (DWORD i = 0;; ++i) {
-    DWORD n = sizeof name;
-    if (RegEnumKeyExA(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    list->InsertStringLen((int)n, name, -1, &e);
+    DWORD n = 260;
+    if (RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    std::string text = RegNameText(name, (int)n);
+    list->InsertStringLen((int)text.size(), text.c_str(), -1, &e);
   }
   RegCloseKey(key);
   return list->count;
@@ -211,7 +209,12 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
   if (!below) return 0;
   HKEY key;
   if (OpenBelow(row, below, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-  static char name[16384];  // the UI thread only
+  // Names and data through the 16-bit call, once per value: a name that the
+  // code page cannot carry gets a text of its own (the 8-bit call would give
+  // it another value's, "a?b" for "a中b"); strings are shown in the code
+  // page as the 8-bit call reads them.
+  static WCHAR name[16384];  // the UI thread only
+  static BYTE wide[2 * kCellBytes];
   static BYTE data[kCellBytes];
   bool hasDefault = false;
   // Only the records of the pane keep their data.
@@ -221,21 +224,33 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
     m_bytes.clear();
   }
   for (DWORD i = 0;; ++i) {
-    DWORD n = sizeof name, type = 0, size = sizeof data;
+    DWORD n = 16384, type = 0, wideSize = sizeof wide;
     // The data comes in the same call: the cells reuse it.
-    LONG err = RegEnumValueA(key, i, name, &n, nullptr, &type, data, &size);
-    DWORD fullSize = size;
+    LONG err = RegEnumValueW(key, i, name, &n, nullptr, &type, wide, &wideSize);
+    bool whole = err == ERROR_SUCCESS;
     if (err == ERROR_MORE_DATA) {
-      n = sizeof name;
-      size = 0;
-      err = RegEnumValueA(key, i, name, &n, nullptr, &type, nullptr, &fullSize);
+      n = 16384;
+      err = RegEnumValueW(key, i, name, &n, nullptr, &type, nullptr, nullptr);
     }
     if (err != ERROR_SUCCESS) break;
     TreeWndEntry e = {ImageOfType(type), 0, kEntryItem, (int)type, 0};
-    if (keep && size <= sizeof data && fullSize == size) {
-      m_data.push_back({type, fullSize, (DWORD)m_bytes.size(), size});
-      m_bytes.insert(m_bytes.end(), data, data + size);
-      e.reserved = (int)m_data.size();
+    if (keep && whole) {
+      DWORD size = wideSize;
+      const BYTE* bytes = wide;
+      if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        int units = (int)(wideSize / 2);
+        int got = units ? WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)wide, units, (char*)data, sizeof data, nullptr,
+                                              nullptr)
+                        : 0;
+        size = got > 0 ? (DWORD)got : 0;
+        bytes = data;
+        if (units && !got) size = sizeof data + 1;  // not cached: read when the cells are filled
+      }
+      if (size <= sizeof data) {
+        m_data.push_back({type, size, (DWORD)m_bytes.size(), size});
+        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+        e.reserved = (int)m_data.size();
+      }
     }
     if (n == 0) {
       hasDefault = true;
@@ -246,7 +261,8 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
       list->InsertString(kDefaultName, -1, &e);
     } else {
       e.selectedImage = e.image;
-      list->InsertStringLen((int)n, name, -1, &e);
+      std::string text = RegNameText(name, (int)n);
+      list->InsertStringLen((int)text.size(), text.c_str(), -1, &e);
     }
   }
   RegCloseKey(key);
@@ -368,13 +384,13 @@ int CRegWnd::SetItemColumns(HTREEITEM item) {
       const char* below = BelowRoot(GetPath(), &pathRow);
       if (below) OpenBelow(pathRow >= 0 ? pathRow : GetRootIndex(), below, KEY_QUERY_VALUE, &m_fillKey);
     }
-    err = m_fillKey ? RegQueryValueExA(m_fillKey, valueName, nullptr, &type, buffer, &size) : ERROR_FILE_NOT_FOUND;
+    err = m_fillKey ? QueryRegValueByText(m_fillKey, valueName, &type, buffer, &size) : ERROR_FILE_NOT_FOUND;
     fullSize = size;
   }
   if (err == ERROR_MORE_DATA && m_fillKey) {
     BYTE* whole = new BYTE[size + 2];
     DWORD wholeSize = size;
-    err = RegQueryValueExA(m_fillKey, valueName, nullptr, &type, whole, &wholeSize);
+    err = QueryRegValueByText(m_fillKey, valueName, &type, whole, &wholeSize);
     fullSize = wholeSize;
     size = wholeSize < 270 ? wholeSize : 270;
     memcpy(buffer, whole, size);
@@ -400,4 +416,60 @@ void CRegWnd::OnListFillEnd() {
   if (m_fillKey) RegCloseKey(m_fillKey);
   m_fillKey = nullptr;
   m_fillKeyTried = false;
+}
+
+// --- a registry that changed under the pane ------------------------------------------
+
+bool CRegWnd::RegPathExists(const char* path) {
+  int row = -1;
+  const char* below = BelowRoot(path, &row);
+  if (!below) return false;
+  HKEY key;
+  if (OpenBelow(row, below, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void CRegWnd::ShowVanished(const char* keyPath) {
+  if (keyPath && *keyPath) m_vanished.push_back(keyPath);
+  if (m_vanishedPosted || !m_hWnd) return;
+  m_vanishedPosted = true;
+  PostMessage(WM_REGWND_VANISHED);
+}
+
+LRESULT CRegWnd::OnShowVanished(WPARAM, LPARAM) {
+  m_vanishedPosted = false;
+  std::vector<std::string> paths;
+  paths.swap(m_vanished);
+  WaitForListThread();
+  for (std::string& path : paths) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    if (!RegPathExists(path.c_str())) OnKeyDeleted(path.c_str());
+    size_t slash = path.rfind('\\');
+    if (slash == std::string::npos) continue;
+    std::string parent = path.substr(0, slash);
+    HTREEITEM item = ExpandToPath(parent.c_str(), 0, nullptr);
+    char itemPath[kTreeWndPathBuffer + 8];
+    int n = item ? GetItemPath(item, itemPath, sizeof itemPath) : 0;
+    if (n > 0 && itemPath[n - 1] == '\\') itemPath[--n] = 0;
+    if (n > 0 && !lstrcmpiA(itemPath, parent.c_str())) {
+      FillTreeChildren(item, nullptr, 1);
+      Tree().SendMessage(TLM_RUNDEFERRED);
+    }
+  }
+  // The shown key, or the nearest of its parents that is still there.
+  std::string shown = GetPathNoSlash();
+  while (!shown.empty() && !RegPathExists(shown.c_str())) {
+    size_t slash = shown.rfind('\\');
+    if (slash == std::string::npos) break;
+    shown.resize(slash);
+  }
+  std::string current = GetPathNoSlash();
+  if (!shown.empty() && shown.size() < current.size()) {
+    // The first key of the shown path that is gone: the pane shows its parent.
+    size_t end = current.find('\\', shown.size() + 1);
+    OnKeyDeleted(current.substr(0, end).c_str());
+  }
+  SendMessage(WM_COMMAND, ID_TREEWND_REFRESH);
+  return 0;
 }

@@ -3,6 +3,7 @@
 // in the entry list, and creating, renaming and deleting keys and values.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "app/browser/treewnd.h"
@@ -17,10 +18,20 @@ const char* GetRootName(int row, HKEY* handle);
 int FindRootKey(const char* path, int* length, HKEY* handle);
 // "REG_SZ" ... for 0-11; another type: NULL when flag is nonzero, else "???".
 const char* GetRegTypeName(DWORD type, int flag);
-// Renames a subkey of parent; a Win32 error code, 0 on success (also the thread's last error).
-LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName);
-// Test seam: pretends the system has no RegRenameKey.
+// Renames a subkey of parent (names as the pane writes them, regnames.h); a
+// Win32 error code, 0 on success (also the thread's last error). A name that
+// differs only in letter case is taken too. *leftAt (may be null): after a
+// failure, the name that holds the whole key when it is no longer oldName.
+LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName, std::string* leftAt = nullptr);
+// Test seam: pretends the system has no RegRenameKey (moves by copy).
 void SetRenameRegKeyFallback(bool fallback);
+
+// Said after a failure's own text when the key or value is no longer there.
+extern const char kRegKeyGoneText[];
+extern const char kRegValueGoneText[];
+
+// Posted by CRegWnd::ShowVanished to the pane.
+const UINT WM_REGWND_VANISHED = WM_APP + 0x2F1;
 
 // Every key the registry pane opens goes through here: one WOW64 view.
 const REGSAM kRegWndView = KEY_WOW64_64KEY;
@@ -59,8 +70,19 @@ class CRegWnd : public CTreeWnd {
   int SetItemColumns(HTREEITEM item) override;
   int InsertColumns() override;
 
+  // After a command found the registry other than the pane shows it (a key
+  // or value that another program deleted): once the current message is
+  // done, the key tree's children of keyPath's parent are filled again
+  // (keyPath null: none), and the shown key is shown again, or its nearest
+  // existing parent when it is gone.
+  void ShowVanished(const char* keyPath);
+  // Whether root\path (a full path, texts as the pane writes them) exists.
+  static bool RegPathExists(const char* path);
+
  protected:
   void OnListFillEnd() override;
+  afx_msg LRESULT OnShowVanished(WPARAM, LPARAM);
+  DECLARE_MESSAGE_MAP()
 
  private:
   // The part of a path below its root name (without a final "\"), and the root's row.
@@ -78,6 +100,8 @@ class CRegWnd : public CTreeWnd {
   std::vector<ValueData> m_data;
   std::vector<BYTE> m_bytes;
   CImageList m_images;
-  HKEY m_fillKey = nullptr;  // the shown key, open for one filling of the list
+  HKEY m_fillKey = nullptr;             // the shown key, open for one filling of the list
+  std::vector<std::string> m_vanished;  // key paths waiting for ShowVanished
+  bool m_vanishedPosted = false;
   bool m_fillKeyTried = false;
 };

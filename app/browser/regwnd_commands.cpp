@@ -2,31 +2,79 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/browser/regmove.h"
+#include "app/browser/regnames.h"
 #include "app/browser/regwnd.h"
 #include "system/regkeystack.h"
+#include "system/sysqueries.h"
 #include "ui/msgbox.h"
+
+const char kRegKeyGoneText[] =
+    "\n\nDer Registry-Schlüssel ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
+    "Die Anzeige wird aktualisiert.";
+const char kRegValueGoneText[] =
+    "\n\nDer Registry-Wert ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
+    "Die Anzeige wird aktualisiert.";
 
 namespace {
 
 const char kTextOpenFailed[] = "Der Registry-Pfad konnte nicht geöffnet werden !";
 const char kTextWriteFailed[] = "Der Registry-Wert konnte nicht geschrieben werden !";
 const char kTextReadFailed[] = "Der Registry-Wert konnte nicht gelesen werden !";
-const char kTextOldNotDeleted[] = "Der alte Registry-Wert konnte nicht gelöscht werden !";
 const char kTextRenameFailed[] = "Der Registry-Pfad konnte nicht umbenannt werden !";
 const char kTextDeleteFailed[] = "Fehler beim Löschen !";
 const char kTextValueExists[] = "Ein Registry-Wert mit diesem Namen existiert bereits !";
 const char kTextKeyExists[] = "Ein Registry-Schlüssel mit diesem Namen existiert bereits !";
 const char kTextRootKey[] = "Ein Hauptschlüssel kann nicht gelöscht werden !";
 const char kTextNoFreeName[] = "Es konnte kein freier Name gefunden werden !";
+const char kTextBadKeyName[] = "Ein Schlüsselname darf keinen '\\' enthalten !";
+const char kTextLeftAt[] = "\n\nDer vollständige Schlüssel steht jetzt unter dem Namen '%s'.";
 // Beyond "#8" the numbering goes on up to this.
 const int kMaxNewNumber = 999;
 
 typedef LONG(WINAPI* RegRenameKeyFn)(HKEY, LPCWSTR, LPCWSTR);
 bool g_forceFallback = false;
 
+// The system's own rename where it is sound. Wine's RegRenameKey returns 0
+// but corrupts the parent: with subkeys "Aaa", "Neu #1" and "Sub\child",
+// renaming "Neu #1" to "Neu xyz" leaves "Aaa", "Neu xyz", "Neu xyz" and
+// "Sub" is gone with all below it (later calls on the prefix may hang).
+// Under Wine, and where the system has no such call, keys move by copy.
 RegRenameKeyFn RegRenameKeyEntry() {
-  static RegRenameKeyFn fn = (RegRenameKeyFn)(void*)GetProcAddress(GetModuleHandleA("ADVAPI32"), "RegRenameKey");
+  static RegRenameKeyFn fn =
+      IsWineSystem() ? nullptr : (RegRenameKeyFn)(void*)GetProcAddress(GetModuleHandleA("ADVAPI32"), "RegRenameKey");
   return g_forceFallback ? nullptr : fn;
+}
+
+LONG MoveKey(HKEY parent, const WCHAR* from, const WCHAR* to, bool* copyKept) {
+  *copyKept = false;
+  if (RegRenameKeyFn rename = RegRenameKeyEntry()) {
+    HKEY probe;
+    if (RegOpenKeyExW(parent, to, 0, KEY_QUERY_VALUE | kRegWndView, &probe) == ERROR_SUCCESS) {
+      RegCloseKey(probe);
+      return ERROR_ALREADY_EXISTS;
+    }
+    return rename(parent, from, to);
+  }
+  return MoveRegKeyByCopy(parent, from, to, copyKept);
+}
+
+bool KeyExistsW(HKEY parent, const WCHAR* name) {
+  HKEY probe;
+  if (RegOpenKeyExW(parent, name, 0, KEY_QUERY_VALUE | kRegWndView, &probe) != ERROR_SUCCESS) return false;
+  RegCloseKey(probe);
+  return true;
+}
+
+LONG MoveValue(HKEY key, const WCHAR* from, const WCHAR* to, bool* copyKept) {
+  *copyKept = false;
+  return MoveRegValueW(key, from, to);
+}
+
+bool ValueExistsW(HKEY key, const WCHAR* name) {
+  DWORD size = 0;
+  LONG err = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size);
+  return err == ERROR_SUCCESS || err == ERROR_MORE_DATA;
 }
 
 LONG SetError(LONG err) {
@@ -34,52 +82,39 @@ LONG SetError(LONG err) {
   return err;
 }
 
-bool ValueExists(HKEY key, const char* name) {
-  DWORD type, size = 0;
-  LONG err = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
-  return err == ERROR_SUCCESS || err == ERROR_MORE_DATA;
+bool ValueExists(HKEY key, const char* name) { return RegValueExistsByText(key, name); }
+
+bool KeyExists(HKEY key, const char* name) { return RegKeyExistsByText(key, name); }
+
+bool IsGone(LONG err) { return err == ERROR_FILE_NOT_FOUND || err == ERROR_KEY_DELETED; }
+
+// The failure's own text, then that the key or value is no longer there.
+void ShowGone(const char* text, const char* gone, LONG err) {
+  std::string t = std::string(text) + gone;
+  CTreeWnd::ShowError(t.c_str(), (DWORD)err);
 }
 
-bool KeyExists(HKEY key, const char* name) {
-  HKEY sub;
-  if (OpenRegWndKey(key, name, KEY_QUERY_VALUE, &sub) != ERROR_SUCCESS) return false;
-  RegCloseKey(sub);
-  return true;
+void ShowOpenError(LONG err) {
+  if (IsGone(err))
+    ShowGone(kTextOpenFailed, kRegKeyGoneText, err);
+  else
+    CTreeWnd::ShowError(kTextOpenFailed, (DWORD)err);
 }
 
 }  // namespace
 
 void SetRenameRegKeyFallback(bool fallback) { g_forceFallback = fallback; }
 
-LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName) {
-  if (RegRenameKeyFn rename = RegRenameKeyEntry()) {
-    // The names are in the ANSI code page ("€" is 0x80 in 1252).
-    WCHAR oldW[257], newW[257];
-    int a = MultiByteToWideChar(CP_ACP, 0, oldName, -1, oldW, 257);
-    int b = MultiByteToWideChar(CP_ACP, 0, newName, -1, newW, 257);
-    if (!a || !b) return SetError(ERROR_INVALID_PARAMETER);
-    return SetError(rename(parent, oldW, newW));
-  }
-  if (!lstrcmpiA(oldName, newName)) return SetError(ERROR_SUCCESS);
-  HKEY old;
-  LONG err = OpenRegWndKey(parent, oldName, KEY_READ, &old);
-  if (err != ERROR_SUCCESS) return SetError(err);
-  DWORD subKeys = 0, values = 0;
-  err = RegQueryInfoKeyA(old, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                         nullptr);
-  RegCloseKey(old);
-  if (err != ERROR_SUCCESS) return SetError(err);
-  // Only an empty key can change its name this way.
-  if (subKeys || values) return SetError(ERROR_DIR_NOT_EMPTY);
-  HKEY created;
-  DWORD disposition = 0;
-  err = RegCreateKeyExA(parent, newName, 0, nullptr, 0, KEY_ALL_ACCESS | kRegWndView, nullptr, &created, &disposition);
-  if (err != ERROR_SUCCESS) return SetError(err);
-  RegCloseKey(created);
-  // A key that was there before is not ours to delete again.
-  if (disposition != REG_CREATED_NEW_KEY) return SetError(ERROR_ALREADY_EXISTS);
-  err = RegDeleteKeyExA(parent, oldName, kRegWndView, 0);
-  if (err != ERROR_SUCCESS) RegDeleteKeyExA(parent, newName, kRegWndView, 0);
+LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName, std::string* leftAt) {
+  if (leftAt) leftAt->clear();
+  std::wstring from = RegTextToWide(oldName), to = RegTextToWide(newName);
+  if (from.empty() || to.empty()) return SetError(ERROR_INVALID_PARAMETER);
+  // A key name never holds "\": the system would make a path of it.
+  if (to.find(L'\\') != std::wstring::npos) return SetError(ERROR_INVALID_NAME);
+  if (from == to) return SetError(ERROR_SUCCESS);
+  std::wstring left;
+  LONG err = RenameRegItem(parent, from.c_str(), to.c_str(), MoveKey, KeyExistsW, &left);
+  if (leftAt && !left.empty()) *leftAt = RegNameText(left.c_str(), (int)left.size());
   return SetError(err);
 }
 
@@ -105,7 +140,8 @@ int CRegWnd::NewItem(CTextList* list, const char* path, char* name, DWORD type) 
   if (len && sub[len - 1] == '\\') sub[len - 1] = 0;
   LONG err = below ? OpenRegWndKey(root, sub, KEY_READ | KEY_SET_VALUE, &key) : ERROR_PATH_NOT_FOUND;
   if (err != ERROR_SUCCESS) {
-    ShowError(kTextOpenFailed, (DWORD)err);
+    ShowOpenError(err);
+    if (IsGone(err)) ShowVanished(nullptr);
     return -1;
   }
   if (!*name) {
@@ -164,15 +200,16 @@ int CRegWnd::NewFolder(CTextList*, const char* path, char* name) {
   size_t len = strlen(sub);
   if (len && sub[len - 1] == '\\') sub[len - 1] = 0;
   HKEY key = nullptr;
-  DWORD disposition;
-  LONG err = below ? RegCreateKeyExA(root, sub, 0, nullptr, 0, KEY_READ | KEY_CREATE_SUB_KEY | kRegWndView, nullptr,
-                                     &key, &disposition)
-                   : ERROR_PATH_NOT_FOUND;
+  // Opened, not created: a key that another program deleted meanwhile
+  // must not come back.
+  LONG err = below ? OpenRegWndKey(root, sub, KEY_READ | KEY_CREATE_SUB_KEY, &key) : ERROR_PATH_NOT_FOUND;
   if (err != ERROR_SUCCESS) {
-    ShowError(kTextOpenFailed, (DWORD)err);
+    ShowOpenError(err);
+    if (IsGone(err)) ShowVanished(nullptr);
     return 0;
   }
   bool chosen = *name != 0;
+  DWORD disposition;
   for (int k = 1; !chosen || k == 1; ++k) {
     if (!chosen) {
       if (k > kMaxNewNumber) break;
@@ -180,7 +217,7 @@ int CRegWnd::NewFolder(CTextList*, const char* path, char* name) {
       if (KeyExists(key, name)) continue;
     }
     HKEY created;
-    err = RegCreateKeyExA(key, name, 0, nullptr, 0, KEY_READ | kRegWndView, nullptr, &created, &disposition);
+    err = CreateRegKeyByText(key, name, KEY_READ | kRegWndView, &created, &disposition);
     if (err != ERROR_SUCCESS) {
       RegCloseKey(key);
       ShowError(kTextWriteFailed, (DWORD)err);
@@ -213,7 +250,11 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
     const char* slash = strrchr(oldPath, '\\');
     oldName = slash ? slash + 1 : oldPath;
   }
-  if (!lstrcmpiA(oldName, newName)) return 1;
+  std::wstring from = RegTextToWide(oldName), to = RegTextToWide(newName);
+  // "‹xxxx›" typed for a character: the lists write the new name their way.
+  std::string stored = RegNameText(to.c_str(), (int)to.size());
+  if (stored != newName) m_renamedText = stored.c_str();
+  if (from == to) return 1;
   int parentLength = (int)(oldName - oldPath);
   if (parentLength > 0) --parentLength;  // the "\" before the name
   char parent[kTreeWndPathBuffer + 8];
@@ -222,55 +263,84 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
   const char* below = BelowRoot(parent, &row);
   HKEY root = nullptr;
   GetRootKey(row, nullptr, &root);
+  // A new spelling of the same name renames too (through a name between):
+  // the list shows what the registry holds.
+  bool caseOnly = SameRegName(from.c_str(), to.c_str());
   if (value) {
-    if (IsDefaultEntry(oldName)) return 0;
-    CRegKeyStack key;
-    // Read and written through the UTF-16 functions: characters outside the
-    // code page survive.
-    if (!below || !key.Open(root, below, REGKS_WRITE | kRegWndView)) {
-      ShowError(kTextOpenFailed, (DWORD)key.m_nLastError);
+    if (IsDefaultEntry(oldName) || to.empty()) return 0;
+    HKEY key = nullptr;
+    LONG err = below ? OpenRegWndKey(root, below, KEY_READ | KEY_SET_VALUE, &key) : ERROR_PATH_NOT_FOUND;
+    if (err != ERROR_SUCCESS) {
+      ShowOpenError(err);
+      if (IsGone(err)) ShowVanished(nullptr);
       return 0;
     }
-    if (ValueExists(key.m_hKey, newName)) {
+    // Read and written through the UTF-16 functions with the exact names:
+    // characters outside the code page survive, and a literal twin ("a?b"
+    // beside "a中b") is never touched.
+    if (!ValueExistsW(key, from.c_str())) {
+      RegCloseKey(key);
+      ShowGone(kTextReadFailed, kRegValueGoneText, ERROR_FILE_NOT_FOUND);
+      ShowVanished(nullptr);
+      return 0;
+    }
+    if (!caseOnly && ValueExistsW(key, to.c_str())) {
+      RegCloseKey(key);
       ShowError(kTextValueExists, ERROR_ALREADY_EXISTS);
       return 0;
     }
-    BYTE* data = nullptr;
-    if (!key.QueryValueAllocW(&data, oldName, 0x20000003)) {
-      ShowError(kTextReadFailed, (DWORD)key.m_nLastError);
-      return 0;
+    std::wstring left;
+    err = RenameRegItem(key, from.c_str(), to.c_str(), MoveValue, ValueExistsW, &left);
+    RegCloseKey(key);
+    if (err == ERROR_SUCCESS) return 1;
+    if (IsGone(err)) {
+      ShowGone(kTextReadFailed, kRegValueGoneText, err);
+      ShowVanished(nullptr);
+    } else {
+      ShowError(err == ERROR_ALREADY_EXISTS ? kTextValueExists : kTextWriteFailed, (DWORD)err);
     }
-    DWORD type = key.m_dwType, size = key.m_cbData;
-    bool written = key.SetValueW(data, size, newName, 0x20000000 | type);
-    delete[] data;
-    if (!written) {
-      ShowError(kTextWriteFailed, (DWORD)key.m_nLastError);
-      return 0;
-    }
-    LONG err = RegDeleteValueA(key.m_hKey, oldName);
-    if (err != ERROR_SUCCESS) {
-      RegDeleteValueA(key.m_hKey, newName);
-      ShowError(kTextOldNotDeleted, (DWORD)err);
-      return 0;
-    }
-    return 1;
+    return 0;
   }
   if ((flags & kTreeItemLevelMask) < 1 || !below) return 0;
+  if (to.find(L'\\') != std::wstring::npos) {
+    ShowError(kTextBadKeyName, ERROR_INVALID_NAME);
+    return 0;
+  }
   HKEY key;
   LONG err = OpenRegWndKey(root, below, 0x2001F, &key);
   if (err != ERROR_SUCCESS) {
-    ShowError(kTextOpenFailed, (DWORD)err);
+    ShowOpenError(err);
+    if (IsGone(err)) ShowVanished(parent);
     return 0;
   }
-  if (KeyExists(key, newName)) {
+  if (!KeyExists(key, oldName)) {
+    RegCloseKey(key);
+    ShowGone(kTextRenameFailed, kRegKeyGoneText, ERROR_FILE_NOT_FOUND);
+    ShowVanished(oldPath);
+    return 0;
+  }
+  if (!caseOnly && KeyExists(key, newName)) {
     RegCloseKey(key);
     ShowError(kTextKeyExists, ERROR_ALREADY_EXISTS);
     return 0;
   }
-  err = RenameRegKey(key, oldName, newName);
+  std::string leftAt;
+  err = RenameRegKey(key, oldName, newName, &leftAt);
   RegCloseKey(key);
   if (err != ERROR_SUCCESS) {
-    ShowError(kTextRenameFailed, (DWORD)err);
+    if (IsGone(err)) {
+      ShowGone(kTextRenameFailed, kRegKeyGoneText, err);
+      ShowVanished(oldPath);
+      return 0;
+    }
+    char text[400 + kTreeWndPathBuffer];
+    int n = _snprintf(text, sizeof text - 1, "%s", kTextRenameFailed);
+    if (!leftAt.empty() && n > 0)
+      _snprintf(text + n, sizeof text - 1 - n, kTextLeftAt, leftAt.substr(0, kTreeWndMaxPath).c_str());
+    text[sizeof text - 1] = 0;
+    ShowError(text, (DWORD)err);
+    // What the key tree shows of the parent follows what is there now.
+    if (!leftAt.empty()) ShowVanished(oldPath);
     return 0;
   }
   return 1;
@@ -311,15 +381,27 @@ int CRegWnd::DeleteItems(const char* path, const char* nameArg, UINT flags) {
   HKEY root = nullptr;
   GetRootKey(parentRow, nullptr, &root);
   HKEY key;
-  if (OpenRegWndKey(root, parentBelow, KEY_READ | KEY_SET_VALUE | DELETE, &key) != ERROR_SUCCESS) return 0;
-  LONG err;
+  LONG err = OpenRegWndKey(root, parentBelow, KEY_READ | KEY_SET_VALUE | DELETE, &key);
+  if (err != ERROR_SUCCESS) {
+    if (!IsGone(err)) return 0;
+    ShowGone(kTextDeleteFailed, kRegKeyGoneText, err);
+    ShowVanished(value ? nullptr : path);
+    return 0;
+  }
+  // By the exact name: a literal twin ("a?b" beside "a中b") stays.
   if (value)
-    err = RegDeleteValueA(key, IsDefaultEntry(name) ? "" : name);
+    err = DeleteRegValueByText(key, IsDefaultEntry(name) ? "" : name);
   else
     err = DeleteRegWndTree(key, name);
   RegCloseKey(key);
   if (err != ERROR_SUCCESS) {
-    ShowError(kTextDeleteFailed, (DWORD)err);
+    // An unset default value is always listed: not one that went meanwhile.
+    bool gone = IsGone(err) && !(value && IsDefaultEntry(name));
+    if (gone)
+      ShowGone(kTextDeleteFailed, value ? kRegValueGoneText : kRegKeyGoneText, err);
+    else
+      ShowError(kTextDeleteFailed, (DWORD)err);
+    if (gone) ShowVanished(value ? nullptr : path);
     return 0;
   }
   if (!value) OnKeyDeleted(path);

@@ -193,6 +193,9 @@ class CTreeWnd : public CWnd {
   // The entry a data-source call is about (-1 none): lets the source tell
   // the default value from a value that carries its display name.
   int m_currentEntry = -1;
+  // Set by RenameItem when the new name stands in the lists otherwise than
+  // typed (the data source's own writing of it); empty: as typed.
+  CString m_renamedText;
   // Set while the later entries of a confirmed multiple delete go out: the
   // last one carries no "more" flag and would be asked about again.
   bool m_deleteConfirmed = false;

@@ -540,9 +540,12 @@ int CTreeWnd::RenameEntry(int index, const char* newName) {
   DropFinalSlash(path);
   UINT flags = (UINT)(m_list.SendMessage(TLM_GETITEMPARAM, 0, (LPARAM)item) & 0xFFF);
   m_currentEntry = index;
+  m_renamedText.Empty();
   int renamed = RenameItem(path, newName, flags);
   m_currentEntry = -1;
   if (!renamed) return 0;
+  CString stored = m_renamedText.IsEmpty() ? CString(newName) : m_renamedText;
+  newName = stored;
   TreeWndEntry e = *(TreeWndEntry*)m_entries.items[index];
   m_entries.SetString(newName, index, &e);
   TVITEMA tv = {};
@@ -560,7 +563,10 @@ int CTreeWnd::RenameTreeItem(HTREEITEM item, const char* newName) {
   DropFinalSlash(path);
   UINT flags = (UINT)(TreeParam(item) & kTreeItemLevelMask);
   WaitForListThread();
+  m_renamedText.Empty();
   if (!RenameItem(path, newName, flags)) return 0;
+  CString stored = m_renamedText.IsEmpty() ? CString(newName) : m_renamedText;
+  newName = stored;
   TVITEMA tv = {};
   tv.mask = TVIF_TEXT;
   tv.hItem = item;

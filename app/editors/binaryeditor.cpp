@@ -10,14 +10,19 @@ int EditBinaryValue(CWnd* parent, const ValueRef& value) {
   CRegKeyStack key;
   if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
   BYTE* data = nullptr;
-  DWORD type, size;
-  if (key.QueryValueAllocW(&data, value.Name(), REGKS_SEL_WIDE | REG_BINARY)) {
-    type = key.m_dwType;
-    size = key.m_cbData;
+  DWORD type = 0, size = 0;
+  LONG err = 0;
+  if (value.exact ? ReadExactValue(key.m_hKey, value, &data, &type, &size, &err)
+                  : key.QueryValueAllocW(&data, value.Name(), REGKS_SEL_WIDE | REG_BINARY)) {
+    if (!value.exact) {
+      type = key.m_dwType;
+      size = key.m_cbData;
+    }
   } else {
     delete[] data;
-    if (!(value.isDefault && key.m_nLastError == ERROR_FILE_NOT_FOUND)) {
-      ShowEditError(kRegValueReadError, key.m_nLastError);
+    if (!value.exact) err = key.m_nLastError;
+    if (!(value.isDefault && err == ERROR_FILE_NOT_FOUND)) {
+      ShowReadError(value, err);
       return kEditFailed;
     }
     // A missing default value: empty text, still a real block for the view.

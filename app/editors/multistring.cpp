@@ -41,7 +41,7 @@ int EditMultiStringValue(CWnd* parent, const ValueRef& value) {
     delete[] raw;
   } else if (raw) {
     delete[] raw;
-    ShowEditError(kRegValueReadError, key.m_nLastError);
+    ShowReadError(value, key.m_nLastError);
     return kEditFailed;
   }
   key.CloseAll();

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <memory>
 
+#include "app/browser/regnames.h"
+#include "app/browser/regwnd.h"
 #include "app/editors/valueeditor_internal.h"
 #include "app/ostrovaview.h"
 #include "ui/dialogs/textprompt.h"
@@ -20,7 +22,7 @@ const char kTextPrompt[] = "Bitte hier den neunen Text eingeben :";
 // page, an inner NUL before more text) goes to the hex editor instead.
 bool StringFitsPrompt(const ValueRef& value, bool multi) {
   CRegKeyStack key;
-  if (!key.Open(value.root, value.path, REGKS_READ | KEY_WOW64_64KEY)) return false;
+  if (OpenValueKeyQuietly(key, value, REGKS_READ) != ERROR_SUCCESS) return false;
   BYTE* raw = nullptr;
   if (!key.QueryValueAllocW(&raw, value.Name(), REGKS_SEL_WIDE | REG_SZ)) {
     delete[] raw;
@@ -77,19 +79,101 @@ CString ValueRef::Title() const {
 
 void ShowEditError(const char* text, LONG code) { COstrovaView::ShowError(text, (DWORD)code); }
 
+LONG OpenValueKeyQuietly(CRegKeyStack& key, const ValueRef& value, DWORD mode) {
+  HKEY root = value.root;
+  const char* sub = value.path;
+  if (!root) sub += ParseRegRootName(&root, sub);
+  HKEY exact = nullptr;
+  if (!IsMarkedRegText(sub)) {
+    if (key.Open(value.root, value.path, mode | KEY_WOW64_64KEY)) return ERROR_SUCCESS;
+    // The key object keeps its own code for a failed open: the system's
+    // tells a key that is gone.
+    LONG err = RegOpenKeyExA(root, sub, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &exact);
+    if (err != ERROR_SUCCESS) return err;
+    RegCloseKey(exact);
+    return key.m_nLastError;
+  }
+  // A path that the code page cannot carry: opened by its exact names and
+  // handed to the key object as its root.
+  LONG err = OpenRegKeyByText(root, sub, (mode == REGKS_READ ? KEY_READ : KEY_ALL_ACCESS) | KEY_WOW64_64KEY, &exact);
+  if (err != ERROR_SUCCESS) return err;
+  bool ok = key.Open(exact, "", mode | KEY_WOW64_64KEY);
+  RegCloseKey(exact);
+  return ok ? ERROR_SUCCESS : key.m_nLastError;
+}
+
 bool OpenValueKey(CRegKeyStack& key, const ValueRef& value, DWORD mode) {
-  if (key.Open(value.root, value.path, mode | KEY_WOW64_64KEY)) return true;
-  ShowEditError(kRegPathOpenError, key.m_nLastError);
+  LONG err = OpenValueKeyQuietly(key, value, mode);
+  if (err == ERROR_SUCCESS) return true;
+  if (err == ERROR_FILE_NOT_FOUND || err == ERROR_KEY_DELETED) {
+    value.vanished = true;
+    ShowEditError((CString(kRegPathOpenError) + kRegKeyGoneText).GetString(), err);
+  } else {
+    ShowEditError(kRegPathOpenError, err);
+  }
   return false;
 }
+
+void ShowReadError(const ValueRef& value, LONG code) {
+  if (code == ERROR_FILE_NOT_FOUND && !value.isDefault) {
+    value.vanished = true;
+    ShowEditError((CString(kRegValueReadError) + kRegValueGoneText).GetString(), code);
+    return;
+  }
+  ShowEditError(kRegValueReadError, code);
+}
+
+bool ReadExactValue(HKEY key, const ValueRef& value, BYTE** data, DWORD* type, DWORD* size, LONG* error) {
+  *data = nullptr;
+  DWORD need = 0;
+  LONG err = RegQueryValueExW(key, value.WideName(), nullptr, type, nullptr, &need);
+  if (err == ERROR_SUCCESS) {
+    *data = new BYTE[need + 2]();
+    *size = need;
+    err = RegQueryValueExW(key, value.WideName(), nullptr, type, *data, size);
+  }
+  if (err == ERROR_SUCCESS) return true;
+  delete[] * data;
+  *data = nullptr;
+  *error = err;
+  return false;
+}
+
+namespace {
+
+// A value that another program deleted while its editor was open is not
+// made again; the default value may be new.
+bool StillThere(CRegKeyStack& key, const ValueRef& value) {
+  if (value.isDefault) return true;
+  DWORD size = 0;
+  LONG err = value.exact ? RegQueryValueExW(key.m_hKey, value.WideName(), nullptr, nullptr, nullptr, &size)
+                         : RegQueryValueExA(key.m_hKey, value.Name(), nullptr, nullptr, nullptr, &size);
+  return err == ERROR_SUCCESS || err == ERROR_MORE_DATA;
+}
+
+}  // namespace
 
 int WriteValueBytes(const ValueRef& value, const void* data, DWORD size, DWORD type, bool wide) {
   CRegKeyStack key;
   if (!OpenValueKey(key, value, REGKS_WRITE)) return kEditFailed;
+  if (!StillThere(key, value)) {
+    value.vanished = true;
+    ShowEditError((CString(kRegValueWriteError) + kRegValueGoneText).GetString(), ERROR_FILE_NOT_FOUND);
+    return kEditFailed;
+  }
   static const BYTE kNoData = 0;
   if (!data) data = &kNoData;
   bool ok;
-  if (type & REGKS_SEL_MASK) {
+  if (value.exact) {
+    // Two bytes that are not zero behind the data: the system would take a
+    // zero there for a string's missing terminator and store it too.
+    std::unique_ptr<BYTE[]> padded(new BYTE[size + 2]);
+    std::memcpy(padded.get(), data, size);
+    padded[size] = padded[size + 1] = 0xFF;
+    LONG err = RegSetValueExW(key.m_hKey, value.WideName(), 0, type, padded.get(), size);
+    key.m_nLastError = err;
+    ok = err == ERROR_SUCCESS;
+  } else if (type & REGKS_SEL_MASK) {
     // Bits 28-29 of such a type would be read as the interface selector.
     WCHAR wname[CRegKeyStack::kMaxName] = {};
     if (!value.isDefault) MultiByteToWideChar(CP_ACP, 0, value.name, -1, wname, CRegKeyStack::kMaxName);
@@ -106,12 +190,33 @@ int WriteValueBytes(const ValueRef& value, const void* data, DWORD size, DWORD t
   return kEditFailed;
 }
 
-int EditRegistryValue(CWnd* parent, HKEY root, const char* path, const char* name, bool isDefault, bool forceBinary) {
-  ValueRef value;
-  value.root = root;
-  value.path = path ? path : "";
-  value.isDefault = isDefault;
-  value.name = isDefault || !name ? "" : name;
+namespace {
+
+// A value whose name the code page cannot carry: its bytes through the
+// 16-bit calls, numbers in the converter, everything else in the hex editor.
+int EditExactValue(CWnd* parent, const ValueRef& value, bool forceBinary) {
+  if (forceBinary) return EditBinaryValue(parent, value);
+  CRegKeyStack key;
+  if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
+  BYTE* raw = nullptr;
+  DWORD type = 0, size = 0;
+  LONG err = 0;
+  if (!ReadExactValue(key.m_hKey, value, &raw, &type, &size, &err)) {
+    ShowReadError(value, err);
+    return kEditFailed;
+  }
+  key.CloseAll();
+  BYTE buffer[8] = {};
+  std::memcpy(buffer, raw, size < 8 ? size : 8);
+  delete[] raw;
+  if ((type == REG_DWORD && size <= 4) || (type == REG_QWORD && size <= 8))
+    return EditWithConverter(parent, value, buffer, type);
+  return EditBinaryValue(parent, value);
+}
+
+int EditValue(CWnd* parent, const ValueRef& value, bool forceBinary) {
+  bool isDefault = value.isDefault;
+  if (value.exact) return EditExactValue(parent, value, forceBinary);
   // The key object keeps this much of a name; a longer one would reach a
   // value that merely starts like it.
   if (!isDefault && (DWORD)value.name.GetLength() >= CRegKeyStack::kMaxName) {
@@ -131,14 +236,14 @@ int EditRegistryValue(CWnd* parent, HKEY root, const char* path, const char* nam
   if (tooLong) {
     // The failed read left no size; ask again.
     if (key.QueryValueSize(value.Name()) < 0) {
-      ShowEditError(kRegValueReadError, key.m_nLastError);
+      ShowReadError(value, key.m_nLastError);
       return kEditFailed;
     }
     type = key.m_dwType;
     size = key.m_cbData;
   } else if (!ok) {
     if (!(isDefault && err == ERROR_FILE_NOT_FOUND)) {
-      ShowEditError(kRegValueReadError, err);
+      ShowReadError(value, err);
       return kEditFailed;
     }
     type = REG_SZ;  // a missing default value starts as empty text
@@ -166,6 +271,20 @@ int EditRegistryValue(CWnd* parent, HKEY root, const char* path, const char* nam
       return EditMultiStringValue(parent, value);
   }
   return EditBinaryValue(parent, value);
+}
+
+}  // namespace
+
+int EditRegistryValue(CWnd* parent, HKEY root, const char* path, const char* name, bool isDefault, bool forceBinary) {
+  ValueRef value;
+  value.root = root;
+  value.path = path ? path : "";
+  value.isDefault = isDefault;
+  value.name = isDefault || !name ? "" : name;
+  value.exact = !isDefault && IsMarkedRegText(value.name);
+  if (value.exact) value.wideName = RegTextToWide(value.name);
+  int result = EditValue(parent, value, forceBinary);
+  return result == kEditFailed && value.vanished ? kEditGone : result;
 }
 
 bool WideFitsAnsi(const WCHAR* text, size_t count) {

@@ -15,6 +15,7 @@ class CWnd;
 
 // How an edit ended.
 enum {
+  kEditGone = -2,      // the key or value was no longer there; one message was shown
   kEditFailed = -1,    // one message was shown; the registry is as it was
   kEditUnchanged = 0,  // cancelled, or OK without a change
   kEditWritten = 1,

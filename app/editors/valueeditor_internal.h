@@ -1,6 +1,8 @@
 // What the editors of one value share.
 #pragma once
 
+#include <string>
+
 #include "app/editors/valueeditor.h"
 #include "system/regkeystack.h"
 
@@ -10,13 +12,27 @@ struct ValueRef {
   CString path;
   CString name;
   bool isDefault = false;
+  // The name stands for one that the code page cannot carry (regnames.h):
+  // it is read and written only through the 16-bit calls with wideName.
+  bool exact = false;
+  std::wstring wideName;
+  // Set when an open or read found the key or the value gone.
+  mutable bool vanished = false;
   const char* Name() const { return isDefault ? nullptr : name.GetString(); }
+  const WCHAR* WideName() const { return isDefault ? nullptr : wideName.c_str(); }
   CString Title() const;  // "Bearbeite  '%s'" or "Bearbeite Wert"
 };
 
 // Opens the key for reading (mode REGKS_READ) or writing (REGKS_WRITE, which
 // creates nothing); shows the path message on failure.
 bool OpenValueKey(CRegKeyStack& key, const ValueRef& value, DWORD mode);
+// The same without a message: the Win32 error, 0 when open.
+LONG OpenValueKeyQuietly(CRegKeyStack& key, const ValueRef& value, DWORD mode);
+// The read message, and for a value that is gone says so and marks it.
+void ShowReadError(const ValueRef& value, LONG code);
+// Reads an exact value whole through the 16-bit call; false with the error
+// in *error. The block has two spare bytes.
+bool ReadExactValue(HKEY key, const ValueRef& value, BYTE** data, DWORD* type, DWORD* size, LONG* error);
 // Writes the bytes with the type through the 8-bit or the 16-bit interface.
 int WriteValueBytes(const ValueRef& value, const void* data, DWORD size, DWORD type, bool wide);
 void ShowEditError(const char* text, LONG code);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/hives.h"
+#include "system/sysqueries.h"
 #include "harness/registry_util.h"
 #include "harness/window_util.h"
 
@@ -231,6 +232,32 @@ TEST(Hives, UnloadAsksBeforeAKeyItDidNotLoad) {
   refuse.join();
   EXPECT_EQ(steps[0].seen, "HKEY_USERS\\");
   EXPECT_EQ(steps[1].seen, "Es fehlt der Subpfad nach HKEY_LOCAL_MACHINE bzw. HKEY_USERS !");
+}
+
+// Wine deletes a key that is no hive when asked to unload it: the question
+// says so, and the result says what happened. The key is the test's own.
+TEST(Hives, UnloadOfAKeyThatIsNoHiveSaysItWasDeleted) {
+  if (!IsWineSystem()) GTEST_SKIP() << "the system refuses to unload a key that is no hive";
+  std::string name = "OstrovaNoHiveYes_" + std::to_string(GetCurrentProcessId());
+  HKEY k;
+  if (RegCreateKeyExA(HKEY_USERS, (name + "\\Kind\\Enkel").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    GTEST_SKIP() << "no key can be made below HKEY_USERS";
+  RegSetValueExA(k, "Wert", 0, REG_SZ, (const BYTE*)"x", 2);
+  RegCloseKey(k);
+  std::string path = "HKEY_USERS\\" + name;
+  std::vector<DialogStep> steps = {{"Schlüssel aushängen", IDOK, nullptr, ""},
+                                   {"Frage", IDYES, "app_hive_unload_question.png", ""},
+                                   {"Information", IDOK, "app_hive_unload_deleted.png", ""}};
+  std::thread answer(AnswerDialogs, &steps);
+  bool gone = RunUnloadHive(nullptr, path.c_str());
+  answer.join();
+  EXPECT_TRUE(gone);
+  EXPECT_NE(steps[1].seen.find("mit allen Unterschlüsseln und Werten gelöscht"), std::string::npos) << steps[1].seen;
+  EXPECT_NE(steps[2].seen.find("wurde mit allen Unterschlüsseln und Werten gelöscht"), std::string::npos)
+      << steps[2].seen;
+  EXPECT_EQ(steps[2].seen.find("erfolgreich"), std::string::npos) << steps[2].seen;
+  EXPECT_NE(RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
 }
 
 }  // namespace

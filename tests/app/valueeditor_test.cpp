@@ -612,9 +612,10 @@ TEST_F(ValueEditor, KeyDeletedBeforeOkGivesOneMessageAndIsNotRecreated) {
     RegDeleteKeyA(K(), "gone");
     SetAndOk(dlg, IDC_PROMPT_EDIT, "b");
   };
-  EXPECT_EQ(kEditFailed, RunEdit(d, nullptr, P() + "\\gone", "s", false));
+  EXPECT_EQ(kEditGone, RunEdit(d, nullptr, P() + "\\gone", "s", false));
   EXPECT_EQ(1, d.boxes);
   EXPECT_NE(std::string::npos, d.boxText.find("Der Registry-Pfad konnte nicht geöffnet werden !")) << d.boxText;
+  EXPECT_NE(std::string::npos, d.boxText.find("nicht mehr vorhanden")) << d.boxText;
   HKEY check = nullptr;
   EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(K(), "gone", 0, KEY_READ, &check));
 }
@@ -622,15 +623,97 @@ TEST_F(ValueEditor, KeyDeletedBeforeOkGivesOneMessageAndIsNotRecreated) {
 TEST_F(ValueEditor, MissingValueAndMissingKeyGiveOneMessage) {
   Driver d;
   d.title = "never";
-  EXPECT_EQ(kEditFailed, RunEdit(d, nullptr, P(), "absent", false));
+  EXPECT_EQ(kEditGone, RunEdit(d, nullptr, P(), "absent", false));
   EXPECT_EQ(1, d.boxes);
   EXPECT_NE(std::string::npos, d.boxText.find("Der Registry-Wert konnte nicht gelesen werden !")) << d.boxText;
+  EXPECT_NE(std::string::npos, d.boxText.find("nicht mehr vorhanden")) << d.boxText;
   Driver k;
   k.title = "never";
-  EXPECT_EQ(kEditFailed, RunEdit(k, nullptr, P() + "\\nokey", "absent", false));
+  EXPECT_EQ(kEditGone, RunEdit(k, nullptr, P() + "\\nokey", "absent", false));
   EXPECT_EQ(1, k.boxes);
   HKEY check = nullptr;
   EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(K(), "nokey", 0, KEY_READ, &check));
+}
+
+// A value that another program deleted while its editor was open is not
+// made again; one message says why.
+TEST_F(ValueEditor, ValueDeletedBeforeOkIsNotMadeAgain) {
+  Seed(K(), "s", REG_SZ, TextZ("a"));
+  Driver d;
+  d.title = "Bearbeite  's'";
+  d.act = [&](HWND dlg) {
+    RegDeleteValueA(K(), "s");
+    SetAndOk(dlg, IDC_PROMPT_EDIT, "b");
+  };
+  EXPECT_EQ(kEditGone, RunEdit(d, nullptr, P(), "s", false));
+  EXPECT_EQ(1, d.boxes);
+  EXPECT_NE(std::string::npos, d.boxText.find("Der Registry-Wert konnte nicht geschrieben werden !")) << d.boxText;
+  EXPECT_NE(std::string::npos, d.boxText.find("nicht mehr vorhanden")) << d.boxText;
+  Bytes got;
+  DWORD type = 0;
+  EXPECT_FALSE(ReadA(K(), "s", &got, &type));
+}
+
+// Names that code page 1252 cannot carry ("a中b" beside its twin "a?b"), as
+// the browser writes them: the exact value is edited, the twin keeps its bytes.
+TEST_F(ValueEditor, NamesOutsideTheCodePageReachTheExactValue) {
+  const char cjk[] =
+      "a\x8B"
+      "4E2D\x9B"
+      "b";
+  SeedW(K(), L"a?b", REG_DWORD, "\x07\0\0\0", 4);
+  SeedW(K(), L"a\u4E2Db", REG_DWORD, "\x09\0\0\0", 4);
+  Driver d;
+  d.title = std::string("Bearbeite  '") + cjk + "'";
+  d.act = [&](HWND dlg) { SetAndOk(dlg, IDC_NUM_INPUT, "258"); };
+  EXPECT_EQ(kEditWritten, RunEdit(d, nullptr, P(), cjk, false));
+  Bytes got;
+  DWORD type = 0;
+  HKEY k = K();
+  DWORD size = 4;
+  BYTE v[4] = {};
+  ASSERT_EQ(RegQueryValueExW(k, L"a\u4E2Db", nullptr, &type, v, &size), ERROR_SUCCESS);
+  EXPECT_EQ(Bytes(v, v + 4), Bytes({2, 1, 0, 0}));
+  ASSERT_TRUE(ReadW(K(), "a?b", &got, &type));
+  EXPECT_EQ(got, Bytes({7, 0, 0, 0}));
+
+  // A string goes to the hex editor; the key of the path is one too.
+  HKEY twin = nullptr, exact = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(k, L"k?", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &twin, nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKeyExW(k, L"k\u4E2D", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &exact, nullptr), ERROR_SUCCESS);
+  SeedW(twin, L"\u03A9", REG_SZ, L"ab", 6);
+  SeedW(exact, L"\u03A9", REG_SZ, L"ab", 6);
+  SeedW(exact, L"O", REG_SZ, L"ab", 6);
+  Driver h;
+  h.title =
+      "Bearbeite  '\x8B"
+      "03A9\x9B'";
+  h.act = [](HWND dlg) {
+    HWND view = GetDlgItem(dlg, IDC_HEXEDIT_VIEW);
+    SendMessageA(view, WM_HEXVIEW_COMMAND, kHexCmdSetCursor, 0);
+    SendMessageA(view, WM_CHAR, '4', 0);
+    SendMessageA(view, WM_CHAR, '3', 0);
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_EQ(kEditWritten, RunEdit(h, nullptr,
+                                  P() + "\\k\x8B"
+                                        "4E2D\x9B",
+                                  "\x8B"
+                                  "03A9\x9B",
+                                  false));
+  BYTE text[16] = {};
+  size = sizeof text;
+  ASSERT_EQ(RegQueryValueExW(exact, L"\u03A9", nullptr, &type, text, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, (DWORD)REG_SZ);
+  EXPECT_EQ(std::string((char*)text, size), std::string((const char*)L"Cb", 6));
+  for (HKEY other : {twin, exact}) {
+    const wchar_t* name = other == twin ? L"\u03A9" : L"O";
+    size = sizeof text;
+    ASSERT_EQ(RegQueryValueExW(other, name, nullptr, &type, text, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::string((char*)text, size), std::string((const char*)L"ab", 6));
+  }
+  RegCloseKey(twin);
+  RegCloseKey(exact);
 }
 
 // A name longer than the key object keeps must not reach its namesake.

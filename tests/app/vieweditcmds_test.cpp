@@ -15,6 +15,7 @@
 #include "harness/window_util.h"
 #include "res/resource.h"
 #include "ui/dialogs/dlgids.h"
+#include "ui/msgbox.h"
 
 namespace {
 
@@ -60,6 +61,24 @@ std::string ReadString(HKEY key, const char* name) {
   DWORD size = sizeof buf - 1, type = 0;
   if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)buf, &size) != ERROR_SUCCESS || type != REG_SZ) return "?";
   return buf;
+}
+
+// Reads the lines of the library's box of the title and presses OK.
+void AnswerBox(const std::string& title, std::string* text) {
+  for (int i = 0; i < 1500; ++i) {
+    HWND box = FindWindowA("#32770", title.c_str());
+    if (box && IsWindowVisible(box)) {
+      HWND list = GetDlgItem(box, kMsgBoxTextId);
+      for (int n = 0, count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0); n < count; ++n) {
+        char line[512] = "";
+        SendMessageA(list, LB_GETTEXT, n, (LPARAM)line);
+        *text += (n ? "\n" : "") + std::string(line);
+      }
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      return;
+    }
+    Sleep(10);
+  }
 }
 
 int RowOf(CRegWnd& pane, const char* text) {
@@ -152,6 +171,27 @@ TEST(ViewEditCommands, EnterOnARowEditsItsValueAndTheRowFollows) {
     if (std::string(name) == "(Standard)") want.back() += " grau";
     EXPECT_EQ(entries, want);
   }
+
+  // Deleted by another program while the row showed it: one box says so,
+  // and the row goes.
+  ASSERT_EQ(RegSetValueExA(key.Handle(), "Weg", 0, REG_SZ, (const BYTE*)"x", 2), ERROR_SUCCESS);
+  pane.SendMessage(WM_COMMAND, ID_TREEWND_REFRESH);
+  pane.WaitForListThread();
+  PumpMessages(100);
+  row = RowOf(pane, "Weg");
+  ASSERT_GE(row, 0);
+  ASSERT_EQ(RegDeleteValueA(key.Handle(), "Weg"), ERROR_SUCCESS);
+  std::string box;
+  std::thread answerBox(AnswerBox, "Fehler", &box);
+  PressEnterOn(view, pane, row);
+  answerBox.join();
+  EXPECT_NE(box.find("nicht mehr vorhanden"), std::string::npos) << box;
+  PumpMessages(100);
+  pane.WaitForListThread();
+  PumpMessages(100);
+  EXPECT_EQ(RowOf(pane, "Weg"), -1);
+  EXPECT_GE(RowOf(pane, "Farbe"), 0);
+  EXPECT_EQ(ReadString(key.Handle(), "Weg"), "?");
 
   frame->SendMessage(WM_CLOSE);
   app->Run();  // takes the quit message, which would end the next modal loop

@@ -188,6 +188,26 @@ TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
   HKEY made;
   EXPECT_EQ(RegOpenKeyExA(key.Handle(), "Neu", 0, KEY_READ, &made), ERROR_FILE_NOT_FOUND);
 
+  // A key whose name code page 1252 cannot carry ("x中y" beside "x?y"):
+  // neither the system's editor nor the own writer could name it, so the
+  // export and the permissions are refused before anything runs.
+  HKEY odd;
+  ASSERT_EQ(RegCreateKeyExW(key.Handle(), L"x\u4E2Dy", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &odd, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(odd);
+  const std::string oddPath = path +
+                              "\\x\x8B"
+                              "4E2D\x9By";
+  view->Pane(view->ActivePane()).NavigateTo(oddPath.c_str(), 1);
+  ASSERT_EQ(std::string(view->Pane(view->ActivePane()).GetPathNoSlash()), oddPath);
+  DeleteFileA(file.c_str());
+  run = RunCommand(frame, ID_EXPORT, exportTitle, file, false, "Fehler");
+  EXPECT_FALSE(run.dialog);
+  EXPECT_NE(run.box.find("kann nicht exportiert werden"), std::string::npos) << run.box;
+  EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+  run = RunCommand(frame, ID_PERMISSIONS, "never", file, false, "Fehler");
+  EXPECT_NE(run.box.find("Berechtigungen"), std::string::npos) << run.box;
+
   DeleteFileA(file.c_str());
   DeleteFileA(bad.c_str());
   frame->SendMessage(WM_CLOSE);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -580,6 +581,87 @@ TEST_F(EditScenario, NewKeyAndRenameInTheTree) {
   EXPECT_TRUE(ReadValue((std::string(kEditKey) + "\\Umbenannt\\Tiefer").c_str(), L"Wert", &data, &type));
   EXPECT_TRUE(data == Wide(L"bleibt"));
   EXPECT_TRUE(WaitUntil([&] { return pane->ItemText(tree, old) == "Umbenannt"; })) << pane->ItemText(tree, old);
+}
+
+}  // namespace
+
+namespace {
+
+// Everything below HKCU\path through the 16-bit calls: values with type and
+// bytes, subkeys in name order; "<missing>" when the key is not there.
+std::string DumpTree(HKEY parent, const std::wstring& path) {
+  HKEY key;
+  if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>";
+  std::string out;
+  std::vector<std::wstring> subs;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[16384];
+    BYTE data[4096];
+    DWORD n = 16384, type = 0, size = sizeof data;
+    if (RegEnumValueW(key, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+    out += "v " + std::string((const char*)name, n * 2) + " " + std::to_string(type) + " " +
+           std::string((const char*)data, size) + "\n";
+  }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[300];
+    DWORD n = 300;
+    if (RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    subs.emplace_back(name, n);
+  }
+  std::sort(subs.begin(), subs.end());
+  for (const std::wstring& sub : subs)
+    out += "k " + std::string((const char*)sub.data(), sub.size() * 2) + "\n" + DumpTree(key, sub);
+  RegCloseKey(key);
+  return out;
+}
+
+// F2 on a key in the tree whose siblings lie on both sides of the old and
+// the new name and hold subtrees: the key moves with every byte, and every
+// sibling keeps every byte (the system's own rename under Wine took one).
+TEST_F(EndToEnd, TreeRenameKeepsEverySibling) {
+  const char key[] = "Software\\OstrovaTests\\E2E\\Geschwister";
+  const std::wstring wideKey = L"Software\\OstrovaTests\\E2E\\Geschwister";
+  DeleteKeyTree(HKEY_CURRENT_USER, key);
+  auto set = [&](const std::string& sub, const char* name, DWORD type, const void* data, DWORD size) {
+    std::string path = std::string(key) + "\\" + sub;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, type, data, size), ERROR_SUCCESS);
+  };
+  for (const char* sib : {"Aaa", "Neu #1", "Sub", "Zzz"}) {
+    std::string s(sib);
+    set(s, "Text", REG_SZ, sib, (DWORD)s.size() + 1);
+    set(s, "Bytes", REG_BINARY, "\x00\x01\x02\xFF", 4);
+    set(s + "\\Kind\\Enkel", "Tief", REG_DWORD, "\x04\x03\x02\x01", 4);
+  }
+  for (int i = 0; i < 200; ++i) set("Sub\\child\\" + std::to_string(i), "n", REG_DWORD, &i, 4);
+  std::wstring base = wideKey + L"\\";
+  std::string moved = DumpTree(HKEY_CURRENT_USER, base + L"Neu #1");
+  std::string others = DumpTree(HKEY_CURRENT_USER, base + L"Aaa") + DumpTree(HKEY_CURRENT_USER, base + L"Sub") +
+                       DumpTree(HKEY_CURRENT_USER, base + L"Zzz");
+
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:HKEY_CURRENT_USER\\") + key));
+  PaneReader pane(app.Process(), app.Pane(0));
+  HWND tree = pane.Tree();
+  HTREEITEM item = TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Geschwister", "Neu #1"});
+  ASSERT_NE(item, nullptr);
+  PostMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+  FocusIn(tree);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(tree) == tree; }));
+  Press(tree, VK_F2);
+  HWND editor = InPlaceEditor(tree);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(TextOf(editor), "Neu #1");
+  EXPECT_TRUE(TypeName(editor, "Neu xyz"));
+  EXPECT_TRUE(WaitUntil([&] { return DumpTree(HKEY_CURRENT_USER, base + L"Neu #1") == "<missing>"; }));
+  EXPECT_EQ(DumpTree(HKEY_CURRENT_USER, base + L"Neu xyz"), moved);
+  EXPECT_EQ(DumpTree(HKEY_CURRENT_USER, base + L"Aaa") + DumpTree(HKEY_CURRENT_USER, base + L"Sub") +
+                DumpTree(HKEY_CURRENT_USER, base + L"Zzz"),
+            others);
+  HTREEITEM parent = TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Geschwister"});
+  EXPECT_TRUE(WaitUntil([&] { return pane.Children(parent) == "Aaa,Neu xyz,Sub,Zzz"; })) << pane.Children(parent);
+  SaveScreen(app.Frame(), "edit_rename_key_siblings");
+  EXPECT_TRUE(app.Close());
+  EXPECT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, key));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "browser_fixture.h"
 
+#include <algorithm>
+
 #include "mfc/winapp.h"
 #include "ui/colorlistbox.h"
 #include "ui/msgbox.h"
@@ -47,6 +49,12 @@ void ExpandAndWait(CTreeWnd& pane, HTREEITEM item) {
   } while (pane.ExpandThreadRunning() && GetTickCount() - start < 20000);
   PumpMessages(5);
   pane.Tree().SendMessage(TLM_RUNDEFERRED);
+}
+
+HTREEITEM ShownTreeItem(CTreeWnd& pane) {
+  HTREEITEM caret = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  if (caret) ExpandAndWait(pane, caret);
+  return caret;
 }
 
 std::string CellText(CTreeListCtrl& list, int row, int column) {
@@ -103,6 +111,99 @@ void MakeKey(HKEY parent, const char* path) {
   HKEY k;
   ASSERT_EQ(RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
   RegCloseKey(k);
+}
+
+void SetRawW(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+  // Non-zero bytes behind the data: the system adds a terminator to a
+  // string whose next character is zero.
+  std::vector<BYTE> padded((const BYTE*)data, (const BYTE*)data + size);
+  padded.push_back(0xFF);
+  padded.push_back(0xFF);
+  ASSERT_EQ(RegSetValueExW(key, name, 0, type, padded.data(), size), ERROR_SUCCESS);
+}
+
+void MakeKeyW(HKEY parent, const wchar_t* path) {
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExW(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+  RegCloseKey(k);
+}
+
+namespace {
+
+std::string Hex(const void* p, size_t n) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (size_t i = 0; i < n; ++i) {
+    BYTE b = ((const BYTE*)p)[i];
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+
+std::string HexName(const std::wstring& name) { return Hex(name.data(), name.size() * 2); }
+
+void Dump(HKEY key, int depth, std::string& out) {
+  std::string pad(depth * 2, ' ');
+  wchar_t cls[300] = L"";
+  DWORD clsLength = 300;
+  RegQueryInfoKeyW(key, cls, &clsLength, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   nullptr);
+  out += pad + "class " + HexName(std::wstring(cls, clsLength)) + "\n";
+  std::vector<std::wstring> values = ValueNamesW(key);
+  std::sort(values.begin(), values.end());
+  for (const std::wstring& v : values) {
+    DWORD type = 0, size = 0;
+    RegQueryValueExW(key, v.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<BYTE> data(size + 1);
+    RegQueryValueExW(key, v.c_str(), nullptr, &type, data.data(), &size);
+    out += pad + "value " + HexName(v) + " " + std::to_string(type) + " " + Hex(data.data(), size) + "\n";
+  }
+  std::vector<std::wstring> subs = SubkeyNamesW(key);
+  std::sort(subs.begin(), subs.end());
+  for (const std::wstring& name : subs) {
+    out += pad + "key " + HexName(name) + "\n";
+    HKEY child;
+    if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS) {
+      out += pad + "  <unreadable>\n";
+      continue;
+    }
+    Dump(child, depth + 1, out);
+    RegCloseKey(child);
+  }
+}
+
+}  // namespace
+
+std::vector<std::wstring> SubkeyNamesW(HKEY key) {
+  std::vector<std::wstring> names;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[300];
+    DWORD n = 300;
+    if (RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, n);
+  }
+  return names;
+}
+
+std::vector<std::wstring> ValueNamesW(HKEY key) {
+  std::vector<std::wstring> names;
+  for (DWORD i = 0;; ++i) {
+    static wchar_t name[16384];
+    DWORD n = 16384;
+    if (RegEnumValueW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, n);
+  }
+  return names;
+}
+
+std::string DumpKeyW(HKEY parent, const wchar_t* name) {
+  HKEY key;
+  if (RegOpenKeyExW(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>";
+  std::string out;
+  Dump(key, 0, out);
+  RegCloseKey(key);
+  return out;
 }
 
 // --- message boxes ------------------------------------------------------------------

@@ -34,6 +34,8 @@ class CBrowserHost : public CWnd {
 void SettlePane(CTreeWnd& pane);
 // Expands a key-tree item as a click would and waits for the expansion thread.
 void ExpandAndWait(CTreeWnd& pane, HTREEITEM item);
+// The key tree's caret (the shown key) with its children filled.
+HTREEITEM ShownTreeItem(CTreeWnd& pane);
 // Text of a cell of the entry list by row.
 std::string CellText(CTreeListCtrl& list, int row, int column);
 // Rows of the entry list, column 0.
@@ -45,6 +47,17 @@ HTREEITEM FindChild(CTreeListCtrl& tree, HTREEITEM parent, const char* name);
 // Writes a value with raw bytes.
 void SetRaw(HKEY key, const char* name, DWORD type, const void* data, DWORD size);
 void MakeKey(HKEY parent, const char* path);
+// The same through the 16-bit calls; the bytes are stored as given (no
+// terminator added to a string).
+void SetRawW(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD size);
+void MakeKeyW(HKEY parent, const wchar_t* path);
+// Everything below parent\name read through the 16-bit calls, as text: the
+// class, each value (name, type and bytes in hex) and each subkey, in name
+// order, indented by depth; "<missing>" when the key is not there.
+std::string DumpKeyW(HKEY parent, const wchar_t* name);
+// Names of the subkeys (and the values) of a key as the 16-bit calls give them, in enumeration order.
+std::vector<std::wstring> SubkeyNamesW(HKEY key);
+std::vector<std::wstring> ValueNamesW(HKEY key);
 
 // Answers the message boxes of the calling thread in turn (IDOK, IDCANCEL
 // ...) from a thread of its own, as a user would: it finds each box, keeps
