@@ -89,7 +89,9 @@ struct TreeListCell {
 struct TreeListColumn {
   LPARAM editParam;  // choices: a text or an array, pointer-wide
   int editParam2;
-  WORD baseWidth;
+  // A weighted column's share may go below zero while the list is narrower
+  // than its fixed columns: widening gives back exactly what narrowing took.
+  short baseWidth;
   WORD width;
   WORD minWidth;
   WORD keptWidth;
