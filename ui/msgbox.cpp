@@ -360,6 +360,12 @@ int MsgBoxIndirectCore(MSGBOXPARAMSA* params, const BYTE* attrsIn, DWORD timeAnd
   s.centre = g_point;
   if (style & kMsgBoxCentreGiven) {
     s.centre = {(short)LOWORD(params->dwLanguageId), (short)HIWORD(params->dwLanguageId)};
+  } else if (HWND top = s.owner ? GetAncestor(s.owner, GA_ROOT) : nullptr) {
+    // A box belongs over the window that asks; the last closing point
+    // serves boxes without one.
+    RECT rc;
+    if (IsWindowVisible(top) && !IsIconic(top) && GetWindowRect(top, &rc))
+      s.centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
   }
   if (!Known(s.centre)) s.centre = {(s.work.left + s.work.right) / 2, (s.work.top + s.work.bottom) / 2};
 

@@ -310,6 +310,44 @@ TEST(MsgBox, FirstCentredOnWorkAreaThenOnTheLastClosingPoint) {
   SetMsgBoxPoint(kNone);
 }
 
+// A box with an owner opens over it, wherever the last box was closed; an
+// owner near the screen's edge still leaves the box 8 pixels inside.
+TEST(MsgBox, CentredOnItsOwner) {
+  RECT work = WorkArea();
+  SetMsgBoxPoint({work.left + 200, work.top + 150});
+  struct Case {
+    RECT owner;
+    const char* name;
+  } cases[] = {
+      {{work.left + 400, work.top + 300, work.left + 1000, work.top + 700}, "owner"},
+      {{work.right - 120, work.bottom - 90, work.right + 200, work.bottom + 100}, "edge"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND owner =
+        CreateWindowExA(0, "STATIC", "Besitzer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, c.owner.left, c.owner.top,
+                        c.owner.right - c.owner.left, c.owner.bottom - c.owner.top, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    RECT rc = {}, at = {};
+    GetWindowRect(owner, &at);
+    BoxDriver driver("Besitzerprobe", [&](HWND box) {
+      GetWindowRect(box, &rc);
+      Click(box, IDOK);
+    });
+    EXPECT_EQ(MsgBox(owner, "Wo bin ich?", "Besitzerprobe", MB_OK), IDOK);
+    driver.Join();
+    if (c.name[0] == 'o') {
+      EXPECT_NEAR((rc.left + rc.right) / 2, (at.left + at.right) / 2, 1);
+      EXPECT_NEAR((rc.top + rc.bottom) / 2, (at.top + at.bottom) / 2, 1);
+    } else {
+      EXPECT_EQ(rc.right, work.right - 8);
+      EXPECT_EQ(rc.bottom, work.bottom - 8);
+    }
+    DestroyWindow(owner);
+  }
+  SetMsgBoxPoint(kNone);
+}
+
 TEST(MsgBox, CentreGivenInTheBlockIsUsedAndWrittenBack) {
   RECT work = WorkArea();
   SetMsgBoxPoint(kNone);
