@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "app/browser/treewndids.h"
@@ -290,7 +292,7 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
     // Nine lines: entry, blank, name, blank, "in :", blank, key, blank, question.
     EXPECT_EQ(Join(MsgBoxLines(app.Process(), box)),
               "Den Registry-Eintrag\n\n    'Pfad neu'\n\nin :\n\n"
-              "    'Software\\OstrovaTests\\E2E\\Basic'    \n\nwirklich löschen ?\n");
+              "    'HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic'    \n\nwirklich löschen ?\n");
     if (answer == IDCANCEL) SaveScreen(box, "browse_delete_box");
     PostMessageA(box, WM_COMMAND, answer, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
@@ -307,6 +309,76 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
   EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\E2E\\Basic", "Pfad", REG_EXPAND_SZ,
                             bytes.data(), (DWORD)bytes.size()),
             ERROR_SUCCESS);
+}
+
+// The distance between the centres of two windows, the larger of x and y.
+int CentreOffset(HWND a, HWND b) {
+  RECT ra, rb;
+  GetWindowRect(a, &ra);
+  GetWindowRect(b, &rb);
+  int dx = (ra.left + ra.right) / 2 - (rb.left + rb.right) / 2;
+  int dy = (ra.top + ra.bottom) / 2 - (rb.top + rb.bottom) / 2;
+  return std::max(std::abs(dx), std::abs(dy));
+}
+
+// The delete questions for a key and for several entries name the whole
+// path with its root; the box opens over the program's window, also when
+// that window is away from the middle of the screen. Cancel keeps all.
+TEST_F(EndToEnd, DeleteQuestionsNameTheRootAndOpenOverTheWindow) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  PaneReader pane(app.Process(), app.Pane(0));
+  ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+  SetWindowPos(app.Frame(), nullptr, 30, 20, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitUntil([&] {
+    RECT r;
+    GetWindowRect(app.Frame(), &r);
+    return r.left == 30 && r.top == 20;
+  }));
+  HTREEITEM level1 = TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Basic", "Ebene 1"});
+  ASSERT_NE(level1, nullptr);
+  struct Case {
+    const char* name;
+    const char* lines;
+  } cases[] = {
+      {"key",
+       "Den Registry-Schlüssel\n\n   'HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic\\Ebene 1'    \n\n"
+       "wirklich löschen ?\n"},
+      {"entries",
+       "Die Registry-Einträge in\n\n    'HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic'    \n\n"
+       "wirklich löschen ?\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.name[0] == 'k') {
+      PostMessageA(pane.Tree(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)level1);
+      FocusIn(pane.Tree());
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.Tree()) == pane.Tree(); }));
+      // Choosing the key shows it; the question waits for that.
+      ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == std::string(kBasic) + "\\Ebene 1"; }));
+      Press(pane.Tree(), VK_DELETE);
+    } else {
+      PostMessageA(app.Pane(0), WM_COMMAND, ID_TREEWND_BACK, 0);
+      ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+      ChooseEntry(pane, "Text");
+      PostMessageA(app.Pane(0), WM_COMMAND, ID_TREEWND_SELECTALL, 0);
+      ASSERT_TRUE(WaitUntil([&] { return pane.SelectedNames() == pane.Names(); }));
+      FocusIn(pane.List());
+      Press(pane.List(), VK_DELETE);
+    }
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(app)) != nullptr; }));
+    EXPECT_EQ(Join(MsgBoxLines(app.Process(), box)), c.lines);
+    EXPECT_LE(CentreOffset(box, app.Frame()), 1);
+    SaveScreen(GetDesktopWindow(), std::string("browse_delete_") + c.name);
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  }
+  EXPECT_NE(
+      pane.ChildNamed(TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Basic"}), "Ebene 1"),
+      nullptr);
+  EXPECT_EQ(pane.Names(), "(Standard),äöüß€,Binär,Groß,Leer,Liste,Pfad,Text,Wert 9,Wert 10,Zahl");
+  ASSERT_TRUE(app.Close());
 }
 
 // Ctrl+A in the list fires the frame's accelerator and selects every row.
