@@ -9,6 +9,8 @@
 
 class RegistrySnapshot;
 
+// <build>\tests\e2e\screens\<name>.png, the folder made when missing.
+std::string ScreenPath(const std::string& name);
 // Saves a screen shot of hwnd as <build>\tests\e2e\screens\<name>.png.
 void SaveScreen(HWND hwnd, const std::string& name);
 
