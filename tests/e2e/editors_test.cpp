@@ -271,7 +271,7 @@ TEST_F(EditScenario, EnterOnANumberOpensTheConverter) {
     // The fields follow the typed text.
     HWND decimal = GetDlgItem(dlg, IDC_NUM_DECIMAL);
     EXPECT_TRUE(WaitUntil([&] { return TextOf(decimal) == c.decimal; })) << TextOf(decimal);
-    if (c.bytes.size() == 4) SaveScreen(dlg, "edit_converter");
+    SaveScreen(dlg, c.bytes.size() == 4 ? "edit_converter" : "edit_converter_qword");
     Press(edit, VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
     Bytes data;
