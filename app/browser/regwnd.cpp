@@ -222,18 +222,19 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
   }
   for (DWORD i = 0;; ++i) {
     DWORD n = sizeof name, type = 0, size = sizeof data;
+    int oddByte = -1;
     // The data comes in the same call: the cells reuse it.
-    LONG err = RegEnumValueA(key, i, name, &n, nullptr, &type, data, &size);
+    LONG err = EnumRegValueAnsi(key, i, name, &n, &type, data, &size, &oddByte);
     DWORD fullSize = size;
     if (err == ERROR_MORE_DATA) {
       n = sizeof name;
       size = 0;
-      err = RegEnumValueA(key, i, name, &n, nullptr, &type, nullptr, &fullSize);
+      err = EnumRegValueAnsi(key, i, name, &n, &type, nullptr, &fullSize, &oddByte);
     }
     if (err != ERROR_SUCCESS) break;
     TreeWndEntry e = {ImageOfType(type), 0, kEntryItem, (int)type, 0};
     if (keep && size <= sizeof data && fullSize == size) {
-      m_data.push_back({type, fullSize, (DWORD)m_bytes.size(), size});
+      m_data.push_back({type, fullSize, (DWORD)m_bytes.size(), size, oddByte});
       m_bytes.insert(m_bytes.end(), data, data + size);
       e.reserved = (int)m_data.size();
     }
@@ -353,10 +354,12 @@ int CRegWnd::SetItemColumns(HTREEITEM item) {
                    : 0;
   LONG err;
   DWORD fullSize;
+  int oddByte = -1;
   if (cached > 0 && (size_t)cached <= m_data.size()) {
     const ValueData& v = m_data[cached - 1];
     type = v.type;
     fullSize = v.fullSize;
+    oddByte = v.oddByte;
     size = v.size < 270 ? v.size : 270;
     memcpy(buffer, m_bytes.data() + v.offset, size);
     err = ERROR_SUCCESS;
@@ -382,7 +385,7 @@ int CRegWnd::SetItemColumns(HTREEITEM item) {
   }
   char typeText[64], dataText[400];
   int ok = FormatRegValueCells(err == ERROR_SUCCESS, isDefault, type, buffer, size, fullSize, typeText, sizeof typeText,
-                               dataText, sizeof dataText);
+                               dataText, sizeof dataText, oddByte);
   TVITEMA tv = {};
   tv.mask = TVIF_TEXT | TLIF_CELL | TLIF_DIRECT;
   tv.hItem = item;

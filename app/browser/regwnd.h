@@ -29,10 +29,18 @@ LONG OpenRegWndKey(HKEY root, const char* subPath, REGSAM access, HKEY* key);
 LONG DeleteRegWndTree(HKEY parent, const char* name);
 
 // The "Typ" and "Daten" cells of a value. data holds the first bytes read
-// (size of them), fullSize the value's size; ok false when reading failed.
+// (size of them), fullSize the value's size; ok false when reading failed;
+// oddByte the last byte of string data of odd length, -1 for none.
 // Returns 1 when the value was read, else 0.
 int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, DWORD size, DWORD fullSize,
-                        char* typeText, int typeSize, char* dataText, int dataSize);
+                        char* typeText, int typeSize, char* dataText, int dataSize, int oddByte = -1);
+
+// One value of a key as RegEnumValueA gives it (name and string data in the
+// code page, the same results and sizes), read through RegEnumValueW so that
+// nothing stored is lost: the last byte of string data of odd length, which
+// the 8-bit function drops, goes to *oddByte (-1 for none, or without data).
+LONG EnumRegValueAnsi(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data, DWORD* size,
+                      int* oddByte);
 
 class CRegWnd : public CTreeWnd {
   DECLARE_DYNAMIC(CRegWnd)
@@ -74,6 +82,7 @@ class CRegWnd : public CTreeWnd {
   // word is its index + 1 (0: read it when the cells are filled).
   struct ValueData {
     DWORD type, fullSize, offset, size;
+    int oddByte;
   };
   std::vector<ValueData> m_data;
   std::vector<BYTE> m_bytes;

@@ -14,6 +14,7 @@
 #include "msgbox_reader.h"
 #include "ostrova_process.h"
 #include "pane_reader.h"
+#include "registry_snapshot.h"
 #include "res/resource.h"
 
 namespace {
@@ -379,6 +380,42 @@ TEST_F(EndToEnd, DeleteQuestionsNameTheRootAndOpenOverTheWindow) {
       nullptr);
   EXPECT_EQ(pane.Names(), "(Standard),äöüß€,Binär,Groß,Leer,Liste,Pfad,Text,Wert 9,Wert 10,Zahl");
   ASSERT_TRUE(app.Close());
+}
+
+// Strings stored with half a character at their end, or without their
+// NUL, show what is stored: the text in its quotes and the odd byte.
+TEST_F(EndToEnd, StringsOfOddLengthShowWhatIsStored) {
+  const char kOdd[] = "Software\\OstrovaTests\\E2EOdd";
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kOdd, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  struct Raw {
+    const wchar_t* name;
+    std::string bytes;
+  } raws[] = {
+      {L"gerade", std::string("A\0B\0\0\0", 6)},
+      {L"ungerade", std::string("A\0B\0\0\0C", 7)},
+      {L"halb", std::string("A\0B", 3)},
+      {L"offen", std::string("A\0B\0", 4)},
+  };
+  for (const Raw& r : raws)
+    ASSERT_EQ(RegSetValueExW(key, r.name, 0, REG_SZ, (const BYTE*)r.bytes.data(), (DWORD)r.bytes.size()),
+              ERROR_SUCCESS);
+  RegCloseKey(key);
+  OstrovaProcess app;
+  const std::string path = std::string("HKEY_CURRENT_USER\\") + kOdd;
+  ASSERT_TRUE(app.Start("-1:" + path));
+  PaneReader pane(app.Process(), app.Pane(0));
+  EXPECT_TRUE(WaitForPath(pane, path,
+                          "(Standard)|REG_SZ|(Wert nicht festgelegt)\n"
+                          "gerade|REG_SZ|\"AB\"\n"
+                          "halb|REG_SZ|\"A\" (+1 Byte: 42)\n"
+                          "offen|REG_SZ|\"AB\"\n"
+                          "ungerade|REG_SZ|\"AB\" (+1 Byte: 43)\n"))
+      << Join(pane.Rows());
+  SaveScreen(app.Frame(), "browse_odd_strings");
+  ASSERT_TRUE(app.Close());
+  EXPECT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kOdd));
 }
 
 // Ctrl+A in the list fires the frame's accelerator and selects every row.
