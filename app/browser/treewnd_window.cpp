@@ -295,7 +295,10 @@ void CTreeWnd::InsertRoots() {
     if (!first) first = item;
     InsertPlaceholder(item, data);
   }
-  if (first) m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)first);
+  if (!first) return;
+  m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)first);
+  // The path bar names the selected key until a path is shown.
+  SetComboPath(m_roots.TextAt(0), -1, 0);
 }
 
 int CALLBACK TreeWndCompareChildNames(HWND, HTREEITEM, LPCSTR siblingText, LPCSTR newText, LPARAM, LPARAM) {

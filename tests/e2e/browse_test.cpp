@@ -79,6 +79,25 @@ TEST_F(EndToEnd, StartPathsShowTreeComboAndCells) {
   EXPECT_EQ(StoredProgramString("LastPath2"), "HKEY_LOCAL_MACHINE");
 }
 
+// Without a path to open, each pane's path bar names the key selected in
+// its tree, the first root; the program remembers no path for it.
+TEST_F(EndToEnd, PathBarNamesTheSelectedKeyAtStart) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start());
+  PaneReader pane(app.Process(), app.Pane(0));
+  HTREEITEM caret = (HTREEITEM)SendMessageA(pane.Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0);
+  EXPECT_EQ(pane.ItemText(pane.Tree(), caret), "HKEY_CLASSES_ROOT");
+  EXPECT_TRUE(WaitUntil([&] { return pane.ComboText() == "HKEY_CLASSES_ROOT"; })) << pane.ComboText();
+  SaveScreen(app.Frame(), "browse_start_without_path");
+  app.Command(ID_SPLIT_VERT);
+  ASSERT_TRUE(WaitUntil([&] { return app.Pane(1) && IsWindowVisible(app.Pane(1)); }));
+  PaneReader second(app.Process(), app.Pane(1));
+  EXPECT_TRUE(WaitUntil([&] { return second.ComboText() == "HKEY_CLASSES_ROOT"; })) << second.ComboText();
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(StoredProgramString("LastPath1"), "");
+  EXPECT_EQ(StoredProgramString("LastPath2"), "");
+}
+
 // A path typed into the combo box and confirmed with Return is shown; an
 // invalid one leaves the pane where it was.
 TEST_F(EndToEnd, TypedPathShowsItsRows) {
