@@ -661,11 +661,15 @@ void TreeListFitEditor(TreeListData* data) {
   GetTextExtentPoint32A(dc, text.c_str(), length, &size);
   SelectObject(dc, old);
   ReleaseDC(editor, dc);
-  RECT rc;
+  RECT rc, shown;
   GetWindowRect(editor, &rc);
+  SendMessageA(editor, EM_GETRECT, 0, (LPARAM)&shown);
   MapWindowPoints(nullptr, data->window, (POINT*)&rc, 2);
-  // As wide as when it opened for its text: the text's width and 10.
-  int width = size.cx + 10;
+  // The text, what the edit keeps around its text (margins, border: more
+  // with larger fonts) and the caret; at least as wide as when it opened.
+  int around = (rc.right - rc.left) - (shown.right - shown.left);
+  int width = size.cx + around + 1;
+  if (width < size.cx + 10) width = size.cx + 10;
   if (width < data->editWidth) width = data->editWidth;
   if (width > data->clientWidth - rc.left) width = data->clientWidth - rc.left;
   if (width < 1 || width == rc.right - rc.left) return;
@@ -674,7 +678,9 @@ void TreeListFitEditor(TreeListData* data) {
   DWORD start = 0, end = 0;
   SendMessageA(editor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
   SendMessageA(editor, EM_SETSEL, 0, 0);
+  SendMessageA(editor, EM_SCROLLCARET, 0, 0);
   SendMessageA(editor, EM_SETSEL, start, end);
+  SendMessageA(editor, EM_SCROLLCARET, 0, 0);
 }
 
 LRESULT TreeListOnPaste(TreeListData* data) {

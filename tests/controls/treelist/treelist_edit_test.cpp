@@ -503,7 +503,10 @@ TEST_F(TreeListEdit, EditBoxGrowsWithItsText) {
     GetWindowRect(editor, &grown);
     EXPECT_GT(grown.right, first.right);
     EXPECT_EQ(grown.left, first.left);
-    EXPECT_TRUE(firstLetterShown());
+    // Unless the box has reached the edge (large fonts), the text fits.
+    if (grown.right < client.right - 4) {
+      EXPECT_TRUE(firstLetterShown());
+    }
     EXPECT_EQ(EditorText(), "ein Text, breiter als die Spalte");
     // Far longer than the control: the box ends at its edge and scrolls.
     Type(" und noch viel, viel mehr Text, bis er nicht mehr passt");
