@@ -348,6 +348,34 @@ TEST(MsgBox, CentredOnItsOwner) {
   SetMsgBoxPoint(kNone);
 }
 
+// Whatever the width of its text, the box holds its text area, its icon
+// and its buttons within its client area.
+TEST(MsgBox, TextAreaAndButtonsLieWithinTheBox) {
+  SetMsgBoxPoint(kNone);
+  std::string problems;
+  for (int length = 20; length <= 90; length += 7) {
+    std::string text = "Den Registry-Eintrag\n\n    '" + std::string(length, 'W') + "'    \n\nwirklich l\xF6schen ?";
+    BoxDriver driver("Randprobe", [&](HWND box) {
+      RECT client;
+      GetClientRect(box, &client);
+      for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, box, (POINT*)&r, 2);
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+          problems += std::to_string(length) + ": " + std::to_string(GetDlgCtrlID(c)) + " ends at " +
+                      std::to_string(r.right) + "," + std::to_string(r.bottom) + " in " + std::to_string(client.right) +
+                      "," + std::to_string(client.bottom) + "\n";
+      }
+      Click(box, IDOK);
+    });
+    MsgBox(nullptr, text.c_str(), "Randprobe", MB_OKCANCEL | MB_ICONQUESTION);
+    driver.Join();
+  }
+  EXPECT_EQ(problems, "");
+  SetMsgBoxPoint(kNone);
+}
+
 TEST(MsgBox, CentreGivenInTheBlockIsUsedAndWrittenBack) {
   RECT work = WorkArea();
   SetMsgBoxPoint(kNone);
