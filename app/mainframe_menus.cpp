@@ -267,15 +267,10 @@ BOOL CMainFrame::DrawMenuItem(LPDRAWITEMSTRUCT lpdis) {
   if (lpdis->itemData == 0) {  // separator
     Fill(dc, r.left, r.top, r.right, r.bottom, c.background);
     Fill(dc, r.left, r.top, r.left + iconCol, r.bottom, menu);
-    if (!blended) {
-      Fill(dc, r.left + 2, r.top + 3, r.right - 2, r.top + 4, GetCachedSysColor(COLOR_GRAYTEXT));
-      Fill(dc, r.left + 2, r.top + 4, r.right - 2, r.top + 5, GetCachedSysColor(COLOR_CAPTIONTEXT));
-    } else {
-      Fill(dc, r.left + 2, r.top + 3, r.left + m_iconWidth + 2, r.top + 4, GetCachedSysColor(COLOR_GRAYTEXT));
-      Fill(dc, r.left + 2, r.top + 4, r.left + m_iconWidth + 2, r.top + 5, GetCachedSysColor(COLOR_CAPTIONTEXT));
-      Fill(dc, r.left + m_iconWidth + 5, r.top + 3, r.right - 2, r.top + 4, c.grey);
-      Fill(dc, r.left + m_iconWidth + 5, r.top + 4, r.right - 2, r.top + 5, c.light);
-    }
+    // One etched line from edge to edge: the caption text colour, black in
+    // many schemes, would draw a hard line over the icon column.
+    Fill(dc, r.left + 2, r.top + 3, r.right - 2, r.top + 4, c.grey);
+    Fill(dc, r.left + 2, r.top + 4, r.right - 2, r.top + 5, c.light);
     if (oldFont) SelectObject(dc, oldFont);
     RestoreDC(dc, saveDC);
     return TRUE;

@@ -73,8 +73,9 @@ int CMainFrame::SetPanes(const int* ids, const int* widths, int count) {
   ReadPanes(before, old);
   PaneDef after[kMaxStatusPanes + 8];
   int n = 0;
+  // The message pane goes on saying what it said: a pane taking the focus
+  // asks for its panes, and the bar would otherwise stand empty.
   after[n] = before[0];
-  after[n].text.Empty();
   ++n;
   for (int i = 0; i < count; ++i, ++n) after[n] = {(UINT)ids[i], 0, scaled[i], CString(), 1};
   for (int i = m_firstIndicator; i < old && n < kMaxStatusPanes; ++i, ++n) after[n] = before[i];

@@ -142,7 +142,11 @@ void COstrovaView::Layout() {
   for (int i = 0; i < 2; ++i) {
     if (!m_panes[i].m_hWnd && (!layout.visible[i] || !MakePane(i, false))) continue;
     if (layout.visible[i]) {
-      m_panes[i].MoveWindow(&layout.pane[i], TRUE);
+      // A moved pane paints itself anew: the old pixels would leave its parts
+      // half drawn, pieces of scroll bars where a list was before.
+      const RECT& r = layout.pane[i];
+      ::SetWindowPos(m_panes[i].m_hWnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
       m_panes[i].ShowWindow(SW_SHOW);
     } else {
       m_panes[i].ShowWindow(SW_HIDE);

@@ -360,6 +360,12 @@ int MsgBoxIndirectCore(MSGBOXPARAMSA* params, const BYTE* attrsIn, DWORD timeAnd
   s.centre = g_point;
   if (style & kMsgBoxCentreGiven) {
     s.centre = {(short)LOWORD(params->dwLanguageId), (short)HIWORD(params->dwLanguageId)};
+  } else if (HWND top = s.owner ? GetAncestor(s.owner, GA_ROOT) : nullptr) {
+    // A box belongs over the window that asks; the last closing point
+    // serves boxes without one.
+    RECT rc;
+    if (IsWindowVisible(top) && !IsIconic(top) && GetWindowRect(top, &rc))
+      s.centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
   }
   if (!Known(s.centre)) s.centre = {(s.work.left + s.work.right) / 2, (s.work.top + s.work.bottom) / 2};
 
@@ -561,9 +567,26 @@ INT_PTR CALLBACK MsgBoxDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       HWND list = CreateWindowExA(0, kColorListBoxClass, "", listStyle, s->x0, s->y0, s->W - s->x0, s->H - s->y0, hwnd,
                                   (HMENU)(INT_PTR)kMsgBoxTextId, GetModuleHandleA(nullptr), nullptr);
       if (list) FillTextControl(list, *s);
-      // The placeholder only paints the background: below the icon and the text.
-      SetWindowPos(GetDlgItem(hwnd, kMsgBoxPlaceholderId), HWND_BOTTOM, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // The template's dialog units round the box down by a pixel or two:
+      // the client area grows to hold the text area.
+      RECT client;
+      GetClientRect(hwnd, &client);
+      int dx = s->W > client.right ? s->W - client.right : 0, dy = s->H > client.bottom ? s->H - client.bottom : 0;
+      if (dx || dy) {
+        RECT outer;
+        GetWindowRect(hwnd, &outer);
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(hwnd, &client);
+      }
+      // The placeholder only paints the background: below the icon and the
+      // text, across the whole width.
+      HWND placeholder = GetDlgItem(hwnd, kMsgBoxPlaceholderId);
+      RECT back;
+      GetWindowRect(placeholder, &back);
+      MapWindowPoints(nullptr, hwnd, (POINT*)&back, 2);
+      SetWindowPos(placeholder, HWND_BOTTOM, 0, 0, client.right, back.bottom > s->H ? back.bottom : s->H,
+                   SWP_NOMOVE | SWP_NOACTIVATE);
       RECT rc;
       GetWindowRect(hwnd, &rc);
       int w = rc.right - rc.left, h = rc.bottom - rc.top;

@@ -173,6 +173,17 @@ LONG OpenBelow(int row, const char* below, REGSAM access, HKEY* key) {
   if (n > 0 && sub[n - 1] == '\\') sub[n - 1] = 0;
   return OpenRegWndKey(root, sub, access, key);
 }
+
+// n characters into the code page as the 8-bit calls convert them; the bytes
+// written, 0 when they do not fit. Plain ASCII, nearly every string, is
+// copied without the conversion call.
+int ToCodePage(const WCHAR* wide, int n, char* out, int room) {
+  int i = 0;
+  for (; i < n && i < room && wide[i] < 0x80; ++i) out[i] = (char)wide[i];
+  if (i == n) return n;
+  if (i == room) return 0;
+  return WideCharToMultiByte(CP_ACP, 0, wide, n, out, room, nullptr, nullptr);
+}
 }  // namespace
 
 int CRegWnd::FillChildren(CTextList* list, const char* path, LPARAM itemValue) {
@@ -237,17 +248,18 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
     if (keep && whole) {
       DWORD size = wideSize;
       const BYTE* bytes = wide;
+      int oddByte = -1;
       if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
         int units = (int)(wideSize / 2);
-        int got = units ? WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)wide, units, (char*)data, sizeof data, nullptr,
-                                              nullptr)
-                        : 0;
+        int got = units ? ToCodePage((const WCHAR*)wide, units, (char*)data, sizeof data) : 0;
         size = got > 0 ? (DWORD)got : 0;
         bytes = data;
         if (units && !got) size = sizeof data + 1;  // not cached: read when the cells are filled
+        // The byte that is half a character, which the 8-bit call drops.
+        if (wideSize & 1) oddByte = wide[wideSize - 1];
       }
       if (size <= sizeof data) {
-        m_data.push_back({type, size, (DWORD)m_bytes.size(), size});
+        m_data.push_back({type, size, (DWORD)m_bytes.size(), size, oddByte});
         m_bytes.insert(m_bytes.end(), bytes, bytes + size);
         e.reserved = (int)m_data.size();
       }
@@ -369,10 +381,12 @@ int CRegWnd::SetItemColumns(HTREEITEM item) {
                    : 0;
   LONG err;
   DWORD fullSize;
+  int oddByte = -1;
   if (cached > 0 && (size_t)cached <= m_data.size()) {
     const ValueData& v = m_data[cached - 1];
     type = v.type;
     fullSize = v.fullSize;
+    oddByte = v.oddByte;
     size = v.size < 270 ? v.size : 270;
     memcpy(buffer, m_bytes.data() + v.offset, size);
     err = ERROR_SUCCESS;
@@ -398,7 +412,7 @@ int CRegWnd::SetItemColumns(HTREEITEM item) {
   }
   char typeText[64], dataText[400];
   int ok = FormatRegValueCells(err == ERROR_SUCCESS, isDefault, type, buffer, size, fullSize, typeText, sizeof typeText,
-                               dataText, sizeof dataText);
+                               dataText, sizeof dataText, oddByte);
   TVITEMA tv = {};
   tv.mask = TVIF_TEXT | TLIF_CELL | TLIF_DIRECT;
   tv.hItem = item;

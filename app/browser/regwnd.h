@@ -40,10 +40,11 @@ LONG OpenRegWndKey(HKEY root, const char* subPath, REGSAM access, HKEY* key);
 LONG DeleteRegWndTree(HKEY parent, const char* name);
 
 // The "Typ" and "Daten" cells of a value. data holds the first bytes read
-// (size of them), fullSize the value's size; ok false when reading failed.
+// (size of them), fullSize the value's size; ok false when reading failed;
+// oddByte the last byte of string data of odd length, -1 for none.
 // Returns 1 when the value was read, else 0.
 int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, DWORD size, DWORD fullSize,
-                        char* typeText, int typeSize, char* dataText, int dataSize);
+                        char* typeText, int typeSize, char* dataText, int dataSize, int oddByte = -1);
 
 class CRegWnd : public CTreeWnd {
   DECLARE_DYNAMIC(CRegWnd)
@@ -96,6 +97,7 @@ class CRegWnd : public CTreeWnd {
   // word is its index + 1 (0: read it when the cells are filled).
   struct ValueData {
     DWORD type, fullSize, offset, size;
+    int oddByte;
   };
   std::vector<ValueData> m_data;
   std::vector<BYTE> m_bytes;

@@ -22,7 +22,17 @@ struct Out {
   void End() { p[n < size ? n : size - 1] = 0; }
 };
 
-void FormatString(Out& out, const BYTE* data, DWORD size, DWORD fullSize, bool multi) {
+// The byte of a string's data that is half a character, after the text.
+void PutOddByte(Out& out, int oddByte) {
+  if (oddByte < 0) return;
+  static const char hex[] = "0123456789ABCDEF";
+  out.Puts(" (+1 Byte: ");
+  out.Put(hex[(oddByte >> 4) & 15]);
+  out.Put(hex[oddByte & 15]);
+  out.Put(')');
+}
+
+void FormatString(Out& out, const BYTE* data, DWORD size, DWORD fullSize, bool multi, int oddByte) {
   // A multi-string's final NUL goes first, so its last string closes like a string's.
   bool dropped = multi && size > 0 && size == fullSize && data[size - 1] == 0;
   if (dropped) --size, --fullSize;
@@ -42,22 +52,26 @@ void FormatString(Out& out, const BYTE* data, DWORD size, DWORD fullSize, bool m
         continue;
       }
       out.Put('"');
+      PutOddByte(out, oddByte);
       return;
     }
     out.Put((char)b);
     ++chars;
   }
   // Data cut at the bytes read: more follows.
-  if (size < fullSize)
+  if (size < fullSize) {
     out.Puts(" ...");
-  else if (dropped)
-    out.Put('"');  // the last string ended with the NUL dropped above
+    return;
+  }
+  // Also a string stored without its NUL shows where it ends.
+  out.Put('"');
+  PutOddByte(out, oddByte);
 }
 
 }  // namespace
 
 int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, DWORD size, DWORD fullSize,
-                        char* typeText, int typeSize, char* dataText, int dataSize) {
+                        char* typeText, int typeSize, char* dataText, int dataSize, int oddByte) {
   Out out{dataText, dataSize};
   if (!ok) {
     lstrcpynA(typeText, isDefault ? "REG_SZ" : "???", typeSize);
@@ -70,10 +84,10 @@ int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, D
     case REG_SZ:
     case REG_EXPAND_SZ:
     case REG_MULTI_SZ:
-      if (isDefault && fullSize <= 1)
+      if (isDefault && fullSize <= 1 && oddByte < 0)
         out.Puts("(Wert nicht gesetzt)");
       else
-        FormatString(out, data, size, fullSize, type == REG_MULTI_SZ);
+        FormatString(out, data, size, fullSize, type == REG_MULTI_SZ, oddByte);
       break;
     case REG_DWORD: {
       // Shorter data is taken zero-extended.

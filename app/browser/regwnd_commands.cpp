@@ -365,16 +365,15 @@ int CRegWnd::DeleteItems(const char* path, const char* nameArg, UINT flags) {
   if (!parentBelow) return 0;
 
   if (!m_deleteConfirmed && (!(flags & kDeleteMore) || (flags & kDeleteFirst))) {
+    // The paths are named with their root: the same key can exist in HKCU and HKLM.
     char text[1400];
     if ((flags & kDeleteMore) && (flags & kDeleteFirst))
-      _snprintf(text, sizeof text - 1, "Die Registry-Einträge in\n\n    '%.1024s'    \n\nwirklich löschen ?",
-                parentBelow);
+      _snprintf(text, sizeof text - 1, "Die Registry-Einträge in\n\n    '%.1024s'    \n\nwirklich löschen ?", parent);
     else if (value)
       _snprintf(text, sizeof text - 1,
-                "Den Registry-Eintrag\n\n    '%.99s'\n\nin :\n\n    '%.1024s'    \n\nwirklich löschen ?", name,
-                parentBelow);
+                "Den Registry-Eintrag\n\n    '%.99s'\n\nin :\n\n    '%.1024s'    \n\nwirklich löschen ?", name, parent);
     else
-      _snprintf(text, sizeof text - 1, "Den Registry-Schlüssel\n\n   '%.1024s'    \n\nwirklich löschen ?", below);
+      _snprintf(text, sizeof text - 1, "Den Registry-Schlüssel\n\n   '%.1024s'    \n\nwirklich löschen ?", path);
     text[sizeof text - 1] = 0;
     if (MsgBox(MessageOwner(), text, AfxGetAppName(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return -1;
   }

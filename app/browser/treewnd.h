@@ -116,6 +116,8 @@ class CTreeWnd : public CWnd {
   CTextList& Roots() { return m_roots; }
   int ShownCount() const { return m_shownCount; }
   int TreeWidth() const { return m_treeWidth; }
+  // The tree's width as shown in a client cx wide: never out of the pane.
+  int ShownTreeWidth(int cx) const;
   int FillState() const { return m_fillState; }
   bool ListThreadRunning() const { return m_listThread != nullptr; }
   bool ExpandThreadRunning();

@@ -295,7 +295,10 @@ void CTreeWnd::InsertRoots() {
     if (!first) first = item;
     InsertPlaceholder(item, data);
   }
-  if (first) m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)first);
+  if (!first) return;
+  m_tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)first);
+  // The path bar names the selected key until a path is shown.
+  SetComboPath(m_roots.TextAt(0), -1, 0);
 }
 
 int CALLBACK TreeWndCompareChildNames(HWND, HTREEITEM, LPCSTR siblingText, LPCSTR newText, LPARAM, LPARAM) {
@@ -365,12 +368,22 @@ void CTreeWnd::Layout() {
     top = m_topHeight;
   }
   int h = cy - top > 0 ? cy - top : 0;
+  int treeWidth = ShownTreeWidth(cx);
   if (m_style & TWS_NOTREE)
     m_list.MoveWindow(0, top, cx, h);
   else
-    m_list.MoveWindow(m_treeWidth + kSplitter, top, cx - m_treeWidth - kSplitter > 0 ? cx - m_treeWidth - kSplitter : 0,
-                      h);
-  m_tree.MoveWindow(0, top, m_style & TWS_NOLIST ? cx : m_treeWidth, h);
+    m_list.MoveWindow(treeWidth + kSplitter, top, cx - treeWidth - kSplitter > 0 ? cx - treeWidth - kSplitter : 0, h);
+  m_tree.MoveWindow(0, top, m_style & TWS_NOLIST ? cx : treeWidth, h);
+}
+
+int CTreeWnd::ShownTreeWidth(int cx) const {
+  // A narrow pane shares itself: the list keeps 100 pixels, or half of the
+  // pane, before the tree takes its width; the user's own width only stays
+  // inside the pane.
+  int room = cx - kSplitter;
+  int most = m_userWidth ? room : (room / 2 > room - 100 ? room / 2 : room - 100);
+  if (most < 0) most = 0;
+  return m_treeWidth < most ? m_treeWidth : most;
 }
 
 void CTreeWnd::OnPaint() {
@@ -399,7 +412,7 @@ void CTreeWnd::OnPaint() {
     FillRect(dc.m_hDC, &rest, GetSysColorBrush(COLOR_WINDOW));
     DrawSplitterBarAt(0, dc.m_hDC, top, client.right, TRUE);
   } else if (!(m_style & (TWS_NOLIST | TWS_NOTREE))) {
-    DrawSplitterBarAt(top, dc.m_hDC, m_treeWidth, client.bottom - top, FALSE);
+    DrawSplitterBarAt(top, dc.m_hDC, ShownTreeWidth(client.right), client.bottom - top, FALSE);
   }
 }
 
@@ -426,13 +439,14 @@ void CTreeWnd::OnLButtonDown(UINT flags, CPoint point) {
   if (point.y < top || (m_style & (TWS_NOLIST | TWS_NOTREE))) return;
   CRect area;
   GetClientRect(&area);
+  int shown = ShownTreeWidth(area.right);
   ClientToScreen(&area);
-  int moved = TrackSplitter(this, kSplitterVertical, &area, m_treeWidth, point.x - m_treeWidth, point.y, kSplitter, 0,
-                            kTrackDefault);
+  int moved =
+      TrackSplitter(this, kSplitterVertical, &area, shown, point.x - shown, point.y, kSplitter, 0, kTrackDefault);
   if (!moved) return;
   CRect client;
   GetClientRect(&client);
-  m_treeWidth += moved;
+  m_treeWidth = shown + moved;
   if (m_treeWidth < 0) m_treeWidth = 0;
   if (m_treeWidth > client.right - 1) m_treeWidth = client.right - 1;
   m_userWidth = true;

@@ -47,7 +47,7 @@ void SetBaseWidth(TreeListData* data, int column, int width) {
     data->weightedColumnsWidth += diff;
   else
     data->fixedColumnsWidth += diff;
-  col.baseWidth = (WORD)width;
+  col.baseWidth = (short)width;
 }
 
 void RepaintFrom(TreeListData* data, int x) {
@@ -154,6 +154,8 @@ LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* des
   } else {
     width = data->weightedColumnsWidth * weight / (weightedSum + weight);
   }
+  // The share is kept as it is; the header shows at least minWidth.
+  int share = fixed ? width : width < -32768 ? -32768 : width;
   if (width < 0) width = 0;
   if (width < minWidth) width = minWidth;
   HDITEMA hd = {};
@@ -200,7 +202,7 @@ LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* des
   col = TreeListColumn();
   col.editParam2 = -1;
   col.width = (WORD)width;
-  col.baseWidth = (WORD)width;
+  col.baseWidth = (short)(fixed ? width : share);
   col.minWidth = (WORD)minWidth;
   col.minWidthFixed = minFixed;
   col.weight = (BYTE)weight;
@@ -217,7 +219,7 @@ LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* des
   if (fixed) {
     data->fixedColumnsWidth += width;
   } else if (data->weightedColumns == 0) {
-    data->weightedColumnsWidth = width;
+    data->weightedColumnsWidth = col.baseWidth;
     ++data->weightedColumns;
   } else {
     data->weightedColumnsWidth += width;

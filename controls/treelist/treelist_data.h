@@ -89,7 +89,9 @@ struct TreeListCell {
 struct TreeListColumn {
   LPARAM editParam;  // choices: a text or an array, pointer-wide
   int editParam2;
-  WORD baseWidth;
+  // A weighted column's share may go below zero while the list is narrower
+  // than its fixed columns: widening gives back exactly what narrowing took.
+  short baseWidth;
   WORD width;
   WORD minWidth;
   WORD keptWidth;
@@ -219,6 +221,7 @@ struct TreeListData {
   int editKind;
   TLHandle editItem;
   int editColumn;
+  int editWidth;     // the edit box's width when it opened: it grows with its text from there
   int hBarCache[2];  // page, range
   int vBarCache[2];
   int boldEllipsisWidth, ellipsisWidth;
@@ -444,6 +447,9 @@ LRESULT TreeListExpand(TreeListData* data, UINT_PTR item, UINT code);
 LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT flags);
 LRESULT TreeListHitTest(TreeListData* data, TVHITTESTINFO* info);
 LRESULT TreeListEndEdit(TreeListData* data, int mode);
+// Widens or narrows an open edit box to its text, between its first width
+// and the control's right edge.
+void TreeListFitEditor(TreeListData* data);
 LRESULT TreeListTypeAhead(TreeListData* data, UINT ch);
 LRESULT TreeListDropTarget(TreeListData* data, UINT keys, POINT pt);
 LRESULT TreeListSetColumnWidth(TreeListData* data, int column, int width);

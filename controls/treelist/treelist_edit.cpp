@@ -323,6 +323,7 @@ HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorS
   RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   data->editItem = handle;
   data->editColumn = column;
+  data->editWidth = width;
   data->editorFlag = callback ? 1 : 0;
   data->editorWord = flags >> 8;
   // Setting the text counts as no change.
@@ -643,6 +644,43 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
       TreeListSelectItem(data, data->rows[item->row], column, TVC_BYKEYBOARD | 0x8000);
   }
   return 1;
+}
+
+void TreeListFitEditor(TreeListData* data) {
+  HWND editor = data->editWindow;
+  // An edit box aligned right or centred keeps its place and width.
+  if (!editor || !data->editItem || data->editKind != kEditorEdit ||
+      (GetWindowLongA(editor, GWL_STYLE) & (ES_RIGHT | ES_CENTER)))
+    return;
+  int length = GetWindowTextLengthA(editor);
+  std::string text(length + 1, '\0');
+  GetWindowTextA(editor, &text[0], length + 1);
+  HDC dc = GetDC(editor);
+  HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(editor, WM_GETFONT, 0, 0));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), length, &size);
+  SelectObject(dc, old);
+  ReleaseDC(editor, dc);
+  RECT rc, shown;
+  GetWindowRect(editor, &rc);
+  SendMessageA(editor, EM_GETRECT, 0, (LPARAM)&shown);
+  MapWindowPoints(nullptr, data->window, (POINT*)&rc, 2);
+  // The text, what the edit keeps around its text (margins, border: more
+  // with larger fonts) and the caret; at least as wide as when it opened.
+  int around = (rc.right - rc.left) - (shown.right - shown.left);
+  int width = size.cx + around + 1;
+  if (width < size.cx + 10) width = size.cx + 10;
+  if (width < data->editWidth) width = data->editWidth;
+  if (width > data->clientWidth - rc.left) width = data->clientWidth - rc.left;
+  if (width < 1 || width == rc.right - rc.left) return;
+  SetWindowPos(editor, nullptr, 0, 0, width, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The edit scrolled while it was narrow: its start shows again.
+  DWORD start = 0, end = 0;
+  SendMessageA(editor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  SendMessageA(editor, EM_SETSEL, 0, 0);
+  SendMessageA(editor, EM_SCROLLCARET, 0, 0);
+  SendMessageA(editor, EM_SETSEL, start, end);
+  SendMessageA(editor, EM_SCROLLCARET, 0, 0);
 }
 
 LRESULT TreeListOnPaste(TreeListData* data) {

@@ -196,6 +196,8 @@ static void ApplyWeightedWidth(TreeListData* data, int c) {
 
 static bool IsWeighted(const TreeListColumn& col) { return col.weight > 0 && col.keptWidth == 0; }
 
+static short ClampShare(int base) { return (short)(base < -32768 ? -32768 : base > 32767 ? 32767 : base); }
+
 void TreeListFitColumns(TreeListData* data, int d) {
   int count = data->columnCount;
   int weighted = 0, total = 0, only = -1;
@@ -209,10 +211,8 @@ void TreeListFitColumns(TreeListData* data, int d) {
   if (weighted == 0) return;
   if (weighted == 1) {
     TreeListColumn& col = data->columns[only];
-    int base = col.baseWidth + d;
-    if (base < 0) base = 0;
-    col.baseWidth = (WORD)base;
-    data->weightedColumnsWidth = base;
+    col.baseWidth = ClampShare(col.baseWidth + d);
+    data->weightedColumnsWidth = col.baseWidth;
     ApplyWeightedWidth(data, only);
     return;
   }
@@ -243,9 +243,7 @@ void TreeListFitColumns(TreeListData* data, int d) {
       carry = num - part * total;
     }
     given += part;
-    int base = col.baseWidth + part;
-    if (base < 0) base = 0;
-    col.baseWidth = (WORD)base;
+    col.baseWidth = ClampShare(col.baseWidth + part);
   }
   // Totals over every column: fixed ones after the last weighted one count.
   data->weightedColumnsWidth = 0;

@@ -612,6 +612,7 @@ static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
     }
   } else if (code == 0x03000003 || code == 0x00050003 || code == 0x00010003 || code == 0x10000003) {
     data->editChanged = 1;
+    if (code == 0x03000003 || code == 0x10000003) TreeListFitEditor(data);
   }
   TreeListUnlock(data);
   return 0;

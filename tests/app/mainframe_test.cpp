@@ -282,7 +282,8 @@ TEST_F(EditorFrame, StatusPaneServiceOperations) {
   EXPECT_EQ(PaneCount(), 6);
   EXPECT_EQ(PaneWidth(1), 20 * PaneCharWidth());
   EXPECT_EQ(PaneWidth(2), 23 * PaneCharWidth());
-  EXPECT_EQ(PaneText(0), "");
+  // The message pane keeps its text.
+  EXPECT_EQ(PaneText(0), "Bereit");
   EXPECT_EQ(m_frame->StatusBar().GetItemID(3), (UINT)ID_INDICATOR_CAPS);
 
   // Index -1 is the last own pane.

@@ -142,6 +142,24 @@ TEST_F(MenuDraw, ItemsGetBlocksIconsAndAlignedAcceleratorColumns) {
   DestroyMenu(own);
 }
 
+// A separator is one etched line from edge to edge, the icon column
+// included: a darker row over a lighter one, each of one colour, in both
+// colour schemes.
+TEST_F(MenuDraw, SeparatorIsOneEtchedLineOverTheWholeWidth) {
+  for (int scheme = 1; scheme >= 0; --scheme) {
+    MenuStyleFlag = scheme;
+    SCOPED_TRACE(scheme);
+    MenuColors colors = GetMenuColors(scheme != 0);
+    Canvas sep(220, 8);
+    Draw(sep, 0, 0);
+    for (int x = 2; x < 218; ++x) {
+      ASSERT_EQ(sep.Pixel(x, 3), colors.grey) << x;
+      ASSERT_EQ(sep.Pixel(x, 4), colors.light) << x;
+    }
+    EXPECT_NE(colors.grey, colors.light);
+  }
+}
+
 TEST_F(MenuDraw, IconGreyIconEmbossedTextCheckMarkInBothSchemes) {
   int iconRight = m_frame->IconWidth() + 4;
   for (int scheme = 1; scheme >= 0; --scheme) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "app/browser/treewndids.h"
@@ -12,6 +14,7 @@
 #include "msgbox_reader.h"
 #include "ostrova_process.h"
 #include "pane_reader.h"
+#include "registry_snapshot.h"
 #include "res/resource.h"
 
 namespace {
@@ -74,6 +77,25 @@ TEST_F(EndToEnd, StartPathsShowTreeComboAndCells) {
   SaveScreen(app.Frame(), "browse_two_panes");
   ASSERT_TRUE(app.Close());
   EXPECT_EQ(StoredProgramString("LastPath2"), "HKEY_LOCAL_MACHINE");
+}
+
+// Without a path to open, each pane's path bar names the key selected in
+// its tree, the first root; the program remembers no path for it.
+TEST_F(EndToEnd, PathBarNamesTheSelectedKeyAtStart) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start());
+  PaneReader pane(app.Process(), app.Pane(0));
+  HTREEITEM caret = (HTREEITEM)SendMessageA(pane.Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0);
+  EXPECT_EQ(pane.ItemText(pane.Tree(), caret), "HKEY_CLASSES_ROOT");
+  EXPECT_TRUE(WaitUntil([&] { return pane.ComboText() == "HKEY_CLASSES_ROOT"; })) << pane.ComboText();
+  SaveScreen(app.Frame(), "browse_start_without_path");
+  app.Command(ID_SPLIT_VERT);
+  ASSERT_TRUE(WaitUntil([&] { return app.Pane(1) && IsWindowVisible(app.Pane(1)); }));
+  PaneReader second(app.Process(), app.Pane(1));
+  EXPECT_TRUE(WaitUntil([&] { return second.ComboText() == "HKEY_CLASSES_ROOT"; })) << second.ComboText();
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(StoredProgramString("LastPath1"), "");
+  EXPECT_EQ(StoredProgramString("LastPath2"), "");
 }
 
 // A path typed into the combo box and confirmed with Return is shown; an
@@ -290,7 +312,7 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
     // Nine lines: entry, blank, name, blank, "in :", blank, key, blank, question.
     EXPECT_EQ(Join(MsgBoxLines(app.Process(), box)),
               "Den Registry-Eintrag\n\n    'Pfad neu'\n\nin :\n\n"
-              "    'Software\\OstrovaTests\\E2E\\Basic'    \n\nwirklich löschen ?\n");
+              "    'HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic'    \n\nwirklich löschen ?\n");
     if (answer == IDCANCEL) SaveScreen(box, "browse_delete_box");
     PostMessageA(box, WM_COMMAND, answer, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
@@ -307,6 +329,112 @@ TEST_F(EndToEnd, RenameAndDeleteAValue) {
   EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\OstrovaTests\\E2E\\Basic", "Pfad", REG_EXPAND_SZ,
                             bytes.data(), (DWORD)bytes.size()),
             ERROR_SUCCESS);
+}
+
+// The distance between the centres of two windows, the larger of x and y.
+int CentreOffset(HWND a, HWND b) {
+  RECT ra, rb;
+  GetWindowRect(a, &ra);
+  GetWindowRect(b, &rb);
+  int dx = (ra.left + ra.right) / 2 - (rb.left + rb.right) / 2;
+  int dy = (ra.top + ra.bottom) / 2 - (rb.top + rb.bottom) / 2;
+  return std::max(std::abs(dx), std::abs(dy));
+}
+
+// The delete questions for a key and for several entries name the whole
+// path with its root; the box opens over the program's window, also when
+// that window is away from the middle of the screen. Cancel keeps all.
+TEST_F(EndToEnd, DeleteQuestionsNameTheRootAndOpenOverTheWindow) {
+  OstrovaProcess app;
+  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  PaneReader pane(app.Process(), app.Pane(0));
+  ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+  SetWindowPos(app.Frame(), nullptr, 30, 20, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitUntil([&] {
+    RECT r;
+    GetWindowRect(app.Frame(), &r);
+    return r.left == 30 && r.top == 20;
+  }));
+  HTREEITEM level1 = TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Basic", "Ebene 1"});
+  ASSERT_NE(level1, nullptr);
+  struct Case {
+    const char* name;
+    const char* lines;
+  } cases[] = {
+      {"key",
+       "Den Registry-Schlüssel\n\n   'HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic\\Ebene 1'    \n\n"
+       "wirklich löschen ?\n"},
+      {"entries",
+       "Die Registry-Einträge in\n\n    'HKEY_CURRENT_USER\\Software\\OstrovaTests\\E2E\\Basic'    \n\n"
+       "wirklich löschen ?\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.name[0] == 'k') {
+      PostMessageA(pane.Tree(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)level1);
+      FocusIn(pane.Tree());
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.Tree()) == pane.Tree(); }));
+      // Choosing the key shows it; the question waits for that.
+      ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == std::string(kBasic) + "\\Ebene 1"; }));
+      Press(pane.Tree(), VK_DELETE);
+    } else {
+      PostMessageA(app.Pane(0), WM_COMMAND, ID_TREEWND_BACK, 0);
+      ASSERT_TRUE(WaitForPath(pane, kBasic, kBasicRows));
+      ChooseEntry(pane, "Text");
+      PostMessageA(app.Pane(0), WM_COMMAND, ID_TREEWND_SELECTALL, 0);
+      ASSERT_TRUE(WaitUntil([&] { return pane.SelectedNames() == pane.Names(); }));
+      FocusIn(pane.List());
+      Press(pane.List(), VK_DELETE);
+    }
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(app)) != nullptr; }));
+    EXPECT_EQ(Join(MsgBoxLines(app.Process(), box)), c.lines);
+    EXPECT_LE(CentreOffset(box, app.Frame()), 1);
+    SaveScreen(GetDesktopWindow(), std::string("browse_delete_") + c.name);
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  }
+  EXPECT_NE(
+      pane.ChildNamed(TreePath(pane, {"HKEY_CURRENT_USER", "Software", "OstrovaTests", "E2E", "Basic"}), "Ebene 1"),
+      nullptr);
+  EXPECT_EQ(pane.Names(), "(Standard),äöüß€,Binär,Groß,Leer,Liste,Pfad,Text,Wert 9,Wert 10,Zahl");
+  ASSERT_TRUE(app.Close());
+}
+
+// Strings stored with half a character at their end, or without their
+// NUL, show what is stored: the text in its quotes and the odd byte.
+TEST_F(EndToEnd, StringsOfOddLengthShowWhatIsStored) {
+  const char kOdd[] = "Software\\OstrovaTests\\E2EOdd";
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kOdd, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  struct Raw {
+    const wchar_t* name;
+    std::string bytes;
+  } raws[] = {
+      {L"gerade", std::string("A\0B\0\0\0", 6)},
+      {L"ungerade", std::string("A\0B\0\0\0C", 7)},
+      {L"halb", std::string("A\0B", 3)},
+      {L"offen", std::string("A\0B\0", 4)},
+  };
+  for (const Raw& r : raws)
+    ASSERT_EQ(RegSetValueExW(key, r.name, 0, REG_SZ, (const BYTE*)r.bytes.data(), (DWORD)r.bytes.size()),
+              ERROR_SUCCESS);
+  RegCloseKey(key);
+  OstrovaProcess app;
+  const std::string path = std::string("HKEY_CURRENT_USER\\") + kOdd;
+  ASSERT_TRUE(app.Start("-1:" + path));
+  PaneReader pane(app.Process(), app.Pane(0));
+  EXPECT_TRUE(WaitForPath(pane, path,
+                          "(Standard)|REG_SZ|(Wert nicht festgelegt)\n"
+                          "gerade|REG_SZ|\"AB\"\n"
+                          "halb|REG_SZ|\"A\" (+1 Byte: 42)\n"
+                          "offen|REG_SZ|\"AB\"\n"
+                          "ungerade|REG_SZ|\"AB\" (+1 Byte: 43)\n"))
+      << Join(pane.Rows());
+  SaveScreen(app.Frame(), "browse_odd_strings");
+  ASSERT_TRUE(app.Close());
+  EXPECT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, kOdd));
 }
 
 // Ctrl+A in the list fires the frame's accelerator and selects every row.

@@ -9,7 +9,10 @@
 
 class RegistrySnapshot;
 
-// Saves a screen shot of hwnd as <build>\tests\e2e\screens\<name>.png.
+// <build>\tests\e2e\screens\<name>.png, the folder made when missing.
+std::string ScreenPath(const std::string& name);
+// Saves a screen shot of hwnd as <build>\tests\e2e\screens\<name>.png,
+// after checking that a dialog or the frame is laid out.
 void SaveScreen(HWND hwnd, const std::string& name);
 
 // A string the program stored in its settings, or "<missing>".

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "harness/window_util.h"
+#include "layout_check.h"
 #include "mfc/afxres.h"
 #include "ostrova_process.h"
 #include "e2e_fixture.h"
@@ -15,16 +16,24 @@
 #include "res/resource.h"
 
 std::string ScreenPath(const std::string& name) {
-  // <build>\tests\e2e\screens\<name>
+  // <build>\tests\e2e\screens\<name>, or screens\<display>\<name> on the
+  // other displays of tools/e2e-displays.
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string dir(path, n);
   dir = dir.substr(0, dir.rfind('\\')) + "\\screens";
   CreateDirectoryA(dir.c_str(), nullptr);
+  char display[64] = "";
+  if (GetEnvironmentVariableA("OSTROVA_SCREENS", display, sizeof display) && *display) {
+    dir += std::string("\\") + display;
+    CreateDirectoryA(dir.c_str(), nullptr);
+  }
   return dir + "\\" + name + ".png";
 }
 
 void SaveScreen(HWND hwnd, const std::string& name) {
+  // What a user looks at is laid out, on every display and font size.
+  EXPECT_EQ(LayoutProblems(hwnd), "") << name;
   EXPECT_TRUE(WindowCapture::FromScreen(hwnd).SavePng(ScreenPath(name).c_str())) << name;
 }
 

@@ -278,7 +278,7 @@ TEST_F(EditScenario, EnterOnANumberOpensTheConverter) {
     // The fields follow the typed text.
     HWND decimal = GetDlgItem(dlg, IDC_NUM_DECIMAL);
     EXPECT_TRUE(WaitUntil([&] { return TextOf(decimal) == c.decimal; })) << TextOf(decimal);
-    if (c.bytes.size() == 4) SaveScreen(dlg, "edit_converter");
+    SaveScreen(dlg, c.bytes.size() == 4 ? "edit_converter" : "edit_converter_qword");
     Press(edit, VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
     Bytes data;
@@ -472,6 +472,54 @@ bool TypeName(HWND edit, const std::string& name) {
   WaitUntil([&] { return TextOf(edit) == name; });
   Press(edit, VK_RETURN);
   return WaitUntil([&] { return !IsWindow(edit) || !IsWindowVisible(edit); });
+}
+
+// A row of the multi-string editor opened by a double-click: its edit box
+// grows with what is typed, the first letters stay in sight. Escape and
+// Cancel keep the value.
+TEST_F(EditScenario, MultiStringRowEditorGrowsWithItsText) {
+  Bytes before;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(kEditKey, L"Liste", &before, &type));
+  DoubleClickRow("Liste");
+  HWND dlg = WaitForDialog("Bearbeite  'Liste'");
+  ASSERT_NE(dlg, nullptr);
+  HWND rows = GetDlgItem(dlg, IDC_CHOICE_TREELIST);
+  ASSERT_NE(rows, nullptr);
+  HTREEITEM first = (HTREEITEM)SendMessageA(rows, TLM_GETROWITEM, 0, 0);
+  RemoteBuffer buf(app.Process(), sizeof(RECT));
+  RECT r = {};
+  ASSERT_TRUE(buf.Write(&first, sizeof first) && SendMessageA(rows, TVM_GETITEMRECT, TRUE, (LPARAM)buf.Address()) &&
+              buf.Read(&r, sizeof r));
+  POINT pt = {r.left + 5, (r.top + r.bottom) / 2};
+  LPARAM at = MAKELPARAM(pt.x, pt.y);
+  ClientToScreen(rows, &pt);
+  SetCursorPos(pt.x, pt.y);
+  PostMessageA(rows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(rows, WM_LBUTTONUP, 0, at);
+  PostMessageA(rows, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(rows, WM_LBUTTONUP, 0, at);
+  HWND edit = InPlaceEditor(rows);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_EQ(TextOf(edit), "eins");
+  RECT opened;
+  GetWindowRect(edit, &opened);
+  const std::string text = "eins und ein Text, der breiter ist als sein Feld";
+  SendMessageA(edit, EM_SETSEL, 4, 4);
+  Type(edit, text.substr(4));
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(edit) == text; })) << TextOf(edit);
+  RECT grown;
+  GetWindowRect(edit, &grown);
+  EXPECT_GT(grown.right, opened.right);
+  EXPECT_GE((short)LOWORD(SendMessageA(edit, EM_POSFROMCHAR, 0, 0)), 0) << "the first letter scrolled away";
+  SaveScreen(dlg, "edit_multi_row_typing");
+  Press(edit, VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return OpenEditor(rows) == nullptr; }));
+  PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
+  Bytes after;
+  ASSERT_TRUE(ReadValue(kEditKey, L"Liste", &after, &type));
+  EXPECT_TRUE(after == before);
 }
 
 // "Neu" from the context menu of the list's empty area: each value type is

@@ -194,6 +194,27 @@ TEST_F(EndToEnd, PaneFocusShowsSixStatusPanes) {
   ASSERT_TRUE(app.Close());
 }
 
+// The status bar keeps saying what it said when a pane takes the focus and
+// asks for its panes, and after F5 refreshes the list.
+TEST_F(EndToEnd, FocusAndRefreshKeepTheStatusText) {
+  OstrovaProcess app;
+  ASSERT_TRUE(StartOnBasic(app));
+  ASSERT_TRUE(WaitUntil([&] { return app.StatusText(0) == "Bereit"; })) << app.StatusText(0);
+  PaneReader pane(app.Process(), app.Pane(0));
+  FocusIn(app.Pane(0));
+  ASSERT_TRUE(WaitUntil([&] { return StatusPartRights(app).size() == 6; })) << StatusTexts(app);
+  EXPECT_EQ(app.StatusText(0), "Bereit") << "after the focus";
+  FocusIn(pane.List());
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.List()) == pane.List(); }));
+  // F5 fills the list anew: its rows go and come back.
+  Press(pane.List(), VK_F5);
+  ASSERT_TRUE(WaitUntil([&] { return pane.RowCount() == kBasicRowCount; }));
+  PostMessageA(app.Frame(), WM_NULL, 0, 0);  // an idle turn
+  EXPECT_TRUE(WaitUntil([&] { return app.StatusText(0) == "Bereit"; })) << "after F5: " << app.StatusText(0);
+  SaveScreen(app.Frame(), "frame_status_after_refresh");
+  ASSERT_TRUE(app.Close());
+}
+
 // Each layout with both panes on a key, as the user sees it.
 TEST_F(EndToEnd, LayoutsWithContent) {
   OstrovaProcess app;

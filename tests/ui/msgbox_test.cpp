@@ -310,6 +310,72 @@ TEST(MsgBox, FirstCentredOnWorkAreaThenOnTheLastClosingPoint) {
   SetMsgBoxPoint(kNone);
 }
 
+// A box with an owner opens over it, wherever the last box was closed; an
+// owner near the screen's edge still leaves the box 8 pixels inside.
+TEST(MsgBox, CentredOnItsOwner) {
+  RECT work = WorkArea();
+  SetMsgBoxPoint({work.left + 200, work.top + 150});
+  struct Case {
+    RECT owner;
+    const char* name;
+  } cases[] = {
+      {{work.left + 400, work.top + 300, work.left + 1000, work.top + 700}, "owner"},
+      {{work.right - 120, work.bottom - 90, work.right + 200, work.bottom + 100}, "edge"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND owner =
+        CreateWindowExA(0, "STATIC", "Besitzer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, c.owner.left, c.owner.top,
+                        c.owner.right - c.owner.left, c.owner.bottom - c.owner.top, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    RECT rc = {}, at = {};
+    GetWindowRect(owner, &at);
+    BoxDriver driver("Besitzerprobe", [&](HWND box) {
+      GetWindowRect(box, &rc);
+      Click(box, IDOK);
+    });
+    EXPECT_EQ(MsgBox(owner, "Wo bin ich?", "Besitzerprobe", MB_OK), IDOK);
+    driver.Join();
+    if (c.name[0] == 'o') {
+      EXPECT_NEAR((rc.left + rc.right) / 2, (at.left + at.right) / 2, 1);
+      EXPECT_NEAR((rc.top + rc.bottom) / 2, (at.top + at.bottom) / 2, 1);
+    } else {
+      EXPECT_EQ(rc.right, work.right - 8);
+      EXPECT_EQ(rc.bottom, work.bottom - 8);
+    }
+    DestroyWindow(owner);
+  }
+  SetMsgBoxPoint(kNone);
+}
+
+// Whatever the width of its text, the box holds its text area, its icon
+// and its buttons within its client area.
+TEST(MsgBox, TextAreaAndButtonsLieWithinTheBox) {
+  SetMsgBoxPoint(kNone);
+  std::string problems;
+  for (int length = 20; length <= 90; length += 7) {
+    std::string text = "Den Registry-Eintrag\n\n    '" + std::string(length, 'W') + "'    \n\nwirklich l\xF6schen ?";
+    BoxDriver driver("Randprobe", [&](HWND box) {
+      RECT client;
+      GetClientRect(box, &client);
+      for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, box, (POINT*)&r, 2);
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+          problems += std::to_string(length) + ": " + std::to_string(GetDlgCtrlID(c)) + " ends at " +
+                      std::to_string(r.right) + "," + std::to_string(r.bottom) + " in " + std::to_string(client.right) +
+                      "," + std::to_string(client.bottom) + "\n";
+      }
+      Click(box, IDOK);
+    });
+    MsgBox(nullptr, text.c_str(), "Randprobe", MB_OKCANCEL | MB_ICONQUESTION);
+    driver.Join();
+  }
+  EXPECT_EQ(problems, "");
+  SetMsgBoxPoint(kNone);
+}
+
 TEST(MsgBox, CentreGivenInTheBlockIsUsedAndWrittenBack) {
   RECT work = WorkArea();
   SetMsgBoxPoint(kNone);

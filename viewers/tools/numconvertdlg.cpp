@@ -2,12 +2,14 @@
 
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "system/regkeystack.h"
 #include "text/codecs/cliteral.h"
 #include "text/eval/evalexpr.h"
 #include "text/numbers/intformat.h"
 #include "text/numbers/intparse.h"
+#include "ui/dialogs/dlglayout.h"
 #include "ui/subclass.h"
 #include "viewers/tools/strlist.h"
 #include "viewers/tools/tooldlg.h"
@@ -147,7 +149,81 @@ void CNumConvertDlg::DoDataExchange(CDataExchange* pDX) {
     SetDlgItemText(IDC_NUM_INPUT, m_strInput);
 }
 
+namespace {
+const int kResultFields[] = {IDC_NUM_DECIMAL, IDC_NUM_HEX, IDC_NUM_OCTAL, IDC_NUM_BINARY};
+
+// Width of a text in the font of a control.
+int TextWidth(HWND ctrl, const char* text) {
+  HDC dc = ::GetDC(ctrl);
+  HGDIOBJ old = ::SelectObject(dc, (HFONT)::SendMessageA(ctrl, WM_GETFONT, 0, 0));
+  SIZE size = {};
+  ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(ctrl, dc);
+  return size.cx;
+}
+}  // namespace
+
+// The result fields are made wide enough for the longest form of the mode's
+// numbers, which a 64-bit octal number (24 characters) exceeds in the
+// template's fields, and the labels before them for their texts (larger
+// fonts): what lies to their right moves over, the dialog grows.
+void CNumConvertDlg::FitResultFields() {
+  static const char* const kLongest32[] = {"-2147483648", "0xFFFFFFFF", "0o37777777777", "0b1111111111111111"};
+  static const char* const kLongest64[] = {"-9223372036854775808", "0xFFFFFFFFFFFFFFFF", "0o1777777777777777777777",
+                                           "0b1111111111111111"};
+  HWND first = ::GetDlgItem(m_hWnd, IDC_NUM_DECIMAL);
+  if (!first) return;
+  RECT room;
+  ::SendMessageA(first, EM_GETRECT, 0, (LPARAM)&room);
+  int grow = 0;
+  for (const char* text : m_b64Bit ? kLongest64 : kLongest32) {
+    // One pixel more for the caret after the last digit.
+    int over = TextWidth(first, text) + 1 - (room.right - room.left);
+    if (over > grow) grow = over;
+  }
+  const RECT fields = DlgItemRect(m_hWnd, IDC_NUM_DECIMAL);
+  int shift = 0;
+  std::vector<HWND> children;
+  for (HWND c = ::GetWindow(m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    children.push_back(c);
+    RECT r;
+    ::GetWindowRect(c, &r);
+    ::MapWindowPoints(nullptr, m_hWnd, (POINT*)&r, 2);
+    char text[64] = "";
+    ::GetWindowTextA(c, text, sizeof text);
+    // A label before the fields: the gap of the template stays.
+    if (r.right <= fields.left && *text) {
+      int over = TextWidth(c, text) - (r.right - r.left);
+      if (over > shift) shift = over;
+    }
+  }
+  if (grow <= 0 && shift <= 0) return;
+  if (grow < 0) grow = 0;
+  for (HWND c : children) {
+    RECT r;
+    ::GetWindowRect(c, &r);
+    ::MapWindowPoints(nullptr, m_hWnd, (POINT*)&r, 2);
+    int dx = 0, dcx = 0;
+    if (r.left >= fields.right) {
+      dx = shift + grow;  // buttons, "Ansi:" and its field
+    } else if (r.left >= fields.left - 4) {
+      dx = shift;  // the fields, the input and its hint under it
+      dcx = grow;
+    } else {
+      dcx = shift;  // the labels
+    }
+    ::SetWindowPos(c, nullptr, r.left + dx, r.top, r.right - r.left + dcx, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT w;
+  ::GetWindowRect(m_hWnd, &w);
+  ::SetWindowPos(m_hWnd, nullptr, 0, 0, w.right - w.left + shift + grow, w.bottom - w.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CNumConvertDlg::OnInitDialog() {
+  FitResultFields();
   RestoreToolDlgPos(m_hWnd, TOOLPOS_CONVERTER);
   if (m_pszTitle) SetWindowText(m_pszTitle);
   StrListFree(&m_pHistory);

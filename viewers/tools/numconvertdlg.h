@@ -48,7 +48,8 @@ class CNumConvertDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
 
   void Evaluate(const CString& text);
-  void EvaluateShown();  // the text in the combo box's edit
+  void EvaluateShown();
+  void FitResultFields();  // the text in the combo box's edit
   void StoreHistory();
 
   afx_msg void OnTimer(UINT_PTR nIDEvent);

@@ -1,6 +1,7 @@
 // What the entry list shows for each kind of value, and path parsing.
 #include <cstring>
 
+#include "app/browser/regnames.h"
 #include "browser_fixture.h"
 
 namespace {
@@ -37,14 +38,14 @@ TEST(RegValueCells, Table) {
       {"qword 3 bytes", true, false, REG_QWORD, std::string("\x01\x02\x03", 3), 0, "REG_QWORD",
        "0x0000000000030201 / 197121"},
       {"string", true, false, REG_SZ, std::string("abc\0", 4), 0, "REG_SZ", "\"abc\""},
-      {"unterminated", true, false, REG_SZ, "abc", 0, "REG_SZ", "\"abc"},
+      {"unterminated", true, false, REG_SZ, "abc", 0, "REG_SZ", "\"abc\""},
       {"249", true, false, REG_SZ, Repeat('x', 249) + '\0', 0, "REG_SZ", "\"" + Repeat('x', 249) + "\""},
       {"250", true, false, REG_SZ, Repeat('x', 250) + '\0', 0, "REG_SZ", "\"" + Repeat('x', 250) + " ..."},
       {"1000", true, false, REG_SZ, Repeat('y', 270), 1001, "REG_SZ", "\"" + Repeat('y', 250) + " ..."},
       {"expand", true, false, REG_EXPAND_SZ, std::string("%P%\0", 4), 0, "REG_EXPAND_SZ", "\"%P%\""},
       {"multi a b", true, false, REG_MULTI_SZ, std::string("a\0b\0\0", 5), 0, "REG_MULTI_SZ", "\"a\"   \"b\""},
       {"multi one final NUL", true, false, REG_MULTI_SZ, std::string("a\0b\0", 4), 0, "REG_MULTI_SZ", "\"a\"   \"b\""},
-      {"multi unterminated", true, false, REG_MULTI_SZ, std::string("a\0b", 3), 0, "REG_MULTI_SZ", "\"a\"   \"b"},
+      {"multi unterminated", true, false, REG_MULTI_SZ, std::string("a\0b", 3), 0, "REG_MULTI_SZ", "\"a\"   \"b\""},
       {"default empty", true, true, REG_SZ, std::string("\0", 1), 0, "REG_SZ", "(Wert nicht gesetzt)"},
       {"default one char", true, true, REG_SZ, std::string("q\0", 2), 0, "REG_SZ", "\"q\""},
       {"default missing", false, true, 0, "", 0, "REG_SZ", "(Wert nicht festgelegt)"},
@@ -65,6 +66,36 @@ TEST(RegValueCells, Table) {
                                 c.fullSize ? c.fullSize : size, type, sizeof type, data, sizeof data);
     EXPECT_EQ(r, c.ok ? 1 : 0);
     EXPECT_STREQ(type, c.typeText);
+    EXPECT_EQ(std::string(data), c.dataText);
+  }
+}
+
+// A string whose stored data ends in half a character shows that byte after
+// its closing quote; a cut text shows no end.
+TEST(RegValueCells, OddByteOfAStringIsShown) {
+  struct Case {
+    const char* what;
+    bool isDefault;
+    DWORD type;
+    std::string data;
+    DWORD fullSize;  // 0: the data's size
+    std::string dataText;
+  } cases[] = {
+      {"terminated", false, REG_SZ, std::string("A\0", 2), 0, "\"A\" (+1 Byte: 42)"},
+      {"unterminated", false, REG_SZ, "A", 0, "\"A\" (+1 Byte: 00)"},
+      {"empty", false, REG_EXPAND_SZ, "", 0, "\"\" (+1 Byte: 7F)"},
+      {"default of one byte", true, REG_SZ, "", 0, "\"\" (+1 Byte: 41)"},
+      {"multi", false, REG_MULTI_SZ, std::string("a\0b\0\0", 5), 0, "\"a\"   \"b\" (+1 Byte: FF)"},
+      {"cut", false, REG_SZ, std::string(270, 'y'), 1001, "\"" + std::string(250, 'y') + " ..."},
+  };
+  const int odd[] = {0x42, 0x00, 0x7F, 0x41, 0xFF, 0x33};
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.what);
+    char type[64], data[400];
+    DWORD size = (DWORD)c.data.size();
+    FormatRegValueCells(true, c.isDefault, c.type, (const BYTE*)c.data.data(), size, c.fullSize ? c.fullSize : size,
+                        type, sizeof type, data, sizeof data, odd[i]);
     EXPECT_EQ(std::string(data), c.dataText);
   }
 }
@@ -182,7 +213,7 @@ TEST_F(BrowserTest, CellsOfRegistryValues) {
   EXPECT_EQ(cell("dword", 2), "0xFFFFFFFF / -1");
   EXPECT_EQ(cell("short dword", 2), "0x00000007 / 7");
   EXPECT_EQ(cell("empty dword", 2), "0x00000000 / 0");
-  EXPECT_EQ(cell("open string", 2), "\"abc");
+  EXPECT_EQ(cell("open string", 2), "\"abc\"");
   EXPECT_EQ(cell("multi", 2), "\"a\"   \"b\"");
   EXPECT_EQ(cell("s1000", 2), "\"" + std::string(250, 'z') + " ...");
   EXPECT_EQ(cell("odd", 1), "???");
@@ -190,6 +221,47 @@ TEST_F(BrowserTest, CellsOfRegistryValues) {
   EXPECT_EQ(cell("type11", 1), "REG_QWORD");
   EXPECT_EQ(cell("type11", 2), "0x0000000000000001 / 1");
   EXPECT_EQ(cell("type03", 2), "01 00 00 00  ");
+}
+
+// What is stored shows: string data of odd length ends in a byte that is
+// half a character, shown after the text; data without its NUL closes its
+// quote. String data outside the code page shows as the 8-bit functions give it.
+TEST_F(BrowserTest, StringsOfOddLengthShowTheirLastByte) {
+  HKEY k = m_key->Handle();
+  struct Raw {
+    const wchar_t* name;
+    DWORD type;
+    std::string bytes;
+    const char* cell;
+  } raws[] = {
+      {L"end", REG_SZ, std::string("A\0\0\0B", 5), "\"A\" (+1 Byte: 42)"},
+      {L"half", REG_SZ, std::string("A\0B", 3), "\"A\" (+1 Byte: 42)"},
+      {L"open", REG_EXPAND_SZ, std::string("A\0", 2), "\"A\""},
+      {L"multi", REG_MULTI_SZ, std::string("a\0\0\0b\0\0\0\0\0\x7F", 11), "\"a\"   \"b\" (+1 Byte: 7F)"},
+      {L"binary", REG_BINARY, std::string("\x01\x02\x03", 3), "01 02 03  "},
+      {L"\u03A9mega \u20AC", REG_SZ, std::string("\xA9\x03\0\0", 4), "\"?\""},
+  };
+  for (const Raw& r : raws)
+    ASSERT_EQ(RegSetValueExW(k, r.name, 0, r.type, (const BYTE*)r.bytes.data(), (DWORD)r.bytes.size()), ERROR_SUCCESS);
+  CRegWnd& pane = MakePane();
+  Show(pane, Key());
+  std::vector<std::string> rows = RowNames(pane.List());
+  for (const Raw& raw : raws) {
+    // Each name as the pane writes it (a name outside the code page with marks).
+    std::string name = RegNameText(raw.name, (int)wcslen(raw.name));
+    SCOPED_TRACE(name);
+    size_t r = 0;
+    while (r < rows.size() && rows[r] != name) ++r;
+    ASSERT_LT(r, rows.size());
+    std::string want = raw.cell;
+    if (want == "\"?\"") {
+      // The character of the data as the code page shows it.
+      char c = 0;
+      WideCharToMultiByte(CP_ACP, 0, L"\u03A9", 1, &c, 1, nullptr, nullptr);
+      want = std::string("\"") + c + "\"";
+    }
+    EXPECT_EQ(CellText(pane.List(), (int)r, 2), want);
+  }
 }
 
 TEST_F(BrowserTest, DefaultValueCells) {

@@ -30,6 +30,24 @@ TEST_F(BrowserTest, WideClientGivesAQuarterToTheTree) {
   EXPECT_EQ(ChildRect(pane.Tree()).Width(), 200);
 }
 
+// A pane narrower than its tree's width shares itself between tree and
+// list; neither reaches out of it, and the splitter stays between them.
+TEST_F(BrowserTest, NarrowPaneSharesItsWidth) {
+  CRegWnd& pane = MakePane(0xCE8, 150, 400);
+  for (int width : {150, 300, 40, 700}) {
+    SCOPED_TRACE(width);
+    pane.MoveWindow(0, 0, width, 400);
+    CRect tree = ChildRect(pane.Tree()), list = ChildRect(pane.List());
+    EXPECT_EQ(tree.left, 0);
+    EXPECT_LE(tree.right + 7, width);
+    EXPECT_EQ(list.left, tree.right + 7);
+    EXPECT_EQ(list.right, width);
+    // The list keeps room for its names while the tree can give it.
+    EXPECT_GE(list.Width(), width - 7 < 200 ? (width - 7) / 2 : 100);
+  }
+  EXPECT_EQ(ChildRect(pane.Tree()).Width(), 200);
+}
+
 TEST_F(BrowserTest, BarOnlyPanePaintsTheWindowColour) {
   CTreeWnd pane;
   ASSERT_TRUE(pane.CreateWnd(0x0003, CRect(0, 0, 600, 400), m_host, 4241));

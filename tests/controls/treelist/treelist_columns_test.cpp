@@ -109,6 +109,29 @@ TEST(TreeListColumns, WeightedColumnTakesItsShare) {
   EXPECT_EQ(total, d->weightedColumnsWidth);
 }
 
+// A list made narrower than its fixed columns and widened again ends as
+// wide as its client area: no horizontal scroll bar for nothing.
+TEST(TreeListColumns, WeightedColumnFillsTheRestAfterNarrowing) {
+  for (int startWidth : {293, 200}) {
+    SCOPED_TRACE(startWidth);
+    TreeListFixture f(WS_CHILD | WS_VISIBLE, startWidth, 160);
+    TreeListData* d = f.Data();
+    AddColumn(f, 0, "Name", 150);
+    AddColumn(f, 1, "Typ", 130);
+    AddColumn(f, 2, "Daten", 0, 1);
+    for (int width : {20, 705, 0 + 1, 640}) {
+      SCOPED_TRACE(width);
+      MoveWindow(f.Hwnd(), 0, 0, width, 160, TRUE);
+      int rest = width - 280;
+      EXPECT_EQ(d->columns[2].width, rest > 16 ? rest : 16);
+      if (rest >= 16) {
+        EXPECT_EQ(d->columnX[d->columnCount], d->clientWidth);
+        EXPECT_FALSE(GetWindowLongA(f.Hwnd(), GWL_STYLE) & WS_HSCROLL);
+      }
+    }
+  }
+}
+
 TEST(TreeListColumns, CellsAreMadeOnDemand) {
   TreeListFixture f;
   AddColumn(f, 0, "a", 80);

@@ -484,6 +484,46 @@ TEST_F(TreeListEdit, TypedTextStopsAt2048Characters) {
   EXPECT_EQ(Text(a, 0).size(), 2048u);
 }
 
+// The edit box grows with what is typed, so its first letters stay in
+// sight, up to the control's right edge; from there it scrolls. Deleting
+// text narrows it again, never below its first width.
+TEST_F(TreeListEdit, EditBoxGrowsWithItsText) {
+  for (int column : {0, 1}) {
+    SCOPED_TRACE(column);
+    HWND editor = (HWND)f.Send(TVM_EDITLABELA, (WPARAM)column, (LPARAM)b);
+    ASSERT_TRUE(editor);
+    RECT first, client;
+    GetWindowRect(editor, &first);
+    GetClientRect(f.Hwnd(), &client);
+    MapWindowPoints(f.Hwnd(), nullptr, (POINT*)&client, 2);
+    auto firstLetterShown = [&] { return (short)LOWORD(SendMessageA(editor, EM_POSFROMCHAR, 0, 0)) >= 0; };
+    SendMessageA(editor, EM_SETSEL, 0, -1);
+    Type("ein Text, breiter als die Spalte");
+    RECT grown;
+    GetWindowRect(editor, &grown);
+    EXPECT_GT(grown.right, first.right);
+    EXPECT_EQ(grown.left, first.left);
+    // Unless the box has reached the edge (large fonts), the text fits.
+    if (grown.right < client.right - 4) {
+      EXPECT_TRUE(firstLetterShown());
+    }
+    EXPECT_EQ(EditorText(), "ein Text, breiter als die Spalte");
+    // Far longer than the control: the box ends at its edge and scrolls.
+    Type(" und noch viel, viel mehr Text, bis er nicht mehr passt");
+    RECT widest;
+    GetWindowRect(editor, &widest);
+    EXPECT_LE(widest.right, client.right);
+    EXPECT_GE(widest.right, client.right - 4);
+    EXPECT_FALSE(firstLetterShown());
+    SendMessageA(editor, EM_SETSEL, 0, -1);
+    Type("x");
+    RECT narrow;
+    GetWindowRect(editor, &narrow);
+    EXPECT_EQ(narrow.right, first.right);
+    Key(VK_ESCAPE);
+  }
+}
+
 TEST_F(TreeListEdit, ItemDeletedInsideEndNotification) {
   ASSERT_TRUE(f.Send(TVM_EDITLABELA, 0, (LPARAM)b));
   Type("weg");

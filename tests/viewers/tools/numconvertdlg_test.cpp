@@ -166,6 +166,89 @@ TEST(NumConvertDlg, EditorEscapeCancelsAndSixtyFourBits) {
   EXPECT_EQ(dec, "72057598037927936");
 }
 
+// Where a text would be cut in a control: "" when it shows whole, else
+// the control and its text.
+std::string Cut(HWND dlg, int id) {
+  HWND ctrl = ::GetDlgItem(dlg, id);
+  char text[80] = "";
+  ::GetWindowTextA(ctrl, text, sizeof text);
+  RECT room;
+  char cls[16] = "";
+  ::GetClassNameA(ctrl, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Edit") == 0)
+    ::SendMessageA(ctrl, EM_GETRECT, 0, (LPARAM)&room);
+  else
+    ::GetClientRect(ctrl, &room);
+  HDC dc = ::GetDC(ctrl);
+  HGDIOBJ old = ::SelectObject(dc, (HFONT)::SendMessageA(ctrl, WM_GETFONT, 0, 0));
+  SIZE size = {};
+  ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(ctrl, dc);
+  int room_ = room.right - room.left;
+  return size.cx <= room_
+             ? ""
+             : std::to_string(id) + " '" + text + "' " + std::to_string(size.cx) + " > " + std::to_string(room_);
+}
+
+// The fields of a 64-bit value hold its longest forms whole; the labels
+// show whole; nothing overlaps.
+TEST(NumConvertDlg, SixtyFourBitFormsShowWithoutScrolling) {
+  TestAppNames names;
+  for (long long value : {-1ll, (long long)0x8000000000000000ull}) {
+    SCOPED_TRACE(value);
+    CNumConvertDlg dlg;
+    dlg.m_bEdit = 1;
+    dlg.m_b64Bit = 1;
+    dlg.m_nValue64 = value;
+    std::vector<std::string> cut;
+    std::string overlap;
+    DlgDriver drv;
+    drv.Do([&](HWND d) {
+         for (int id : {IDC_NUM_DECIMAL, IDC_NUM_HEX, IDC_NUM_OCTAL, IDC_NUM_BINARY}) cut.push_back(Cut(d, id));
+         // Every control inside the client area, none over another.
+         RECT client;
+         ::GetClientRect(d, &client);
+         std::vector<std::pair<HWND, RECT>> rects;
+         for (HWND c = ::GetWindow(d, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+           if (!::IsWindowVisible(c)) continue;
+           RECT r;
+           ::GetWindowRect(c, &r);
+           ::MapWindowPoints(nullptr, d, (POINT*)&r, 2);
+           if (r.right > client.right) overlap += "outside " + std::to_string(::GetDlgCtrlID(c)) + "; ";
+           for (auto& o : rects) {
+             RECT both;
+             if (::IntersectRect(&both, &r, &o.second))
+               overlap += std::to_string(::GetDlgCtrlID(c)) + " on " + std::to_string(::GetDlgCtrlID(o.first)) + "; ";
+           }
+           rects.push_back({c, r});
+           char cls[16] = "";
+           ::GetClassNameA(c, cls, sizeof cls);
+           if (lstrcmpiA(cls, "Static") == 0) {
+             char text[80] = "";
+             ::GetWindowTextA(c, text, sizeof text);
+             // Labels are found by their text: they all have the id -1.
+             HDC dc = ::GetDC(c);
+             HGDIOBJ old = ::SelectObject(dc, (HFONT)::SendMessageA(c, WM_GETFONT, 0, 0));
+             SIZE size = {};
+             ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+             ::SelectObject(dc, old);
+             ::ReleaseDC(c, dc);
+             if (size.cx > r.right - r.left) cut.push_back(std::string("label '") + text + "'");
+           }
+         }
+       })
+        // The posted focus change has come: the dialog is up.
+        .Then([&](HWND d) { return ::GetFocus() == Input(d); })
+        .Do([&](HWND d) { SaveShot(d, value < -1 ? "numconvert_64bit_min" : "numconvert_64bit_all_ones"); })
+        .Do([&](HWND d) { Click(d, IDCANCEL); });
+    drv.Start();
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    for (const std::string& c : cut) EXPECT_EQ(c, "");
+    EXPECT_EQ(overlap, "");
+  }
+}
+
 TEST(NumConvertDlg, HistoryKeepsSixteenNewestFirst) {
   TestAppNames names;
   auto run = [](const char* typed) {
