@@ -244,6 +244,16 @@ void CHexFindDlg::Layout(bool group) {
   int cx = rc.right + (window.right - window.left) - client.right;
   int cy = rc.bottom + (window.bottom - window.top) - client.bottom;
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // What the small height cuts off is hidden too, so that nothing reaches
+  // out of the dialog (nor the keyboard into what cannot be seen).
+  RECT small = {0, 0, 0, kSmallHeight};
+  ::MapDialogRect(m_hWnd, &small);
+  for (HWND c = ::GetWindow(m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    RECT r;
+    ::GetWindowRect(c, &r);
+    ::MapWindowPoints(nullptr, m_hWnd, (POINT*)&r, 2);
+    if (r.top >= small.bottom) ::ShowWindow(c, group ? SW_SHOWNA : SW_HIDE);
+  }
   int def = group ? IDC_FIND_ADD : IDOK, other = group ? IDOK : IDC_FIND_ADD;
   SendDlgItemMessage(other, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   SetDefID(def);

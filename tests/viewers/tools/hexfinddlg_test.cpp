@@ -99,7 +99,7 @@ TEST(HexFindDlg, GroupListHeightsAndItems) {
   CHexFindDlg::s_nSize = 3;
   CHexFindDlg dlg;
   int smallHeight = 0, fullHeight = 0, defId = 0, addEnabledAt16 = 1, itemCount = 0;
-  bool selectionCleared = false, listBelowSmall = false;
+  bool selectionCleared = false, listBelowSmall = false, listHiddenSmall = false, listShownFull = false;
   std::vector<std::string> decoded;
   std::string afterUp, afterDown;
   DlgDriver drv;
@@ -110,10 +110,12 @@ TEST(HexFindDlg, GroupListHeightsAndItems) {
     ::MapWindowPoints(nullptr, d, (POINT*)&listRect, 2);
     ::GetClientRect(d, &client);
     listBelowSmall = listRect.top >= client.bottom;
+    listHiddenSmall = !::IsWindowVisible(::GetDlgItem(d, IDC_FIND_ITEMS));
     Click(d, IDC_FIND_FROMSTART);
     selectionCleared = ::IsDlgButtonChecked(d, IDC_FIND_SELECTION) == BST_UNCHECKED;
     Click(d, IDC_FIND_GROUP);
     fullHeight = ClientHeightDlu(d);
+    listShownFull = ::IsWindowVisible(::GetDlgItem(d, IDC_FIND_ITEMS)) != FALSE;
     defId = LOWORD(::SendMessageA(d, DM_GETDEFID, 0, 0));
     Click(d, IDC_FIND_NOCASE);
     Click(d, IDC_FIND_ADD);  // "Hallo" from the history
@@ -150,6 +152,8 @@ TEST(HexFindDlg, GroupListHeightsAndItems) {
   EXPECT_EQ(dlg.DoModal(&flags, &history, &items, &search, nullptr), kFindNextResult);
   EXPECT_NEAR(smallHeight, 143, 2);
   EXPECT_TRUE(listBelowSmall) << "the item list is cut off";
+  EXPECT_TRUE(listHiddenSmall) << "what the small height cuts off is hidden";
+  EXPECT_TRUE(listShownFull);
   EXPECT_NEAR(fullHeight, 238, 2);
   EXPECT_EQ(defId, IDC_FIND_ADD);
   EXPECT_TRUE(selectionCleared);
