@@ -208,12 +208,12 @@ LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* des
   col.weight = (BYTE)weight;
   col.displayPos = (BYTE)index;
   col.textAlign = (fmt & 3) == LVCFMT_RIGHT ? 2 : (fmt & 3) == LVCFMT_CENTER ? 1 : 0;
-  if ((mask & 0x10000000) && (desc->fmt & 0x10000000)) {
+  if ((mask & TLCF_SHADED) && (desc->fmt & TLCF_SHADED)) {
     col.shaded = 1;
     ++data->shadedColumns;
   }
-  if ((mask & 0x20000000) && (desc->fmt & 0x20000000)) col.keptWidth = (WORD)(width > 0 ? width : 100);
-  if ((mask & 0x80000000) && (desc->fmt & 0x80000000)) col.flag31 = 1;
+  if ((mask & TLCF_AUTOWIDTH) && (desc->fmt & TLCF_AUTOWIDTH)) col.keptWidth = (WORD)(width > 0 ? width : 100);
+  if ((mask & TLCF_FLAG31) && (desc->fmt & TLCF_FLAG31)) col.flag31 = 1;
   data->columnTextColors[index] = CLR_NONE;
   ++data->columnCount;
   if (fixed) {
@@ -481,8 +481,8 @@ LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* desc)
   int cx = desc->cx;
   if (cx == TL_WIDTH_RESTORE) cx = col->keptWidth > 0 ? col->keptWidth : col->width;
   int oldWidth = col->width;
-  if (mask & 0x20000000) {
-    if (desc->fmt & 0x20000000) {
+  if (mask & TLCF_AUTOWIDTH) {
+    if (desc->fmt & TLCF_AUTOWIDTH) {
       if (!col->keptWidth) col->keptWidth = (WORD)(col->width ? col->width : 100);
     } else {
       col->keptWidth = 0;
@@ -522,25 +522,25 @@ LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* desc)
       TreeListInvalidateColumn(data, column);
     }
   }
-  if (mask & 0x10000000) {
-    BYTE shaded = (desc->fmt & 0x10000000) ? 1 : 0;
+  if (mask & TLCF_SHADED) {
+    BYTE shaded = (desc->fmt & TLCF_SHADED) ? 1 : 0;
     if (shaded != col->shaded) {
       col->shaded = shaded;
       data->shadedColumns += shaded ? 1 : -1;
       TreeListInvalidateColumn(data, column);
     }
   }
-  if (mask & 0x80000000) {
-    BYTE flag = (desc->fmt & 0x80000000) ? 1 : 0;
+  if (mask & TLCF_FLAG31) {
+    BYTE flag = (desc->fmt & TLCF_FLAG31) ? 1 : 0;
     if (flag != col->flag31) {
       col->flag31 = flag;
       TreeListInvalidateColumn(data, column);
     }
   }
-  if ((mask & 0x40000000) && data->weightedColumns && (hd.mask & HDI_WIDTH)) {
-    bool held = (mask & 0x20000000) && oldWidth == 0 && cx && col->weight && !col->keptWidth;
+  if ((mask & TLCF_FIT) && data->weightedColumns && (hd.mask & HDI_WIDTH)) {
+    bool held = (mask & TLCF_AUTOWIDTH) && oldWidth == 0 && cx && col->weight && !col->keptWidth;
     if (held) col->keptWidth = (WORD)cx;
-    if (desc->fmt & 0x40000000) {
+    if (desc->fmt & TLCF_FIT) {
       int others = 0;
       for (int c = 0; c < data->columnCount; ++c) {
         TreeListColumn& k = data->columns[c];
@@ -559,7 +559,7 @@ LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* desc)
   } else if (hd.mask & HDI_WIDTH) {
     RepaintFrom(data, TreeListUpdateColumnPos(data));
   }
-  if (mask & (LVCF_WIDTH | 0x20000000 | 0x40000000)) TreeListUpdateHScrollBar(data, 0);
+  if (mask & (LVCF_WIDTH | TLCF_AUTOWIDTH | TLCF_FIT)) TreeListUpdateHScrollBar(data, 0);
   return result;
 }
 

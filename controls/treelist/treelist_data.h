@@ -37,6 +37,27 @@ enum {
   kTLColorUnfocusedFrame = 17,
 };
 
+// Hit-test kinds the control adds to the TVHT_ flags; over a cell the
+// column is in bits 24-31.
+enum TreeListHitKind : UINT {
+  kTLHitLabelText = 0x40000,
+  kTLHitCellText = 0x80000,
+  kTLHitBesideCellText = 0x100000,
+  kTLHitCellImage = 0x200000,
+  kTLHitCellEmptyOrText = 0x400000,
+  kTLHitRightOfColumns = 0x800000,
+  kTLHitOnCell = kTLHitCellEmptyOrText | kTLHitCellImage,
+  kTLHitCellArea = kTLHitOnCell | kTLHitCellText,
+};
+const int kTLHitColumnShift = 24;
+
+// Item record mask of the notifications that describe an item or a cell:
+// handle, state, lParam and the column in cChildren.
+const UINT kTLRecordMask = TLIF_CELL | TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
+// TreeListSelectItem flag: the other items lose their selection.
+const UINT kTLSelectClearOthers = 0x8000;
+inline int TreeListHitColumn(UINT flags) { return (int)(flags >> kTLHitColumnShift); }
+
 // Callback flags of items and cells.
 const BYTE kTLCallbackText = 0x01;
 const BYTE kTLCallbackImage = 0x02;

@@ -19,8 +19,8 @@ const UINT kItemBitsInCell = 0xE2;
 const int kEditReadMax = 2051;
 const int kMaxChoiceLength = 1023;
 const int kDefaultMaxChoices = 1024;
-const UINT kEndMask = 0x801D;
-const UINT kCancelMask = 0x801C | TLIF_EDITCANCELLED;
+const UINT kEndMask = kTLRecordMask | TVIF_TEXT;
+const UINT kCancelMask = kTLRecordMask | TLIF_EDITCANCELLED;
 // Editor kinds as stored in editKind.
 enum { kEditorEdit = 0, kEditorCombo = 1, kEditorList = 2 };
 
@@ -230,7 +230,8 @@ HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorS
     if (!TreeListLookup(data, handle) || !ValidColumn(data, column)) return nullptr;
   }
   int caretColumn = (data->exStyle & TLS_EX_CELLCARET) ? column : 0;
-  if (data->caretItem != handle || data->caretColumn != caretColumn) TreeListSelectItem(data, handle, column, 0x8000);
+  if (data->caretItem != handle || data->caretColumn != caretColumn)
+    TreeListSelectItem(data, handle, column, kTLSelectClearOthers);
   if (!TreeListLookup(data, handle)) return nullptr;
   TreeListEnsureVisible(data, handle, column);
   if (!TreeListLookup(data, handle) || !ValidColumn(data, column)) return nullptr;
@@ -371,7 +372,8 @@ LRESULT StepCell(TreeListData* data, TLHandle handle, int column, UINT code, POI
     }
   }
   if (kind >= TLEK_CHECK) {
-    UINT keep = ((col.editFlags & TLCE_READONLY) ? 0x8000 : 0) | ((data->exStyle & TLS_EX_HIDEITEMS) ? 0x4000 : 0);
+    UINT keep =
+        ((col.editFlags & TLCE_READONLY) ? TLIS_READONLY : 0) | ((data->exStyle & TLS_EX_HIDEITEMS) ? TLIS_HIDDEN : 0);
     UINT mask = TVIS_STATEIMAGEMASK & ~keep;
     UINT current = state & mask;
     tv.mask |= TVIF_STATE;
@@ -445,7 +447,7 @@ LRESULT TreeListRequestEdit(TreeListData* data, UINT_PTR item, int column, UINT 
   TreeListItem* record = TreeListLookup(data, handle);
   NMTLEDITREQUEST nm = {};
   nm.hdr.code = (UINT)TLN_EDITREQUEST;
-  nm.item.mask = 0x801C;
+  nm.item.mask = kTLRecordMask;
   nm.item.hItem = (HTREEITEM)(UINT_PTR)handle;
   nm.item.state = ShownState(data, handle, column);
   nm.item.stateMask = (UINT)-1;
@@ -641,7 +643,7 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   if (nextRow) {
     item = TreeListLookup(data, handle);
     if (item && item->row && item->row < data->rowCount)
-      TreeListSelectItem(data, data->rows[item->row], column, TVC_BYKEYBOARD | 0x8000);
+      TreeListSelectItem(data, data->rows[item->row], column, TVC_BYKEYBOARD | kTLSelectClearOthers);
   }
   return 1;
 }
@@ -822,14 +824,13 @@ LRESULT CALLBACK TreeListEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, UINT hitFlags, bool cellArea, POINT pt,
                        bool wasCaret, bool release) {
-  const UINT kOnLabelText = 0x40000, kOnCellText = 0x80000, kOnCellImage = 0x200000;
   int column = 0;
   bool onImage = false;
   if (cellArea) {
-    int hitColumn = (int)(hitFlags >> 24);
+    int hitColumn = TreeListHitColumn(hitFlags);
     if (!ValidColumn(data, hitColumn)) return false;
     const TreeListColumn& hitCol = data->columns[hitColumn];
-    onImage = (hitFlags & kOnCellImage) && hitCol.editKind && (hitCol.editFlags & TLCE_IMAGECLICK);
+    onImage = (hitFlags & kTLHitCellImage) && hitCol.editKind && (hitCol.editFlags & TLCE_IMAGECLICK);
     column = ((data->exStyle & TLS_EX_CELLCARET) || onImage) ? hitColumn : 0;
   }
   const TreeListColumn& col = data->columns[column];
@@ -854,10 +855,11 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
   UINT area;
   if (cellArea)
     area = (data->option7 & TL_CLICKEDIT_TEXTONLY)
-               ? kOnCellText
-               : (((data->style & TVS_FULLROWSELECT) ? 0x780000u : 0x680000u) & ~kOnCellImage);
+               ? kTLHitCellText
+               : (((data->style & TVS_FULLROWSELECT) ? kTLHitCellArea | kTLHitBesideCellText : kTLHitCellArea) &
+                  ~kTLHitCellImage);
   else
-    area = (data->option7 & TL_CLICKEDIT_TEXTONLY) ? kOnLabelText
+    area = (data->option7 & TL_CLICKEDIT_TEXTONLY) ? kTLHitLabelText
                                                    : (UINT)(TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT);
   if (hitFlags & area) data->editOnRelease = 1;
   return false;

@@ -261,7 +261,7 @@ LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* ins) {
       stateMask &= ~kDeferredBits;
     }
     state = src.state & stateMask;
-  } else if ((data->style & TVS_CHECKBOXES) && !(data->exStyle & 0x8000)) {
+  } else if ((data->style & TVS_CHECKBOXES) && !(data->exStyle & TLS_EX_CHECKFROMZERO)) {
     state = 0x1000;
   }
   item->lParam = (mask & TVIF_PARAM) ? src.lParam : 0;
@@ -420,11 +420,11 @@ static bool DeleteOne(TreeListData* data, TLHandle handle, int mode) {
     } else {
       NMTREEVIEWA nm = {};
       nm.hdr.code = TVN_SELCHANGEDA;
-      nm.itemOld.mask = 0x801C;
+      nm.itemOld.mask = kTLRecordMask;
       nm.itemOld.hItem = (HTREEITEM)(UINT_PTR)handle;
       nm.itemOld.state = item->state & ~TVIS_SELECTED;
       nm.itemOld.lParam = item->lParam;
-      nm.itemNew.mask = 0x801C;
+      nm.itemNew.mask = kTLRecordMask;
       TreeListNotifyUnlocked(data, &nm.hdr);
       item = TreeListLookup(data, handle);
       if (!item) return false;
@@ -562,13 +562,13 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
 
 static int DeleteModeOf(WPARAM wParam) {
   switch (wParam) {
-    case 0x87:
+    case TLDI_NOREBUILD:
       return 0;
-    case 0x88:
+    case TLDI_CHILDREN:
       return 2;
-    case 0x89:
+    case TLDI_DEFERRED:
       return 5;
-    case 0x8A:
+    case TLDI_CHILDRENDEFERRED:
       return 6;
   }
   return 1;
@@ -651,7 +651,7 @@ static LRESULT SetCell(TreeListData* data, TVITEMA* tv, TLHandle handle, int col
 }
 
 static bool QualifiesChecked(const TreeListData* data, UINT state) {
-  if (data->exStyle & 0x8000) return (state & 0x1000) != 0;
+  if (data->exStyle & TLS_EX_CHECKFROMZERO) return (state & 0x1000) != 0;
   UINT m = (data->exStyle & TLS_EX_HIDEITEMS) ? 0xB000 : 0xF000;
   return (state & m) == 0x2000;
 }

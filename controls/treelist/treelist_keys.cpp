@@ -8,12 +8,8 @@
 
 namespace {
 
-const UINT kClearOthers = 0x8000;
-const UINT kCharToParent = 0x1000000;
 const UINT kEditByCtrlReturn = 0x10001;
-const UINT kDropCancelled = 0x5000000;
-const UINT kDropByMessage = 0x20000001;
-const UINT kDragOptionReportEsc = 0x80;
+const UINT kDropByMessage = TL_DROP_BYMESSAGE | 1;
 const BYTE kDragByMessage = 0x2;
 const int kTypeAheadMax = 16;
 
@@ -225,10 +221,10 @@ void CancelDrag(TreeListData* data) {
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   if (GetCapture() == hwnd) ReleaseCapture();
   TreeListEnterAll(data, depth);
-  if (!(data->dragOptions & kDragOptionReportEsc)) return;
+  if (!(data->dragOptions & TL_DRAG_REPORTCANCEL)) return;
   NMTREEVIEWA nm = {};
   nm.hdr.code = (UINT)TLN_DROP;
-  nm.action = byMessage ? kDropByMessage : kDropCancelled | count;
+  nm.action = byMessage ? kDropByMessage : TL_DROP_CANCELLED | count;
   nm.itemNew.mask = TVIF_HANDLE;
   nm.itemNew.hItem = (HTREEITEM)(UINT_PTR)reported;
   nm.ptDrag = pt;
@@ -335,7 +331,7 @@ void MoveCaret(TreeListData* data, WPARAM key, bool shift) {
   if (data->selectedCount < 2) data->anchorItem = oldCaret;
   bool ctrlAnchor = data->ctrlAnchor != 0;
   UINT flags = TVC_BYKEYBOARD;
-  if (!shift || ctrlAnchor) flags |= kClearOthers;
+  if (!shift || ctrlAnchor) flags |= kTLSelectClearOthers;
   if (record->state & TVIS_SELECTED) flags |= kTLSelectAgain;
   if (!TreeListSelectItem(data, target, newColumn, flags)) return;
   if (!TreeListLookup(data, target)) return;
@@ -408,9 +404,9 @@ LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
       int column = data->caretColumn;
       POINT none = {0, 0};
       if (TreeListLookup(data, caret) && column < data->columnCount && data->columns[column].editKind)
-        TreeListEditCell(data, column, GetKeyState(VK_CONTROL) < 0 ? kEditByCtrlReturn : 13, none);
+        TreeListEditCell(data, column, GetKeyState(VK_CONTROL) < 0 ? kEditByCtrlReturn : TLEC_RETURN, none);
       else if (TreeListLookup(data, caret))
-        TreeListRequestEdit(data, caret, column, 13, none);
+        TreeListRequestEdit(data, caret, column, TLEC_RETURN, none);
     }
     TreeListUnlock(data);
     return 0;
@@ -464,7 +460,7 @@ int MatchLength(const char* text, const BYTE* chars, int count) {
 
 void SelectFound(TreeListData* data, int row, int column) {
   TLHandle target = data->rows[row];
-  if (!TreeListSelectItem(data, target, column, TVC_BYKEYBOARD | kClearOthers)) return;
+  if (!TreeListSelectItem(data, target, column, TVC_BYKEYBOARD | kTLSelectClearOthers)) return;
   if (!TreeListLookup(data, target)) return;
   TreeListEnsureVisible(data, target, data->caretColumn);
   TreeListMoveFocusCell(data, target, data->caretColumn);
@@ -478,10 +474,11 @@ LRESULT TreeListTypeAhead(TreeListData* data, UINT ch) {
   TreeListColumn& settings = data->columns[column];
   POINT none = {0, 0};
   int kind = settings.editKind;
-  if ((kind == 1 || kind == 2 || kind == 5 || kind == 7) && !(settings.editFlags & 0x10) && data->caretItem) {
+  if ((kind == TLEK_EDIT || kind == TLEK_COMBO || kind == TLEK_STEPEDIT || kind == TLEK_CHECKEDIT) &&
+      !(settings.editFlags & TLCE_ASKTYPING) && data->caretItem) {
     if (TreeListEditCell(data, column, ch & 0xFF, none)) return 0;
   } else if (TreeListLookup(data, data->caretItem)) {
-    if (TreeListRequestEdit(data, data->caretItem, column, (ch & 0xFF) | kCharToParent, none)) return 0;
+    if (TreeListRequestEdit(data, data->caretItem, column, (ch & 0xFF) | TLEC_CHAR, none)) return 0;
   }
   if (!data->rowCount || (data->exStyle & TLS_EX_NOTYPEAHEAD)) return 0;
   TypeAheadState& s = g_typeAhead;

@@ -27,7 +27,7 @@ TLHandle NextPreOrder(TreeListData* data, TLHandle h, TLHandle stop = 0) {
 
 TLHandle RowItem(TreeListData* data, int row) { return row >= 0 && (UINT)row < data->rowCount ? data->rows[row] : 0; }
 
-UINT CheckedBit(const TreeListData* data) { return (data->exStyle & 0x8000) ? 0x1000 : 0x2000; }
+UINT CheckedBit(const TreeListData* data) { return (data->exStyle & TLS_EX_CHECKFROMZERO) ? 0x1000 : 0x2000; }
 
 bool MultiSelect(const TreeListData* data) { return (data->exStyle & 0x2) != 0; }
 
@@ -266,15 +266,15 @@ LRESULT TreeListCountMatches(TreeListData* data, const TVITEMA* req) {
   UINT mask = req->mask;
   if (!root) {
     TreeListItem* item = data->items[target];
-    if ((mask & 0x200000) && counts((TLHandle)target)) ++count;
-    if (mask & 0x400000)
+    if ((mask & TLSE_ITEM) && counts((TLHandle)target)) ++count;
+    if (mask & TLSE_ANCESTORS)
       for (TLHandle h = item->parent; h; h = data->items[h]->parent) count += counts(h);
-    if (mask & 0x100000) {
+    if (mask & TLSE_SIBLINGS) {
       for (TLHandle h = item->prevSibling; h; h = data->items[h]->prevSibling) count += counts(h);
       for (TLHandle h = item->nextSibling; h; h = data->items[h]->nextSibling) count += counts(h);
     }
   }
-  if (mask & 0x2000000) {
+  if (mask & TLSE_DESCENDANTS) {
     TLHandle stop = root ? 0 : (TLHandle)target;
     TLHandle h = root ? data->firstRoot : (data->items[target]->firstChild ? data->items[target]->firstChild : 0);
     for (; h; h = NextPreOrder(data, h, stop)) count += counts(h);

@@ -9,7 +9,6 @@
 namespace {
 
 const UINT kOnItem = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
-const UINT kOnCell = 0x600000;
 const UINT kTipShowMs = 1500;
 const UINT kTipTickMs = 500;
 const int kMaxInfoTipText = 1023;
@@ -246,9 +245,9 @@ void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
     TreeListHideTip(data);
     return;
   }
-  int column = (flags & kOnCell) ? (int)(flags >> 24) : 0;
+  int column = (flags & kTLHitOnCell) ? TreeListHitColumn(flags) : 0;
   bool onItem = (flags & kOnItem) != 0;
-  bool onCell = !onItem && (flags & kOnCell) && column > 0 && column < data->columnCount;
+  bool onCell = !onItem && (flags & kTLHitOnCell) && column > 0 && column < data->columnCount;
   if ((!onItem && !onCell) || (data->editItem == item && data->editColumn == column)) {
     TreeListHideTip(data);
     return;
@@ -360,14 +359,14 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
   hit.pt = screen;
   ScreenToClient(data->window, &hit.pt);
   TLHandle item = (TLHandle)(UINT_PTR)TreeListHitTest(data, &hit);
-  int column = (hit.flags & kOnCell) ? (int)(hit.flags >> 24) : 0;
+  int column = (hit.flags & kTLHitOnCell) ? TreeListHitColumn(hit.flags) : 0;
   if (data->tipDelay) {
     if (--data->tipDelay) {
       TreeListUnlock(data);
       return 0;
     }
     bool same = item == data->tipItem && column == data->tipColumn &&
-                (column ? (hit.flags & kOnCell) != 0 : (hit.flags & kOnItem) != 0);
+                (column ? (hit.flags & kTLHitOnCell) != 0 : (hit.flags & kOnItem) != 0);
     if (same) {
       ShowTipNow(data);
       KillTimer(data->window, TL_TIMER_INFOTIP);

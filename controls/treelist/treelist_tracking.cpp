@@ -7,9 +7,7 @@
 
 namespace {
 
-const UINT kHotArea = 0x600046;  // label, icon, state icon, or a cell
-const UINT kOnCell = 0x600000;
-const UINT kOnCellImage = 0x200000;
+const UINT kHotArea = TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON | kTLHitOnCell;
 const UINT kCheckHot = 0x1, kCheckPressed = 0x2;  // pressState[0]
 const DWORD kTipDoubleClickMs = 700;
 const int kTipDoubleClickDistance = 6;
@@ -35,8 +33,8 @@ void CheckUnder(TreeListData* data, TLHandle item, UINT flags, TLHandle* checkIt
     *checkItem = item;
     return;
   }
-  int column = (int)(flags >> 24);
-  if ((flags & kOnCellImage) && column > 0 && column < data->columnCount && data->columns[column].editKind >= 6 &&
+  int column = TreeListHitColumn(flags);
+  if ((flags & kTLHitCellImage) && column > 0 && column < data->columnCount && data->columns[column].editKind >= 6 &&
       TreeListOwnCheckImages(data, 1)) {
     *checkItem = item;
     *checkColumn = column;
@@ -95,7 +93,7 @@ void Track(TreeListData* data, WPARAM keys, POINT pt, bool leaving) {
   hit.pt = pt;
   TLHandle item = (TLHandle)(UINT_PTR)TreeListHitTest(data, &hit);
   UINT flags = hit.flags;
-  int column = (flags & kOnCell) ? (int)(flags >> 24) : 0;
+  int column = (flags & kTLHitOnCell) ? TreeListHitColumn(flags) : 0;
   if (!(data->style & TVS_NOTOOLTIPS)) {
     if (!data->enabled || data->dragItem)
       TreeListHideTip(data);
@@ -104,7 +102,7 @@ void Track(TreeListData* data, WPARAM keys, POINT pt, bool leaving) {
   }
   // A held cell button lets go when the button is up or the pointer left it.
   if (data->pressState[3]) {
-    bool still = (keys & MK_LBUTTON) && item == data->pressState[3] && (flags & kOnCellImage) &&
+    bool still = (keys & MK_LBUTTON) && item == data->pressState[3] && (flags & kTLHitCellImage) &&
                  column == (int)data->pressState[4];
     if (!still) {
       TLHandle pressed = data->pressState[3];

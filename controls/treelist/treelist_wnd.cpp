@@ -125,14 +125,14 @@ static void SendSelectionGone(TreeListData* data, UINT_PTR item, LPARAM lParam) 
   NMTREEVIEWA nm = {};
   nm.hdr.code = TVN_SELCHANGEDA;
   nm.action = 0;
-  nm.itemOld.mask = 0x801C;
+  nm.itemOld.mask = kTLRecordMask;
   nm.itemOld.hItem = (HTREEITEM)item;
   nm.itemOld.state = TVIS_SELECTED;
   nm.itemOld.stateMask = (UINT)-1;
   nm.itemOld.pszText = (LPSTR)(INT_PTR)-1;
   nm.itemOld.cchTextMax = -1;
   nm.itemOld.lParam = lParam;
-  nm.itemNew.mask = 0x801C;
+  nm.itemNew.mask = kTLRecordMask;
   nm.itemNew.stateMask = (UINT)-1;
   nm.itemNew.pszText = (LPSTR)(INT_PTR)-1;
   nm.itemNew.cchTextMax = -1;
@@ -486,7 +486,7 @@ const DWORD kStylesThatPaint =
 static void ApplyStyle(TreeListData* data, DWORD style) {
   DWORD changed = style ^ data->style;
   data->style = style;
-  if (changed & (TVS_CHECKBOXES | 0x4000)) {
+  if (changed & (TVS_CHECKBOXES | TVS_NONEVENHEIGHT)) {
     if (!(style & TVS_CHECKBOXES)) {
       DestroyOwnedList(data->stateImages, data->ownsStateImages);
       data->stateImages = nullptr;
@@ -594,15 +594,17 @@ static LRESULT OnGetDlgCode(TreeListData* data, const MSG* msg) {
 static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
   DWORD code = (DWORD)wParam;
   TreeListLock(data);
-  if (code == 0x02000003 || code == 0x15780003 || code == 0x00040003) {
+  const DWORD editKillFocus = MAKEWPARAM(TL_EDITOR_ID, EN_KILLFOCUS), accept = MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_ACCEPT);
+  const DWORD comboKillFocus = MAKEWPARAM(TL_EDITOR_ID, CBN_KILLFOCUS);
+  if (code == editKillFocus || code == accept || code == comboKillFocus) {
     if (data->editItem) {
       int kind = data->editKind;
-      TreeListEndEdit(data, code == 0x15780003 ? 2 : 1);
+      TreeListEndEdit(data, code == accept ? 2 : 1);
       TreeListUnlock(data);
-      if (kind && code != 0x02000003) SetFocus(data->window);
+      if (kind && code != editKillFocus) SetFocus(data->window);
       return 0;
     }
-  } else if (code == 0x15790003) {
+  } else if (code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_CANCEL)) {
     if (data->editItem) {
       int kind = data->editKind;
       TreeListEndEdit(data, 0);
@@ -610,9 +612,11 @@ static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
       if (kind) SetFocus(data->window);
       return 0;
     }
-  } else if (code == 0x03000003 || code == 0x00050003 || code == 0x00010003 || code == 0x10000003) {
+  } else if (code == MAKEWPARAM(TL_EDITOR_ID, EN_CHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, CBN_EDITCHANGE) ||
+             code == MAKEWPARAM(TL_EDITOR_ID, CBN_SELCHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_TEXTSET)) {
     data->editChanged = 1;
-    if (code == 0x03000003 || code == 0x10000003) TreeListFitEditor(data);
+    if (code == MAKEWPARAM(TL_EDITOR_ID, EN_CHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_TEXTSET))
+      TreeListFitEditor(data);
   }
   TreeListUnlock(data);
   return 0;
