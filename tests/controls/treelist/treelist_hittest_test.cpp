@@ -33,7 +33,7 @@ TEST(TreeListHitTest, TreeColumnParts) {
   int width = TreeListMeasureText(d, "child", 5, false);
   struct {
     int x, y;
-    LRESULT item;
+    long long item;  // a handle or a hit test's answer
     UINT flags;
   } const cases[] = {
       {cx - 3, cy, child, TVHT_ONITEMBUTTON},
