@@ -667,3 +667,31 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
   TreeListUnlock(data);
   return (LRESULT)(int)old;
 }
+
+LRESULT TreeListOnInsertColumn(TreeListData* data, WPARAM index, LPARAM description) {
+  TreeListLock(data);
+  LRESULT result = TreeListInsertColumn(data, (int)index, (const LVCOLUMNA*)description);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnDeleteColumn(TreeListData* data, WPARAM column, LPARAM) {
+  TreeListLock(data);
+  LRESULT result = TreeListDeleteColumn(data, (int)column);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetColumn(TreeListData* data, WPARAM column, LPARAM description) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetColumn(data, (int)column, (const LVCOLUMNA*)description);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetColumnOrder(TreeListData* data, WPARAM count, LPARAM order) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetColumnOrder(data, count, (const int*)order);
+  TreeListUnlock(data);
+  return result;
+}

@@ -490,7 +490,8 @@ LRESULT TreeListOnMouseLeave(TreeListData* data);
 LRESULT TreeListOnTipTimer(TreeListData* data);
 LRESULT TreeListOnPaste(TreeListData* data);
 // TLM_SETFOCUSCELL and TLM_SELECTSUBTREE, and 0 for any other message.
-LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT TreeListOnSetFocusCell(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnSelectSubtree(TreeListData* data, WPARAM select, LPARAM item);
 // Focus cell: -1 keeps the item or column, item 0 clears it.
 LRESULT TreeListSetFocusCell(TreeListData* data, UINT_PTR item, int column);
 void TreeListClearFocusCell(TreeListData* data);
@@ -557,7 +558,10 @@ LRESULT TreeListSingleExpand(TreeListData* data, TLHandle oldItem, TLHandle newI
 // Before the button handlers (takes the lock): the drag's buttons and the
 // double click the tip swallows. True when the message is used up.
 bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point);
-bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+LRESULT TreeListOnBeginDrag(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item);
+LRESULT TreeListOnCreateDragImage(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnSetHotItem(TreeListData* data, WPARAM column, LPARAM item);
 
 // --- in-place editing (treelist_edit.cpp)
 // Asks the parent with TLN_EDITREQUEST and opens the editor it names: 1
@@ -586,3 +590,38 @@ void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE fla
 // while SetFocus sends its messages. False (and the lock released) when the
 // control is disabled or the focus went elsewhere.
 bool TreeListTakeFocusForInput(TreeListData* data);
+
+// Message handlers of the dispatch table, one per message (wParam, lParam
+// as the message has them).
+LRESULT TreeListOnGetItemRect(TreeListData* data, WPARAM code, LPARAM lParam);
+LRESULT TreeListOnEnsureVisible(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnGetVisibility(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnExpand(TreeListData* data, WPARAM code, LPARAM item);
+LRESULT TreeListOnGetNextItem(TreeListData* data, WPARAM code, LPARAM item);
+LRESULT TreeListOnFindItem(TreeListData* data, WPARAM start, LPARAM find);
+LRESULT TreeListOnCountItems(TreeListData* data, WPARAM, LPARAM request);
+LRESULT TreeListOnMoveItem(TreeListData* data, UINT msg, WPARAM target, LPARAM item);
+LRESULT TreeListOnSelectItem(TreeListData* data, WPARAM code, LPARAM item);
+LRESULT TreeListOnSelectCell(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnSetToolTips(TreeListData* data, WPARAM tip, LPARAM);
+LRESULT TreeListOnGetToolTips(TreeListData* data, WPARAM, LPARAM);
+LRESULT TreeListOnInsertItem(TreeListData* data, WPARAM, LPARAM insert);
+LRESULT TreeListOnGetItem(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetItem(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetInsertMark(TreeListData* data, WPARAM after, LPARAM item);
+LRESULT TreeListOnSetStateEx(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnGetItemState(TreeListData* data, WPARAM item, LPARAM);
+LRESULT TreeListOnGetItemParam(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetItemParam(TreeListData* data, WPARAM param, LPARAM item);
+LRESULT TreeListOnGetItemExtra(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetExtraSize(TreeListData* data, WPARAM, LPARAM size);
+LRESULT TreeListOnGetCellColor(TreeListData* data, WPARAM item, LPARAM column, bool text);
+LRESULT TreeListOnSetCellColor(TreeListData* data, WPARAM wParam, LPARAM color, bool text);
+LRESULT TreeListOnSetColorRecord(TreeListData* data, WPARAM item, LPARAM record);
+LRESULT TreeListOnHitTest(TreeListData* data, WPARAM, LPARAM info);
+LRESULT TreeListOnGetItemRow(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnGetRowItem(TreeListData* data, WPARAM, LPARAM row);
+LRESULT TreeListOnInsertColumn(TreeListData* data, WPARAM index, LPARAM description);
+LRESULT TreeListOnDeleteColumn(TreeListData* data, WPARAM column, LPARAM);
+LRESULT TreeListOnSetColumn(TreeListData* data, WPARAM column, LPARAM description);
+LRESULT TreeListOnSetColumnOrder(TreeListData* data, WPARAM count, LPARAM order);

@@ -94,20 +94,17 @@ LRESULT TreeListSelectSubtree(TreeListData* data, UINT_PTR start, WPARAM how) {
   return 1;
 }
 
-LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  switch (msg) {
-    case TLM_SETFOCUSCELL:
-      TreeListLock(data);
-      result = TreeListSetFocusCell(data, (UINT_PTR)lParam, (int)wParam);
-      TreeListUnlock(data);
-      break;
-    case TLM_SELECTSUBTREE:
-      TreeListLock(data);
-      result = TreeListSelectSubtree(data, (UINT_PTR)lParam, wParam);
-      TreeListUnlock(data);
-      break;
-  }
+LRESULT TreeListOnSetFocusCell(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetFocusCell(data, (UINT_PTR)item, (int)column);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSelectSubtree(TreeListData* data, WPARAM select, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSelectSubtree(data, (UINT_PTR)item, select);
+  TreeListUnlock(data);
   return result;
 }
 

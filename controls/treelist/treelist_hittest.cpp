@@ -127,3 +127,10 @@ LRESULT TreeListHitTest(TreeListData* data, TVHITTESTINFO* info) {
   info->flags = kTLHitRightOfColumns;
   return handle;
 }
+
+LRESULT TreeListOnHitTest(TreeListData* data, WPARAM, LPARAM info) {
+  TreeListLock(data);
+  LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)info);
+  TreeListUnlock(data);
+  return result;
+}

@@ -1014,3 +1014,104 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR target, BOOL before) 
   data->insertMarkItem = mark;
   return mark;
 }
+
+LRESULT TreeListOnInsertItem(TreeListData* data, WPARAM, LPARAM insert) {
+  TreeListLock(data);
+  LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)insert);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnGetItem(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListGetItem(data, (TVITEMA*)item);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetItem(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetItem(data, (TVITEMA*)item);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetInsertMark(TreeListData* data, WPARAM after, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)item, (BOOL)after);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetStateEx(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetStateEx(data, (TVITEMA*)item);
+  TreeListUnlock(data);
+  return result;
+}
+
+// Single words: read without the lock.
+LRESULT TreeListOnGetItemState(TreeListData* data, WPARAM item, LPARAM) {
+  TreeListItem* record = TreeListLookup(data, item);
+  return record ? record->state : 0;
+}
+
+LRESULT TreeListOnGetItemParam(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  return record ? record->lParam : 0;
+}
+
+LRESULT TreeListOnSetItemParam(TreeListData* data, WPARAM param, LPARAM item) {
+  TreeListLock(data);
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  if (record) record->lParam = (LPARAM)param;
+  TreeListUnlock(data);
+  return record ? 1 : 0;
+}
+
+// The extra bytes follow each item record.
+LRESULT TreeListOnGetItemExtra(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  return record && data->extraBytes ? (LRESULT)(record + 1) : 0;
+}
+
+// The size can change only while there are no items.
+LRESULT TreeListOnSetExtraSize(TreeListData* data, WPARAM, LPARAM size) {
+  if (size < 0 || size > 0x1000000) return -1;
+  TreeListLock(data);
+  LRESULT result = data->itemCount ? 0 : size;
+  if (!data->itemCount) data->extraBytes = (UINT)size;
+  TreeListUnlock(data);
+  return result;
+}
+
+// Colour records of items and cells.
+LRESULT TreeListOnGetCellColor(TreeListData* data, WPARAM item, LPARAM column, bool text) {
+  TreeListLock(data);
+  LRESULT result = TreeListGetColor(data, item, (int)column, text);
+  TreeListUnlock(data);
+  return result;
+}
+
+// The column is in the high byte of wParam.
+LRESULT TreeListOnSetCellColor(TreeListData* data, WPARAM wParam, LPARAM color, bool text) {
+  TreeListLock(data);
+  LRESULT result =
+      TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF), text, (COLORREF)color, false);
+  TreeListUnlock(data);
+  return result;
+}
+
+// TLM_SETCOLOR's record: byte 0 bit 0 the text colour (else the back
+// colour), bit 1 repaint queued for the window's thread; byte 1 the column;
+// bytes 4-7 the colour.
+LRESULT TreeListOnSetColorRecord(TreeListData* data, WPARAM item, LPARAM lParam) {
+  const BYTE* record = (const BYTE*)lParam;
+  if (!record) return -1;
+  COLORREF color;
+  memcpy(&color, record + 4, sizeof(color));
+  TreeListLock(data);
+  LRESULT result = TreeListSetColor(data, item, record[1], record[0] & 1, color, (record[0] & 2) != 0);
+  TreeListUnlock(data);
+  return result;
+}

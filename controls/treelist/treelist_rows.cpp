@@ -384,3 +384,19 @@ LRESULT TreeListOnSize(TreeListData* data, LPARAM lParam) {
   if (grew && header) RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   return 0;
 }
+
+// TLM_GETITEMROW: the row of an item, -1 without one.
+LRESULT TreeListOnGetItemRow(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLock(data);
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  LRESULT row = record && record->row ? (LRESULT)record->row - 1 : -1;
+  TreeListUnlock(data);
+  return row;
+}
+
+LRESULT TreeListOnGetRowItem(TreeListData* data, WPARAM, LPARAM row) {
+  TreeListLock(data);
+  LRESULT item = (UINT_PTR)row < data->rowCount ? data->rows[row] : 0;
+  TreeListUnlock(data);
+  return item;
+}

@@ -1,5 +1,6 @@
 // Scrolling rows and columns, the two scroll bars, expanding one item, item
 // rectangles, bringing an item into view and how much of it shows.
+#include <cstring>
 #include <initializer_list>
 
 #include "controls/treelist/treelist_data.h"
@@ -525,6 +526,32 @@ LRESULT TreeListSelectFirstVisible(TreeListData* data, UINT_PTR target) {
     result = 1;
     TreeListEnsureVisible(data, target, -2);
   }
+  TreeListUnlock(data);
+  return result;
+}
+
+// TVM_GETITEMRECT: the item handle comes in the rectangle itself.
+LRESULT TreeListOnGetItemRect(TreeListData* data, WPARAM code, LPARAM lParam) {
+  RECT* rc = (RECT*)lParam;
+  if (!rc) return 0;
+  TreeListLock(data);
+  TLHandle item;
+  memcpy(&item, rc, sizeof(item));
+  int result = TreeListGetItemRect(data, item, (UINT)code, rc);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnEnsureVisible(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLock(data);
+  int result = TreeListEnsureVisible(data, (UINT_PTR)item, (int)column);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnGetVisibility(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLock(data);
+  int result = TreeListGetVisibility(data, (UINT_PTR)item, (int)column);
   TreeListUnlock(data);
   return result;
 }

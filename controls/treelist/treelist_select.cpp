@@ -364,3 +364,26 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
   TreeListUnlock(data);
   return 0;
 }
+
+// TVM_SELECTITEM: the first visible row, the caret, or the drop target.
+LRESULT TreeListOnSelectItem(TreeListData* data, WPARAM code, LPARAM item) {
+  if (code == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)item);
+  if (code == TVGN_DROPHILITE) {
+    TreeListLock(data);
+    LRESULT result = TreeListSetHotItem(data, (UINT_PTR)item, 0);
+    TreeListUnlock(data);
+    return result;
+  }
+  if (code != TVGN_CARET) return 0;
+  TreeListLock(data);
+  LRESULT result = TreeListSelectItem(data, (UINT_PTR)item, 0, TVC_UNKNOWN);
+  TreeListUnlock(data);
+  return result > 1 ? 1 : result;
+}
+
+LRESULT TreeListOnSelectCell(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSelectItem(data, (UINT_PTR)item, (int)column, TVC_UNKNOWN);
+  TreeListUnlock(data);
+  return result > 1 ? 1 : result;
+}

@@ -393,3 +393,16 @@ LRESULT TreeListOnToolTipNotify(TreeListData* data, NMHDR* hdr) {
   if (font) SendMessageA(data->toolTip, WM_SETFONT, (WPARAM)font, FALSE);
   return 0;
 }
+
+LRESULT TreeListOnSetToolTips(TreeListData* data, WPARAM tip, LPARAM) {
+  TreeListMakeDueToolTip(data);
+  HWND old = data->toolTip;
+  if (old != (HWND)tip) TreeListLetGoOfToolTip(old);
+  data->toolTip = (HWND)tip;
+  return (LRESULT)old;
+}
+
+LRESULT TreeListOnGetToolTips(TreeListData* data, WPARAM, LPARAM) {
+  TreeListMakeDueToolTip(data);
+  return (LRESULT)data->toolTip;
+}

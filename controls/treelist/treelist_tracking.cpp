@@ -253,35 +253,31 @@ bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
   return handled;
 }
 
-bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  switch (msg) {
-    case TLM_BEGINDRAG:
-      TreeListLock(data);
-      *result = TreeListBeginDragMessage(data, (UINT_PTR)lParam);
-      TreeListUnlock(data);
-      return true;
-    case TLM_SETDROPMARK:
-      TreeListLock(data);
-      // Sign-extended, so that TVI_LAST comes back as the caller knows it.
-      *result = (LRESULT)(INT_PTR)(int)TreeListSetDropMark(data, (UINT_PTR)lParam, (int)wParam, 0);
-      TreeListUnlock(data);
-      return true;
-    case TVM_CREATEDRAGIMAGE:
-      TreeListLock(data);
-      *result = (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)lParam, (int)wParam);
-      TreeListUnlock(data);
-      return true;
-    case TLM_SETHOTITEM:
-      TreeListLock(data);
-      *result = TreeListSetHotItem(data, (UINT_PTR)lParam, (int)wParam);
-      TreeListUnlock(data);
-      return true;
-    case TVM_SELECTITEM:
-      if (wParam != TVGN_DROPHILITE) return false;
-      TreeListLock(data);
-      *result = TreeListSetHotItem(data, (UINT_PTR)lParam, 0);
-      TreeListUnlock(data);
-      return true;
-  }
-  return false;
+LRESULT TreeListOnBeginDrag(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListBeginDragMessage(data, (UINT_PTR)item);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item) {
+  TreeListLock(data);
+  // Sign-extended, so that TVI_LAST comes back as the caller knows it.
+  LRESULT result = (LRESULT)(INT_PTR)(int)TreeListSetDropMark(data, (UINT_PTR)item, (int)mode, 0);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnCreateDragImage(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)item, (int)column);
+  TreeListUnlock(data);
+  return result;
+}
+
+LRESULT TreeListOnSetHotItem(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLock(data);
+  LRESULT result = TreeListSetHotItem(data, (UINT_PTR)item, (int)column);
+  TreeListUnlock(data);
+  return result;
 }

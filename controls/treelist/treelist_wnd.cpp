@@ -591,7 +591,9 @@ static LRESULT OnGetDlgCode(TreeListData* data, const MSG* msg) {
   return DLGC_WANTARROWS | DLGC_WANTCHARS;
 }
 
+// Commands of the in-place editor; any other child's are not the control's.
 static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
+  if (LOWORD(wParam) != TL_EDITOR_ID) return 0;
   DWORD code = (DWORD)wParam;
   TreeListLock(data);
   const DWORD editKillFocus = MAKEWPARAM(TL_EDITOR_ID, EN_KILLFOCUS), accept = MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_ACCEPT);
@@ -717,407 +719,198 @@ static LRESULT OnKeyUp(TreeListData* data, HWND hwnd, WPARAM key, LPARAM keyData
   return 1;
 }
 
-// Messages whose numbers the control does not answer among its ranges.
-static bool IsAnsweredTreeViewMessage(UINT msg) {
-  if (msg < 0x1100 || msg > 0x112D) return false;
-  return !(msg == 0x1103 || (msg >= 0x1121 && msg <= 0x1124) || msg == 0x112A || msg == 0x112B);
+static LRESULT OnSize(TreeListData* data, HWND hwnd, LPARAM size) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return TreeListOnSize(data, MAKELPARAM(LOWORD(size), rc.bottom));
 }
 
-static bool IsAnsweredOwnMessage(UINT msg) {
-  if (msg < TLM_FIRST || msg > TLM_LAST) return false;
-  return !(msg == 0x1162 || msg == 0x1166 || msg == 0x116E || msg == 0x1170 || msg == 0x117B);
+// The header's owner-drawn items are the parent's to draw.
+static LRESULT OnDrawItem(TreeListData* data, WPARAM id, LPARAM item) {
+  if (id != TL_HEADER_ID) return 0;
+  HWND hwnd = data->window;
+  return SendMessageA(GetParent(hwnd), WM_DRAWITEM, (WPARAM)GetWindowLongPtrA(hwnd, GWLP_ID), item);
 }
 
+static LRESULT OnNotify(TreeListData* data, WPARAM id, LPARAM hdr) {
+  if (!hdr) return 0;
+  if (id == TL_HEADER_ID) return TreeListOnHeaderNotify(data, (NMHDR*)hdr);
+  return TreeListOnToolTipNotify(data, (NMHDR*)hdr);
+}
+
+// The key handler leaves the lock itself.
+static LRESULT OnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
+  if (data->dragItem && TreeListDragKeyDown(data, key)) return 0;
+  TreeListLock(data);
+  return TreeListOnKeyDown(data, key, keyData);
+}
+
+static LRESULT OnChar(TreeListData* data, WPARAM ch, LPARAM keyData) {
+  int repeat = LOWORD(keyData);
+  TreeListLock(data);
+  for (int i = 0; i < repeat; ++i) TreeListTypeAhead(data, (UINT)ch);
+  TreeListUnlock(data);
+  return 0;
+}
+
+static LRESULT OnCaptureChanged(TreeListData* data, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  TreeListOnCaptureChanged(data, (HWND)lParam);
+  return DefWindowProcA(hwnd, WM_CAPTURECHANGED, wParam, lParam);
+}
+
+// The button handler leaves the lock itself.
+static LRESULT OnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
+  if (TreeListBeforeButton(data, &msg, point)) return 0;
+  TreeListLock(data);
+  return TreeListOnButtonDown(data, msg, keys, point);
+}
+
+static LRESULT OnLButtonUp(TreeListData* data, WPARAM keys, LPARAM point) {
+  UINT msg = WM_LBUTTONUP;
+  if (TreeListBeforeButton(data, &msg, point)) return 0;
+  return TreeListOnButtonUp(data, msg, keys, point);
+}
+
+static LRESULT OnRButtonUp(TreeListData* data, HWND hwnd, WPARAM keys, LPARAM point) {
+  TreeListOnButtonUp(data, WM_RBUTTONUP, keys, point);
+  return DefWindowProcA(hwnd, WM_RBUTTONUP, keys, point);
+}
+
+// The message table: every message the control answers has its case here;
+// any other number, including the free ones among the control's, declines.
 static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
   switch (msg) {
-    case WM_DESTROY:
-      return OnDestroy(data);
-    case WM_SIZE: {
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      return TreeListOnSize(data, MAKELPARAM(LOWORD(lParam), rc.bottom));
-    }
-    case WM_SETFOCUS:
-      return OnFocus(data, TRUE);
-    case WM_KILLFOCUS:
-      return OnFocus(data, FALSE);
-    case WM_ENABLE:
-      return OnEnable(data, wParam);
-    case WM_SETREDRAW:
-      return OnSetRedraw(data, hwnd, wParam, lParam);
+    case WM_DESTROY:              return OnDestroy(data);
+    case WM_SIZE:                 return OnSize(data, hwnd, lParam);
+    case WM_SETFOCUS:             return OnFocus(data, TRUE);
+    case WM_KILLFOCUS:            return OnFocus(data, FALSE);
+    case WM_ENABLE:               return OnEnable(data, wParam);
+    case WM_SETREDRAW:            return OnSetRedraw(data, hwnd, wParam, lParam);
     case WM_PAINT:
-      return OnPaint(data, hwnd, (HDC)wParam);
-    case WM_PRINTCLIENT:
-      return OnPaint(data, hwnd, (HDC)wParam);
-    case WM_SYSCOLORCHANGE:
-      return TreeListOnSysColorChange(data);
-    case WM_SHOWWINDOW:
-      return TreeListOnShowWindow(data, wParam);
-    case WM_DRAWITEM:
-      if (wParam != TL_HEADER_ID) return 0;
-      return SendMessageA(GetParent(hwnd), WM_DRAWITEM, (WPARAM)GetWindowLongPtrA(hwnd, GWLP_ID), lParam);
-    case WM_SETFONT:
-      return TreeListOnSetFont(data, (HFONT)wParam, (BOOL)lParam);
-    case WM_GETFONT:
-      return (LRESULT)data->font;
-    case WM_NOTIFY:
-      if (!lParam) return 0;
-      if (wParam == TL_HEADER_ID) return TreeListOnHeaderNotify(data, (NMHDR*)lParam);
-      return TreeListOnToolTipNotify(data, (NMHDR*)lParam);
-    case WM_STYLECHANGED:
-      return OnStyleChanged(data, wParam, (const STYLESTRUCT*)lParam);
-    case WM_GETDLGCODE:
-      return OnGetDlgCode(data, (const MSG*)lParam);
-    case WM_KEYDOWN:
-      if (data->dragItem && TreeListDragKeyDown(data, wParam)) return 0;
-      TreeListLock(data);
-      return TreeListOnKeyDown(data, wParam, lParam);
-    case WM_KEYUP:
-      return OnKeyUp(data, hwnd, wParam, lParam);
-    case WM_CHAR: {
-      int repeat = LOWORD(lParam);
-      TreeListLock(data);
-      for (int i = 0; i < repeat; ++i) TreeListTypeAhead(data, (UINT)wParam);
-      TreeListUnlock(data);
-      return 0;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) != TL_EDITOR_ID) return 0;
-      return OnCommand(data, wParam);
-    case WM_TIMER:
-      return OnTimer(data, hwnd, wParam, lParam);
-    case WM_HSCROLL:
-      return TreeListOnHScroll(data, wParam);
-    case WM_VSCROLL:
-      return TreeListOnVScroll(data, wParam);
-    case WM_MOUSEWHEEL:
-      return TreeListOnMouseWheel(data, wParam);
-    case WM_MOUSEMOVE:
-      return TreeListOnMouseMove(data, wParam, lParam);
-    case WM_MOUSELEAVE:
-      return TreeListOnMouseLeave(data);
-    case WM_CAPTURECHANGED:
-      TreeListOnCaptureChanged(data, (HWND)lParam);
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_PRINTCLIENT:          return OnPaint(data, hwnd, (HDC)wParam);
+    case WM_SYSCOLORCHANGE:       return TreeListOnSysColorChange(data);
+    case WM_SHOWWINDOW:           return TreeListOnShowWindow(data, wParam);
+    case WM_DRAWITEM:             return OnDrawItem(data, wParam, lParam);
+    case WM_SETFONT:              return TreeListOnSetFont(data, (HFONT)wParam, (BOOL)lParam);
+    case WM_GETFONT:              return (LRESULT)data->font;
+    case WM_NOTIFY:               return OnNotify(data, wParam, lParam);
+    case WM_STYLECHANGED:         return OnStyleChanged(data, wParam, (const STYLESTRUCT*)lParam);
+    case WM_GETDLGCODE:           return OnGetDlgCode(data, (const MSG*)lParam);
+    case WM_KEYDOWN:              return OnKeyDown(data, wParam, lParam);
+    case WM_KEYUP:                return OnKeyUp(data, hwnd, wParam, lParam);
+    case WM_CHAR:                 return OnChar(data, wParam, lParam);
+    case WM_COMMAND:              return OnCommand(data, wParam);
+    case WM_TIMER:                return OnTimer(data, hwnd, wParam, lParam);
+    case WM_HSCROLL:              return TreeListOnHScroll(data, wParam);
+    case WM_VSCROLL:              return TreeListOnVScroll(data, wParam);
+    case WM_MOUSEWHEEL:           return TreeListOnMouseWheel(data, wParam);
+    case WM_MOUSEMOVE:            return TreeListOnMouseMove(data, wParam, lParam);
+    case WM_MOUSELEAVE:           return TreeListOnMouseLeave(data);
+    case WM_CAPTURECHANGED:       return OnCaptureChanged(data, hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
-      TreeListLock(data);
-      return TreeListOnButtonDown(data, msg, wParam, lParam);
-    case WM_LBUTTONUP:
-      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
-      return TreeListOnButtonUp(data, msg, wParam, lParam);
-    case WM_RBUTTONUP:
-      TreeListOnButtonUp(data, msg, wParam, lParam);
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_RBUTTONDBLCLK:        return OnButtonDown(data, msg, wParam, lParam);
+    case WM_LBUTTONUP:            return OnLButtonUp(data, wParam, lParam);
+    case WM_RBUTTONUP:            return OnRButtonUp(data, hwnd, wParam, lParam);
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      return 0;
+    case WM_MBUTTONDBLCLK:        return 0;
     case WM_CUT:
     case WM_COPY:
     case WM_PASTE:
-    case WM_CLEAR:
-      return OnClipboard(data, hwnd, msg, wParam, lParam);
-    case CCM_GETUNICODEFORMAT:
-      return 0;
-    case TLM_RUNDEFERRED:
-      return TreeListRunDeferred(data);
-    case TLM_OPTION:
-      return TreeListOption(data, wParam, lParam);
-    case TLM_SETAUTOSCROLL:
-      return OnSetAutoScroll(data, wParam, lParam);
+    case WM_CLEAR:                return OnClipboard(data, hwnd, msg, wParam, lParam);
+    case CCM_GETUNICODEFORMAT:    return 0;
+    // Tree-view messages.
+    case TVM_INSERTITEMA:         return TreeListOnInsertItem(data, wParam, lParam);
+    case TVM_DELETEITEM:          return TreeListOnDeleteMessage(data, wParam, lParam);
+    case TVM_EXPAND:              return TreeListOnExpand(data, wParam, lParam);
+    case TVM_GETITEMRECT:         return TreeListOnGetItemRect(data, wParam, lParam);
+    case TVM_GETCOUNT:            return data->itemCount;
+    case TVM_GETINDENT:           return data->indent;
+    case TVM_SETINDENT:           return TreeListSetIndent(data, (int)wParam);
+    case TVM_GETIMAGELIST:        return TreeListGetImageList(data, wParam);
+    case TVM_SETIMAGELIST:        return TreeListSetImageList(data, wParam, (HIMAGELIST)lParam);
+    case TVM_GETNEXTITEM:         return TreeListOnGetNextItem(data, wParam, lParam);
+    case TVM_SELECTITEM:          return TreeListOnSelectItem(data, wParam, lParam);
+    case TVM_GETITEMA:            return TreeListOnGetItem(data, wParam, lParam);
+    case TVM_SETITEMA:            return TreeListOnSetItem(data, wParam, lParam);
+    case TVM_EDITLABELA:
+    case TVM_ENDEDITLABELNOW:     return TreeListOnEditMessage(data, msg, wParam, lParam);
+    case TVM_GETEDITCONTROL:      return (LRESULT)data->editWindow;
+    case TVM_GETVISIBLECOUNT:     return data->rowsPerPage;
+    case TVM_HITTEST:             return TreeListOnHitTest(data, wParam, lParam);
+    case TVM_CREATEDRAGIMAGE:     return TreeListOnCreateDragImage(data, wParam, lParam);
+    case TVM_SORTCHILDREN:
+    case TVM_SORTCHILDRENCB:      return TreeListOnSortMessage(data, msg, wParam, lParam);
+    case TVM_ENSUREVISIBLE:       return TreeListOnEnsureVisible(data, wParam, lParam);
+    case TVM_GETISEARCHSTRINGA:   return TreeListGetISearchString((char*)lParam);
+    case TVM_SETTOOLTIPS:         return TreeListOnSetToolTips(data, wParam, lParam);
+    case TVM_GETTOOLTIPS:         return TreeListOnGetToolTips(data, wParam, lParam);
+    case TVM_SETINSERTMARK:       return TreeListOnSetInsertMark(data, wParam, lParam);
+    case TVM_SETITEMHEIGHT:       return TreeListSetItemHeight(data, (int)wParam);
+    case TVM_GETITEMHEIGHT:       return data->rowHeight;
+    case TVM_SETBKCOLOR:          return TreeListSetColorSlot(data, (UINT)wParam, (COLORREF)lParam);
+    case TVM_GETBKCOLOR:          return TreeListGetColorSlot(data, (UINT)wParam);
+    case TVM_SETTEXTCOLOR:        return TreeListSetColorSlot(data, kTLColorText, (COLORREF)lParam);
+    case TVM_GETTEXTCOLOR:        return TreeListGetColorSlot(data, kTLColorText);
+    case TVM_SETINSERTMARKCOLOR:  return TreeListSetColorSlot(data, kTLColorInsertMark, (COLORREF)lParam);
+    case TVM_GETINSERTMARKCOLOR:  return TreeListGetColorSlot(data, kTLColorInsertMark);
+    case TVM_GETITEMSTATE:        return TreeListOnGetItemState(data, wParam, lParam);
+    case TVM_SETLINECOLOR:        return TreeListSetColorSlot(data, kTLColorSign, (COLORREF)lParam);
+    case TVM_GETLINECOLOR:        return TreeListGetColorSlot(data, kTLColorSign);
+    case TVM_SETEXTENDEDSTYLE:    return TreeListSetExtendedStyle(data, (DWORD)wParam, (DWORD)lParam);
+    case TVM_GETEXTENDEDSTYLE:    return data->exStyle;
+    // The control's own messages.
+    case TLM_SETCOLUMNTEXTCOLOR:  return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
+    case TLM_SETITEMPARAM:        return TreeListOnSetItemParam(data, wParam, lParam);
+    case TLM_GETITEMPARAM:        return TreeListOnGetItemParam(data, wParam, lParam);
+    case TLM_COUNTITEMS:          return TreeListOnCountItems(data, wParam, lParam);
+    case TLM_BEGINDRAG:           return TreeListOnBeginDrag(data, wParam, lParam);
+    case TLM_SETCOLOR:            return TreeListOnSetColorRecord(data, wParam, lParam);
+    case TLM_SETAUTOSCROLL:       return OnSetAutoScroll(data, wParam, lParam);
+    case TLM_RUNDEFERRED:         return TreeListRunDeferred(data);
+    case TLM_SETDROPMARK:         return TreeListOnSetDropMark(data, wParam, lParam);
+    case TLM_SETSTATEEX:          return TreeListOnSetStateEx(data, wParam, lParam);
+    case TLM_MOVEITEM:
+    case TLM_MOVEITEM + 1:
+    case TLM_MOVEITEM + 2:
+    case TLM_MOVEITEM_LAST:       return TreeListOnMoveItem(data, msg, wParam, lParam);
+    case TLM_SETCOLUMNORDER:      return TreeListOnSetColumnOrder(data, wParam, lParam);
+    case TLM_GETCOLUMNORDER:      return TreeListGetColumnOrder(data, wParam, (int*)lParam);
+    case TLM_SETFOCUSCELL:        return TreeListOnSetFocusCell(data, wParam, lParam);
+    case TLM_GETVISIBILITY:       return TreeListOnGetVisibility(data, wParam, lParam);
+    case TLM_OPTION:              return TreeListOption(data, wParam, lParam);
+    case TLM_SELECTSUBTREE:       return TreeListOnSelectSubtree(data, wParam, lParam);
+    case TLM_FINDITEM:            return TreeListOnFindItem(data, wParam, lParam);
+    case TLM_GETROWSINVIEW:       return data->rowsInView;
+    case TLM_SETCOLUMNEDITPARAM:
+    case TLM_SETCOLUMNEDIT:       return TreeListOnEditMessage(data, msg, wParam, lParam);
+    case TLM_SORTCHILDRENEX:      return TreeListOnSortMessage(data, msg, wParam, lParam);
+    case TLM_GETITEMEXTRA:        return TreeListOnGetItemExtra(data, wParam, lParam);
+    case TLM_GETEXTRASIZE:        return data->extraBytes;
+    case TLM_SETEXTRASIZE:        return TreeListOnSetExtraSize(data, wParam, lParam);
+    case TLM_GETCOLUMNWIDTH:      return TreeListGetColumnWidth(data, (int)wParam);
+    case TLM_SETCOLUMNWIDTH:      return TreeListSetColumnWidth(data, (int)wParam, (int)lParam);
+    case TLM_GETCOLUMN:           return TreeListGetColumn(data, (int)wParam, (LVCOLUMNA*)lParam);
+    case TLM_SETCOLUMN:           return TreeListOnSetColumn(data, wParam, lParam);
+    case TLM_GETITEMROW:          return TreeListOnGetItemRow(data, wParam, lParam);
+    case TLM_GETROWCOUNT:         return data->rowCount;
+    case TLM_GETROWITEM:          return TreeListOnGetRowItem(data, wParam, lParam);
+    case TLM_GETTEXTCOLOR:        return TreeListOnGetCellColor(data, wParam, lParam, true);
+    case TLM_SETTEXTCOLOR:        return TreeListOnSetCellColor(data, wParam, lParam, true);
+    case TLM_GETBKCOLOR:          return TreeListOnGetCellColor(data, wParam, lParam, false);
+    case TLM_SETBKCOLOR:          return TreeListOnSetCellColor(data, wParam, lParam, false);
+    case TLM_SETHOTITEM:          return TreeListOnSetHotItem(data, wParam, lParam);
+    case TLM_SELECTCELL:          return TreeListOnSelectCell(data, wParam, lParam);
+    case TLM_INSERTCOLUMN:        return TreeListOnInsertColumn(data, wParam, lParam);
+    case TLM_DELETECOLUMN:        return TreeListOnDeleteColumn(data, wParam, lParam);
+    case TLM_GETCOLUMNCOUNT:      return data->columnCount;
+    case TLM_GETHEADER:           return (LRESULT)data->header;
+    default:                      return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  LRESULT tracked;
-  if (TreeListOnTrackingMessage(data, msg, wParam, lParam, &tracked)) return tracked;
-  if (msg >= 0x1100 && msg <= 0x112D) {
-    if (!IsAnsweredTreeViewMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    switch (msg) {
-      case TVM_GETITEMRECT: {
-        RECT* rc = (RECT*)lParam;
-        if (!rc) return 0;
-        TreeListLock(data);
-        TLHandle item;
-        memcpy(&item, rc, sizeof(item));
-        int result = TreeListGetItemRect(data, item, (UINT)wParam, rc);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_GETCOUNT:
-        return data->itemCount;
-      case TVM_GETINDENT:
-        return data->indent;
-      case TVM_SETINDENT:
-        return TreeListSetIndent(data, (int)wParam);
-      case TVM_GETIMAGELIST:
-        return TreeListGetImageList(data, wParam);
-      case TVM_SETIMAGELIST:
-        return TreeListSetImageList(data, wParam, (HIMAGELIST)lParam);
-      case TVM_EXPAND: {
-        TreeListLock(data);
-        LRESULT result;
-        if (wParam & TLE_DEFER) {
-          TreeListQueueOp(data, kTLOpExpand, (UINT_PTR)lParam, wParam & ~(WPARAM)TLE_DEFER);
-          result = 1;
-        } else {
-          result = TreeListExpand(data, (UINT_PTR)lParam, (UINT)wParam);
-        }
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SELECTITEM:
-        if (wParam == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)lParam);
-        if (wParam == TVGN_CARET) {
-          TreeListLock(data);
-          LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, 0, TVC_UNKNOWN);
-          TreeListUnlock(data);
-          return result > 1 ? 1 : result;
-        }
-        return TreeListOnItemMessage(data, msg, wParam, lParam);
-      case TVM_GETEDITCONTROL:
-        return (LRESULT)data->editWindow;
-      case TVM_EDITLABELA:
-      case TVM_ENDEDITLABELNOW:
-        return TreeListOnEditMessage(data, msg, wParam, lParam);
-      case TVM_GETVISIBLECOUNT:
-        return data->rowsPerPage;
-      case TVM_ENSUREVISIBLE: {
-        TreeListLock(data);
-        int result = TreeListEnsureVisible(data, (UINT_PTR)lParam, (int)wParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SETTOOLTIPS: {
-        TreeListMakeDueToolTip(data);
-        HWND old = data->toolTip;
-        if (old != (HWND)wParam) TreeListLetGoOfToolTip(old);
-        data->toolTip = (HWND)wParam;
-        return (LRESULT)old;
-      }
-      case TVM_GETTOOLTIPS:
-        TreeListMakeDueToolTip(data);
-        return (LRESULT)data->toolTip;
-      case TVM_GETISEARCHSTRINGA:
-        return TreeListGetISearchString((char*)lParam);
-      case TVM_SETITEMHEIGHT:
-        return TreeListSetItemHeight(data, (int)wParam);
-      case TVM_GETITEMHEIGHT:
-        return data->rowHeight;
-      case TVM_SETBKCOLOR:
-        return TreeListSetColorSlot(data, (UINT)wParam, (COLORREF)lParam);
-      case TVM_GETBKCOLOR:
-        return TreeListGetColorSlot(data, (UINT)wParam);
-      case TVM_SETTEXTCOLOR:
-        return TreeListSetColorSlot(data, kTLColorText, (COLORREF)lParam);
-      case TVM_GETTEXTCOLOR:
-        return TreeListGetColorSlot(data, kTLColorText);
-      case TVM_SETINSERTMARKCOLOR:
-        return TreeListSetColorSlot(data, kTLColorInsertMark, (COLORREF)lParam);
-      case TVM_GETINSERTMARKCOLOR:
-        return TreeListGetColorSlot(data, kTLColorInsertMark);
-      case TVM_SETLINECOLOR:
-        return TreeListSetColorSlot(data, kTLColorSign, (COLORREF)lParam);
-      case TVM_GETLINECOLOR:
-        return TreeListGetColorSlot(data, kTLColorSign);
-      case TVM_SETEXTENDEDSTYLE:
-        return TreeListSetExtendedStyle(data, (DWORD)wParam, (DWORD)lParam);
-      case TVM_GETEXTENDEDSTYLE:
-        return data->exStyle;
-      case TVM_INSERTITEMA: {
-        TreeListLock(data);
-        LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_DELETEITEM:
-        return TreeListOnDeleteMessage(data, wParam, lParam);
-      case TVM_GETITEMA:
-      case TVM_SETITEMA: {
-        TreeListLock(data);
-        LRESULT result =
-            msg == TVM_GETITEMA ? TreeListGetItem(data, (TVITEMA*)lParam) : TreeListSetItem(data, (TVITEMA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SETINSERTMARK: {
-        TreeListLock(data);
-        LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)lParam, (BOOL)wParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_HITTEST: {
-        TreeListLock(data);
-        LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_GETNEXTITEM: {
-        TreeListLock(data);
-        LRESULT result = TreeListGetNextItem(data, (UINT)wParam, (UINT_PTR)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SORTCHILDREN:
-      case TVM_SORTCHILDRENCB:
-        return TreeListOnSortMessage(data, msg, wParam, lParam);
-      case TVM_GETITEMSTATE: {
-        TreeListItem* item = TreeListLookup(data, wParam);
-        return item ? item->state : 0;
-      }
-    }
-    return TreeListOnItemMessage(data, msg, wParam, lParam);
-  }
-  if (msg >= TLM_FIRST && msg <= TLM_LAST) {
-    if (!IsAnsweredOwnMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    switch (msg) {
-      case TLM_GETVISIBILITY: {
-        TreeListLock(data);
-        int result = TreeListGetVisibility(data, (UINT_PTR)lParam, (int)wParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_GETROWSINVIEW:
-        return data->rowsInView;
-      case TLM_SETCOLUMNEDIT:
-      case TLM_SETCOLUMNEDITPARAM:
-        return TreeListOnEditMessage(data, msg, wParam, lParam);
-      case TLM_GETITEMROW: {
-        TreeListLock(data);
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        LRESULT row = item && item->row ? (LRESULT)item->row - 1 : -1;
-        TreeListUnlock(data);
-        return row;
-      }
-      case TLM_GETROWCOUNT:
-        return data->rowCount;
-      case TLM_GETROWITEM: {
-        TreeListLock(data);
-        LRESULT item = (UINT_PTR)lParam < data->rowCount ? data->rows[lParam] : 0;
-        TreeListUnlock(data);
-        return item;
-      }
-      case TLM_GETITEMPARAM: {
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        return item ? item->lParam : 0;
-      }
-      case TLM_SETSTATEEX: {
-        TreeListLock(data);
-        LRESULT result = TreeListSetStateEx(data, (TVITEMA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SETITEMPARAM: {
-        TreeListLock(data);
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        if (item) item->lParam = (LPARAM)wParam;
-        TreeListUnlock(data);
-        return item ? 1 : 0;
-      }
-      case TLM_GETITEMEXTRA: {
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        return item && data->extraBytes ? (LRESULT)(item + 1) : 0;
-      }
-      case TLM_SETEXTRASIZE: {
-        if (lParam < 0 || lParam > 0x1000000) return -1;
-        TreeListLock(data);
-        LRESULT result = data->itemCount ? 0 : lParam;
-        if (!data->itemCount) data->extraBytes = (UINT)lParam;
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_GETTEXTCOLOR:
-      case TLM_GETBKCOLOR: {
-        TreeListLock(data);
-        LRESULT result = TreeListGetColor(data, wParam, (int)lParam, msg == TLM_GETTEXTCOLOR);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SETTEXTCOLOR:
-      case TLM_SETBKCOLOR: {
-        TreeListLock(data);
-        LRESULT result = TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF),
-                                          msg == TLM_SETTEXTCOLOR, (COLORREF)lParam, false);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SETCOLOR: {
-        const BYTE* record = (const BYTE*)lParam;
-        if (!record) return -1;
-        COLORREF color;
-        memcpy(&color, record + 4, sizeof(color));
-        TreeListLock(data);
-        LRESULT result = TreeListSetColor(data, wParam, record[1], record[0] & 1, color, (record[0] & 2) != 0);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_INSERTCOLUMN:
-      case TLM_DELETECOLUMN:
-      case TLM_SETCOLUMN:
-      case TLM_SETCOLUMNORDER: {
-        TreeListLock(data);
-        LRESULT result;
-        if (msg == TLM_INSERTCOLUMN)
-          result = TreeListInsertColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
-        else if (msg == TLM_DELETECOLUMN)
-          result = TreeListDeleteColumn(data, (int)wParam);
-        else if (msg == TLM_SETCOLUMN)
-          result = TreeListSetColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
-        else
-          result = TreeListSetColumnOrder(data, wParam, (const int*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_GETCOLUMN:
-        return TreeListGetColumn(data, (int)wParam, (LVCOLUMNA*)lParam);
-      case TLM_GETCOLUMNWIDTH:
-        return TreeListGetColumnWidth(data, (int)wParam);
-      case TLM_SETCOLUMNWIDTH:
-        return TreeListSetColumnWidth(data, (int)wParam, (int)lParam);
-      case TLM_GETCOLUMNORDER:
-        return TreeListGetColumnOrder(data, wParam, (int*)lParam);
-      case TLM_SETCOLUMNTEXTCOLOR:
-        return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
-      case TLM_FINDITEM: {
-        TreeListLock(data);
-        LRESULT result = TreeListFindItem(data, wParam, (TreeListFindInfo*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_COUNTITEMS: {
-        TreeListLock(data);
-        LRESULT result = TreeListCountMatches(data, (const TVITEMA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_MOVEITEM:
-      case TLM_MOVEITEM + 1:
-      case TLM_MOVEITEM + 2:
-      case TLM_MOVEITEM_LAST: {
-        TreeListLock(data);
-        LRESULT result = TreeListMoveItem(data, (UINT_PTR)lParam, wParam, (int)(msg - TLM_MOVEITEM));
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SELECTCELL: {
-        TreeListLock(data);
-        LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
-        TreeListUnlock(data);
-        return result > 1 ? 1 : result;
-      }
-      case TLM_SORTCHILDRENEX:
-        return TreeListOnSortMessage(data, msg, wParam, lParam);
-      case TLM_GETEXTRASIZE:
-        return data->extraBytes;
-      case TLM_GETCOLUMNCOUNT:
-        return data->columnCount;
-      case TLM_GETHEADER:
-        return (LRESULT)data->header;
-    }
-    return TreeListOnItemMessage(data, msg, wParam, lParam);
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  // clang-format on
 }
 
 LRESULT CALLBACK TreeListWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
