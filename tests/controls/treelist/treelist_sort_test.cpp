@@ -301,6 +301,12 @@ int CALLBACK ByCellTextEx(HWND hwnd, HTREEITEM a, HTREEITEM b, LPARAM, LPARAM, L
   return _stricmp(ta, tb);
 }
 
+// The same compare on keys read once before the sort, by handle.
+std::vector<std::string> g_cellKeys;
+int CALLBACK ByCellKeyEx(HWND, HTREEITEM a, HTREEITEM b, LPARAM, LPARAM, LPARAM) {
+  return _stricmp(g_cellKeys[(UINT_PTR)a].c_str(), g_cellKeys[(UINT_PTR)b].c_str());
+}
+
 TEST_F(TreeListSort, EqualKeysKeepTheirOrder) {
   static const char* const keys[] = {"c", "a", "B", "c", "A", "b", "c", "a", "b", "C", "a", "b", "c", "A", "d", "a"};
   const int n = (int)(sizeof(keys) / sizeof(keys[0]));
@@ -338,6 +344,23 @@ TEST_F(TreeListSort, EqualKeysKeepTheirOrder) {
   TLSORTCBEX ex = {TVI_ROOT, ByCellTextEx, 0};
   EXPECT_EQ(f.Send(TLM_SORTCHILDRENEX, 0, (LPARAM)&ex), 1);
   EXPECT_EQ(order(), expected) << "by six-argument callback reading cells";
+  fill();
+  g_cellKeys.clear();
+  for (TLHandle h : Children(f, 0)) {
+    char text[16] = {};
+    TVITEMA cell = {};
+    cell.mask = TLIF_CELL | TVIF_TEXT;
+    cell.hItem = (HTREEITEM)(UINT_PTR)h;
+    cell.cChildren = 1;
+    cell.pszText = text;
+    cell.cchTextMax = sizeof(text);
+    f.Send(TVM_GETITEMA, 0, (LPARAM)&cell);
+    if (h >= g_cellKeys.size()) g_cellKeys.resize(h + 1);
+    g_cellKeys[h] = text;
+  }
+  TLSORTCBEX keyed = {TVI_ROOT, ByCellKeyEx, 0};
+  EXPECT_EQ(f.Send(TLM_SORTCHILDRENEX, 0, (LPARAM)&keyed), 1);
+  EXPECT_EQ(order(), expected) << "by six-argument callback on keys read once";
 }
 
 // The lock is out while a callback runs: a worker's direct call returns.
