@@ -307,9 +307,10 @@ LRESULT TreeListDeleteColumn(TreeListData* data, int column) {
     data->columnOrder[1] = 1;
     data->columns[0].nextColumn = 1;
     data->fixedColumnsWidth = data->weightedColumnsWidth = 0;
-    int depth = TreeListLeaveAll(data);
-    DestroyWindow(header);
-    TreeListEnterAll(data, depth);
+    {
+      TreeListUnlocked unlocked(data);
+      DestroyWindow(header);
+    }
     SetHeaderHeight(data, 0);
   }
   AfterGeometry(data);
@@ -447,11 +448,10 @@ LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr) {
       int c = nm->iItem;
       if ((data->exStyle & TLS_EX_FIXEDCOLUMNS) || c < 0 || c >= data->columnCount || data->columns[c].keptWidth)
         return 0;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       int width = TreeListColumnContentWidth(data, c);
       if (data->columns[c].minWidthFixed && width < data->columns[c].minWidth) width = data->columns[c].minWidth;
       if (width) ApplyTrack(data, c, &width);
-      TreeListUnlock(data);
       return 0;
     }
     case HDN_ITEMCHANGEDA:
@@ -463,11 +463,10 @@ LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr) {
       int c = nm->iItem;
       if (c < 0 || c >= data->columnCount) return 0;
       if (code == HDN_ITEMCHANGEDA && nm->pitem->cxy == data->columns[c].width) return 0;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       int cx = nm->pitem->cxy;
       ApplyTrack(data, c, &cx);
       nm->pitem->cxy = cx;
-      TreeListUnlock(data);
       return 0;
     }
   }
@@ -636,7 +635,7 @@ LRESULT TreeListSetColumnOrder(TreeListData* data, WPARAM count, const int* orde
   TreeListUpdateColumnPos(data);
   TreeListInvalidateRows(data);
   if (data->exStyle & TLS_EX_COLUMNNOTIFY) {
-    int depth = TreeListLeaveAll(data);
+    TreeListUnlocked unlocked(data);
     for (int c = 0; c < n; ++c) {
       NMTLCOLUMNCHANGED nm = {};
       nm.hdr.code = (UINT)TLN_COLUMNCHANGED;
@@ -646,7 +645,6 @@ LRESULT TreeListSetColumnOrder(TreeListData* data, WPARAM count, const int* orde
       nm.width = data->columns[c].width;
       TreeListSendNotify(data, &nm.hdr);
     }
-    TreeListEnterAll(data, depth);
   }
   return 1;
 }
@@ -661,37 +659,32 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
   if (column >= (UINT)kTLMaxColumns) return -1;
   COLORREF old = data->columnTextColors[column];
   if (mode > 1) return (LRESULT)(int)old;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->columnTextColors[column] = color;
   if (mode == 1) TreeListInvalidateColumn(data, (int)column);
-  TreeListUnlock(data);
   return (LRESULT)(int)old;
 }
 
 LRESULT TreeListOnInsertColumn(TreeListData* data, WPARAM index, LPARAM description) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListInsertColumn(data, (int)index, (const LVCOLUMNA*)description);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnDeleteColumn(TreeListData* data, WPARAM column, LPARAM) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListDeleteColumn(data, (int)column);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetColumn(TreeListData* data, WPARAM column, LPARAM description) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetColumn(data, (int)column, (const LVCOLUMNA*)description);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetColumnOrder(TreeListData* data, WPARAM count, LPARAM order) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetColumnOrder(data, count, (const int*)order);
-  TreeListUnlock(data);
   return result;
 }

@@ -328,6 +328,46 @@ LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam);
 int TreeListLeaveAll(TreeListData* data);
 void TreeListEnterAll(TreeListData* data, int depth);
 
+// Holds the control's lock for a handler: every handler runs under it.
+// Leave() ends it early, before a last call to the parent; Enter() takes it
+// again.
+class TreeListLocked {
+ public:
+  explicit TreeListLocked(TreeListData* data) : m_data(data) { TreeListLock(data); }
+  ~TreeListLocked() { Leave(); }
+  TreeListLocked(const TreeListLocked&) = delete;
+  TreeListLocked& operator=(const TreeListLocked&) = delete;
+  void Leave() {
+    if (m_held) TreeListUnlock(m_data);
+    m_held = false;
+  }
+  void Enter() {
+    if (!m_held) TreeListLock(m_data);
+    m_held = true;
+  }
+
+ private:
+  TreeListData* m_data;
+  bool m_held = true;
+};
+
+// Leaves every level of the lock this thread holds for as long as it lives,
+// so that the parent, a callback or another thread may call back into the
+// control meanwhile; takes the levels again at its end.
+class TreeListUnlocked {
+ public:
+  // release false: a caller that must keep the lock (a deferred operation).
+  explicit TreeListUnlocked(TreeListData* data, bool release = true)
+      : m_data(data), m_depth(release ? TreeListLeaveAll(data) : 0) {}
+  ~TreeListUnlocked() { TreeListEnterAll(m_data, m_depth); }
+  TreeListUnlocked(const TreeListUnlocked&) = delete;
+  TreeListUnlocked& operator=(const TreeListUnlocked&) = delete;
+
+ private:
+  TreeListData* m_data;
+  int m_depth;
+};
+
 // --- protocol (treelist_protocol.cpp)
 LRESULT TreeListSetImageList(TreeListData* data, WPARAM kind, HIMAGELIST list);
 LRESULT TreeListGetImageList(TreeListData* data, WPARAM kind);
@@ -482,8 +522,8 @@ void TreeListHideTip(TreeListData* data);
 void TreeListCreateCheckImages(TreeListData* data, int which);  // 0 state list, 1 column list
 LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr);
 LRESULT TreeListOnToolTipNotify(TreeListData* data, NMHDR* hdr);
-LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData);              // leaves the lock
-LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);  // leaves the lock
+LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData);
+LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);
 LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);
 LRESULT TreeListOnMouseMove(TreeListData* data, WPARAM keys, LPARAM point);
 LRESULT TreeListOnMouseLeave(TreeListData* data);
@@ -587,8 +627,8 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
 void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on);
 
 // Before input is handled: the control takes the focus, with the lock left
-// while SetFocus sends its messages. False (and the lock released) when the
-// control is disabled or the focus went elsewhere.
+// while SetFocus sends its messages. False when the control is disabled or
+// the focus went elsewhere.
 bool TreeListTakeFocusForInput(TreeListData* data);
 
 // Message handlers of the dispatch table, one per message (wParam, lParam

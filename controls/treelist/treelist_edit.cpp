@@ -216,9 +216,8 @@ void PlaceCaret(TreeListData* data, HWND editor, int kind, UINT flags, const REC
 }
 
 void DestroyUnlocked(TreeListData* data, HWND hwnd) {
-  int depth = TreeListLeaveAll(data);
+  TreeListUnlocked unlocked(data);
   DestroyWindow(hwnd);
-  TreeListEnterAll(data, depth);
 }
 
 HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorSetup& setup) {
@@ -303,9 +302,10 @@ HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorS
   if (!TreeListLookup(data, handle) || data->editWindow != editor || !ValidColumn(data, column)) return nullptr;
 
   TreeListHideTip(data);
-  int depth = TreeListLeaveAll(data);
-  SetFocus(editor);
-  TreeListEnterAll(data, depth);
+  {
+    TreeListUnlocked unlocked(data);
+    SetFocus(editor);
+  }
   item = TreeListLookup(data, handle);
   if (!item || data->editWindow != editor) return nullptr;
   SetWindowPos(editor, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -406,7 +406,7 @@ LRESULT SetColumnEdit(TreeListData* data, WPARAM word, LPARAM param) {
   int column = (int)((word >> 11) & 0x3F);
   int kind = (int)((word >> 8) & 7);
   if (!ValidColumn(data, column) || (column == 0 && kind >= TLEK_CHECK)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListColumn& col = data->columns[column];
   col.editFlags = (BYTE)(word & 0xFF);
   col.editKind = (BYTE)kind;
@@ -416,7 +416,6 @@ LRESULT SetColumnEdit(TreeListData* data, WPARAM word, LPARAM param) {
   col.editParam2 = -1;
   if (kind >= TLEK_CHECK && !data->checkImages) TreeListCreateCheckImages(data, 1);
   if (data->columnCount) TreeListInvalidateColumn(data, column);
-  TreeListUnlock(data);
   return 1;
 }
 
@@ -574,13 +573,12 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   bool changed = data->editChanged != 0;
   if (editor) {
     // Hidden before the parent hears of it; the focus comes back here.
-    int depth = TreeListLeaveAll(data);
+    TreeListUnlocked unlocked(data);
     HWND focus = GetFocus();
     bool inside = focus && (focus == editor || IsChild(editor, focus));
     if (kind != kEditorEdit) SendMessageA(editor, CB_SHOWDROPDOWN, FALSE, 0);
     ShowWindow(editor, SW_HIDE);
     if (inside && GetFocus() != data->window && IsWindowVisible(data->window)) SetFocus(data->window);
-    TreeListEnterAll(data, depth);
   }
   TreeListItem* item = TreeListLookup(data, handle);
   if (!item) return 0;
@@ -687,7 +685,7 @@ void TreeListFitEditor(TreeListData* data) {
 
 LRESULT TreeListOnPaste(TreeListData* data) {
   if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = 0;
   if (TreeListLookup(data, data->caretItem) && !data->editItem) {
     int column = data->caretColumn;
@@ -699,7 +697,6 @@ LRESULT TreeListOnPaste(TreeListData* data) {
     result = direct ? TreeListEditCell(data, column, TLEC_PASTE, pt)
                     : TreeListRequestEdit(data, data->caretItem, column, TLEC_PASTE, pt);
   }
-  TreeListUnlock(data);
   return result;
 }
 
@@ -707,28 +704,26 @@ LRESULT TreeListOnEditMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARA
   switch (msg) {
     case TVM_EDITLABELA: {
       if (!(data->style & TVS_EDITLABELS)) return 0;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       LRESULT result;
       if ((wParam & ~(WPARAM)0xFF) == TL_EDITLABEL_ASK)
         result = TreeListRequestEdit(data, (UINT_PTR)lParam, (int)(wParam & 0xFF), TLEC_RETURN, POINT{0, 0});
       else
         result = (LRESULT)TreeListCreateEditor(data, (UINT_PTR)lParam, (UINT)wParam);
-      TreeListUnlock(data);
       return result;
     }
-    case TVM_ENDEDITLABELNOW:
-      TreeListLock(data);
+    case TVM_ENDEDITLABELNOW: {
+      TreeListLocked lock(data);
       if (data->editItem) TreeListEndEdit(data, wParam ? 0 : 1);
-      TreeListUnlock(data);
       return 0;
+    }
     case TLM_SETCOLUMNEDIT:
       return SetColumnEdit(data, wParam, lParam);
     case TLM_SETCOLUMNEDITPARAM: {
       int column = (int)wParam;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       bool ok = ValidColumn(data, column) && data->columns[column].editKind;
       if (ok) data->columns[column].editParam2 = (int)lParam;
-      TreeListUnlock(data);
       return ok ? 1 : 0;
     }
   }

@@ -95,16 +95,14 @@ LRESULT TreeListSelectSubtree(TreeListData* data, UINT_PTR start, WPARAM how) {
 }
 
 LRESULT TreeListOnSetFocusCell(TreeListData* data, WPARAM column, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetFocusCell(data, (UINT_PTR)item, (int)column);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSelectSubtree(TreeListData* data, WPARAM select, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSelectSubtree(data, (UINT_PTR)item, select);
-  TreeListUnlock(data);
   return result;
 }
 
@@ -127,13 +125,13 @@ void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE fla
 bool TreeListTakeFocusForInput(TreeListData* data) {
   HWND hwnd = data->window;
   if (data->enabled && GetFocus() != hwnd) {
-    int depth = TreeListLeaveAll(data);
-    SetFocus(hwnd);
-    TreeListEnterAll(data, depth);
+    {
+      TreeListUnlocked unlocked(data);
+      SetFocus(hwnd);
+    }
     if (GetFocus() == hwnd) return true;
   } else if (data->enabled) {
     return true;
   }
-  TreeListUnlock(data);
   return false;
 }

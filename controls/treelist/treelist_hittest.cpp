@@ -129,8 +129,7 @@ LRESULT TreeListHitTest(TreeListData* data, TVHITTESTINFO* info) {
 }
 
 LRESULT TreeListOnHitTest(TreeListData* data, WPARAM, LPARAM info) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)info);
-  TreeListUnlock(data);
   return result;
 }

@@ -326,10 +326,8 @@ LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* ins) {
         TreeListItem* sibling = data->items[h];
         const char* siblingText = sibling->text ? sibling->text : "";
         LPARAM siblingParam = sibling->lParam;
-        int depth = TreeListLeaveAll(data);
-        int r = compare(hwnd, (HTREEITEM)(UINT_PTR)h, siblingText, newText, siblingParam, sortParam);
-        TreeListEnterAll(data, depth);
-        return r > 0;
+        TreeListUnlocked unlocked(data);
+        return compare(hwnd, (HTREEITEM)(UINT_PTR)h, siblingText, newText, siblingParam, sortParam) > 0;
       });
     } else {
       prev = parent ? data->items[parent]->lastChild : data->lastRoot;
@@ -575,9 +573,8 @@ static int DeleteModeOf(WPARAM wParam) {
 }
 
 LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListDeleteItem(data, (UINT_PTR)lParam, DeleteModeOf(wParam));
-  TreeListUnlock(data);
   return result;
 }
 
@@ -1016,37 +1013,32 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR target, BOOL before) 
 }
 
 LRESULT TreeListOnInsertItem(TreeListData* data, WPARAM, LPARAM insert) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)insert);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnGetItem(TreeListData* data, WPARAM, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListGetItem(data, (TVITEMA*)item);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetItem(TreeListData* data, WPARAM, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetItem(data, (TVITEMA*)item);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetInsertMark(TreeListData* data, WPARAM after, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)item, (BOOL)after);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetStateEx(TreeListData* data, WPARAM, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetStateEx(data, (TVITEMA*)item);
-  TreeListUnlock(data);
   return result;
 }
 
@@ -1062,10 +1054,9 @@ LRESULT TreeListOnGetItemParam(TreeListData* data, WPARAM, LPARAM item) {
 }
 
 LRESULT TreeListOnSetItemParam(TreeListData* data, WPARAM param, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
   if (record) record->lParam = (LPARAM)param;
-  TreeListUnlock(data);
   return record ? 1 : 0;
 }
 
@@ -1078,27 +1069,24 @@ LRESULT TreeListOnGetItemExtra(TreeListData* data, WPARAM, LPARAM item) {
 // The size can change only while there are no items.
 LRESULT TreeListOnSetExtraSize(TreeListData* data, WPARAM, LPARAM size) {
   if (size < 0 || size > 0x1000000) return -1;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = data->itemCount ? 0 : size;
   if (!data->itemCount) data->extraBytes = (UINT)size;
-  TreeListUnlock(data);
   return result;
 }
 
 // Colour records of items and cells.
 LRESULT TreeListOnGetCellColor(TreeListData* data, WPARAM item, LPARAM column, bool text) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListGetColor(data, item, (int)column, text);
-  TreeListUnlock(data);
   return result;
 }
 
 // The column is in the high byte of wParam.
 LRESULT TreeListOnSetCellColor(TreeListData* data, WPARAM wParam, LPARAM color, bool text) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result =
       TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF), text, (COLORREF)color, false);
-  TreeListUnlock(data);
   return result;
 }
 
@@ -1110,8 +1098,7 @@ LRESULT TreeListOnSetColorRecord(TreeListData* data, WPARAM item, LPARAM lParam)
   if (!record) return -1;
   COLORREF color;
   memcpy(&color, record + 4, sizeof(color));
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetColor(data, item, record[1], record[0] & 1, color, (record[0] & 2) != 0);
-  TreeListUnlock(data);
   return result;
 }

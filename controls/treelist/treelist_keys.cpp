@@ -215,12 +215,13 @@ void CancelDrag(TreeListData* data) {
   data->dragFlags = 0;
   UINT count = data->selectedCount > 1 ? data->selectedCount : 1;
   TLHandle reported = data->selectedCount > 1 && data->caretItem ? data->caretItem : dragged;
-  int depth = TreeListLeaveAll(data);
-  SendMessageA(hwnd, TLM_SETDROPMARK, 0, 0);
-  SendMessageA(hwnd, TLM_SETAUTOSCROLL, 0, 0);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  if (GetCapture() == hwnd) ReleaseCapture();
-  TreeListEnterAll(data, depth);
+  {
+    TreeListUnlocked unlocked(data);
+    SendMessageA(hwnd, TLM_SETDROPMARK, 0, 0);
+    SendMessageA(hwnd, TLM_SETAUTOSCROLL, 0, 0);
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    if (GetCapture() == hwnd) ReleaseCapture();
+  }
   if (!(data->dragOptions & TL_DRAG_REPORTCANCEL)) return;
   NMTREEVIEWA nm = {};
   nm.hdr.code = (UINT)TLN_DROP;
@@ -359,9 +360,10 @@ void HandleKey(TreeListData* data, WPARAM key) {
     return;
   }
   if ((key == VK_INSERT && !shift && !ctrl) || (key == 'V' && ctrl && !shift)) {
-    int depth = TreeListLeaveAll(data);
-    TreeListOnPaste(data);
-    TreeListEnterAll(data, depth);
+    {
+      TreeListUnlocked unlocked(data);
+      TreeListOnPaste(data);
+    }
     return;
   }
   bool ctrlMovesCaret = (key == VK_HOME || key == VK_END) && (data->exStyle & TLS_EX_CTRLHOMEEND);
@@ -395,6 +397,7 @@ int TreeListMergedSpan(TreeListData* data, TLHandle handle, int pos, int prevPos
 }
 
 LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
+  TreeListLocked lock(data);
   HWND hwnd = data->window;
   if (!TreeListTakeFocusForInput(data)) return 0;
   if (key == VK_RETURN) {
@@ -408,16 +411,14 @@ LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
       else if (TreeListLookup(data, caret))
         TreeListRequestEdit(data, caret, column, TLEC_RETURN, none);
     }
-    TreeListUnlock(data);
     return 0;
   }
   if (data->dragItem && key == VK_ESCAPE) {
     CancelDrag(data);
-    TreeListUnlock(data);
     return 0;
   }
   if (key == VK_TAB && (data->exStyle & TLS_EX_TABTOPARENT) && !data->dragItem) {
-    TreeListUnlock(data);
+    lock.Leave();
     SetFocus(GetParent(hwnd));
     return 0;
   }
@@ -428,7 +429,6 @@ LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
   nm.flags = (UINT)keyData;
   LRESULT reply = TreeListNotifyUnlocked(data, &nm.hdr);
   data->keyReply = reply ? 1 : 0;
-  TreeListUnlock(data);
   return 0;
 }
 

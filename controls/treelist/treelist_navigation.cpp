@@ -510,7 +510,7 @@ LRESULT TreeListExpand(TreeListData* data, UINT_PTR target, UINT code) {
 
 // TVM_EXPAND: the deferred form only queues the expansion.
 LRESULT TreeListOnExpand(TreeListData* data, WPARAM code, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result;
   if (code & TLE_DEFER) {
     TreeListQueueOp(data, kTLOpExpand, (UINT_PTR)item, code & ~(WPARAM)TLE_DEFER);
@@ -518,35 +518,30 @@ LRESULT TreeListOnExpand(TreeListData* data, WPARAM code, LPARAM item) {
   } else {
     result = TreeListExpand(data, (UINT_PTR)item, (UINT)code);
   }
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnGetNextItem(TreeListData* data, WPARAM code, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListGetNextItem(data, (UINT)code, (UINT_PTR)item);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnFindItem(TreeListData* data, WPARAM start, LPARAM find) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListFindItem(data, start, (TreeListFindInfo*)find);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnCountItems(TreeListData* data, WPARAM, LPARAM request) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListCountMatches(data, (const TVITEMA*)request);
-  TreeListUnlock(data);
   return result;
 }
 
 // TLM_MOVEITEM to TLM_MOVEITEM_LAST: the message gives the mode.
 LRESULT TreeListOnMoveItem(TreeListData* data, UINT msg, WPARAM target, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListMoveItem(data, (UINT_PTR)item, target, (int)(msg - TLM_MOVEITEM));
-  TreeListUnlock(data);
   return result;
 }

@@ -318,7 +318,7 @@ int TreeListUpdateItemHeight(TreeListData* data) {
 }
 
 LRESULT TreeListOnSetFont(TreeListData* data, HFONT font, BOOL) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->font = font;
   if (TreeListMeasureFont(data)) {
     // A larger font would clip the rows: the automatic height follows it.
@@ -326,19 +326,18 @@ LRESULT TreeListOnSetFont(TreeListData* data, HFONT font, BOOL) {
     TreeListUpdateVScrollBar(data, 1, 0);
     InvalidateRect(data->window, nullptr, FALSE);
   }
-  TreeListUnlock(data);
   return 0;
 }
 
 LRESULT TreeListOnSysColorChange(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListCloseThemes(data);
   TreeListOpenThemes(data);
   if (data->ownsStateImages) TreeListCreateCheckImages(data, 0);
   if (data->ownsCheckImages) TreeListCreateCheckImages(data, 1);
   HWND header = data->header;
   TreeListUpdateColors(data);
-  TreeListUnlock(data);
+  lock.Leave();
   if (header) SendMessageA(header, WM_SYSCOLORCHANGE, 0, 0);
   return 0;
 }

@@ -291,6 +291,7 @@ void PressCellButton(TreeListData* data, TLHandle item, int column) {
 }  // namespace
 
 LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
+  TreeListLocked lock(data);
   if (!TreeListTakeFocusForInput(data)) return 0;
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
   TVHITTESTINFO hit = {};
@@ -329,21 +330,18 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
   if (!TreeListLookup(data, item)) item = 0, toggle = false;
   LRESULT reply = TreeListNotifyClick(data, ClickCode(msg), pt, hit.flags, item, column);
   if (toggle && reply == 0 && TreeListLookup(data, item)) TreeListExpand(data, item, TVE_TOGGLE);
-  TreeListUnlock(data);
   return 0;
 }
 
 LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
   if (msg == WM_LBUTTONUP) {
     data->buttonsDown &= ~1u;
     if (data->selectOnRelease || data->editOnRelease) {
       data->selectOnRelease = 0;
-      TreeListLock(data);
       TreeListOnButtonDown(data, msg, keys & ~(WPARAM)(MK_SHIFT | MK_CONTROL), point);
       TreeListReleaseCellButton(data, pt);
-      TreeListUnlock(data);
       return 0;
     }
   } else {
@@ -361,7 +359,6 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
   nm.ptDrag = pt;
   TreeListNotifyUnlocked(data, &nm.hdr);
   if (msg == WM_LBUTTONUP) TreeListReleaseCellButton(data, pt);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -369,21 +366,18 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
 LRESULT TreeListOnSelectItem(TreeListData* data, WPARAM code, LPARAM item) {
   if (code == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)item);
   if (code == TVGN_DROPHILITE) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     LRESULT result = TreeListSetHotItem(data, (UINT_PTR)item, 0);
-    TreeListUnlock(data);
     return result;
   }
   if (code != TVGN_CARET) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSelectItem(data, (UINT_PTR)item, 0, TVC_UNKNOWN);
-  TreeListUnlock(data);
   return result > 1 ? 1 : result;
 }
 
 LRESULT TreeListOnSelectCell(TreeListData* data, WPARAM column, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSelectItem(data, (UINT_PTR)item, (int)column, TVC_UNKNOWN);
-  TreeListUnlock(data);
   return result > 1 ? 1 : result;
 }

@@ -28,10 +28,8 @@ void FillTool(TreeListData* data, TTTOOLINFOA* ti) {
 LRESULT SendTip(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND tip = data->toolTip;
   if (!tip) return 0;
-  int depth = TreeListLeaveAll(data);
-  LRESULT result = SendMessageA(tip, msg, wParam, lParam);
-  TreeListEnterAll(data, depth);
-  return result;
+  TreeListUnlocked unlocked(data);
+  return SendMessageA(tip, msg, wParam, lParam);
 }
 
 bool OnTipThread(TreeListData* data) {
@@ -137,18 +135,20 @@ bool AskParent(TreeListData* data, TLHandle item, int column, const char* text, 
 
 void TreeListCreateToolTip(TreeListData* data) {
   if (data->toolTip) return;
-  int depth = TreeListLeaveAll(data);
-  HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, data->window, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (tip) {
-    TTTOOLINFOA ti;
-    FillTool(data, &ti);
-    SendMessageA(tip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
-    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 10000);
-    SetWindowLongPtrA(tip, GWLP_ID, 2);
-    SetWindowLongPtrA(tip, GWLP_USERDATA, (LONG_PTR)data);
+  HWND tip;
+  {
+    TreeListUnlocked unlocked(data);
+    tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, data->window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (tip) {
+      TTTOOLINFOA ti;
+      FillTool(data, &ti);
+      SendMessageA(tip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
+      SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 10000);
+      SetWindowLongPtrA(tip, GWLP_ID, 2);
+      SetWindowLongPtrA(tip, GWLP_USERDATA, (LONG_PTR)data);
+    }
   }
-  TreeListEnterAll(data, depth);
   if (!tip) return;
   data->toolTip = tip;
   data->toolTipProc = (WNDPROC)GetWindowLongPtrA(tip, GWLP_WNDPROC);
@@ -340,11 +340,10 @@ void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
 }
 
 LRESULT TreeListOnTipTimer(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   if (!data->tipItem) {
     KillTimer(data->window, TL_TIMER_INFOTIP);
     if (data->toolTip && IsWindowVisible(data->toolTip)) Deactivate(data);
-    TreeListUnlock(data);
     return 0;
   }
   POINT screen;
@@ -352,7 +351,6 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
   HWND under = WindowFromPoint(screen);
   if (under != data->window && under != data->toolTip) {
     TreeListHideTip(data);
-    TreeListUnlock(data);
     return 0;
   }
   TVHITTESTINFO hit = {};
@@ -362,7 +360,6 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
   int column = (hit.flags & kTLHitOnCell) ? TreeListHitColumn(hit.flags) : 0;
   if (data->tipDelay) {
     if (--data->tipDelay) {
-      TreeListUnlock(data);
       return 0;
     }
     bool same = item == data->tipItem && column == data->tipColumn &&
@@ -371,7 +368,6 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
       ShowTipNow(data);
       KillTimer(data->window, TL_TIMER_INFOTIP);
       if (data->tipItem) SetTimer(data->window, TL_TIMER_INFOTIP, kTipShowMs, nullptr);
-      TreeListUnlock(data);
       return 0;
     }
     data->tipItem = 0;
@@ -379,7 +375,6 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
     KillTimer(data->window, TL_TIMER_INFOTIP);
   }
   TreeListUpdateInfoTip(data, item, hit.flags);
-  TreeListUnlock(data);
   return 0;
 }
 

@@ -164,9 +164,8 @@ LRESULT TreeListSetHotItem(TreeListData* data, UINT_PTR handle, int column) {
 
 LRESULT TreeListOnMouseMove(TreeListData* data, WPARAM keys, LPARAM point) {
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
-  TreeListLock(data);
+  TreeListLocked lock(data);
   Track(data, keys, pt, false);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -174,9 +173,8 @@ LRESULT TreeListOnMouseLeave(TreeListData* data) {
   POINT pt;
   GetCursorPos(&pt);
   ScreenToClient(data->window, &pt);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   Track(data, 0, pt, true);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -221,7 +219,7 @@ LRESULT TreeListSingleExpand(TreeListData* data, TLHandle oldItem, TLHandle newI
 
 bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
-  TreeListLock(data);
+  TreeListLocked lock(data);
   bool handled = false;
   if (data->dragItem) {
     if (*msg == WM_LBUTTONUP) {
@@ -249,35 +247,30 @@ bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
       data->clickArmed = 1;
     }
   }
-  TreeListUnlock(data);
   return handled;
 }
 
 LRESULT TreeListOnBeginDrag(TreeListData* data, WPARAM, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListBeginDragMessage(data, (UINT_PTR)item);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   // Sign-extended, so that TVI_LAST comes back as the caller knows it.
   LRESULT result = (LRESULT)(INT_PTR)(int)TreeListSetDropMark(data, (UINT_PTR)item, (int)mode, 0);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnCreateDragImage(TreeListData* data, WPARAM column, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)item, (int)column);
-  TreeListUnlock(data);
   return result;
 }
 
 LRESULT TreeListOnSetHotItem(TreeListData* data, WPARAM column, LPARAM item) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = TreeListSetHotItem(data, (UINT_PTR)item, (int)column);
-  TreeListUnlock(data);
   return result;
 }

@@ -85,10 +85,8 @@ LRESULT TreeListSendNotify(TreeListData* data, NMHDR* hdr) {
 }
 
 LRESULT TreeListNotifyUnlocked(TreeListData* data, NMHDR* hdr) {
-  int depth = TreeListLeaveAll(data);
-  LRESULT result = TreeListSendNotify(data, hdr);
-  TreeListEnterAll(data, depth);
-  return result;
+  TreeListUnlocked unlocked(data);
+  return TreeListSendNotify(data, hdr);
 }
 
 void TreeListQueueOp(TreeListData* data, int kind, UINT_PTR arg1, UINT_PTR arg2) {
@@ -140,7 +138,7 @@ static void SendSelectionGone(TreeListData* data, UINT_PTR item, LPARAM lParam) 
 }
 
 LRESULT TreeListRunDeferred(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT count = 0;
   while (TreeListDeferredOp* op = data->queueHead) {
     data->queueHead = op->next;
@@ -207,7 +205,6 @@ LRESULT TreeListRunDeferred(TreeListData* data) {
     free(op);
   }
   data->queuePosted = 0;
-  TreeListUnlock(data);
   return count;
 }
 
@@ -240,7 +237,7 @@ LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam) {
       break;
   }
   if (option < 1 || option > 16) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT old = 0;
   switch (option) {
     case TLO_PAINTSPACING:
@@ -309,7 +306,6 @@ LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  TreeListUnlock(data);
   return old;
 }
 
@@ -380,7 +376,7 @@ static LRESULT OnCreate(HWND hwnd) {
   EnterBlocks();
   SetWindowLongPtrA(hwnd, 0, (LONG_PTR)data);
   LeaveCriticalSection(&g_blocksLock);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   // A tooltip window costs milliseconds: it is made when first needed.
   data->toolTipDue = 1;
   TreeListMeasureFont(data);
@@ -389,7 +385,6 @@ static LRESULT OnCreate(HWND hwnd) {
   TreeListUpdateVScrollBar(data, 0, 0);
   TreeListOpenThemes(data);
   if (data->style & TVS_CHECKBOXES) TreeListCreateCheckImages(data, 0);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -398,7 +393,7 @@ static void DestroyOwnedList(HIMAGELIST list, BYTE owned) {
 }
 
 static LRESULT OnDestroy(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListDeleteItem(data, (UINT_PTR)TVI_ROOT, 0);
   FreeAllRecords(data);
   if (data->stateImages == TL_CHECKBOX_MARKER) data->stateImages = nullptr;
@@ -427,7 +422,7 @@ static LRESULT OnDestroy(TreeListData* data) {
   }
   data->paintBufferSize = 0;
   data->columnCount = 0;
-  TreeListUnlock(data);
+  lock.Leave();
   // Child windows go without the lock: they may notify us back.
   for (HWND child : children)
     if (child && IsWindow(child)) DestroyWindow(child);
@@ -441,14 +436,14 @@ static LRESULT OnNcDestroy(HWND hwnd, TreeListData* data) {
   LeaveCriticalSection(&g_blocksLock);
   // Direct callers that found the block before it was unhooked finish first.
   while (block->foreignCalls > 0) Sleep(1);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   free(data->tipText);
   FreeAllRecords(data);
   free(data->items);
   free(data->rows);
   for (int c = 0; c < kTLMaxColumns - 1; ++c) free(data->cells[c]);
   FreeQueue(data);
-  TreeListUnlock(data);
+  lock.Leave();
   DeleteCriticalSection(&data->lock);
   memset(block, 0, sizeof(*block));
   free(block);
@@ -469,10 +464,10 @@ static void RepaintCaret(TreeListData* data) {
 
 static LRESULT OnFocus(TreeListData* data, BOOL gained) {
   if (data->hasFocus == (gained ? 1 : 0)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->hasFocus = gained ? 1 : 0;
   RepaintCaret(data);
-  TreeListUnlock(data);
+  lock.Leave();
   NMHDR hdr = {};
   hdr.code = gained ? NM_SETFOCUS : NM_KILLFOCUS;
   TreeListSendNotify(data, &hdr);
@@ -525,9 +520,8 @@ static void ApplyStyle(TreeListData* data, DWORD style) {
 
 static LRESULT OnStyleChanged(TreeListData* data, WPARAM which, const STYLESTRUCT* ss) {
   if (which != (WPARAM)GWL_STYLE || !ss) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   ApplyStyle(data, ss->styleNew);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -542,29 +536,28 @@ static LRESULT OnEnable(TreeListData* data, WPARAM enable) {
   // The style write announces itself with WM_STYLECHANGED; where it does
   // not (an unchanged value), the change is applied here.
   if (data->enabled != want) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     ApplyStyle(data, style);
-    TreeListUnlock(data);
   }
   return 0;
 }
 
 static LRESULT OnSetRedraw(TreeListData* data, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   if (!wParam) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     data->redrawOff = 1;
-    TreeListUnlock(data);
+    lock.Leave();
     return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
   }
   if (!data->redrawOff) return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->redrawOff = 0;
-  TreeListUnlock(data);
+  lock.Leave();
   LRESULT result = DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
-  TreeListLock(data);
+  lock.Enter();
   TreeListInvalidateRows(data);
   TreeListInvalidateHeader(data);
-  TreeListUnlock(data);
+  lock.Leave();
   TreeListRefreshScrollInfo(data);
   return result;
 }
@@ -573,9 +566,8 @@ static LRESULT OnPaint(TreeListData* data, HWND hwnd, HDC given) {
   if (given) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    TreeListLock(data);
+    TreeListLocked lock(data);
     TreeListPaint(data, given, &rc);
-    TreeListUnlock(data);
     return 0;
   }
   PAINTSTRUCT ps;
@@ -595,14 +587,14 @@ static LRESULT OnGetDlgCode(TreeListData* data, const MSG* msg) {
 static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
   if (LOWORD(wParam) != TL_EDITOR_ID) return 0;
   DWORD code = (DWORD)wParam;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   const DWORD editKillFocus = MAKEWPARAM(TL_EDITOR_ID, EN_KILLFOCUS), accept = MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_ACCEPT);
   const DWORD comboKillFocus = MAKEWPARAM(TL_EDITOR_ID, CBN_KILLFOCUS);
   if (code == editKillFocus || code == accept || code == comboKillFocus) {
     if (data->editItem) {
       int kind = data->editKind;
       TreeListEndEdit(data, code == accept ? 2 : 1);
-      TreeListUnlock(data);
+      lock.Leave();
       if (kind && code != editKillFocus) SetFocus(data->window);
       return 0;
     }
@@ -610,7 +602,7 @@ static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
     if (data->editItem) {
       int kind = data->editKind;
       TreeListEndEdit(data, 0);
-      TreeListUnlock(data);
+      lock.Leave();
       if (kind) SetFocus(data->window);
       return 0;
     }
@@ -620,7 +612,6 @@ static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
     if (code == MAKEWPARAM(TL_EDITOR_ID, EN_CHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_TEXTSET))
       TreeListFitEditor(data);
   }
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -638,7 +629,7 @@ static LRESULT OnClipboard(TreeListData* data, HWND hwnd, UINT msg, WPARAM wPara
 
 static void OnDropHoverTimer(TreeListData* data) {
   if (++data->dropHoverTicks < 5) return;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TVHITTESTINFO hit = {};
   GetCursorPos(&hit.pt);
   ScreenToClient(data->window, &hit.pt);
@@ -647,7 +638,6 @@ static void OnDropHoverTimer(TreeListData* data) {
     TreeListItem* record = TreeListLookup(data, item);
     if (record && record->firstChild && !(record->state & TVIS_EXPANDED)) TreeListExpandItem(data, (TLHandle)item, 0);
   }
-  TreeListUnlock(data);
 }
 
 // One auto-scroll tick: false when the tick takes no step.
@@ -698,10 +688,10 @@ static LRESULT OnTimer(TreeListData* data, HWND hwnd, WPARAM id, LPARAM lParam) 
 }
 
 static LRESULT OnSetAutoScroll(TreeListData* data, WPARAM mode, LPARAM interval) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->autoScrollMode = (BYTE)mode;
   data->autoScrollTicks = 0;
-  TreeListUnlock(data);
+  lock.Leave();
   if (interval == 0) return KillTimer(data->window, TL_TIMER_AUTOSCROLL);
   int ms = (int)interval;
   if (ms < 30) ms = 30;
@@ -711,9 +701,8 @@ static LRESULT OnSetAutoScroll(TreeListData* data, WPARAM mode, LPARAM interval)
 
 static LRESULT OnKeyUp(TreeListData* data, HWND hwnd, WPARAM key, LPARAM keyData) {
   if (key == VK_CONTROL && data->dragItem && data->dropMarkHeight >= 5) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     TreeListDropTarget(data, data->dragKeys & ~MK_CONTROL, data->dragPoint);
-    TreeListUnlock(data);
   }
   DefWindowProcA(hwnd, WM_KEYUP, key, keyData);
   return 1;
@@ -738,18 +727,15 @@ static LRESULT OnNotify(TreeListData* data, WPARAM id, LPARAM hdr) {
   return TreeListOnToolTipNotify(data, (NMHDR*)hdr);
 }
 
-// The key handler leaves the lock itself.
 static LRESULT OnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
   if (data->dragItem && TreeListDragKeyDown(data, key)) return 0;
-  TreeListLock(data);
   return TreeListOnKeyDown(data, key, keyData);
 }
 
 static LRESULT OnChar(TreeListData* data, WPARAM ch, LPARAM keyData) {
   int repeat = LOWORD(keyData);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   for (int i = 0; i < repeat; ++i) TreeListTypeAhead(data, (UINT)ch);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -758,10 +744,8 @@ static LRESULT OnCaptureChanged(TreeListData* data, HWND hwnd, WPARAM wParam, LP
   return DefWindowProcA(hwnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
-// The button handler leaves the lock itself.
 static LRESULT OnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
   if (TreeListBeforeButton(data, &msg, point)) return 0;
-  TreeListLock(data);
   return TreeListOnButtonDown(data, msg, keys, point);
 }
 
