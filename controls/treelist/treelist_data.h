@@ -499,6 +499,9 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
 int TreeListMeasureText(TreeListData* data, const char* text, UINT length, bool bold);
 
 // --- entry points the window procedure and the handlers share
+// Delete mode bits: rebuild the rows after the delete; only the children;
+// queue rows, scrolling and notifications for the window's thread.
+const int kTLDeleteRebuild = 0x1, kTLDeleteChildren = 0x2, kTLDeleteDeferred = 0x4;
 LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR item, int mode);
 LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* insert);
 LRESULT TreeListSetItem(TreeListData* data, TVITEMA* item);

@@ -41,7 +41,7 @@ UINT HitCell(TreeListData* data, TLHandle handle, int column, int x, int left, i
   TreeListColumn& col = data->columns[column];
   TreeListCell* cell = TreeListGetCell(data, handle, column, false);
   int imageWidth = 0;
-  if (col.editKind >= 6)
+  if (col.editKind >= TLEK_CHECK)
     imageWidth = data->checkImageSize.cx;
   else if (cell && (cell->cellFlags & kTLItemHasImage))
     imageWidth = data->imageSize.cx;

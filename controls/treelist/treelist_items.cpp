@@ -408,12 +408,12 @@ static bool DeleteOne(TreeListData* data, TLHandle handle, int mode) {
     if (!item) return false;
     if (!item->lastChild) break;
     TLHandle child = item->lastChild;
-    if (!DeleteOne(data, child, mode & 0x4) && TreeListLookup(data, child)) return false;
+    if (!DeleteOne(data, child, mode & kTLDeleteDeferred) && TreeListLookup(data, child)) return false;
   }
   TreeListItem* item = TreeListLookup(data, handle);
   if (!item) return false;
   if (item->state & TVIS_SELECTED) {
-    if (mode & 0x4) {
+    if (mode & kTLDeleteDeferred) {
       TreeListQueueOp(data, kTLOpSelectionGone, handle, (UINT_PTR)item->lParam);
     } else {
       NMTREEVIEWA nm = {};
@@ -428,7 +428,7 @@ static bool DeleteOne(TreeListData* data, TLHandle handle, int mode) {
       if (!item) return false;
     }
   }
-  if (!(mode & 0x4)) {
+  if (!(mode & kTLDeleteDeferred)) {
     NMTREEVIEWA nm = {};
     nm.hdr.code = TVN_DELETEITEMA;
     nm.itemOld.mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
@@ -449,12 +449,12 @@ static bool DeleteOne(TreeListData* data, TLHandle handle, int mode) {
   free(item->text);
   free(item);
   --data->itemCount;
-  if ((mode & 0x1) && hadRow) {
+  if ((mode & kTLDeleteRebuild) && hadRow) {
     // The previous sibling or the parent holds the rows up to the gap; the
     // next sibling would leave the deleted rows in the table.
     TLHandle from = prev ? prev : parent;
     (void)next;
-    if (mode & 0x4)
+    if (mode & kTLDeleteDeferred)
       TreeListQueueOp(data, kTLOpRebuild, from, 0);
     else
       TreeListRebuildRows(data, from);
@@ -467,7 +467,7 @@ static void ClampTopAfterDelete(TreeListData* data, int mode) {
   int top = data->topRow > max ? max : data->topRow;
   if (top < 0) top = 0;
   if (top == data->topRow) return;
-  if (mode & 0x4) {
+  if (mode & kTLDeleteDeferred) {
     TreeListQueueOp(data, kTLOpVPos, 0, (UINT_PTR)top);
     TreeListQueueOnce(data, kTLOpRepaintRows);
   } else {
@@ -481,18 +481,18 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
   // read, but neither insert nor delete until the delete is done.
   data->busy = 1;
   LRESULT result = 1;
-  if (mode & 0x2) {
+  if (mode & kTLDeleteChildren) {
     TreeListItem* item = TreeListLookup(data, target);
     if (!item || !item->firstChild) {
       result = 0;
     } else {
       while ((item = TreeListLookup(data, target)) && item->lastChild) {
         TLHandle child = item->lastChild;
-        if (!DeleteOne(data, child, mode & 0x4) && TreeListLookup(data, child)) break;
+        if (!DeleteOne(data, child, mode & kTLDeleteDeferred) && TreeListLookup(data, child)) break;
       }
       item = TreeListLookup(data, target);
       if (item && item->row) {
-        if (mode & 0x4)
+        if (mode & kTLDeleteDeferred)
           TreeListQueueOp(data, kTLOpRebuild, target, 0);
         else
           TreeListRebuildRows(data, (TLHandle)target);
@@ -505,7 +505,7 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
     // Busy keeps the parent from changing the roots meanwhile.
     for (; roots > keep && data->lastRoot; --roots) {
       TLHandle last = data->lastRoot;
-      if (!DeleteOne(data, last, mode & 0x4) && TreeListLookup(data, last)) break;
+      if (!DeleteOne(data, last, mode & kTLDeleteDeferred) && TreeListLookup(data, last)) break;
     }
     // Rows end at the deepest last-row descendant of the remaining last root.
     UINT count = 0;
@@ -525,7 +525,7 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
     for (UINT r = count; r < data->rowCount; ++r) data->rows[r] = 0;
     data->rowCount = count;
     if (!data->firstRoot) data->rowCount = 0;
-    if (mode & 0x4) {
+    if (mode & kTLDeleteDeferred) {
       TreeListQueueOnce(data, kTLOpVBar);
       TreeListQueueOnce(data, kTLOpRepaintRows);
     } else {
@@ -543,10 +543,10 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
       bool hadRow = item->row != 0;
       TLHandle prev = item->prevSibling, parent = item->parent;
       DeleteOne(data, (TLHandle)target, mode);
-      // Without mode 0x1 the rows must still lose the deleted handles.
-      if (!(mode & 0x1) && hadRow) {
+      // Without a rebuild the rows must still lose the deleted handles.
+      if (!(mode & kTLDeleteRebuild) && hadRow) {
         TLHandle from = TreeListLookup(data, prev) ? prev : (TreeListLookup(data, parent) ? parent : 0);
-        if (mode & 0x4)
+        if (mode & kTLDeleteDeferred)
           TreeListQueueOp(data, kTLOpRebuild, from, 0);
         else
           TreeListRebuildRows(data, from);
@@ -563,13 +563,13 @@ static int DeleteModeOf(WPARAM wParam) {
     case TLDI_NOREBUILD:
       return 0;
     case TLDI_CHILDREN:
-      return 2;
+      return kTLDeleteChildren;
     case TLDI_DEFERRED:
-      return 5;
+      return kTLDeleteRebuild | kTLDeleteDeferred;
     case TLDI_CHILDRENDEFERRED:
-      return 6;
+      return kTLDeleteChildren | kTLDeleteDeferred;
   }
-  return 1;
+  return kTLDeleteRebuild;
 }
 
 LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam) {
@@ -616,7 +616,7 @@ static LRESULT SetCell(TreeListData* data, TVITEMA* tv, TLHandle handle, int col
     UINT old = cell->state;
     cell->state = (old & ~cellMask) | (tv->state & cellMask);
     UINT changed = old ^ cell->state;
-    if ((changed & 0xFF84) && (list || data->columns[column].editKind >= 6)) visible = true;
+    if ((changed & 0xFF84) && (list || data->columns[column].editKind >= TLEK_CHECK)) visible = true;
     if (changed & 0x19) {
       cell->textWidth = 0;
       visible = true;
@@ -989,7 +989,7 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR target, BOOL before) 
   if (data->insertMarkItem && TreeListLookup(data, data->insertMarkItem)) {
     TLHandle mark = data->insertMarkItem;
     data->insertMarkItem = 0;
-    deleted = TreeListDeleteItem(data, mark, 1);
+    deleted = TreeListDeleteItem(data, mark, kTLDeleteRebuild);
   }
   data->insertMarkItem = 0;
   if (!target) return deleted;

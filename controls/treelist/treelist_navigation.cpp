@@ -29,7 +29,7 @@ TLHandle RowItem(TreeListData* data, int row) { return row >= 0 && (UINT)row < d
 
 UINT CheckedBit(const TreeListData* data) { return (data->exStyle & TLS_EX_CHECKFROMZERO) ? 0x1000 : 0x2000; }
 
-bool MultiSelect(const TreeListData* data) { return (data->exStyle & 0x2) != 0; }
+bool MultiSelect(const TreeListData* data) { return (data->exStyle & TLS_EX_MULTISELECT) != 0; }
 
 }  // namespace
 
@@ -415,7 +415,7 @@ static LRESULT ExpandOne(TreeListData* data, TLHandle h, UINT code) {
       if (r == 0 && (code & TVE_COLLAPSERESET)) {
         if ((item = At(data, h))) {
           item->state &= ~TVIS_EXPANDEDONCE;
-          if (item->firstChild) TreeListDeleteItem(data, h, 0x2 | 0x1);
+          if (item->firstChild) TreeListDeleteItem(data, h, kTLDeleteChildren | kTLDeleteRebuild);
         }
       }
       break;

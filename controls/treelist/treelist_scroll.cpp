@@ -393,7 +393,7 @@ int TreeListGetItemRect(TreeListData* data, TLHandle handle, UINT code, RECT* rc
   if (column > 0) {
     TreeListCell* cell = CellOf(data, handle, column);
     int width = 0;
-    if (data->columns[column].editKind == 6)
+    if (data->columns[column].editKind == TLEK_CHECK)
       width = data->checkImageSize.cx;
     else if (cell && (cell->cellFlags & kTLItemHasImage))
       width = data->imageSize.cx;

@@ -34,8 +34,8 @@ void CheckUnder(TreeListData* data, TLHandle item, UINT flags, TLHandle* checkIt
     return;
   }
   int column = TreeListHitColumn(flags);
-  if ((flags & kTLHitCellImage) && column > 0 && column < data->columnCount && data->columns[column].editKind >= 6 &&
-      TreeListOwnCheckImages(data, 1)) {
+  if ((flags & kTLHitCellImage) && column > 0 && column < data->columnCount &&
+      data->columns[column].editKind >= TLEK_CHECK && TreeListOwnCheckImages(data, 1)) {
     *checkItem = item;
     *checkColumn = column;
   }
