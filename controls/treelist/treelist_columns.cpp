@@ -667,24 +667,20 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
 
 LRESULT TreeListOnInsertColumn(TreeListData* data, WPARAM index, LPARAM description) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListInsertColumn(data, (int)index, (const LVCOLUMNA*)description);
-  return result;
+  return TreeListInsertColumn(data, (int)index, (const LVCOLUMNA*)description);
 }
 
 LRESULT TreeListOnDeleteColumn(TreeListData* data, WPARAM column, LPARAM) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListDeleteColumn(data, (int)column);
-  return result;
+  return TreeListDeleteColumn(data, (int)column);
 }
 
 LRESULT TreeListOnSetColumn(TreeListData* data, WPARAM column, LPARAM description) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetColumn(data, (int)column, (const LVCOLUMNA*)description);
-  return result;
+  return TreeListSetColumn(data, (int)column, (const LVCOLUMNA*)description);
 }
 
 LRESULT TreeListOnSetColumnOrder(TreeListData* data, WPARAM count, LPARAM order) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetColumnOrder(data, count, (const int*)order);
-  return result;
+  return TreeListSetColumnOrder(data, count, (const int*)order);
 }

@@ -96,14 +96,12 @@ LRESULT TreeListSelectSubtree(TreeListData* data, UINT_PTR start, WPARAM how) {
 
 LRESULT TreeListOnSetFocusCell(TreeListData* data, WPARAM column, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetFocusCell(data, (UINT_PTR)item, (int)column);
-  return result;
+  return TreeListSetFocusCell(data, (UINT_PTR)item, (int)column);
 }
 
 LRESULT TreeListOnSelectSubtree(TreeListData* data, WPARAM select, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSelectSubtree(data, (UINT_PTR)item, select);
-  return result;
+  return TreeListSelectSubtree(data, (UINT_PTR)item, select);
 }
 
 void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on) {

@@ -130,6 +130,5 @@ LRESULT TreeListHitTest(TreeListData* data, TVHITTESTINFO* info) {
 
 LRESULT TreeListOnHitTest(TreeListData* data, WPARAM, LPARAM info) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)info);
-  return result;
+  return TreeListHitTest(data, (TVHITTESTINFO*)info);
 }

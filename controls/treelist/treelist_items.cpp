@@ -574,8 +574,7 @@ static int DeleteModeOf(WPARAM wParam) {
 
 LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListDeleteItem(data, (UINT_PTR)lParam, DeleteModeOf(wParam));
-  return result;
+  return TreeListDeleteItem(data, (UINT_PTR)lParam, DeleteModeOf(wParam));
 }
 
 // Selection and expansion asked for by a state change.
@@ -1014,32 +1013,27 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR target, BOOL before) 
 
 LRESULT TreeListOnInsertItem(TreeListData* data, WPARAM, LPARAM insert) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)insert);
-  return result;
+  return TreeListInsertItem(data, (TVINSERTSTRUCTA*)insert);
 }
 
 LRESULT TreeListOnGetItem(TreeListData* data, WPARAM, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListGetItem(data, (TVITEMA*)item);
-  return result;
+  return TreeListGetItem(data, (TVITEMA*)item);
 }
 
 LRESULT TreeListOnSetItem(TreeListData* data, WPARAM, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetItem(data, (TVITEMA*)item);
-  return result;
+  return TreeListSetItem(data, (TVITEMA*)item);
 }
 
 LRESULT TreeListOnSetInsertMark(TreeListData* data, WPARAM after, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)item, (BOOL)after);
-  return result;
+  return TreeListSetInsertMark(data, (UINT_PTR)item, (BOOL)after);
 }
 
 LRESULT TreeListOnSetStateEx(TreeListData* data, WPARAM, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetStateEx(data, (TVITEMA*)item);
-  return result;
+  return TreeListSetStateEx(data, (TVITEMA*)item);
 }
 
 // Single words: read without the lock.
@@ -1078,16 +1072,13 @@ LRESULT TreeListOnSetExtraSize(TreeListData* data, WPARAM, LPARAM size) {
 // Colour records of items and cells.
 LRESULT TreeListOnGetCellColor(TreeListData* data, WPARAM item, LPARAM column, bool text) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListGetColor(data, item, (int)column, text);
-  return result;
+  return TreeListGetColor(data, item, (int)column, text);
 }
 
 // The column is in the high byte of wParam.
 LRESULT TreeListOnSetCellColor(TreeListData* data, WPARAM wParam, LPARAM color, bool text) {
   TreeListLocked lock(data);
-  LRESULT result =
-      TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF), text, (COLORREF)color, false);
-  return result;
+  return TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF), text, (COLORREF)color, false);
 }
 
 // TLM_SETCOLOR's record: byte 0 bit 0 the text colour (else the back
@@ -1099,6 +1090,5 @@ LRESULT TreeListOnSetColorRecord(TreeListData* data, WPARAM item, LPARAM lParam)
   COLORREF color;
   memcpy(&color, record + 4, sizeof(color));
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetColor(data, item, record[1], record[0] & 1, color, (record[0] & 2) != 0);
-  return result;
+  return TreeListSetColor(data, item, record[1], record[0] & 1, color, (record[0] & 2) != 0);
 }

@@ -523,25 +523,21 @@ LRESULT TreeListOnExpand(TreeListData* data, WPARAM code, LPARAM item) {
 
 LRESULT TreeListOnGetNextItem(TreeListData* data, WPARAM code, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListGetNextItem(data, (UINT)code, (UINT_PTR)item);
-  return result;
+  return TreeListGetNextItem(data, (UINT)code, (UINT_PTR)item);
 }
 
 LRESULT TreeListOnFindItem(TreeListData* data, WPARAM start, LPARAM find) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListFindItem(data, start, (TreeListFindInfo*)find);
-  return result;
+  return TreeListFindItem(data, start, (TreeListFindInfo*)find);
 }
 
 LRESULT TreeListOnCountItems(TreeListData* data, WPARAM, LPARAM request) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListCountMatches(data, (const TVITEMA*)request);
-  return result;
+  return TreeListCountMatches(data, (const TVITEMA*)request);
 }
 
 // TLM_MOVEITEM to TLM_MOVEITEM_LAST: the message gives the mode.
 LRESULT TreeListOnMoveItem(TreeListData* data, UINT msg, WPARAM target, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListMoveItem(data, (UINT_PTR)item, target, (int)(msg - TLM_MOVEITEM));
-  return result;
+  return TreeListMoveItem(data, (UINT_PTR)item, target, (int)(msg - TLM_MOVEITEM));
 }

@@ -536,12 +536,10 @@ LRESULT TreeListOnGetItemRect(TreeListData* data, WPARAM code, LPARAM lParam) {
 
 LRESULT TreeListOnEnsureVisible(TreeListData* data, WPARAM column, LPARAM item) {
   TreeListLocked lock(data);
-  int result = TreeListEnsureVisible(data, (UINT_PTR)item, (int)column);
-  return result;
+  return TreeListEnsureVisible(data, (UINT_PTR)item, (int)column);
 }
 
 LRESULT TreeListOnGetVisibility(TreeListData* data, WPARAM column, LPARAM item) {
   TreeListLocked lock(data);
-  int result = TreeListGetVisibility(data, (UINT_PTR)item, (int)column);
-  return result;
+  return TreeListGetVisibility(data, (UINT_PTR)item, (int)column);
 }

@@ -367,8 +367,7 @@ LRESULT TreeListOnSelectItem(TreeListData* data, WPARAM code, LPARAM item) {
   if (code == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)item);
   if (code == TVGN_DROPHILITE) {
     TreeListLocked lock(data);
-    LRESULT result = TreeListSetHotItem(data, (UINT_PTR)item, 0);
-    return result;
+    return TreeListSetHotItem(data, (UINT_PTR)item, 0);
   }
   if (code != TVGN_CARET) return 0;
   TreeListLocked lock(data);

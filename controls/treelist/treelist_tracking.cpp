@@ -252,8 +252,7 @@ bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
 
 LRESULT TreeListOnBeginDrag(TreeListData* data, WPARAM, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListBeginDragMessage(data, (UINT_PTR)item);
-  return result;
+  return TreeListBeginDragMessage(data, (UINT_PTR)item);
 }
 
 LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item) {
@@ -265,12 +264,10 @@ LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item) {
 
 LRESULT TreeListOnCreateDragImage(TreeListData* data, WPARAM column, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)item, (int)column);
-  return result;
+  return (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)item, (int)column);
 }
 
 LRESULT TreeListOnSetHotItem(TreeListData* data, WPARAM column, LPARAM item) {
   TreeListLocked lock(data);
-  LRESULT result = TreeListSetHotItem(data, (UINT_PTR)item, (int)column);
-  return result;
+  return TreeListSetHotItem(data, (UINT_PTR)item, (int)column);
 }
