@@ -57,7 +57,7 @@ class MenuCatcher {
     s_current = this;
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
     // Should the loop never idle, a thread timer ends it.
-    timer_ = SetTimer(nullptr, 0, 2000, EndMenuTimer);
+    timer_ = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { EndMenu(); });
   }
   ~MenuCatcher() {
     KillTimer(nullptr, timer_);
@@ -67,8 +67,6 @@ class MenuCatcher {
   std::vector<std::vector<Item>> menus;
 
  private:
-  // A lambda has no stdcall conversion on i686.
-  static void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && s_current && m->message == WM_INITMENUPOPUP) {

@@ -477,24 +477,24 @@ TEST_F(TreeListDrag, OptionsRefuseDragsOfChildrenAndKeepTheLevel) {
 
 namespace {
 
-struct ReadJob {
-  HWND hwnd;
-  TLHandle item;
-  LRESULT result;
-};
-DWORD WINAPI ReadJobThread(LPVOID p) {
-  ReadJob* j = (ReadJob*)p;
-  TVITEMA tv = {};
-  tv.mask = TVIF_STATE;
-  tv.hItem = (HTREEITEM)(UINT_PTR)j->item;
-  j->result = TreeListWndProc(j->hwnd, TVM_GETITEMA, 0, (LPARAM)&tv);
-  return 0;
-}
-
 // A worker's direct read of an item; true when it came back within a second.
 bool WorkerReads(HWND hwnd, TLHandle item) {
-  ReadJob job = {hwnd, item, -1};
-  HANDLE thread = CreateThread(nullptr, 0, ReadJobThread, &job, 0, nullptr);
+  struct Job {
+    HWND hwnd;
+    TLHandle item;
+    LRESULT result;
+  } job = {hwnd, item, -1};
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID p) WINAPI -> DWORD {
+        Job* j = (Job*)p;
+        TVITEMA tv = {};
+        tv.mask = TVIF_STATE;
+        tv.hItem = (HTREEITEM)(UINT_PTR)j->item;
+        j->result = TreeListWndProc(j->hwnd, TVM_GETITEMA, 0, (LPARAM)&tv);
+        return 0;
+      },
+      &job, 0, nullptr);
   bool done = WaitForSingleObject(thread, 1000) == WAIT_OBJECT_0;
   if (!done) WaitForSingleObject(thread, INFINITE);  // the lock comes back after the test's step
   CloseHandle(thread);

@@ -41,7 +41,7 @@ TEST_F(TreeListNavigation, NextItemCodes) {
   struct {
     UINT code;
     UINT_PTR item;
-    long long result;  // a handle or a message's answer
+    UINT_PTR result;
   } const cases[] = {
       {TVGN_ROOT, 0, r[0]},
       {TVGN_NEXT, r[1], r[2]},

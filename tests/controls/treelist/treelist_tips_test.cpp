@@ -87,22 +87,22 @@ TEST_F(TreeListTips, TheToolTipIsMadeAndSubclassed) {
   EXPECT_EQ(quiet.Send(TVM_GETTOOLTIPS), 0);
 }
 
-struct TipCount {
-  HWND owner;
-  int n;
-};
-BOOL CALLBACK CountOwnedTip(HWND hwnd, LPARAM lParam) {
-  TipCount* c = (TipCount*)lParam;
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (GetWindow(hwnd, GW_OWNER) == c->owner && !strcmp(cls, TOOLTIPS_CLASSA)) ++c->n;
-  return TRUE;
-}
-
 // The pop-ups the control's top-level window owns.
 int OwnedToolTips(HWND owner) {
-  TipCount c = {owner, 0};
-  EnumThreadWindows(GetCurrentThreadId(), CountOwnedTip, (LPARAM)&c);
+  struct Count {
+    HWND owner;
+    int n;
+  } c = {owner, 0};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
+        Count* c = (Count*)lParam;
+        char cls[64] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (GetWindow(hwnd, GW_OWNER) == c->owner && !strcmp(cls, TOOLTIPS_CLASSA)) ++c->n;
+        return TRUE;
+      },
+      (LPARAM)&c);
   return c.n;
 }
 
@@ -246,19 +246,18 @@ TEST_F(TreeListTips, HiddenWhenItsItemGoes) {
   EXPECT_FALSE(TipVisible());
 }
 
-TLHandle s_deleteItem;
-HWND s_deleteWindow;
-DWORD WINAPI DeleteDeferred(LPVOID) {
-  return (DWORD)TreeListWndProc(s_deleteWindow, TVM_DELETEITEM, 0x89, (LPARAM)s_deleteItem);
-}
-
 TEST_F(TreeListTips, AWorkerDeletingTheTipItemNeverWaitsForTheWindow) {
   Insert(f, 0, "x");
-  s_deleteItem = Insert(f, 0, kLong);
-  s_deleteWindow = f.Hwnd();
+  static TLHandle s_item;
+  static HWND s_hwnd;
+  s_item = Insert(f, 0, kLong);
+  s_hwnd = f.Hwnd();
   Hover(LabelX(), 24);
   ASSERT_TRUE(TipVisible());
-  HANDLE worker = CreateThread(nullptr, 0, DeleteDeferred, nullptr, 0, nullptr);
+  HANDLE worker = CreateThread(
+      nullptr, 0,
+      [](LPVOID) WINAPI -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TVM_DELETEITEM, 0x89, (LPARAM)s_item); },
+      nullptr, 0, nullptr);
   // The window's thread does not pump meanwhile: the worker must finish alone.
   ASSERT_EQ(WaitForSingleObject(worker, 2000), (DWORD)WAIT_OBJECT_0);
   DWORD deleted = 0;

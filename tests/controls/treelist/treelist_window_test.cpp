@@ -411,10 +411,6 @@ TEST(TreeListFrame, AutoScrollTimerStepsByTheCursorDistance) {
   f.Send(TLM_SETAUTOSCROLL, 0, 0);
 }
 
-HWND s_rowWindow;
-TLHandle s_rowItem;
-DWORD WINAPI ReadRow(LPVOID) { return (DWORD)TreeListWndProc(s_rowWindow, TLM_GETITEMROW, 0, (LPARAM)s_rowItem); }
-
 TEST(TreeListLocking, ParentWaitingOnAWorkerInAnExpandNotificationReturns) {
   TreeListFixture f;
   TLHandle root = f.Add(0, "r", false);
@@ -423,9 +419,14 @@ TEST(TreeListLocking, ParentWaitingOnAWorkerInAnExpandNotificationReturns) {
   bool workerDone = false;
   f.onNotify = [&](NMHDR* hdr) -> LRESULT {
     if (hdr->code == TVN_ITEMEXPANDINGA) {
-      s_rowWindow = f.Hwnd();
-      s_rowItem = root;
-      HANDLE h = CreateThread(nullptr, 0, ReadRow, nullptr, 0, nullptr);
+      static HWND s_hwnd;
+      static TLHandle s_item;
+      s_hwnd = f.Hwnd();
+      s_item = root;
+      HANDLE h = CreateThread(
+          nullptr, 0,
+          [](LPVOID) WINAPI -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TLM_GETITEMROW, 0, (LPARAM)s_item); },
+          nullptr, 0, nullptr);
       workerDone = WaitForSingleObject(h, 2000) == WAIT_OBJECT_0;
       if (!workerDone) WaitForSingleObject(h, INFINITE);
       CloseHandle(h);

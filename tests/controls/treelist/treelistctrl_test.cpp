@@ -437,22 +437,24 @@ TEST_F(TreeListCtrlTest, DirectMembersDeferAndWorkFromAWorker) {
     CTreeListCtrl* tree;
     HTREEITEM found;
     int inserted;
-    static DWORD WINAPI Run(LPVOID p) {
-      Work* w = (Work*)p;
-      for (int i = 0; i < 200; ++i) {
-        char text[16];
-        wsprintfA(text, "w%03d", i);
-        HTREEITEM h = w->tree->InsertItemDirect(TVIF_TEXT | TVIF_PARAM, text, 0, 0, 0, 0, i, TVI_ROOT, TVI_LAST);
-        if (!h) continue;
-        ++w->inserted;
-        w->tree->SetItemExDirect(h, 1, TVIF_TEXT | TLSE_ITEM, i == 150 ? "ziel" : "x", 0, 0, 0, 0, 0);
-      }
-      w->tree->InsertItemSortedCBDirect(TVIF_TEXT, "w0005", 0, 0, 0, 0, 0, RecordingCompare, TVI_ROOT);
-      w->found = w->tree->FindItemDirect(TVI_ROOT, TLFI_TEXT | TLFI_TREE, 1, "ziel", 0, 0, 0);
-      return 0;
-    }
   } work = {&m_tree, nullptr, 0};
-  HANDLE thread = CreateThread(nullptr, 0, Work::Run, &work, 0, nullptr);
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID p) WINAPI -> DWORD {
+        Work* w = (Work*)p;
+        for (int i = 0; i < 200; ++i) {
+          char text[16];
+          wsprintfA(text, "w%03d", i);
+          HTREEITEM h = w->tree->InsertItemDirect(TVIF_TEXT | TVIF_PARAM, text, 0, 0, 0, 0, i, TVI_ROOT, TVI_LAST);
+          if (!h) continue;
+          ++w->inserted;
+          w->tree->SetItemExDirect(h, 1, TVIF_TEXT | TLSE_ITEM, i == 150 ? "ziel" : "x", 0, 0, 0, 0, 0);
+        }
+        w->tree->InsertItemSortedCBDirect(TVIF_TEXT, "w0005", 0, 0, 0, 0, 0, RecordingCompare, TVI_ROOT);
+        w->found = w->tree->FindItemDirect(TVI_ROOT, TLFI_TEXT | TLFI_TREE, 1, "ziel", 0, 0, 0);
+        return 0;
+      },
+      &work, 0, nullptr);
   ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
   CloseHandle(thread);
   EXPECT_EQ(work.inserted, 200);
