@@ -1,0 +1,76 @@
+// Long use of Ostrova.exe: 2,000 rounds (OSTROVA_SOAK_ROUNDS for another
+// number) of navigating, opening and closing each value editor, renaming a
+// value there and back, exporting and importing a small key and switching
+// layouts. Prints the process's handles, GDI objects and private bytes after
+// two warm-up rounds and at the end, and whether the soak key is
+// byte-identical; fails when a figure grew beyond its margin.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "ostrova_process.h"
+#include "registry_snapshot.h"
+#include "soak_rounds.h"
+
+namespace {
+const char kProgramKey[] = "Software\\Brannock\\Ostrova";
+const int kWarmUp = 2;
+const DWORD kHandleMargin = 4;
+const int kGdiMargin = 4;
+const SIZE_T kByteMargin = 1024 * 1024;
+
+void Print(const char* when, int round, const ProcessFigures& f) {
+  printf("soak %s round %d: %lu handles, %d GDI objects, %lu KB private\n", when, round, (unsigned long)f.handles,
+         f.gdiObjects, (unsigned long)(f.privateBytes / 1024));
+  fflush(stdout);
+}
+}  // namespace
+
+int main() {
+  int rounds = 2000;
+  if (const char* n = getenv("OSTROVA_SOAK_ROUNDS")) rounds = atoi(n);
+  // The user's settings are put back afterwards; the soak starts without any.
+  RegistrySnapshot settings = RegistrySnapshot::Take(HKEY_CURRENT_USER, kProgramKey);
+  DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey);
+  int result = 0;
+  {
+    SoakRounds soak;
+    const std::string before = soak.KeyText();
+    OstrovaProcess app;
+    std::string failed = soak.Start(app);
+    ProcessFigures start, end;
+    for (int i = 0; failed.empty() && i < kWarmUp; ++i) failed = soak.Round(app, i);
+    if (failed.empty() && !ReadProcessFigures(app.Process(), &start)) failed = "figures unreadable";
+    if (failed.empty()) Print("after warm-up", kWarmUp, start);
+    DWORD t0 = GetTickCount();
+    int done = 0;
+    for (; failed.empty() && done < rounds; ++done) {
+      failed = soak.Round(app, kWarmUp + done);
+      if (failed.empty() && (done + 1) % 250 == 0 && ReadProcessFigures(app.Process(), &end))
+        Print("at", kWarmUp + done + 1, end);
+    }
+    if (failed.empty() && !ReadProcessFigures(app.Process(), &end)) failed = "figures unreadable";
+    bool closed = app.Close();
+    bool same = soak.KeyText() == before;
+    if (!failed.empty()) {
+      printf("soak: round %d failed: %s\n", kWarmUp + done, failed.c_str());
+      result = 1;
+    } else {
+      long long bytes = (long long)end.privateBytes - (long long)start.privateBytes;
+      bool held = end.handles <= start.handles + kHandleMargin && end.gdiObjects <= start.gdiObjects + kGdiMargin &&
+                  bytes <= (long long)kByteMargin;
+      printf(
+          "soak: %d rounds in %lu s: handles %lu -> %lu, GDI objects %d -> %d, private bytes %lu -> %lu KB (%+lld "
+          "KB), soak key %s, closed %s: %s\n",
+          rounds, (unsigned long)((GetTickCount() - t0) / 1000), (unsigned long)start.handles,
+          (unsigned long)end.handles, start.gdiObjects, end.gdiObjects, (unsigned long)(start.privateBytes / 1024),
+          (unsigned long)(end.privateBytes / 1024), bytes / 1024, same ? "byte-identical" : "CHANGED",
+          closed ? "cleanly" : "NOT cleanly", held && same && closed ? "held" : "LEAK");
+      if (!(held && same && closed)) result = 1;
+    }
+  }
+  settings.Restore(HKEY_CURRENT_USER, kProgramKey);
+  return result;
+}
