@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "ostrova_process.h"
-#include "registry_snapshot.h"
-#include "soak_rounds.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/registry_snapshot.h"
+#include "e2e/driver/soak_rounds.h"
 
 namespace {
 const char kProgramKey[] = "Software\\Brannock\\Ostrova";
@@ -42,16 +42,16 @@ int main() {
     std::string failed = soak.Start(app);
     ProcessFigures start, end;
     for (int i = 0; failed.empty() && i < kWarmUp; ++i) failed = soak.Round(app, i);
-    if (failed.empty() && !ReadProcessFigures(app.Process(), &start)) failed = "figures unreadable";
+    if (failed.empty() && !ReadSettledFigures(app, &start)) failed = "figures unreadable";
     if (failed.empty()) Print("after warm-up", kWarmUp, start);
     DWORD t0 = GetTickCount();
     int done = 0;
     for (; failed.empty() && done < rounds; ++done) {
       failed = soak.Round(app, kWarmUp + done);
-      if (failed.empty() && (done + 1) % 250 == 0 && ReadProcessFigures(app.Process(), &end))
+      if (failed.empty() && (done + 1) % 250 == 0 && ReadSettledFigures(app, &end))
         Print("at", kWarmUp + done + 1, end);
     }
-    if (failed.empty() && !ReadProcessFigures(app.Process(), &end)) failed = "figures unreadable";
+    if (failed.empty() && !ReadSettledFigures(app, &end)) failed = "figures unreadable";
     bool closed = app.Close();
     bool same = soak.KeyText() == before;
     if (!failed.empty()) {

@@ -24,6 +24,10 @@ int GdiObjectCount(HANDLE process);
 // the handles or bytes are unreadable.
 bool ReadProcessFigures(HANDLE process, ProcessFigures* figures);
 
+// The figures once the program is idle: read after it has worked off its
+// messages, until two readings agree (paints hold GDI objects for a moment).
+bool ReadSettledFigures(const OstrovaProcess& app, ProcessFigures* figures);
+
 class SoakRounds {
  public:
   // Seeds the soak key below HKEY_CURRENT_USER\Software\OstrovaTests.

@@ -1,4 +1,4 @@
-#include "soak_rounds.h"
+#include "e2e/driver/soak_rounds.h"
 
 #include <psapi.h>
 #include <winternl.h>
@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "ostrova_process.h"
-#include "pane_reader.h"
-#include "registry_snapshot.h"
+#include "e2e/driver/frame_reader.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/pane_reader.h"
+#include "e2e/driver/registry_snapshot.h"
 #include "res/resource.h"
 
 namespace {
@@ -226,6 +227,18 @@ bool ReadProcessFigures(HANDLE process, ProcessFigures* figures) {
   if (!GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS*)&memory, sizeof memory)) return false;
   figures->privateBytes = memory.PrivateUsage ? memory.PrivateUsage : CommittedPrivateBytes(process);
   return figures->handles && figures->privateBytes;
+}
+
+bool ReadSettledFigures(const OstrovaProcess& app, ProcessFigures* figures) {
+  ProcessFigures last;
+  for (int i = 0; i < 10; ++i) {
+    if (!Settle(app) || !ReadProcessFigures(app.Process(), figures)) return false;
+    if (i > 0 && figures->handles == last.handles && figures->gdiObjects == last.gdiObjects &&
+        figures->privateBytes == last.privateBytes)
+      return true;
+    last = *figures;
+  }
+  return true;
 }
 
 SoakRounds::SoakRounds() {
