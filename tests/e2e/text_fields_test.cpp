@@ -45,24 +45,6 @@ const Key kShortcuts[] = {
     {"F5", VK_F5, {}},
 };
 
-// Visible top-level windows of the program.
-int Windows(const OstrovaProcess& app) {
-  struct Count {
-    DWORD pid;
-    int n;
-  } c = {GetProcessId(app.Process()), 0};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) CALLBACK -> BOOL {
-        auto* c = (Count*)lp;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == c->pid && IsWindowVisible(hwnd)) ++c->n;
-        return TRUE;
-      },
-      (LPARAM)&c);
-  return c.n;
-}
-
 // The selection of an edit as "start-end".
 std::string Selection(HWND edit) {
   DWORD start = 0, end = 0;
@@ -89,13 +71,11 @@ void EditingKeysActOnTheText(const OstrovaProcess& app, HWND edit, const std::st
   EXPECT_EQ(Selection(edit), "0-0") << "Home";
 }
 
-// The entry's row as the caret of the focused list.
-void ChooseEntry(const PaneReader& pane, const char* name) {
-  int row = pane.RowNamed(name);
-  ASSERT_GE(row, 0) << name;
-  SendMessageA(pane.List(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)pane.RowItem(row));
-  FocusIn(pane.List());
-  ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.List()) == pane.List(); }));
+// Starts the program on the seeded key and waits for its rows.
+bool StartOnBasic(OstrovaProcess& app) {
+  if (!app.Start(std::string("-1:") + kBasic)) return false;
+  PaneReader pane(app.Process(), app.Pane(0));
+  return WaitUntil([&] { return pane.ComboText() == kBasic && pane.RowCount() == kBasicRowCount; });
 }
 
 // The path bar and the edits of the value prompt and the find dialog:
@@ -105,9 +85,8 @@ void ChooseEntry(const PaneReader& pane, const char* name) {
 TEST_F(EndToEnd, PathBarAndDialogEditsKeepTheirEditingKeys) {
   const std::string before = Dump(kBasicKey);
   OstrovaProcess app;
-  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  ASSERT_TRUE(StartOnBasic(app));
   PaneReader pane(app.Process(), app.Pane(0));
-  ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == kBasic && pane.RowCount() == kBasicRowCount; }));
   const std::string rows = pane.Names();
   ChooseEntry(pane, "Text");
   ASSERT_EQ(pane.SelectedNames(), "Text");
@@ -160,11 +139,10 @@ TEST_F(EndToEnd, PathBarAndDialogEditsKeepTheirEditingKeys) {
 TEST_F(EndToEnd, InPlaceEditorsKeepEveryKey) {
   const std::string before = Dump(kBasicKey);
   OstrovaProcess app;
-  ASSERT_TRUE(app.Start(std::string("-1:") + kBasic));
+  ASSERT_TRUE(StartOnBasic(app));
   PaneReader pane(app.Process(), app.Pane(0));
-  ASSERT_TRUE(WaitUntil([&] { return pane.ComboText() == kBasic && pane.RowCount() == kBasicRowCount; }));
   const std::string rows = pane.Names();
-  const int windows = Windows(app);
+  const std::string windows = OpenWindows(app);
   struct Place {
     const char* name;
     HWND ctrl;
@@ -187,7 +165,7 @@ TEST_F(EndToEnd, InPlaceEditorsKeepEveryKey) {
     for (const Key& key : kShortcuts) {
       ASSERT_TRUE(PressWith(app, editor, key.vk, key.modifiers)) << key.name;
       EXPECT_TRUE(open()) << key.name << " ended the edit";
-      EXPECT_EQ(Windows(app), windows) << key.name << " opened a window";
+      EXPECT_EQ(OpenWindows(app), windows) << key.name;
       EXPECT_EQ(pane.SelectedNames(), "Text") << key.name;
       EXPECT_EQ(Dump(kBasicKey), before) << key.name;
     }
