@@ -230,6 +230,10 @@ class CTreeWnd : public CWnd {
   HTREEITEM WalkToPath(const char* path, int expand, HTREEITEM start, bool* complete);
   int FillTreeChildrenLocked(HTREEITEM item, const char* path, int mode);
   void SetTreeImage(HTREEITEM item, int open);
+  // The path bar names what the panes show (after a path they could not show).
+  void ShowShownPathInBar();
+  // Tells the user how far a path that names no key reaches.
+  void ReportMissingPath(const char* path);
   int RefillEntries(int startThread);
   void RemoveEntry(int index);
   void EnterFolder(int index);

@@ -8,6 +8,8 @@
 
 namespace {
 
+const char kTextPathMissing[] = "Der Registry-Pfad konnte nicht geöffnet werden !";
+
 struct CWalkLock {
   explicit CWalkLock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(cs); }
   ~CWalkLock() { LeaveCriticalSection(m_cs); }
@@ -546,6 +548,13 @@ int CTreeWnd::GoToComboSelection() {
     }
     return 1;
   }
+  if (ShowPath(text, nullptr, 0, 1) < 0) {
+    // The panes stay where they are, and so does the bar: a key deleted
+    // next must not look like the typed one.
+    ShowShownPathInBar();
+    ReportMissingPath(text);
+    return 1;
+  }
   if (m_comboTyped) {
     int count = (int)m_combo.SendMessage(CB_GETCOUNT);
     char item[kTreeWndPathBuffer];
@@ -564,8 +573,44 @@ int CTreeWnd::GoToComboSelection() {
     }
     m_combo.InsertItem(&cb);
   }
-  ShowPath(text, nullptr, 0, 1);
   return 3;
+}
+
+void CTreeWnd::ShowShownPathInBar() {
+  if (m_path) {
+    SetComboPath(m_pathNoSlash, m_pathNoSlashLength, -1);
+    return;
+  }
+  // Before the first path the bar names the key tree's selection.
+  char path[kTreeWndPathBuffer];
+  HTREEITEM caret = (HTREEITEM)m_tree.SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  int n = caret ? GetItemPath(caret, path, sizeof path) : 0;
+  if (n > 0) SetComboPath(path, n - 1, -1);
+}
+
+void CTreeWnd::ReportMissingPath(const char* path) {
+  // The deepest key of the path that the tree holds, and the part after it.
+  char reached[kTreeWndPathBuffer] = "";
+  HTREEITEM item = WalkToPath(path, 0, nullptr, nullptr);
+  int n = item ? GetItemPath(item, reached, sizeof reached) : 0;
+  int levels = 0;
+  for (int i = 0; i < n; ++i) levels += reached[i] == '\\';
+  const char* missing = path;
+  for (int i = 0; i < levels && missing; ++i) {
+    missing = strchr(missing, '\\');
+    if (missing) ++missing;
+  }
+  if (!missing) missing = "";
+  const char* end = strchr(missing, '\\');
+  int missingLength = end ? (int)(end - missing) : (int)strlen(missing);
+  if (n > 0) reached[n - 1] = 0;
+  if (missingLength > 255) missingLength = 255;
+  CString text;
+  if (n > 0)
+    text.Format("%s\n\nIn '%.600s'\nfehlt der Schlüssel '%.*s'.", kTextPathMissing, reached, missingLength, missing);
+  else
+    text.Format("%s\n\nDer Schlüssel '%.*s' fehlt.", kTextPathMissing, missingLength, missing);
+  ShowError(text, ERROR_FILE_NOT_FOUND);
 }
 
 int CTreeWnd::LoadComboHistory(const char* valueName, const char* subKey) {
