@@ -33,7 +33,7 @@ class CRegSearchPane : public IRegSearchPane {
   void SelectEntry(int row) override {
     if (m_pane.SelectEntry(row, TRUE)) m_pane.ScrollToEntry(row);
   }
-  void NavigateTo(const char* path) override { m_pane.NavigateTo(path, 1); }
+  void NavigateTo(const char* path) override { m_pane.NavigateTo(path, kShowAddHistory); }
   bool SelectEntryByName(const char* name) override { return m_pane.SelectEntryByName(name, TRUE) != FALSE; }
   void FocusNext(int part) override {
     if (m_pane.m_hWnd) m_pane.FocusNext(part);

@@ -55,6 +55,7 @@ class CTreeWnd : public CWnd {
   // Returns the old style word.
   DWORD SetStyle(DWORD bits, DWORD mask);
   DWORD GetStyleWord() const { return m_style; }
+  // kind: a TreeWndCursorKind; returns the previous one.
   int SetCursorKind(int kind);
   int GetItemPath(HTREEITEM item, char* buffer, int size);
   int GetEntryPath(int index, char* buffer, int size);
@@ -65,6 +66,7 @@ class CTreeWnd : public CWnd {
   static int ShowError(const char* text, DWORD code, UINT type = MB_OK);
 
   // --- navigation ------------------------------------------------------------
+  // The modes take the values of ShowPathFill and ShowPathHistory.
   const char* NavigateTo(const char* path, int historyMode);
   int ShowPath(const char* path, const char* second, int fillMode, int historyMode);
   HTREEITEM ExpandToPath(const char* path, int expand, HTREEITEM start);
@@ -85,6 +87,7 @@ class CTreeWnd : public CWnd {
   int GetLevel() const { return m_level; }
 
   // --- entries and commands --------------------------------------------------
+  // Returns a TreeWndHit.
   int HitTest(int x, int y, UINT_PTR* item, int* column);
   BOOL SelectEntry(int index, BOOL focus);
   BOOL SelectEntryByName(const char* name, BOOL focus);
@@ -181,7 +184,7 @@ class CTreeWnd : public CWnd {
   virtual void OnListFillEnd() {}
   bool ListStopRequested() const { return m_listStop != 0; }
   LPARAM CurrentItemValue() const { return ((LPARAM)m_rootIndex << kTreeItemRootShift) | m_level; }
-  void PostCursor(int kind);
+  void PostCursor(TreeWndCursorKind kind);
   void ForgetOpenItemBelow(HTREEITEM item);
   // Deleting a key: drops references into its subtree; shows the parent when it held the shown path.
   void OnKeyDeleted(const char* keyPath);
@@ -303,15 +306,15 @@ class CTreeWnd : public CWnd {
   bool m_comboTyped = false;
   bool m_created = false;
   volatile LONG m_contentChanged = 0;
-  int m_lastFocus = 1;
+  int m_lastFocus = kPartTree;
   int m_editing = 0;
   int m_sortColumn = 0;
   int m_sortDescending = 0;
   DWORD m_uiThread = 0;
 
-  HCURSOR m_cursors[6] = {};
+  HCURSOR m_cursors[kTreeCursorKinds] = {};
   HCURSOR m_cursor = nullptr;
-  int m_cursorKind = 0;
+  TreeWndCursorKind m_cursorKind = kTreeCursorArrow;
 
   // Drag state.
   bool m_dragging = false;

@@ -35,7 +35,7 @@ int CopyBounded(char* dst, const char* src, int max) {
 
 const char* CTreeWnd::NavigateTo(const char* path, int historyMode) {
   m_pendingSelect = nullptr;
-  ShowPath(path, nullptr, 0, historyMode);
+  ShowPath(path, nullptr, kShowFillThread, historyMode);
   return GetPath();
 }
 
@@ -98,8 +98,8 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
     m_tree.SendMessage(TVM_ENSUREVISIBLE, 0, (LPARAM)item);
   }
   SetComboPath(m_pathNoSlash, m_pathNoSlashLength, (m_style & TWS_NOTREE) ? -1 : level);
-  if (historyMode) {
-    if (historyMode == 2 && m_historyStarted && m_oldest == 0 && m_newest == 0 && m_current == 0)
+  if (historyMode != kShowNoHistory) {
+    if (historyMode == kShowStartPath && m_historyStarted && m_oldest == 0 && m_newest == 0 && m_current == 0)
       m_historyStarted = false;
     AddToHistory(m_pathNoSlash);
   }
@@ -109,7 +109,7 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
     m_shownCount = 0;
     return 0;
   }
-  RefillEntries(fillMode == 0 || fillMode == 2);
+  RefillEntries(fillMode == kShowFillThread || fillMode == kShowFillRefresh);
   OnContentChanged();
   m_shownCount = m_entries.count;
   PostMessage(WM_COMMAND, kTreeWndPathShown, 0);
@@ -166,8 +166,8 @@ HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start,
 
   EnterCriticalSection(&m_walkLock);
   bool ui = OnUiThread();
-  int oldKind = ui ? SetCursorKind(5) : m_cursorKind;
-  if (!ui) PostCursor(5);
+  int oldKind = ui ? SetCursorKind(kTreeCursorWait) : m_cursorKind;
+  if (!ui) PostCursor(kTreeCursorWait);
   ++m_walkDepth;
 
   HTREEITEM siblings = TreeNext(nullptr, TVGN_ROOT);
@@ -243,7 +243,7 @@ HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start,
   if (ui)
     SetCursorKind(oldKind);
   else
-    PostCursor(0);
+    PostCursor(kTreeCursorArrow);
   LeaveCriticalSection(&m_walkLock);
   return result;
 }
@@ -272,14 +272,14 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
     path[n++] = '\\';
     path[n] = 0;
   }
-  if (!m_walkDepth) PostCursor(5);
+  if (!m_walkDepth) PostCursor(kTreeCursorWait);
   CTextList list(sizeof(TreeWndEntry));
   FillChildren(&list, path, value);
   LPARAM childData = (data & (kTreeItemMarkerMask | kTreeItemRootMask)) | (level + 1);
   bool deleteAll = true;
   if (mode == 1) {
     if (!hasChildren && list.count == 0) {
-      if (!m_walkDepth) PostCursor(0);
+      if (!m_walkDepth) PostCursor(kTreeCursorArrow);
       return 2;
     }
     if (hasChildren) {
@@ -302,7 +302,7 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
           ++found;
         }
       }
-      if (!m_walkDepth) PostCursor(0);
+      if (!m_walkDepth) PostCursor(kTreeCursorArrow);
       if (list.count <= found) return list.count ? 3 : 2;
       // Only the missing names go in; present children keep their state.
       for (int i = 0; i < list.count; ++i) {
@@ -329,7 +329,7 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
                               e->image, 0, 0, childData, item, TVI_LAST);
     }
   }
-  if (!m_walkDepth) PostCursor(0);
+  if (!m_walkDepth) PostCursor(kTreeCursorArrow);
   TreeDirect(TLM_SETITEMPARAM, (WPARAM)((data & ~(kTreeItemPlaceholder)) | kTreeItemFilled), (LPARAM)item);
   return list.count ? 3 : 2;
 }
@@ -402,7 +402,7 @@ void CTreeWnd::OnBack() {
   if (!m_historyStarted || m_current == m_oldest) return;
   m_current = (m_current + kTreeWndHistory - 1) % kTreeWndHistory;
   CString path = m_history[m_current];
-  NavigateTo(path, 0);
+  NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
@@ -410,7 +410,7 @@ void CTreeWnd::OnForward() {
   if (!m_historyStarted || m_current == m_newest) return;
   m_current = (m_current + 1) % kTreeWndHistory;
   CString path = m_history[m_current];
-  NavigateTo(path, 0);
+  NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
@@ -423,7 +423,7 @@ void CTreeWnd::OnHistoryCommand(UINT id) {
     m_current = (m_current + (back ? kTreeWndHistory - 1 : 1)) % kTreeWndHistory;
   }
   CString path = m_history[m_current];
-  NavigateTo(path, 0);
+  NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
@@ -470,7 +470,7 @@ void CTreeWnd::OnUp() {
     slash[1] = 0;
   else
     *slash = 0;
-  NavigateTo(path, 1);
+  NavigateTo(path, kShowAddHistory);
 }
 
 // --- path combo ----------------------------------------------------------------------
@@ -548,7 +548,7 @@ int CTreeWnd::GoToComboSelection() {
     }
     return 1;
   }
-  if (ShowPath(text, nullptr, 0, 1) < 0) {
+  if (ShowPath(text, nullptr, kShowFillThread, kShowAddHistory) < 0) {
     // The panes stay where they are, and so does the bar: a key deleted
     // next must not look like the typed one.
     ShowShownPathInBar();
@@ -681,7 +681,7 @@ void CTreeWnd::OnTreeSelChanged(NMHDR* nm, LRESULT* result) {
   }
   m_pendingSelect = nullptr;
   char path[kTreeWndPathBuffer];
-  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, 0, 1);
+  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, kShowFillThread, kShowAddHistory);
 }
 
 void CTreeWnd::OnDelayedSelect() {
@@ -689,7 +689,7 @@ void CTreeWnd::OnDelayedSelect() {
   if (!item) return;
   m_pendingSelect = nullptr;
   char path[kTreeWndPathBuffer];
-  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, 0, 1);
+  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, kShowFillThread, kShowAddHistory);
 }
 
 void CTreeWnd::OnTimer(UINT_PTR id) {
@@ -721,5 +721,5 @@ void CTreeWnd::OnClose() {
 void CTreeWnd::OnRefresh() {
   HTREEITEM focused = (HTREEITEM)m_tree.SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
   if (focused) FillTreeChildren(focused, nullptr, 1);
-  ShowPath(nullptr, nullptr, 2, 0);
+  ShowPath(nullptr, nullptr, kShowFillRefresh, kShowNoHistory);
 }

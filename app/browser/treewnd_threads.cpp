@@ -4,7 +4,7 @@
 // user-interface thread may wait for them (stop flag, then a join).
 #include "app/browser/treewnd.h"
 
-void CTreeWnd::PostCursor(int kind) {
+void CTreeWnd::PostCursor(TreeWndCursorKind kind) {
   // Each post is a server round trip: only changes go out.
   if (InterlockedExchange(&m_postedKind, kind) == kind) return;
   if (m_hWnd) ::PostMessageA(m_hWnd, WM_TREEWND_SETCURSOR, (WPARAM)m_cursors[kind], kind);
@@ -17,7 +17,7 @@ DWORD WINAPI CTreeWnd::ListThreadProc(LPVOID self) { return (DWORD)((CTreeWnd*)s
 int CTreeWnd::FillListProc() {
   m_listRunning = 1;
   m_fillState = 1;
-  PostCursor(5);
+  PostCursor(kTreeCursorWait);
   ListDirect(TVM_DELETEITEM, 0x89, (LPARAM)TVI_ROOT);
   int count = m_entries.count;
   LPARAM keyBits = kTreeItemMarker | ((LPARAM)m_rootIndex << kTreeItemRootShift);
@@ -34,7 +34,7 @@ int CTreeWnd::FillListProc() {
   }
   m_currentEntry = -1;
   OnListFillEnd();
-  PostCursor(0);
+  PostCursor(kTreeCursorArrow);
   m_fillState = 2;
   m_listRunning = 0;
   return i;
