@@ -4,6 +4,7 @@
 // defaults form a small test source of their own.
 #pragma once
 
+#include "app/browser/pathhistory.h"
 #include "app/browser/treewndids.h"
 #include "base/cstring.h"
 #include "controls/treelist/treelistctrl.h"
@@ -257,10 +258,7 @@ class CTreeWnd : public CWnd {
   CTextList m_dragPaths;
   CImageList m_dragImages;
 
-  // History ring.
-  CString m_history[kTreeWndHistory];
-  int m_oldest = 0, m_newest = 0, m_current = 0;
-  bool m_historyStarted = false;
+  PathHistory m_history;
 
   int m_columnCount = 0;
   int m_level = 0;

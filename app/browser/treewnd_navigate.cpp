@@ -99,8 +99,7 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
   }
   SetComboPath(m_pathNoSlash, m_pathNoSlashLength, (m_style & TWS_NOTREE) ? -1 : level);
   if (historyMode != kShowNoHistory) {
-    if (historyMode == kShowStartPath && m_historyStarted && m_oldest == 0 && m_newest == 0 && m_current == 0)
-      m_historyStarted = false;
+    if (historyMode == kShowStartPath) m_history.RestartIfLoneFirst();
     AddToHistory(m_pathNoSlash);
   }
   if (m_up.m_hWnd) m_up.EnableWindow(strchr(m_pathNoSlash, '\\') != nullptr);
@@ -366,63 +365,39 @@ void CTreeWnd::ForgetOpenItemBelow(HTREEITEM item) {
 // --- history -----------------------------------------------------------------------
 
 int CTreeWnd::AddToHistory(const char* path) {
-  if (!path || !*path) return 0;
-  if (!m_historyStarted) {
-    m_history[0] = path;
-    m_oldest = m_newest = m_current = 0;
-    m_historyStarted = true;
-    if (m_back.m_hWnd) m_back.EnableWindow(FALSE);
-  } else {
-    // Going back and then to the path before: keep the ring as it is.
-    if (m_current != m_oldest) {
-      int before = (m_current + kTreeWndHistory - 1) % kTreeWndHistory;
-      if (m_history[before] == path) return 0;
-    }
-    if (m_history[m_current] == path) return 0;
-    m_current = m_newest = (m_current + 1) % kTreeWndHistory;
-    m_history[m_current] = path;
-    if (m_newest == m_oldest) m_oldest = (m_oldest + 1) % kTreeWndHistory;
-    if (m_back.m_hWnd) m_back.EnableWindow(TRUE);
-  }
+  if (!m_history.Add(path)) return 0;
+  if (m_back.m_hWnd) m_back.EnableWindow(m_history.CanBack());
   if (m_forward.m_hWnd) m_forward.EnableWindow(FALSE);
   return 1;
 }
 
-int CTreeWnd::HistoryCount() const {
-  if (!m_historyStarted) return 0;
-  return (m_newest - m_oldest + kTreeWndHistory) % kTreeWndHistory + 1;
-}
+int CTreeWnd::HistoryCount() const { return m_history.Count(); }
 
 void CTreeWnd::SetButtons() {
-  if (m_back.m_hWnd) m_back.EnableWindow(m_historyStarted && m_current != m_oldest);
-  if (m_forward.m_hWnd) m_forward.EnableWindow(m_historyStarted && m_current != m_newest);
+  if (m_back.m_hWnd) m_back.EnableWindow(m_history.CanBack());
+  if (m_forward.m_hWnd) m_forward.EnableWindow(m_history.CanForward());
 }
 
 void CTreeWnd::OnBack() {
-  if (!m_historyStarted || m_current == m_oldest) return;
-  m_current = (m_current + kTreeWndHistory - 1) % kTreeWndHistory;
-  CString path = m_history[m_current];
+  if (!m_history.CanBack()) return;
+  m_history.Step(true, 1);
+  CString path = m_history.Current();
   NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
 void CTreeWnd::OnForward() {
-  if (!m_historyStarted || m_current == m_newest) return;
-  m_current = (m_current + 1) % kTreeWndHistory;
-  CString path = m_history[m_current];
+  if (!m_history.CanForward()) return;
+  m_history.Step(false, 1);
+  CString path = m_history.Current();
   NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
 void CTreeWnd::OnHistoryCommand(UINT id) {
-  if (!m_historyStarted) return;
-  int steps = (int)(id & 15) + 1;
-  bool back = (id & 0x10) != 0;
-  for (int i = 0; i < steps; ++i) {
-    if (back ? m_current == m_oldest : m_current == m_newest) break;
-    m_current = (m_current + (back ? kTreeWndHistory - 1 : 1)) % kTreeWndHistory;
-  }
-  CString path = m_history[m_current];
+  if (!m_history.Started()) return;
+  m_history.Step((id & 0x10) != 0, (int)(id & 15) + 1);
+  CString path = m_history.Current();
   NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
@@ -434,14 +409,12 @@ void CTreeWnd::OnContextMenu(CWnd* wnd, CPoint pos) {
     if (parent) parent->SendMessage(WM_CONTEXTMENU, (WPARAM)(wnd ? wnd->m_hWnd : nullptr), MAKELPARAM(pos.x, pos.y));
     return;
   }
-  if (!m_historyStarted || (back ? m_current == m_oldest : m_current == m_newest)) return;
+  if (!(back ? m_history.CanBack() : m_history.CanForward())) return;
   CMenu menu;
   menu.CreatePopupMenu();
-  int at = m_current;
   for (int i = 0; i < 16; ++i) {
-    if (back ? at == m_oldest : at == m_newest) break;
-    at = (at + (back ? kTreeWndHistory - 1 : 1)) % kTreeWndHistory;
-    const char* text = m_history[at];
+    const char* text = m_history.Beyond(back, i + 1);
+    if (!text) break;
     char shown[80];
     if (text[0] && text[1] == ':') text += 2;
     int n = (int)strlen(text);
