@@ -4,6 +4,7 @@
 // defaults form a small test source of their own.
 #pragma once
 
+#include "app/browser/expandqueue.h"
 #include "app/browser/pathhistory.h"
 #include "app/browser/treewndids.h"
 #include "base/cstring.h"
@@ -215,8 +216,8 @@ class CTreeWnd : public CWnd {
   void StopListThread();
   void StopExpandThread();
   static DWORD WINAPI ListThreadProc(LPVOID self);
-  static DWORD WINAPI ExpandThreadProc(LPVOID self);
-  void ExpandQueuedItems();
+  // The expansion queue's work: fills an expanded item's subtree.
+  static void ExpandQueuedItem(void* self, HTREEITEM item);
   void StartListThread();
   void Layout();
   void ApplyExtendedStyles(DWORD mask);
@@ -282,13 +283,7 @@ class CTreeWnd : public CWnd {
   volatile LONG m_fillState = 0;
   int m_shownCount = 0;
 
-  // Expansion queue and its single thread; both guarded by m_mutex.
-  CMutex m_mutex;
-  HTREEITEM m_queue[kTreeWndExpandQueue] = {};
-  int m_queued = 0;
-  HANDLE m_expandThread = nullptr;
-  bool m_expandRunning = false;
-  volatile LONG m_expandStop = 0;
+  ExpandQueue m_expandQueue{ExpandQueuedItem, this};
   // Keeps walks of the key tree (UI thread and expansion thread) apart.
   CRITICAL_SECTION m_walkLock;
   int m_walkDepth = 0;

@@ -183,7 +183,7 @@ HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start,
     bool more = end != nullptr;
     HTREEITEM matched = nullptr;
     for (HTREEITEM sib = siblings; sib; sib = TreeNext(sib, TVGN_NEXT)) {
-      if (!ui && m_expandStop) break;
+      if (!ui && m_expandQueue.StopRequested()) break;
       int textLength = TreeText(sib, text, 256);
       if (textLength < 0) continue;
       LPARAM data = TreeParam(sib);

@@ -76,81 +76,12 @@ void CTreeWnd::OnTreeItemExpanded(NMHDR* nm, LRESULT* result) {
   HTREEITEM item = tv->itemNew.hItem;
   if (!item || !m_created) return;
   if (!(m_tree.SendMessage(TVM_GETITEMSTATE, (WPARAM)item, TVIS_EXPANDED) & TVIS_EXPANDED)) return;
-  bool start = false, now = false;
-  m_mutex.Lock();
-  bool known = false;
-  for (int i = 0; i < m_queued; ++i) known = known || m_queue[i] == item;
-  if (!known) {
-    if (m_queued < kTreeWndExpandQueue) {
-      m_queue[m_queued++] = item;
-      // Whether a thread runs is decided here, under the lock that the
-      // thread's own decision to end takes too.
-      if (!m_expandRunning) start = m_expandRunning = true;
-    } else {
-      now = true;
-    }
-  }
-  m_mutex.Unlock();
-  if (start) {
-    if (m_expandThread) {
-      WaitForSingleObject(m_expandThread, INFINITE);  // it has decided to end
-      CloseHandle(m_expandThread);
-    }
-    m_expandStop = 0;
-    m_expandThread = CreateThread(nullptr, 0, ExpandThreadProc, this, 0, nullptr);
-    if (!m_expandThread) {
-      m_mutex.Lock();
-      m_expandRunning = false;
-      m_mutex.Unlock();
-      ExpandQueuedItems();
-    }
-  }
-  if (now) ExpandToPath("", 1, item);
+  // With the queue full the item is filled here and now.
+  if (m_expandQueue.Add(item) == ExpandQueue::kFull) ExpandToPath("", 1, item);
 }
 
-DWORD WINAPI CTreeWnd::ExpandThreadProc(LPVOID self) {
-  ((CTreeWnd*)self)->ExpandQueuedItems();
-  return 0;
-}
+void CTreeWnd::ExpandQueuedItem(void* self, HTREEITEM item) { ((CTreeWnd*)self)->ExpandToPath("", 1, item); }
 
-void CTreeWnd::ExpandQueuedItems() {
-  for (;;) {
-    m_mutex.Lock();
-    if (m_queued > kTreeWndExpandQueue) m_queued = 0;
-    if (m_expandStop || m_queued == 0) {
-      m_queued = 0;
-      m_expandRunning = false;
-      m_mutex.Unlock();
-      return;
-    }
-    // The item stays queued while it is walked, so it is neither taken
-    // twice nor counted out of the queue's limit.
-    HTREEITEM item = m_queue[0];
-    m_mutex.Unlock();
-    ExpandToPath("", 1, item);
-    m_mutex.Lock();
-    for (int i = 0; i < m_queued; ++i) {
-      if (m_queue[i] == item) {
-        for (int k = i + 1; k < m_queued; ++k) m_queue[k - 1] = m_queue[k];
-        --m_queued;
-        break;
-      }
-    }
-    m_mutex.Unlock();
-  }
-}
+void CTreeWnd::StopExpandThread() { m_expandQueue.Stop(); }
 
-void CTreeWnd::StopExpandThread() {
-  if (!m_expandThread) return;
-  InterlockedExchange(&m_expandStop, 1);
-  WaitForSingleObject(m_expandThread, INFINITE);
-  CloseHandle(m_expandThread);
-  m_expandThread = nullptr;
-}
-
-bool CTreeWnd::ExpandThreadRunning() {
-  m_mutex.Lock();
-  bool running = m_expandRunning;
-  m_mutex.Unlock();
-  return running;
-}
+bool CTreeWnd::ExpandThreadRunning() { return m_expandQueue.Running(); }

@@ -26,7 +26,7 @@ const char kPlaceholderText[] = "\xA0 \xA0";
 
 }  // namespace
 
-CTreeWnd::CTreeWnd() : m_entries(sizeof(TreeWndEntry)), m_roots(sizeof(TreeWndEntry)), m_mutex(FALSE) {
+CTreeWnd::CTreeWnd() : m_entries(sizeof(TreeWndEntry)), m_roots(sizeof(TreeWndEntry)) {
   InitializeCriticalSection(&m_walkLock);
   HINSTANCE res = AfxGetResourceHandle();
   m_cursors[kTreeCursorArrow] = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
