@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/browser/expandqueue.h"
+#include "app/browser/listfiller.h"
 #include "app/browser/pathhistory.h"
 #include "app/browser/treewndids.h"
 #include "base/cstring.h"
@@ -123,8 +124,8 @@ class CTreeWnd : public CWnd {
   int TreeWidth() const { return m_treeWidth; }
   // The tree's width as shown in a client cx wide: never out of the pane.
   int ShownTreeWidth(int cx) const;
-  int FillState() const { return m_fillState; }
-  bool ListThreadRunning() const { return m_listThread != nullptr; }
+  int FillState() const { return m_listFiller.FillState(); }
+  bool ListThreadRunning() const { return m_listFiller.Started(); }
   bool ExpandThreadRunning();
   int HistoryCount() const;
   int CursorKind() const { return m_cursorKind; }
@@ -184,7 +185,7 @@ class CTreeWnd : public CWnd {
   int FillListProc();
   // The thread's key data, for data sources that keep a handle per fill.
   virtual void OnListFillEnd() {}
-  bool ListStopRequested() const { return m_listStop != 0; }
+  bool ListStopRequested() const { return m_listFiller.StopRequested(); }
   LPARAM CurrentItemValue() const { return ((LPARAM)m_rootIndex << kTreeItemRootShift) | m_level; }
   void PostCursor(TreeWndCursorKind kind);
   void ForgetOpenItemBelow(HTREEITEM item);
@@ -215,7 +216,9 @@ class CTreeWnd : public CWnd {
  private:
   void StopListThread();
   void StopExpandThread();
-  static DWORD WINAPI ListThreadProc(LPVOID self);
+  // The list filler's work: the entry list's rows from the records.
+  static int FillListRowsOf(void* self);
+  int FillListRows();
   // The expansion queue's work: fills an expanded item's subtree.
   static void ExpandQueuedItem(void* self, HTREEITEM item);
   void StartListThread();
@@ -275,12 +278,7 @@ class CTreeWnd : public CWnd {
   int m_buttonSize = 0;
   int m_dropHeight = 0;
 
-  // List-filling thread.
-  HANDLE m_listThread = nullptr;
-  DWORD m_listThreadId = 0;
-  volatile LONG m_listRunning = 0;
-  volatile LONG m_listStop = 0;
-  volatile LONG m_fillState = 0;
+  ListFiller m_listFiller{FillListRowsOf, this};
   int m_shownCount = 0;
 
   ExpandQueue m_expandQueue{ExpandQueuedItem, this};

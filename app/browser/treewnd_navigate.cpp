@@ -123,7 +123,7 @@ int CTreeWnd::RefillEntries(int startThread) {
     if (!(m_style & TWS_ITEMSONLY)) FillChildren(&m_entries, m_path, value);
     FillItems(&m_entries, m_path, value);
   }
-  m_fillState = 0;
+  m_listFiller.ResetState();
   if (startThread) StartListThread();
   return m_entries.count;
 }

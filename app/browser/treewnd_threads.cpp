@@ -12,17 +12,17 @@ void CTreeWnd::PostCursor(TreeWndCursorKind kind) {
 
 // --- list-filling thread ------------------------------------------------------
 
-DWORD WINAPI CTreeWnd::ListThreadProc(LPVOID self) { return (DWORD)((CTreeWnd*)self)->FillListProc(); }
+int CTreeWnd::FillListProc() { return m_listFiller.RunHere(); }
 
-int CTreeWnd::FillListProc() {
-  m_listRunning = 1;
-  m_fillState = 1;
+int CTreeWnd::FillListRowsOf(void* self) { return ((CTreeWnd*)self)->FillListRows(); }
+
+int CTreeWnd::FillListRows() {
   PostCursor(kTreeCursorWait);
   ListDirect(TVM_DELETEITEM, 0x89, (LPARAM)TVI_ROOT);
   int count = m_entries.count;
   LPARAM keyBits = kTreeItemMarker | ((LPARAM)m_rootIndex << kTreeItemRootShift);
   int i = 0;
-  for (; i < count && !m_listStop; ++i) {
+  for (; i < count && !m_listFiller.StopRequested(); ++i) {
     const TreeWndEntry* e = (const TreeWndEntry*)m_entries.items[i];
     LPARAM data = keyBits | (e->folder != kEntryItem ? m_level + 1 : m_level | kEntryIsItem);
     HTREEITEM item = m_list.InsertItemDirect(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM,
@@ -35,36 +35,15 @@ int CTreeWnd::FillListProc() {
   m_currentEntry = -1;
   OnListFillEnd();
   PostCursor(kTreeCursorArrow);
-  m_fillState = 2;
-  m_listRunning = 0;
   return i;
 }
 
-void CTreeWnd::StartListThread() {
-  StopListThread();
-  m_listStop = 0;
-  m_listRunning = 1;
-  m_listThread = CreateThread(nullptr, 0, ListThreadProc, this, 0, &m_listThreadId);
-  if (!m_listThread) FillListProc();
-}
+void CTreeWnd::StartListThread() { m_listFiller.Start(); }
 
-void CTreeWnd::StopListThread() {
-  if (!m_listThread) return;
-  InterlockedExchange(&m_listStop, 1);
-  WaitForSingleObject(m_listThread, INFINITE);
-  CloseHandle(m_listThread);
-  m_listThread = nullptr;
-  m_listStop = 0;
-  m_listRunning = 0;
-}
+void CTreeWnd::StopListThread() { m_listFiller.Stop(); }
 
 void CTreeWnd::WaitForListThread() {
-  if (m_listThread) {
-    if (WaitForSingleObject(m_listThread, 60000) == WAIT_OBJECT_0) {
-      CloseHandle(m_listThread);
-      m_listThread = nullptr;
-    }
-  }
+  m_listFiller.Wait(60000);
   if (m_list.m_hWnd) m_list.SendMessage(TLM_RUNDEFERRED);
 }
 

@@ -476,7 +476,8 @@ LRESULT CTreeWnd::OnSetWaitCursor(WPARAM wParam, LPARAM lParam) {
   HWND under = ::WindowFromPoint(pt);
   if (under == m_tree.m_hWnd || (lParam == kTreeCursorWait && under == m_list.m_hWnd)) ::SetCursor(m_cursor);
   // A finished fill shows its rows now, ahead of the paints still waiting.
-  if (lParam == kTreeCursorArrow && m_fillState == 2 && m_list.m_hWnd) m_list.UpdateWindow();
+  if (lParam == kTreeCursorArrow && m_listFiller.FillState() == ListFiller::kFillDone && m_list.m_hWnd)
+    m_list.UpdateWindow();
   return 0;
 }
 
