@@ -4,6 +4,7 @@
 // defaults form a small test source of their own.
 #pragma once
 
+#include "app/browser/combopaths.h"
 #include "app/browser/expandqueue.h"
 #include "app/browser/listfiller.h"
 #include "app/browser/pathhistory.h"
@@ -238,6 +239,9 @@ class CTreeWnd : public CWnd {
   HTREEITEM WalkToPath(const char* path, int expand, HTREEITEM start, bool* complete);
   int FillTreeChildrenLocked(HTREEITEM item, const char* path, int mode);
   void SetTreeImage(HTREEITEM item, int open);
+  // A path's image in the combo (none with TWS_NOTREEIMAGES).
+  int ComboImage(const char* path, LPARAM itemValue);
+  static int ComboImageOf(void* self, const char* path);
   // The path bar names what the panes show (after a path they could not show).
   void ShowShownPathInBar();
   // Tells the user how far a path that names no key reaches.
@@ -258,7 +262,7 @@ class CTreeWnd : public CWnd {
   CButton m_back, m_forward, m_up;
   CTextList m_entries;
   CTextList m_roots;
-  CTextList m_comboPaths;
+  ComboPaths m_comboPaths;
   CTextList m_dragPaths;
   CImageList m_dragImages;
 

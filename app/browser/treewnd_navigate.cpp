@@ -456,30 +456,22 @@ int CTreeWnd::SetComboPath(const char* path, int length, LPARAM level) {
   if (length >= (int)sizeof text) length = sizeof text - 1;
   memcpy(text, path, length);
   text[length] = 0;
-  COMBOBOXEXITEMA item = {};
-  item.mask = CBEIF_TEXT;
-  item.iItem = -1;
-  item.pszText = text;
-  if (!(m_style & TWS_NOTREEIMAGES)) {
-    if (level == -1) level = FindPathItem(text);
-    item.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-    item.iImage = item.iSelectedImage = GetItemImage(text, nullptr, level, 0);
-  }
-  m_combo.SetItem(&item);
+  ComboPaths::SetEditText(m_combo.m_hWnd, text, length, ComboImage(text, level == -1 ? FindPathItem(text) : level));
   return 1;
 }
 
+int CTreeWnd::ComboImage(const char* path, LPARAM itemValue) {
+  if (m_style & TWS_NOTREEIMAGES) return ComboPaths::kNoImage;
+  return GetItemImage(path, nullptr, itemValue, 0);
+}
+
+int CTreeWnd::ComboImageOf(void* self, const char* path) {
+  CTreeWnd* pane = (CTreeWnd*)self;
+  return pane->ComboImage(path, pane->FindPathItem(path));
+}
+
 int CTreeWnd::GetComboItemText(int index, char* buffer, int size) {
-  if (!m_combo.m_hWnd || size <= 0) return -1;
-  buffer[0] = 0;
-  if (index < 0) return ::GetWindowTextA((HWND)m_combo.SendMessage(CBEM_GETEDITCONTROL), buffer, size);
-  COMBOBOXEXITEMA item = {};
-  item.mask = CBEIF_TEXT;
-  item.iItem = index;
-  item.pszText = buffer;
-  item.cchTextMax = size;
-  if (!m_combo.GetItem(&item)) return -1;
-  return (int)strlen(buffer);
+  return ComboPaths::ItemText(m_combo.m_hWnd, index, buffer, size);
 }
 
 void CTreeWnd::OnComboCloseUp() { m_closeUpTick = GetTickCount(); }
@@ -528,24 +520,7 @@ int CTreeWnd::GoToComboSelection() {
     ReportMissingPath(text);
     return 1;
   }
-  if (m_comboTyped) {
-    int count = (int)m_combo.SendMessage(CB_GETCOUNT);
-    char item[kTreeWndPathBuffer];
-    for (int i = count - 1; i >= 0; --i) {
-      int k = GetComboItemText(i, item, sizeof item);
-      if (k > 0 && item[k - 1] == '\\') item[--k] = 0;
-      if (i >= 15 || SameNoCase(item, k, text, length)) m_combo.DeleteItem(i);
-    }
-    COMBOBOXEXITEMA cb = {};
-    cb.mask = CBEIF_TEXT;
-    cb.iItem = 0;
-    cb.pszText = text;
-    if (!(m_style & TWS_NOTREEIMAGES)) {
-      cb.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-      cb.iImage = cb.iSelectedImage = GetItemImage(text, nullptr, value, 0);
-    }
-    m_combo.InsertItem(&cb);
-  }
+  if (m_comboTyped) ComboPaths::PutFirst(m_combo.m_hWnd, text, length, ComboImage(text, value), 15);
   return 3;
 }
 
@@ -592,34 +567,15 @@ int CTreeWnd::LoadComboHistory(const char* valueName, const char* subKey) {
   if (subKey && !key.OpenSubKey(subKey)) return 0;
   char* data = nullptr;
   if (!key.QueryValueAlloc(&data, valueName, REG_MULTI_SZ)) return 0;
-  m_comboPaths.RemoveAll();
-  for (const char* p = data; *p; p += strlen(p) + 1) m_comboPaths.InsertString(p);
+  CTextList& paths = m_comboPaths.Paths();
+  paths.RemoveAll();
+  for (const char* p = data; *p; p += strlen(p) + 1) paths.InsertString(p);
   delete[] data;
-  if (m_combo.m_hWnd && m_combo.SendMessage(CB_GETCOUNT) == 0) {
-    for (int i = 0; i < m_comboPaths.count; ++i) {
-      COMBOBOXEXITEMA item = {};
-      item.mask = CBEIF_TEXT;
-      item.iItem = i;
-      item.pszText = const_cast<char*>(m_comboPaths.TextAt(i));
-      if (!(m_style & TWS_NOTREEIMAGES)) {
-        item.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        item.iImage = item.iSelectedImage = GetItemImage(item.pszText, nullptr, FindPathItem(item.pszText), 0);
-      }
-      m_combo.InsertItem(&item);
-    }
-  }
-  return m_comboPaths.count;
+  m_comboPaths.FillCombo(m_combo.m_hWnd, ComboImageOf, this);
+  return paths.count;
 }
 
-int CTreeWnd::CollectComboItems() {
-  if (!m_combo.m_hWnd) return -1;
-  m_comboPaths.RemoveAll();
-  int count = (int)m_combo.SendMessage(CB_GETCOUNT);
-  char text[kTreeWndPathBuffer];
-  for (int i = 0; i < count; ++i)
-    if (GetComboItemText(i, text, sizeof text) > 0) m_comboPaths.InsertString(text);
-  return m_comboPaths.count;
-}
+int CTreeWnd::CollectComboItems() { return m_comboPaths.Collect(m_combo.m_hWnd); }
 
 int CTreeWnd::SaveComboHistory(const char* valueName, const char* subKey) {
   if (m_combo.m_hWnd) CollectComboItems();
@@ -627,7 +583,7 @@ int CTreeWnd::SaveComboHistory(const char* valueName, const char* subKey) {
   if (!key.Create(HKEY_CURRENT_USER)) return 0;
   if (subKey && !key.CreateSubKey(subKey)) return 0;
   char* joined = nullptr;
-  int n = m_comboPaths.JoinMultiString(0, m_comboPaths.count, &joined);
+  int n = m_comboPaths.Paths().JoinMultiString(0, m_comboPaths.Paths().count, &joined);
   bool ok = key.SetValue(joined ? joined : "\0", n > 0 ? (DWORD)n : 2, valueName, REG_MULTI_SZ);
   delete[] joined;
   return ok ? 1 : 0;

@@ -256,17 +256,7 @@ BOOL CTreeWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RE
   ApplyExtendedStyles(TWS_ALTERNATE | TWS_LINES | TWS_FULLMARK);
 
   // Combo items from the remembered paths.
-  for (int i = 0; i < m_comboPaths.count; ++i) {
-    COMBOBOXEXITEMA item = {};
-    item.mask = CBEIF_TEXT;
-    item.iItem = i;
-    item.pszText = const_cast<char*>(m_comboPaths.TextAt(i));
-    if (!(m_style & TWS_NOTREEIMAGES)) {
-      item.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-      item.iImage = item.iSelectedImage = GetItemImage(item.pszText, nullptr, FindPathItem(item.pszText), 0);
-    }
-    m_combo.InsertItem(&item);
-  }
+  m_comboPaths.FillCombo(m_combo.m_hWnd, ComboImageOf, this);
 
   SetCursorKind(kTreeCursorWait);
   InsertRoots();
