@@ -210,17 +210,17 @@ std::string DumpKeyW(HKEY parent, const wchar_t* name) {
 
 namespace {
 
-// A lambda is no WINAPI function in the 32-bit build.
-BOOL CALLBACK TakeVisibleBox(HWND w, LPARAM lp) {
-  if (!IsWindowVisible(w) || !GetDlgItem(w, kMsgBoxTextId)) return TRUE;
-  *(HWND*)lp = w;
-  return FALSE;
-}
-
 // A visible library message box of the thread, or nullptr.
 HWND FindBox(DWORD thread) {
   HWND found = nullptr;
-  EnumThreadWindows(thread, TakeVisibleBox, (LPARAM)&found);
+  EnumThreadWindows(
+      thread,
+      [](HWND w, LPARAM lp) CALLBACK -> BOOL {
+        if (!IsWindowVisible(w) || !GetDlgItem(w, kMsgBoxTextId)) return TRUE;
+        *(HWND*)lp = w;
+        return FALSE;
+      },
+      (LPARAM)&found);
   return found;
 }
 
