@@ -18,7 +18,7 @@ int CTreeWnd::FillListRowsOf(void* self) { return ((CTreeWnd*)self)->FillListRow
 
 int CTreeWnd::FillListRows() {
   PostCursor(kTreeCursorWait);
-  ListDirect(TVM_DELETEITEM, 0x89, (LPARAM)TVI_ROOT);
+  ListDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)TVI_ROOT);
   int count = m_entries.count;
   LPARAM keyBits = kTreeItemMarker | ((LPARAM)m_rootIndex << kTreeItemRootShift);
   int i = 0;
