@@ -180,10 +180,11 @@ void COstrovaView::OnUpdate(CView*, LPARAM lHint, CObject*) {
         // "/" separators are spelled out before the tree is walked.
         char path[kTreeWndPathBuffer + 8];
         lstrcpynA(path, *starts[i], kTreeWndPathBuffer - 32);
-        if (MakePane(i, false) && m_panes[i].ParsePath(path, -1, nullptr) > 0) m_panes[i].NavigateTo(path, 2);
+        if (MakePane(i, false) && m_panes[i].ParsePath(path, -1, nullptr) > 0)
+          m_panes[i].NavigateTo(path, kShowStartPath);
         starts[i]->Empty();
       } else if (!lasts[i]->IsEmpty()) {
-        if (MakePane(i, false)) m_panes[i].NavigateTo(*lasts[i], 2);
+        if (MakePane(i, false)) m_panes[i].NavigateTo(*lasts[i], kShowStartPath);
         lasts[i]->Empty();
       }
     }

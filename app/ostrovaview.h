@@ -47,7 +47,7 @@ extern CString StartPath2;
 
 struct ViewContext {
   int pane = 0;
-  int kind = 0;  // 0 none, 1 key-tree item, 2 entry row, 5 entry list without a row
+  TreeWndHit kind = kHitNothing;  // kHitTreeItem, kHitEntryRow or kHitEntryList
   UINT_PTR item = 0;
   int row = -1;
   int column = -1;

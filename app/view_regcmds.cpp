@@ -42,7 +42,7 @@ int SearchWorker(CProgressDlg* dlg) {
 }  // namespace
 
 void COstrovaView::OnFind() {
-  m_context.kind = 0;
+  m_context.kind = kHitNothing;
   CRegFindDlg dlg(this);
   if (dlg.DoModal() != IDOK) return;
   int flags = (dlg.FindKeys ? kSearchKeys : 0) | (dlg.FindItems ? kSearchValueNames : 0) |

@@ -268,7 +268,7 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
     m_bytes.shrink_to_fit();
   }
   if (!hasDefault) {
-    TreeWndEntry e = {kImageString, kImageString, kEntryItem, 0x101, 0};
+    TreeWndEntry e = {kImageString, kImageString, kEntryItem, REG_SZ | kEntryDefaultValue, 0};
     list->InsertString(kDefaultName, 0, &e);
   }
   // The registry mostly gives the values in the order they were written,
@@ -337,7 +337,7 @@ int CRegWnd::ParsePath(char* path, int length, LPARAM* itemValue) {
   int levels = 0;
   for (const char* p = strchr(path, '\\'); p && *p; ++p)
     if (*p == '\\' && p[1]) ++levels;
-  if (itemValue) *itemValue = ((LPARAM)(row | 0x5800) << kTreeItemRootShift) | levels;
+  if (itemValue) *itemValue = kTreeItemMarker | ((LPARAM)row << kTreeItemRootShift) | levels;
   return length;
 }
 

@@ -307,7 +307,7 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
     return 0;
   }
   HKEY key;
-  LONG err = OpenRegWndKey(root, below, 0x2001F, &key);
+  LONG err = OpenRegWndKey(root, below, KEY_READ | KEY_WRITE, &key);
   if (err != ERROR_SUCCESS) {
     ShowOpenError(err);
     if (IsGone(err)) ShowVanished(parent);
