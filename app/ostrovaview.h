@@ -83,7 +83,9 @@ class COstrovaView : public CView {
   // cancel callback, and the dialog around them (the worker's result).
   static int RunRegedit(CProgressDlg* dlg);
   static void OnCancelRegedit(DWORD arg);
-  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key);
+  // *pnErrorLine: the line of the file's syntax error (an import), else 0.
+  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key,
+                       int* pnErrorLine = nullptr);
 
   void OnDraw(CDC* pDC) override;
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;

@@ -26,6 +26,7 @@ struct RegeditJob {
   const char* option;
   const char* file;
   const char* key;  // null for an import
+  int errorLine;    // out: the line of the file's syntax error
 };
 RegeditJob* volatile s_jobs[8];
 
@@ -68,6 +69,7 @@ int COstrovaView::RunRegedit(CProgressDlg* dlg) {
   req.file = job->file;
   req.key = job->key;
   req.cancel = &dlg->m_nCancel;
+  req.errorLine = &job->errorLine;
   int result = RunRegeditRequest(job->view->m_regedit, req);
   if (result < 0)
     dlg->WorkerMessageBox("Das Programm 'RegEdit.exe' konnte nicht gestartet werden.", "Fehler", MB_OK | MB_ICONERROR);
@@ -79,8 +81,9 @@ void COstrovaView::OnCancelRegedit(DWORD arg) {
   if (job) job->view->m_regedit.Terminate(1);
 }
 
-int COstrovaView::RunRegeditDialog(const char* title, const char* option, const char* file, const char* key) {
-  RegeditJob job = {this, option, file, key};
+int COstrovaView::RunRegeditDialog(const char* title, const char* option, const char* file, const char* key,
+                                   int* pnErrorLine) {
+  RegeditJob job = {this, option, file, key, 0};
   DWORD slot = PutJob(&job);
   if (slot == (DWORD)-1) return -1;
   int result;
@@ -94,6 +97,7 @@ int COstrovaView::RunRegeditDialog(const char* title, const char* option, const 
     result = dlg.m_nResult;
   }
   DropJob(slot);
+  if (pnErrorLine) *pnErrorLine = job.errorLine;
   return result;
 }
 
@@ -135,6 +139,14 @@ void COstrovaView::OnImport() {
   if (fd.DoModal() != IDOK) return;
   CString path = fd.GetPathName();
   WriteProgramString("ImportPath", path);
-  if (RunRegeditDialog(kImportTitle, "/I", path, nullptr) == 0)
-    MsgBox(m_hWnd, "Es gabe einen Fehler beim Importiren !", "Fehler", MB_OK | MB_ICONERROR);
+  int line = 0;
+  if (RunRegeditDialog(kImportTitle, "/I", path, nullptr, &line) != 0) return;
+  CString text = "Es gabe einen Fehler beim Importiren !";
+  // A file that is broken or cut short: nothing was imported; say where.
+  if (line > 0) {
+    CString where;
+    where.Format("\n\nZeile %d der Datei ist fehlerhaft oder unvollst\xE4ndig; es wurde nichts importiert.", line);
+    text += where;
+  }
+  MsgBox(m_hWnd, text, "Fehler", MB_OK | MB_ICONERROR);
 }

@@ -122,12 +122,18 @@ int RunRegeditRequest(CSpawnProcess& spawn, const RegeditRequest& req, LONG* pnE
   LONG dummy = 0;
   LONG& error = pnError ? *pnError : dummy;
   error = ERROR_SUCCESS;
+  int nLine = 0;
+  int& line = req.errorLine ? *req.errorLine : nLine;
+  line = 0;
   bool bImport = req.key == nullptr;
   if (bImport && !RegeditImports(spawn, req.program, req.cancel)) {
     if (Cancelled(req.cancel)) return error = ERROR_CANCELLED, 0;
-    error = RegFileImport(req.file, nullptr, req.cancel);
+    error = RegFileImport(req.file, &line, req.cancel);
     return error == ERROR_SUCCESS ? 1 : 0;
   }
+  // A file cut short or broken imports nothing, also where the system's
+  // editor would take what it can read.
+  if (bImport && RegFileCheck(req.file, &line) == kRegFileSyntaxError) return error = kRegFileSyntaxError, 0;
   FILETIME start;
   GetSystemTimeAsFileTime(&start);
   int code = Spawn(spawn, req.program, req.option, req.file, req.key);

@@ -14,6 +14,7 @@ struct RegeditRequest {
   const char* file = nullptr;
   const char* key = nullptr;  // null for an import
   volatile LONG* cancel = nullptr;
+  int* errorLine = nullptr;  // out: the line of a file's syntax error, else 0
 };
 
 // regedit.exe in the Windows directory, else in the system directory;
@@ -21,7 +22,8 @@ struct RegeditRequest {
 bool FindRegeditProgram(char* pszBuf, int nSize);
 
 // 1 when the work is done, 0 when it failed (a positive exit code, an error
-// of the own writer or reader, a cancel), -1 when the program could not be
+// of the own writer or reader, a cancel, a file with a syntax error: that
+// is found before anything is imported, whoever imports), -1 when the program could not be
 // started. *pnError: the Win32 error of a failure where there is one.
 int RunRegeditRequest(CSpawnProcess& spawn, const RegeditRequest& req, LONG* pnError = nullptr);
 

@@ -36,7 +36,8 @@ bool StartsNoCase(const std::wstring& s, size_t pos, const wchar_t* psz) {
 
 class CRegFileParser {
  public:
-  CRegFileParser(std::wstring& text, bool bAnsi) : m_text(text), m_bAnsi(bAnsi) {}
+  CRegFileParser(std::wstring& text, bool bAnsi, bool bCutChar = false)
+      : m_text(text), m_bAnsi(bAnsi), m_bCutChar(bCutChar) {}
 
   // Fills m_ops; false with m_nErrorLine on a syntax error.
   bool Parse() {
@@ -59,7 +60,8 @@ class CRegFileParser {
       if (!bInKey) return Fail();
       if (!ParseValue(pos, i, bSkipValues)) return Fail();
     }
-    return true;
+    // Half a character at the end: the file was cut short.
+    return m_bCutChar ? Fail() : true;
   }
 
   std::vector<RegOp> m_ops;
@@ -77,12 +79,14 @@ class CRegFileParser {
     return s.substr(0, n);
   }
 
-  // The next physical line (CR LF, LF or CR ends it) into m_line.
+  // The next physical line (CR LF, LF or CR ends it) into m_line;
+  // m_bLineEnd tells whether a line end followed it.
   bool NextLine(size_t& pos) {
     if (pos >= m_text.size()) return false;
     size_t end = pos;
     while (end < m_text.size() && m_text[end] != L'\r' && m_text[end] != L'\n') ++end;
     m_line.assign(m_text, pos, end - pos);
+    m_bLineEnd = end < m_text.size();
     if (end < m_text.size() && m_text[end] == L'\r') ++end;
     if (end < m_text.size() && m_text[end] == L'\n') ++end;
     pos = end;
@@ -208,14 +212,22 @@ class CRegFileParser {
 
   // Byte list "xx,xx,..." from m_line[i]; a backslash at the end of a line
   // continues it on the next.
+  // A list that the end of the file cuts off (after a comma, inside a
+  // byte, on a continued line without its line end) is an error: the file
+  // was cut short, and its last value would come in shortened.
   bool ParseHex(size_t& pos, size_t i, std::vector<BYTE>& out) {
     out.reserve((m_line.size() - i + 1) / 3);
+    bool bContinued = false, bOpen = true, bShortByte = false;
     for (;;) {
       while (i < m_line.size() && IsBlank(m_line[i])) ++i;
-      if (i == m_line.size() || m_line[i] == L';') return true;  // a trailing comma is forgiven
+      if (i == m_line.size() || m_line[i] == L';') {
+        // A trailing comma is forgiven where the line ends.
+        return m_bLineEnd || !(bContinued || bOpen || bShortByte);
+      }
       wchar_t c = m_line[i];
       if (c == L'\\' && RestIsEmpty(m_line, i + 1)) {
-        if (!NextLine(pos)) return false;
+        if (!m_bLineEnd || !NextLine(pos)) return false;
+        bContinued = true;
         i = 0;
         continue;
       }
@@ -223,11 +235,15 @@ class CRegFileParser {
       if (h < 0) return false;
       int v = h;
       ++i;
-      if (i < m_line.size() && HexDigit(m_line[i]) >= 0) v = v * 16 + HexDigit(m_line[i++]);
+      bShortByte = true;
+      if (i < m_line.size() && HexDigit(m_line[i]) >= 0) v = v * 16 + HexDigit(m_line[i++]), bShortByte = false;
+      bOpen = false;
       out.push_back((BYTE)v);
       while (i < m_line.size() && IsBlank(m_line[i])) ++i;
       if (i < m_line.size() && m_line[i] == L',') {
         ++i;
+        bOpen = true;
+        bShortByte = false;
       } else if (i < m_line.size() && m_line[i] != L'\\' && m_line[i] != L';') {
         return false;
       }
@@ -245,7 +261,9 @@ class CRegFileParser {
 
   std::wstring& m_text;
   bool m_bAnsi;
+  bool m_bCutChar;
   std::wstring m_line;
+  bool m_bLineEnd = false;
   int m_nLine = 0;
 };
 
@@ -331,13 +349,16 @@ LONG Apply(const std::vector<RegOp>& ops, volatile LONG* pCancel) {
 }
 }  // namespace
 
-LONG RegFileImportBuffer(const void* pData, size_t cb, int* pnErrorLine, volatile LONG* pCancel) {
-  if (pnErrorLine) *pnErrorLine = 0;
+namespace {
+// Parses the bytes of a file; false with the line of the first error.
+bool ParseBuffer(const void* pData, size_t cb, std::vector<RegOp>& ops, int* pnErrorLine) {
   const BYTE* p = (const BYTE*)pData;
   std::wstring text;
   bool bAnsi = false;
+  bool bOddTail = false;  // a UTF-16 file cut inside a character
   if (cb >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
     text.assign((const wchar_t*)(p + 2), (cb - 2) / 2);
+    bOddTail = cb & 1;
   } else {
     bAnsi = true;
     if (cb) {
@@ -346,16 +367,16 @@ LONG RegFileImportBuffer(const void* pData, size_t cb, int* pnErrorLine, volatil
       MultiByteToWideChar(kAnsiCodePage, 0, (const char*)p, (int)cb, &text[0], n);
     }
   }
-  CRegFileParser parser(text, bAnsi);
+  CRegFileParser parser(text, bAnsi, bOddTail);
   if (!parser.Parse()) {
     if (pnErrorLine) *pnErrorLine = parser.m_nErrorLine;
-    return kRegFileSyntaxError;
+    return false;
   }
-  return Apply(parser.m_ops, pCancel);
+  ops.swap(parser.m_ops);
+  return true;
 }
 
-LONG RegFileImport(const char* pszFile, int* pnErrorLine, volatile LONG* pCancel) {
-  if (pnErrorLine) *pnErrorLine = 0;
+LONG ReadWholeFile(const char* pszFile, std::string& bytes) {
   HANDLE hFile =
       CreateFileA(pszFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (hFile == INVALID_HANDLE_VALUE) return (LONG)GetLastError();
@@ -364,12 +385,36 @@ LONG RegFileImport(const char* pszFile, int* pnErrorLine, volatile LONG* pCancel
     CloseHandle(hFile);
     return ERROR_FILE_TOO_LARGE;
   }
-  std::string bytes((size_t)size.QuadPart, '\0');
+  bytes.assign((size_t)size.QuadPart, '\0');
   DWORD read = 0;
   BOOL ok = bytes.empty() || ReadFile(hFile, &bytes[0], (DWORD)bytes.size(), &read, nullptr);
   LONG err = ok ? ERROR_SUCCESS : (LONG)GetLastError();
   CloseHandle(hFile);
-  if (err != ERROR_SUCCESS) return err;
   bytes.resize(read);
+  return err;
+}
+}  // namespace
+
+LONG RegFileImportBuffer(const void* pData, size_t cb, int* pnErrorLine, volatile LONG* pCancel) {
+  if (pnErrorLine) *pnErrorLine = 0;
+  std::vector<RegOp> ops;
+  if (!ParseBuffer(pData, cb, ops, pnErrorLine)) return kRegFileSyntaxError;
+  return Apply(ops, pCancel);
+}
+
+LONG RegFileImport(const char* pszFile, int* pnErrorLine, volatile LONG* pCancel) {
+  if (pnErrorLine) *pnErrorLine = 0;
+  std::string bytes;
+  LONG err = ReadWholeFile(pszFile, bytes);
+  if (err != ERROR_SUCCESS) return err;
   return RegFileImportBuffer(bytes.data(), bytes.size(), pnErrorLine, pCancel);
+}
+
+LONG RegFileCheck(const char* pszFile, int* pnErrorLine) {
+  if (pnErrorLine) *pnErrorLine = 0;
+  std::string bytes;
+  LONG err = ReadWholeFile(pszFile, bytes);
+  if (err != ERROR_SUCCESS) return err;
+  std::vector<RegOp> ops;
+  return ParseBuffer(bytes.data(), bytes.size(), ops, pnErrorLine) ? ERROR_SUCCESS : kRegFileSyntaxError;
 }

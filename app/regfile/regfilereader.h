@@ -16,3 +16,6 @@ const LONG kRegFileSyntaxError = ERROR_BAD_FORMAT;
 // imported), ERROR_CANCELLED.
 LONG RegFileImport(const char* pszFile, int* pnErrorLine = nullptr, volatile LONG* pCancel = nullptr);
 LONG RegFileImportBuffer(const void* pData, size_t cb, int* pnErrorLine = nullptr, volatile LONG* pCancel = nullptr);
+// Only the parse of a file, no registry write: 0, kRegFileSyntaxError with
+// the line, or the error of reading the file.
+LONG RegFileCheck(const char* pszFile, int* pnErrorLine = nullptr);

@@ -12,6 +12,7 @@
 
 #include "harness/file_util.h"
 #include "app/regfile/regeditrun.h"
+#include "app/regfile/regfilereader.h"
 #include "app/regfile/regfilewriter.h"
 #include "harness/registry_util.h"
 #include "system/spawnprocess.h"
@@ -198,6 +199,25 @@ TEST(RegeditRun, StubGetsQuotedArgumentsAndExitCodesDecide) {
   EXPECT_NE(std::string::npos, ReadFileBytes(env.log).find(" /I \"" + file + "\"\n"));
   SetRegeditImportsAnswer(-1);
   EXPECT_EQ(0, RunRegeditRequest(spawn, req));
+  // A file cut short never reaches an editor that imports: it would take
+  // the lines it can read.
+  std::string cut = "REGEDIT4\r\n\r\n[" + key.FullPath() + "\\made]\r\n\"v\"=hex:01,02,\\\r\n  03,";
+  HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, cut.data(), (DWORD)cut.size(), &written, nullptr);
+  CloseHandle(h);
+  DeleteFileA(env.log.c_str());
+  SetRegeditImportsAnswer(1);
+  int line = -1;
+  LONG error = 0;
+  req.errorLine = &line;
+  EXPECT_EQ(0, RunRegeditRequest(spawn, req, &error));
+  EXPECT_EQ(kRegFileSyntaxError, error);
+  EXPECT_EQ(5, line);
+  EXPECT_EQ("", ReadFileBytes(env.log));
+  HKEY probe = nullptr;
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(key.Handle(), "made", 0, KEY_READ, &probe));
+  DeleteFileA(file.c_str());
   SetRegeditImportsAnswer(-1);
 }
 

@@ -318,3 +318,108 @@ TEST(RegFileReader, ASyntaxErrorImportsNothing) {
   EXPECT_EQ(kRegFileSyntaxError, RegFileImportBuffer(early.data(), early.size(), &line));
   EXPECT_EQ(2, line);
 }
+
+namespace {
+// The bytes of a UTF-16 file for an ASCII text.
+std::string Utf16File(const std::string& text) {
+  std::string out("\xFF\xFE", 2);
+  for (char c : text) out += c, out += '\0';
+  return out;
+}
+
+// The line a cut at n ends in: line ends before it, plus the line it cuts.
+int LastLine(const std::string& text, size_t n) {
+  int line = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (text[i] == '\n') ++line;
+  return n && text[n - 1] != '\n' ? line + 1 : line;
+}
+}  // namespace
+
+TEST(RegFileReader, AFileCutShortImportsNothingAndNamesItsLastLine) {
+  TestRegistryKey key;
+  std::string bin;
+  for (int i = 0; i < 60; ++i) {
+    static const char kDigits[] = "0123456789abcdef";
+    bin += kDigits[i >> 4];
+    bin += kDigits[i & 15];
+    if (i + 1 < 60) bin += i == 22 || i == 47 ? ",\\\r\n  " : ",";
+  }
+  const std::string text = "REGEDIT4\r\n\r\n[HKCU\\" + key.Path() +
+                           "\\made]\r\n"
+                           "\"a\"=dword:00000001\r\n"
+                           "\"big\"=hex:" +
+                           bin +
+                           "\r\n"
+                           "\"s\"=\"Text\"\r\n";
+  // Where the file ends: after a marker (+ the characters given).
+  struct Cut {
+    const char* after;
+    int extra;
+    const char* what;
+  } cuts[] = {
+      {",2e,", 0, "after a comma on a continued line"},
+      {"16,", 0, "after the comma before a continuation"},
+      {"16,\\", 0, "after the backslash"},
+      {"16,\\\r\n", 0, "after the line end of a continuation"},
+      {"16,\\\r\n  ", 0, "on the blanks of a continued line"},
+      {"16,\\\r\n  17", 0, "after a whole byte of a continued line"},
+      {"16,\\\r\n  1", 0, "inside a byte"},
+      {"\"big\"=hex:", 0, "before the first byte"},
+      {"\"s\"=\"Te", 0, "inside a quoted text"},
+      {"\"s", 0, "inside a name"},
+  };
+  for (bool unicode : {false, true}) {
+    std::string body = unicode ? "Windows Registry Editor Version 5.00" + text.substr(8) : text;
+    for (const Cut& c : cuts) {
+      size_t n = body.find(c.after);
+      ASSERT_NE(std::string::npos, n) << c.what;
+      n += strlen(c.after) + c.extra;
+      std::string file = unicode ? Utf16File(body.substr(0, n)) : body.substr(0, n);
+      int line = 0;
+      EXPECT_EQ(kRegFileSyntaxError, RegFileImportBuffer(file.data(), file.size(), &line)) << c.what;
+      EXPECT_EQ(LastLine(body, n), line) << c.what;
+      HKEY probe = nullptr;
+      EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(key.Handle(), "made", 0, KEY_READ, &probe)) << c.what;
+    }
+    // A UTF-16 file cut inside its last character.
+    if (unicode) {
+      std::string file = Utf16File(body);
+      file.pop_back();
+      int line = 0;
+      EXPECT_EQ(kRegFileSyntaxError, RegFileImportBuffer(file.data(), file.size(), &line));
+      EXPECT_EQ(LastLine(body, body.size()), line);
+    }
+  }
+}
+
+TEST(RegFileReader, ALastLineWithoutItsLineEndCountsWhenItIsWhole) {
+  struct Case {
+    const char* last;
+    DWORD type;
+    std::vector<BYTE> data;
+  } cases[] = {
+      {"\"v\"=dword:0000002a", REG_DWORD, {0x2a, 0, 0, 0}},
+      {"\"v\"=hex:01,02", REG_BINARY, {1, 2}},
+      {"\"v\"=\"ab\"", REG_SZ, {'a', 0, 'b', 0, 0, 0}},
+      {"\"v\"=hex(2):41,00,00,00  ; comment", REG_EXPAND_SZ, {'A', 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    TestRegistryKey key;
+    for (bool unicode : {false, true}) {
+      std::string text = "\r\n[HKCU\\" + key.Path() + "]\r\n" + c.last;
+      std::string file = unicode ? Utf16File("Windows Registry Editor Version 5.00" + text) : "REGEDIT4" + text;
+      int line = -1;
+      ASSERT_EQ(ERROR_SUCCESS, RegFileImportBuffer(file.data(), file.size(), &line)) << c.last;
+      WideSnapshot snap;
+      ASSERT_TRUE(WideSnapshot::Take(HKEY_CURRENT_USER, Widen(key.Path()), &snap));
+      ASSERT_EQ(1u, snap.values.size()) << c.last;
+      EXPECT_EQ(c.type, snap.values[0].type) << c.last;
+      // The ANSI file's expandable text comes in widened.
+      std::vector<BYTE> expected = c.data;
+      if (!unicode && c.type == REG_EXPAND_SZ) expected = {'A', 0, 0, 0, 0, 0, 0, 0};
+      EXPECT_EQ(expected, snap.values[0].data) << c.last;
+      ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key.Handle(), "v"));
+    }
+  }
+}
