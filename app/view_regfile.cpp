@@ -27,6 +27,7 @@ struct RegeditJob {
   const char* file;
   const char* key;  // null for an import
   int errorLine;    // out: the line of the file's syntax error
+  LONG error;       // out: the Win32 error of a failure
 };
 RegeditJob* volatile s_jobs[8];
 
@@ -70,7 +71,7 @@ int COstrovaView::RunRegedit(CProgressDlg* dlg) {
   req.key = job->key;
   req.cancel = &dlg->m_nCancel;
   req.errorLine = &job->errorLine;
-  int result = RunRegeditRequest(job->view->m_regedit, req);
+  int result = RunRegeditRequest(job->view->m_regedit, req, &job->error);
   if (result < 0)
     dlg->WorkerMessageBox("Das Programm 'RegEdit.exe' konnte nicht gestartet werden.", "Fehler", MB_OK | MB_ICONERROR);
   return result;
@@ -82,8 +83,8 @@ void COstrovaView::OnCancelRegedit(DWORD arg) {
 }
 
 int COstrovaView::RunRegeditDialog(const char* title, const char* option, const char* file, const char* key,
-                                   int* pnErrorLine) {
-  RegeditJob job = {this, option, file, key, 0};
+                                   int* pnErrorLine, LONG* pnError) {
+  RegeditJob job = {this, option, file, key, 0, ERROR_SUCCESS};
   DWORD slot = PutJob(&job);
   if (slot == (DWORD)-1) return -1;
   int result;
@@ -98,6 +99,7 @@ int COstrovaView::RunRegeditDialog(const char* title, const char* option, const 
   }
   DropJob(slot);
   if (pnErrorLine) *pnErrorLine = job.errorLine;
+  if (pnError) *pnError = job.error;
   return result;
 }
 
@@ -128,8 +130,15 @@ void COstrovaView::OnExport() {
   const char* option = (fd.m_ofn.Flags & OFN_READONLY) ? "/A" : "/E";
   CString key = ActiveKeyPath();
   // No key would export the whole registry.
-  int result = key.IsEmpty() ? 0 : RunRegeditDialog(kExportTitle, option, path, key);
-  if (result == 0) MsgBox(m_hWnd, "Es gabe einen Fehler beim Exportiren !", "Fehler", MB_OK | MB_ICONERROR);
+  LONG error = ERROR_SUCCESS;
+  int result = key.IsEmpty() ? 0 : RunRegeditDialog(kExportTitle, option, path, key, nullptr, &error);
+  if (result == 0 && error == ERROR_NO_UNICODE_TRANSLATION)
+    MsgBox(m_hWnd,
+           "Dieser Schlüssel kann nicht im ANSI-Format exportiert werden: ein Schlüssel- oder Wertname darin "
+           "enthält Zeichen außerhalb des Zeichensatzes (Codepage 1252). Das Unicode-Format kann ihn exportieren.",
+           "Fehler", MB_OK | MB_ICONERROR);
+  else if (result == 0)
+    MsgBox(m_hWnd, "Es gabe einen Fehler beim Exportiren !", "Fehler", MB_OK | MB_ICONERROR);
 }
 
 void COstrovaView::OnImport() {

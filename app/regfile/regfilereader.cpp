@@ -50,15 +50,21 @@ class CRegFileParser {
     while (NextLine(pos)) {
       size_t i = 0;
       while (i < m_line.size() && IsBlank(m_line[i])) ++i;
-      if (i == m_line.size() || m_line[i] == L';') continue;
+      if (i == m_line.size()) continue;
+      if (m_line[i] == L';') {
+        m_bStoredBytes = m_bAnsi && TrimRight(m_line.substr(i)) == kRegFileStoredBytesMark;
+        continue;
+      }
       if (m_line[i] == L'[') {
         if (!ParseKey(i)) return Fail();
         bSkipValues = m_ops.back().kind == kOpDeleteKey;
+        m_bStoredBytes = false;
         bInKey = true;
         continue;
       }
       if (!bInKey) return Fail();
       if (!ParseValue(pos, i, bSkipValues)) return Fail();
+      m_bStoredBytes = false;
     }
     // Half a character at the end: the file was cut short.
     return m_bCutChar ? Fail() : true;
@@ -202,7 +208,8 @@ class CRegFileParser {
       ++i;
       if (!ParseHex(pos, i, op.data)) return false;
       op.kind = kOpValue;
-      if (m_bAnsi && (op.type == REG_SZ || op.type == REG_EXPAND_SZ || op.type == REG_MULTI_SZ)) Widen(op.data);
+      if (m_bAnsi && !m_bStoredBytes && (op.type == REG_SZ || op.type == REG_EXPAND_SZ || op.type == REG_MULTI_SZ))
+        Widen(op.data);
     } else {
       return false;
     }
@@ -264,6 +271,7 @@ class CRegFileParser {
   bool m_bCutChar;
   std::wstring m_line;
   bool m_bLineEnd = false;
+  bool m_bStoredBytes = false;  // the value line after the mark
   int m_nLine = 0;
 };
 

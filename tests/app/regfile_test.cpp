@@ -76,7 +76,8 @@ HKEY CreateSub(HKEY h, const wchar_t* name) {
 }
 
 // The fixture: every type, irregular data and awkward names. bAnsi leaves
-// out what code page 1252 cannot carry (Ω, odd sizes of text types).
+// out the name that code page 1252 cannot carry (Ω); data it cannot carry
+// stays.
 void FillFixture(HKEY h, bool bAnsi) {
   const wchar_t sz[] = L"Text mit \"Anf\u00fchrung\" und \\ Strich";
   SetRaw(h, nullptr, REG_SZ, L"Standard", 18);
@@ -105,10 +106,15 @@ void FillFixture(HKEY h, bool bAnsi) {
   SetRaw(h, L"sz inner nul", REG_SZ, L"ab\0cd", 12);
   SetRaw(h, L"sz empty", REG_SZ, L"", 0);
   SetRaw(h, L"sz only nul", REG_SZ, L"", 2);
-  if (!bAnsi) {
-    SetRaw(h, L"sz odd", REG_SZ, "a\0bX", 3);
-    SetRaw(h, L"\u03a9", REG_SZ, L"\u03a9 Omega", 16);
-  }
+  SetRaw(h, L"sz odd", REG_SZ, "a\0bX", 3);
+  SetRaw(h, L"sz omega", REG_SZ, L"\u03a9 Omega", 16);
+  SetRaw(h, L"sz omega unterminated", REG_SZ, L"\u03a9\u4e2dX", 4);
+  SetRaw(h, L"expand odd", REG_EXPAND_SZ, "%\0A\0%", 5);
+  SetRaw(h, L"expand omega", REG_EXPAND_SZ, L"%\u03a9%", 8);
+  SetRaw(h, L"multi empty items", REG_MULTI_SZ, L"a\0\0b\0\0", 12);
+  SetRaw(h, L"multi omega", REG_MULTI_SZ, L"\u03a9\0\0", 6);
+  SetRaw(h, L"multi odd", REG_MULTI_SZ, "a\0\0", 3);
+  if (!bAnsi) SetRaw(h, L"\u03a9", REG_SZ, L"\u03a9 Omega", 16);
   // Irregular DWORDs.
   SetRaw(h, L"dword2", REG_DWORD, "\x01\x02", 2);
   SetRaw(h, L"dword8", REG_DWORD, "\x01\x02\x03\x04\x05\x06\x07\x08", 8);
@@ -421,5 +427,87 @@ TEST(RegFileReader, ALastLineWithoutItsLineEndCountsWhenItIsWhole) {
       EXPECT_EQ(expected, snap.values[0].data) << c.last;
       ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key.Handle(), "v"));
     }
+  }
+}
+
+TEST(RegFileWriter, AnsiFileWritesTheStoredBytesOfTextTheCodePageCannotCarry) {
+  TestRegistryKey key;
+  HKEY h = key.Handle();
+  SetRaw(h, L"e", REG_EXPAND_SZ, L"%\u00e4%", 8);  // carried: 8-bit text
+  SetRaw(h, L"o", REG_SZ, "a\0b", 3);              // odd size
+  SetRaw(h, L"w", REG_SZ, L"\u03a9", 4);           // outside the code page
+  std::string ansi;
+  ASSERT_EQ(ERROR_SUCCESS, RegFileExportToBuffer(ansi, key.FullPath().c_str(), kRegFileAnsi));
+  EXPECT_EQ("REGEDIT4\r\n\r\n[" + key.FullPath() +
+                "]\r\n"
+                "\"e\"=hex(2):25,e4,25,00\r\n"
+                "; bytes as stored\r\n"
+                "\"o\"=hex(1):61,00,62\r\n"
+                "; bytes as stored\r\n"
+                "\"w\"=hex(1):a9,03,00,00\r\n\r\n",
+            ansi);
+  // Without the mark the same list is 8-bit text.
+  std::string plain = ansi;
+  plain.erase(plain.find("; bytes as stored\r\n\"o\""), 19);
+  ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(h, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, RegFileImportBuffer(plain.data(), plain.size()));
+  WideSnapshot snap;
+  ASSERT_TRUE(WideSnapshot::Take(HKEY_CURRENT_USER, Widen(key.Path()), &snap));
+  ASSERT_EQ(3u, snap.values.size());
+  EXPECT_EQ((std::vector<BYTE>{'a', 0, 0, 0, 'b', 0}), snap.values[1].data);
+  EXPECT_EQ((std::vector<BYTE>{0xa9, 0x03, 0, 0}), snap.values[2].data);
+}
+
+TEST(RegFileWriter, AnsiExportRefusesNamesOutsideTheCodePage) {
+  for (bool keyName : {false, true}) {
+    TestRegistryKey key;
+    HKEY sub = CreateSub(key.Handle(), L"Sub");
+    if (keyName)
+      RegCloseKey(CreateSub(sub, L"x\u4e2dy"));
+    else
+      SetRaw(sub, L"x\u4e2dy", REG_SZ, L"v", 4);
+    RegCloseKey(sub);
+    std::string out;
+    EXPECT_EQ(ERROR_NO_UNICODE_TRANSLATION, RegFileExportToBuffer(out, key.FullPath().c_str(), kRegFileAnsi));
+    EXPECT_EQ("", out);
+    EXPECT_EQ(ERROR_SUCCESS, RegFileExportToBuffer(out, key.FullPath().c_str(), kRegFileUnicode));
+    int flags = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegFileScan(key.FullPath().c_str(), &flags));
+    EXPECT_EQ(kRegFileNotAnsiName, flags);
+  }
+}
+
+TEST(RegFileWriter, ScanFindsWhatTheSystemsEditorWouldChange) {
+  struct Case {
+    const wchar_t* name;
+    DWORD type;
+    const char* data;
+    DWORD cb;
+    int flags;
+  } cases[] = {
+      {L"sz", REG_SZ, "a\0\0", 4, 0},
+      {L"\u00c4", REG_EXPAND_SZ, "\xe4\0\0", 4, 0},
+      {L"bin", REG_BINARY, "\x01", 1, 0},
+      {L"dword", REG_DWORD, "\x01\0\0", 4, 0},
+      {L"odd", REG_SZ, "a\0b", 3, kRegFileIrregular | kRegFileNotAnsiText},
+      {L"unterminated", REG_SZ, "a\0b\0", 4, kRegFileIrregular},
+      {L"inner nul", REG_SZ, "a\0\0\0b\0\0", 8, kRegFileIrregular},
+      {L"empty", REG_SZ, "", 0, kRegFileIrregular},
+      {L"omega", REG_SZ, "\xa9\x03\0", 4, kRegFileNotAnsiText},
+      {L"multi omega", REG_MULTI_SZ, "\xa9\x03\0\0\0", 6, kRegFileNotAnsiText},
+      {L"expand odd", REG_EXPAND_SZ, "%\0%", 3, kRegFileNotAnsiText},
+      {L"dword2", REG_DWORD, "\x01\x02", 2, kRegFileIrregular},
+      {L"\u03a9", REG_BINARY, "", 0, kRegFileNotAnsiName},
+  };
+  for (const Case& c : cases) {
+    TestRegistryKey key;
+    HKEY sub = CreateSub(key.Handle(), L"deeper");
+    std::string bytes(c.data, c.cb);
+    bytes += "XY";  // no terminator added by the system
+    SetRaw(sub, c.name, c.type, bytes.data(), c.cb);
+    RegCloseKey(sub);
+    int flags = -1;
+    EXPECT_EQ(ERROR_SUCCESS, RegFileScan(key.FullPath().c_str(), &flags));
+    EXPECT_EQ(c.flags, flags) << std::string(c.name, c.name + wcslen(c.name));
   }
 }
