@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/regfile/regfileparse.h"
 #include "app/regfile/regfileroots.h"
 
 namespace {
@@ -163,7 +164,7 @@ class CRegFileWriter {
     bool bAnsiText = m_bAnsi && IsTextType(type);
     bool bNarrow = bAnsiText && !(cb & 1) && Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back);
     if (bAnsiText && !bNarrow) {
-      m_text += kRegFileStoredBytesMark;
+      m_text += (const wchar_t*)kRegFileStoredBytesMark;
       m_text += L"\r\n";
     }
     size_t nLineStart = m_text.size();
