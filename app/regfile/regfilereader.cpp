@@ -29,12 +29,58 @@ LONG DeleteKeyTree(HKEY root, const std::wstring& path) {
   return err == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : err;
 }
 
-LONG Apply(const std::vector<RegFileOp>& ops, volatile LONG* pCancel) {
+// The keys open along the path of the last key of an import: each new key
+// is made from its nearest open ancestor, mostly its parent, so that the
+// registry walks one name and every key is opened once.
+class CKeyChain {
+ public:
+  ~CKeyChain() { Clear(); }
+
+  LONG Create(int nRoot, const std::u16string& path) {
+    if (nRoot != m_nRoot) Clear();
+    m_nRoot = nRoot;
+    // Drop what is no ancestor of the path.
+    while (!m_keys.empty()) {
+      size_t n = m_keys.back().length;
+      if (n < path.size() && path[n] == u'\\' && path.compare(0, n, m_path, 0, n) == 0) break;
+      RegCloseKey(m_keys.back().key);
+      m_keys.pop_back();
+    }
+    size_t skip = m_keys.empty() ? 0 : m_keys.back().length + 1;
+    HKEY hFrom = m_keys.empty() ? RegFileRootKey(nRoot) : m_keys.back().key;
+    HKEY hNew = nullptr;
+    LONG err = RegCreateKeyExW(hFrom, Wide(path) + skip, 0, nullptr, 0, KEY_READ | KEY_WRITE | kRegFileView, nullptr,
+                               &hNew, nullptr);
+    if (err != ERROR_SUCCESS) return err;
+    m_path = path;
+    m_keys.push_back({path.size(), hNew});
+    return ERROR_SUCCESS;
+  }
+
+  HKEY Top() const { return m_keys.back().key; }
+
+  void Clear() {
+    for (const Open& k : m_keys) RegCloseKey(k.key);
+    m_keys.clear();
+    m_nRoot = -1;
+  }
+
+ private:
+  struct Open {
+    size_t length;  // of its path, a prefix of m_path
+    HKEY key;
+  };
+  std::vector<Open> m_keys;
+  std::u16string m_path;
+  int m_nRoot = -1;
+};
+}  // namespace
+
+LONG RegFileApply(const std::vector<RegFileOp>& ops, volatile LONG* pCancel) {
   LONG first = ERROR_SUCCESS;
-  HKEY hKey = nullptr;
-  bool bKeyFailed = false;
+  CKeyChain chain;
+  bool bKeyFailed = true;  // no key yet, or the last one could not be made
   std::vector<BYTE> scratch;
-  const RegFileOp* pPrevious = nullptr;  // the key hKey holds
   for (const RegFileOp& op : ops) {
     if (pCancel && *pCancel) {
       first = ERROR_CANCELLED;
@@ -42,28 +88,12 @@ LONG Apply(const std::vector<RegFileOp>& ops, volatile LONG* pCancel) {
     }
     LONG err = ERROR_SUCCESS;
     switch (op.kind) {
-      case kRegFileOpKey: {
-        // A subkey of the key before is made from its handle: a shorter walk.
-        HKEY hFrom = RegFileRootKey(op.root);
-        const wchar_t* pszSub = Wide(op.path);
-        if (hKey && pPrevious && pPrevious->root == op.root && op.path.size() > pPrevious->path.size() &&
-            op.path[pPrevious->path.size()] == u'\\' &&
-            op.path.compare(0, pPrevious->path.size(), pPrevious->path) == 0) {
-          hFrom = hKey;
-          pszSub += pPrevious->path.size() + 1;
-        }
-        HKEY hNew = nullptr;
-        err =
-            RegCreateKeyExW(hFrom, pszSub, 0, nullptr, 0, KEY_READ | KEY_WRITE | kRegFileView, nullptr, &hNew, nullptr);
-        if (hKey) RegCloseKey(hKey);
-        hKey = hNew;
+      case kRegFileOpKey:
+        err = chain.Create(op.root, op.path);
         bKeyFailed = err != ERROR_SUCCESS;
-        pPrevious = bKeyFailed ? nullptr : &op;
         break;
-      }
       case kRegFileOpDeleteKey:
-        if (hKey) RegCloseKey(hKey), hKey = nullptr;
-        pPrevious = nullptr;
+        chain.Clear();
         bKeyFailed = true;  // no values follow a deleted key
         err = DeleteKeyTree(RegFileRootKey(op.root), std::wstring(Wide(op.path), op.path.size()));
         break;
@@ -74,22 +104,22 @@ LONG Apply(const std::vector<RegFileOp>& ops, volatile LONG* pCancel) {
         scratch.assign(op.data.begin(), op.data.end());
         scratch.push_back(0xFF);
         scratch.push_back(0xFF);
-        err = RegSetValueExW(hKey, op.path.empty() ? nullptr : Wide(op.path), 0, op.type, scratch.data(),
+        err = RegSetValueExW(chain.Top(), op.path.empty() ? nullptr : Wide(op.path), 0, op.type, scratch.data(),
                              (DWORD)op.data.size());
         break;
       }
       case kRegFileOpDeleteValue:
         if (bKeyFailed) continue;
-        err = RegDeleteValueW(hKey, op.path.empty() ? nullptr : Wide(op.path));
+        err = RegDeleteValueW(chain.Top(), op.path.empty() ? nullptr : Wide(op.path));
         if (err == ERROR_FILE_NOT_FOUND) err = ERROR_SUCCESS;
         break;
     }
     if (err != ERROR_SUCCESS && first == ERROR_SUCCESS) first = err;
   }
-  if (hKey) RegCloseKey(hKey);
   return first;
 }
 
+namespace {
 LONG ReadWholeFile(const char* pszFile, std::string& bytes) {
   HANDLE hFile =
       CreateFileA(pszFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -112,7 +142,7 @@ LONG ReadWholeFile(const char* pszFile, std::string& bytes) {
 LONG RegFileImportBuffer(const void* pData, size_t cb, int* pnErrorLine, volatile LONG* pCancel) {
   std::vector<RegFileOp> ops;
   if (!RegFileParse(pData, cb, ops, pnErrorLine)) return kRegFileSyntaxError;
-  return Apply(ops, pCancel);
+  return RegFileApply(ops, pCancel);
 }
 
 LONG RegFileImport(const char* pszFile, int* pnErrorLine, volatile LONG* pCancel) {

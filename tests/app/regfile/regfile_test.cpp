@@ -511,3 +511,34 @@ TEST(RegFileWriter, ScanFindsWhatTheSystemsEditorWouldChange) {
     EXPECT_EQ(c.flags, flags) << std::string(c.name, c.name + wcslen(c.name));
   }
 }
+
+TEST(RegFileReader, KeysInAnyOrderAndDeletionsBetweenThemLandWhereTheyBelong) {
+  TestRegistryKey key;
+  std::string p = "[HKCU\\" + key.Path();
+  std::string text = "REGEDIT4\r\n" + p + "\\a\\b]\r\n\"v\"=\"ab\"\r\n" + p + "\\a\\c]\r\n\"v\"=\"ac\"\r\n" + p +
+                     "\\x]\r\n\"v\"=\"x\"\r\n" + p + "\\a\\b\\d]\r\n\"v\"=\"abd\"\r\n" + p +
+                     "\\a]\r\n\"v\"=\"a\"\r\n[-HKCU\\" + key.Path() + "\\x]\r\n\"lost\"=\"-\"\r\n" + p +
+                     "\\x\\y]\r\n\"v\"=\"xy\"\r\n" + p + "\\a\\c]\r\n\"w\"=dword:00000002\r\n[HKEY_CURRENT_USER\\" +
+                     key.Path() + "]\r\n\"top\"=\"t\"\r\n";
+  ASSERT_EQ(ERROR_SUCCESS, RegFileImportBuffer(text.data(), text.size()));
+  struct Expect {
+    const char* sub;
+    const char* name;
+    const char* value;
+  } expects[] = {{"a\\b", "v", "ab"}, {"a\\c", "v", "ac"}, {"a\\b\\d", "v", "abd"},
+                 {"a", "v", "a"},     {"x\\y", "v", "xy"}, {"", "top", "t"}};
+  for (const Expect& e : expects) {
+    char buf[16] = "";
+    DWORD cb = sizeof buf;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(key.Handle(), e.sub, e.name, RRF_RT_REG_SZ, nullptr, buf, &cb)) << e.sub;
+    EXPECT_STREQ(e.value, buf) << e.sub;
+  }
+  DWORD w = 0, cb = 4;
+  EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(key.Handle(), "a\\c", "w", RRF_RT_REG_DWORD, nullptr, &w, &cb));
+  EXPECT_EQ(2u, w);
+  // x was made, deleted with what followed it, and made anew only for y.
+  WideSnapshot x;
+  ASSERT_TRUE(WideSnapshot::Take(key.Handle(), L"x", &x));
+  EXPECT_TRUE(x.values.empty());
+  EXPECT_EQ(1u, x.subkeys.size());
+}
