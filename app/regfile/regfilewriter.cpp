@@ -50,13 +50,61 @@ bool SplitKeyPath(const char* pszKeyPath, HKEY* phRoot, std::wstring* pSub, cons
   return true;
 }
 
+// Buffers for a key's values, grown as a key needs them.
+class CValueReader {
+ public:
+  CValueReader() : m_name(kMaxValueName + 1), m_data(4096) {}
+
+  // Calls fn(name, cchName, type, data, cb) for each value of the key until
+  // it returns false; the number of subkeys.
+  template <class F>
+  DWORD ForEach(HKEY hKey, F fn) {
+    // The counts in one call spare the enumerations their failing last call.
+    DWORD nSubKeys = 0, nValues = 0, cbMaxData = 0;
+    if (RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, &cbMaxData,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+      return 0;
+    if (cbMaxData + 2 > m_data.size()) m_data.resize(cbMaxData + 2);
+    for (DWORD i = 0; i < nValues; ++i) {
+      DWORD cchName = kMaxValueName + 1, cb = (DWORD)m_data.size(), type = 0;
+      LONG err = RegEnumValueW(hKey, i, &m_name[0], &cchName, nullptr, &type, m_data.data(), &cb);
+      if (err == ERROR_MORE_DATA) {  // grown since the count
+        m_data.resize(cb + 2);
+        --i;
+        continue;
+      }
+      if (err != ERROR_SUCCESS || !fn(&m_name[0], cchName, type, m_data.data(), cb)) break;
+    }
+    return nSubKeys;
+  }
+
+ private:
+  std::vector<wchar_t> m_name;
+  std::vector<BYTE> m_data;
+};
+
+// Calls fn(hSub, name, cchName) for each of the first nSubKeys subkeys that
+// opens, until it returns false.
+template <class F>
+void ForEachSubkey(HKEY hKey, DWORD nSubKeys, F fn) {
+  wchar_t szSub[256];
+  for (DWORD i = 0; i < nSubKeys; ++i) {
+    DWORD cch = 256;
+    LONG err = RegEnumKeyExW(hKey, i, szSub, &cch, nullptr, nullptr, nullptr, nullptr);
+    if (err == ERROR_MORE_DATA) continue;  // longer than a key name may be: skip it
+    if (err != ERROR_SUCCESS) break;
+    HKEY hSub = nullptr;
+    if (RegOpenKeyExW(hKey, szSub, 0, KEY_READ | kRegFileView, &hSub) != ERROR_SUCCESS) continue;
+    bool bGoOn = fn(hSub, szSub, cch);
+    RegCloseKey(hSub);
+    if (!bGoOn) break;
+  }
+}
+
 class CRegFileWriter {
  public:
   CRegFileWriter(int nFormat, volatile LONG* pCancel, HANDLE hFile, std::string* pOut)
-      : m_bAnsi(nFormat == kRegFileAnsi), m_pCancel(pCancel), m_hFile(hFile), m_pOut(pOut) {
-    m_name.resize(kMaxValueName + 1);
-    m_data.resize(4096);
-  }
+      : m_bAnsi(nFormat == kRegFileAnsi), m_pCancel(pCancel), m_hFile(hFile), m_pOut(pOut) {}
 
   LONG Run(const char* pszKeyPath) {
     HKEY hRoot = nullptr;
@@ -88,43 +136,24 @@ class CRegFileWriter {
     m_text += L'[';
     m_text += path;
     m_text += L"]\r\n";
-    // The counts in one call spare the enumerations their failing last call.
-    DWORD nSubKeys = 0, nValues = 0, cbMaxData = 0;
-    if (RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, &cbMaxData,
-                         nullptr, nullptr) != ERROR_SUCCESS)
-      nSubKeys = nValues = 0;
-    if (cbMaxData + 2 > m_data.size()) m_data.resize(cbMaxData + 2);
-    for (DWORD i = 0; i < nValues; ++i) {
-      DWORD cchName = kMaxValueName + 1, cb = (DWORD)m_data.size(), type = 0;
-      LONG err = RegEnumValueW(hKey, i, &m_name[0], &cchName, nullptr, &type, m_data.data(), &cb);
-      if (err == ERROR_MORE_DATA) {  // grown since the count
-        m_data.resize(cb + 2);
-        --i;
-        continue;
-      }
-      if (err != ERROR_SUCCESS) break;
-      if (!NameFits(&m_name[0], cchName)) return;
-      WriteValue(&m_name[0], cchName, type, m_data.data(), cb);
-      if (m_text.size() >= kFlushAt) Flush();
-    }
+    DWORD nSubKeys =
+        m_values.ForEach(hKey, [&](const wchar_t* pszName, DWORD cchName, DWORD type, const BYTE* pData, DWORD cb) {
+          if (!NameFits(pszName, cchName)) return false;
+          WriteValue(pszName, cchName, type, pData, cb);
+          if (m_text.size() >= kFlushAt) Flush();
+          return true;
+        });
+    if (m_err != ERROR_SUCCESS) return;
     m_text += L"\r\n";
-    wchar_t szSub[256];
-    for (DWORD i = 0; i < nSubKeys; ++i) {
-      DWORD cch = 256;
-      LONG err = RegEnumKeyExW(hKey, i, szSub, &cch, nullptr, nullptr, nullptr, nullptr);
-      if (err == ERROR_MORE_DATA) continue;  // longer than a key name may be: skip it
-      if (err != ERROR_SUCCESS) break;
-      if (!NameFits(szSub, cch)) return;
-      HKEY hSub = nullptr;
-      if (RegOpenKeyExW(hKey, szSub, 0, KEY_READ | kRegFileView, &hSub) != ERROR_SUCCESS) continue;
+    ForEachSubkey(hKey, nSubKeys, [&](HKEY hSub, const wchar_t* pszName, DWORD cch) {
+      if (!NameFits(pszName, cch)) return false;
       size_t nOld = path.size();
       path += L'\\';
-      path.append(szSub, cch);
+      path.append(pszName, cch);
       WriteKey(hSub, path);
       path.resize(nOld);
-      RegCloseKey(hSub);
-      if (Cancelled()) return;
-    }
+      return !Cancelled();
+    });
   }
 
   // A name the ANSI format cannot write would name another key or value.
@@ -244,62 +273,39 @@ class CRegFileWriter {
   std::wstring m_text;
   std::string m_narrow;
   std::wstring m_back;
-  std::vector<wchar_t> m_name;
-  std::vector<BYTE> m_data;
+  CValueReader m_values;
 };
 
 // Walks a subtree for what RegFileScan reports.
 class CRegFileScanner {
  public:
-  explicit CRegFileScanner(volatile LONG* pCancel) : m_pCancel(pCancel) {
-    m_name.resize(kMaxValueName + 1);
-    m_data.resize(4096);
-  }
+  explicit CRegFileScanner(volatile LONG* pCancel) : m_pCancel(pCancel) {}
 
   LONG Scan(HKEY hKey) {
     if (m_pCancel && *m_pCancel) return ERROR_CANCELLED;
-    DWORD nSubKeys = 0, nValues = 0, cbMaxData = 0;
-    if (RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, &cbMaxData,
-                         nullptr, nullptr) != ERROR_SUCCESS)
-      nSubKeys = nValues = 0;
-    if (cbMaxData + 2 > m_data.size()) m_data.resize(cbMaxData + 2);
-    for (DWORD i = 0; i < nValues; ++i) {
-      DWORD cchName = kMaxValueName + 1, cb = (DWORD)m_data.size(), type = 0;
-      LONG err = RegEnumValueW(hKey, i, &m_name[0], &cchName, nullptr, &type, m_data.data(), &cb);
-      if (err == ERROR_MORE_DATA) {
-        m_data.resize(cb + 2);
-        --i;
-        continue;
-      }
-      if (err != ERROR_SUCCESS) break;
-      if (!Carries1252(&m_name[0], cchName, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
-      if ((type == REG_SZ && !IsRegularString(m_data.data(), cb)) || (type == REG_DWORD && cb != 4))
-        m_nFlags |= kRegFileIrregular;
-      if (IsTextType(type) && ((cb & 1) || !Carries1252((const wchar_t*)m_data.data(), cb / 2, m_narrow, m_back)))
-        m_nFlags |= kRegFileNotAnsiText;
-    }
-    wchar_t szSub[256];
-    for (DWORD i = 0; i < nSubKeys; ++i) {
-      DWORD cch = 256;
-      LONG err = RegEnumKeyExW(hKey, i, szSub, &cch, nullptr, nullptr, nullptr, nullptr);
-      if (err == ERROR_MORE_DATA) continue;
-      if (err != ERROR_SUCCESS) break;
-      if (!Carries1252(szSub, cch, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
-      HKEY hSub = nullptr;
-      if (RegOpenKeyExW(hKey, szSub, 0, KEY_READ | kRegFileView, &hSub) != ERROR_SUCCESS) continue;
-      LONG err2 = Scan(hSub);
-      RegCloseKey(hSub);
-      if (err2 != ERROR_SUCCESS) return err2;
-    }
-    return ERROR_SUCCESS;
+    DWORD nSubKeys =
+        m_values.ForEach(hKey, [&](const wchar_t* pszName, DWORD cchName, DWORD type, const BYTE* pData, DWORD cb) {
+          if (!Carries1252(pszName, cchName, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
+          if ((type == REG_SZ && !IsRegularString(pData, cb)) || (type == REG_DWORD && cb != 4))
+            m_nFlags |= kRegFileIrregular;
+          if (IsTextType(type) && ((cb & 1) || !Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back)))
+            m_nFlags |= kRegFileNotAnsiText;
+          return true;
+        });
+    LONG err = ERROR_SUCCESS;
+    ForEachSubkey(hKey, nSubKeys, [&](HKEY hSub, const wchar_t* pszName, DWORD cch) {
+      if (!Carries1252(pszName, cch, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
+      err = Scan(hSub);
+      return err == ERROR_SUCCESS;
+    });
+    return err;
   }
 
   int m_nFlags = 0;
 
  private:
   volatile LONG* m_pCancel;
-  std::vector<wchar_t> m_name;
-  std::vector<BYTE> m_data;
+  CValueReader m_values;
   std::string m_narrow;
   std::wstring m_back;
 };
