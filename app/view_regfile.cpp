@@ -134,8 +134,9 @@ void COstrovaView::OnExport() {
   int result = key.IsEmpty() ? 0 : RunRegeditDialog(kExportTitle, option, path, key, nullptr, &error);
   if (result == 0 && error == ERROR_NO_UNICODE_TRANSLATION)
     MsgBox(m_hWnd,
-           "Dieser Schlüssel kann nicht im ANSI-Format exportiert werden: ein Schlüssel- oder Wertname darin "
-           "enthält Zeichen außerhalb des Zeichensatzes (Codepage 1252). Das Unicode-Format kann ihn exportieren.",
+           "Dieser Schlüssel kann nicht im ANSI-Format exportiert werden:\nein Schlüssel- oder Wertname darin "
+           "enthält Zeichen außerhalb des Zeichensatzes (Codepage 1252).\n\nDas Unicode-Format kann ihn "
+           "exportieren.",
            "Fehler", MB_OK | MB_ICONERROR);
   else if (result == 0)
     MsgBox(m_hWnd, "Es gabe einen Fehler beim Exportiren !", "Fehler", MB_OK | MB_ICONERROR);

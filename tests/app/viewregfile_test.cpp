@@ -61,7 +61,7 @@ struct CommandRun {
 // title and answers a message box of boxTitle; ends when the command has
 // returned.
 void AnswerRun(const char* title, std::string file, bool ansi, const char* boxTitle, int boxAnswer,
-               const char* progressPng, const std::atomic<bool>* returned, CommandRun* run) {
+               const char* progressPng, const char* boxPng, const std::atomic<bool>* returned, CommandRun* run) {
   HWND fileDlg = nullptr;
   while (!*returned) {
     HWND dlg = VisibleDialog(title);
@@ -78,6 +78,10 @@ void AnswerRun(const char* title, std::string file, bool ansi, const char* boxTi
     HWND box = boxTitle ? VisibleDialog(boxTitle) : nullptr;
     if (box && run->box.empty()) {
       run->box = BoxText(box);
+      if (boxPng) {
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        WindowCapture::FromScreen(box).SavePng(ScreenshotPath(boxPng).c_str());
+      }
       PostMessageA(box, WM_COMMAND, boxAnswer, 0);
     }
     Sleep(5);
@@ -100,13 +104,14 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wp, LPARAM lp) {
 
 // Runs a command of the frame with the helper answering it.
 CommandRun RunCommand(CFrameWnd* frame, UINT id, const char* title, const std::string& file, bool ansi,
-                      const char* boxTitle = nullptr, int boxAnswer = IDOK, const char* progressPng = nullptr) {
+                      const char* boxTitle = nullptr, int boxAnswer = IDOK, const char* progressPng = nullptr,
+                      const char* boxPng = nullptr) {
   CommandRun run;
   std::atomic<bool> returned(false);
   s_progressTitle = title;
   s_progressSeen = false;
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchDialogs, nullptr, GetCurrentThreadId());
-  std::thread helper(AnswerRun, title, file, ansi, boxTitle, boxAnswer, progressPng, &returned, &run);
+  std::thread helper(AnswerRun, title, file, ansi, boxTitle, boxAnswer, progressPng, boxPng, &returned, &run);
   frame->SendMessage(WM_COMMAND, id);
   returned = true;
   helper.join();
@@ -266,7 +271,8 @@ TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
   // A file with a fault imports nothing and says so.
   const std::string bad = TempFile("ostrova view bad.reg");
   WriteFileBytes(bad, "REGEDIT4\r\n\r\n[" + path + "\\Neu]\r\n\"v\"=hex:01,zz\r\n");
-  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", bad, false, "Fehler");
+  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", bad, false, "Fehler", IDOK, nullptr,
+                   "app_import_error_line.png");
   EXPECT_EQ(run.box.find("Es gabe einen Fehler beim Importiren !\n\nZeile 4 der Datei"), 0u) << run.box;
   HKEY made;
   EXPECT_EQ(RegOpenKeyExA(key.Handle(), "Neu", 0, KEY_READ, &made), ERROR_FILE_NOT_FOUND);
@@ -278,7 +284,7 @@ TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
             ERROR_SUCCESS);
   RegCloseKey(odd);
   DeleteFileA(file.c_str());
-  run = RunCommand(frame, ID_EXPORT, exportTitle, file, true, "Fehler");
+  run = RunCommand(frame, ID_EXPORT, exportTitle, file, true, "Fehler", IDOK, nullptr, "app_export_ansi_refused.png");
   EXPECT_TRUE(run.progress);
   EXPECT_NE(run.box.find("nicht im ANSI-Format exportiert werden"), std::string::npos) << run.box;
   EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
