@@ -83,7 +83,10 @@ class COstrovaView : public CView {
   // cancel callback, and the dialog around them (the worker's result).
   static int RunRegedit(CProgressDlg* dlg);
   static void OnCancelRegedit(DWORD arg);
-  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key);
+  // *pnErrorLine: the line of the file's syntax error (an import), else 0;
+  // *pnError: the Win32 error of a failed run.
+  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key,
+                       int* pnErrorLine = nullptr, LONG* pnError = nullptr);
 
   void OnDraw(CDC* pDC) override;
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;

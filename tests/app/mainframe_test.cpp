@@ -31,6 +31,9 @@ DWORD ReadDword(const std::string& path, const char* sub, const char* name) {
 class EditorFrame : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A toolbar button under the cursor shows its prompt for "Bereit"; an
+    // earlier test program leaves the cursor anywhere on the display.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     m_app = new CEditorTestApp;
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
     m_names = new TestAppNames;
