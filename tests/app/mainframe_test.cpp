@@ -37,9 +37,6 @@ class EditorFrame : public ::testing::Test {
     m_app = new CEditorTestApp;
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
     m_names = new TestAppNames;
-    // Away from where the frame opens: over its toolbar the status bar would
-    // show a button's prompt instead of "Bereit".
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Start();
   }
   void TearDown() override {
