@@ -6,8 +6,8 @@
 #include "app/browser/regnames.h"
 #include "app/browser/regwnd.h"
 #include "app/editors/valueeditor_internal.h"
-#include "app/ostrovaview.h"
 #include "ui/dialogs/textprompt.h"
+#include "ui/errorbox.h"
 #include "viewers/tools/numconvertdlg.h"
 
 const char kRegPathOpenError[] = "Der Registry-Pfad konnte nicht geöffnet werden !";
@@ -77,7 +77,7 @@ CString ValueRef::Title() const {
   return title;
 }
 
-void ShowEditError(const char* text, LONG code) { COstrovaView::ShowError(text, (DWORD)code); }
+void ShowEditError(const char* text, LONG code) { ShowWin32Error(text, (DWORD)code); }
 
 LONG OpenValueKeyQuietly(CRegKeyStack& key, const ValueRef& value, DWORD mode) {
   HKEY root = value.root;
