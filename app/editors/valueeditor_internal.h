@@ -1,4 +1,8 @@
-// What the editors of one value share.
+// What the editors of one value share. They reach the value through
+// CRegKeyStack, not the raw calls the browser enumerates with: one value by
+// name, read whole and written back through its 8-bit or 16-bit interface,
+// with the error of each step kept for the message; a name the code page
+// cannot carry goes through the 16-bit calls on the key object's handle.
 #pragma once
 
 #include <string>
