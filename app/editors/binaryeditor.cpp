@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 
-#include "app/browser/regwnd.h"
 #include "app/editors/hexeditdlg.h"
 #include "app/editors/valueeditor_internal.h"
+#include "app/regvalues.h"
 
 int EditBinaryValue(CWnd* parent, const ValueRef& value) {
   // The dialog's view owns the block and may grow it; spare zeros behind the
