@@ -197,6 +197,8 @@ TEST(NumConvertDlg, NumbersBeyondTheWidthAreRefused) {
           .Do([&, in](HWND d) {
             WindowCapture cap(d);
             if (cap.Count(kLightRed, RectIn(d, Input(d))) <= 50) notRed.push_back(in);
+            if (in == w.refused.front())
+              SaveShot(d, w.bits64 ? "numconvert_qword_too_wide" : "numconvert_dword_too_wide");
             Click(d, IDOK);
           })
           .Do([&, in](HWND d) {
