@@ -33,6 +33,12 @@ void Report(const char* name, double candidateNs, const char* baselineName, doub
   std::fflush(stdout);
 }
 
+void ReportBytes(const char* name, double candidateBytes, const char* baselineName, double baselineBytes) {
+  std::printf("%-32s candidate %12.1f bytes baseline %-20s %12.1f bytes ratio %.3f\n", name, candidateBytes,
+              baselineName, baselineBytes, baselineBytes > 0 ? candidateBytes / baselineBytes : 0.0);
+  std::fflush(stdout);
+}
+
 double Compare(const char* name, const std::function<void()>& candidate, const char* baselineName,
                const std::function<void()>& baseline, int iterations, int repeats) {
   // Alternate the two, and which goes first, so that drift of the machine
