@@ -2,7 +2,6 @@
 
 #include "res/resource.h"
 #include "ui/grips.h"
-#include "ui/msgbox.h"
 #include "ui/tracking.h"
 
 const char kOstrovaViewClass[] = "OstrovaView";
@@ -328,21 +327,3 @@ void COstrovaView::OnUpdateShowCombo(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settin
 // --- search ------------------------------------------------------------------
 
 // OnFind and the other registry commands live in view_regcmds.cpp.
-
-// --- errors ------------------------------------------------------------------
-
-CString COstrovaView::FormatError(const char* text, DWORD code) {
-  if (code == (DWORD)-1) code = GetLastError();
-  char buf[1024];
-  int n = wsprintfA(buf, "%.896s\n\nErrorCode: %i / %08Xh\n", text ? text : "", (int)code, (unsigned)code);
-  DWORD got = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf + n,
-                             (DWORD)(sizeof buf - n), nullptr);
-  buf[n + got] = 0;
-  return CString(buf);
-}
-
-void COstrovaView::ShowError(const char* text, DWORD code) {
-  CString msg = FormatError(text, code);
-  CWnd* main = AfxGetMainWnd();
-  MsgBox(main ? main->m_hWnd : nullptr, msg, "Fehler", MB_OK | MB_ICONERROR);
-}

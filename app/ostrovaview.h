@@ -71,12 +71,6 @@ class COstrovaView : public CView {
 
   // Lays the panes out in the last client size.
   void Layout();
-  // Error box: the text, the code in decimal and hex and the system's
-  // message for it (-1: the thread's last error).
-  static void ShowError(const char* text, DWORD code);
-  // The box's text alone.
-  static CString FormatError(const char* text, DWORD code);
-
   // The key the active pane shows (what an export writes).
   CString ActiveKeyPath() const;
   // Export and import (view_regfile.cpp): the progress dialog's worker and

@@ -1,6 +1,9 @@
 // CRegWnd: the registry as the data source of a browser pane: the five root
 // keys and their subkeys in the key tree, a key's values with type and data
 // in the entry list, and creating, renaming and deleting keys and values.
+// The lists are read with the raw 16-bit RegEnum* calls, not CRegKeyStack:
+// one call gives a value's name, type and data at once for thousands of
+// rows, and every name comes whole, also one the code page cannot carry.
 #pragma once
 
 #include <string>

@@ -67,7 +67,6 @@ class CTreeWnd : public CWnd {
   int GetChildKind(CWnd* wnd);
   int HitTestCursor(UINT_PTR* item);
   int GetEntryType(int index);
-  static int ShowError(const char* text, DWORD code, UINT type = MB_OK);
 
   // --- navigation ------------------------------------------------------------
   // The modes take the values of ShowPathFill and ShowPathHistory.

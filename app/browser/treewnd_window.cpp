@@ -9,7 +9,6 @@
 #include "text/compare/naturalcompare.h"
 #include "ui/buttonimage/buttonimage.h"
 #include "ui/grips.h"
-#include "ui/msgbox.h"
 #include "ui/tracking.h"
 
 IMPLEMENT_DYNAMIC(CTreeWnd, CWnd)
@@ -608,19 +607,6 @@ int CTreeWnd::GetEntryType(int index) {
   if ((unsigned)index >= (unsigned)m_entries.count) return -1;
   if (m_entries.extraSize < 16) return 0;
   return ((const TreeWndEntry*)m_entries.items[index])->type & 0xFF;
-}
-
-int CTreeWnd::ShowError(const char* text, DWORD code, UINT type) {
-  if (code == (DWORD)-1) code = GetLastError();
-  char buf[2048];
-  int n =
-      _snprintf(buf, sizeof buf - 1, "%.895s\n\nErrorCode: %i / %08Xh\n", text ? text : "", (int)code, (unsigned)code);
-  if (n < 0) n = 0;
-  DWORD got = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf + n,
-                             (DWORD)(sizeof buf - n - 1), nullptr);
-  buf[n + got] = 0;
-  CWnd* main = AfxGetMainWnd();
-  return MsgBox(main ? main->m_hWnd : nullptr, buf, "Fehler", (type & 0xF) | MB_ICONERROR);
 }
 
 HWND CTreeWnd::MessageOwner() const {

@@ -15,7 +15,8 @@
 namespace {
 
 const UINT kItemBitsInCell = 0xE2;
-// Longest text read back from the editor (typing stops at TL_EDIT_LIMIT).
+// Text read back from the editor at least (typing stops at TL_EDIT_LIMIT
+// unless the parent lifts it); a longer text is read whole.
 const int kEditReadMax = 2051;
 const int kMaxChoiceLength = 1023;
 const int kDefaultMaxChoices = 1024;
@@ -564,9 +565,14 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   if (!handle) return 0;
   std::string text;
   int selected = -1;
+  // A text given longer than the typing limit, or typed past a limit the
+  // parent lifted, comes back whole: an edit never cuts what it showed.
+  int readMax = kEditReadMax;
   if (mode && editor) {
-    text.resize(kEditReadMax + 1);
-    int n = GetWindowTextA(editor, &text[0], kEditReadMax + 1);
+    int length = GetWindowTextLengthA(editor);
+    if (length > readMax) readMax = length;
+    text.resize(readMax + 1);
+    int n = GetWindowTextA(editor, &text[0], readMax + 1);
     text.resize(n > 0 ? (size_t)n : 0);
     if (kind != kEditorEdit) selected = (int)SendMessageA(editor, CB_GETCURSEL, 0, 0);
   }
@@ -591,11 +597,11 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   nm.item.lParam = item->lParam;
   // The parent may write into the text up to its limit.
   std::vector<char> buffer(text.begin(), text.end());
-  buffer.resize(kEditReadMax + 1, 0);
+  buffer.resize(readMax + 1, 0);
   if (mode) {
     nm.item.mask = kEndMask | (changed ? TLIF_EDITCHANGED : 0) | (mode == 2 ? TLIF_EDITRETURN : 0);
     nm.item.pszText = buffer.data();
-    nm.item.cchTextMax = kEditReadMax;
+    nm.item.cchTextMax = readMax;
   } else {
     nm.item.mask = kCancelMask;
   }
@@ -604,7 +610,7 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   if (!mode || reply) return 0;
   item = TreeListLookup(data, handle);
   if (!item || !ValidColumn(data, column)) return 0;
-  buffer[kEditReadMax] = 0;
+  buffer[readMax] = 0;
   text.assign(buffer.data());
   if (callback) {
     NMTVDISPINFOA set = {};

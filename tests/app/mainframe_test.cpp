@@ -12,6 +12,7 @@
 #include "harness/registry_util.h"
 #include "harness/window_util.h"
 #include "res/resource.h"
+#include "ui/errorbox.h"
 
 namespace {
 CRect ChildRect(CWnd& child) {
@@ -421,15 +422,15 @@ TEST_F(EditorFrame, FindAndTheContextFindOpenTheSearchDialog) {
 }
 
 TEST_F(EditorFrame, ErrorTextCarriesTheCodeAndTheSystemMessage) {
-  CString text = COstrovaView::FormatError("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
+  CString text = FormatWin32Error("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
   std::string s = (const char*)text;
   EXPECT_EQ(s.rfind("Schlüssel fehlt\n\nErrorCode: 2 / 00000002h\n", 0), 0u) << s;
   EXPECT_GT(s.size(), strlen("Schlüssel fehlt\n\nErrorCode: 2 / 00000002h\n"));
   SetLastError(5);
-  EXPECT_NE(std::string((const char*)COstrovaView::FormatError("x", (DWORD)-1)).find("ErrorCode: 5 / 00000005h"),
+  EXPECT_NE(std::string((const char*)FormatWin32Error("x", (DWORD)-1)).find("ErrorCode: 5 / 00000005h"),
             std::string::npos);
   std::string longText(2000, 'a');
-  EXPECT_NE(std::string((const char*)COstrovaView::FormatError(longText.c_str(), 2)).find(std::string(896, 'a') + "\n"),
+  EXPECT_NE(std::string((const char*)FormatWin32Error(longText.c_str(), 2)).find(std::string(896, 'a') + "\n"),
             std::string::npos);
 }
 }  // namespace
