@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/ostrovaview.h"
 #include "mfc/filedialog.h"
 #include "system/pathtype.h"

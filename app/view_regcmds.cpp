@@ -1,6 +1,6 @@
 // The view's registry commands: find and find next, permissions, loading and
 // unloading hives, and the outside registry editor.
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/hives.h"
 #include "app/ostrovaview.h"
 #include "app/search/regfinddlg.h"

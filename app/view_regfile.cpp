@@ -1,7 +1,7 @@
 // The view's .reg export and import: the file dialogs, the overwrite
 // question and the run of the system's registry editor in the worker of a
 // progress dialog (app/regfile/ does the work where the editor does not).
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/ostrovaview.h"
 #include "app/regfile/regeditrun.h"
 #include "res/resource.h"

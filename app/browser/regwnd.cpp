@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/browser/regmove.h"
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "text/compare/naturalcompare.h"
 
 IMPLEMENT_DYNAMIC(CRegWnd, CTreeWnd)

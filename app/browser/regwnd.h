@@ -28,10 +28,6 @@ LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName, std::st
 // Test seam: pretends the system has no RegRenameKey (moves by copy).
 void SetRenameRegKeyFallback(bool fallback);
 
-// Said after a failure's own text when the key or value is no longer there.
-extern const char kRegKeyGoneText[];
-extern const char kRegValueGoneText[];
-
 // Posted by CRegWnd::ShowVanished to the pane.
 const UINT WM_REGWND_VANISHED = WM_APP + 0x2F1;
 

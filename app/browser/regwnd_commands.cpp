@@ -3,19 +3,12 @@
 #include <cstring>
 
 #include "app/browser/regmove.h"
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/browser/regwnd.h"
 #include "system/regkeystack.h"
 #include "system/sysqueries.h"
 #include "ui/errorbox.h"
 #include "ui/msgbox.h"
-
-const char kRegKeyGoneText[] =
-    "\n\nDer Registry-Schlüssel ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
-    "Die Anzeige wird aktualisiert.";
-const char kRegValueGoneText[] =
-    "\n\nDer Registry-Wert ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
-    "Die Anzeige wird aktualisiert.";
 
 namespace {
 

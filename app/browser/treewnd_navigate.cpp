@@ -5,6 +5,7 @@
 #include "app/browser/treewnd.h"
 #include "system/regkeystack.h"
 #include "text/compare/naturalcompare.h"
+#include "ui/errorbox.h"
 
 namespace {
 
@@ -558,7 +559,7 @@ void CTreeWnd::ReportMissingPath(const char* path) {
     text.Format("%s\n\nIn '%.600s'\nfehlt der Schlüssel '%.*s'.", kTextPathMissing, reached, missingLength, missing);
   else
     text.Format("%s\n\nDer Schlüssel '%.*s' fehlt.", kTextPathMissing, missingLength, missing);
-  ShowError(text, ERROR_FILE_NOT_FOUND);
+  ShowWin32Error(text, ERROR_FILE_NOT_FOUND);
 }
 
 int CTreeWnd::LoadComboHistory(const char* valueName, const char* subKey) {

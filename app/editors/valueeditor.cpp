@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/browser/regnames.h"
-#include "app/browser/regwnd.h"
+#include "app/regnames.h"
+#include "app/regvalues.h"
 #include "app/editors/valueeditor_internal.h"
 #include "ui/dialogs/textprompt.h"
 #include "ui/errorbox.h"

@@ -1,7 +1,7 @@
 // What the entry list shows for each kind of value, and path parsing.
 #include <cstring>
 
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "browser_fixture.h"
 
 namespace {
