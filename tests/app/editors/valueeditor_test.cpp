@@ -660,13 +660,19 @@ TEST_F(ValueEditor, HexInsertionGrowsA100ByteValueWrittenWhole) {
 }
 
 // Holds Ctrl down as the view reads it (GetAsyncKeyState) while action runs.
+// Wine now and then misses a key that SendInput pressed: press again.
 void WithCtrl(HWND front, const std::function<void()>& action) {
-  SetForegroundWindow(front);
   INPUT in = {};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = VK_CONTROL;
-  SendInput(1, &in, sizeof in);
-  EXPECT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }));
+  bool down = false;
+  for (int attempt = 0; attempt < 5 && !down; ++attempt) {
+    SetForegroundWindow(front);
+    in.ki.dwFlags = 0;
+    SendInput(1, &in, sizeof in);
+    down = PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; });
+  }
+  EXPECT_TRUE(down);
   action();
   in.ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof in);
