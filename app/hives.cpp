@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/ostrovaview.h"
 #include "mfc/filedialog.h"
 #include "system/pathtype.h"
@@ -13,6 +13,7 @@
 #include "system/spawnprocess.h"
 #include "system/sysqueries.h"
 #include "ui/dialogs/textprompt.h"
+#include "ui/errorbox.h"
 
 const char kRegeditAppletKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 
@@ -188,7 +189,7 @@ bool RunLoadHive(CWnd* pParent, const char* currentPath, CString& strLoaded) {
   }
   LONG e = LoadHive(root, sub, file);
   if (e != ERROR_SUCCESS) {
-    COstrovaView::ShowError("Die Datei konnte nicht eingehäng werden:", (DWORD)e);
+    ShowWin32Error("Die Datei konnte nicht eingehäng werden:", (DWORD)e);
     return false;
   }
   strLoaded = NormaliseRegRoot(text);
@@ -224,7 +225,7 @@ bool RunUnloadHive(CWnd* pParent, const char* currentPath) {
   }
   LONG e = UnloadHive(root, sub);
   if (e != ERROR_SUCCESS) {
-    COstrovaView::ShowError("Der Schlüssel konnte nicht ausgehäng werden:", (DWORD)e);
+    ShowWin32Error("Der Schlüssel konnte nicht ausgehäng werden:", (DWORD)e);
     return false;
   }
   HKEY still = nullptr;

@@ -10,7 +10,7 @@
 BOOL CMainFrame::InitMenuIcons(const UINT* toolbarIds, int count) {
   HINSTANCE inst = AfxGetResourceHandle();
   for (int t = 0; t < count && toolbarIds[t]; ++t) {
-    HRSRC res = FindResourceA(inst, MAKEINTRESOURCEA(toolbarIds[t]), MAKEINTRESOURCEA(241));
+    HRSRC res = FindResourceA(inst, MAKEINTRESOURCEA(toolbarIds[t]), RT_TOOLBAR);
     const WORD* data = res ? static_cast<const WORD*>(LockResource(LoadResource(inst, res))) : nullptr;
     if (!data) continue;
     int items = data[3];

@@ -2,7 +2,6 @@
 
 #include "res/resource.h"
 #include "ui/grips.h"
-#include "ui/msgbox.h"
 #include "ui/tracking.h"
 
 const char kOstrovaViewClass[] = "OstrovaView";
@@ -180,10 +179,11 @@ void COstrovaView::OnUpdate(CView*, LPARAM lHint, CObject*) {
         // "/" separators are spelled out before the tree is walked.
         char path[kTreeWndPathBuffer + 8];
         lstrcpynA(path, *starts[i], kTreeWndPathBuffer - 32);
-        if (MakePane(i, false) && m_panes[i].ParsePath(path, -1, nullptr) > 0) m_panes[i].NavigateTo(path, 2);
+        if (MakePane(i, false) && m_panes[i].ParsePath(path, -1, nullptr) > 0)
+          m_panes[i].NavigateTo(path, kShowStartPath);
         starts[i]->Empty();
       } else if (!lasts[i]->IsEmpty()) {
-        if (MakePane(i, false)) m_panes[i].NavigateTo(*lasts[i], 2);
+        if (MakePane(i, false)) m_panes[i].NavigateTo(*lasts[i], kShowStartPath);
         lasts[i]->Empty();
       }
     }
@@ -327,21 +327,3 @@ void COstrovaView::OnUpdateShowCombo(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_settin
 // --- search ------------------------------------------------------------------
 
 // OnFind and the other registry commands live in view_regcmds.cpp.
-
-// --- errors ------------------------------------------------------------------
-
-CString COstrovaView::FormatError(const char* text, DWORD code) {
-  if (code == (DWORD)-1) code = GetLastError();
-  char buf[1024];
-  int n = wsprintfA(buf, "%.896s\n\nErrorCode: %i / %08Xh\n", text ? text : "", (int)code, (unsigned)code);
-  DWORD got = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf + n,
-                             (DWORD)(sizeof buf - n), nullptr);
-  buf[n + got] = 0;
-  return CString(buf);
-}
-
-void COstrovaView::ShowError(const char* text, DWORD code) {
-  CString msg = FormatError(text, code);
-  CWnd* main = AfxGetMainWnd();
-  MsgBox(main ? main->m_hWnd : nullptr, msg, "Fehler", MB_OK | MB_ICONERROR);
-}

@@ -47,7 +47,7 @@ extern CString StartPath2;
 
 struct ViewContext {
   int pane = 0;
-  int kind = 0;  // 0 none, 1 key-tree item, 2 entry row, 5 entry list without a row
+  TreeWndHit kind = kHitNothing;  // kHitTreeItem, kHitEntryRow or kHitEntryList
   UINT_PTR item = 0;
   int row = -1;
   int column = -1;
@@ -71,19 +71,16 @@ class COstrovaView : public CView {
 
   // Lays the panes out in the last client size.
   void Layout();
-  // Error box: the text, the code in decimal and hex and the system's
-  // message for it (-1: the thread's last error).
-  static void ShowError(const char* text, DWORD code);
-  // The box's text alone.
-  static CString FormatError(const char* text, DWORD code);
-
   // The key the active pane shows (what an export writes).
   CString ActiveKeyPath() const;
   // Export and import (view_regfile.cpp): the progress dialog's worker and
   // cancel callback, and the dialog around them (the worker's result).
   static int RunRegedit(CProgressDlg* dlg);
   static void OnCancelRegedit(DWORD arg);
-  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key);
+  // *pnErrorLine: the line of the file's syntax error (an import), else 0;
+  // *pnError: the Win32 error of a failed run.
+  int RunRegeditDialog(const char* title, const char* option, const char* file, const char* key,
+                       int* pnErrorLine = nullptr, LONG* pnError = nullptr);
 
   void OnDraw(CDC* pDC) override;
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;

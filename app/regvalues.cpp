@@ -4,6 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
+const char kRegKeyGoneText[] =
+    "\n\nDer Registry-Schlüssel ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
+    "Die Anzeige wird aktualisiert.";
+const char kRegValueGoneText[] =
+    "\n\nDer Registry-Wert ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
+    "Die Anzeige wird aktualisiert.";
+
 namespace {
 
 const int kMaxStringChars = 250;  // characters after the opening quote

@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+// Said after a failure's own text when the key or value is no longer there
+// (deleted or renamed by another program meanwhile).
+extern const char kRegKeyGoneText[];
+extern const char kRegValueGoneText[];
+
 // "REG_SZ" ... for 0-11; another type: NULL when flag is nonzero, else "???".
 const char* GetRegTypeName(DWORD type, int flag);
 

@@ -33,7 +33,7 @@ class CRegSearchPane : public IRegSearchPane {
   void SelectEntry(int row) override {
     if (m_pane.SelectEntry(row, TRUE)) m_pane.ScrollToEntry(row);
   }
-  void NavigateTo(const char* path) override { m_pane.NavigateTo(path, 1); }
+  void NavigateTo(const char* path) override { m_pane.NavigateTo(path, kShowAddHistory); }
   // The hit is scrolled into view, as an entry found in the list is.
   bool SelectEntryByName(const char* name) override {
     if (!m_pane.SelectEntryByName(name, TRUE)) return false;

@@ -19,6 +19,35 @@ void StripImage(CMenu* menu, UINT item, int image) {
   SetMenuItemBitmapFromStrip(menu, item, MAKEINTRESOURCEA(IDB_MENUSTRIP), image, kMenuStripImageSize);
 }
 
+// An image beside the item of a command.
+struct CommandImage {
+  UINT command;
+  int image;
+};
+
+const CommandImage kKeyImages[] = {
+    {ID_CTX_COPY, kImageCopy},
+    {ID_CTX_FIND, kImageFind},
+    {ID_DELETE_ITEM, kImageDelete},
+};
+const CommandImage kRowImages[] = {
+    {ID_DELETE_ITEM, kImageDelete},
+    {ID_CTX_EDIT_BINARY, kImageEditBinary},
+    {ID_CTX_MODIFY, kImageModify},
+    {ID_CTX_COPY, kImageCopy},
+};
+
+template <int N>
+void StripImages(CMenu* menu, const CommandImage (&images)[N]) {
+  for (const CommandImage& i : images) StripImage(menu, i.command, i.image);
+}
+
+// The "&Neu" pop-up has no command: it is found by its menu.
+void PopupImage(CMenu* menu, HMENU popup, int image) {
+  for (int i = 0, n = menu->GetMenuItemCount(); i < n; ++i)
+    if (::GetSubMenu(menu->m_hMenu, i) == popup) return StripImage(menu, kMenuItemByPosition | i, image);
+}
+
 // The text of a cell of a tree-list item (column 0: the item's own text).
 CString CellText(CTreeListCtrl& ctrl, HTREEITEM item, int column) {
   char text[1100] = "";
@@ -46,23 +75,24 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
   int pane = m_settings.singleWnd == kOnlyPane2 ? 1 : 0;
   UINT_PTR item = 0;
   int column = -1;
-  int kind = m_panes[pane].HitTest(pos.x, pos.y, &item, &column);
-  if (kind == 0 && BothShown()) {
+  TreeWndHit kind = (TreeWndHit)m_panes[pane].HitTest(pos.x, pos.y, &item, &column);
+  if (kind == kHitNothing && BothShown()) {
     pane = 1;
-    kind = m_panes[1].HitTest(pos.x, pos.y, &item, &column);
+    kind = (TreeWndHit)m_panes[1].HitTest(pos.x, pos.y, &item, &column);
   }
-  if (kind != 1 && kind != 2 && kind != 5) {
+  if (kind != kHitTreeItem && kind != kHitEntryRow && kind != kHitEntryList) {
     m_context = ViewContext();
     return;
   }
   m_context.pane = pane;
   m_context.kind = kind;
-  m_context.item = kind == 1 ? item : 0;
-  m_context.row = kind == 2 ? (int)item : -1;
+  m_context.item = kind == kHitTreeItem ? item : 0;
+  m_context.row = kind == kHitEntryRow ? (int)item : -1;
   m_context.column = column;
   m_activePane = m_focusPane = pane;
   CMenu newMenu;
   newMenu.CreatePopupMenu();
+  HMENU newPopup = newMenu.m_hMenu;
   newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_KEY, "Schlüssel");
   newMenu.AppendMenu(MF_SEPARATOR);
   newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_STRING, "Zeichenfolge");
@@ -73,7 +103,7 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
   newMenu.AppendMenu(MF_STRING, ID_CTX_NEW_EXPAND, "Erweiterbare Zeichnefolge");
   CMenu menu;
   menu.CreatePopupMenu();
-  if (kind == 1) {
+  if (kind == kHitTreeItem) {
     CTreeListCtrl& tree = m_panes[pane].Tree();
     HTREEITEM hit = (HTREEITEM)item;
     UINT grey = hit ? 0 : MF_GRAYED;
@@ -90,11 +120,9 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
     menu.AppendMenu(MF_SEPARATOR);
     menu.AppendMenu(MF_STRING | grey, ID_EXPORT, "Exportieren");
     menu.AppendMenu(MF_STRING | grey, ID_PERMISSIONS, "Berechtigungen");
-    StripImage(&menu, kMenuItemByPosition | 0, kImageCopy);
-    StripImage(&menu, kMenuItemByPosition | 3, kImageNew);
-    StripImage(&menu, kMenuItemByPosition | 4, kImageFind);
-    StripImage(&menu, kMenuItemByPosition | 6, kImageDelete);
-  } else if (kind == 2) {
+    StripImages(&menu, kKeyImages);
+    PopupImage(&menu, newPopup, kImageNew);
+  } else if (kind == kHitEntryRow) {
     int row = m_context.row;
     UINT grey = row >= 0 ? 0 : MF_GRAYED;
     // The default value by its record: a value named "(Standard)" can be renamed.
@@ -108,45 +136,42 @@ void COstrovaView::OnContextMenu(CWnd* pWnd, CPoint pos) {
     menu.AppendMenu(MF_SEPARATOR);
     menu.AppendMenu(MF_STRING | grey, ID_DELETE_ITEM, "Löschen");
     menu.AppendMenu(MF_STRING | (row < 0 || isDefault ? MF_GRAYED : 0), ID_RENAME_ITEM, "Umbenennen");
-    StripImage(&menu, ID_DELETE_ITEM, kImageDelete);
-    StripImage(&menu, ID_CTX_EDIT_BINARY, kImageEditBinary);
-    StripImage(&menu, ID_CTX_MODIFY, kImageModify);
-    StripImage(&menu, ID_CTX_COPY, kImageCopy);
+    StripImages(&menu, kRowImages);
   } else {
     menu.AppendMenu(MF_POPUP, (UINT_PTR)newMenu.Detach(), "&Neu");
-    StripImage(&menu, kMenuItemByPosition | 0, kImageNew);
+    PopupImage(&menu, newPopup, kImageNew);
   }
   menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, this);
   menu.DestroyMenu();
 }
 
 void COstrovaView::OnContextExpand() {
-  if (m_context.kind == 1 && m_context.item)
+  if (m_context.kind == kHitTreeItem && m_context.item)
     m_panes[m_context.pane].Tree().Expand((HTREEITEM)m_context.item, TVE_TOGGLE);
-  m_context.kind = 0;
+  m_context.kind = kHitNothing;
 }
 
 void COstrovaView::OnContextCopy() {
   CRegWnd& pane = m_panes[m_context.pane];
-  if (m_context.kind == 1) {
+  if (m_context.kind == kHitTreeItem) {
     SetClipboardText(pane.GetPathNoSlash(), -1);
-  } else if (m_context.kind == 2 && m_context.row >= 0) {
+  } else if (m_context.kind == kHitEntryRow && m_context.row >= 0) {
     CTreeListCtrl& list = pane.List();
     HTREEITEM item = (HTREEITEM)list.SendMessage(TLM_GETROWITEM, 0, m_context.row);
     CString text = CellText(list, item, m_context.column > 0 ? m_context.column : 0);
     SetClipboardText(text, text.GetLength());
   }
-  m_context.kind = 0;
+  m_context.kind = kHitNothing;
 }
 
 bool COstrovaView::FocusContextTarget() {
   CRegWnd& pane = m_panes[m_context.pane];
-  if (m_context.kind == 1 && m_context.item) {
+  if (m_context.kind == kHitTreeItem && m_context.item) {
     pane.Tree().SelectItem((HTREEITEM)m_context.item);
     pane.Tree().SetFocus();
     return true;
   }
-  if (m_context.kind == 2 && m_context.row >= 0) {
+  if (m_context.kind == kHitEntryRow && m_context.row >= 0) {
     pane.SelectEntry(m_context.row, TRUE);
     return true;
   }

@@ -31,9 +31,9 @@ void COstrovaView::RefreshContextRow(const ViewContext& context) {
 }
 
 void COstrovaView::EditContextValue(bool binary) {
-  if (m_context.kind != 2) return;
+  if (m_context.kind != kHitEntryRow) return;
   ViewContext context = m_context;
-  m_context.kind = 0;
+  m_context.kind = kHitNothing;
   CString path, name;
   bool isDefault = false;
   if (!ContextEntry(context, &path, &name, &isDefault)) return;
@@ -51,7 +51,7 @@ void COstrovaView::OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult) {
   const NMTREEWNDENTRY* entry = (const NMTREEWNDENTRY*)pNMHDR;
   m_context = ViewContext();
   m_context.pane = pNMHDR->idFrom == IDC_PANE2 ? 1 : 0;
-  m_context.kind = 2;
+  m_context.kind = kHitEntryRow;
   m_context.row = (int)entry->index;
   m_context.column = 0;
   m_activePane = m_focusPane = m_context.pane;
@@ -59,15 +59,15 @@ void COstrovaView::OnEntryActivate(NMHDR* pNMHDR, LRESULT* pResult) {
 }
 
 void COstrovaView::OnNewKey() {
-  if (m_context.kind != 1 && m_context.kind != 5) return;
-  m_context.kind = 0;
+  if (m_context.kind != kHitTreeItem && m_context.kind != kHitEntryList) return;
+  m_context.kind = kHitNothing;
   // Made in place, with its name open for editing.
   m_panes[m_context.pane].NewFolderAt(nullptr, 2, nullptr);
 }
 
 void COstrovaView::OnNewValue(UINT nID) {
-  if (m_context.kind != 1 && m_context.kind != 5) return;
-  m_context.kind = 0;
+  if (m_context.kind != kHitTreeItem && m_context.kind != kHitEntryList) return;
+  m_context.kind = kHitNothing;
   // Made in place, with its name open for editing.
   m_panes[m_context.pane].NewItemAt(nullptr, 2, kNewValueTypes[nID - ID_CTX_NEW_STRING]);
 }

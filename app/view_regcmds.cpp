@@ -1,6 +1,6 @@
 // The view's registry commands: find and find next, permissions, loading and
 // unloading hives, and the outside registry editor.
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/hives.h"
 #include "app/ostrovaview.h"
 #include "app/search/regfinddlg.h"
@@ -42,7 +42,7 @@ int SearchWorker(CProgressDlg* dlg) {
 }  // namespace
 
 void COstrovaView::OnFind() {
-  m_context.kind = 0;
+  m_context.kind = kHitNothing;
   CRegFindDlg dlg(this);
   if (dlg.DoModal() != IDOK) return;
   int flags = (dlg.FindKeys ? kSearchKeys : 0) | (dlg.FindItems ? kSearchValueNames : 0) |

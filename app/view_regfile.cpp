@@ -1,7 +1,7 @@
 // The view's .reg export and import: the file dialogs, the overwrite
 // question and the run of the system's registry editor in the worker of a
 // progress dialog (app/regfile/ does the work where the editor does not).
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/ostrovaview.h"
 #include "app/regfile/regeditrun.h"
 #include "res/resource.h"
@@ -26,6 +26,8 @@ struct RegeditJob {
   const char* option;
   const char* file;
   const char* key;  // null for an import
+  int errorLine;    // out: the line of the file's syntax error
+  LONG error;       // out: the Win32 error of a failure
 };
 RegeditJob* volatile s_jobs[8];
 
@@ -68,7 +70,8 @@ int COstrovaView::RunRegedit(CProgressDlg* dlg) {
   req.file = job->file;
   req.key = job->key;
   req.cancel = &dlg->m_nCancel;
-  int result = RunRegeditRequest(job->view->m_regedit, req);
+  req.errorLine = &job->errorLine;
+  int result = RunRegeditRequest(job->view->m_regedit, req, &job->error);
   if (result < 0)
     dlg->WorkerMessageBox("Das Programm 'RegEdit.exe' konnte nicht gestartet werden.", "Fehler", MB_OK | MB_ICONERROR);
   return result;
@@ -79,8 +82,9 @@ void COstrovaView::OnCancelRegedit(DWORD arg) {
   if (job) job->view->m_regedit.Terminate(1);
 }
 
-int COstrovaView::RunRegeditDialog(const char* title, const char* option, const char* file, const char* key) {
-  RegeditJob job = {this, option, file, key};
+int COstrovaView::RunRegeditDialog(const char* title, const char* option, const char* file, const char* key,
+                                   int* pnErrorLine, LONG* pnError) {
+  RegeditJob job = {this, option, file, key, 0, ERROR_SUCCESS};
   DWORD slot = PutJob(&job);
   if (slot == (DWORD)-1) return -1;
   int result;
@@ -94,6 +98,8 @@ int COstrovaView::RunRegeditDialog(const char* title, const char* option, const 
     result = dlg.m_nResult;
   }
   DropJob(slot);
+  if (pnErrorLine) *pnErrorLine = job.errorLine;
+  if (pnError) *pnError = job.error;
   return result;
 }
 
@@ -124,8 +130,16 @@ void COstrovaView::OnExport() {
   const char* option = (fd.m_ofn.Flags & OFN_READONLY) ? "/A" : "/E";
   CString key = ActiveKeyPath();
   // No key would export the whole registry.
-  int result = key.IsEmpty() ? 0 : RunRegeditDialog(kExportTitle, option, path, key);
-  if (result == 0) MsgBox(m_hWnd, "Es gabe einen Fehler beim Exportiren !", "Fehler", MB_OK | MB_ICONERROR);
+  LONG error = ERROR_SUCCESS;
+  int result = key.IsEmpty() ? 0 : RunRegeditDialog(kExportTitle, option, path, key, nullptr, &error);
+  if (result == 0 && error == ERROR_NO_UNICODE_TRANSLATION)
+    MsgBox(m_hWnd,
+           "Dieser Schlüssel kann nicht im ANSI-Format exportiert werden:\nein Schlüssel- oder Wertname darin "
+           "enthält Zeichen außerhalb des Zeichensatzes (Codepage 1252).\n\nDas Unicode-Format kann ihn "
+           "exportieren.",
+           "Fehler", MB_OK | MB_ICONERROR);
+  else if (result == 0)
+    MsgBox(m_hWnd, "Es gabe einen Fehler beim Exportiren !", "Fehler", MB_OK | MB_ICONERROR);
 }
 
 void COstrovaView::OnImport() {
@@ -135,6 +149,14 @@ void COstrovaView::OnImport() {
   if (fd.DoModal() != IDOK) return;
   CString path = fd.GetPathName();
   WriteProgramString("ImportPath", path);
-  if (RunRegeditDialog(kImportTitle, "/I", path, nullptr) == 0)
-    MsgBox(m_hWnd, "Es gabe einen Fehler beim Importiren !", "Fehler", MB_OK | MB_ICONERROR);
+  int line = 0;
+  if (RunRegeditDialog(kImportTitle, "/I", path, nullptr, &line) != 0) return;
+  CString text = "Es gabe einen Fehler beim Importiren !";
+  // A file that is broken or cut short: nothing was imported; say where.
+  if (line > 0) {
+    CString where;
+    where.Format("\n\nZeile %d der Datei ist fehlerhaft oder unvollst\xE4ndig; es wurde nichts importiert.", line);
+    text += where;
+  }
+  MsgBox(m_hWnd, text, "Fehler", MB_OK | MB_ICONERROR);
 }

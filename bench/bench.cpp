@@ -37,6 +37,12 @@ void Report(const char* name, double candidateNs, const char* baselineName, doub
   std::fflush(stdout);
 }
 
+void ReportBytes(const char* name, double candidateBytes, const char* baselineName, double baselineBytes) {
+  std::printf("%-32s candidate %12.1f bytes baseline %-20s %12.1f bytes ratio %.3f\n", name, candidateBytes,
+              baselineName, baselineBytes, baselineBytes > 0 ? candidateBytes / baselineBytes : 0.0);
+  std::fflush(stdout);
+}
+
 double Compare(const char* name, const std::function<void()>& candidate, const char* baselineName,
                const std::function<void()>& baseline, int iterations, int repeats) {
   // Alternate the two, and which goes first, so that drift of the machine
@@ -63,12 +69,6 @@ size_t PrivateBytes() {
   // Wine leaves PrivateUsage 0 and gives the process's private resident
   // bytes as the pagefile usage, which Windows counts the same.
   return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-}
-
-void ReportBytes(const char* name, double candidateBytes, const char* baselineName, double baselineBytes) {
-  std::printf("%-32s candidate %12.0f bytes baseline %-20s %12.0f bytes ratio %.3f\n", name, candidateBytes,
-              baselineName, baselineBytes, baselineBytes > 0 ? candidateBytes / baselineBytes : 0.0);
-  std::fflush(stdout);
 }
 
 const char* ChildArgs(int argc, char** argv) {

@@ -16,6 +16,9 @@ double MedianNs(const std::function<void()>& fn, int iterations, int repeats = 7
 // Prints "<name>: candidate <c> ns, baseline <b> (<baseline>) <n> ns, ratio <c/b>".
 void Report(const char* name, double candidateNs, const char* baselineName, double baselineNs);
 
+// The same line for a size: "<name>: candidate <c> bytes, baseline ... ratio <c/b>".
+void ReportBytes(const char* name, double candidateBytes, const char* baselineName, double baselineBytes);
+
 // Convenience: measures both and reports; returns the ratio.
 double Compare(const char* name, const std::function<void()>& candidate, const char* baselineName,
                const std::function<void()>& baseline, int iterations, int repeats = 7);
@@ -23,9 +26,6 @@ double Compare(const char* name, const std::function<void()>& candidate, const c
 // Private bytes of this process (GetProcessMemoryInfo's PrivateUsage, or
 // its PagefileUsage where that is 0).
 size_t PrivateBytes();
-
-// Prints "<name>: candidate <c> bytes, baseline (<baseline>) <b> bytes, ratio <c/b>".
-void ReportBytes(const char* name, double candidateBytes, const char* baselineName, double baselineBytes);
 
 // Memory is measured in a process of its own each, so that one measurement
 // does not reuse the heap another left behind: the program runs itself

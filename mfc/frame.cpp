@@ -262,9 +262,51 @@ void CFrameWnd::OnClose() {
 // ---------------------------------------------------------------------------
 // Commands.
 
+namespace {
+// Keys an edit box acts on itself: moving, deleting, the clipboard, undo
+// (also Alt+Backspace) and select all.
+bool IsEditingKey(WPARAM vk) {
+  switch (vk) {
+    case VK_BACK:
+    case VK_DELETE:
+    case VK_INSERT:
+    case VK_HOME:
+    case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+      return true;
+    case 'A':
+    case 'C':
+    case 'V':
+    case 'X':
+    case 'Y':
+    case 'Z':
+      return ::GetKeyState(VK_CONTROL) < 0;
+  }
+  return false;
+}
+}  // namespace
+
+BOOL AfxFocusKeepsKey(const MSG* pMsg) {
+  // A window that wants every key (an in-place editor, which only Return or
+  // Esc ends) keeps them all; an edit box keeps its editing keys, so that
+  // Ctrl+A in a text field selects the text and not the list behind it.
+  if (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN) return FALSE;
+  if (!pMsg->hwnd) return FALSE;
+  UINT code = (UINT)::SendMessageA(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, (LPARAM)pMsg);
+  if (code & DLGC_WANTALLKEYS) return TRUE;
+  return (code & DLGC_HASSETSEL) && IsEditingKey(pMsg->wParam);
+}
+
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
-  if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable)
+  if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable) {
+    if (AfxFocusKeepsKey(pMsg)) return FALSE;
     return ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
+  }
   return FALSE;
 }
 

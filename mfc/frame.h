@@ -24,6 +24,10 @@ struct CCreateContext;
 // The class of frames and views that name none.
 extern const char afxWndFrameOrView[];
 BOOL AfxRegisterFrameOrViewClass();
+// True when the focus window of a key message keeps the key from the
+// frame's accelerators: every key for a window that wants all keys, the
+// editing keys (moving, deleting, clipboard, undo, select all) for an edit box.
+BOOL AfxFocusKeepsKey(const MSG* pMsg);
 
 class CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/browser/regmove.h"
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "text/compare/naturalcompare.h"
 
 IMPLEMENT_DYNAMIC(CRegWnd, CTreeWnd)
@@ -261,11 +261,21 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
     }
   }
   RegCloseKey(key);
+  // Kept while the key is shown (a sort fills the rows again from it): no
+  // room to spare beyond what it holds.
+  if (keep) {
+    m_data.shrink_to_fit();
+    m_bytes.shrink_to_fit();
+  }
   if (!hasDefault) {
-    TreeWndEntry e = {kImageString, kImageString, kEntryItem, 0x101, 0};
+    TreeWndEntry e = {kImageString, kImageString, kEntryItem, REG_SZ | kEntryDefaultValue, 0};
     list->InsertString(kDefaultName, 0, &e);
   }
-  list->Sort(0, list->count, CompareItemNames);
+  // The registry mostly gives the values in the order they were written,
+  // often already in order: one pass over them is then the whole sort.
+  int sorted = 1;
+  while (sorted < list->count && CompareItemNames(list, sorted - 1, sorted) <= 0) ++sorted;
+  if (sorted < list->count) list->Sort(0, list->count, CompareItemNames);
   return list->count;
 }
 
@@ -327,7 +337,7 @@ int CRegWnd::ParsePath(char* path, int length, LPARAM* itemValue) {
   int levels = 0;
   for (const char* p = strchr(path, '\\'); p && *p; ++p)
     if (*p == '\\' && p[1]) ++levels;
-  if (itemValue) *itemValue = ((LPARAM)(row | 0x5800) << kTreeItemRootShift) | levels;
+  if (itemValue) *itemValue = kTreeItemMarker | ((LPARAM)row << kTreeItemRootShift) | levels;
   return length;
 }
 

@@ -1,6 +1,9 @@
 // CRegWnd: the registry as the data source of a browser pane: the five root
 // keys and their subkeys in the key tree, a key's values with type and data
 // in the entry list, and creating, renaming and deleting keys and values.
+// The lists are read with the raw 16-bit RegEnum* calls, not CRegKeyStack:
+// one call gives a value's name, type and data at once for thousands of
+// rows, and every name comes whole, also one the code page cannot carry.
 #pragma once
 
 #include <string>
@@ -24,10 +27,6 @@ int FindRootKey(const char* path, int* length, HKEY* handle);
 LONG RenameRegKey(HKEY parent, const char* oldName, const char* newName, std::string* leftAt = nullptr);
 // Test seam: pretends the system has no RegRenameKey (moves by copy).
 void SetRenameRegKeyFallback(bool fallback);
-
-// Said after a failure's own text when the key or value is no longer there.
-extern const char kRegKeyGoneText[];
-extern const char kRegValueGoneText[];
 
 // Posted by CRegWnd::ShowVanished to the pane.
 const UINT WM_REGWND_VANISHED = WM_APP + 0x2F1;

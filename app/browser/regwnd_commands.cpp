@@ -3,18 +3,12 @@
 #include <cstring>
 
 #include "app/browser/regmove.h"
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/browser/regwnd.h"
 #include "system/regkeystack.h"
 #include "system/sysqueries.h"
+#include "ui/errorbox.h"
 #include "ui/msgbox.h"
-
-const char kRegKeyGoneText[] =
-    "\n\nDer Registry-Schlüssel ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
-    "Die Anzeige wird aktualisiert.";
-const char kRegValueGoneText[] =
-    "\n\nDer Registry-Wert ist nicht mehr vorhanden: ein anderes Programm hat ihn gelöscht oder umbenannt. "
-    "Die Anzeige wird aktualisiert.";
 
 namespace {
 
@@ -91,14 +85,14 @@ bool IsGone(LONG err) { return err == ERROR_FILE_NOT_FOUND || err == ERROR_KEY_D
 // The failure's own text, then that the key or value is no longer there.
 void ShowGone(const char* text, const char* gone, LONG err) {
   std::string t = std::string(text) + gone;
-  CTreeWnd::ShowError(t.c_str(), (DWORD)err);
+  ShowWin32Error(t.c_str(), (DWORD)err);
 }
 
 void ShowOpenError(LONG err) {
   if (IsGone(err))
     ShowGone(kTextOpenFailed, kRegKeyGoneText, err);
   else
-    CTreeWnd::ShowError(kTextOpenFailed, (DWORD)err);
+    ShowWin32Error(kTextOpenFailed, (DWORD)err);
 }
 
 }  // namespace
@@ -154,12 +148,12 @@ int CRegWnd::NewItem(CTextList* list, const char* path, char* name, DWORD type) 
     if (k > kMaxNewNumber) {
       *name = 0;
       RegCloseKey(key);
-      ShowError(kTextNoFreeName, ERROR_ALREADY_EXISTS);
+      ShowWin32Error(kTextNoFreeName, ERROR_ALREADY_EXISTS);
       return -1;
     }
   } else if (ValueExists(key, name)) {
     RegCloseKey(key);
-    ShowError(kTextValueExists, ERROR_ALREADY_EXISTS);
+    ShowWin32Error(kTextValueExists, ERROR_ALREADY_EXISTS);
     return -1;
   }
   static const BYTE zeros[8] = {};
@@ -183,7 +177,7 @@ int CRegWnd::NewItem(CTextList* list, const char* path, char* name, DWORD type) 
   err = RegSetValueExA(key, name, 0, type, zeros, size);
   RegCloseKey(key);
   if (err != ERROR_SUCCESS) {
-    ShowError(kTextWriteFailed, (DWORD)err);
+    ShowWin32Error(kTextWriteFailed, (DWORD)err);
     return -1;
   }
   TreeWndEntry e = {image, image, kEntryItem, (int)type, 0};
@@ -220,7 +214,7 @@ int CRegWnd::NewFolder(CTextList*, const char* path, char* name) {
     err = CreateRegKeyByText(key, name, KEY_READ | kRegWndView, &created, &disposition);
     if (err != ERROR_SUCCESS) {
       RegCloseKey(key);
-      ShowError(kTextWriteFailed, (DWORD)err);
+      ShowWin32Error(kTextWriteFailed, (DWORD)err);
       return -1;
     }
     RegCloseKey(created);
@@ -232,7 +226,7 @@ int CRegWnd::NewFolder(CTextList*, const char* path, char* name) {
     if (chosen) break;
   }
   RegCloseKey(key);
-  ShowError(chosen ? kTextKeyExists : kTextNoFreeName, ERROR_ALREADY_EXISTS);
+  ShowWin32Error(chosen ? kTextKeyExists : kTextNoFreeName, ERROR_ALREADY_EXISTS);
   return -1;
 }
 
@@ -286,7 +280,7 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
     }
     if (!caseOnly && ValueExistsW(key, to.c_str())) {
       RegCloseKey(key);
-      ShowError(kTextValueExists, ERROR_ALREADY_EXISTS);
+      ShowWin32Error(kTextValueExists, ERROR_ALREADY_EXISTS);
       return 0;
     }
     std::wstring left;
@@ -297,17 +291,17 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
       ShowGone(kTextReadFailed, kRegValueGoneText, err);
       ShowVanished(nullptr);
     } else {
-      ShowError(err == ERROR_ALREADY_EXISTS ? kTextValueExists : kTextWriteFailed, (DWORD)err);
+      ShowWin32Error(err == ERROR_ALREADY_EXISTS ? kTextValueExists : kTextWriteFailed, (DWORD)err);
     }
     return 0;
   }
   if ((flags & kTreeItemLevelMask) < 1 || !below) return 0;
   if (to.find(L'\\') != std::wstring::npos) {
-    ShowError(kTextBadKeyName, ERROR_INVALID_NAME);
+    ShowWin32Error(kTextBadKeyName, ERROR_INVALID_NAME);
     return 0;
   }
   HKEY key;
-  LONG err = OpenRegWndKey(root, below, 0x2001F, &key);
+  LONG err = OpenRegWndKey(root, below, KEY_READ | KEY_WRITE, &key);
   if (err != ERROR_SUCCESS) {
     ShowOpenError(err);
     if (IsGone(err)) ShowVanished(parent);
@@ -321,7 +315,7 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
   }
   if (!caseOnly && KeyExists(key, newName)) {
     RegCloseKey(key);
-    ShowError(kTextKeyExists, ERROR_ALREADY_EXISTS);
+    ShowWin32Error(kTextKeyExists, ERROR_ALREADY_EXISTS);
     return 0;
   }
   std::string leftAt;
@@ -338,7 +332,7 @@ int CRegWnd::RenameItem(const char* oldPath, const char* newName, UINT flags) {
     if (!leftAt.empty() && n > 0)
       _snprintf(text + n, sizeof text - 1 - n, kTextLeftAt, leftAt.substr(0, kTreeWndMaxPath).c_str());
     text[sizeof text - 1] = 0;
-    ShowError(text, (DWORD)err);
+    ShowWin32Error(text, (DWORD)err);
     // What the key tree shows of the parent follows what is there now.
     if (!leftAt.empty()) ShowVanished(oldPath);
     return 0;
@@ -353,7 +347,7 @@ int CRegWnd::DeleteItems(const char* path, const char* nameArg, UINT flags) {
   const char* below = BelowRoot(path, &row);
   // A root, or a key without a name, is never deleted: "" would be its parent.
   if (!below || (!value && ((flags & kTreeItemLevelMask) < 1 || !name || !*name || !*below))) {
-    ShowError(kTextRootKey, ERROR_ACCESS_DENIED);
+    ShowWin32Error(kTextRootKey, ERROR_ACCESS_DENIED);
     return 0;
   }
   int parentLength = (int)(strlen(path) - strlen(name));
@@ -399,7 +393,7 @@ int CRegWnd::DeleteItems(const char* path, const char* nameArg, UINT flags) {
     if (gone)
       ShowGone(kTextDeleteFailed, value ? kRegValueGoneText : kRegKeyGoneText, err);
     else
-      ShowError(kTextDeleteFailed, (DWORD)err);
+      ShowWin32Error(kTextDeleteFailed, (DWORD)err);
     if (gone) ShowVanished(value ? nullptr : path);
     return 0;
   }

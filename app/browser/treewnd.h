@@ -4,6 +4,10 @@
 // defaults form a small test source of their own.
 #pragma once
 
+#include "app/browser/combopaths.h"
+#include "app/browser/expandqueue.h"
+#include "app/browser/listfiller.h"
+#include "app/browser/pathhistory.h"
 #include "app/browser/treewndids.h"
 #include "base/cstring.h"
 #include "controls/treelist/treelistctrl.h"
@@ -55,6 +59,7 @@ class CTreeWnd : public CWnd {
   // Returns the old style word.
   DWORD SetStyle(DWORD bits, DWORD mask);
   DWORD GetStyleWord() const { return m_style; }
+  // kind: a TreeWndCursorKind; returns the previous one.
   int SetCursorKind(int kind);
   int GetItemPath(HTREEITEM item, char* buffer, int size);
   int GetEntryPath(int index, char* buffer, int size);
@@ -62,9 +67,9 @@ class CTreeWnd : public CWnd {
   int GetChildKind(CWnd* wnd);
   int HitTestCursor(UINT_PTR* item);
   int GetEntryType(int index);
-  static int ShowError(const char* text, DWORD code, UINT type = MB_OK);
 
   // --- navigation ------------------------------------------------------------
+  // The modes take the values of ShowPathFill and ShowPathHistory.
   const char* NavigateTo(const char* path, int historyMode);
   int ShowPath(const char* path, const char* second, int fillMode, int historyMode);
   HTREEITEM ExpandToPath(const char* path, int expand, HTREEITEM start);
@@ -85,6 +90,7 @@ class CTreeWnd : public CWnd {
   int GetLevel() const { return m_level; }
 
   // --- entries and commands --------------------------------------------------
+  // Returns a TreeWndHit.
   int HitTest(int x, int y, UINT_PTR* item, int* column);
   BOOL SelectEntry(int index, BOOL focus);
   BOOL SelectEntryByName(const char* name, BOOL focus);
@@ -118,8 +124,8 @@ class CTreeWnd : public CWnd {
   int TreeWidth() const { return m_treeWidth; }
   // The tree's width as shown in a client cx wide: never out of the pane.
   int ShownTreeWidth(int cx) const;
-  int FillState() const { return m_fillState; }
-  bool ListThreadRunning() const { return m_listThread != nullptr; }
+  int FillState() const { return m_listFiller.FillState(); }
+  bool ListThreadRunning() const { return m_listFiller.Started(); }
   bool ExpandThreadRunning();
   int HistoryCount() const;
   int CursorKind() const { return m_cursorKind; }
@@ -179,9 +185,9 @@ class CTreeWnd : public CWnd {
   int FillListProc();
   // The thread's key data, for data sources that keep a handle per fill.
   virtual void OnListFillEnd() {}
-  bool ListStopRequested() const { return m_listStop != 0; }
+  bool ListStopRequested() const { return m_listFiller.StopRequested(); }
   LPARAM CurrentItemValue() const { return ((LPARAM)m_rootIndex << kTreeItemRootShift) | m_level; }
-  void PostCursor(int kind);
+  void PostCursor(TreeWndCursorKind kind);
   void ForgetOpenItemBelow(HTREEITEM item);
   // Deleting a key: drops references into its subtree; shows the parent when it held the shown path.
   void OnKeyDeleted(const char* keyPath);
@@ -210,9 +216,11 @@ class CTreeWnd : public CWnd {
  private:
   void StopListThread();
   void StopExpandThread();
-  static DWORD WINAPI ListThreadProc(LPVOID self);
-  static DWORD WINAPI ExpandThreadProc(LPVOID self);
-  void ExpandQueuedItems();
+  // The list filler's work: the entry list's rows from the records.
+  static int FillListRowsOf(void* self);
+  int FillListRows();
+  // The expansion queue's work: fills an expanded item's subtree.
+  static void ExpandQueuedItem(void* self, HTREEITEM item);
   void StartListThread();
   void Layout();
   void ApplyExtendedStyles(DWORD mask);
@@ -230,6 +238,13 @@ class CTreeWnd : public CWnd {
   HTREEITEM WalkToPath(const char* path, int expand, HTREEITEM start, bool* complete);
   int FillTreeChildrenLocked(HTREEITEM item, const char* path, int mode);
   void SetTreeImage(HTREEITEM item, int open);
+  // A path's image in the combo (none with TWS_NOTREEIMAGES).
+  int ComboImage(const char* path, LPARAM itemValue);
+  static int ComboImageOf(void* self, const char* path);
+  // The path bar names what the panes show (after a path they could not show).
+  void ShowShownPathInBar();
+  // Tells the user how far a path that names no key reaches.
+  void ReportMissingPath(const char* path);
   int RefillEntries(int startThread);
   void RemoveEntry(int index);
   void EnterFolder(int index);
@@ -246,14 +261,11 @@ class CTreeWnd : public CWnd {
   CButton m_back, m_forward, m_up;
   CTextList m_entries;
   CTextList m_roots;
-  CTextList m_comboPaths;
+  ComboPaths m_comboPaths;
   CTextList m_dragPaths;
   CImageList m_dragImages;
 
-  // History ring.
-  CString m_history[kTreeWndHistory];
-  int m_oldest = 0, m_newest = 0, m_current = 0;
-  bool m_historyStarted = false;
+  PathHistory m_history;
 
   int m_columnCount = 0;
   int m_level = 0;
@@ -269,21 +281,10 @@ class CTreeWnd : public CWnd {
   int m_buttonSize = 0;
   int m_dropHeight = 0;
 
-  // List-filling thread.
-  HANDLE m_listThread = nullptr;
-  DWORD m_listThreadId = 0;
-  volatile LONG m_listRunning = 0;
-  volatile LONG m_listStop = 0;
-  volatile LONG m_fillState = 0;
+  ListFiller m_listFiller{FillListRowsOf, this};
   int m_shownCount = 0;
 
-  // Expansion queue and its single thread; both guarded by m_mutex.
-  CMutex m_mutex;
-  HTREEITEM m_queue[kTreeWndExpandQueue] = {};
-  int m_queued = 0;
-  HANDLE m_expandThread = nullptr;
-  bool m_expandRunning = false;
-  volatile LONG m_expandStop = 0;
+  ExpandQueue m_expandQueue{ExpandQueuedItem, this};
   // Keeps walks of the key tree (UI thread and expansion thread) apart.
   CRITICAL_SECTION m_walkLock;
   int m_walkDepth = 0;
@@ -299,15 +300,15 @@ class CTreeWnd : public CWnd {
   bool m_comboTyped = false;
   bool m_created = false;
   volatile LONG m_contentChanged = 0;
-  int m_lastFocus = 1;
+  int m_lastFocus = kPartTree;
   int m_editing = 0;
   int m_sortColumn = 0;
   int m_sortDescending = 0;
   DWORD m_uiThread = 0;
 
-  HCURSOR m_cursors[6] = {};
+  HCURSOR m_cursors[kTreeCursorKinds] = {};
   HCURSOR m_cursor = nullptr;
-  int m_cursorKind = 0;
+  TreeWndCursorKind m_cursorKind = kTreeCursorArrow;
 
   // Drag state.
   bool m_dragging = false;

@@ -61,7 +61,7 @@ int CTreeWnd::HitTest(int x, int y, UINT_PTR* item, int* column) {
     HTREEITEM h = (HTREEITEM)m_tree.SendMessage(TVM_HITTEST, 0, (LPARAM)&hit);
     if (hit.flags & (TVHT_ABOVE | TVHT_BELOW)) h = nullptr;
     if (item) *item = (UINT_PTR)h;
-    return 1;
+    return kHitTreeItem;
   }
   if (under == m_list.m_hWnd && m_list.IsWindowVisible()) {
     TVHITTESTINFO hit = {};
@@ -69,14 +69,14 @@ int CTreeWnd::HitTest(int x, int y, UINT_PTR* item, int* column) {
     m_list.ScreenToClient(&hit.pt);
     HTREEITEM h = (HTREEITEM)m_list.SendMessage(TVM_HITTEST, 0, (LPARAM)&hit);
     int row = h ? (int)m_list.SendMessage(TLM_GETITEMROW, 0, (LPARAM)h) : -1;
-    if (!h || (hit.flags & (TVHT_ABOVE | TVHT_BELOW)) || row < 0) return 5;
+    if (!h || (hit.flags & (TVHT_ABOVE | TVHT_BELOW)) || row < 0) return kHitEntryList;
     if (item) *item = (UINT_PTR)row;
     if (column) *column = (int)(hit.flags >> 24);
-    return 2;
+    return kHitEntryRow;
   }
-  if (under && (under == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, under))) return 3;
-  if (m_dropTest && m_dropTest(x, y, item, m_dropUser)) return 4;
-  return 0;
+  if (under && (under == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, under))) return kHitPathCombo;
+  if (m_dropTest && m_dropTest(x, y, item, m_dropUser)) return kHitDropTarget;
+  return kHitNothing;
 }
 
 BOOL CTreeWnd::SelectEntry(int index, BOOL focus) {
@@ -168,11 +168,11 @@ HWND CTreeWnd::FocusNext(int part) {
        comboShown = !(m_style & TWS_NOPATHBAR);
   if (part == -3) part = m_lastFocus;
   CWnd* target = nullptr;
-  if (part == 1 && treeShown)
+  if (part == kPartTree && treeShown)
     target = &m_tree;
-  else if (part == 2 && listShown)
+  else if (part == kPartList && listShown)
     target = &m_list;
-  else if (part == 3 && comboShown)
+  else if (part == kPartCombo && comboShown)
     target = &m_combo;
   else if (part == -1 && GetKeyState(VK_SHIFT) < 0)
     target = listShown ? (CWnd*)&m_list : treeShown ? (CWnd*)&m_tree : comboShown ? (CWnd*)&m_combo : nullptr;
@@ -240,18 +240,18 @@ void NotifyParentFocus(CWnd* pane) {
 }  // namespace
 
 void CTreeWnd::OnComboSetFocus() {
-  m_lastFocus = 3;
+  m_lastFocus = kPartCombo;
   NotifyParentFocus(this);
 }
 
 void CTreeWnd::OnTreeSetFocus(NMHDR*, LRESULT* result) {
-  m_lastFocus = 1;
+  m_lastFocus = kPartTree;
   NotifyParentFocus(this);
   *result = 0;
 }
 
 void CTreeWnd::OnListSetFocus(NMHDR*, LRESULT* result) {
-  m_lastFocus = 2;
+  m_lastFocus = kPartList;
   NotifyParentFocus(this);
   *result = 0;
 }
@@ -278,7 +278,7 @@ void CTreeWnd::OnListHeaderClick(NMHDR* nm, LRESULT* result) {
 
 void CTreeWnd::EnterFolder(int index) {
   char path[kTreeWndPathBuffer + 300];
-  if (GetEntryPath(index, path, sizeof path)) NavigateTo(path, 1);
+  if (GetEntryPath(index, path, sizeof path)) NavigateTo(path, kShowAddHistory);
 }
 
 void CTreeWnd::OnListKeyDown(NMHDR* nm, LRESULT* result) {
@@ -356,7 +356,7 @@ void CTreeWnd::OnListDblClk(NMHDR*, LRESULT* result) {
   int row = item ? (int)m_list.SendMessage(TLM_GETITEMROW, 0, (LPARAM)item) : -1;
   if (row < 0 || row >= m_shownCount || row >= m_entries.count) return;
   if (((TreeWndEntry*)m_entries.items[row])->folder != kEntryItem) return EnterFolder(row);
-  m_lastFocus = 2;
+  m_lastFocus = kPartList;
   NMTREEWNDENTRY nmEntry = {{m_hWnd, (UINT_PTR)GetDlgCtrlID(), (UINT)NM_DBLCLK}, 1, 0, (DWORD)row, 0};
   if (CWnd* parent = GetParent()) parent->SendMessage(WM_NOTIFY, nmEntry.hdr.idFrom, (LPARAM)&nmEntry);
 }
@@ -366,7 +366,7 @@ void CTreeWnd::OnListReturn(NMHDR*, LRESULT* result) {
   int row = GetSelectedEntry();
   if (row < 0 || row >= m_shownCount || row >= m_entries.count) return;
   if (((TreeWndEntry*)m_entries.items[row])->folder != kEntryItem) return EnterFolder(row);
-  m_lastFocus = 2;
+  m_lastFocus = kPartList;
   NMTREEWNDENTRY nmEntry = {{m_hWnd, (UINT_PTR)GetDlgCtrlID(), (UINT)NM_RETURN}, 1, 0, (DWORD)row, 0};
   if (CWnd* parent = GetParent()) parent->SendMessage(WM_NOTIFY, nmEntry.hdr.idFrom, (LPARAM)&nmEntry);
 }
@@ -446,7 +446,7 @@ int CTreeWnd::DeleteTreeItem(HTREEITEM item) {
   int r = DeleteItems(path, name, flags);
   if (r <= 0) return r;
   ForgetOpenItemBelow(item);
-  TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)item);
+  TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)item);
   m_tree.SendMessage(TLM_RUNDEFERRED);
   return r;
 }
@@ -470,7 +470,7 @@ void CTreeWnd::OnKeyDeleted(const char* keyPath) {
   if (!slash) return;
   *slash = 0;
   m_openItem = nullptr;
-  NavigateTo(parent, 1);
+  NavigateTo(parent, kShowAddHistory);
 }
 
 // --- renaming ------------------------------------------------------------------------------
@@ -600,7 +600,7 @@ int CTreeWnd::RenameTreeItem(HTREEITEM item, const char* newName) {
 // --- new items and folders ---------------------------------------------------------------
 
 int CTreeWnd::NewItemAt(const char* path, int mode, DWORD type) {
-  if (path && ShowPath(path, nullptr, 0, 1) < 0) return -1;
+  if (path && ShowPath(path, nullptr, kShowFillThread, kShowAddHistory) < 0) return -1;
   if (!m_path) return 0;
   WaitForListThread();
   char name[300] = "";
@@ -633,9 +633,9 @@ int CTreeWnd::NewItemAt(const char* path, int mode, DWORD type) {
 
 int CTreeWnd::NewFolderAt(const char* path, int mode, HTREEITEM* itemOut) {
   if (itemOut) *itemOut = nullptr;
-  if (path && ShowPath(path, nullptr, 0, 1) < 0) return 0;
+  if (path && ShowPath(path, nullptr, kShowFillThread, kShowAddHistory) < 0) return 0;
   if (!m_path) return 0;
-  bool inTree = (m_style & TWS_ITEMSONLY) || m_lastFocus == 1;
+  bool inTree = (m_style & TWS_ITEMSONLY) || m_lastFocus == kPartTree;
   if (inTree ? (m_style & TWS_NOTREE) : (m_style & TWS_NOLIST)) return 0;
   WaitForListThread();
   char name[300] = "";
@@ -667,7 +667,7 @@ int CTreeWnd::NewFolderAt(const char* path, int mode, HTREEITEM* itemOut) {
     char newPath[kTreeWndPathBuffer + 300];
     lstrcpynA(newPath, m_path, kTreeWndPathBuffer);
     lstrcatA(newPath, name);
-    ShowPath(newPath, nullptr, 0, 1);
+    ShowPath(newPath, nullptr, kShowFillThread, kShowAddHistory);
     child = m_openItem;
     if (mode == 2 && child && (m_style & TWS_EDITLABELS)) {
       m_tree.SetFocus();

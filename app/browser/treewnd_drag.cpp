@@ -76,7 +76,7 @@ void CTreeWnd::EvaluateDrag(int mode) {
   GetCursorPos(&pt);
   UINT_PTR target = 0;
   int kind = HitTest(pt.x, pt.y, &target, nullptr);
-  if ((m_style & TWS_NODROP) && kind < 3) kind = 0;
+  if ((m_style & TWS_NODROP) && (kind == kHitTreeItem || kind == kHitEntryRow)) kind = kHitNothing;
   if (kind == m_dropKind && target == m_dropTarget && mode == m_dropMode) return;
   if (m_dropHotItem) m_tree.SendMessage(TLM_SETHOTITEM, 0, 0);
   if (m_dropHotRow >= 0) {
@@ -90,11 +90,11 @@ void CTreeWnd::EvaluateDrag(int mode) {
   m_dropMode = mode;
   char targetPath[kTreeWndPathBuffer + 300] = "";
   int verdict = -1;
-  if (kind == 1 && target) {
+  if (kind == kHitTreeItem && target) {
     m_dropHotItem = (HTREEITEM)target;
     m_tree.SendMessage(TLM_SETHOTITEM, 0, (LPARAM)target);
     GetItemPath((HTREEITEM)target, targetPath, sizeof targetPath);
-  } else if (kind == 2) {
+  } else if (kind == kHitEntryRow) {
     m_dropHotRow = (int)target;
     HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, m_dropHotRow);
     if (row) m_list.SetItemState(row, TVIS_DROPHILITED, TVIS_DROPHILITED);
@@ -105,7 +105,7 @@ void CTreeWnd::EvaluateDrag(int mode) {
     else
       lstrcpynA(targetPath, GetPath(), sizeof targetPath);
   }
-  if ((kind == 1 && target) || kind == 2) {
+  if ((kind == kHitTreeItem && target) || kind == kHitEntryRow) {
     size_t n = strlen(targetPath);
     if (n > 0 && targetPath[n - 1] == '\\') targetPath[n - 1] = 0;
     char parent[kTreeWndPathBuffer + 8];
@@ -121,18 +121,18 @@ void CTreeWnd::EvaluateDrag(int mode) {
       verdict =
           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, targetPath, k, m_dragPath, k) == CSTR_EQUAL ? 1 : 0;
     }
-  } else if (kind == 3 && m_dragOver) {
+  } else if (kind == kHitPathCombo && m_dragOver) {
     int r = m_dragOver(mode, target, m_dropUser);
     verdict = r == 1 ? 0 : r == 2 ? 1 : -1;
   }
   m_dropVerdict = verdict;
-  SetCursorKind(verdict == -1 ? 1 : verdict == 0 ? 2 : 3);
+  SetCursorKind(verdict == -1 ? kTreeCursorNoDrop : verdict == 0 ? kTreeCursorCopy : kTreeCursorMove);
   ::SetCursor(m_cursor);
 }
 
 void CTreeWnd::OnMouseMove(UINT flags, CPoint point) {
   if (!m_dragging) {
-    if (!(m_style & TWS_NOPATHBAR) && point.y < m_topHeight) ::SetCursor(m_cursors[0]);
+    if (!(m_style & TWS_NOPATHBAR) && point.y < m_topHeight) ::SetCursor(m_cursors[kTreeCursorArrow]);
     return;
   }
   POINT pt;
@@ -164,7 +164,7 @@ void CTreeWnd::EndDrag(bool release) {
   if (m_ownDragImages) m_dragImages.DeleteImageList();
   m_ownDragImages = false;
   if (release) ReleaseCapture();
-  SetCursorKind(0);
+  SetCursorKind(kTreeCursorArrow);
   if (m_dropHotItem) m_tree.SendMessage(TLM_SETHOTITEM, 0, 0);
   if (m_dropHotRow >= 0) {
     HTREEITEM row = (HTREEITEM)m_list.SendMessage(TLM_GETROWITEM, 0, m_dropHotRow);
@@ -189,13 +189,13 @@ void CTreeWnd::OnLButtonUp(UINT flags, CPoint point) {
   GetCursorPos(&pt);
   UINT_PTR target = 0;
   int kind = HitTest(pt.x, pt.y, &target, nullptr);
-  if (kind == 0 || ((m_style & TWS_NODROP) && kind < 3)) return;
+  if (kind == kHitNothing || ((m_style & TWS_NODROP) && (kind == kHitTreeItem || kind == kHitEntryRow))) return;
   char path[kTreeWndPathBuffer + 300] = "";
-  if (kind == 1 && target)
+  if (kind == kHitTreeItem && target)
     GetItemPath((HTREEITEM)target, path, sizeof path);
-  else if (kind == 2)
+  else if (kind == kHitEntryRow)
     GetEntryPath((int)target, path, sizeof path);
-  else if (kind == 3 && m_dropPath)
+  else if (kind == kHitPathCombo && m_dropPath)
     m_dropPath(pt, path, kTreeWndPathBuffer, m_dropUser);
   DropOnPath(path, verdict);
 }
@@ -210,14 +210,14 @@ void CTreeWnd::OnDropFiles(HDROP drop) {
   ClientToScreen(&pt);
   UINT_PTR target = 0;
   int kind = HitTest(pt.x, pt.y, &target, nullptr);
-  if (kind == 0 || ((m_style & TWS_NODROP) && kind < 3)) {
+  if (kind == kHitNothing || ((m_style & TWS_NODROP) && (kind == kHitTreeItem || kind == kHitEntryRow))) {
     DragFinish(drop);
     return;
   }
   char path[kTreeWndPathBuffer + 300] = "";
-  if (kind == 1 && target)
+  if (kind == kHitTreeItem && target)
     GetItemPath((HTREEITEM)target, path, sizeof path);
-  else if (kind == 2)
+  else if (kind == kHitEntryRow)
     GetEntryPath((int)target, path, sizeof path);
   m_dragPaths.RemoveAll();
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -235,6 +235,6 @@ int CTreeWnd::DropOnPath(const char* target, int verdict) {
   char* slash = strrchr(cut, '\\');
   if (slash) slash[1] = 0;
   int r = m_dropAction(&m_dragPaths, cut, verdict, m_dropUser);
-  if ((r && m_path && !lstrcmpiA(cut, m_path)) || r == 2) ShowPath(nullptr, nullptr, 0, 0);
+  if ((r && m_path && !lstrcmpiA(cut, m_path)) || r == 2) ShowPath(nullptr, nullptr, kShowFillThread, kShowNoHistory);
   return r;
 }

@@ -5,8 +5,11 @@
 #include "app/browser/treewnd.h"
 #include "system/regkeystack.h"
 #include "text/compare/naturalcompare.h"
+#include "ui/errorbox.h"
 
 namespace {
+
+const char kTextPathMissing[] = "Der Registry-Pfad konnte nicht geöffnet werden !";
 
 struct CWalkLock {
   explicit CWalkLock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(cs); }
@@ -33,7 +36,7 @@ int CopyBounded(char* dst, const char* src, int max) {
 
 const char* CTreeWnd::NavigateTo(const char* path, int historyMode) {
   m_pendingSelect = nullptr;
-  ShowPath(path, nullptr, 0, historyMode);
+  ShowPath(path, nullptr, kShowFillThread, historyMode);
   return GetPath();
 }
 
@@ -96,9 +99,8 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
     m_tree.SendMessage(TVM_ENSUREVISIBLE, 0, (LPARAM)item);
   }
   SetComboPath(m_pathNoSlash, m_pathNoSlashLength, (m_style & TWS_NOTREE) ? -1 : level);
-  if (historyMode) {
-    if (historyMode == 2 && m_historyStarted && m_oldest == 0 && m_newest == 0 && m_current == 0)
-      m_historyStarted = false;
+  if (historyMode != kShowNoHistory) {
+    if (historyMode == kShowStartPath) m_history.RestartIfLoneFirst();
     AddToHistory(m_pathNoSlash);
   }
   if (m_up.m_hWnd) m_up.EnableWindow(strchr(m_pathNoSlash, '\\') != nullptr);
@@ -107,7 +109,7 @@ int CTreeWnd::ShowPath(const char* pathArg, const char* second, int fillMode, in
     m_shownCount = 0;
     return 0;
   }
-  RefillEntries(fillMode == 0 || fillMode == 2);
+  RefillEntries(fillMode == kShowFillThread || fillMode == kShowFillRefresh);
   OnContentChanged();
   m_shownCount = m_entries.count;
   PostMessage(WM_COMMAND, kTreeWndPathShown, 0);
@@ -122,7 +124,7 @@ int CTreeWnd::RefillEntries(int startThread) {
     if (!(m_style & TWS_ITEMSONLY)) FillChildren(&m_entries, m_path, value);
     FillItems(&m_entries, m_path, value);
   }
-  m_fillState = 0;
+  m_listFiller.ResetState();
   if (startThread) StartListThread();
   return m_entries.count;
 }
@@ -164,8 +166,8 @@ HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start,
 
   EnterCriticalSection(&m_walkLock);
   bool ui = OnUiThread();
-  int oldKind = ui ? SetCursorKind(5) : m_cursorKind;
-  if (!ui) PostCursor(5);
+  int oldKind = ui ? SetCursorKind(kTreeCursorWait) : m_cursorKind;
+  if (!ui) PostCursor(kTreeCursorWait);
   ++m_walkDepth;
 
   HTREEITEM siblings = TreeNext(nullptr, TVGN_ROOT);
@@ -182,7 +184,7 @@ HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start,
     bool more = end != nullptr;
     HTREEITEM matched = nullptr;
     for (HTREEITEM sib = siblings; sib; sib = TreeNext(sib, TVGN_NEXT)) {
-      if (!ui && m_expandStop) break;
+      if (!ui && m_expandQueue.StopRequested()) break;
       int textLength = TreeText(sib, text, 256);
       if (textLength < 0) continue;
       LPARAM data = TreeParam(sib);
@@ -241,7 +243,7 @@ HTREEITEM CTreeWnd::WalkToPath(const char* pathArg, int expand, HTREEITEM start,
   if (ui)
     SetCursorKind(oldKind);
   else
-    PostCursor(0);
+    PostCursor(kTreeCursorArrow);
   LeaveCriticalSection(&m_walkLock);
   return result;
 }
@@ -270,14 +272,14 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
     path[n++] = '\\';
     path[n] = 0;
   }
-  if (!m_walkDepth) PostCursor(5);
+  if (!m_walkDepth) PostCursor(kTreeCursorWait);
   CTextList list(sizeof(TreeWndEntry));
   FillChildren(&list, path, value);
   LPARAM childData = (data & (kTreeItemMarkerMask | kTreeItemRootMask)) | (level + 1);
   bool deleteAll = true;
   if (mode == 1) {
     if (!hasChildren && list.count == 0) {
-      if (!m_walkDepth) PostCursor(0);
+      if (!m_walkDepth) PostCursor(kTreeCursorArrow);
       return 2;
     }
     if (hasChildren) {
@@ -294,13 +296,13 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
         }
         if (k < 0) {
           if (child == m_openItem) m_openItem = nullptr;
-          TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)child);
+          TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)child);
         } else {
           ((TreeWndEntry*)list.items[k])->reserved = 1;
           ++found;
         }
       }
-      if (!m_walkDepth) PostCursor(0);
+      if (!m_walkDepth) PostCursor(kTreeCursorArrow);
       if (list.count <= found) return list.count ? 3 : 2;
       // Only the missing names go in; present children keep their state.
       for (int i = 0; i < list.count; ++i) {
@@ -317,7 +319,7 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
     for (HTREEITEM child = TreeNext(item, TVGN_CHILD); child; child = next) {
       next = TreeNext(child, TVGN_NEXT);
       if (child == m_openItem) m_openItem = nullptr;
-      TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)child);
+      TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)child);
     }
     // Sorted once here, then appended: a sorted insert per name walks every sibling.
     list.SortByTextWith(CompareNaturalNoCaseA, 0, list.count);
@@ -327,7 +329,7 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
                               e->image, 0, 0, childData, item, TVI_LAST);
     }
   }
-  if (!m_walkDepth) PostCursor(0);
+  if (!m_walkDepth) PostCursor(kTreeCursorArrow);
   TreeDirect(TLM_SETITEMPARAM, (WPARAM)((data & ~(kTreeItemPlaceholder)) | kTreeItemFilled), (LPARAM)item);
   return list.count ? 3 : 2;
 }
@@ -339,7 +341,7 @@ int CTreeWnd::DeleteChildItems(HTREEITEM item) {
   for (HTREEITEM child = TreeNext(item, TVGN_CHILD); child; child = next) {
     next = TreeNext(child, TVGN_NEXT);
     ForgetOpenItemBelow(child);
-    if (TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)child)) ++count;
+    if (TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)child)) ++count;
   }
   LPARAM data = TreeParam(item);
   TreeDirect(TLM_SETITEMPARAM, (WPARAM)(data | kTreeItemFilled), (LPARAM)item);
@@ -364,64 +366,40 @@ void CTreeWnd::ForgetOpenItemBelow(HTREEITEM item) {
 // --- history -----------------------------------------------------------------------
 
 int CTreeWnd::AddToHistory(const char* path) {
-  if (!path || !*path) return 0;
-  if (!m_historyStarted) {
-    m_history[0] = path;
-    m_oldest = m_newest = m_current = 0;
-    m_historyStarted = true;
-    if (m_back.m_hWnd) m_back.EnableWindow(FALSE);
-  } else {
-    // Going back and then to the path before: keep the ring as it is.
-    if (m_current != m_oldest) {
-      int before = (m_current + kTreeWndHistory - 1) % kTreeWndHistory;
-      if (m_history[before] == path) return 0;
-    }
-    if (m_history[m_current] == path) return 0;
-    m_current = m_newest = (m_current + 1) % kTreeWndHistory;
-    m_history[m_current] = path;
-    if (m_newest == m_oldest) m_oldest = (m_oldest + 1) % kTreeWndHistory;
-    if (m_back.m_hWnd) m_back.EnableWindow(TRUE);
-  }
+  if (!m_history.Add(path)) return 0;
+  if (m_back.m_hWnd) m_back.EnableWindow(m_history.CanBack());
   if (m_forward.m_hWnd) m_forward.EnableWindow(FALSE);
   return 1;
 }
 
-int CTreeWnd::HistoryCount() const {
-  if (!m_historyStarted) return 0;
-  return (m_newest - m_oldest + kTreeWndHistory) % kTreeWndHistory + 1;
-}
+int CTreeWnd::HistoryCount() const { return m_history.Count(); }
 
 void CTreeWnd::SetButtons() {
-  if (m_back.m_hWnd) m_back.EnableWindow(m_historyStarted && m_current != m_oldest);
-  if (m_forward.m_hWnd) m_forward.EnableWindow(m_historyStarted && m_current != m_newest);
+  if (m_back.m_hWnd) m_back.EnableWindow(m_history.CanBack());
+  if (m_forward.m_hWnd) m_forward.EnableWindow(m_history.CanForward());
 }
 
 void CTreeWnd::OnBack() {
-  if (!m_historyStarted || m_current == m_oldest) return;
-  m_current = (m_current + kTreeWndHistory - 1) % kTreeWndHistory;
-  CString path = m_history[m_current];
-  NavigateTo(path, 0);
+  if (!m_history.CanBack()) return;
+  m_history.Step(true, 1);
+  CString path = m_history.Current();
+  NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
 void CTreeWnd::OnForward() {
-  if (!m_historyStarted || m_current == m_newest) return;
-  m_current = (m_current + 1) % kTreeWndHistory;
-  CString path = m_history[m_current];
-  NavigateTo(path, 0);
+  if (!m_history.CanForward()) return;
+  m_history.Step(false, 1);
+  CString path = m_history.Current();
+  NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
 void CTreeWnd::OnHistoryCommand(UINT id) {
-  if (!m_historyStarted) return;
-  int steps = (int)(id & 15) + 1;
-  bool back = (id & 0x10) != 0;
-  for (int i = 0; i < steps; ++i) {
-    if (back ? m_current == m_oldest : m_current == m_newest) break;
-    m_current = (m_current + (back ? kTreeWndHistory - 1 : 1)) % kTreeWndHistory;
-  }
-  CString path = m_history[m_current];
-  NavigateTo(path, 0);
+  if (!m_history.Started()) return;
+  m_history.Step((id & 0x10) != 0, (int)(id & 15) + 1);
+  CString path = m_history.Current();
+  NavigateTo(path, kShowNoHistory);
   SetButtons();
 }
 
@@ -432,14 +410,12 @@ void CTreeWnd::OnContextMenu(CWnd* wnd, CPoint pos) {
     if (parent) parent->SendMessage(WM_CONTEXTMENU, (WPARAM)(wnd ? wnd->m_hWnd : nullptr), MAKELPARAM(pos.x, pos.y));
     return;
   }
-  if (!m_historyStarted || (back ? m_current == m_oldest : m_current == m_newest)) return;
+  if (!(back ? m_history.CanBack() : m_history.CanForward())) return;
   CMenu menu;
   menu.CreatePopupMenu();
-  int at = m_current;
   for (int i = 0; i < 16; ++i) {
-    if (back ? at == m_oldest : at == m_newest) break;
-    at = (at + (back ? kTreeWndHistory - 1 : 1)) % kTreeWndHistory;
-    const char* text = m_history[at];
+    const char* text = m_history.Beyond(back, i + 1);
+    if (!text) break;
     char shown[80];
     if (text[0] && text[1] == ':') text += 2;
     int n = (int)strlen(text);
@@ -468,7 +444,7 @@ void CTreeWnd::OnUp() {
     slash[1] = 0;
   else
     *slash = 0;
-  NavigateTo(path, 1);
+  NavigateTo(path, kShowAddHistory);
 }
 
 // --- path combo ----------------------------------------------------------------------
@@ -481,30 +457,22 @@ int CTreeWnd::SetComboPath(const char* path, int length, LPARAM level) {
   if (length >= (int)sizeof text) length = sizeof text - 1;
   memcpy(text, path, length);
   text[length] = 0;
-  COMBOBOXEXITEMA item = {};
-  item.mask = CBEIF_TEXT;
-  item.iItem = -1;
-  item.pszText = text;
-  if (!(m_style & TWS_NOTREEIMAGES)) {
-    if (level == -1) level = FindPathItem(text);
-    item.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-    item.iImage = item.iSelectedImage = GetItemImage(text, nullptr, level, 0);
-  }
-  m_combo.SetItem(&item);
+  ComboPaths::SetEditText(m_combo.m_hWnd, text, length, ComboImage(text, level == -1 ? FindPathItem(text) : level));
   return 1;
 }
 
+int CTreeWnd::ComboImage(const char* path, LPARAM itemValue) {
+  if (m_style & TWS_NOTREEIMAGES) return ComboPaths::kNoImage;
+  return GetItemImage(path, nullptr, itemValue, 0);
+}
+
+int CTreeWnd::ComboImageOf(void* self, const char* path) {
+  CTreeWnd* pane = (CTreeWnd*)self;
+  return pane->ComboImage(path, pane->FindPathItem(path));
+}
+
 int CTreeWnd::GetComboItemText(int index, char* buffer, int size) {
-  if (!m_combo.m_hWnd || size <= 0) return -1;
-  buffer[0] = 0;
-  if (index < 0) return ::GetWindowTextA((HWND)m_combo.SendMessage(CBEM_GETEDITCONTROL), buffer, size);
-  COMBOBOXEXITEMA item = {};
-  item.mask = CBEIF_TEXT;
-  item.iItem = index;
-  item.pszText = buffer;
-  item.cchTextMax = size;
-  if (!m_combo.GetItem(&item)) return -1;
-  return (int)strlen(buffer);
+  return ComboPaths::ItemText(m_combo.m_hWnd, index, buffer, size);
 }
 
 void CTreeWnd::OnComboCloseUp() { m_closeUpTick = GetTickCount(); }
@@ -546,26 +514,52 @@ int CTreeWnd::GoToComboSelection() {
     }
     return 1;
   }
-  if (m_comboTyped) {
-    int count = (int)m_combo.SendMessage(CB_GETCOUNT);
-    char item[kTreeWndPathBuffer];
-    for (int i = count - 1; i >= 0; --i) {
-      int k = GetComboItemText(i, item, sizeof item);
-      if (k > 0 && item[k - 1] == '\\') item[--k] = 0;
-      if (i >= 15 || SameNoCase(item, k, text, length)) m_combo.DeleteItem(i);
-    }
-    COMBOBOXEXITEMA cb = {};
-    cb.mask = CBEIF_TEXT;
-    cb.iItem = 0;
-    cb.pszText = text;
-    if (!(m_style & TWS_NOTREEIMAGES)) {
-      cb.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-      cb.iImage = cb.iSelectedImage = GetItemImage(text, nullptr, value, 0);
-    }
-    m_combo.InsertItem(&cb);
+  if (ShowPath(text, nullptr, kShowFillThread, kShowAddHistory) < 0) {
+    // The panes stay where they are, and so does the bar: a key deleted
+    // next must not look like the typed one.
+    ShowShownPathInBar();
+    ReportMissingPath(text);
+    return 1;
   }
-  ShowPath(text, nullptr, 0, 1);
+  if (m_comboTyped) ComboPaths::PutFirst(m_combo.m_hWnd, text, length, ComboImage(text, value), 15);
   return 3;
+}
+
+void CTreeWnd::ShowShownPathInBar() {
+  if (m_path) {
+    SetComboPath(m_pathNoSlash, m_pathNoSlashLength, -1);
+    return;
+  }
+  // Before the first path the bar names the key tree's selection.
+  char path[kTreeWndPathBuffer];
+  HTREEITEM caret = (HTREEITEM)m_tree.SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+  int n = caret ? GetItemPath(caret, path, sizeof path) : 0;
+  if (n > 0) SetComboPath(path, n - 1, -1);
+}
+
+void CTreeWnd::ReportMissingPath(const char* path) {
+  // The deepest key of the path that the tree holds, and the part after it.
+  char reached[kTreeWndPathBuffer] = "";
+  HTREEITEM item = WalkToPath(path, 0, nullptr, nullptr);
+  int n = item ? GetItemPath(item, reached, sizeof reached) : 0;
+  int levels = 0;
+  for (int i = 0; i < n; ++i) levels += reached[i] == '\\';
+  const char* missing = path;
+  for (int i = 0; i < levels && missing; ++i) {
+    missing = strchr(missing, '\\');
+    if (missing) ++missing;
+  }
+  if (!missing) missing = "";
+  const char* end = strchr(missing, '\\');
+  int missingLength = end ? (int)(end - missing) : (int)strlen(missing);
+  if (n > 0) reached[n - 1] = 0;
+  if (missingLength > 255) missingLength = 255;
+  CString text;
+  if (n > 0)
+    text.Format("%s\n\nIn '%.600s'\nfehlt der Schlüssel '%.*s'.", kTextPathMissing, reached, missingLength, missing);
+  else
+    text.Format("%s\n\nDer Schlüssel '%.*s' fehlt.", kTextPathMissing, missingLength, missing);
+  ShowWin32Error(text, ERROR_FILE_NOT_FOUND);
 }
 
 int CTreeWnd::LoadComboHistory(const char* valueName, const char* subKey) {
@@ -574,34 +568,15 @@ int CTreeWnd::LoadComboHistory(const char* valueName, const char* subKey) {
   if (subKey && !key.OpenSubKey(subKey)) return 0;
   char* data = nullptr;
   if (!key.QueryValueAlloc(&data, valueName, REG_MULTI_SZ)) return 0;
-  m_comboPaths.RemoveAll();
-  for (const char* p = data; *p; p += strlen(p) + 1) m_comboPaths.InsertString(p);
+  CTextList& paths = m_comboPaths.Paths();
+  paths.RemoveAll();
+  for (const char* p = data; *p; p += strlen(p) + 1) paths.InsertString(p);
   delete[] data;
-  if (m_combo.m_hWnd && m_combo.SendMessage(CB_GETCOUNT) == 0) {
-    for (int i = 0; i < m_comboPaths.count; ++i) {
-      COMBOBOXEXITEMA item = {};
-      item.mask = CBEIF_TEXT;
-      item.iItem = i;
-      item.pszText = const_cast<char*>(m_comboPaths.TextAt(i));
-      if (!(m_style & TWS_NOTREEIMAGES)) {
-        item.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        item.iImage = item.iSelectedImage = GetItemImage(item.pszText, nullptr, FindPathItem(item.pszText), 0);
-      }
-      m_combo.InsertItem(&item);
-    }
-  }
-  return m_comboPaths.count;
+  m_comboPaths.FillCombo(m_combo.m_hWnd, ComboImageOf, this);
+  return paths.count;
 }
 
-int CTreeWnd::CollectComboItems() {
-  if (!m_combo.m_hWnd) return -1;
-  m_comboPaths.RemoveAll();
-  int count = (int)m_combo.SendMessage(CB_GETCOUNT);
-  char text[kTreeWndPathBuffer];
-  for (int i = 0; i < count; ++i)
-    if (GetComboItemText(i, text, sizeof text) > 0) m_comboPaths.InsertString(text);
-  return m_comboPaths.count;
-}
+int CTreeWnd::CollectComboItems() { return m_comboPaths.Collect(m_combo.m_hWnd); }
 
 int CTreeWnd::SaveComboHistory(const char* valueName, const char* subKey) {
   if (m_combo.m_hWnd) CollectComboItems();
@@ -609,7 +584,7 @@ int CTreeWnd::SaveComboHistory(const char* valueName, const char* subKey) {
   if (!key.Create(HKEY_CURRENT_USER)) return 0;
   if (subKey && !key.CreateSubKey(subKey)) return 0;
   char* joined = nullptr;
-  int n = m_comboPaths.JoinMultiString(0, m_comboPaths.count, &joined);
+  int n = m_comboPaths.Paths().JoinMultiString(0, m_comboPaths.Paths().count, &joined);
   bool ok = key.SetValue(joined ? joined : "\0", n > 0 ? (DWORD)n : 2, valueName, REG_MULTI_SZ);
   delete[] joined;
   return ok ? 1 : 0;
@@ -636,7 +611,7 @@ void CTreeWnd::OnTreeSelChanged(NMHDR* nm, LRESULT* result) {
   }
   m_pendingSelect = nullptr;
   char path[kTreeWndPathBuffer];
-  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, 0, 1);
+  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, kShowFillThread, kShowAddHistory);
 }
 
 void CTreeWnd::OnDelayedSelect() {
@@ -644,7 +619,7 @@ void CTreeWnd::OnDelayedSelect() {
   if (!item) return;
   m_pendingSelect = nullptr;
   char path[kTreeWndPathBuffer];
-  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, 0, 1);
+  if (GetItemPath(item, path, sizeof path)) ShowPath(path, nullptr, kShowFillThread, kShowAddHistory);
 }
 
 void CTreeWnd::OnTimer(UINT_PTR id) {
@@ -676,5 +651,5 @@ void CTreeWnd::OnClose() {
 void CTreeWnd::OnRefresh() {
   HTREEITEM focused = (HTREEITEM)m_tree.SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
   if (focused) FillTreeChildren(focused, nullptr, 1);
-  ShowPath(nullptr, nullptr, 2, 0);
+  ShowPath(nullptr, nullptr, kShowFillRefresh, kShowNoHistory);
 }

@@ -9,7 +9,6 @@
 #include "text/compare/naturalcompare.h"
 #include "ui/buttonimage/buttonimage.h"
 #include "ui/grips.h"
-#include "ui/msgbox.h"
 #include "ui/tracking.h"
 
 IMPLEMENT_DYNAMIC(CTreeWnd, CWnd)
@@ -18,7 +17,7 @@ namespace {
 
 // Bitmaps and cursors of the application's resources.
 const UINT kBitmapUp = 134, kBitmapBack = 135, kBitmapForward = 136;
-const UINT kCursorCopy = 136, kCursorMove = 137;
+const UINT kCursorCopyResource = 136, kCursorMoveResource = 137;
 const int kSplitter = kSplitterBarWidth;
 
 // The three characters of a placeholder child: no-break space, blank, no-break space.
@@ -26,18 +25,18 @@ const char kPlaceholderText[] = "\xA0 \xA0";
 
 }  // namespace
 
-CTreeWnd::CTreeWnd() : m_entries(sizeof(TreeWndEntry)), m_roots(sizeof(TreeWndEntry)), m_mutex(FALSE) {
+CTreeWnd::CTreeWnd() : m_entries(sizeof(TreeWndEntry)), m_roots(sizeof(TreeWndEntry)) {
   InitializeCriticalSection(&m_walkLock);
   HINSTANCE res = AfxGetResourceHandle();
-  m_cursors[0] = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-  m_cursors[1] = LoadCursorA(nullptr, (LPCSTR)IDC_NO);
-  m_cursors[2] = LoadCursorA(res, MAKEINTRESOURCEA(kCursorCopy));
-  m_cursors[3] = LoadCursorA(res, MAKEINTRESOURCEA(kCursorMove));
-  m_cursors[4] = LoadCursorA(nullptr, (LPCSTR)IDC_SIZEWE);
-  m_cursors[5] = LoadCursorA(nullptr, (LPCSTR)IDC_WAIT);
-  for (int i = 2; i < 4; ++i)
-    if (!m_cursors[i]) m_cursors[i] = m_cursors[0];
-  m_cursor = m_cursors[0];
+  m_cursors[kTreeCursorArrow] = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+  m_cursors[kTreeCursorNoDrop] = LoadCursorA(nullptr, (LPCSTR)IDC_NO);
+  m_cursors[kTreeCursorCopy] = LoadCursorA(res, MAKEINTRESOURCEA(kCursorCopyResource));
+  m_cursors[kTreeCursorMove] = LoadCursorA(res, MAKEINTRESOURCEA(kCursorMoveResource));
+  m_cursors[kTreeCursorSize] = LoadCursorA(nullptr, (LPCSTR)IDC_SIZEWE);
+  m_cursors[kTreeCursorWait] = LoadCursorA(nullptr, (LPCSTR)IDC_WAIT);
+  for (int i = kTreeCursorCopy; i <= kTreeCursorMove; ++i)
+    if (!m_cursors[i]) m_cursors[i] = m_cursors[kTreeCursorArrow];
+  m_cursor = m_cursors[kTreeCursorArrow];
 }
 
 CTreeWnd::~CTreeWnd() {
@@ -203,7 +202,8 @@ BOOL CTreeWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RE
   m_style = style & 0xFFFF;
   m_uiThread = GetCurrentThreadId();
   if (!className)
-    className = AfxRegisterWndClass(CS_DBLCLKS, m_cursors[4], (HBRUSH)GetStockObject(NULL_BRUSH), nullptr);
+    className =
+        AfxRegisterWndClass(CS_DBLCLKS, m_cursors[kTreeCursorSize], (HBRUSH)GetStockObject(NULL_BRUSH), nullptr);
   if (!CWnd::Create(className, windowName, (style & 0xFFFF0000) | WS_CLIPCHILDREN, rect, parent, id, context))
     return FALSE;
 
@@ -255,21 +255,11 @@ BOOL CTreeWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RE
   ApplyExtendedStyles(TWS_ALTERNATE | TWS_LINES | TWS_FULLMARK);
 
   // Combo items from the remembered paths.
-  for (int i = 0; i < m_comboPaths.count; ++i) {
-    COMBOBOXEXITEMA item = {};
-    item.mask = CBEIF_TEXT;
-    item.iItem = i;
-    item.pszText = const_cast<char*>(m_comboPaths.TextAt(i));
-    if (!(m_style & TWS_NOTREEIMAGES)) {
-      item.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-      item.iImage = item.iSelectedImage = GetItemImage(item.pszText, nullptr, FindPathItem(item.pszText), 0);
-    }
-    m_combo.InsertItem(&item);
-  }
+  m_comboPaths.FillCombo(m_combo.m_hWnd, ComboImageOf, this);
 
-  SetCursorKind(5);
+  SetCursorKind(kTreeCursorWait);
   InsertRoots();
-  SetCursorKind(0);
+  SetCursorKind(kTreeCursorArrow);
   SetTimer(kTreeWndTimerContent, 1000, nullptr);
   m_created = true;
   Layout();
@@ -289,7 +279,7 @@ void CTreeWnd::InsertRoots() {
   HTREEITEM first = nullptr;
   for (int i = 0; i < m_roots.count && i < kTreeWndMaxRoots; ++i) {
     const TreeWndEntry* e = (const TreeWndEntry*)m_roots.items[i];
-    LPARAM data = (LPARAM)((i | 0x5800) << 16);
+    LPARAM data = kTreeItemMarker | ((LPARAM)i << kTreeItemRootShift);
     HTREEITEM item = m_tree.InsertItemDirect(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM,
                                              m_roots.TextAt(i), e->image, e->image, 0, 0, data, TVI_ROOT, TVI_LAST);
     if (!first) first = item;
@@ -339,7 +329,7 @@ DWORD CTreeWnd::SetStyle(DWORD bits, DWORD mask) {
     Layout();
     Invalidate();
     if (changed & TWS_NOPATHBAR) GoToComboSelection();
-    if ((changed & TWS_NOLIST) && m_path) ShowPath(nullptr, nullptr, 0, 0);
+    if ((changed & TWS_NOLIST) && m_path) ShowPath(nullptr, nullptr, kShowFillThread, kShowNoHistory);
   }
   if (changed & (TWS_DROPFILES | TWS_NODROP)) DragAcceptFiles((m_style & TWS_DROPFILES) && !(m_style & TWS_NODROP));
   if ((changed & TWS_ITEMSONLY) && m_path) ExpandToPath(m_pathNoSlash, 0, nullptr);
@@ -427,7 +417,7 @@ BOOL CTreeWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
   ScreenToClient(&pt);
   if (wnd == this) {
     bool inBar = !(m_style & TWS_NOPATHBAR) && pt.y < m_topHeight;
-    ::SetCursor(inBar ? m_cursors[0] : m_cursors[4]);
+    ::SetCursor(inBar ? m_cursors[kTreeCursorArrow] : m_cursors[kTreeCursorSize]);
     return TRUE;
   }
   return CWnd::OnSetCursor(wnd, hitTest, message);
@@ -456,8 +446,8 @@ void CTreeWnd::OnLButtonDown(UINT flags, CPoint point) {
 
 int CTreeWnd::SetCursorKind(int kind) {
   int old = m_cursorKind;
-  if (kind < 0 || kind > 5) return old;
-  m_cursorKind = kind;
+  if (kind < 0 || kind >= kTreeCursorKinds) return old;
+  m_cursorKind = (TreeWndCursorKind)kind;
   m_cursor = m_cursors[kind];
   if (OnUiThread() && m_tree.m_hWnd) {
     POINT pt;
@@ -469,13 +459,14 @@ int CTreeWnd::SetCursorKind(int kind) {
 
 LRESULT CTreeWnd::OnSetWaitCursor(WPARAM wParam, LPARAM lParam) {
   m_cursor = (HCURSOR)wParam;
-  if (lParam >= 0 && lParam <= 5) m_cursorKind = (int)lParam;
+  if (lParam >= 0 && lParam < kTreeCursorKinds) m_cursorKind = (TreeWndCursorKind)lParam;
   POINT pt;
   GetCursorPos(&pt);
   HWND under = ::WindowFromPoint(pt);
-  if (under == m_tree.m_hWnd || (lParam == 5 && under == m_list.m_hWnd)) ::SetCursor(m_cursor);
+  if (under == m_tree.m_hWnd || (lParam == kTreeCursorWait && under == m_list.m_hWnd)) ::SetCursor(m_cursor);
   // A finished fill shows its rows now, ahead of the paints still waiting.
-  if (lParam == 0 && m_fillState == 2 && m_list.m_hWnd) m_list.UpdateWindow();
+  if (lParam == kTreeCursorArrow && m_listFiller.FillState() == ListFiller::kFillDone && m_list.m_hWnd)
+    m_list.UpdateWindow();
   return 0;
 }
 
@@ -588,17 +579,17 @@ LPARAM CTreeWnd::FindPathItem(const char* path) {
   int levels = 0;
   for (const char* p = slash; p && *p; ++p)
     if (*p == '\\' && p[1]) ++levels;
-  return ((LPARAM)(index | 0x5800) << 16) | levels;
+  return kTreeItemMarker | ((LPARAM)index << kTreeItemRootShift) | levels;
 }
 
 int CTreeWnd::GetChildKind(CWnd* wnd) {
-  if (!wnd) return 0;
+  if (!wnd) return kPartNone;
   HWND h = wnd->m_hWnd;
-  if (h == m_tree.m_hWnd) return 1;
-  if (h == m_list.m_hWnd) return 2;
-  if (h == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, h)) return 3;
-  if (h == m_hWnd) return 4;
-  return 0;
+  if (h == m_tree.m_hWnd) return kPartTree;
+  if (h == m_list.m_hWnd) return kPartList;
+  if (h == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, h)) return kPartCombo;
+  if (h == m_hWnd) return kPartPane;
+  return kPartNone;
 }
 
 int CTreeWnd::HitTestCursor(UINT_PTR* item) {
@@ -606,29 +597,16 @@ int CTreeWnd::HitTestCursor(UINT_PTR* item) {
   GetCursorPos(&pt);
   if (item) return HitTest(pt.x, pt.y, item, nullptr);
   HWND under = ::WindowFromPoint(pt);
-  if (under == m_tree.m_hWnd) return 1;
-  if (under == m_list.m_hWnd) return 2;
-  if (under == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, under)) return 3;
-  return 0;
+  if (under == m_tree.m_hWnd) return kPartTree;
+  if (under == m_list.m_hWnd) return kPartList;
+  if (under == m_combo.m_hWnd || ::IsChild(m_combo.m_hWnd, under)) return kPartCombo;
+  return kPartNone;
 }
 
 int CTreeWnd::GetEntryType(int index) {
   if ((unsigned)index >= (unsigned)m_entries.count) return -1;
   if (m_entries.extraSize < 16) return 0;
   return ((const TreeWndEntry*)m_entries.items[index])->type & 0xFF;
-}
-
-int CTreeWnd::ShowError(const char* text, DWORD code, UINT type) {
-  if (code == (DWORD)-1) code = GetLastError();
-  char buf[2048];
-  int n =
-      _snprintf(buf, sizeof buf - 1, "%.895s\n\nErrorCode: %i / %08Xh\n", text ? text : "", (int)code, (unsigned)code);
-  if (n < 0) n = 0;
-  DWORD got = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf + n,
-                             (DWORD)(sizeof buf - n - 1), nullptr);
-  buf[n + got] = 0;
-  CWnd* main = AfxGetMainWnd();
-  return MsgBox(main ? main->m_hWnd : nullptr, buf, "Fehler", (type & 0xF) | MB_ICONERROR);
 }
 
 HWND CTreeWnd::MessageOwner() const {

@@ -81,6 +81,50 @@ const int kEntryItem = 0, kEntryFolder = 1, kEntryRoot = 2;
 const UINT kDeleteMore = 0x1000;   // further selected entries follow
 const UINT kDeleteFirst = 0x2000;  // the first of the selection
 
+// What HitTest finds under a point; the view keeps it as its context kind.
+enum TreeWndHit {
+  kHitNothing = 0,
+  kHitTreeItem = 1,    // the key tree (item or none)
+  kHitEntryRow = 2,    // a row of the entry list
+  kHitPathCombo = 3,   // the path combo or its edit
+  kHitDropTarget = 4,  // the drop-test callback's target
+  kHitEntryList = 5,   // the entry list without a row
+};
+
+// The pane's parts (GetChildKind, HitTestCursor, FocusNext, the last focused one).
+enum TreeWndPart {
+  kPartNone = 0,
+  kPartTree = 1,
+  kPartList = 2,
+  kPartCombo = 3,
+  kPartPane = 4,
+};
+
+// The pane's cursors, by kind.
+enum TreeWndCursorKind {
+  kTreeCursorArrow = 0,
+  kTreeCursorNoDrop = 1,
+  kTreeCursorCopy = 2,  // the application's drag cursors
+  kTreeCursorMove = 3,
+  kTreeCursorSize = 4,
+  kTreeCursorWait = 5,
+  kTreeCursorKinds = 6,
+};
+
+// ShowPath: what the entry list gets.
+enum ShowPathFill {
+  kShowFillThread = 0,   // the records, then the list-filling thread
+  kShowFillRecords = 1,  // the records only
+  kShowFillRefresh = 2,  // as kShowFillThread (F5)
+};
+
+// ShowPath and NavigateTo: what the history ring gets.
+enum ShowPathHistory {
+  kShowNoHistory = 0,
+  kShowAddHistory = 1,
+  kShowStartPath = 2,  // added; a ring of the one entry at 0 starts afresh with it
+};
+
 // Paths: at most this many characters.
 const int kTreeWndMaxPath = 1024;
 const int kTreeWndPathBuffer = 1040;

@@ -1,5 +1,6 @@
 // The hex editor for any value: the bytes as the registry stores them,
 // strings as UTF-16.
+#include <cstring>
 #include <memory>
 
 #include "app/editors/hexeditdlg.h"
@@ -7,39 +8,20 @@
 #include "app/regvalues.h"
 
 int EditBinaryValue(CWnd* parent, const ValueRef& value) {
-  CRegKeyStack key;
-  if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
-  BYTE* data = nullptr;
-  DWORD type = 0, size = 0;
-  LONG err = 0;
-  if (value.exact ? ReadExactValue(key.m_hKey, value, &data, &type, &size, &err)
-                  : key.QueryValueAllocW(&data, value.Name(), REGKS_SEL_WIDE | REG_BINARY)) {
-    if (!value.exact) {
-      type = key.m_dwType;
-      size = key.m_cbData;
-    }
-  } else {
-    delete[] data;
-    if (!value.exact) err = key.m_nLastError;
-    if (!(value.isDefault && err == ERROR_FILE_NOT_FOUND)) {
-      ShowReadError(value, err);
-      return kEditFailed;
-    }
-    // A missing default value: empty text, still a real block for the view.
-    data = new BYTE[4]();
-    type = REG_SZ;
-    size = 0;
-  }
-  key.CloseAll();
+  // The dialog's view owns the block and may grow it; spare zeros behind the
+  // data as the registry object's reads leave them.
+  const size_t size = value.bytes.size();
+  BYTE* data = new BYTE[size + 4]();
+  if (size) std::memcpy(data, value.bytes.data(), size);
 
   CHexEditDlg dlg(parent);
   dlg.Name = value.isDefault ? "" : value.name.GetString();
   dlg.Data = data;  // the dialog frees it when DoModal fails before the view took it
   dlg.Length = (int)size;
-  dlg.TypeName = GetRegTypeName(type, 1);
+  dlg.TypeName = GetRegTypeName(value.type, 1);
   if (dlg.DoModal() != IDOK) return kEditUnchanged;
   std::unique_ptr<BYTE[]> result(dlg.Data);
   dlg.Data = nullptr;
   if (!dlg.Changed) return kEditUnchanged;
-  return WriteValueBytes(value, result.get(), (DWORD)dlg.Length, type, true);
+  return WriteValueBytes(value, result.get(), (DWORD)dlg.Length, value.type, true);
 }

@@ -32,19 +32,8 @@ std::string JoinMultiString(const std::vector<std::string>& strings) {
 }
 
 int EditMultiStringValue(CWnd* parent, const ValueRef& value) {
-  CRegKeyStack key;
-  if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
-  char* raw = nullptr;
-  std::vector<std::string> strings;
-  if (key.QueryValueAlloc(&raw, value.Name(), REG_MULTI_SZ)) {
-    strings = SplitMultiString(raw, key.m_cbData);
-    delete[] raw;
-  } else if (raw) {
-    delete[] raw;
-    ShowReadError(value, key.m_nLastError);
-    return kEditFailed;
-  }
-  key.CloseAll();
+  const std::string text = AnsiOfValue(value);
+  std::vector<std::string> strings = SplitMultiString(text.data(), text.size());
 
   CChoiceTreeListDlg dlg(parent);
   dlg.SetTitle(value.Title());

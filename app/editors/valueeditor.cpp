@@ -3,11 +3,11 @@
 #include <cstring>
 #include <memory>
 
-#include "app/browser/regnames.h"
-#include "app/browser/regwnd.h"
+#include "app/regnames.h"
+#include "app/regvalues.h"
 #include "app/editors/valueeditor_internal.h"
-#include "app/ostrovaview.h"
 #include "ui/dialogs/textprompt.h"
+#include "ui/errorbox.h"
 #include "viewers/tools/numconvertdlg.h"
 
 const char kRegPathOpenError[] = "Der Registry-Pfad konnte nicht geöffnet werden !";
@@ -21,18 +21,9 @@ const char kTextPrompt[] = "Bitte hier den neunen Text eingeben :";
 // A string whose text the prompt would change (characters outside the code
 // page, an inner NUL before more text) goes to the hex editor instead.
 bool StringFitsPrompt(const ValueRef& value, bool multi) {
-  CRegKeyStack key;
-  if (OpenValueKeyQuietly(key, value, REGKS_READ) != ERROR_SUCCESS) return false;
-  BYTE* raw = nullptr;
-  if (!key.QueryValueAllocW(&raw, value.Name(), REGKS_SEL_WIDE | REG_SZ)) {
-    delete[] raw;
-    // Nothing there (a missing default value) is empty text.
-    return key.m_nLastError == ERROR_FILE_NOT_FOUND && value.isDefault;
-  }
-  std::unique_ptr<BYTE[]> hold(raw);
-  DWORD size = key.m_cbData;
+  const size_t size = value.bytes.size();
   if (size % 2) return false;
-  const WCHAR* text = (const WCHAR*)raw;
+  const WCHAR* text = (const WCHAR*)value.bytes.data();
   size_t count = size / 2;
   if (!multi) {
     size_t n = 0;
@@ -77,7 +68,7 @@ CString ValueRef::Title() const {
   return title;
 }
 
-void ShowEditError(const char* text, LONG code) { COstrovaView::ShowError(text, (DWORD)code); }
+void ShowEditError(const char* text, LONG code) { ShowWin32Error(text, (DWORD)code); }
 
 LONG OpenValueKeyQuietly(CRegKeyStack& key, const ValueRef& value, DWORD mode) {
   HKEY root = value.root;
@@ -123,20 +114,15 @@ void ShowReadError(const ValueRef& value, LONG code) {
   ShowEditError(kRegValueReadError, code);
 }
 
-bool ReadExactValue(HKEY key, const ValueRef& value, BYTE** data, DWORD* type, DWORD* size, LONG* error) {
-  *data = nullptr;
-  DWORD need = 0;
-  LONG err = RegQueryValueExW(key, value.WideName(), nullptr, type, nullptr, &need);
-  if (err == ERROR_SUCCESS) {
-    *data = new BYTE[need + 2]();
-    *size = need;
-    err = RegQueryValueExW(key, value.WideName(), nullptr, type, *data, size);
-  }
-  if (err == ERROR_SUCCESS) return true;
-  delete[] * data;
-  *data = nullptr;
-  *error = err;
-  return false;
+std::string AnsiOfValue(const ValueRef& value) {
+  const size_t count = value.bytes.size() / 2;
+  if (count == 0) return std::string();
+  const WCHAR* text = (const WCHAR*)value.bytes.data();
+  int n = WideCharToMultiByte(CP_ACP, 0, text, (int)count, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::string out((size_t)n, '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, (int)count, &out[0], n, nullptr, nullptr);
+  return out;
 }
 
 namespace {
@@ -192,82 +178,86 @@ int WriteValueBytes(const ValueRef& value, const void* data, DWORD size, DWORD t
 
 namespace {
 
-// A value whose name the code page cannot carry: its bytes through the
-// 16-bit calls, numbers in the converter, everything else in the hex editor.
-int EditExactValue(CWnd* parent, const ValueRef& value, bool forceBinary) {
-  if (forceBinary) return EditBinaryValue(parent, value);
+// Reads an exact value whole through the 16-bit call; false with the error
+// in *error. The block has two spare bytes.
+bool ReadExactValue(HKEY key, const ValueRef& value, BYTE** data, DWORD* type, DWORD* size, LONG* error) {
+  *data = nullptr;
+  DWORD need = 0;
+  LONG err = RegQueryValueExW(key, value.WideName(), nullptr, type, nullptr, &need);
+  if (err == ERROR_SUCCESS) {
+    *data = new BYTE[need + 2]();
+    *size = need;
+    err = RegQueryValueExW(key, value.WideName(), nullptr, type, *data, size);
+  }
+  if (err == ERROR_SUCCESS) return true;
+  delete[] * data;
+  *data = nullptr;
+  *error = err;
+  return false;
+}
+
+// Reads the value whole into the record, once for the whole edit: its type
+// and its bytes through the 16-bit interface. False after the one message.
+bool ReadValue(ValueRef& value) {
   CRegKeyStack key;
-  if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
+  if (!OpenValueKey(key, value, REGKS_READ)) return false;
   BYTE* raw = nullptr;
   DWORD type = 0, size = 0;
   LONG err = 0;
-  if (!ReadExactValue(key.m_hKey, value, &raw, &type, &size, &err)) {
-    ShowReadError(value, err);
-    return kEditFailed;
+  bool ok;
+  if (value.exact) {
+    ok = ReadExactValue(key.m_hKey, value, &raw, &type, &size, &err);
+  } else {
+    ok = key.QueryValueAllocW(&raw, value.Name(), REGKS_SEL_WIDE | REG_BINARY);
+    type = key.m_dwType;
+    size = key.m_cbData;
+    err = key.m_nLastError;
   }
-  key.CloseAll();
-  BYTE buffer[8] = {};
-  std::memcpy(buffer, raw, size < 8 ? size : 8);
-  delete[] raw;
-  if ((type == REG_DWORD && size <= 4) || (type == REG_QWORD && size <= 8))
-    return EditWithConverter(parent, value, buffer, type);
-  return EditBinaryValue(parent, value);
+  std::unique_ptr<BYTE[]> hold(raw);
+  if (ok) {
+    value.type = type;
+    value.bytes.assign(raw, raw + size);
+    return true;
+  }
+  if (value.isDefault && err == ERROR_FILE_NOT_FOUND) {
+    value.type = REG_SZ;  // a missing default value starts as empty text
+    value.bytes.clear();
+    return true;
+  }
+  ShowReadError(value, err);
+  return false;
 }
 
-int EditValue(CWnd* parent, const ValueRef& value, bool forceBinary) {
-  bool isDefault = value.isDefault;
-  if (value.exact) return EditExactValue(parent, value, forceBinary);
+int EditValue(CWnd* parent, ValueRef& value, bool forceBinary) {
   // The key object keeps this much of a name; a longer one would reach a
   // value that merely starts like it.
-  if (!isDefault && (DWORD)value.name.GetLength() >= CRegKeyStack::kMaxName) {
+  if (!value.exact && !value.isDefault && (DWORD)value.name.GetLength() >= CRegKeyStack::kMaxName) {
     ShowEditError(kRegValueReadError, ERROR_FILENAME_EXCED_RANGE);
     return kEditFailed;
   }
+  if (!ReadValue(value)) return kEditFailed;
   if (forceBinary) return EditBinaryValue(parent, value);
 
-  CRegKeyStack key;
-  if (!OpenValueKey(key, value, REGKS_READ)) return kEditFailed;
+  const DWORD type = value.type, size = (DWORD)value.bytes.size();
   // Zero-filled, so that a short DWORD or QWORD reads as its bytes and zeros.
-  BYTE buffer[kFirstReadBytes + 8] = {};
-  bool ok = key.QueryValue(buffer, kFirstReadBytes, value.Name(), REG_BINARY);
-  LONG err = key.m_nLastError;
-  DWORD type = key.m_dwType, size = key.m_cbData;
-  bool tooLong = !ok && err == ERROR_MORE_DATA;
-  if (tooLong) {
-    // The failed read left no size; ask again.
-    if (key.QueryValueSize(value.Name()) < 0) {
-      ShowReadError(value, key.m_nLastError);
-      return kEditFailed;
-    }
-    type = key.m_dwType;
-    size = key.m_cbData;
-  } else if (!ok) {
-    if (!(isDefault && err == ERROR_FILE_NOT_FOUND)) {
-      ShowReadError(value, err);
-      return kEditFailed;
-    }
-    type = REG_SZ;  // a missing default value starts as empty text
-    size = 0;
-    std::memset(buffer, 0, sizeof buffer);
-  }
-  key.CloseAll();
-
-  if (tooLong && type != REG_MULTI_SZ) return EditBinaryValue(parent, value);
+  BYTE number[8] = {};
+  if (size) std::memcpy(number, value.bytes.data(), size < 8 ? size : 8);
   switch (type) {
     case REG_DWORD:
       // A longer one would lose its further bytes.
       if (size > 4) break;
-      return EditWithConverter(parent, value, buffer, type);
+      return EditWithConverter(parent, value, number, type);
     case REG_QWORD:
       if (size > 8) break;
-      return EditWithConverter(parent, value, buffer, type);
+      return EditWithConverter(parent, value, number, type);
     case REG_SZ:
     case REG_EXPAND_SZ:
-      if (size >= kPromptMaxBytes || !StringFitsPrompt(value, false)) break;
-      buffer[size] = 0;
-      return EditWithPrompt(parent, value, (const char*)buffer, type);
+      // A name the code page cannot carry: the text only in the hex editor.
+      // A text that fits has one byte per character in the code page.
+      if (value.exact || !StringFitsPrompt(value, false) || size / 2 >= kPromptMaxBytes) break;
+      return EditWithPrompt(parent, value, AnsiOfValue(value).c_str(), type);
     case REG_MULTI_SZ:
-      if (!StringFitsPrompt(value, true)) break;
+      if (value.exact || !StringFitsPrompt(value, true)) break;
       return EditMultiStringValue(parent, value);
   }
   return EditBinaryValue(parent, value);

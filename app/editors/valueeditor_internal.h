@@ -1,12 +1,18 @@
-// What the editors of one value share.
+// What the editors of one value share. They reach the value through
+// CRegKeyStack, not the raw calls the browser enumerates with: one value by
+// name, read whole and written back through its 8-bit or 16-bit interface,
+// with the error of each step kept for the message; a name the code page
+// cannot carry goes through the 16-bit calls on the key object's handle.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/editors/valueeditor.h"
 #include "system/regkeystack.h"
 
-// The value an edit works on, taken once before any dialog opens.
+// The value an edit works on, read once before any dialog opens; only the
+// write opens its key again.
 struct ValueRef {
   HKEY root = nullptr;
   CString path;
@@ -18,6 +24,10 @@ struct ValueRef {
   std::wstring wideName;
   // Set when an open or read found the key or the value gone.
   mutable bool vanished = false;
+  // Type and bytes as the registry stores them (strings as UTF-16); a
+  // default value that is not there is an empty REG_SZ.
+  DWORD type = REG_NONE;
+  std::vector<BYTE> bytes;
   const char* Name() const { return isDefault ? nullptr : name.GetString(); }
   const WCHAR* WideName() const { return isDefault ? nullptr : wideName.c_str(); }
   CString Title() const;  // "Bearbeite  '%s'" or "Bearbeite Wert"
@@ -30,9 +40,9 @@ bool OpenValueKey(CRegKeyStack& key, const ValueRef& value, DWORD mode);
 LONG OpenValueKeyQuietly(CRegKeyStack& key, const ValueRef& value, DWORD mode);
 // The read message, and for a value that is gone says so and marks it.
 void ShowReadError(const ValueRef& value, LONG code);
-// Reads an exact value whole through the 16-bit call; false with the error
-// in *error. The block has two spare bytes.
-bool ReadExactValue(HKEY key, const ValueRef& value, BYTE** data, DWORD* type, DWORD* size, LONG* error);
+// The 8-bit text of a string value's bytes, as the 8-bit interface reads
+// it where it converts exactly (WideFitsAnsi): one byte per character.
+std::string AnsiOfValue(const ValueRef& value);
 // Writes the bytes with the type through the 8-bit or the 16-bit interface.
 int WriteValueBytes(const ValueRef& value, const void* data, DWORD size, DWORD type, bool wide);
 void ShowEditError(const char* text, LONG code);

@@ -7,6 +7,7 @@
 #include "system/pathtype.h"
 #include "system/regkeystack.h"
 #include "system/spawnprocess.h"
+#include "system/sysqueries.h"
 
 namespace {
 const DWORD kProbeWait = 15000;
@@ -14,7 +15,26 @@ const char kProbeKey[] = "RegeditProbe";
 const char kProbeValue[] = "Imported";
 const DWORD kProbeData = 0x4F535452;
 
-volatile LONG s_nImports = -1;  // -1 not asked yet
+volatile LONG s_nImports = -1;    // -1 not asked yet
+volatile LONG s_nOwnWriter = -1;  // -1: under Wine
+
+// Whether the own writer exports instead of the system's editor: Wine's
+// rewrites irregular values (odd-sized or unterminated text, inner NULs,
+// DWORDs of other sizes); elsewhere the scan of the subtree decides. 0, or
+// the error that ends the export (names the ANSI format cannot carry).
+LONG ChooseWriter(const RegeditRequest& req, int nFormat, bool* pbOwn) {
+  LONG own = s_nOwnWriter;
+  *pbOwn = own < 0 ? IsWineSystem() : own != 0;
+  if (*pbOwn && nFormat == kRegFileUnicode) return ERROR_SUCCESS;
+  int flags = 0;
+  LONG err = RegFileScan(req.key, &flags, req.cancel);
+  if (err != ERROR_SUCCESS) return err;
+  // Refused before the file is touched.
+  if (nFormat == kRegFileAnsi && (flags & kRegFileNotAnsiName)) return ERROR_NO_UNICODE_TRANSLATION;
+  int lost = kRegFileIrregular | (nFormat == kRegFileAnsi ? kRegFileNotAnsiText : 0);
+  if (flags & lost) *pbOwn = true;
+  return ERROR_SUCCESS;
+}
 
 bool FileWrittenSince(const char* pszFile, const FILETIME& start) {
   WIN32_FILE_ATTRIBUTE_DATA fad;
@@ -86,6 +106,7 @@ bool FindRegeditProgram(char* pszBuf, int nSize) {
 }
 
 void SetRegeditImportsAnswer(int nAnswer) { InterlockedExchange(&s_nImports, nAnswer); }
+void SetOwnWriterAnswer(int nAnswer) { InterlockedExchange(&s_nOwnWriter, nAnswer); }
 
 bool RegeditImports(CSpawnProcess& spawn, const char* pszProgram, volatile LONG* pCancel) {
   LONG known = s_nImports;
@@ -122,11 +143,27 @@ int RunRegeditRequest(CSpawnProcess& spawn, const RegeditRequest& req, LONG* pnE
   LONG dummy = 0;
   LONG& error = pnError ? *pnError : dummy;
   error = ERROR_SUCCESS;
+  int nLine = 0;
+  int& line = req.errorLine ? *req.errorLine : nLine;
+  line = 0;
   bool bImport = req.key == nullptr;
   if (bImport && !RegeditImports(spawn, req.program, req.cancel)) {
     if (Cancelled(req.cancel)) return error = ERROR_CANCELLED, 0;
-    error = RegFileImport(req.file, nullptr, req.cancel);
+    error = RegFileImport(req.file, &line, req.cancel);
     return error == ERROR_SUCCESS ? 1 : 0;
+  }
+  // A file cut short or broken imports nothing, also where the system's
+  // editor would take what it can read.
+  if (bImport && RegFileCheck(req.file, &line) == kRegFileSyntaxError) return error = kRegFileSyntaxError, 0;
+  int format = !bImport && lstrcmpiA(req.option, "/A") == 0 ? kRegFileAnsi : kRegFileUnicode;
+  if (!bImport) {
+    bool bOwn = false;
+    error = ChooseWriter(req, format, &bOwn);
+    if (error != ERROR_SUCCESS) return 0;
+    if (bOwn) {
+      error = RegFileExport(req.file, req.key, format, req.cancel);
+      return error == ERROR_SUCCESS ? 1 : 0;
+    }
   }
   FILETIME start;
   GetSystemTimeAsFileTime(&start);
@@ -138,7 +175,6 @@ int RunRegeditRequest(CSpawnProcess& spawn, const RegeditRequest& req, LONG* pnE
   if (Cancelled(req.cancel)) return error = ERROR_CANCELLED, 0;
   if (code > 0) return 0;
   if (bImport) return 1;
-  int format = lstrcmpiA(req.option, "/A") == 0 ? kRegFileAnsi : kRegFileUnicode;
   if (FileWrittenSince(req.file, start) && StartsWith(req.file, RegFileHeader(format))) return 1;
   // The editor did not write it (Wine's knows no "/A"): the own writer does.
   error = RegFileExport(req.file, req.key, format, req.cancel);

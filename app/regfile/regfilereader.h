@@ -7,6 +7,9 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <vector>
+
+struct RegFileOp;
 
 // Error of a file that is no .reg file or has a line it cannot read.
 const LONG kRegFileSyntaxError = ERROR_BAD_FORMAT;
@@ -16,3 +19,9 @@ const LONG kRegFileSyntaxError = ERROR_BAD_FORMAT;
 // imported), ERROR_CANCELLED.
 LONG RegFileImport(const char* pszFile, int* pnErrorLine = nullptr, volatile LONG* pCancel = nullptr);
 LONG RegFileImportBuffer(const void* pData, size_t cb, int* pnErrorLine = nullptr, volatile LONG* pCancel = nullptr);
+// Only the parse of a file, no registry write: 0, kRegFileSyntaxError with
+// the line, or the error of reading the file.
+LONG RegFileCheck(const char* pszFile, int* pnErrorLine = nullptr);
+// The registry writes of parsed operations (RegFileParse): 0, the first
+// error of the registry, or ERROR_CANCELLED.
+LONG RegFileApply(const std::vector<RegFileOp>& ops, volatile LONG* pCancel = nullptr);

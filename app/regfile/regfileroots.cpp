@@ -1,39 +1,20 @@
 #include "app/regfile/regfileroots.h"
 
-namespace {
-struct RootName {
-  const wchar_t* longName;
-  const wchar_t* shortName;
-  HKEY root;
-};
-const RootName kRoots[] = {
-    {L"HKEY_LOCAL_MACHINE", L"HKLM", HKEY_LOCAL_MACHINE},   {L"HKEY_CURRENT_USER", L"HKCU", HKEY_CURRENT_USER},
-    {L"HKEY_CLASSES_ROOT", L"HKCR", HKEY_CLASSES_ROOT},     {L"HKEY_USERS", L"HKU", HKEY_USERS},
-    {L"HKEY_CURRENT_CONFIG", L"HKCC", HKEY_CURRENT_CONFIG},
-};
+#include "app/regfile/regfileparse.h"
 
-bool StartsWithName(const wchar_t* psz, size_t nLength, const wchar_t* pszName, size_t* pnSkip) {
-  size_t n = wcslen(pszName);
-  if (nLength < n || _wcsnicmp(psz, pszName, n) != 0) return false;
-  if (nLength == n) {
-    *pnSkip = n;
-    return true;
-  }
-  if (psz[n] != L'\\') return false;
-  *pnSkip = n + 1;
-  return true;
-}
+namespace {
+const HKEY kRootKeys[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS, HKEY_CURRENT_CONFIG};
 }  // namespace
 
 HKEY RegFileParseRoot(const wchar_t* pszPath, size_t nLength, const wchar_t** ppszLongName, size_t* pnSkip) {
-  for (const RootName& r : kRoots) {
-    if (StartsWithName(pszPath, nLength, r.longName, pnSkip) || StartsWithName(pszPath, nLength, r.shortName, pnSkip)) {
-      if (ppszLongName) *ppszLongName = r.longName;
-      return r.root;
-    }
-  }
-  return nullptr;
+  const char16_t* pszLong = nullptr;
+  int root = RegFileFindRoot((const char16_t*)pszPath, nLength, &pszLong, pnSkip);
+  if (root < 0) return nullptr;
+  if (ppszLongName) *ppszLongName = (const wchar_t*)pszLong;
+  return kRootKeys[root];
 }
+
+HKEY RegFileRootKey(int nRoot) { return kRootKeys[nRoot]; }
 
 std::wstring RegFileWiden(const char* psz, UINT codePage) {
   std::wstring out;

@@ -16,5 +16,8 @@ const REGSAM kRegFileView = KEY_WOW64_64KEY;
 // *pnSkip; null when the path names no root.
 HKEY RegFileParseRoot(const wchar_t* pszPath, size_t nLength, const wchar_t** ppszLongName, size_t* pnSkip);
 
+// The key of a root of the parse step (RegFileRoot).
+HKEY RegFileRootKey(int nRoot);
+
 // The path of the program's key text (CP_ACP) as UTF-16.
 std::wstring RegFileWiden(const char* psz, UINT codePage = CP_ACP);

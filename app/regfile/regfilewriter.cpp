@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/regfile/regfileparse.h"
 #include "app/regfile/regfileroots.h"
 
 namespace {
@@ -12,22 +13,104 @@ const size_t kLineBreakAt = 77;  // a hex line this long after a comma continues
 const size_t kFlushAt = 64 * 1024;
 const DWORD kMaxValueName = 16384;
 
+// Whether code page 1252 gives back exactly these 16-bit units.
+bool Carries1252(const wchar_t* p, size_t n, std::string& narrow, std::wstring& back) {
+  if (n == 0) return true;
+  int cb = WideCharToMultiByte(kAnsiCodePage, 0, p, (int)n, nullptr, 0, nullptr, nullptr);
+  if (cb <= 0) return false;
+  narrow.resize(cb);
+  WideCharToMultiByte(kAnsiCodePage, 0, p, (int)n, &narrow[0], cb, nullptr, nullptr);
+  int cch = MultiByteToWideChar(kAnsiCodePage, 0, narrow.data(), cb, nullptr, 0);
+  back.resize(cch > 0 ? cch : 0);
+  if (cch > 0) MultiByteToWideChar(kAnsiCodePage, 0, narrow.data(), cb, &back[0], cch);
+  return back.size() == n && back.compare(0, n, p, n) == 0;
+}
+
+// A REG_SZ the text form keeps whole: an even size ending in its only NUL.
+bool IsRegularString(const BYTE* pData, DWORD cb) {
+  if (cb < 2 || (cb & 1)) return false;
+  const wchar_t* p = (const wchar_t*)pData;
+  size_t n = cb / 2;
+  if (p[n - 1] != 0) return false;
+  for (size_t i = 0; i + 1 < n; ++i)
+    if (p[i] == 0) return false;
+  return true;
+}
+
+bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// The key of a path: its root and the rest; false when no root starts it.
+bool SplitKeyPath(const char* pszKeyPath, HKEY* phRoot, std::wstring* pSub, const wchar_t** ppszLong) {
+  std::wstring path = RegFileWiden(pszKeyPath);
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  size_t nSkip = 0;
+  *phRoot = RegFileParseRoot(path.c_str(), path.size(), ppszLong, &nSkip);
+  if (!*phRoot) return false;
+  *pSub = path.substr(nSkip);
+  return true;
+}
+
+// Buffers for a key's values, grown as a key needs them.
+class CValueReader {
+ public:
+  CValueReader() : m_name(kMaxValueName + 1), m_data(4096) {}
+
+  // Calls fn(name, cchName, type, data, cb) for each value of the key until
+  // it returns false; the number of subkeys.
+  template <class F>
+  DWORD ForEach(HKEY hKey, F fn) {
+    // The counts in one call spare the enumerations their failing last call.
+    DWORD nSubKeys = 0, nValues = 0, cbMaxData = 0;
+    if (RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, &cbMaxData,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+      return 0;
+    if (cbMaxData + 2 > m_data.size()) m_data.resize(cbMaxData + 2);
+    for (DWORD i = 0; i < nValues; ++i) {
+      DWORD cchName = kMaxValueName + 1, cb = (DWORD)m_data.size(), type = 0;
+      LONG err = RegEnumValueW(hKey, i, &m_name[0], &cchName, nullptr, &type, m_data.data(), &cb);
+      if (err == ERROR_MORE_DATA) {  // grown since the count
+        m_data.resize(cb + 2);
+        --i;
+        continue;
+      }
+      if (err != ERROR_SUCCESS || !fn(&m_name[0], cchName, type, m_data.data(), cb)) break;
+    }
+    return nSubKeys;
+  }
+
+ private:
+  std::vector<wchar_t> m_name;
+  std::vector<BYTE> m_data;
+};
+
+// Calls fn(hSub, name, cchName) for each of the first nSubKeys subkeys that
+// opens, until it returns false.
+template <class F>
+void ForEachSubkey(HKEY hKey, DWORD nSubKeys, F fn) {
+  wchar_t szSub[256];
+  for (DWORD i = 0; i < nSubKeys; ++i) {
+    DWORD cch = 256;
+    LONG err = RegEnumKeyExW(hKey, i, szSub, &cch, nullptr, nullptr, nullptr, nullptr);
+    if (err == ERROR_MORE_DATA) continue;  // longer than a key name may be: skip it
+    if (err != ERROR_SUCCESS) break;
+    HKEY hSub = nullptr;
+    if (RegOpenKeyExW(hKey, szSub, 0, KEY_READ | kRegFileView, &hSub) != ERROR_SUCCESS) continue;
+    bool bGoOn = fn(hSub, szSub, cch);
+    RegCloseKey(hSub);
+    if (!bGoOn) break;
+  }
+}
+
 class CRegFileWriter {
  public:
   CRegFileWriter(int nFormat, volatile LONG* pCancel, HANDLE hFile, std::string* pOut)
-      : m_bAnsi(nFormat == kRegFileAnsi), m_pCancel(pCancel), m_hFile(hFile), m_pOut(pOut) {
-    m_name.resize(kMaxValueName + 1);
-    m_data.resize(4096);
-  }
+      : m_bAnsi(nFormat == kRegFileAnsi), m_pCancel(pCancel), m_hFile(hFile), m_pOut(pOut) {}
 
   LONG Run(const char* pszKeyPath) {
-    std::wstring path = RegFileWiden(pszKeyPath);
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    HKEY hRoot = nullptr;
+    std::wstring sub;
     const wchar_t* pszLong = nullptr;
-    size_t nSkip = 0;
-    HKEY hRoot = RegFileParseRoot(path.c_str(), path.size(), &pszLong, &nSkip);
-    if (!hRoot) return ERROR_BAD_PATHNAME;
-    std::wstring sub = path.substr(nSkip);
+    if (!SplitKeyPath(pszKeyPath, &hRoot, &sub, &pszLong)) return ERROR_BAD_PATHNAME;
     HKEY hKey = nullptr;
     LONG err = RegOpenKeyExW(hRoot, sub.empty() ? nullptr : sub.c_str(), 0, KEY_READ | kRegFileView, &hKey);
     if (err != ERROR_SUCCESS) return err;
@@ -53,41 +136,31 @@ class CRegFileWriter {
     m_text += L'[';
     m_text += path;
     m_text += L"]\r\n";
-    // The counts in one call spare the enumerations their failing last call.
-    DWORD nSubKeys = 0, nValues = 0, cbMaxData = 0;
-    if (RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues, nullptr, &cbMaxData,
-                         nullptr, nullptr) != ERROR_SUCCESS)
-      nSubKeys = nValues = 0;
-    if (cbMaxData + 2 > m_data.size()) m_data.resize(cbMaxData + 2);
-    for (DWORD i = 0; i < nValues; ++i) {
-      DWORD cchName = kMaxValueName + 1, cb = (DWORD)m_data.size(), type = 0;
-      LONG err = RegEnumValueW(hKey, i, &m_name[0], &cchName, nullptr, &type, m_data.data(), &cb);
-      if (err == ERROR_MORE_DATA) {  // grown since the count
-        m_data.resize(cb + 2);
-        --i;
-        continue;
-      }
-      if (err != ERROR_SUCCESS) break;
-      WriteValue(&m_name[0], cchName, type, m_data.data(), cb);
-      if (m_text.size() >= kFlushAt) Flush();
-    }
+    DWORD nSubKeys =
+        m_values.ForEach(hKey, [&](const wchar_t* pszName, DWORD cchName, DWORD type, const BYTE* pData, DWORD cb) {
+          if (!NameFits(pszName, cchName)) return false;
+          WriteValue(pszName, cchName, type, pData, cb);
+          if (m_text.size() >= kFlushAt) Flush();
+          return true;
+        });
+    if (m_err != ERROR_SUCCESS) return;
     m_text += L"\r\n";
-    wchar_t szSub[256];
-    for (DWORD i = 0; i < nSubKeys; ++i) {
-      DWORD cch = 256;
-      LONG err = RegEnumKeyExW(hKey, i, szSub, &cch, nullptr, nullptr, nullptr, nullptr);
-      if (err == ERROR_MORE_DATA) continue;  // longer than a key name may be: skip it
-      if (err != ERROR_SUCCESS) break;
-      HKEY hSub = nullptr;
-      if (RegOpenKeyExW(hKey, szSub, 0, KEY_READ | kRegFileView, &hSub) != ERROR_SUCCESS) continue;
+    ForEachSubkey(hKey, nSubKeys, [&](HKEY hSub, const wchar_t* pszName, DWORD cch) {
+      if (!NameFits(pszName, cch)) return false;
       size_t nOld = path.size();
       path += L'\\';
-      path.append(szSub, cch);
+      path.append(pszName, cch);
       WriteKey(hSub, path);
       path.resize(nOld);
-      RegCloseKey(hSub);
-      if (Cancelled()) return;
-    }
+      return !Cancelled();
+    });
+  }
+
+  // A name the ANSI format cannot write would name another key or value.
+  bool NameFits(const wchar_t* p, size_t n) {
+    if (!m_bAnsi || Carries1252(p, n, m_narrow, m_back)) return true;
+    if (m_err == ERROR_SUCCESS) m_err = ERROR_NO_UNICODE_TRANSLATION;
+    return false;
   }
 
   void AppendQuoted(const wchar_t* psz, size_t n) {
@@ -114,25 +187,22 @@ class CRegFileWriter {
     m_text += L'"';
   }
 
-  // A REG_SZ the text form keeps whole: an even size ending in its only NUL.
-  static bool IsRegularString(const BYTE* pData, DWORD cb) {
-    if (cb < 2 || (cb & 1)) return false;
-    const wchar_t* p = (const wchar_t*)pData;
-    size_t n = cb / 2;
-    if (p[n - 1] != 0) return false;
-    for (size_t i = 0; i + 1 < n; ++i)
-      if (p[i] == 0) return false;
-    return true;
-  }
-
   void WriteValue(const wchar_t* pszName, DWORD cchName, DWORD type, const BYTE* pData, DWORD cb) {
+    // Text the ANSI format cannot carry (odd size, characters outside code
+    // page 1252) goes as the bytes the registry holds, marked for the reader.
+    bool bAnsiText = m_bAnsi && IsTextType(type);
+    bool bNarrow = bAnsiText && !(cb & 1) && Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back);
+    if (bAnsiText && !bNarrow) {
+      m_text += (const wchar_t*)kRegFileStoredBytesMark;
+      m_text += L"\r\n";
+    }
     size_t nLineStart = m_text.size();
     if (cchName == 0)
       m_text += L'@';
     else
       AppendQuoted(pszName, cchName);
     m_text += L'=';
-    if (type == REG_SZ && IsRegularString(pData, cb)) {
+    if (type == REG_SZ && IsRegularString(pData, cb) && (!bAnsiText || bNarrow)) {
       AppendQuoted((const wchar_t*)pData, cb / 2 - 1);
     } else if (type == REG_DWORD && cb == 4) {
       wchar_t sz[16];
@@ -148,17 +218,10 @@ class CRegFileWriter {
         wsprintfW(sz, L"hex(%x):", type);
         m_text += sz;
       }
-      if (m_bAnsi && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && cb >= 2) {
-        // The ANSI format holds text types in 8 bits.
-        int n =
-            WideCharToMultiByte(kAnsiCodePage, 0, (const wchar_t*)pData, (int)(cb / 2), nullptr, 0, nullptr, nullptr);
-        m_narrow.resize(n > 0 ? n : 1);
-        n = WideCharToMultiByte(kAnsiCodePage, 0, (const wchar_t*)pData, (int)(cb / 2), &m_narrow[0], n, nullptr,
-                                nullptr);
-        AppendHex((const BYTE*)m_narrow.data(), n > 0 ? (DWORD)n : 0, m_text.size() - nLineStart);
-      } else {
+      if (bNarrow)  // the ANSI format holds text types in 8 bits
+        AppendHex((const BYTE*)m_narrow.data(), cb ? (DWORD)m_narrow.size() : 0, m_text.size() - nLineStart);
+      else
         AppendHex(pData, cb, m_text.size() - nLineStart);
-      }
     }
     m_text += L"\r\n";
   }
@@ -209,9 +272,44 @@ class CRegFileWriter {
   LONG m_err = ERROR_SUCCESS;
   std::wstring m_text;
   std::string m_narrow;
-  std::vector<wchar_t> m_name;
-  std::vector<BYTE> m_data;
+  std::wstring m_back;
+  CValueReader m_values;
 };
+
+// Walks a subtree for what RegFileScan reports.
+class CRegFileScanner {
+ public:
+  explicit CRegFileScanner(volatile LONG* pCancel) : m_pCancel(pCancel) {}
+
+  LONG Scan(HKEY hKey) {
+    if (m_pCancel && *m_pCancel) return ERROR_CANCELLED;
+    DWORD nSubKeys =
+        m_values.ForEach(hKey, [&](const wchar_t* pszName, DWORD cchName, DWORD type, const BYTE* pData, DWORD cb) {
+          if (!Carries1252(pszName, cchName, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
+          if ((type == REG_SZ && !IsRegularString(pData, cb)) || (type == REG_DWORD && cb != 4))
+            m_nFlags |= kRegFileIrregular;
+          if (IsTextType(type) && ((cb & 1) || !Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back)))
+            m_nFlags |= kRegFileNotAnsiText;
+          return true;
+        });
+    LONG err = ERROR_SUCCESS;
+    ForEachSubkey(hKey, nSubKeys, [&](HKEY hSub, const wchar_t* pszName, DWORD cch) {
+      if (!Carries1252(pszName, cch, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
+      err = Scan(hSub);
+      return err == ERROR_SUCCESS;
+    });
+    return err;
+  }
+
+  int m_nFlags = 0;
+
+ private:
+  volatile LONG* m_pCancel;
+  CValueReader m_values;
+  std::string m_narrow;
+  std::wstring m_back;
+};
+
 }  // namespace
 
 std::string RegFileHeader(int nFormat) {
@@ -238,5 +336,21 @@ LONG RegFileExport(const char* pszFile, const char* pszKeyPath, int nFormat, vol
   CloseHandle(hFile);
   // Half a file would import as if it were all of the key.
   if (err != ERROR_SUCCESS) DeleteFileA(pszFile);
+  return err;
+}
+
+LONG RegFileScan(const char* pszKeyPath, int* pnFlags, volatile LONG* pCancel) {
+  *pnFlags = 0;
+  HKEY hRoot = nullptr;
+  std::wstring sub;
+  const wchar_t* pszLong = nullptr;
+  if (!SplitKeyPath(pszKeyPath, &hRoot, &sub, &pszLong)) return ERROR_BAD_PATHNAME;
+  HKEY hKey = nullptr;
+  LONG err = RegOpenKeyExW(hRoot, sub.empty() ? nullptr : sub.c_str(), 0, KEY_READ | kRegFileView, &hKey);
+  if (err != ERROR_SUCCESS) return err;
+  CRegFileScanner scanner(pCancel);
+  err = scanner.Scan(hKey);
+  RegCloseKey(hKey);
+  *pnFlags = scanner.m_nFlags;
   return err;
 }

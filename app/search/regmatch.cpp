@@ -45,9 +45,10 @@ void RegSearchState::Setup(int searchFlags, int searchMode, int matchCase, const
   textLength = text.GetLength();
   const char* s = text;
   int end = 0;
-  number = ParseInt64A(s, PARSE_SKIP_TRAILING, &end);
+  number = ParseInt64A(s, PARSE_SKIP_TRAILING | PARSE_EXACT, &end);
   // A number is what starts with a digit (or a minus and a digit, so that
-  // -1 finds 0xFFFFFFFF) and is parsed to its end: "42 x" is text.
+  // -1 finds 0xFFFFFFFF) and is parsed to its end: "42 x" is text, and so is
+  // a number wider than 64 bits (it found the value it wrapped to).
   const char* p = s + SpanClassA(s, 224);
   bool digit = (p[0] >= '0' && p[0] <= '9') || (p[0] == '-' && p[1] >= '0' && p[1] <= '9');
   isNumber = digit && end == textLength;

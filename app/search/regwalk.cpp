@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "app/search/regsearch.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/regfile/regeditrun.h"
+#include "app/regfile/regfileparse.h"
 #include "app/regfile/regfilereader.h"
 #include "app/regfile/regfilewriter.h"
 #include "bench.h"
@@ -143,6 +144,32 @@ int main() {
         sys.push_back(Time([&] { RunRegedit(program, "/S", ours, nullptr); }));
     }
   }
+  // The own import's steps: reading the file, the parse, the key creations
+  // alone, and all writes (into an empty key each).
+  std::vector<double> read, parse, keys, writes;
+  std::string bytes;
+  std::vector<RegFileOp> ops, keyOps;
+  for (int r = 0; r < kRuns; ++r) {
+    read.push_back(Time([&] {
+      HANDLE h = CreateFileA(ours.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      bytes.assign((size_t)FileSize(ours), '\0');
+      DWORD got = 0;
+      ReadFile(h, &bytes[0], (DWORD)bytes.size(), &got, nullptr);
+      CloseHandle(h);
+    }));
+    parse.push_back(Time([&] { RegFileParse(bytes.data(), bytes.size(), ops, nullptr); }));
+    keyOps.clear();
+    for (const RegFileOp& op : ops)
+      if (op.kind == kRegFileOpKey) keyOps.push_back(op);
+    DeleteFixture();
+    keys.push_back(Time([&] { RegFileApply(keyOps); }));
+    DeleteFixture();
+    writes.push_back(Time([&] { RegFileApply(ops); }));
+  }
+  std::printf("import steps: read %.1f ms, parse %.1f ms, %zu keys %.1f ms, all %zu writes %.1f ms\n",
+              Median(read) * 1e3, Median(parse) * 1e3, keyOps.size(), Median(keys) * 1e3, ops.size(),
+              Median(writes) * 1e3);
+
   // The editor's import must have made the whole fixture.
   RegFileExport(theirs.c_str(), kBenchPath, kRegFileUnicode);
   std::printf("import: regedit /S made %lld bytes of export, ours %lld\n", FileSize(theirs), FileSize(ours));

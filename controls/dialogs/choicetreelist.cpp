@@ -77,6 +77,7 @@ BEGIN_MESSAGE_MAP(CChoiceTreeListDlg, CDialog)
   ON_NOTIFY(NM_DBLCLK, IDC_CHOICE_TREELIST, OnDblClk)
   ON_NOTIFY(NM_RETURN, IDC_CHOICE_TREELIST, OnReturn)
   ON_NOTIFY(HDN_ITEMCLICKA, IDC_CHOICE_TREELIST, OnHeaderClick)
+  ON_NOTIFY(TVN_BEGINLABELEDITA, IDC_CHOICE_TREELIST, OnBeginLabelEdit)
   ON_NOTIFY(TVN_ENDLABELEDITA, IDC_CHOICE_TREELIST, OnEndLabelEdit)
   ON_NOTIFY(TLN_EDITREQUEST, IDC_CHOICE_TREELIST, OnBeginCellEdit)
   ON_NOTIFY(TVN_KEYDOWN, IDC_CHOICE_TREELIST, OnKeyDown)
@@ -479,6 +480,17 @@ void CChoiceTreeListDlg::OnHeaderClick(NMHDR* pNMHDR, LRESULT* pResult) {
 
 void CChoiceTreeListDlg::OnBeginCellEdit(NMHDR*, LRESULT* pResult) {
   *pResult = m_columns.empty() && (m_dwMode & kTreeChoiceEditing) ? kEditAlignedBox : 0;
+}
+
+void CChoiceTreeListDlg::OnBeginLabelEdit(NMHDR*, LRESULT* pResult) {
+  *pResult = 0;
+  // The rows hold texts of any length (a multi-string's line may be long):
+  // the editor's typing limit would keep a long one from growing.
+  HWND editor = (HWND)::SendMessageA(m_pTree->m_hWnd, TVM_GETEDITCONTROL, 0, 0);
+  if (!editor) return;
+  char cls[16] = "";
+  ::GetClassNameA(editor, cls, sizeof cls);
+  ::SendMessageA(editor, lstrcmpiA(cls, "COMBOBOX") == 0 ? CB_LIMITTEXT : EM_LIMITTEXT, 0, 0);
 }
 
 void CChoiceTreeListDlg::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {

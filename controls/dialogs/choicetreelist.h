@@ -97,6 +97,7 @@ class CChoiceTreeListDlg : public CDialog {
   afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnReturn(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnHeaderClick(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnBeginCellEdit(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnKeyDown(NMHDR* pNMHDR, LRESULT* pResult);

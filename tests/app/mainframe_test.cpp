@@ -12,6 +12,7 @@
 #include "harness/registry_util.h"
 #include "harness/window_util.h"
 #include "res/resource.h"
+#include "ui/errorbox.h"
 
 namespace {
 CRect ChildRect(CWnd& child) {
@@ -31,6 +32,9 @@ DWORD ReadDword(const std::string& path, const char* sub, const char* name) {
 class EditorFrame : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A toolbar button under the cursor shows its prompt for "Bereit"; an
+    // earlier test program leaves the cursor anywhere on the display.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     m_app = new CEditorTestApp;
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
     m_names = new TestAppNames;
@@ -418,15 +422,15 @@ TEST_F(EditorFrame, FindAndTheContextFindOpenTheSearchDialog) {
 }
 
 TEST_F(EditorFrame, ErrorTextCarriesTheCodeAndTheSystemMessage) {
-  CString text = COstrovaView::FormatError("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
+  CString text = FormatWin32Error("Schlüssel fehlt", ERROR_FILE_NOT_FOUND);
   std::string s = (const char*)text;
   EXPECT_EQ(s.rfind("Schlüssel fehlt\n\nErrorCode: 2 / 00000002h\n", 0), 0u) << s;
   EXPECT_GT(s.size(), strlen("Schlüssel fehlt\n\nErrorCode: 2 / 00000002h\n"));
   SetLastError(5);
-  EXPECT_NE(std::string((const char*)COstrovaView::FormatError("x", (DWORD)-1)).find("ErrorCode: 5 / 00000005h"),
+  EXPECT_NE(std::string((const char*)FormatWin32Error("x", (DWORD)-1)).find("ErrorCode: 5 / 00000005h"),
             std::string::npos);
   std::string longText(2000, 'a');
-  EXPECT_NE(std::string((const char*)COstrovaView::FormatError(longText.c_str(), 2)).find(std::string(896, 'a') + "\n"),
+  EXPECT_NE(std::string((const char*)FormatWin32Error(longText.c_str(), 2)).find(std::string(896, 'a') + "\n"),
             std::string::npos);
 }
 }  // namespace

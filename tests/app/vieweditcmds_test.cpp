@@ -93,8 +93,9 @@ void PressEnterOn(COstrovaView* view, CRegWnd& pane, int row) {
 }
 
 // Waits for the open popup menu of this process, reads its entries as
-// "id text" (" grau" when greyed) and closes it.
-void ReadOpenMenu(std::vector<std::string>* entries) {
+// "id text" (" grau" when greyed), the texts of those with an image beside
+// them, and closes it.
+void ReadOpenMenu(std::vector<std::string>* entries, std::vector<std::string>* pictured = nullptr) {
   for (int i = 0; i < 500; ++i) {
     HWND popup = FindWindowA("#32768", nullptr);
     DWORD pid = 0;
@@ -107,6 +108,10 @@ void ReadOpenMenu(std::vector<std::string>* entries) {
         UINT state = GetMenuState(h, n, MF_BYPOSITION);
         bool grey = !(state & MF_SEPARATOR) && (state & MF_GRAYED);
         entries->push_back(std::to_string((int)GetMenuItemID(h, n)) + " " + text + (grey ? " grau" : ""));
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_CHECKMARKS;
+        if (pictured && GetMenuItemInfoA(h, n, TRUE, &mii) && mii.hbmpUnchecked) pictured->push_back(text);
       }
       PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
       return;
@@ -161,15 +166,33 @@ TEST(ViewEditCommands, EnterOnARowEditsItsValueAndTheRowFollows) {
     ASSERT_TRUE(pane.List().SendMessage(TVM_GETITEMRECT, FALSE, (LPARAM)&r));
     POINT pt = {r.left + 40, (r.top + r.bottom) / 2};
     pane.List().ClientToScreen(&pt);
-    std::vector<std::string> entries;
-    std::thread reader(ReadOpenMenu, &entries);
+    std::vector<std::string> entries, pictured;
+    std::thread reader(ReadOpenMenu, &entries, &pictured);
     view->SendMessage(WM_CONTEXTMENU, (WPARAM)pane.List().m_hWnd, MAKELPARAM(pt.x, pt.y));
     reader.join();
+    EXPECT_EQ(pictured, (std::vector<std::string>{"Feld kopieren", "&Ändern...", "Binärdaten ändern", "Löschen"}));
     std::vector<std::string> want = {"4246 Feld kopieren",     "0 ", "4245 &Ändern...",
                                      "4244 Binärdaten ändern", "0 ", "32781 Löschen",
                                      "32791 Umbenennen"};
     if (std::string(name) == "(Standard)") want.back() += " grau";
     EXPECT_EQ(entries, want);
+  }
+
+  // The key tree's menu: its images stand beside their commands and beside "&Neu".
+  {
+    HTREEITEM item = (HTREEITEM)pane.Tree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0);
+    RECT r = {};
+    memcpy(&r, &item, sizeof item);
+    ASSERT_TRUE(pane.Tree().SendMessage(TVM_GETITEMRECT, TRUE, (LPARAM)&r));
+    POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    pane.Tree().ClientToScreen(&pt);
+    std::vector<std::string> entries, pictured;
+    std::thread reader(ReadOpenMenu, &entries, &pictured);
+    view->SendMessage(WM_CONTEXTMENU, (WPARAM)pane.Tree().m_hWnd, MAKELPARAM(pt.x, pt.y));
+    reader.join();
+    ASSERT_GE(entries.size(), 7u);
+    EXPECT_EQ(entries[0], "4246 Schlüsselnamen kopieren");
+    EXPECT_EQ(pictured, (std::vector<std::string>{"Schlüsselnamen kopieren", "&Neu", "Suchen...", "Löschen"}));
   }
 
   // Deleted by another program while the row showed it: one box says so,

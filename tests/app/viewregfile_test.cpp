@@ -61,7 +61,7 @@ struct CommandRun {
 // title and answers a message box of boxTitle; ends when the command has
 // returned.
 void AnswerRun(const char* title, std::string file, bool ansi, const char* boxTitle, int boxAnswer,
-               const char* progressPng, const std::atomic<bool>* returned, CommandRun* run) {
+               const char* progressPng, const char* boxPng, const std::atomic<bool>* returned, CommandRun* run) {
   HWND fileDlg = nullptr;
   while (!*returned) {
     HWND dlg = VisibleDialog(title);
@@ -78,21 +78,45 @@ void AnswerRun(const char* title, std::string file, bool ansi, const char* boxTi
     HWND box = boxTitle ? VisibleDialog(boxTitle) : nullptr;
     if (box && run->box.empty()) {
       run->box = BoxText(box);
+      if (boxPng) {
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        WindowCapture::FromScreen(box).SavePng(ScreenshotPath(boxPng).c_str());
+      }
       PostMessageA(box, WM_COMMAND, boxAnswer, 0);
     }
     Sleep(5);
   }
 }
 
+// A progress dialog of the title that came up on this thread: the own
+// writer and reader may be done before the helper looks.
+const char* s_progressTitle = nullptr;
+bool s_progressSeen = false;
+LRESULT CALLBACK WatchDialogs(int code, WPARAM wp, LPARAM lp) {
+  const CWPRETSTRUCT* msg = (const CWPRETSTRUCT*)lp;
+  if (code == HC_ACTION && msg->message == WM_INITDIALOG && !GetDlgItem(msg->hwnd, kFileNameField)) {
+    char text[128] = "";
+    GetWindowTextA(msg->hwnd, text, sizeof text);
+    if (s_progressTitle && lstrcmpA(text, s_progressTitle) == 0) s_progressSeen = true;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 // Runs a command of the frame with the helper answering it.
 CommandRun RunCommand(CFrameWnd* frame, UINT id, const char* title, const std::string& file, bool ansi,
-                      const char* boxTitle = nullptr, int boxAnswer = IDOK, const char* progressPng = nullptr) {
+                      const char* boxTitle = nullptr, int boxAnswer = IDOK, const char* progressPng = nullptr,
+                      const char* boxPng = nullptr) {
   CommandRun run;
   std::atomic<bool> returned(false);
-  std::thread helper(AnswerRun, title, file, ansi, boxTitle, boxAnswer, progressPng, &returned, &run);
+  s_progressTitle = title;
+  s_progressSeen = false;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchDialogs, nullptr, GetCurrentThreadId());
+  std::thread helper(AnswerRun, title, file, ansi, boxTitle, boxAnswer, progressPng, boxPng, &returned, &run);
   frame->SendMessage(WM_COMMAND, id);
   returned = true;
   helper.join();
+  UnhookWindowsHookEx(hook);
+  run.progress = run.progress || s_progressSeen;
   return run;
 }
 
@@ -123,6 +147,57 @@ void Fill(HKEY key) {
   RegCloseKey(sub);
 }
 
+// Values the text forms keep only when written with care: odd-sized,
+// unterminated, inner-NUL and non-1252 text, empty multi-string items, an
+// unknown type.
+void FillIrregular(HKEY key) {
+  struct {
+    const wchar_t* name;
+    DWORD type;
+    const char* data;
+    DWORD cb;
+  } values[] = {
+      {L"ungerade", REG_SZ, "A\0BX", 3},
+      {L"offen", REG_SZ, "A\0B\0X", 4},
+      {L"innen", REG_SZ, "A\0\0\0B\0\0\0", 8},
+      {L"Omega", REG_SZ, "\xa9\x03\0\0", 4},
+      {L"Omega offen", REG_EXPAND_SZ, "%\0\xa9\x03X", 4},
+      {L"Liste leer", REG_MULTI_SZ, "a\0\0\0\0\0b\0\0\0\0\0", 12},
+      {L"Liste ungerade", REG_MULTI_SZ, "a\0\0X", 3},
+      {L"Typ", 0x7654321, "\x01\x02\x03", 3},
+  };
+  for (const auto& v : values) RegSetValueExW(key, v.name, 0, v.type, (const BYTE*)v.data, v.cb);
+}
+
+// Every name, type and byte of a subtree, in the registry's order.
+std::string SubtreeBytes(HKEY parent, const wchar_t* path) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(parent, path, 0, KEY_READ, &h) != ERROR_SUCCESS) return "<missing>";
+  std::string out;
+  auto put = [&out](const void* p, size_t cb) {
+    DWORD n = (DWORD)cb;
+    out.append((const char*)&n, 4).append((const char*)p, cb);
+  };
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[16384];
+    BYTE data[4096];
+    DWORD cch = 16384, cb = sizeof data, type = 0;
+    if (RegEnumValueW(h, i, name, &cch, nullptr, &type, data, &cb) != ERROR_SUCCESS) break;
+    put(name, cch * 2);
+    put(&type, 4);
+    put(data, cb);
+  }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD cch = 256;
+    if (RegEnumKeyExW(h, i, name, &cch, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    put(name, cch * 2);
+    out += SubtreeBytes(h, name);
+  }
+  RegCloseKey(h);
+  return out;
+}
+
 std::string Exported(const std::string& path, int format) {
   std::string text;
   EXPECT_EQ(RegFileExportToBuffer(text, path.c_str(), format), ERROR_SUCCESS);
@@ -137,7 +212,10 @@ TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
   TestAppNames* names = new TestAppNames;
   TestRegistryKey key;
   Fill(key.Handle());
+  FillIrregular(key.Handle());
   const std::string path = key.FullPath();
+  const std::wstring widePath(key.Path().begin(), key.Path().end());
+  const std::string bytes = SubtreeBytes(HKEY_CURRENT_USER, widePath.c_str());
   const std::string unicodeText = Exported(path, kRegFileUnicode), ansiText = Exported(path, kRegFileAnsi);
   ASSERT_TRUE(app->InitInstance());
   CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, app->m_pMainWnd);
@@ -177,24 +255,43 @@ TEST(ViewRegFile, ExportBothFormatsAskBeforeOverwritingAndImportBack) {
   EXPECT_TRUE(run.dialog);
   EXPECT_TRUE(run.progress);
   EXPECT_EQ(run.box, "");
-  EXPECT_TRUE(Exported(path, kRegFileUnicode) == unicodeText);
+  EXPECT_TRUE(SubtreeBytes(HKEY_CURRENT_USER, widePath.c_str()) == bytes);
   EXPECT_EQ(ProgramString(*names, "ImportPath"), file);
+  // And so does the UTF-16 file.
+  const std::string wideFile = TempFile("ostrova view export wide.reg");
+  DeleteFileA(wideFile.c_str());
+  run = RunCommand(frame, ID_EXPORT, exportTitle, wideFile, false, "Fehler");
+  EXPECT_EQ(run.box, "");
+  ASSERT_EQ(RegDeleteTreeA(key.Handle(), nullptr), ERROR_SUCCESS);
+  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", wideFile, false, "Fehler");
+  EXPECT_EQ(run.box, "");
+  EXPECT_TRUE(SubtreeBytes(HKEY_CURRENT_USER, widePath.c_str()) == bytes);
+  DeleteFileA(wideFile.c_str());
 
   // A file with a fault imports nothing and says so.
   const std::string bad = TempFile("ostrova view bad.reg");
   WriteFileBytes(bad, "REGEDIT4\r\n\r\n[" + path + "\\Neu]\r\n\"v\"=hex:01,zz\r\n");
-  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", bad, false, "Fehler");
-  EXPECT_EQ(run.box, "Es gabe einen Fehler beim Importiren !");
+  run = RunCommand(frame, ID_IMPORT, "Registry-Daten importieren", bad, false, "Fehler", IDOK, nullptr,
+                   "app_import_error_line.png");
+  EXPECT_EQ(run.box.find("Es gabe einen Fehler beim Importiren !\n\nZeile 4 der Datei"), 0u) << run.box;
   HKEY made;
   EXPECT_EQ(RegOpenKeyExA(key.Handle(), "Neu", 0, KEY_READ, &made), ERROR_FILE_NOT_FOUND);
 
-  // A key whose name code page 1252 cannot carry ("x中y" beside "x?y"):
-  // neither the system's editor nor the own writer could name it, so the
-  // export and the permissions are refused before anything runs.
+  // A name below the key that code page 1252 cannot carry: the ANSI format
+  // is refused before the file is touched.
   HKEY odd;
   ASSERT_EQ(RegCreateKeyExW(key.Handle(), L"x\u4E2Dy", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &odd, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(odd);
+  DeleteFileA(file.c_str());
+  run = RunCommand(frame, ID_EXPORT, exportTitle, file, true, "Fehler", IDOK, nullptr, "app_export_ansi_refused.png");
+  EXPECT_TRUE(run.progress);
+  EXPECT_NE(run.box.find("nicht im ANSI-Format exportiert werden"), std::string::npos) << run.box;
+  EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A key whose name code page 1252 cannot carry ("x中y" beside "x?y"):
+  // neither the system's editor nor the own writer could name it, so the
+  // export and the permissions are refused before anything runs.
   const std::string oddPath = path +
                               "\\x\x8B"
                               "4E2D\x9By";

@@ -15,6 +15,7 @@
 #include "e2e/driver/ostrova_process.h"
 #include "e2e/driver/pane_reader.h"
 #include "e2e/driver/registry_snapshot.h"
+#include "e2e/driver/scenario_util.h"
 #include "res/resource.h"
 
 namespace {
@@ -237,15 +238,6 @@ TEST_F(EndToEnd, ExpandShowsChildrenAndHeaderClicksKeepTheOrder) {
   EXPECT_TRUE(WaitUntil([&] { return pane.Children(level1) == "Ebene 2"; })) << pane.Children(level1);
 
   ASSERT_TRUE(app.Close());
-}
-
-// Chooses the entry and gives the list the focus.
-void ChooseEntry(const PaneReader& pane, const char* name) {
-  int row = pane.RowNamed(name);
-  ASSERT_GE(row, 0) << name;
-  SendMessageA(pane.List(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)pane.RowItem(row));
-  FocusIn(pane.List());
-  ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.List()) == pane.List(); }));
 }
 
 // A visible top-level window of Ostrova other than its frame.

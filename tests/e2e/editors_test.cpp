@@ -230,7 +230,8 @@ TEST_F(EditScenario, TheMissingDefaultValueIsMadeByItsPrompt) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
   Bytes data;
   DWORD type = 0;
-  ASSERT_TRUE(ReadValue(kEditKey, nullptr, &data, &type));
+  // The value is written after the dialog has gone.
+  ASSERT_TRUE(WaitUntil([&] { return ReadValue(kEditKey, nullptr, &data, &type); }));
   EXPECT_EQ(type, (DWORD)REG_SZ);
   EXPECT_TRUE(data == Wide(L"Vorgabe"));
   EXPECT_FALSE(ReadValue(kEditKey, L"(Standard)", &data, &type));

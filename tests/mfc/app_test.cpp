@@ -270,6 +270,72 @@ TEST_F(SdiApp, CommandsReachTheViewFromMenuAcceleratorAndToolbarButDisabledOnesD
   EXPECT_EQ(g.grey, 0);
 }
 
+// An edit box keeps its editing keys from the frame's accelerators (Ctrl+A
+// selects its text, Delete removes it), a window that wants every key keeps
+// them all, and everywhere else the accelerators act.
+LRESULT CALLBACK WantsAllKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDPROC old = (WNDPROC)GetPropA(hwnd, "OldProc");
+  LRESULT result = CallWindowProcA(old, hwnd, msg, wParam, lParam);
+  return msg == WM_GETDLGCODE ? result | DLGC_WANTALLKEYS : result;
+}
+
+TEST_F(SdiApp, TextFieldsKeepTheirKeysFromTheFramesAccelerators) {
+  HWND hView = m_frame->GetActiveView()->m_hWnd;
+  HWND hEdit =
+      CreateWindowExA(0, "EDIT", "Hallo Welt", WS_CHILD | WS_VISIBLE, 0, 0, 200, 20, hView, nullptr, nullptr, nullptr);
+  HWND hEditor =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 30, 200, 20, hView, nullptr, nullptr, nullptr);
+  SetPropA(hEditor, "OldProc", (HANDLE)GetWindowLongPtrA(hEditor, GWLP_WNDPROC));
+  SetWindowLongPtrA(hEditor, GWLP_WNDPROC, (LONG_PTR)WantsAllKeys);
+  HWND hButton =
+      CreateWindowExA(0, "BUTTON", "Knopf", WS_CHILD | WS_VISIBLE, 0, 60, 80, 20, hView, nullptr, nullptr, nullptr);
+  struct Case {
+    const char* what;
+    HWND target;
+    UINT vk;
+    bool ctrl;
+    int fires;
+  } cases[] = {
+      {"Ctrl+A in the edit", hEdit, 'A', true, 0},
+      {"Delete in the edit", hEdit, VK_DELETE, false, 0},
+      {"F3 in the edit", hEdit, VK_F3, false, 1},
+      {"F3 in a window that wants every key", hEditor, VK_F3, false, 0},
+      {"Ctrl+A in a window that wants every key", hEditor, 'A', true, 0},
+      {"Ctrl+A in the view", hView, 'A', true, 1},
+      {"Delete in the view", hView, VK_DELETE, false, 1},
+      {"Ctrl+A on a button", hButton, 'A', true, 1},
+  };
+  BYTE keys[256];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetFocus(c.target);
+    SendMessageA(hEdit, EM_SETSEL, 2, 2);
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = c.ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    int before = g.hello;
+    PostMessageA(c.target, WM_KEYDOWN, c.vk, 1);
+    PostMessageA(c.target, WM_KEYUP, c.vk, 0xC0000001);
+    Idle();
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(g.hello - before, c.fires);
+    if (c.target == hEdit && c.vk == 'A') {
+      DWORD start = 1, end = 1;
+      SendMessageA(hEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+      EXPECT_EQ(start, 0u);
+      EXPECT_EQ(end, 10u);
+    }
+  }
+  // Delete removed the character after the caret only.
+  char text[32] = "";
+  GetWindowTextA(hEdit, text, sizeof text);
+  EXPECT_STREQ(text, "Halo Welt");
+  DestroyWindow(hEdit);
+  DestroyWindow(hEditor);
+  DestroyWindow(hButton);
+}
+
 // Keyboard-opened popup: the timer (dispatched by the menu's own loop) reads
 // the status bar while the first item is highlighted, then ends the menu.
 struct MenuProbe {

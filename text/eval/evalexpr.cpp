@@ -9,14 +9,17 @@ namespace {
 using evaluator::Op;
 
 // The integer parser of each width and value type.
-inline int32_t ParseNumber(const char* p, int* end, int32_t*) { return ParseIntA(p, PARSE_MIXED, end); }
-inline int32_t ParseNumber(const wchar_t* p, int* end, int32_t*) { return ParseIntW(p, PARSE_MIXED, end); }
-inline int64_t ParseNumber(const char* p, int* end, int64_t*) { return ParseInt64A(p, PARSE_MIXED, end); }
-inline int64_t ParseNumber(const wchar_t* p, int* end, int64_t*) { return ParseInt64W(p, PARSE_MIXED, end); }
+inline int32_t ParseNumber(const char* p, uint32_t flags, int* end, int32_t*) { return ParseIntA(p, flags, end); }
+inline int32_t ParseNumber(const wchar_t* p, uint32_t flags, int* end, int32_t*) { return ParseIntW(p, flags, end); }
+inline int64_t ParseNumber(const char* p, uint32_t flags, int* end, int64_t*) { return ParseInt64A(p, flags, end); }
+inline int64_t ParseNumber(const wchar_t* p, uint32_t flags, int* end, int64_t*) { return ParseInt64W(p, flags, end); }
 
-template <class C, class V>
-class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
-  typedef evaluator::Engine<IntForm<C, V>, C, V> Base;
+// kExact: a number that does not fit the width is an error, and so is one
+// negated beyond the most negative value.
+template <class C, class V, bool kExact = false>
+class IntForm : public evaluator::Engine<IntForm<C, V, kExact>, C, V> {
+  typedef evaluator::Engine<IntForm<C, V, kExact>, C, V> Base;
+  typedef typename std::make_unsigned<V>::type U;
 
  public:
   using Base::Base;
@@ -40,7 +43,10 @@ class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
       case '~':
       case '!': {
         p = Operand(p + 1, value);
-        typedef typename std::make_unsigned<V>::type U;
+        // Only a number right behind the minus counts; anything else wraps.
+        const bool beyondNegative = beyondNegative_;
+        beyondNegative_ = false;
+        if (kExact && c == '-' && beyondNegative) return this->Fail(p);
         if (c == '-') *value = (V)(0 - (U)*value);
         if (c == '~') *value = ~*value;
         if (c == '!') *value = *value == 0;
@@ -57,14 +63,21 @@ class IntForm : public evaluator::Engine<IntForm<C, V>, C, V> {
           if (used > 0) used = twins::LengthBounded(p, used);  // never past the terminator
         }
         if (used < 1) {
-          *value = ParseNumber(p, &used, value);
+          *value = ParseNumber(p, kExact ? PARSE_MIXED | PARSE_EXACT : PARSE_MIXED, &used, value);
           if (used < 1) return this->Fail(p);
+          beyondNegative_ = (U)*value > (U)1 << (sizeof(V) * 8 - 1);
+          return this->SkipBlanks(p + used);
         }
         p += used;
       }
     }
+    beyondNegative_ = false;
     return this->SkipBlanks(p);
   }
+
+ private:
+  // The operand just read was a number that fits only as unsigned.
+  bool beyondNegative_ = false;
 };
 
 }  // namespace
@@ -84,6 +97,23 @@ int EvalExpr64A(const char* text, int64_t* value, uint32_t* status, int level, E
 int EvalExpr64W(const wchar_t* text, int64_t* value, uint32_t* status, int level,
                 EvalIdentifierFn<wchar_t, int64_t> callback, void* context) {
   return IntForm<wchar_t, int64_t>::Evaluate(text, value, status, level, callback, context);
+}
+
+int EvalExprExactA(const char* text, int32_t* value, uint32_t* status, int level,
+                   EvalIdentifierFn<char, int32_t> callback, void* context) {
+  return IntForm<char, int32_t, true>::Evaluate(text, value, status, level, callback, context);
+}
+int EvalExprExactW(const wchar_t* text, int32_t* value, uint32_t* status, int level,
+                   EvalIdentifierFn<wchar_t, int32_t> callback, void* context) {
+  return IntForm<wchar_t, int32_t, true>::Evaluate(text, value, status, level, callback, context);
+}
+int EvalExpr64ExactA(const char* text, int64_t* value, uint32_t* status, int level,
+                     EvalIdentifierFn<char, int64_t> callback, void* context) {
+  return IntForm<char, int64_t, true>::Evaluate(text, value, status, level, callback, context);
+}
+int EvalExpr64ExactW(const wchar_t* text, int64_t* value, uint32_t* status, int level,
+                     EvalIdentifierFn<wchar_t, int64_t> callback, void* context) {
+  return IntForm<wchar_t, int64_t, true>::Evaluate(text, value, status, level, callback, context);
 }
 
 int EvalOperandA(const char* text, int32_t* value, uint32_t* status, EvalIdentifierFn<char, int32_t> callback,

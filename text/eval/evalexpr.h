@@ -38,6 +38,19 @@ int EvalExpr64A(const char* text, int64_t* value, uint32_t* status, int level = 
 int EvalExpr64W(const wchar_t* text, int64_t* value, uint32_t* status, int level = EVAL_LEVEL_TOP,
                 EvalIdentifierFn<wchar_t, int64_t> callback = nullptr, void* context = nullptr);
 
+// The same where a value is stored: a number that does not fit the width,
+// read as signed or as unsigned, is an error (0x1FFFFFFFF in 32 bits), and so
+// is a minus right before a number that fits only as unsigned (-0xFFFFFFFF).
+// The arithmetic on numbers that fit still wraps.
+int EvalExprExactA(const char* text, int32_t* value, uint32_t* status, int level = EVAL_LEVEL_TOP,
+                   EvalIdentifierFn<char, int32_t> callback = nullptr, void* context = nullptr);
+int EvalExprExactW(const wchar_t* text, int32_t* value, uint32_t* status, int level = EVAL_LEVEL_TOP,
+                   EvalIdentifierFn<wchar_t, int32_t> callback = nullptr, void* context = nullptr);
+int EvalExpr64ExactA(const char* text, int64_t* value, uint32_t* status, int level = EVAL_LEVEL_TOP,
+                     EvalIdentifierFn<char, int64_t> callback = nullptr, void* context = nullptr);
+int EvalExpr64ExactW(const wchar_t* text, int64_t* value, uint32_t* status, int level = EVAL_LEVEL_TOP,
+                     EvalIdentifierFn<wchar_t, int64_t> callback = nullptr, void* context = nullptr);
+
 // One operand with its unary operators; returns its length including the
 // blanks before and after it.
 int EvalOperandA(const char* text, int32_t* value, uint32_t* status, EvalIdentifierFn<char, int32_t> callback = nullptr,

@@ -73,13 +73,22 @@ class Parser {
     // (Styles 37-250 are no syntax: they read decimal digits.)
 
     U value = 0;
+    // The largest magnitude that fits: all bits, or the sign bit alone after '-'.
+    const U most = negative ? (U)((U)1 << (sizeof(U) * 8 - 1)) : (U) ~(U)0;
+    bool over = false;
     for (; p < n_; ++p) {
       C ch = t_[p];
       unsigned d = DigitValueOf(ch);
-      if (d < radix_)
+      if (d < radix_) {
+        if (value > (U)(most - d) / radix_) over = true;
         value = value * radix_ + d;
-      else if (!Member(ch, sepMask_))
+      } else if (!Member(ch, sepMask_)) {
         break;
+      }
+    }
+    if (over && (flags & PARSE_EXACT)) {
+      if (end) *end = 0;
+      return 0;
     }
     if (negative) value = 0 - value;
     if (suffix_) ++p;

@@ -1,6 +1,6 @@
 // Integer parsing under one flag word. There is no error result: a caller
 // recognises a missing number by an end offset that did not move past the
-// digits it expected. Overflow wraps.
+// digits it expected. Overflow wraps, unless PARSE_EXACT asks otherwise.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,9 @@ constexpr uint32_t PARSE_SKIP_TRAILING = 0x1000;   // the end offset also passes
 constexpr uint32_t PARSE_NO_SIGN_BLANKS = 0x2000;  // no blanks between '-' and the digits
 constexpr uint32_t PARSE_NO_MINUS = 0x4000;
 constexpr uint32_t PARSE_NO_BLANKS = 0x8000;  // no leading blanks, none after '-'
+// A number that does not fit the result's width, read as signed or as
+// unsigned (with '-' down to the most negative), is no number: 0, end 0.
+constexpr uint32_t PARSE_EXACT = 0x10000;
 
 // end (optional) receives the offset just behind what was consumed. The
 // counted forms read at most n characters; n < 1 gives 0 and end 0.

@@ -1,3 +1,4 @@
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +18,17 @@ CString ReadText(HWND ctrl, int max = kTextMax) {
   ::GetWindowTextA(ctrl, s.GetBuffer(max + 1), max + 1);
   s.ReleaseBuffer();
   return s;
+}
+
+// A decimal integer of the control's whole text: beyond 64 bits it comes
+// back beyond every 32-bit range, so a caller refuses it rather than keep
+// the low bits.
+long long ReadWhole(HWND ctrl) {
+  int n = ::GetWindowTextLengthA(ctrl);
+  CString s;
+  ::GetWindowTextA(ctrl, s.GetBuffer(n + 1), n + 1);
+  s.ReleaseBuffer();
+  return strtoll(s, nullptr, 10);
 }
 }  // namespace
 
@@ -104,7 +116,9 @@ void DDX_FloatScaled(CDataExchange* pDX, int nIDC, float* value, int decimals, d
 void DDX_IntText(CDataExchange* pDX, int nIDC, int* value) {
   HWND ctrl = pDX->PrepareEditCtrl(nIDC);
   if (pDX->m_bSaveAndValidate) {
-    *value = atoi(ReadText(ctrl));
+    long long v = ReadWhole(ctrl);
+    if (v < INT_MIN || v > INT_MAX) pDX->Fail();
+    *value = (int)v;
   } else {
     char text[16];
     snprintf(text, sizeof text, "%d", *value);
@@ -115,7 +129,10 @@ void DDX_IntText(CDataExchange* pDX, int nIDC, int* value) {
 void DDX_UIntText(CDataExchange* pDX, int nIDC, UINT* value) {
   HWND ctrl = pDX->PrepareEditCtrl(nIDC);
   if (pDX->m_bSaveAndValidate) {
-    *value = (UINT)strtoul(ReadText(ctrl), nullptr, 10);
+    // A minus wraps as it always did; only what 32 bits cannot hold is refused.
+    long long v = ReadWhole(ctrl);
+    if (v < INT_MIN || v > (long long)UINT_MAX) pDX->Fail();
+    *value = (UINT)v;
   } else {
     char text[16];
     snprintf(text, sizeof text, "%u", *value);

@@ -40,6 +40,7 @@ void DDX_CTimeDate(CDataExchange* pDX, int nIDC, CTime* time, UINT flags);      
 void DDX_CTimeTime(CDataExchange* pDX, int nIDC, CTime* time, BOOL noSeconds);  // the date stays
 void DDX_CTimeDateTime(CDataExchange* pDX, int nIDC, CTime* time, UINT flags);
 
+// Decimal as atoi reads it; a number that 32 bits cannot hold fails the exchange.
 void DDX_IntText(CDataExchange* pDX, int nIDC, int* value);
 void DDX_UIntText(CDataExchange* pDX, int nIDC, UINT* value);
 void DDX_CharBuffer(CDataExchange* pDX, int nIDC, char* buffer, int size);

@@ -49,6 +49,7 @@ int CHexView::MoveCursor(int column, int line, UINT flags) {
       area = l.charWidth ? kHexAreaChars : kHexAreaHex;
   }
   int index = 0, nibble = 1;
+  bool wrappedBack = false;  // left of a line's first byte
   if (area == kHexAreaAddress && l.addressWidth && col < l.addressWidth - 2) {
     if (col < 0) col = 0;
     nibble = l.addressDigits - 1 - col;
@@ -82,6 +83,7 @@ int CHexView::MoveCursor(int column, int line, UINT flags) {
       index = lastByte;
       --ln;
       high = false;
+      wrappedBack = true;
     } else {
       index = l.ColumnToByte(col, kHexAreaHex, &high);
       const int display = index ^ l.invertMask, at = l.ByteColumn(index, kHexAreaHex);
@@ -115,7 +117,12 @@ int CHexView::MoveCursor(int column, int line, UINT flags) {
       onLast = m_size > 0;
     }
   }
-  if (offset < 0) offset = 0;
+  if (offset < 0) {
+    // Left of the first byte (Ctrl+Home, Left there) wraps to a line above
+    // the data: the first byte's start, not its low digit.
+    offset = 0;
+    if (wrappedBack) nibble = 1;
+  }
   const int newOffset = (int)offset;
   if (offset != (long long)l.LineStart(ln, m_lineShift) + index || onLast) {
     int c = 0;

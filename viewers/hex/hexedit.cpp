@@ -146,6 +146,10 @@ int CHexView::EditKeyDown(UINT key) {
       Relayout();
       return 1;
     case VK_DELETE:
+      // The address column holds no byte: stepping right out of it would
+      // put the cursor after a byte the user did not point at, and the
+      // Backspace that follows would delete that byte.
+      if (m_editArea == kHexAreaAddress && !m_rangeActive[0]) return 1;
       if (!m_rangeActive[0] && !(m_editArea == kHexAreaHex && m_nibble == 0)) {
         // Nothing after the cursor: the byte before it stays.
         if (m_editArea != kHexAreaAddress && InsertEffective() && m_cursor >= m_size) {

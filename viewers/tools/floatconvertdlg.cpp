@@ -246,13 +246,14 @@ void CFloatConvertDlg::OnPartChanged(UINT nID) {
   if (index == 0) {
     int64_t v = 0;
     uint32_t status = 0;
-    EvalExpr64A(expr, &v, &status);
+    // A number wider than 64 bits would wrap into the range: refused.
+    EvalExpr64ExactA(expr, &v, &status);
     valid = status && v >= 0 && (uint64_t)v < (1ull << 52);
     if (valid) d = (d & ~((1ull << 52) - 1)) | (uint64_t)v;
   } else {
     int32_t v = 0;
     uint32_t status = 0;
-    EvalExprA(expr, &v, &status);
+    EvalExprExactA(expr, &v, &status);
     if (index == 1) {
       valid = status && v >= 0 && v < (1 << 23);
       if (valid) f = (f & ~0x7FFFFFu) | (uint32_t)v;

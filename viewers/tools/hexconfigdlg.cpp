@@ -86,13 +86,14 @@ INT_PTR CHexConfigDlg::DoModal() {
   return result;
 }
 
-// Numbers are read by hand: a text that is no number clamps like 0 and no
-// failure box takes the focus (which would leave a field again).
+// Numbers are read by hand: a text that is no number, or one too wide for
+// 32 bits, clamps like 0 and no failure box takes the focus (which would
+// leave a field again).
 static void ExchangeNumber(CDataExchange* pDX, HWND dlg, int id, int& value) {
   if (pDX->m_bSaveAndValidate) {
     char text[32];
     ::GetDlgItemTextA(dlg, id, text, sizeof text);
-    value = ParseIntA(text, PARSE_AUTO, nullptr);
+    value = ParseIntA(text, PARSE_AUTO | PARSE_EXACT, nullptr);
   } else {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);

@@ -184,11 +184,12 @@ void CHexFindDlg::DoDataExchange(CDataExchange* pDX) {
     int kind = ClassifyValueText(m_strText);
     if (kind != -1) m_nKind = kind;
   }
-  // The range by hand: a text that is no number raises no box here.
+  // The range by hand: a text that is no number (or too wide for 32 bits)
+  // raises no box here.
   if (pDX->m_bSaveAndValidate) {
     char text[32];
     ::GetDlgItemTextA(m_hWnd, IDC_FIND_RANGE, text, sizeof text);
-    m_nRange = ParseIntA(text, PARSE_AUTO, nullptr);
+    m_nRange = ParseIntA(text, PARSE_AUTO | PARSE_EXACT, nullptr);
   } else {
     char text[16];
     std::snprintf(text, sizeof text, "%d", m_nRange);

@@ -77,11 +77,11 @@ bool CHexInputDlg::Evaluate(const CString& text) {
   m_nStatus = 0;
   if (m_nFlags & HEXINPUT_64BIT) {
     int64_t v = 0;
-    EvalExpr64A(text, &v, &m_nStatus, EVAL_LEVEL_TOP);
+    EvalExpr64ExactA(text, &v, &m_nStatus, EVAL_LEVEL_TOP);
     if (m_nStatus) m_nValue = v;
   } else {
     int32_t v = 0;
-    EvalExprA(text, &v, &m_nStatus, EVAL_LEVEL_TOP);
+    EvalExprExactA(text, &v, &m_nStatus, EVAL_LEVEL_TOP);
     if (m_nStatus) m_nValue = v;
   }
   return m_nStatus != 0;

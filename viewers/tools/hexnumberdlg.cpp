@@ -51,6 +51,13 @@ const ToolTemplate& Template(int kind) {
 
 const int kSizeCounts[4] = {1, 2, 4, 8};
 
+// Whether v is written whole in count bytes, read as signed or as unsigned.
+bool FitsBytes(int64_t v, int count) {
+  if (count >= 8) return true;
+  const int bits = count * 8;
+  return v >= -((int64_t)1 << (bits - 1)) && v < ((int64_t)1 << bits);
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CHexNumberDlg, CDialog)
@@ -141,9 +148,11 @@ bool CHexNumberDlg::ParseInput() {
   }
   int64_t v = 0;
   uint32_t status = 0;
-  EvalExpr64A(p, &v, &status, EVAL_LEVEL_TOP);
+  EvalExpr64ExactA(p, &v, &status, EVAL_LEVEL_TOP);
   for (int i = 0; i < 8; i++) m_value[i] = (unsigned char)(v >> (8 * i));
-  return status != 0;
+  // Text types and dumps name no width with the size buttons.
+  bool width = !m_bCopyMode || m_nFormat < 2;
+  return status != 0 && (!width || FitsBytes(v, m_nCount));
 }
 
 void CHexNumberDlg::OnTimer(UINT_PTR nIDEvent) {
@@ -171,7 +180,7 @@ HBRUSH CHexNumberDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CHexNumberDlg::OnOK() {
   if (!ParseInput()) {
-    // Nothing that does not parse is written: the field stays, red.
+    // Nothing that does not parse or fit is written: the field stays, red.
     m_bBad = true;
     ::MessageBeep(MB_ICONEXCLAMATION);
     HWND input = ::GetDlgItem(m_hWnd, IDC_NUMBER_INPUT);

@@ -118,11 +118,11 @@ int Identifier(const char* text, Value* value,
 }  // namespace
 
 int CNumConvertDlg::OnIdentifier32(void*, const char* text, int32_t* value) {
-  return Identifier<int32_t>(text, value, EvalExprA, OnIdentifier32);
+  return Identifier<int32_t>(text, value, EvalExprExactA, OnIdentifier32);
 }
 
 int CNumConvertDlg::OnIdentifier64(void*, const char* text, int64_t* value) {
-  return Identifier<int64_t>(text, value, EvalExpr64A, OnIdentifier64);
+  return Identifier<int64_t>(text, value, EvalExpr64ExactA, OnIdentifier64);
 }
 
 BEGIN_MESSAGE_MAP(CNumConvertDlg, CDialog)
@@ -263,11 +263,12 @@ BOOL CNumConvertDlg::OnInitDialog() {
 void CNumConvertDlg::Evaluate(const CString& text) {
   if (m_b64Bit) {
     m_nValue64 = 0;
-    EvalExpr64A(text, &m_nValue64, &m_nStatus, EVAL_LEVEL_TOP, OnIdentifier64, nullptr);
+    // A number wider than the value is refused, not cut to its low bits.
+    EvalExpr64ExactA(text, &m_nValue64, &m_nStatus, EVAL_LEVEL_TOP, OnIdentifier64, nullptr);
     m_nValue = (int32_t)m_nValue64;
   } else {
     m_nValue = 0;
-    EvalExprA(text, &m_nValue, &m_nStatus, EVAL_LEVEL_TOP, OnIdentifier32, nullptr);
+    EvalExprExactA(text, &m_nValue, &m_nStatus, EVAL_LEVEL_TOP, OnIdentifier32, nullptr);
     m_nValue64 = m_nValue;
   }
   char buf[80];
@@ -369,7 +370,7 @@ void CNumConvertDlg::OnOK() {
   // The value returned is that of the text shown.
   EvaluateShown();
   if (m_bEdit && m_nStatus == 0) {
-    // An editor writes no value that does not parse: the input stays, red.
+    // An editor writes no value that does not parse or fit: the input stays, red.
     ::MessageBeep(MB_ICONEXCLAMATION);
     GotoDlgCtrl(GetDlgItem(IDC_NUM_INPUT));
     return;

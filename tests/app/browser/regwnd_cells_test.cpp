@@ -1,7 +1,7 @@
 // What the entry list shows for each kind of value, and path parsing.
 #include <cstring>
 
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "browser_fixture.h"
 
 namespace {
@@ -290,3 +290,35 @@ TEST_F(BrowserTest, DefaultValueCells) {
 }
 
 }  // namespace
+
+// The entries stand in natural order however the registry gives the values
+// (it gives them in the order they were written): out of order, in order,
+// and the default value before a value that carries its name, whichever was
+// written first.
+TEST_F(BrowserTest, EntriesInNaturalOrderWhateverTheWritingOrder) {
+  struct Case {
+    const char* what;
+    std::vector<const char*> written;  // "" is the default value
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"out of order", {"b", "a10", "a9"}, {"(Standard)", "a9", "a10", "b"}},
+      {"in order", {"a1", "a2", "b"}, {"(Standard)", "a1", "a2", "b"}},
+      {"named first", {"(Standard)", "", "x"}, {"(Standard)", "(Standard)", "x"}},
+      {"default first", {"", "(Standard)", "x"}, {"(Standard)", "(Standard)", "x"}},
+  };
+  CRegWnd& pane = MakePane();
+  int n = 0;
+  for (const Case& c : cases) {
+    std::string sub = "order" + std::to_string(n++);
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(m_key->Handle(), sub.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+    for (const char* name : c.written) SetRaw(k, name, REG_SZ, *name ? "named" : "default", *name ? 6 : 8);
+    RegCloseKey(k);
+    Show(pane, Key(sub.c_str()));
+    EXPECT_EQ(RowNames(pane.List()), c.rows) << c.what;
+    if (c.rows[1] == "(Standard)") {
+      EXPECT_EQ(CellText(pane.List(), 0, 2), "\"default\"") << c.what;
+      EXPECT_EQ(CellText(pane.List(), 1, 2), "\"named\"") << c.what;
+    }
+  }
+}

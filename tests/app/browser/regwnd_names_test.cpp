@@ -3,7 +3,7 @@
 // command acts on the exact item, never on its twin.
 #include <algorithm>
 
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 #include "browser_fixture.h"
 
 namespace {

@@ -48,6 +48,7 @@ class TreeWndDragTest : public BrowserTest {
  protected:
   void SetUp() override {
     BrowserTest::SetUp();
+    GetCursorPos(&m_cursorBefore);
     g_drops.clear();
     ASSERT_TRUE(m_pane2.CreateWnd(TWS_DROPFILES, CRect(0, 0, 900, 600), m_host, 4241));
     m_pane2.SetDropCallback(RecordDrop, 0);
@@ -57,7 +58,11 @@ class TreeWndDragTest : public BrowserTest {
   void TearDown() override {
     m_pane2.DestroyWindow();
     BrowserTest::TearDown();
+    // The next program's windows may open under it: a toolbar there would
+    // show its prompt in the status bar.
+    SetCursorPos(m_cursorBefore.x, m_cursorBefore.y);
   }
+  POINT m_cursorBefore = {};
   // Starts dragging item as the tree reports it.
   void BeginDrag(HTREEITEM item) {
     NMTREEVIEWA nm = {};

@@ -228,3 +228,62 @@ TEST_F(BrowserTest, TypedPathsInARowAllGoIntoTheHistory) {
   }
   SettlePane(pane);
 }
+
+// A typed path that names no key: the pane stays where it is, a box says how
+// far the path goes, neither the combo's list nor the ring takes the text,
+// and the path bar shows the shown key again.
+TEST_F(BrowserTest, TypedPathToNoKeySaysWhereItStops) {
+  MakeKey(m_key->Handle(), "Here\\Deeper");
+  MakeKey(m_key->Handle(), "There");
+  struct Case {
+    const char* typed;    // below the tests' key
+    const char* reached;  // below the tests' key, nullptr: the tests' key itself
+    const char* missing;
+  } cases[] = {
+      {"Here\\Nix", "Here", "Nix"},
+      {"Here\\Deeper\\Nix\\Tief", "Here\\Deeper", "Nix"},
+      {"Nirgends\\Here", nullptr, "Nirgends"},
+  };
+  CRegWnd& pane = MakePane();
+  Show(pane, Key("There"));
+  HWND edit = (HWND)pane.Combo().SendMessage(CBEM_GETEDITCONTROL);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    int history = pane.HistoryCount();
+    int comboItems = (int)pane.Combo().SendMessage(CB_GETCOUNT);
+    ::SetFocus(edit);
+    SetWindowTextA(edit, Key(c.typed).c_str());
+    std::vector<std::string> texts;
+    {
+      BoxAnswerer boxes({IDOK});
+      pane.SendMessage(WM_COMMAND, ID_TREEWND_GO);
+      DWORD start = GetTickCount();
+      while (boxes.Answered() < 1 && GetTickCount() - start < 10000) PumpMessages(10);
+      texts = boxes.texts;
+    }
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("Der Registry-Pfad konnte nicht ge\xF6"
+                            "ffnet werden !"),
+              std::string::npos)
+        << texts[0];
+    std::string reached = c.reached ? Key(c.reached) : Key();
+    EXPECT_NE(texts[0].find("'" + reached + "'"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("'" + std::string(c.missing) + "'"), std::string::npos) << texts[0];
+    EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key("There"));
+    EXPECT_EQ(pane.HistoryCount(), history);
+    EXPECT_EQ((int)pane.Combo().SendMessage(CB_GETCOUNT), comboItems);
+    char shown[1100];
+    pane.GetComboItemText(-1, shown, sizeof shown);
+    EXPECT_EQ(std::string(shown), Key("There"));
+  }
+  // The keys that exist still go in.
+  SetWindowTextA(edit, Key("Here\\Deeper").c_str());
+  pane.SendMessage(WM_COMMAND, ID_TREEWND_GO);
+  DWORD start = GetTickCount();
+  while (std::string(pane.GetPathNoSlash()) != Key("Here\\Deeper") && GetTickCount() - start < 5000) PumpMessages(10);
+  EXPECT_EQ(std::string(pane.GetPathNoSlash()), Key("Here\\Deeper"));
+  char first[1100];
+  pane.GetComboItemText(0, first, sizeof first);
+  EXPECT_EQ(std::string(first), Key("Here\\Deeper"));
+  SettlePane(pane);
+}

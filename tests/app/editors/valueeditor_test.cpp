@@ -16,7 +16,9 @@
 #include "ui/colorlistbox.h"
 #include "ui/dialogs/dlgids.h"
 #include "ui/msgbox.h"
+#include "viewers/hex/hexview.h"
 #include "viewers/tools/numconvertdlg.h"
+#include "viewers/tools/tooldlg.h"
 #include "harness/window_util.h"
 
 namespace {
@@ -121,6 +123,17 @@ Bytes TextZ(const std::string& s) {
 void SetAndOk(HWND dlg, int id, const std::string& text) {
   SetDlgItemTextA(dlg, id, text.c_str());
   PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+}
+
+// Pumps messages until the condition holds; false after 5 s without it.
+bool PumpUntil(const std::function<bool()>& done) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > 5000) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpMessages(0);
+  }
+  return true;
 }
 
 void SaveShot(HWND dlg, const char* name) {
@@ -234,6 +247,8 @@ TEST_F(ValueEditor, DwordInputsOfEveryFormAndShortValues) {
       {{1, 2, 3}, "0b101", {5, 0, 0, 0}, "0x30201"},
       {{1, 2, 3, 4}, "0o17", {15, 0, 0, 0}, "0x4030201"},
       {{9, 9, 9, 9}, "rgb(1,2,3)", {3, 2, 1, 0}, "0x9090909"},
+      {{9, 9, 9, 9}, "-2", {0xFE, 0xFF, 0xFF, 0xFF}, "0x9090909"},
+      {{9, 9, 9, 9}, "-0x10", {0xF0, 0xFF, 0xFF, 0xFF}, "0x9090909"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);
@@ -289,6 +304,55 @@ TEST_F(ValueEditor, DwordInputThatDoesNotParseIsRefused) {
   EXPECT_EQ(Bytes({7, 0, 0, 0}), got);
 }
 
+// A number the value's width cannot hold is refused as text that does not
+// parse is: the input stays red, OK is refused, the value keeps its bytes.
+TEST_F(ValueEditor, NumbersThatDoNotFitAreRefused) {
+  struct Case {
+    DWORD type;
+    const char* input;
+  } cases[] = {
+      {REG_DWORD, "xyz"},
+      {REG_DWORD, "0x1FFFFFFFF"},
+      {REG_DWORD, "4294967296"},
+      {REG_DWORD, "4294967297"},
+      {REG_QWORD, "0x1FFFFFFFFFFFFFFFF"},
+      {REG_QWORD, "18446744073709551616"},
+      {REG_QWORD, "99999999999999999999"},
+      {REG_QWORD, "36893488147419103233"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    const Bytes seeded = c.type == REG_DWORD ? Bytes({7, 0, 0, 0}) : Bytes({7, 0, 0, 0, 0, 0, 0, 0});
+    Seed(K(), "n", c.type, seeded);
+    Seed(K(), "other", c.type, seeded);
+    Driver d;
+    d.title = "Bearbeite  'n'";
+    bool stillOpen = false, red = false;
+    d.act = [&](HWND dlg) {
+      SetDlgItemTextA(dlg, IDC_NUM_INPUT, c.input);
+      SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+      stillOpen = IsWindow(dlg) && IsWindowVisible(dlg);
+      // The input's colour as the dialog gives it.
+      HWND edit = FindWindowExA(GetDlgItem(dlg, IDC_NUM_INPUT), nullptr, "Edit", nullptr);
+      HDC dc = CreateCompatibleDC(nullptr);
+      SendMessageA(dlg, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)edit);
+      red = GetBkColor(dc) == kLightRed;
+      DeleteDC(dc);
+      PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    };
+    EXPECT_EQ(kEditUnchanged, RunEdit(d, nullptr, P(), "n", false));
+    EXPECT_TRUE(stillOpen) << "OK refused";
+    EXPECT_TRUE(red) << "the input is marked";
+    Bytes got;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadW(K(), "n", &got, &type));
+    EXPECT_EQ(c.type, type);
+    EXPECT_EQ(seeded, got);
+    ASSERT_TRUE(ReadW(K(), "other", &got, &type));
+    EXPECT_EQ(seeded, got);
+  }
+}
+
 TEST_F(ValueEditor, QwordOfShortLengthsIn64Bits) {
   struct Case {
     Bytes seeded;
@@ -298,6 +362,7 @@ TEST_F(ValueEditor, QwordOfShortLengthsIn64Bits) {
       {{}, "0x123456789ABCDEF0", {0xF0, 0xDE, 0xBC, 0x9A, 0x78, 0x56, 0x34, 0x12}},
       {{1, 2, 3, 4, 5}, "-1", Bytes(8, 0xFF)},
       {{1, 2, 3, 4, 5, 6, 7, 8}, "0x100000000", {0, 0, 0, 0, 1, 0, 0, 0}},
+      {{1}, "0x8000000000000000", {0, 0, 0, 0, 0, 0, 0, 0x80}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);
@@ -416,6 +481,40 @@ TEST_F(ValueEditor, MultiStringCancelKeepsItAndRowsStayEditable) {
   DWORD type = 0;
   ASSERT_TRUE(ReadA(K(), "m", &got, &type));
   EXPECT_EQ(seeded, got);
+}
+
+// A line longer than the in-place editor's typing limit is edited whole:
+// End, one character typed, Return, OK writes the line and that character.
+TEST_F(ValueEditor, MultiStringLongLinesAreEditedWhole) {
+  for (size_t length : {2047u, 2048u, 2049u, 70000u}) {
+    SCOPED_TRACE(length);
+    std::string line;
+    for (size_t i = 0; i < length; ++i) line += (char)('a' + i % 26);
+    Seed(K(), "m", REG_MULTI_SZ, Multi({"erste", line, "letzte"}));
+    Seed(K(), "other", REG_MULTI_SZ, Multi({line}));
+    Driver d;
+    d.title = "Bearbeite  'm'";
+    d.act = [](HWND dlg) {
+      HWND tree = GetDlgItem(dlg, 1007);
+      HTREEITEM first = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+      HTREEITEM second = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)first);
+      HWND editor = (HWND)SendMessageA(tree, TVM_EDITLABELA, 0, (LPARAM)second);
+      ASSERT_TRUE(editor);
+      SendMessageA(editor, WM_KEYDOWN, VK_END, 0);
+      SendMessageA(editor, WM_CHAR, '!', 1);
+      SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+      PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(kEditWritten, RunEdit(d, nullptr, P(), "m", false));
+    EXPECT_TRUE(d.acted);
+    Bytes got, other;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadA(K(), "m", &got, &type));
+    EXPECT_EQ(DWORD(REG_MULTI_SZ), type);
+    EXPECT_TRUE(Multi({"erste", line + "!", "letzte"}) == got) << "written " << got.size() << " bytes";
+    ASSERT_TRUE(ReadA(K(), "other", &other, &type));
+    EXPECT_TRUE(Multi({line}) == other) << "the sibling value is untouched";
+  }
 }
 
 // --- the hex editor -----------------------------------------------------------
@@ -558,6 +657,55 @@ TEST_F(ValueEditor, HexInsertionGrowsA100ByteValueWrittenWhole) {
   DWORD type = 0;
   ASSERT_TRUE(ReadW(K(), "g", &got, &type));
   EXPECT_EQ(expect, got);
+}
+
+// Holds Ctrl down as the view reads it (GetAsyncKeyState) while action runs.
+void WithCtrl(HWND front, const std::function<void()>& action) {
+  SetForegroundWindow(front);
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = VK_CONTROL;
+  SendInput(1, &in, sizeof in);
+  EXPECT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }));
+  action();
+  in.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
+  EXPECT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) == 0; }));
+}
+
+// A click past the end, then Ctrl+Home: typing in insert mode puts a new
+// byte before the first one and leaves the others as they were.
+TEST_F(ValueEditor, HexCtrlHomeAfterAClickPastTheEndInsertsAtTheStart) {
+  Seed(K(), "h", REG_BINARY, {0x11, 0x22});
+  Seed(K(), "other", REG_BINARY, {0x11, 0x22});
+  Driver d;
+  d.title = "Bearbeite  'h'";
+  d.act = [](HWND dlg) {
+    if (!IsDlgButtonChecked(dlg, IDC_HEXEDIT_INSERT)) SendDlgItemMessageA(dlg, IDC_HEXEDIT_INSERT, BM_CLICK, 0, 0);
+    HWND view = GetDlgItem(dlg, IDC_HEXEDIT_VIEW);
+    SetFocus(view);
+    CHexView* hex = static_cast<CHexView*>(CWnd::FromHandlePermanent(view));
+    ASSERT_TRUE(hex);
+    // The middle of byte 10 of the first line: past the two bytes.
+    const int column = hex->GetLayout().hexStart + 3 * 10 + 1;
+    const int x = hex->GetMarginWidth() + column * hex->GetCellWidth() + hex->GetCellWidth() / 2;
+    const int y = hex->GetCellHeight() / 2;
+    SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    EXPECT_EQ(2u, hex->GetCursor(FALSE)) << "past the end";
+    WithCtrl(dlg, [&] { SendMessageA(view, WM_KEYDOWN, VK_HOME, 0); });
+    SendMessageA(view, WM_CHAR, 'a', 0);
+    SendMessageA(view, WM_CHAR, 'b', 0);
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_EQ(kEditWritten, RunEdit(d, nullptr, P(), "h", false));
+  Bytes got, other;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadW(K(), "h", &got, &type));
+  EXPECT_EQ(DWORD(REG_BINARY), type);
+  EXPECT_EQ(Bytes({0xAB, 0x11, 0x22}), got);
+  ASSERT_TRUE(ReadW(K(), "other", &other, &type));
+  EXPECT_EQ(Bytes({0x11, 0x22}), other);
 }
 
 // --- the default value, failures ----------------------------------------------

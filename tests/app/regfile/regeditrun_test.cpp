@@ -12,6 +12,7 @@
 
 #include "harness/file_util.h"
 #include "app/regfile/regeditrun.h"
+#include "app/regfile/regfilereader.h"
 #include "app/regfile/regfilewriter.h"
 #include "harness/registry_util.h"
 #include "system/spawnprocess.h"
@@ -161,6 +162,7 @@ TEST(RegeditRun, StubGetsQuotedArgumentsAndExitCodesDecide) {
     int result;
     bool written;  // by the own writer: the stub writes nothing
   } cases[] = {{"0", 1, true}, {"-1", 1, true}, {"2", 0, false}};
+  SetOwnWriterAnswer(0);  // as where the system's editor keeps regular values
   for (const Case& c : cases) {
     StubEnv env(c.exitCode);
     DeleteFileA(file.c_str());
@@ -184,6 +186,24 @@ TEST(RegeditRun, StubGetsQuotedArgumentsAndExitCodesDecide) {
     EXPECT_NE(std::string::npos, line.find(" /A \"" + file + "\" \"" + path + "\"\n")) << line;
     EXPECT_EQ(c.written, GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) << c.exitCode;
   }
+  // A value the system's editor would change: the own writer, no editor.
+  {
+    StubEnv env("2");
+    RegSetValueExW(key.Handle(), L"odd", 0, REG_SZ, (const BYTE*)"a\0bX", 3);
+    std::string inner = key.FullPath();
+    CSpawnProcess spawn;
+    RegeditRequest req;
+    req.program = stub.c_str();
+    req.option = "/E";
+    req.file = file.c_str();
+    req.key = inner.c_str();
+    EXPECT_EQ(1, RunRegeditRequest(spawn, req));
+    EXPECT_EQ("", ReadFileBytes(env.log));
+    std::string expected;
+    RegFileExportToBuffer(expected, inner.c_str(), kRegFileUnicode);
+    EXPECT_TRUE(ReadFileBytes(file) == expected);
+  }
+  SetOwnWriterAnswer(-1);
   DeleteFileA(file.c_str());
   // An import passes no key; the stub imports nothing, so the probe says no
   // and the own reader runs: a file that is not there fails.
@@ -198,6 +218,25 @@ TEST(RegeditRun, StubGetsQuotedArgumentsAndExitCodesDecide) {
   EXPECT_NE(std::string::npos, ReadFileBytes(env.log).find(" /I \"" + file + "\"\n"));
   SetRegeditImportsAnswer(-1);
   EXPECT_EQ(0, RunRegeditRequest(spawn, req));
+  // A file cut short never reaches an editor that imports: it would take
+  // the lines it can read.
+  std::string cut = "REGEDIT4\r\n\r\n[" + key.FullPath() + "\\made]\r\n\"v\"=hex:01,02,\\\r\n  03,";
+  HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, cut.data(), (DWORD)cut.size(), &written, nullptr);
+  CloseHandle(h);
+  DeleteFileA(env.log.c_str());
+  SetRegeditImportsAnswer(1);
+  int line = -1;
+  LONG error = 0;
+  req.errorLine = &line;
+  EXPECT_EQ(0, RunRegeditRequest(spawn, req, &error));
+  EXPECT_EQ(kRegFileSyntaxError, error);
+  EXPECT_EQ(5, line);
+  EXPECT_EQ("", ReadFileBytes(env.log));
+  HKEY probe = nullptr;
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(key.Handle(), "made", 0, KEY_READ, &probe));
+  DeleteFileA(file.c_str());
   SetRegeditImportsAnswer(-1);
 }
 
@@ -207,6 +246,7 @@ TEST(RegeditRun, CancelEndsTheEditorAndFails) {
   std::string stub = StubPath(), path = key.FullPath(), file = TempFile("ostrova cancel.reg");
   DeleteFileA(file.c_str());
   CSpawnProcess spawn;
+  SetOwnWriterAnswer(0);
   volatile LONG cancel = 0;
   RegeditRequest req;
   req.program = stub.c_str();
@@ -221,6 +261,7 @@ TEST(RegeditRun, CancelEndsTheEditorAndFails) {
   cancel = 1;
   spawn.Terminate(1);
   worker.join();
+  SetOwnWriterAnswer(-1);
   EXPECT_EQ(0, result);
   EXPECT_LT(GetTickCount() - start, 20000u);
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
@@ -229,6 +270,9 @@ TEST(RegeditRun, CancelEndsTheEditorAndFails) {
 TEST(RegeditRun, WinesEditorReadsOurFiles) {
   TestRegistryKey key;
   FillRegular(key.Handle());
+  // Text outside code page 1252 goes into the ANSI file as the registry's
+  // bytes, which only the own reader takes as such.
+  ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueW(key.Handle(), L"Gr\u00f6\u00dfe \u20ac"));
   std::string path = key.FullPath(), file = TempFile("ostrova for wine.reg");
   for (int format : {kRegFileUnicode, kRegFileAnsi}) {
     std::string before;
@@ -241,8 +285,46 @@ TEST(RegeditRun, WinesEditorReadsOurFiles) {
     ASSERT_TRUE(spawn.Start(Regedit().c_str(), SPAWN_WAIT | SPAWN_SHOWCMD | SW_HIDE));
     std::string after;
     RegFileExportToBuffer(after, path.c_str(), format);
-    // The ANSI file cannot carry Ω: both sides read it back as the same best fit.
     EXPECT_TRUE(before == after) << format;
+  }
+  DeleteFileA(file.c_str());
+}
+
+TEST(RegeditRun, ExportsUnderWineGiveEveryByteBack) {
+  TestRegistryKey key;
+  HKEY h = key.Handle();
+  FillRegular(h);
+  SetRaw(h, L"odd", REG_SZ, "A\0BX", 3);
+  SetRaw(h, L"inner nul", REG_SZ, L"ab\0cd", 12);
+  SetRaw(h, L"unterminated", REG_SZ, L"abX", 4);
+  SetRaw(h, L"dword2", REG_DWORD, "\x01\x02", 2);
+  std::string program = Regedit(), path = key.FullPath(), file = TempFile("ostrova irregular.reg");
+  std::string before;
+  RegFileExportToBuffer(before, path.c_str(), kRegFileUnicode);
+  // Wine's editor on its own changes these values.
+  {
+    CSpawnProcess spawn;
+    spawn.AddArg("/E", 2);
+    spawn.AddArg(file.c_str(), (int)file.size());
+    spawn.AddArg(path.c_str(), (int)path.size());
+    ASSERT_TRUE(spawn.Start(program.c_str(), SPAWN_WAIT | SPAWN_SHOWCMD | SW_HIDE));
+    EXPECT_FALSE(ReadFileBytes(file) == before);
+  }
+  for (const char* option : {"/E", "/A"}) {
+    CSpawnProcess spawn;
+    RegeditRequest req;
+    req.program = program.c_str();
+    req.option = option;
+    req.file = file.c_str();
+    req.key = path.c_str();
+    ASSERT_EQ(1, RunRegeditRequest(spawn, req)) << option;
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(h, nullptr));
+    req.option = "/I";
+    req.key = nullptr;
+    ASSERT_EQ(1, RunRegeditRequest(spawn, req)) << option;
+    std::string after;
+    RegFileExportToBuffer(after, path.c_str(), kRegFileUnicode);
+    EXPECT_TRUE(before == after) << option;
   }
   DeleteFileA(file.c_str());
 }

@@ -76,7 +76,8 @@ HKEY CreateSub(HKEY h, const wchar_t* name) {
 }
 
 // The fixture: every type, irregular data and awkward names. bAnsi leaves
-// out what code page 1252 cannot carry (Ω, odd sizes of text types).
+// out the name that code page 1252 cannot carry (Ω); data it cannot carry
+// stays.
 void FillFixture(HKEY h, bool bAnsi) {
   const wchar_t sz[] = L"Text mit \"Anf\u00fchrung\" und \\ Strich";
   SetRaw(h, nullptr, REG_SZ, L"Standard", 18);
@@ -105,10 +106,15 @@ void FillFixture(HKEY h, bool bAnsi) {
   SetRaw(h, L"sz inner nul", REG_SZ, L"ab\0cd", 12);
   SetRaw(h, L"sz empty", REG_SZ, L"", 0);
   SetRaw(h, L"sz only nul", REG_SZ, L"", 2);
-  if (!bAnsi) {
-    SetRaw(h, L"sz odd", REG_SZ, "a\0bX", 3);
-    SetRaw(h, L"\u03a9", REG_SZ, L"\u03a9 Omega", 16);
-  }
+  SetRaw(h, L"sz odd", REG_SZ, "a\0bX", 3);
+  SetRaw(h, L"sz omega", REG_SZ, L"\u03a9 Omega", 16);
+  SetRaw(h, L"sz omega unterminated", REG_SZ, L"\u03a9\u4e2dX", 4);
+  SetRaw(h, L"expand odd", REG_EXPAND_SZ, "%\0A\0%", 5);
+  SetRaw(h, L"expand omega", REG_EXPAND_SZ, L"%\u03a9%", 8);
+  SetRaw(h, L"multi empty items", REG_MULTI_SZ, L"a\0\0b\0\0", 12);
+  SetRaw(h, L"multi omega", REG_MULTI_SZ, L"\u03a9\0\0", 6);
+  SetRaw(h, L"multi odd", REG_MULTI_SZ, "a\0\0", 3);
+  if (!bAnsi) SetRaw(h, L"\u03a9", REG_SZ, L"\u03a9 Omega", 16);
   // Irregular DWORDs.
   SetRaw(h, L"dword2", REG_DWORD, "\x01\x02", 2);
   SetRaw(h, L"dword8", REG_DWORD, "\x01\x02\x03\x04\x05\x06\x07\x08", 8);
@@ -317,4 +323,222 @@ TEST(RegFileReader, ASyntaxErrorImportsNothing) {
   std::string early = "REGEDIT4\n\"v\"=\"x\"\n";
   EXPECT_EQ(kRegFileSyntaxError, RegFileImportBuffer(early.data(), early.size(), &line));
   EXPECT_EQ(2, line);
+}
+
+namespace {
+// The bytes of a UTF-16 file for an ASCII text.
+std::string Utf16File(const std::string& text) {
+  std::string out("\xFF\xFE", 2);
+  for (char c : text) out += c, out += '\0';
+  return out;
+}
+
+// The line a cut at n ends in: line ends before it, plus the line it cuts.
+int LastLine(const std::string& text, size_t n) {
+  int line = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (text[i] == '\n') ++line;
+  return n && text[n - 1] != '\n' ? line + 1 : line;
+}
+}  // namespace
+
+TEST(RegFileReader, AFileCutShortImportsNothingAndNamesItsLastLine) {
+  TestRegistryKey key;
+  std::string bin;
+  for (int i = 0; i < 60; ++i) {
+    static const char kDigits[] = "0123456789abcdef";
+    bin += kDigits[i >> 4];
+    bin += kDigits[i & 15];
+    if (i + 1 < 60) bin += i == 22 || i == 47 ? ",\\\r\n  " : ",";
+  }
+  const std::string text = "REGEDIT4\r\n\r\n[HKCU\\" + key.Path() +
+                           "\\made]\r\n"
+                           "\"a\"=dword:00000001\r\n"
+                           "\"big\"=hex:" +
+                           bin +
+                           "\r\n"
+                           "\"s\"=\"Text\"\r\n";
+  // Where the file ends: after a marker (+ the characters given).
+  struct Cut {
+    const char* after;
+    int extra;
+    const char* what;
+  } cuts[] = {
+      {",2e,", 0, "after a comma on a continued line"},
+      {"16,", 0, "after the comma before a continuation"},
+      {"16,\\", 0, "after the backslash"},
+      {"16,\\\r\n", 0, "after the line end of a continuation"},
+      {"16,\\\r\n  ", 0, "on the blanks of a continued line"},
+      {"16,\\\r\n  17", 0, "after a whole byte of a continued line"},
+      {"16,\\\r\n  1", 0, "inside a byte"},
+      {"\"big\"=hex:", 0, "before the first byte"},
+      {"\"s\"=\"Te", 0, "inside a quoted text"},
+      {"\"s", 0, "inside a name"},
+  };
+  for (bool unicode : {false, true}) {
+    std::string body = unicode ? "Windows Registry Editor Version 5.00" + text.substr(8) : text;
+    for (const Cut& c : cuts) {
+      size_t n = body.find(c.after);
+      ASSERT_NE(std::string::npos, n) << c.what;
+      n += strlen(c.after) + c.extra;
+      std::string file = unicode ? Utf16File(body.substr(0, n)) : body.substr(0, n);
+      int line = 0;
+      EXPECT_EQ(kRegFileSyntaxError, RegFileImportBuffer(file.data(), file.size(), &line)) << c.what;
+      EXPECT_EQ(LastLine(body, n), line) << c.what;
+      HKEY probe = nullptr;
+      EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(key.Handle(), "made", 0, KEY_READ, &probe)) << c.what;
+    }
+    // A UTF-16 file cut inside its last character.
+    if (unicode) {
+      std::string file = Utf16File(body);
+      file.pop_back();
+      int line = 0;
+      EXPECT_EQ(kRegFileSyntaxError, RegFileImportBuffer(file.data(), file.size(), &line));
+      EXPECT_EQ(LastLine(body, body.size()), line);
+    }
+  }
+}
+
+TEST(RegFileReader, ALastLineWithoutItsLineEndCountsWhenItIsWhole) {
+  struct Case {
+    const char* last;
+    DWORD type;
+    std::vector<BYTE> data;
+  } cases[] = {
+      {"\"v\"=dword:0000002a", REG_DWORD, {0x2a, 0, 0, 0}},
+      {"\"v\"=hex:01,02", REG_BINARY, {1, 2}},
+      {"\"v\"=\"ab\"", REG_SZ, {'a', 0, 'b', 0, 0, 0}},
+      {"\"v\"=hex(2):41,00,00,00  ; comment", REG_EXPAND_SZ, {'A', 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    TestRegistryKey key;
+    for (bool unicode : {false, true}) {
+      std::string text = "\r\n[HKCU\\" + key.Path() + "]\r\n" + c.last;
+      std::string file = unicode ? Utf16File("Windows Registry Editor Version 5.00" + text) : "REGEDIT4" + text;
+      int line = -1;
+      ASSERT_EQ(ERROR_SUCCESS, RegFileImportBuffer(file.data(), file.size(), &line)) << c.last;
+      WideSnapshot snap;
+      ASSERT_TRUE(WideSnapshot::Take(HKEY_CURRENT_USER, Widen(key.Path()), &snap));
+      ASSERT_EQ(1u, snap.values.size()) << c.last;
+      EXPECT_EQ(c.type, snap.values[0].type) << c.last;
+      // The ANSI file's expandable text comes in widened.
+      std::vector<BYTE> expected = c.data;
+      if (!unicode && c.type == REG_EXPAND_SZ) expected = {'A', 0, 0, 0, 0, 0, 0, 0};
+      EXPECT_EQ(expected, snap.values[0].data) << c.last;
+      ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key.Handle(), "v"));
+    }
+  }
+}
+
+TEST(RegFileWriter, AnsiFileWritesTheStoredBytesOfTextTheCodePageCannotCarry) {
+  TestRegistryKey key;
+  HKEY h = key.Handle();
+  SetRaw(h, L"e", REG_EXPAND_SZ, L"%\u00e4%", 8);  // carried: 8-bit text
+  SetRaw(h, L"o", REG_SZ, "a\0b", 3);              // odd size
+  SetRaw(h, L"w", REG_SZ, L"\u03a9", 4);           // outside the code page
+  std::string ansi;
+  ASSERT_EQ(ERROR_SUCCESS, RegFileExportToBuffer(ansi, key.FullPath().c_str(), kRegFileAnsi));
+  EXPECT_EQ("REGEDIT4\r\n\r\n[" + key.FullPath() +
+                "]\r\n"
+                "\"e\"=hex(2):25,e4,25,00\r\n"
+                "; bytes as stored\r\n"
+                "\"o\"=hex(1):61,00,62\r\n"
+                "; bytes as stored\r\n"
+                "\"w\"=hex(1):a9,03,00,00\r\n\r\n",
+            ansi);
+  // Without the mark the same list is 8-bit text.
+  std::string plain = ansi;
+  plain.erase(plain.find("; bytes as stored\r\n\"o\""), 19);
+  ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(h, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, RegFileImportBuffer(plain.data(), plain.size()));
+  WideSnapshot snap;
+  ASSERT_TRUE(WideSnapshot::Take(HKEY_CURRENT_USER, Widen(key.Path()), &snap));
+  ASSERT_EQ(3u, snap.values.size());
+  EXPECT_EQ((std::vector<BYTE>{'a', 0, 0, 0, 'b', 0}), snap.values[1].data);
+  EXPECT_EQ((std::vector<BYTE>{0xa9, 0x03, 0, 0}), snap.values[2].data);
+}
+
+TEST(RegFileWriter, AnsiExportRefusesNamesOutsideTheCodePage) {
+  for (bool keyName : {false, true}) {
+    TestRegistryKey key;
+    HKEY sub = CreateSub(key.Handle(), L"Sub");
+    if (keyName)
+      RegCloseKey(CreateSub(sub, L"x\u4e2dy"));
+    else
+      SetRaw(sub, L"x\u4e2dy", REG_SZ, L"v", 4);
+    RegCloseKey(sub);
+    std::string out;
+    EXPECT_EQ(ERROR_NO_UNICODE_TRANSLATION, RegFileExportToBuffer(out, key.FullPath().c_str(), kRegFileAnsi));
+    EXPECT_EQ("", out);
+    EXPECT_EQ(ERROR_SUCCESS, RegFileExportToBuffer(out, key.FullPath().c_str(), kRegFileUnicode));
+    int flags = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegFileScan(key.FullPath().c_str(), &flags));
+    EXPECT_EQ(kRegFileNotAnsiName, flags);
+  }
+}
+
+TEST(RegFileWriter, ScanFindsWhatTheSystemsEditorWouldChange) {
+  struct Case {
+    const wchar_t* name;
+    DWORD type;
+    const char* data;
+    DWORD cb;
+    int flags;
+  } cases[] = {
+      {L"sz", REG_SZ, "a\0\0", 4, 0},
+      {L"\u00c4", REG_EXPAND_SZ, "\xe4\0\0", 4, 0},
+      {L"bin", REG_BINARY, "\x01", 1, 0},
+      {L"dword", REG_DWORD, "\x01\0\0", 4, 0},
+      {L"odd", REG_SZ, "a\0b", 3, kRegFileIrregular | kRegFileNotAnsiText},
+      {L"unterminated", REG_SZ, "a\0b\0", 4, kRegFileIrregular},
+      {L"inner nul", REG_SZ, "a\0\0\0b\0\0", 8, kRegFileIrregular},
+      {L"empty", REG_SZ, "", 0, kRegFileIrregular},
+      {L"omega", REG_SZ, "\xa9\x03\0", 4, kRegFileNotAnsiText},
+      {L"multi omega", REG_MULTI_SZ, "\xa9\x03\0\0\0", 6, kRegFileNotAnsiText},
+      {L"expand odd", REG_EXPAND_SZ, "%\0%", 3, kRegFileNotAnsiText},
+      {L"dword2", REG_DWORD, "\x01\x02", 2, kRegFileIrregular},
+      {L"\u03a9", REG_BINARY, "", 0, kRegFileNotAnsiName},
+  };
+  for (const Case& c : cases) {
+    TestRegistryKey key;
+    HKEY sub = CreateSub(key.Handle(), L"deeper");
+    std::string bytes(c.data, c.cb);
+    bytes += "XY";  // no terminator added by the system
+    SetRaw(sub, c.name, c.type, bytes.data(), c.cb);
+    RegCloseKey(sub);
+    int flags = -1;
+    EXPECT_EQ(ERROR_SUCCESS, RegFileScan(key.FullPath().c_str(), &flags));
+    EXPECT_EQ(c.flags, flags) << std::string(c.name, c.name + wcslen(c.name));
+  }
+}
+
+TEST(RegFileReader, KeysInAnyOrderAndDeletionsBetweenThemLandWhereTheyBelong) {
+  TestRegistryKey key;
+  std::string p = "[HKCU\\" + key.Path();
+  std::string text = "REGEDIT4\r\n" + p + "\\a\\b]\r\n\"v\"=\"ab\"\r\n" + p + "\\a\\c]\r\n\"v\"=\"ac\"\r\n" + p +
+                     "\\x]\r\n\"v\"=\"x\"\r\n" + p + "\\a\\b\\d]\r\n\"v\"=\"abd\"\r\n" + p +
+                     "\\a]\r\n\"v\"=\"a\"\r\n[-HKCU\\" + key.Path() + "\\x]\r\n\"lost\"=\"-\"\r\n" + p +
+                     "\\x\\y]\r\n\"v\"=\"xy\"\r\n" + p + "\\a\\c]\r\n\"w\"=dword:00000002\r\n[HKEY_CURRENT_USER\\" +
+                     key.Path() + "]\r\n\"top\"=\"t\"\r\n";
+  ASSERT_EQ(ERROR_SUCCESS, RegFileImportBuffer(text.data(), text.size()));
+  struct Expect {
+    const char* sub;
+    const char* name;
+    const char* value;
+  } expects[] = {{"a\\b", "v", "ab"}, {"a\\c", "v", "ac"}, {"a\\b\\d", "v", "abd"},
+                 {"a", "v", "a"},     {"x\\y", "v", "xy"}, {"", "top", "t"}};
+  for (const Expect& e : expects) {
+    char buf[16] = "";
+    DWORD cb = sizeof buf;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(key.Handle(), e.sub, e.name, RRF_RT_REG_SZ, nullptr, buf, &cb)) << e.sub;
+    EXPECT_STREQ(e.value, buf) << e.sub;
+  }
+  DWORD w = 0, cb = 4;
+  EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(key.Handle(), "a\\c", "w", RRF_RT_REG_DWORD, nullptr, &w, &cb));
+  EXPECT_EQ(2u, w);
+  // x was made, deleted with what followed it, and made anew only for y.
+  WideSnapshot x;
+  ASSERT_TRUE(WideSnapshot::Take(key.Handle(), L"x", &x));
+  EXPECT_TRUE(x.values.empty());
+  EXPECT_EQ(1u, x.subkeys.size());
 }

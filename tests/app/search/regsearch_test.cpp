@@ -67,9 +67,18 @@ TEST(RegSearchState, NumbersOfTheSearchText) {
     const char* text;
     bool isNumber;
     int64_t number;
-  } cases[] = {{"42", true, 42},        {"0x2a", true, 42}, {" 42", true, 42},
-               {"x42", false, 0},       {"-1", true, -1},   {"4294967295", true, 4294967295LL},
-               {"42 Liter", false, 42}, {"abc", false, 0}};
+  } cases[] = {{"42", true, 42},
+               {"0x2a", true, 42},
+               {" 42", true, 42},
+               {"x42", false, 0},
+               {"-1", true, -1},
+               {"4294967295", true, 4294967295LL},
+               {"42 Liter", false, 42},
+               {"abc", false, 0},
+               {"18446744073709551615", true, -1},
+               {"18446744073709551617", false, 0},
+               {"-9223372036854775808", true, INT64_MIN},
+               {"-9223372036854775809", false, 0}};
   for (const Case& c : cases) {
     RegSearchState s;
     s.Setup(kSearchValueData, kSearchWhole, 0, c.text);

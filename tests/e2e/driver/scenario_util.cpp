@@ -238,6 +238,15 @@ std::string CaretName(const PaneReader& pane) {
   return caret ? pane.ItemText(pane.Tree(), caret) : "<none>";
 }
 
+// Chooses the entry and gives the list the focus.
+void ChooseEntry(const PaneReader& pane, const char* name) {
+  int row = pane.RowNamed(name);
+  ASSERT_GE(row, 0) << name;
+  SendMessageA(pane.List(), TVM_SELECTITEM, TVGN_CARET, (LPARAM)pane.RowItem(row));
+  FocusIn(pane.List());
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(pane.List()) == pane.List(); }));
+}
+
 // Shows a path through the pane's combo box, as typed and confirmed.
 bool GoTo(const PaneReader& pane, const std::string& path) {
   HWND edit = (HWND)SendMessageA(pane.Combo(), CBEM_GETEDITCONTROL, 0, 0);

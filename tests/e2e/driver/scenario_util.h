@@ -94,6 +94,9 @@ bool WaitForPath(const PaneReader& pane, const std::string& path, int rows);
 
 std::string CaretName(const PaneReader& pane);
 
+// Chooses the entry and gives the list the focus.
+void ChooseEntry(const PaneReader& pane, const char* name);
+
 // Shows a path through the pane's combo box, as typed and confirmed.
 bool GoTo(const PaneReader& pane, const std::string& path);
 

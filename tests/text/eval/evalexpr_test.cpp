@@ -170,6 +170,64 @@ TEST(EvalExpr, WidthsWrapAndShift) {
   for (const Case& c : cases) Check(c);
 }
 
+// The exact forms: a number the width cannot hold is an error where the
+// plain forms keep its low bits; arithmetic on numbers that fit still wraps.
+TEST(EvalExpr, ExactFormsRefuseNumbersThatDoNotFit) {
+  struct ExactCase {
+    const char* text;
+    long long v32, v64;  // kErr: an error
+  } cases[] = {
+      {"0xFFFFFFFF", -1, 4294967295LL},
+      {"-2", -2, -2},
+      {"-0x10", -16, -16},
+      {"-0x80000000", INT_MIN, -2147483648LL},
+      {"0x8000000000000000", kErr, LLONG_MIN},
+      {"-0x8000000000000000", kErr, LLONG_MIN},
+      {"0x1FFFFFFFF", kErr, 0x1FFFFFFFFLL},
+      {"4294967296", kErr, 4294967296LL},
+      {"4294967297", kErr, 4294967297LL},
+      {"-0xFFFFFFFF", kErr, -4294967295LL},
+      {"-(0xFFFFFFFF)", 1, -4294967295LL},
+      {"1 + 4294967296", kErr, 4294967297LL},
+      {"(4294967296)", kErr, 4294967296LL},
+      {"0xFFFFFFFF + 1", 0, 4294967296LL},
+      {"-0xFFFFFFFFFFFFFFFF", kErr, kErr},
+      {"0x1FFFFFFFFFFFFFFFF", kErr, kErr},
+      {"18446744073709551616", kErr, kErr},
+      {"99999999999999999999", kErr, kErr},
+      {"36893488147419103233", kErr, kErr},
+      {"1 ? 2 : 18446744073709551616", kErr, kErr},
+  };
+  for (const ExactCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    const WString w = Wide(c.text);
+    int32_t a32 = 0, w32 = 0;
+    int64_t a64 = 0, w64 = 0;
+    uint32_t s[4] = {0, 0, 0, 0};
+    EvalExprExactA(c.text, &a32, &s[0]);
+    EvalExprExactW(w.c_str(), &w32, &s[1]);
+    EvalExpr64ExactA(c.text, &a64, &s[2]);
+    EvalExpr64ExactW(w.c_str(), &w64, &s[3]);
+    EXPECT_EQ(s[0], c.v32 == kErr ? 0u : 1u);
+    EXPECT_EQ(s[1], s[0]);
+    EXPECT_EQ(s[2], c.v64 == kErr ? 0u : 1u);
+    EXPECT_EQ(s[3], s[2]);
+    if (c.v32 != kErr) {
+      EXPECT_EQ((int32_t)c.v32, a32);
+      EXPECT_EQ((int32_t)c.v32, w32);
+    }
+    if (c.v64 != kErr) {
+      EXPECT_EQ(c.v64, a64);
+      EXPECT_EQ(c.v64, w64);
+    }
+    // The plain forms read every one of them.
+    int32_t plain = 0;
+    uint32_t status = 0;
+    EvalExprA(c.text, &plain, &status);
+    EXPECT_EQ(1u, status);
+  }
+}
+
 TEST(EvalExpr, LevelsEndWhereTheyShould) {
   struct LevelCase {
     const char* text;

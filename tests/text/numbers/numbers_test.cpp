@@ -143,6 +143,56 @@ TEST(ParseInt, OverflowWraps) {
   EXPECT_EQ(ParseIntA("4294967297", 0, nullptr), 1);
 }
 
+// An exact read refuses what its width cannot hold, signed or unsigned,
+// and keeps every number that fits.
+TEST(ParseInt, ExactRefusesWhatDoesNotFit) {
+  struct Case {
+    const char* text;
+    bool fits32, fits64;
+    long long value;  // when it fits
+  } cases[] = {
+      {"4294967295", true, true, 4294967295LL},
+      {"0xFFFFFFFF", true, true, 4294967295LL},
+      {"-2147483648", true, true, -2147483648LL},
+      {"-2", true, true, -2},
+      {"-0x10", true, true, -16},
+      {"0x1_0000_0000", false, true, 4294967296LL},
+      {"4294967296", false, true, 4294967296LL},
+      {"-2147483649", false, true, -2147483649LL},
+      {"0x1FFFFFFFF", false, true, 0x1FFFFFFFFLL},
+      {"0x8000000000000000", false, true, (long long)0x8000000000000000ULL},
+      {"18446744073709551615", false, true, -1},
+      {"-9223372036854775808", false, true, (long long)0x8000000000000000ULL},
+      {"18446744073709551616", false, false, 0},
+      {"0x1FFFFFFFFFFFFFFFF", false, false, 0},
+      {"99999999999999999999", false, false, 0},
+      {"36893488147419103233", false, false, 0},
+      {"-9223372036854775809", false, false, 0},
+      {"0b11111111111111111111111111111111111111111111111111111111111111111", false, false, 0},
+  };
+  const uint32_t flags = PARSE_MIXED | PARSE_SEP_UNDERSCORE | PARSE_EXACT;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    WString w = Wide(c.text);
+    const int len = (int)std::strlen(c.text);
+    int end[4] = {-1, -1, -1, -1};
+    const int32_t v32 = ParseIntA(c.text, flags, &end[0]);
+    EXPECT_EQ(v32, ParseIntW(w.c_str(), flags, &end[1]));
+    const int64_t v64 = ParseInt64A(c.text, flags, &end[2]);
+    EXPECT_EQ(v64, ParseInt64NW(w.c_str(), len, flags, &end[3]));
+    EXPECT_EQ(end[0], c.fits32 ? len : 0);
+    EXPECT_EQ(end[1], end[0]);
+    EXPECT_EQ(end[2], c.fits64 ? len : 0);
+    EXPECT_EQ(end[3], end[2]);
+    EXPECT_EQ(v32, c.fits32 ? (int32_t)c.value : 0);
+    EXPECT_EQ(v64, c.fits64 ? c.value : 0);
+    // Without the flag the same text still wraps as it always did.
+    int plain = -1;
+    ParseInt64A(c.text, flags & ~PARSE_EXACT, &plain);
+    EXPECT_EQ(plain, len);
+  }
+}
+
 TEST(ParseInt, PrefixAtTheEndOfTheText) {
   // Unbounded, "0x" still selects hexadecimal; counted, a prefix needs a
   // character behind it.

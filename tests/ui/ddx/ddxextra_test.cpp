@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 
@@ -109,6 +110,50 @@ TEST(DdxExtra, NumbersRoundTripAndUnchangedFieldsStayQuiet) {
   dlg.changes = 0;
   dlg.UpdateData(FALSE);
   EXPECT_EQ(dlg.changes, 2) << "the double and the buffer differ now";
+  dlg.DestroyWindow();
+}
+
+// A number that 32 bits cannot hold fails the exchange with its field
+// selected, and the value keeps what it had; -1 still reads as all ones.
+TEST(DdxExtra, IntegersBeyondThirtyTwoBitsAreRefused) {
+  UINT u = 1;
+  int i = 2;
+  CExchangeDlg dlg;
+  dlg.exchange = [&](CDataExchange* pDX) {
+    DDX_UIntText(pDX, IDC_B, &u);
+    DDX_IntText(pDX, IDC_C, &i);
+  };
+  ASSERT_TRUE(dlg.Make());
+  struct Case {
+    const char* uintText;
+    const char* intText;
+    bool ok;
+    UINT u;
+    int i;
+  } cases[] = {
+      {"4294967296", "0", false, 1, 2},
+      {"99999999999999999999", "0", false, 1, 2},
+      {"0", "2147483648", false, 0, 2},
+      {"0", "-2147483649", false, 0, 2},
+      {"4294967295", "-2147483648", true, 4294967295u, INT_MIN},
+      {"-1", "2147483647", true, 4294967295u, INT_MAX},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.uintText) + " " + c.intText);
+    u = 1, i = 2;
+    dlg.Set(IDC_B, c.uintText);
+    dlg.Set(IDC_C, c.intText);
+    EXPECT_EQ(c.ok, dlg.UpdateData(TRUE) != FALSE);
+    EXPECT_EQ(c.u, u);
+    EXPECT_EQ(c.i, i);
+    if (!c.ok) {
+      DWORD start = 0, end = 0;
+      HWND field = ::GetDlgItem(dlg.m_hWnd, c.u == 1 ? IDC_B : IDC_C);
+      ::SendMessageA(field, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+      EXPECT_EQ(0u, start);
+      EXPECT_EQ((DWORD)::GetWindowTextLengthA(field), end) << "the field is marked";
+    }
+  }
   dlg.DestroyWindow();
 }
 

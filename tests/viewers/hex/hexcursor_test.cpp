@@ -102,6 +102,45 @@ TEST_F(HexCursorTest, EndStopsPastTheDataOnlyWithInsertion) {
   }
 }
 
+// Ctrl+Home stands on the first byte's high digit wherever the cursor was
+// (past the end after a click too), so typing in insert mode inserts a
+// whole byte before it; Left there stays.
+TEST_F(HexCursorTest, CtrlHomeGoesToTheStartOfTheFirstByte) {
+  for (int clickPastEnd = 0; clickPastEnd < 2; ++clickPastEnd) {
+    SCOPED_TRACE(clickPastEnd);
+    CHexView view;
+    Make(&view, 700, 200);
+    BYTE* data = new BYTE[2]{0x11, 0x22};
+    view.SetData(data, 2, 0, kHexDataWritable | kHexDataOwn | kHexDataInsertAllowed | kHexDataInsertOn);
+    view.SetFormat(16, 0, 1, 6, 0, 0);
+    PumpMessages(10);
+    if (clickPastEnd) {
+      Mouse(&view, WM_LBUTTONDOWN, kHex + 3 * 10, 0, MK_LBUTTON);
+      Mouse(&view, WM_LBUTTONUP, kHex + 3 * 10, 0, 0);
+      EXPECT_EQ(view.GetCursor(FALSE), 2u) << "past the end with insertion";
+    } else {
+      view.SetCursorAddress(1, FALSE);
+      Key(VK_RIGHT);
+    }
+    WithModifiers(false, true, [&] { Key(VK_HOME); });
+    EXPECT_EQ(view.GetCursor(FALSE), 0u);
+    EXPECT_EQ(view.GetNibble(), 1) << "the high digit";
+    EXPECT_EQ(view.GetCursorPos(), CPoint(kHex, 0));
+    Key(VK_LEFT);
+    EXPECT_EQ(view.GetNibble(), 1) << "nothing before the first byte";
+    EXPECT_EQ(view.GetCursorPos(), CPoint(kHex, 0));
+    SendMessageA(view.m_hWnd, WM_CHAR, 'A', 0);
+    SendMessageA(view.m_hWnd, WM_CHAR, 'B', 0);
+    int size = 0;
+    DWORD base = 0;
+    const BYTE* now = (const BYTE*)view.GetData(&size, &base);
+    ASSERT_EQ(size, 3);
+    EXPECT_EQ(std::vector<BYTE>(now, now + 3), std::vector<BYTE>({0xAB, 0x11, 0x22}));
+    ::DestroyWindow(view.m_hWnd);
+    ::DestroyWindow(m_parent);
+  }
+}
+
 TEST_F(HexCursorTest, ShiftArrowsSelectWholeBytesAndPlainArrowsCollapse) {
   CHexView view;
   Open(&view, 40);

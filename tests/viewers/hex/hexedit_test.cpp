@@ -443,170 +443,178 @@ TEST_F(HexEditTest, RecordOverwriteStaysInsideTheData) {
 
 // Seeded random edits against a model; after each step the data equal the
 // model, undo walks back through every kept state and redo returns.
+// The seeds that once found a fault run every time, then a new one: 2780769
+// redid nothing after a byte typed over with itself, 3163369 pressed Delete
+// at the end of an address, which deleted the byte before the next line.
 TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
-  unsigned seed = (unsigned)GetTickCount();
-  if (const char* s = std::getenv("HEX_SEED")) seed = (unsigned)std::strtoul(s, nullptr, 0);
-  std::printf("seed %u (HEX_SEED=%u repeats it)\n", seed, seed);
-  RecordProperty("seed", std::to_string(seed));
-  std::mt19937 rng(seed);
-  auto rnd = [&](int n) { return n <= 1 ? 0 : (int)(rng() % (unsigned)n); };
-  const int sizes[] = {0, 1 + rnd(40), 8150 + rnd(43)};
-  for (int size : sizes) {
-    SCOPED_TRACE("size " + std::to_string(size) + ", seed " + std::to_string(seed));
-    ProbeView view;
-    Bytes model = Pattern(size);
-    Open(&view, model, size > 8000 || rnd(2) ? 0x063 : 0x0A3);
-    std::vector<Bytes> history{model};
-    size_t pos = 0;
-    bool dropped = false;
-    int largest = size;
-    if (size > 8000) {
-      // Past 8192 first: characters typed before offset 8000.
-      view.SetEditArea(kHexAreaChars);
-      for (int i = 0; i < 120; ++i) {
-        view.SetCursorAddress(8000, FALSE);
-        const BYTE c = (BYTE)('A' + rnd(26));
-        Char(c);
-        model.insert(model.begin() + 8000, c);
-        history.push_back(model);
-        ++pos;
-      }
-      ASSERT_EQ(Data(view), model);
-    }
-    for (int op = 0; op < 700; ++op) {
-      largest = std::max(largest, (int)model.size());
-      const int cursor = (int)view.GetCursor(FALSE), area = view.GetEditArea(), nibble = view.GetNibble();
-      const int n = (int)model.size();
-      const bool insert = view.IsInsertOn() && view.IsInsertAllowed();
-      DWORD lo = 0;
-      int length = 0;
-      const bool selected = view.GetSelectionRange(&lo, &length, FALSE, 0x7FFFFFFF) != 0;
-      const int ring = view.m_undoCurrent;
-      int what = rnd(100);
-      std::string name;
-      auto erase = [&](int from, int count) {
-        if (from >= 0 && from < n && count > 0)
-          model.erase(model.begin() + from, model.begin() + std::min(n, from + count));
-      };
-      auto backspace = [&]() {
-        if (area == kHexAreaAddress || !insert) return;
-        if (selected)
-          erase((int)lo, length);
-        else if (area == kHexAreaHex && nibble == 0)
-          erase(cursor, 1);
-        else
-          erase(cursor - 1, 1);
-      };
-      if (what < 50) {
-        if (area == kHexAreaHex) {
-          const int d = rnd(16);
-          name = "digit";
-          Char("0123456789ABCDEF"[d]);
-          if (nibble && insert) {
-            if (cursor + 1 <= kHexMaxInsertSize) model.insert(model.begin() + cursor, (BYTE)(d << 4));
-          } else if (cursor < n) {
-            model[cursor] = nibble ? (BYTE)((model[cursor] & 15) | d << 4) : (BYTE)((model[cursor] & 0xF0) | d);
-          }
-        } else {
-          const BYTE c = (BYTE)(32 + rnd(224));
-          name = "char";
+  std::vector<unsigned> seeds = {2780769, 3163369, (unsigned)GetTickCount()};
+  if (const char* s = std::getenv("HEX_SEED")) seeds = {(unsigned)std::strtoul(s, nullptr, 0)};
+  for (unsigned seed : seeds) {
+    std::printf("seed %u (HEX_SEED=%u repeats it)\n", seed, seed);
+    RecordProperty("seed", std::to_string(seed));
+    std::mt19937 rng(seed);
+    auto rnd = [&](int n) { return n <= 1 ? 0 : (int)(rng() % (unsigned)n); };
+    const int sizes[] = {0, 1 + rnd(40), 8150 + rnd(43)};
+    for (int size : sizes) {
+      SCOPED_TRACE("size " + std::to_string(size) + ", seed " + std::to_string(seed));
+      ProbeView view;
+      Bytes model = Pattern(size);
+      Open(&view, model, size > 8000 || rnd(2) ? 0x063 : 0x0A3);
+      std::vector<Bytes> history{model};
+      size_t pos = 0;
+      bool dropped = false;
+      int largest = size;
+      if (size > 8000) {
+        // Past 8192 first: characters typed before offset 8000.
+        view.SetEditArea(kHexAreaChars);
+        for (int i = 0; i < 120; ++i) {
+          view.SetCursorAddress(8000, FALSE);
+          const BYTE c = (BYTE)('A' + rnd(26));
           Char(c);
-          if (area == kHexAreaChars) {
-            if (insert) {
-              if (cursor + 1 <= kHexMaxInsertSize) model.insert(model.begin() + cursor, c);
+          model.insert(model.begin() + 8000, c);
+          history.push_back(model);
+          ++pos;
+        }
+        ASSERT_EQ(Data(view), model);
+      }
+      for (int op = 0; op < 700; ++op) {
+        largest = std::max(largest, (int)model.size());
+        const int cursor = (int)view.GetCursor(FALSE), area = view.GetEditArea(), nibble = view.GetNibble();
+        const int n = (int)model.size();
+        const bool insert = view.IsInsertOn() && view.IsInsertAllowed();
+        DWORD lo = 0;
+        int length = 0;
+        const bool selected = view.GetSelectionRange(&lo, &length, FALSE, 0x7FFFFFFF) != 0;
+        const int ring = view.m_undoCurrent;
+        int what = rnd(100);
+        std::string name;
+        auto erase = [&](int from, int count) {
+          if (from >= 0 && from < n && count > 0)
+            model.erase(model.begin() + from, model.begin() + std::min(n, from + count));
+        };
+        auto backspace = [&]() {
+          if (area == kHexAreaAddress || !insert) return;
+          if (selected)
+            erase((int)lo, length);
+          else if (area == kHexAreaHex && nibble == 0)
+            erase(cursor, 1);
+          else
+            erase(cursor - 1, 1);
+        };
+        if (what < 50) {
+          if (area == kHexAreaHex) {
+            const int d = rnd(16);
+            name = "digit";
+            Char("0123456789ABCDEF"[d]);
+            if (nibble && insert) {
+              if (cursor + 1 <= kHexMaxInsertSize) model.insert(model.begin() + cursor, (BYTE)(d << 4));
             } else if (cursor < n) {
-              model[cursor] = c;
+              model[cursor] = nibble ? (BYTE)((model[cursor] & 15) | d << 4) : (BYTE)((model[cursor] & 0xF0) | d);
+            }
+          } else {
+            const BYTE c = (BYTE)(32 + rnd(224));
+            name = "char";
+            Char(c);
+            if (area == kHexAreaChars) {
+              if (insert) {
+                if (cursor + 1 <= kHexMaxInsertSize) model.insert(model.begin() + cursor, c);
+              } else if (cursor < n) {
+                model[cursor] = c;
+              }
             }
           }
-        }
-      } else if (what < 57) {
-        name = "backspace";
-        Char('\b');
-        backspace();
-      } else if (what < 63) {
-        name = "delete";
-        Key(VK_DELETE);
-        if (selected || (area == kHexAreaHex && nibble == 0))
+        } else if (what < 57) {
+          name = "backspace";
+          Char('\b');
           backspace();
-        else if (area != kHexAreaAddress && insert && cursor < n)
-          erase(cursor, 1);
-      } else if (what < 66) {
-        name = "insert";
-        Key(VK_INSERT);
-      } else if (what < 70) {
-        name = "tab";
-        Char('\t');
-      } else if (what < 80) {
-        name = "move";
-        if (rnd(2))
-          view.SetCursorAddress(rnd(std::min(n, 8180) + 1), FALSE);
-        else
-          Key(rnd(2) ? VK_LEFT : VK_RIGHT, 1 + rnd(3));
-      } else if (what < 87) {
-        name = "select";
-        if (rnd(2)) {
-          // A drag between two visible cells of the hex or character area.
-          const HexLayout& l = view.GetLayout();
-          const int first = view.GetScrollPos().y, lines = std::max(1, (int)view.GetVisibleSize().cy - 1);
-          const bool chars = rnd(2) != 0;
-          auto at = [&](int line, int i) {
-            const int column = chars ? l.charStart + i : l.ByteColumn(i, kHexAreaHex);
-            const int x = view.GetMarginWidth() + (column - view.GetScrollPos().x) * view.GetCellWidth() +
-                          view.GetCellWidth() / 4;
-            return MAKELPARAM(x, (line - first) * view.GetCellHeight() + view.GetCellHeight() / 2);
-          };
-          const LPARAM from = at(first + rnd(lines), rnd(l.bytesPerLine));
-          const LPARAM to = at(first + rnd(lines), rnd(l.bytesPerLine));
-          SendMessageA(view.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, from);
-          SendMessageA(view.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, to);
-          SendMessageA(view.m_hWnd, WM_LBUTTONUP, 0, to);
+        } else if (what < 63) {
+          name = "delete";
+          Key(VK_DELETE);
+          if (selected || (area == kHexAreaHex && nibble == 0))
+            backspace();
+          else if (area != kHexAreaAddress && insert && cursor < n)
+            erase(cursor, 1);
+        } else if (what < 66) {
+          name = "insert";
+          Key(VK_INSERT);
+        } else if (what < 70) {
+          name = "tab";
+          Char('\t');
+        } else if (what < 80) {
+          name = "move";
+          if (rnd(2))
+            view.SetCursorAddress(rnd(std::min(n, 8180) + 1), FALSE);
+          else
+            Key(rnd(2) ? VK_LEFT : VK_RIGHT, 1 + rnd(3));
+        } else if (what < 87) {
+          name = "select";
+          if (rnd(2)) {
+            // A drag between two visible cells of the hex or character area.
+            const HexLayout& l = view.GetLayout();
+            const int first = view.GetScrollPos().y, lines = std::max(1, (int)view.GetVisibleSize().cy - 1);
+            const bool chars = rnd(2) != 0;
+            auto at = [&](int line, int i) {
+              const int column = chars ? l.charStart + i : l.ByteColumn(i, kHexAreaHex);
+              const int x = view.GetMarginWidth() + (column - view.GetScrollPos().x) * view.GetCellWidth() +
+                            view.GetCellWidth() / 4;
+              return MAKELPARAM(x, (line - first) * view.GetCellHeight() + view.GetCellHeight() / 2);
+            };
+            const LPARAM from = at(first + rnd(lines), rnd(l.bytesPerLine));
+            const LPARAM to = at(first + rnd(lines), rnd(l.bytesPerLine));
+            SendMessageA(view.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, from);
+            SendMessageA(view.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, to);
+            SendMessageA(view.m_hWnd, WM_LBUTTONUP, 0, to);
+          } else {
+            view.SelectRange(rnd(n + 1), 1 + rnd(rnd(4) ? 8 : 300), FALSE);
+          }
         } else {
-          view.SelectRange(rnd(n + 1), 1 + rnd(rnd(4) ? 8 : 300), FALSE);
+          // Undo or redo a few steps, by message or by call.
+          const int steps = 1 + rnd(rnd(8) ? 4 : 300);
+          const bool undo = rnd(3) != 0;
+          name = undo ? "undo" : "redo";
+          if (steps == 1 && rnd(2)) {
+            SendMessageA(view.m_hWnd, WM_COMMAND, undo ? ID_EDIT_UNDO : ID_HEXVIEW_REDO, 0);
+          } else {
+            view.UndoRedo(undo ? -steps : steps);
+          }
+          const size_t before = pos;
+          pos = undo ? (pos > (size_t)steps ? pos - steps : 0) : std::min(history.size() - 1, pos + steps);
+          model = history[pos];
+          ASSERT_EQ(Data(view), model) << name << " " << steps << " at op " << op;
+          if (pos == 0) {
+            EXPECT_EQ(view.IsModified(), dropped) << "op " << op;
+          } else if (history[pos] != history[0]) {
+            EXPECT_TRUE(view.IsModified()) << "op " << op;
+          }
+          // A redo that moves marks the data changed; one with nothing to redo
+          // leaves the mark (a byte typed over with itself is no change).
+          if (!undo && pos > before) {
+            EXPECT_TRUE(view.IsModified());
+          }
+          continue;
         }
-      } else {
-        // Undo or redo a few steps, by message or by call.
-        const int steps = 1 + rnd(rnd(8) ? 4 : 300);
-        const bool undo = rnd(3) != 0;
-        name = undo ? "undo" : "redo";
-        if (steps == 1 && rnd(2)) {
-          SendMessageA(view.m_hWnd, WM_COMMAND, undo ? ID_EDIT_UNDO : ID_HEXVIEW_REDO, 0);
-        } else {
-          view.UndoRedo(undo ? -steps : steps);
+        ASSERT_EQ(Data(view), model) << name << " at op " << op << ", cursor " << cursor << ", area " << area
+                                     << ", nibble " << nibble << ", insert " << insert << ", selected " << selected;
+        if (view.m_undoCurrent != ring) {
+          history.resize(pos + 1);
+          history.push_back(model);
+          ++pos;
+          if (history.size() > (size_t)kHexUndoSteps) {
+            history.erase(history.begin());
+            --pos;
+            dropped = true;
+          }
         }
-        pos = undo ? (pos > (size_t)steps ? pos - steps : 0) : std::min(history.size() - 1, pos + steps);
-        model = history[pos];
-        ASSERT_EQ(Data(view), model) << name << " " << steps << " at op " << op;
-        if (pos == 0) {
-          EXPECT_EQ(view.IsModified(), dropped) << "op " << op;
-        } else if (history[pos] != history[0]) {
-          EXPECT_TRUE(view.IsModified()) << "op " << op;
-        }
-        if (!undo && pos > 0) {
-          EXPECT_TRUE(view.IsModified());
-        }
-        continue;
       }
-      ASSERT_EQ(Data(view), model) << name << " at op " << op << ", cursor " << cursor << ", area " << area
-                                   << ", nibble " << nibble << ", insert " << insert << ", selected " << selected;
-      if (view.m_undoCurrent != ring) {
-        history.resize(pos + 1);
-        history.push_back(model);
-        ++pos;
-        if (history.size() > (size_t)kHexUndoSteps) {
-          history.erase(history.begin());
-          --pos;
-          dropped = true;
-        }
-      }
+      std::printf("size %d: %d at the end, at most %d\n", size, (int)model.size(), largest);
+      // To the ring's end and back.
+      view.UndoRedo(-1000);
+      EXPECT_EQ(Data(view), history.front());
+      EXPECT_EQ(view.IsModified(), dropped);
+      view.UndoRedo(1000);
+      EXPECT_EQ(Data(view), history.back());
+      Close();
     }
-    std::printf("size %d: %d at the end, at most %d\n", size, (int)model.size(), largest);
-    // To the ring's end and back.
-    view.UndoRedo(-1000);
-    EXPECT_EQ(Data(view), history.front());
-    EXPECT_EQ(view.IsModified(), dropped);
-    view.UndoRedo(1000);
-    EXPECT_EQ(Data(view), history.back());
-    Close();
   }
 }
 

@@ -31,7 +31,7 @@ TEST(FloatConvert, FieldsFollowEachOther) {
   dlg.m_nCount = 8;
   dlg.m_nMode = 2;
   std::string opened, floatTyped, doubleHex, swapped, nanInf, expTyped;
-  int redMant = 0, redAfter = -1;
+  int redMant = 0, redAfter = -1, redWrapped = 0;
   DlgDriver drv;
   drv.Do([&](HWND d) {
        opened = Field(d, IDC_FLT_DOUBLE) + "|" + Field(d, IDC_FLT_FLOAT) + "|" + Field(d, IDC_FLT_DMANT) + "|" +
@@ -67,6 +67,12 @@ TEST(FloatConvert, FieldsFollowEachOther) {
       .Do([&](HWND d) {
         WindowCapture cap(d);
         redAfter = cap.Count(kLightRed, RectIn(d, ::GetDlgItem(d, IDC_FLT_DMANT)));
+        // At once: typed digit by digit, the shorter numbers would be taken.
+        ::SetDlgItemTextA(d, IDC_FLT_DMANT, "0x10000000000000005");
+      })
+      .Do([&](HWND d) {
+        WindowCapture cap(d);
+        redWrapped = cap.Count(kLightRed, RectIn(d, ::GetDlgItem(d, IDC_FLT_DMANT)));
         PressKey(d, VK_ESCAPE);
       });
   drv.Start();
@@ -80,6 +86,7 @@ TEST(FloatConvert, FieldsFollowEachOther) {
   EXPECT_EQ(expTyped, "32|:00 00 00 00 00 00 40 40 ") << "5 before > is unbiased: 1028";
   EXPECT_GT(redMant, 50) << "2^52 does not fit the mantissa";
   EXPECT_EQ(redAfter, 0);
+  EXPECT_GT(redWrapped, 50) << "2^64 + 5 is not 5";
   EXPECT_EQ(dlg.m_dValue, 48.0) << "mantissa 0x8000000000000 of 2^5";
   EXPECT_EQ(g_toolDlgPos.valid[TOOLPOS_FLOAT], 1);
 }

@@ -178,6 +178,80 @@ TEST(HexNumberDlg, DumpInputSizeAndRefusal) {
   EXPECT_EQ(dlg.m_bBigEndian, 1);
 }
 
+// The input and number dialogs refuse a number their width cannot hold.
+TEST(HexInputDlg, NumbersBeyondTheWidthAreRefused) {
+  struct Case {
+    int flags;
+    const char* refused;
+    const char* taken;
+    int64_t value;
+  } cases[] = {
+      {0, "0x1FFFFFFFF", "0xFFFFFFFF", -1},
+      {0, "4294967296", "-2", -2},
+      {HEXINPUT_64BIT, "18446744073709551616", "0x8000000000000000", (int64_t)0x8000000000000000ull},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refused);
+    CHexInputDlg dlg;
+    dlg.m_nFlags = c.flags;
+    bool stillOpen = false;
+    int red = 0;
+    DlgDriver drv;
+    drv.Do([&](HWND d) {
+         TypeInto(::GetDlgItem(d, IDC_INPUT_EDIT), c.refused);
+         Click(d, IDOK);
+       })
+        .Do([&](HWND d) {
+          stillOpen = ::IsWindowVisible(d) != 0;
+          WindowCapture cap(d);
+          red = cap.Count(kLightRed, RectIn(d, ::GetDlgItem(d, IDC_INPUT_EDIT)));
+          TypeInto(::GetDlgItem(d, IDC_INPUT_EDIT), c.taken);
+          Click(d, IDOK);
+        });
+    drv.Start();
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(dlg.m_nValue, c.value);
+  }
+}
+
+TEST(HexNumberDlg, NumbersBeyondTheSizeAreRefused) {
+  struct Case {
+    int sizeButton;
+    const char* refused;
+    const char* taken;
+    int count;
+    BYTE bytes[8];
+  } cases[] = {
+      {IDC_NUMBER_BYTE, "0x1FF", "-2", 1, {0xFE}},
+      {IDC_NUMBER_WORD, "65536", "0xFFFF", 2, {0xFF, 0xFF}},
+      {IDC_NUMBER_DWORD, "0x1FFFFFFFF", "-0x10", 4, {0xF0, 0xFF, 0xFF, 0xFF}},
+      {IDC_NUMBER_QWORD, "0x1FFFFFFFFFFFFFFFF", "0x8000000000000000", 8, {0, 0, 0, 0, 0, 0, 0, 0x80}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refused);
+    CHexNumberDlg dlg;
+    bool stillOpen = false;
+    DlgDriver drv;
+    drv.Do([&](HWND d) {
+         Click(d, c.sizeButton);
+         TypeInto(::GetDlgItem(d, IDC_NUMBER_INPUT), c.refused);
+         Click(d, IDOK);
+       })
+        .Do([&](HWND d) {
+          stillOpen = ::IsWindowVisible(d) != 0;
+          TypeInto(::GetDlgItem(d, IDC_NUMBER_INPUT), c.taken);
+          Click(d, IDOK);
+        });
+    drv.Start();
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(stillOpen) << "OK refused";
+    EXPECT_EQ(dlg.m_nCount, c.count);
+    EXPECT_EQ(0, std::memcmp(dlg.m_value, c.bytes, (size_t)c.count));
+  }
+}
+
 TEST(HexNumberDlg, CopyModeLabelsAndPreview) {
   PreviewLog log;
   CHexNumberDlg dlg;

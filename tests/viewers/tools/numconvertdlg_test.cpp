@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "dlg_driver.h"
 #include "harness/registry_util.h"
@@ -164,6 +165,55 @@ TEST(NumConvertDlg, EditorEscapeCancelsAndSixtyFourBits) {
   EXPECT_EQ(dlg.m_nValue64, 0x0100000000000000ll + 4000000000ll);
   EXPECT_EQ(dlg.m_nValue, (int32_t)4000000000u);
   EXPECT_EQ(dec, "72057598037927936");
+}
+
+// A number the value's width cannot hold is refused like text that does not
+// parse: red, OK refused, the value untouched; what fits is taken.
+TEST(NumConvertDlg, NumbersBeyondTheWidthAreRefused) {
+  TestAppNames names;
+  struct Width {
+    int bits64;
+    std::vector<const char*> refused;
+    const char* taken;
+    int64_t value;
+  } widths[] = {
+      {0, {"0x1FFFFFFFF", "4294967296", "4294967297", "-0xFFFFFFFF", "abs(4294967296)"}, "-0x10", -16},
+      {1,
+       {"0x1FFFFFFFFFFFFFFFF", "18446744073709551616", "99999999999999999999", "36893488147419103233"},
+       "0x8000000000000000",
+       (int64_t)0x8000000000000000ull},
+  };
+  for (const Width& w : widths) {
+    SCOPED_TRACE(w.bits64);
+    CNumConvertDlg dlg;
+    dlg.m_bEdit = 1;
+    dlg.m_b64Bit = w.bits64;
+    dlg.m_nValue = 7;
+    dlg.m_nValue64 = 7;
+    std::vector<std::string> notRed, closed;
+    DlgDriver drv;
+    for (const char* in : w.refused) {
+      drv.Do([&, in](HWND d) { TypeInto(Input(d), in); })
+          .Do([&, in](HWND d) {
+            WindowCapture cap(d);
+            if (cap.Count(kLightRed, RectIn(d, Input(d))) <= 50) notRed.push_back(in);
+            if (in == w.refused.front())
+              SaveShot(d, w.bits64 ? "numconvert_qword_too_wide" : "numconvert_dword_too_wide");
+            Click(d, IDOK);
+          })
+          .Do([&, in](HWND d) {
+            if (!::IsWindowVisible(d)) closed.push_back(in);
+          });
+    }
+    drv.Do([&](HWND d) { TypeInto(Input(d), w.taken); }).Do([&](HWND d) { Click(d, IDOK); });
+    drv.Start();
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(drv.Finished());
+    EXPECT_TRUE(notRed.empty()) << notRed.front();
+    EXPECT_TRUE(closed.empty()) << "OK took " << closed.front();
+    EXPECT_EQ(dlg.m_nValue64, w.value);
+    EXPECT_EQ(dlg.m_nValue, (int32_t)w.value);
+  }
 }
 
 // Where a text would be cut in a control: "" when it shows whole, else

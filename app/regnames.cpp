@@ -1,6 +1,6 @@
 // Names outside the ANSI code page: their texts and the registry calls that
 // take a text.
-#include "app/browser/regnames.h"
+#include "app/regnames.h"
 
 #include <memory>
 #include <vector>
