@@ -1,9 +1,13 @@
 #include "bench.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
 #include <vector>
 
 namespace bench {
@@ -54,6 +58,59 @@ double Compare(const char* name, const std::function<void()>& candidate, const c
   double cn = c[c.size() / 2], bn = b[b.size() / 2];
   Report(name, cn, baselineName, bn);
   return bn > 0 ? cn / bn : 0.0;
+}
+
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof(counters)))
+    return 0;
+  // Wine leaves PrivateUsage 0 and gives the process's private resident
+  // bytes as the pagefile usage, which Windows counts the same.
+  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+const char* ChildArgs(int argc, char** argv) {
+  return argc >= 3 && !std::strcmp(argv[1], "--child") ? argv[2] : nullptr;
+}
+
+std::vector<double> RunChild(const std::string& args) {
+  std::vector<double> numbers;
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+  HANDLE readEnd, writeEnd;
+  if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return numbers;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  std::string command = std::string("\"") + exe + "\" --child \"" + args + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = writeEnd;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION pi;
+  BOOL started = CreateProcessA(exe, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(writeEnd);
+  std::string out;
+  char buffer[256];
+  DWORD got;
+  while (started && ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got) out.append(buffer, got);
+  CloseHandle(readEnd);
+  if (!started) return numbers;
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  std::istringstream in(out);
+  for (double d; in >> d;) numbers.push_back(d);
+  return numbers;
+}
+
+void PrintNumbers(const std::vector<double>& numbers) {
+  for (double d : numbers) std::printf("%.0f ", d);
+  std::printf("\n");
+  std::fflush(stdout);
 }
 
 }  // namespace bench

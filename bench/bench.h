@@ -2,7 +2,10 @@
 // the same run and prints one line with both medians and their ratio.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace bench {
 
@@ -19,6 +22,19 @@ void ReportBytes(const char* name, double candidateBytes, const char* baselineNa
 // Convenience: measures both and reports; returns the ratio.
 double Compare(const char* name, const std::function<void()>& candidate, const char* baselineName,
                const std::function<void()>& baseline, int iterations, int repeats = 7);
+
+// Private bytes of this process (GetProcessMemoryInfo's PrivateUsage, or
+// its PagefileUsage where that is 0).
+size_t PrivateBytes();
+
+// Memory is measured in a process of its own each, so that one measurement
+// does not reuse the heap another left behind: the program runs itself
+// with "--child <args>" and gets back the numbers that run printed.
+// ChildArgs gives those arguments to the child (null in the parent).
+const char* ChildArgs(int argc, char** argv);
+std::vector<double> RunChild(const std::string& args);
+// The child's answer: the numbers on one line.
+void PrintNumbers(const std::vector<double>& numbers);
 
 // Keeps a value alive so the compiler cannot drop the work that made it.
 void Sink(long long value);

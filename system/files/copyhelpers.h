@@ -33,4 +33,11 @@ inline BOOL MoveReplace(const wchar_t* from, const wchar_t* to) {
 inline BOOL Delete(const char* path) { return Calls().deleteFileA(path); }
 inline BOOL Delete(const wchar_t* path) { return Calls().deleteFileW(path); }
 
+// CopyMoveFile without a size output, for a source whose size the caller
+// has just found in its directory: no query of its own.
+int CopyFileOfSize(uint32_t flags, const char* source, const char* target, uint64_t size, void* pTotal,
+                   const volatile char* cancel);
+int CopyFileOfSize(uint32_t flags, const wchar_t* source, const wchar_t* target, uint64_t size, void* pTotal,
+                   const volatile char* cancel);
+
 }  // namespace copyhelpers

@@ -213,12 +213,17 @@ int CopyOrMove(uint32_t& flags, const C* source, const C* target, Total& total, 
   return CMF_DONE;
 }
 
+// knownSize: the source's size when the caller has just read it from the
+// directory (the tree copy), which spares a query per file; null to ask.
 template <class C>
-int CopyMove(uint32_t flags, const C* source, const C* target, void* pTotal, void* pSize, const volatile char* cancel) {
+int CopyMove(uint32_t flags, const C* source, const C* target, void* pTotal, void* pSize, const volatile char* cancel,
+             const uint64_t* knownSize) {
   Total total(pTotal, flags & CMF_TOTAL64);
   if (!(flags & CMF_ADD_TO_TOTAL)) total.Reset();
   ULONGLONG size = 0;
-  if (pTotal || pSize) {
+  if (knownSize) {
+    size = *knownSize;
+  } else if (pTotal || pSize) {
     bool ok = source && FileSize64(source, &size) != -1;
     if (!ok) size = 0;
     if (pSize) {
@@ -256,15 +261,23 @@ int CopyMove(uint32_t flags, const C* source, const C* target, void* pTotal, voi
 
 namespace copyhelpers {
 const FileCopyCalls& Calls() { return *g_calls; }
+int CopyFileOfSize(uint32_t flags, const char* source, const char* target, uint64_t size, void* pTotal,
+                   const volatile char* cancel) {
+  return CopyMove(flags, source, target, pTotal, nullptr, cancel, &size);
+}
+int CopyFileOfSize(uint32_t flags, const wchar_t* source, const wchar_t* target, uint64_t size, void* pTotal,
+                   const volatile char* cancel) {
+  return CopyMove(flags, source, target, pTotal, nullptr, cancel, &size);
+}
 }  // namespace copyhelpers
 
 void SetFileCopyCalls(const FileCopyCalls* calls) { g_calls = calls ? calls : &kSystemCalls; }
 
 int CopyMoveFile(uint32_t flags, const char* pszSource, const char* pszTarget, void* pTotal, void* pSize,
                  const volatile char* pCancel) {
-  return CopyMove(flags, pszSource, pszTarget, pTotal, pSize, pCancel);
+  return CopyMove(flags, pszSource, pszTarget, pTotal, pSize, pCancel, nullptr);
 }
 int CopyMoveFileW(uint32_t flags, const wchar_t* pszSource, const wchar_t* pszTarget, void* pTotal, void* pSize,
                   const volatile char* pCancel) {
-  return CopyMove(flags, pszSource, pszTarget, pTotal, pSize, pCancel);
+  return CopyMove(flags, pszSource, pszTarget, pTotal, pSize, pCancel, nullptr);
 }

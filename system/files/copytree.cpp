@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "system/files/copyhelpers.h"
 #include "system/files/filetwins.h"
 #include "system/files/walkhelpers.h"
 #include "system/pathchars.h"
@@ -23,12 +24,6 @@ inline int PathType(const char* p) { return GetPathType(p); }
 inline int PathType(const wchar_t* p) { return GetPathTypeW(p); }
 inline int Enumerate(uint32_t f, const char* s, FileEnumBlock* b) { return EnumFilesA(f, s, b); }
 inline int Enumerate(uint32_t f, const wchar_t* s, FileEnumBlockW* b) { return EnumFilesW(f, s, b); }
-inline int CopyFileOf(uint32_t f, const char* s, const char* t, void* total, const volatile char* cancel) {
-  return CopyMoveFile(f, s, t, total, nullptr, cancel);
-}
-inline int CopyFileOf(uint32_t f, const wchar_t* s, const wchar_t* t, void* total, const volatile char* cancel) {
-  return CopyMoveFileW(f, s, t, total, nullptr, cancel);
-}
 inline int DeleteTreeOf(const char* p, int mode) { return DeleteTree(p, mode); }
 inline int DeleteTreeOf(const wchar_t* p, int mode) { return DeleteTreeW(p, mode); }
 
@@ -242,7 +237,7 @@ int Copy(uint32_t flags, const C* source, const C* target, BasicFileEnumBlock<C>
         if (r < 0) {
           stop(0);
         } else if (r == 0) {
-          int copied = CopyFileOf(fileFlags, src, tgt.c_str(), b->copyTotal, b->cancel);
+          int copied = copyhelpers::CopyFileOfSize(fileFlags, src, tgt.c_str(), size, b->copyTotal, b->cancel);
           if (copied == CMF_CANCELLED) {
             stop(0);
           } else if (copied < 0 && (flags & TREE_STOP_ON_ERROR)) {

@@ -12,6 +12,16 @@
 
 namespace {
 
+// A straight copy of distinct blocks: the string move runs at the memory's
+// speed, where the C runtime's memcpy falls short of GDI's own copies.
+inline void CopyBytes(void* to, const void* from, size_t n) {
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+  asm volatile("rep movsb" : "+D"(to), "+S"(from), "+c"(n) : : "memory");
+#else
+  memcpy(to, from, n);
+#endif
+}
+
 bool SizeOk(const BITMAPINFO* info) {
   const BITMAPINFOHEADER& h = info->bmiHeader;
   return h.biWidth >= 1 && h.biWidth <= 65536 && h.biHeight >= 1 && h.biHeight <= 65536;
@@ -121,10 +131,10 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
 
   if (sw == dw && sh == dh) {
     if (sw == d.width && sw == s.width) {
-      memcpy(d.Row32(dy + dh - 1), s.Row32(sy + sh - 1), 4 * static_cast<size_t>(sw) * sh);
+      CopyBytes(d.Row32(dy + dh - 1), s.Row32(sy + sh - 1), 4 * static_cast<size_t>(sw) * sh);
       return 1;
     }
-    for (int r = 0; r < dh; ++r) memcpy(d.Row32(dy + r) + dx, s.Row32(sy + r) + sx, 4 * static_cast<size_t>(dw));
+    for (int r = 0; r < dh; ++r) CopyBytes(d.Row32(dy + r) + dx, s.Row32(sy + r) + sx, 4 * static_cast<size_t>(dw));
     return 1;
   }
 
