@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "bench.h"
-#include "ostrova_process.h"
-#include "registry_snapshot.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/registry_snapshot.h"
 #include "resource.h"
 
 namespace {

@@ -490,7 +490,7 @@ TEST_F(EditorFrame, FindAndTheContextFindOpenTheSearchDialog) {
   static std::vector<std::string> seen;
   seen.clear();
   // Ends the dialog from inside its modal loop and notes its title.
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
     HWND dlg = FindWindowA("#32770", "Suchen");
     if (!dlg || GetWindowThreadProcessId(dlg, nullptr) != GetCurrentThreadId()) return;
     char title[64] = "";

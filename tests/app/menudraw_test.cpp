@@ -84,7 +84,7 @@ class MenuDraw : public ::testing::Test {
     static HDC source = nullptr;
     source = c.dc;
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
       if (m == WM_PRINTCLIENT) {
         RECT rc;
         GetClientRect(h, &rc);

@@ -42,7 +42,7 @@ void AnswerPrompt(const std::string& title, const std::string& text) {
   }
   // Not found: name what is open, then close it so the test ends.
   EnumWindows(
-      [](HWND w, LPARAM) -> BOOL {
+      [](HWND w, LPARAM) CALLBACK -> BOOL {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         char text[256] = "";

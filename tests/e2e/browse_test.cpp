@@ -9,12 +9,12 @@
 
 #include "app/browser/treewndids.h"
 #include "controls/treelist/treelist.h"
-#include "e2e_fixture.h"
+#include "e2e/driver/e2e_fixture.h"
 #include "harness/window_util.h"
-#include "msgbox_reader.h"
-#include "ostrova_process.h"
-#include "pane_reader.h"
-#include "registry_snapshot.h"
+#include "e2e/driver/msgbox_reader.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/pane_reader.h"
+#include "e2e/driver/registry_snapshot.h"
 #include "res/resource.h"
 
 namespace {
@@ -255,7 +255,7 @@ HWND FindBox(const OstrovaProcess& app) {
     HWND frame, found;
   } s = {GetProcessId(app.Process()), app.Frame(), nullptr};
   EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
+      [](HWND hwnd, LPARAM lp) CALLBACK -> BOOL {
         auto* s = (Search*)lp;
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "harness/window_util.h"
-#include "layout_check.h"
+#include "e2e/driver/layout_check.h"
 #include "mfc/afxres.h"
-#include "ostrova_process.h"
-#include "e2e_fixture.h"
-#include "registry_snapshot.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/e2e_fixture.h"
+#include "e2e/driver/registry_snapshot.h"
 #include "res/resource.h"
 
 std::string ScreenPath(const std::string& name) {

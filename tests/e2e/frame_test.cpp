@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "e2e_fixture.h"
-#include "frame_reader.h"
+#include "e2e/driver/e2e_fixture.h"
+#include "e2e/driver/frame_reader.h"
 #include "controls/treelist/treelist.h"
 #include "mfc/afxres.h"
-#include "ostrova_process.h"
-#include "pane_reader.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/pane_reader.h"
 #include "res/resource.h"
 
 namespace {
@@ -39,7 +39,7 @@ int TopLevelCount(const OstrovaProcess& app) {
     int n;
   } c = {GetProcessId(app.Process()), 0};
   EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
+      [](HWND hwnd, LPARAM lp) CALLBACK -> BOOL {
         auto* c = (Count*)lp;
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);

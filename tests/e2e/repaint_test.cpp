@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "e2e_fixture.h"
-#include "frame_reader.h"
+#include "e2e/driver/e2e_fixture.h"
+#include "e2e/driver/frame_reader.h"
 #include "harness/window_util.h"
-#include "ostrova_process.h"
-#include "pane_reader.h"
+#include "e2e/driver/ostrova_process.h"
+#include "e2e/driver/pane_reader.h"
 #include "res/resource.h"
 
 namespace {

@@ -215,7 +215,7 @@ HWND FindBox(DWORD thread) {
   HWND found = nullptr;
   EnumThreadWindows(
       thread,
-      [](HWND w, LPARAM lp) -> BOOL {
+      [](HWND w, LPARAM lp) CALLBACK -> BOOL {
         if (!IsWindowVisible(w) || !GetDlgItem(w, kMsgBoxTextId)) return TRUE;
         *(HWND*)lp = w;
         return FALSE;

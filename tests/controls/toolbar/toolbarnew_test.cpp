@@ -57,7 +57,7 @@ class MenuCatcher {
     s_current = this;
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
     // Should the loop never idle, a thread timer ends it.
-    timer_ = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    timer_ = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { EndMenu(); });
   }
   ~MenuCatcher() {
     KillTimer(nullptr, timer_);

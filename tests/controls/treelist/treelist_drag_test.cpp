@@ -486,7 +486,7 @@ bool WorkerReads(HWND hwnd, TLHandle item) {
   } job = {hwnd, item, -1};
   HANDLE thread = CreateThread(
       nullptr, 0,
-      [](LPVOID p) -> DWORD {
+      [](LPVOID p) WINAPI -> DWORD {
         Job* j = (Job*)p;
         TVITEMA tv = {};
         tv.mask = TVIF_STATE;

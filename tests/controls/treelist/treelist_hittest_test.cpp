@@ -33,7 +33,7 @@ TEST(TreeListHitTest, TreeColumnParts) {
   int width = TreeListMeasureText(d, "child", 5, false);
   struct {
     int x, y;
-    LRESULT item;
+    UINT_PTR item;
     UINT flags;
   } const cases[] = {
       {cx - 3, cy, child, TVHT_ONITEMBUTTON},
@@ -41,7 +41,7 @@ TEST(TreeListHitTest, TreeColumnParts) {
       {cx, cy - 7, child, TVHT_ONITEMINDENT},
       {textLeft + 2, cy, child, TVHT_ONITEMLABEL | 0x40000},
       {textLeft + width + 10, cy, child, TVHT_ONITEMRIGHT},
-      {2 * d->indent - d->indent + 2, 0 + 8, (LRESULT)root, TVHT_ONITEMLABEL | 0x40000},
+      {2 * d->indent - d->indent + 2, 0 + 8, (UINT_PTR)root, TVHT_ONITEMLABEL | 0x40000},
       {d->indent + 10, 2 * 16 + 8, 4, TVHT_ONITEMLABEL | 0x40000},  // empty label: first 20 pixels
       {d->indent + 30, 2 * 16 + 8, 4, TVHT_ONITEMLABEL},
       {50, 3 * 16 + 8, 0, TVHT_NOWHERE},

@@ -41,7 +41,7 @@ TEST_F(TreeListNavigation, NextItemCodes) {
   struct {
     UINT code;
     UINT_PTR item;
-    LRESULT result;
+    UINT_PTR result;
   } const cases[] = {
       {TVGN_ROOT, 0, r[0]},
       {TVGN_NEXT, r[1], r[2]},
@@ -123,7 +123,8 @@ TEST_F(TreeListNavigation, FindsAndContinues) {
   for (LRESULT h = first; (h = f.Send(TLM_FINDITEM, h, (LPARAM)&info));) found.push_back(h);
   // Down through r1's subtree, then on along r1's level, never above it.
   ASSERT_EQ(31u, found.size());
-  EXPECT_EQ((std::vector<LRESULT>{a, b, g, r[2]}), std::vector<LRESULT>(found.begin(), found.begin() + 4));
+  EXPECT_EQ((std::vector<LRESULT>{(LRESULT)a, (LRESULT)b, (LRESULT)g, (LRESULT)r[2]}),
+            std::vector<LRESULT>(found.begin(), found.begin() + 4));
   // Siblings only, by lParam.
   info.flags = TLFI_PARAM;
   info.lParam = 7;

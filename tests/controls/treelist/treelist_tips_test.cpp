@@ -95,7 +95,7 @@ int OwnedToolTips(HWND owner) {
   } c = {owner, 0};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
+      [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
         Count* c = (Count*)lParam;
         char cls[64] = {};
         GetClassNameA(hwnd, cls, sizeof cls);
@@ -255,7 +255,8 @@ TEST_F(TreeListTips, AWorkerDeletingTheTipItemNeverWaitsForTheWindow) {
   Hover(LabelX(), 24);
   ASSERT_TRUE(TipVisible());
   HANDLE worker = CreateThread(
-      nullptr, 0, [](LPVOID) -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TVM_DELETEITEM, 0x89, (LPARAM)s_item); },
+      nullptr, 0,
+      [](LPVOID) WINAPI -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TVM_DELETEITEM, 0x89, (LPARAM)s_item); },
       nullptr, 0, nullptr);
   // The window's thread does not pump meanwhile: the worker must finish alone.
   ASSERT_EQ(WaitForSingleObject(worker, 2000), (DWORD)WAIT_OBJECT_0);

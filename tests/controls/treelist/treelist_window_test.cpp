@@ -424,7 +424,8 @@ TEST(TreeListLocking, ParentWaitingOnAWorkerInAnExpandNotificationReturns) {
       s_hwnd = f.Hwnd();
       s_item = root;
       HANDLE h = CreateThread(
-          nullptr, 0, [](LPVOID) -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TLM_GETITEMROW, 0, (LPARAM)s_item); },
+          nullptr, 0,
+          [](LPVOID) WINAPI -> DWORD { return (DWORD)TreeListWndProc(s_hwnd, TLM_GETITEMROW, 0, (LPARAM)s_item); },
           nullptr, 0, nullptr);
       workerDone = WaitForSingleObject(h, 2000) == WAIT_OBJECT_0;
       if (!workerDone) WaitForSingleObject(h, INFINITE);

@@ -440,7 +440,7 @@ TEST_F(TreeListCtrlTest, DirectMembersDeferAndWorkFromAWorker) {
   } work = {&m_tree, nullptr, 0};
   HANDLE thread = CreateThread(
       nullptr, 0,
-      [](LPVOID p) -> DWORD {
+      [](LPVOID p) WINAPI -> DWORD {
         Work* w = (Work*)p;
         for (int i = 0; i < 200; ++i) {
           char text[16];

@@ -30,7 +30,7 @@ std::vector<MenuItem> TrackedMenu(CHexView* view) {
   static std::vector<MenuItem>* s_items;
   std::vector<MenuItem> items;
   s_items = &items;
-  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
     HWND popup = FindWindowA("#32768", nullptr);
     if (!popup) return;
     KillTimer(nullptr, id);
@@ -319,7 +319,7 @@ std::string AllTexts(HWND dlg) {
   std::string all;
   EnumChildWindows(
       dlg,
-      [](HWND child, LPARAM p) -> BOOL {
+      [](HWND child, LPARAM p) CALLBACK -> BOOL {
         *(std::string*)p += TextOf(child) + "|";
         return TRUE;
       },

@@ -36,7 +36,7 @@ TEST_F(ViewTest, FontCommandTakesTheChosenFont) {
   Make(&view);
   view.LoadStyle(key.Path().c_str(), FALSE);
   // The font dialog's caption is the system's: answered as the first dialog.
-  SetTimer(nullptr, 0, 60, [](HWND, UINT, UINT_PTR id, DWORD) {
+  SetTimer(nullptr, 0, 60, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
     HWND dlg = FindThreadDialog(nullptr);
     if (!dlg) return;
     KillTimer(nullptr, id);

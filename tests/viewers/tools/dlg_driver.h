@@ -41,7 +41,7 @@ class DlgDriver {
     HWND found = nullptr;
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
-        [](HWND h, LPARAM p) -> BOOL {
+        [](HWND h, LPARAM p) CALLBACK -> BOOL {
           char cls[16];
           ::GetClassNameA(h, cls, sizeof cls);
           if (std::string(cls) == "#32770" && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) {

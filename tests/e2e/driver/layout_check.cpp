@@ -1,8 +1,8 @@
-#include "layout_check.h"
+#include "e2e/driver/layout_check.h"
 
 #include <vector>
 
-#include "ostrova_process.h"
+#include "e2e/driver/ostrova_process.h"
 
 namespace {
 std::string ClassOf(HWND hwnd) {

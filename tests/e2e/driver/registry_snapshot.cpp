@@ -1,4 +1,4 @@
-#include "registry_snapshot.h"
+#include "e2e/driver/registry_snapshot.h"
 
 namespace {
 bool Write(HKEY key, const RegistrySnapshot& snap) {

@@ -21,7 +21,7 @@ VOID CALLBACK ActTimer(HWND, UINT, UINT_PTR, DWORD) {
   HWND dlg = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
+      [](HWND w, LPARAM lp) CALLBACK -> BOOL {
         if (IsWindowVisible(w) && GetDlgItem(w, IDC_HEXEDIT_VIEW)) {
           *(HWND*)lp = w;
           return FALSE;

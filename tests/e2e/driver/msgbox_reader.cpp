@@ -1,4 +1,4 @@
-#include "msgbox_reader.h"
+#include "e2e/driver/msgbox_reader.h"
 
 #include "ui/colorlistbox.h"
 #include "ui/msgbox.h"

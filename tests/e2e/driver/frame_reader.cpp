@@ -1,8 +1,8 @@
-#include "frame_reader.h"
+#include "e2e/driver/frame_reader.h"
 
 #include <commctrl.h>
 
-#include "ostrova_process.h"
+#include "e2e/driver/ostrova_process.h"
 #include "res/resource.h"
 
 std::vector<int> StatusPartRights(const OstrovaProcess& app) {

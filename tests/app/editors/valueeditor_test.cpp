@@ -39,7 +39,7 @@ HWND FindThreadWindow(const char* title) {
   } find = {title, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
+      [](HWND w, LPARAM lp) CALLBACK -> BOOL {
         Find* f = (Find*)lp;
         char text[256];
         GetWindowTextA(w, text, sizeof text);

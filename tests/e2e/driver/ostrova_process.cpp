@@ -1,4 +1,4 @@
-#include "ostrova_process.h"
+#include "e2e/driver/ostrova_process.h"
 
 #include <commctrl.h>
 

@@ -1,10 +1,10 @@
-#include "pane_reader.h"
+#include "e2e/driver/pane_reader.h"
 
 #include <commctrl.h>
 
 #include "app/browser/treewndids.h"
 #include "controls/treelist/treelist.h"
-#include "ostrova_process.h"
+#include "e2e/driver/ostrova_process.h"
 
 PaneReader::PaneReader(HANDLE process, HWND pane) : m_process(process), m_pane(pane) {}
 
