@@ -34,7 +34,12 @@ class CRegSearchPane : public IRegSearchPane {
     if (m_pane.SelectEntry(row, TRUE)) m_pane.ScrollToEntry(row);
   }
   void NavigateTo(const char* path) override { m_pane.NavigateTo(path, 1); }
-  bool SelectEntryByName(const char* name) override { return m_pane.SelectEntryByName(name, TRUE) != FALSE; }
+  // The hit is scrolled into view, as an entry found in the list is.
+  bool SelectEntryByName(const char* name) override {
+    if (!m_pane.SelectEntryByName(name, TRUE)) return false;
+    m_pane.ScrollToEntry(m_pane.GetSelectedEntry());
+    return true;
+  }
   void FocusNext(int part) override {
     if (m_pane.m_hWnd) m_pane.FocusNext(part);
   }

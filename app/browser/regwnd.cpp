@@ -88,23 +88,6 @@ int FindRootKey(const char* path, int* length, HKEY* handle) {
   return -1;
 }
 
-const char* GetRegTypeName(DWORD type, int flag) {
-  static const char* const names[] = {"REG_NONE",
-                                      "REG_SZ",
-                                      "REG_EXPAND_SZ",
-                                      "REG_BINARY",
-                                      "REG_DWORD",
-                                      "REG_DWORD_BIG_ENDIAN",
-                                      "REG_LINK",
-                                      "REG_MULTI_SZ",
-                                      "REG_RESOURCE_LIST",
-                                      "REG_FULL_RESOURCE_DESCRIPTOR",
-                                      "REG_RESOURCE_REQUIREMENTS_LIST",
-                                      "REG_QWORD"};
-  if (type < 12) return names[type];
-  return flag ? nullptr : "???";
-}
-
 LONG OpenRegWndKey(HKEY root, const char* subPath, REGSAM access, HKEY* key) {
   return OpenRegKeyByText(root, subPath, access | kRegWndView, key);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/browser/treewnd.h"
+#include "app/regvalues.h"
 
 // Rows of the root-key table; a row with length 0 ends every walk.
 const int kRootKeyRows = 8;
@@ -16,8 +17,6 @@ const char* GetRootKey(int row, int* length, HKEY* handle);
 const char* GetRootName(int row, HKEY* handle);
 // Row of the path's first component (up to the first "\", any case), -1 with zeros.
 int FindRootKey(const char* path, int* length, HKEY* handle);
-// "REG_SZ" ... for 0-11; another type: NULL when flag is nonzero, else "???".
-const char* GetRegTypeName(DWORD type, int flag);
 // Renames a subkey of parent (names as the pane writes them, regnames.h); a
 // Win32 error code, 0 on success (also the thread's last error). A name that
 // differs only in letter case is taken too. *leftAt (may be null): after a
@@ -38,13 +37,6 @@ const REGSAM kRegWndView = KEY_WOW64_64KEY;
 LONG OpenRegWndKey(HKEY root, const char* subPath, REGSAM access, HKEY* key);
 // Deletes name below parent with all its subkeys, in the same view.
 LONG DeleteRegWndTree(HKEY parent, const char* name);
-
-// The "Typ" and "Daten" cells of a value. data holds the first bytes read
-// (size of them), fullSize the value's size; ok false when reading failed;
-// oddByte the last byte of string data of odd length, -1 for none.
-// Returns 1 when the value was read, else 0.
-int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, DWORD size, DWORD fullSize,
-                        char* typeText, int typeSize, char* dataText, int dataSize, int oddByte = -1);
 
 class CRegWnd : public CTreeWnd {
   DECLARE_DYNAMIC(CRegWnd)

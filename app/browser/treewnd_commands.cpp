@@ -446,7 +446,7 @@ int CTreeWnd::DeleteTreeItem(HTREEITEM item) {
   int r = DeleteItems(path, name, flags);
   if (r <= 0) return r;
   ForgetOpenItemBelow(item);
-  TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)item);
+  TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)item);
   m_tree.SendMessage(TLM_RUNDEFERRED);
   return r;
 }

@@ -294,7 +294,7 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
         }
         if (k < 0) {
           if (child == m_openItem) m_openItem = nullptr;
-          TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)child);
+          TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)child);
         } else {
           ((TreeWndEntry*)list.items[k])->reserved = 1;
           ++found;
@@ -317,7 +317,7 @@ int CTreeWnd::FillTreeChildrenLocked(HTREEITEM item, const char* pathArg, int mo
     for (HTREEITEM child = TreeNext(item, TVGN_CHILD); child; child = next) {
       next = TreeNext(child, TVGN_NEXT);
       if (child == m_openItem) m_openItem = nullptr;
-      TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)child);
+      TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)child);
     }
     // Sorted once here, then appended: a sorted insert per name walks every sibling.
     list.SortByTextWith(CompareNaturalNoCaseA, 0, list.count);
@@ -339,7 +339,7 @@ int CTreeWnd::DeleteChildItems(HTREEITEM item) {
   for (HTREEITEM child = TreeNext(item, TVGN_CHILD); child; child = next) {
     next = TreeNext(child, TVGN_NEXT);
     ForgetOpenItemBelow(child);
-    if (TreeDirect(TVM_DELETEITEM, 0x89, (LPARAM)child)) ++count;
+    if (TreeDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)child)) ++count;
   }
   LPARAM data = TreeParam(item);
   TreeDirect(TLM_SETITEMPARAM, (WPARAM)(data | kTreeItemFilled), (LPARAM)item);

@@ -18,7 +18,7 @@ int CTreeWnd::FillListProc() {
   m_listRunning = 1;
   m_fillState = 1;
   PostCursor(5);
-  ListDirect(TVM_DELETEITEM, 0x89, (LPARAM)TVI_ROOT);
+  ListDirect(TVM_DELETEITEM, TLDI_DEFERRED, (LPARAM)TVI_ROOT);
   int count = m_entries.count;
   LPARAM keyBits = kTreeItemMarker | ((LPARAM)m_rootIndex << kTreeItemRootShift);
   int i = 0;

@@ -2,9 +2,9 @@
 // strings as UTF-16.
 #include <memory>
 
-#include "app/browser/regwnd.h"
 #include "app/editors/hexeditdlg.h"
 #include "app/editors/valueeditor_internal.h"
+#include "app/regvalues.h"
 
 int EditBinaryValue(CWnd* parent, const ValueRef& value) {
   CRegKeyStack key;

@@ -1,9 +1,14 @@
 // The key phase of the search. It keeps its own stack of open keys instead
 // of CRegKeyStack's 12 levels, so that deeper keys are searched too, and
-// enumerates each value once into reused buffers.
+// enumerates each value once into reused buffers. Names are read with the
+// 16-bit calls: a name outside the code page has a text of its own (see
+// regnames.h), so the walk opens the key it found and its hit path leads the
+// pane to that key, not to a "?" twin.
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "app/browser/regnames.h"
 #include "app/search/regsearch.h"
 
 namespace {
@@ -12,6 +17,22 @@ const REGSAM kWalkAccess = KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_WOW64_
 const int kStatusEvery = 32;
 const int kMaxEnumFailures = 3;
 const DWORD kValueNameChars = 16384;
+const DWORD kKeyNameChars = 255;
+
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// The text of a name as the browser shows it. Plain ASCII, nearly every
+// name, is copied without a conversion.
+void NameText(const WCHAR* name, DWORD n, std::string& out) {
+  out.resize(n);
+  for (DWORD i = 0; i < n; ++i) {
+    if (name[i] >= 0x80) {
+      out = RegNameText(name, (int)n);
+      return;
+    }
+    out[i] = (char)name[i];
+  }
+}
 
 const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
                                   "HKEY_CURRENT_CONFIG"};
@@ -66,8 +87,10 @@ class Walker {
   std::vector<Level> m_levels;
   int m_len = 0;
   int m_row = 0;
-  std::vector<char> m_name = std::vector<char>(kValueNameChars + 1);
+  std::vector<WCHAR> m_name = std::vector<WCHAR>(kValueNameChars + 1);
+  std::string m_text;
   std::vector<BYTE> m_data = std::vector<BYTE>(4096 + 2);
+  std::vector<BYTE> m_ansi = std::vector<BYTE>(4096 + 2);
 };
 
 void Walker::StartRoot(int row) {
@@ -79,13 +102,14 @@ void Walker::StartRoot(int row) {
   m_len = (int)strlen(m_path);
 }
 
-int FindIndexInParent(HKEY parent, const char* name) {
-  char buf[256];
+int FindIndexInParent(HKEY parent, const std::wstring& name) {
+  WCHAR buf[kKeyNameChars + 1];
   for (DWORD i = 0;; ++i) {
-    DWORD n = sizeof buf;
-    LONG e = RegEnumKeyExA(parent, i, buf, &n, nullptr, nullptr, nullptr, nullptr);
+    DWORD n = kKeyNameChars + 1;
+    LONG e = RegEnumKeyExW(parent, i, buf, &n, nullptr, nullptr, nullptr, nullptr);
     if (e == ERROR_NO_MORE_ITEMS) return -1;
-    if (e == ERROR_SUCCESS && _stricmp(buf, name) == 0) return (int)i;
+    if (e == ERROR_SUCCESS && CompareStringOrdinal(buf, (int)n, name.data(), (int)name.size(), TRUE) == CSTR_EQUAL)
+      return (int)i;
   }
 }
 
@@ -95,17 +119,15 @@ void Walker::Descend(const char* rest) {
   while (*rest) {
     const char* sep = strchr(rest, '\\');
     int n = sep ? (int)(sep - rest) : (int)strlen(rest);
-    if (n == 0 || n > 255) break;
-    char comp[256];
-    memcpy(comp, rest, n);
-    comp[n] = 0;
+    if (n == 0 || m_len + 1 + n >= kSearchPathSize) break;
+    std::wstring comp = RegTextToWide(std::string(rest, n).c_str());
     HKEY sub;
-    if (RegOpenKeyExA(m_levels.back().key, comp, 0, kWalkAccess, &sub) != ERROR_SUCCESS) break;
+    if (comp.empty() || RegOpenKeyExW(m_levels.back().key, comp.c_str(), 0, kWalkAccess, &sub) != ERROR_SUCCESS) break;
     int idx = FindIndexInParent(m_levels.back().key, comp);
     m_levels.back().index = idx < 0 ? 0 : (DWORD)idx + 1;
     Level lv{sub, 0, m_len, 0};
     m_path[m_len++] = '\\';
-    memcpy(m_path + m_len, comp, n);
+    memcpy(m_path + m_len, rest, n);
     m_len += n;
     m_path[m_len] = 0;
     m_levels.push_back(lv);
@@ -121,7 +143,7 @@ int Walker::SearchValues(HKEY key) {
   for (DWORD i = 0;; ++i) {
     if (Cancelled()) return kSearchCancelled;
     DWORD nameLen = kValueNameChars + 1, type = 0, cb = (DWORD)m_data.size() - 2;
-    LONG e = RegEnumValueA(key, i, m_name.data(), &nameLen, nullptr, &type, data ? m_data.data() : nullptr,
+    LONG e = RegEnumValueW(key, i, m_name.data(), &nameLen, nullptr, &type, data ? m_data.data() : nullptr,
                            data ? &cb : nullptr);
     if (e == ERROR_MORE_DATA && data && cb + 2 > m_data.size()) {
       m_data.resize(cb + cb / 2 + 2);
@@ -130,14 +152,28 @@ int Walker::SearchValues(HKEY key) {
     }
     if (e == ERROR_NO_MORE_ITEMS) return kSearchNothing;
     if (e != ERROR_SUCCESS) continue;
-    if (names && m_s.match(m_name.data(), t, m_s.textLength) == 0) {
-      SetHit(m_name.data());
+    NameText(m_name.data(), nameLen, m_text);
+    if (names && m_s.match(m_text.c_str(), t, m_s.textLength) == 0) {
+      SetHit(m_text.c_str());
       return kSearchValueFound;
     }
     if (!data) continue;
-    m_data[cb] = m_data[cb + 1] = 0;
-    if (m_s.MatchesData(type, m_data.data(), cb)) {
-      SetHit(m_name.data());
+    const BYTE* bytes = m_data.data();
+    if (IsStringType(type)) {
+      // Text is matched in the code page, as the list shows it.
+      int units = (int)(cb / 2);
+      int need = units ? WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)bytes, units, nullptr, 0, nullptr, nullptr) : 0;
+      if ((size_t)need + 2 > m_ansi.size()) m_ansi.resize(need + need / 2 + 2);
+      cb = units ? (DWORD)WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)bytes, units, (char*)m_ansi.data(), need,
+                                              nullptr, nullptr)
+                 : 0;
+      bytes = m_ansi.data();
+      m_ansi[cb] = m_ansi[cb + 1] = 0;
+    } else {
+      m_data[cb] = m_data[cb + 1] = 0;
+    }
+    if (m_s.MatchesData(type, bytes, cb)) {
+      SetHit(m_text.c_str());
       return kSearchValueFound;
     }
   }
@@ -159,13 +195,14 @@ int Walker::Run(int pathLength) {
   const bool keys = (m_s.flags & kSearchKeys) != 0;
   const bool values = (m_s.flags & (kSearchValueNames | kSearchValueData)) != 0;
   const char* t = m_s.text;
-  char name[256];
+  WCHAR wide[kKeyNameChars + 1];
+  std::string name;
   for (unsigned step = 1;; ++step) {
     if (Cancelled()) return kSearchCancelled;
     if (step % kStatusEvery == 0 && m_hooks.status) m_hooks.status(m_hooks.ctx, m_path);
     Level& top = m_levels.back();
-    DWORD n = sizeof name;
-    LONG e = RegEnumKeyExA(top.key, top.index, name, &n, nullptr, nullptr, nullptr, nullptr);
+    DWORD n = kKeyNameChars + 1;
+    LONG e = RegEnumKeyExW(top.key, top.index, wide, &n, nullptr, nullptr, nullptr, nullptr);
     if (e != ERROR_SUCCESS) {
       if (e != ERROR_NO_MORE_ITEMS && ++top.failures < kMaxEnumFailures) {
         ++top.index;
@@ -183,14 +220,15 @@ int Walker::Run(int pathLength) {
     ++top.index;
     // A key whose path would not fit is skipped with its subtree, and so is
     // one that will not open.
-    if (m_len + 1 + (int)n >= kSearchPathSize) continue;
+    NameText(wide, n, name);
+    if (m_len + 1 + (int)name.size() >= kSearchPathSize) continue;
     HKEY sub;
-    if (RegOpenKeyExA(top.key, name, 0, kWalkAccess, &sub) != ERROR_SUCCESS) continue;
+    if (RegOpenKeyExW(top.key, wide, 0, kWalkAccess, &sub) != ERROR_SUCCESS) continue;
     m_levels.push_back(Level{sub, 0, m_len, 0});
     m_path[m_len++] = '\\';
-    memcpy(m_path + m_len, name, n + 1);
-    m_len += (int)n;
-    if (keys && m_s.match(name, t, m_s.textLength) == 0) {
+    memcpy(m_path + m_len, name.c_str(), name.size() + 1);
+    m_len += (int)name.size();
+    if (keys && m_s.match(name.c_str(), t, m_s.textLength) == 0) {
       // The hit's path stays; only the handles go.
       char hit[kSearchPathSize];
       memcpy(hit, m_path, m_len + 1);

@@ -182,6 +182,15 @@ const UINT TLSE_DESCENDANTS = 0x2000000;
 const UINT TLIS_HIDDEN = 0x4000;  // no row under TLS_EX_HIDEITEMS
 const int TLIS_MERGESHIFT = 16;   // bits 16 and up: merge column k + 1 into k
 
+// TVM_DELETEITEM wParam: delete modes beside the plain delete (0 or any
+// other value), which rebuilds the rows at once. The deferred forms queue
+// rows, scrolling and notifications for the window's thread, for callers on
+// other threads.
+const WPARAM TLDI_NOREBUILD = 0x87;         // rows not rebuilt
+const WPARAM TLDI_CHILDREN = 0x88;          // only the children, rows not rebuilt
+const WPARAM TLDI_DEFERRED = 0x89;          // rows rebuilt, consequences deferred
+const WPARAM TLDI_CHILDRENDEFERRED = 0x8A;  // only the children, deferred
+
 // TVM_EXPAND flag: queue the expansion for the window's thread.
 const UINT TLE_DEFER = 0x2000000;
 // TVM_GETITEMRECT code bits.

@@ -208,12 +208,12 @@ LRESULT TreeListInsertColumn(TreeListData* data, int index, const LVCOLUMNA* des
   col.weight = (BYTE)weight;
   col.displayPos = (BYTE)index;
   col.textAlign = (fmt & 3) == LVCFMT_RIGHT ? 2 : (fmt & 3) == LVCFMT_CENTER ? 1 : 0;
-  if ((mask & 0x10000000) && (desc->fmt & 0x10000000)) {
+  if ((mask & TLCF_SHADED) && (desc->fmt & TLCF_SHADED)) {
     col.shaded = 1;
     ++data->shadedColumns;
   }
-  if ((mask & 0x20000000) && (desc->fmt & 0x20000000)) col.keptWidth = (WORD)(width > 0 ? width : 100);
-  if ((mask & 0x80000000) && (desc->fmt & 0x80000000)) col.flag31 = 1;
+  if ((mask & TLCF_AUTOWIDTH) && (desc->fmt & TLCF_AUTOWIDTH)) col.keptWidth = (WORD)(width > 0 ? width : 100);
+  if ((mask & TLCF_FLAG31) && (desc->fmt & TLCF_FLAG31)) col.flag31 = 1;
   data->columnTextColors[index] = CLR_NONE;
   ++data->columnCount;
   if (fixed) {
@@ -307,9 +307,10 @@ LRESULT TreeListDeleteColumn(TreeListData* data, int column) {
     data->columnOrder[1] = 1;
     data->columns[0].nextColumn = 1;
     data->fixedColumnsWidth = data->weightedColumnsWidth = 0;
-    int depth = TreeListLeaveAll(data);
-    DestroyWindow(header);
-    TreeListEnterAll(data, depth);
+    {
+      TreeListUnlocked unlocked(data);
+      DestroyWindow(header);
+    }
     SetHeaderHeight(data, 0);
   }
   AfterGeometry(data);
@@ -447,11 +448,10 @@ LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr) {
       int c = nm->iItem;
       if ((data->exStyle & TLS_EX_FIXEDCOLUMNS) || c < 0 || c >= data->columnCount || data->columns[c].keptWidth)
         return 0;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       int width = TreeListColumnContentWidth(data, c);
       if (data->columns[c].minWidthFixed && width < data->columns[c].minWidth) width = data->columns[c].minWidth;
       if (width) ApplyTrack(data, c, &width);
-      TreeListUnlock(data);
       return 0;
     }
     case HDN_ITEMCHANGEDA:
@@ -463,11 +463,10 @@ LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr) {
       int c = nm->iItem;
       if (c < 0 || c >= data->columnCount) return 0;
       if (code == HDN_ITEMCHANGEDA && nm->pitem->cxy == data->columns[c].width) return 0;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       int cx = nm->pitem->cxy;
       ApplyTrack(data, c, &cx);
       nm->pitem->cxy = cx;
-      TreeListUnlock(data);
       return 0;
     }
   }
@@ -481,8 +480,8 @@ LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* desc)
   int cx = desc->cx;
   if (cx == TL_WIDTH_RESTORE) cx = col->keptWidth > 0 ? col->keptWidth : col->width;
   int oldWidth = col->width;
-  if (mask & 0x20000000) {
-    if (desc->fmt & 0x20000000) {
+  if (mask & TLCF_AUTOWIDTH) {
+    if (desc->fmt & TLCF_AUTOWIDTH) {
       if (!col->keptWidth) col->keptWidth = (WORD)(col->width ? col->width : 100);
     } else {
       col->keptWidth = 0;
@@ -522,25 +521,25 @@ LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* desc)
       TreeListInvalidateColumn(data, column);
     }
   }
-  if (mask & 0x10000000) {
-    BYTE shaded = (desc->fmt & 0x10000000) ? 1 : 0;
+  if (mask & TLCF_SHADED) {
+    BYTE shaded = (desc->fmt & TLCF_SHADED) ? 1 : 0;
     if (shaded != col->shaded) {
       col->shaded = shaded;
       data->shadedColumns += shaded ? 1 : -1;
       TreeListInvalidateColumn(data, column);
     }
   }
-  if (mask & 0x80000000) {
-    BYTE flag = (desc->fmt & 0x80000000) ? 1 : 0;
+  if (mask & TLCF_FLAG31) {
+    BYTE flag = (desc->fmt & TLCF_FLAG31) ? 1 : 0;
     if (flag != col->flag31) {
       col->flag31 = flag;
       TreeListInvalidateColumn(data, column);
     }
   }
-  if ((mask & 0x40000000) && data->weightedColumns && (hd.mask & HDI_WIDTH)) {
-    bool held = (mask & 0x20000000) && oldWidth == 0 && cx && col->weight && !col->keptWidth;
+  if ((mask & TLCF_FIT) && data->weightedColumns && (hd.mask & HDI_WIDTH)) {
+    bool held = (mask & TLCF_AUTOWIDTH) && oldWidth == 0 && cx && col->weight && !col->keptWidth;
     if (held) col->keptWidth = (WORD)cx;
-    if (desc->fmt & 0x40000000) {
+    if (desc->fmt & TLCF_FIT) {
       int others = 0;
       for (int c = 0; c < data->columnCount; ++c) {
         TreeListColumn& k = data->columns[c];
@@ -559,7 +558,7 @@ LRESULT TreeListSetColumn(TreeListData* data, int column, const LVCOLUMNA* desc)
   } else if (hd.mask & HDI_WIDTH) {
     RepaintFrom(data, TreeListUpdateColumnPos(data));
   }
-  if (mask & (LVCF_WIDTH | 0x20000000 | 0x40000000)) TreeListUpdateHScrollBar(data, 0);
+  if (mask & (LVCF_WIDTH | TLCF_AUTOWIDTH | TLCF_FIT)) TreeListUpdateHScrollBar(data, 0);
   return result;
 }
 
@@ -636,7 +635,7 @@ LRESULT TreeListSetColumnOrder(TreeListData* data, WPARAM count, const int* orde
   TreeListUpdateColumnPos(data);
   TreeListInvalidateRows(data);
   if (data->exStyle & TLS_EX_COLUMNNOTIFY) {
-    int depth = TreeListLeaveAll(data);
+    TreeListUnlocked unlocked(data);
     for (int c = 0; c < n; ++c) {
       NMTLCOLUMNCHANGED nm = {};
       nm.hdr.code = (UINT)TLN_COLUMNCHANGED;
@@ -646,7 +645,6 @@ LRESULT TreeListSetColumnOrder(TreeListData* data, WPARAM count, const int* orde
       nm.width = data->columns[c].width;
       TreeListSendNotify(data, &nm.hdr);
     }
-    TreeListEnterAll(data, depth);
   }
   return 1;
 }
@@ -661,9 +659,28 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
   if (column >= (UINT)kTLMaxColumns) return -1;
   COLORREF old = data->columnTextColors[column];
   if (mode > 1) return (LRESULT)(int)old;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->columnTextColors[column] = color;
   if (mode == 1) TreeListInvalidateColumn(data, (int)column);
-  TreeListUnlock(data);
   return (LRESULT)(int)old;
+}
+
+LRESULT TreeListOnInsertColumn(TreeListData* data, WPARAM index, LPARAM description) {
+  TreeListLocked lock(data);
+  return TreeListInsertColumn(data, (int)index, (const LVCOLUMNA*)description);
+}
+
+LRESULT TreeListOnDeleteColumn(TreeListData* data, WPARAM column, LPARAM) {
+  TreeListLocked lock(data);
+  return TreeListDeleteColumn(data, (int)column);
+}
+
+LRESULT TreeListOnSetColumn(TreeListData* data, WPARAM column, LPARAM description) {
+  TreeListLocked lock(data);
+  return TreeListSetColumn(data, (int)column, (const LVCOLUMNA*)description);
+}
+
+LRESULT TreeListOnSetColumnOrder(TreeListData* data, WPARAM count, LPARAM order) {
+  TreeListLocked lock(data);
+  return TreeListSetColumnOrder(data, count, (const int*)order);
 }

@@ -37,6 +37,27 @@ enum {
   kTLColorUnfocusedFrame = 17,
 };
 
+// Hit-test kinds the control adds to the TVHT_ flags; over a cell the
+// column is in bits 24-31.
+enum TreeListHitKind : UINT {
+  kTLHitLabelText = 0x40000,
+  kTLHitCellText = 0x80000,
+  kTLHitBesideCellText = 0x100000,
+  kTLHitCellImage = 0x200000,
+  kTLHitCellEmptyOrText = 0x400000,
+  kTLHitRightOfColumns = 0x800000,
+  kTLHitOnCell = kTLHitCellEmptyOrText | kTLHitCellImage,
+  kTLHitCellArea = kTLHitOnCell | kTLHitCellText,
+};
+const int kTLHitColumnShift = 24;
+
+// Item record mask of the notifications that describe an item or a cell:
+// handle, state, lParam and the column in cChildren.
+const UINT kTLRecordMask = TLIF_CELL | TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
+// TreeListSelectItem flag: the other items lose their selection.
+const UINT kTLSelectClearOthers = 0x8000;
+inline int TreeListHitColumn(UINT flags) { return (int)(flags >> kTLHitColumnShift); }
+
 // Callback flags of items and cells.
 const BYTE kTLCallbackText = 0x01;
 const BYTE kTLCallbackImage = 0x02;
@@ -307,6 +328,46 @@ LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam);
 int TreeListLeaveAll(TreeListData* data);
 void TreeListEnterAll(TreeListData* data, int depth);
 
+// Holds the control's lock for a handler: every handler runs under it.
+// Leave() ends it early, before a last call to the parent; Enter() takes it
+// again.
+class TreeListLocked {
+ public:
+  explicit TreeListLocked(TreeListData* data) : m_data(data) { TreeListLock(data); }
+  ~TreeListLocked() { Leave(); }
+  TreeListLocked(const TreeListLocked&) = delete;
+  TreeListLocked& operator=(const TreeListLocked&) = delete;
+  void Leave() {
+    if (m_held) TreeListUnlock(m_data);
+    m_held = false;
+  }
+  void Enter() {
+    if (!m_held) TreeListLock(m_data);
+    m_held = true;
+  }
+
+ private:
+  TreeListData* m_data;
+  bool m_held = true;
+};
+
+// Leaves every level of the lock this thread holds for as long as it lives,
+// so that the parent, a callback or another thread may call back into the
+// control meanwhile; takes the levels again at its end.
+class TreeListUnlocked {
+ public:
+  // release false: a caller that must keep the lock (a deferred operation).
+  explicit TreeListUnlocked(TreeListData* data, bool release = true)
+      : m_data(data), m_depth(release ? TreeListLeaveAll(data) : 0) {}
+  ~TreeListUnlocked() { TreeListEnterAll(m_data, m_depth); }
+  TreeListUnlocked(const TreeListUnlocked&) = delete;
+  TreeListUnlocked& operator=(const TreeListUnlocked&) = delete;
+
+ private:
+  TreeListData* m_data;
+  int m_depth;
+};
+
 // --- protocol (treelist_protocol.cpp)
 LRESULT TreeListSetImageList(TreeListData* data, WPARAM kind, HIMAGELIST list);
 LRESULT TreeListGetImageList(TreeListData* data, WPARAM kind);
@@ -438,6 +499,9 @@ LRESULT TreeListSetColumnTextColor(TreeListData* data, WPARAM wParam, COLORREF c
 int TreeListMeasureText(TreeListData* data, const char* text, UINT length, bool bold);
 
 // --- entry points the window procedure and the handlers share
+// Delete mode bits: rebuild the rows after the delete; only the children;
+// queue rows, scrolling and notifications for the window's thread.
+const int kTLDeleteRebuild = 0x1, kTLDeleteChildren = 0x2, kTLDeleteDeferred = 0x4;
 LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR item, int mode);
 LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* insert);
 LRESULT TreeListSetItem(TreeListData* data, TVITEMA* item);
@@ -461,15 +525,16 @@ void TreeListHideTip(TreeListData* data);
 void TreeListCreateCheckImages(TreeListData* data, int which);  // 0 state list, 1 column list
 LRESULT TreeListOnHeaderNotify(TreeListData* data, NMHDR* hdr);
 LRESULT TreeListOnToolTipNotify(TreeListData* data, NMHDR* hdr);
-LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData);              // leaves the lock
-LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);  // leaves the lock
+LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData);
+LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);
 LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM point);
 LRESULT TreeListOnMouseMove(TreeListData* data, WPARAM keys, LPARAM point);
 LRESULT TreeListOnMouseLeave(TreeListData* data);
 LRESULT TreeListOnTipTimer(TreeListData* data);
 LRESULT TreeListOnPaste(TreeListData* data);
 // TLM_SETFOCUSCELL and TLM_SELECTSUBTREE, and 0 for any other message.
-LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT TreeListOnSetFocusCell(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnSelectSubtree(TreeListData* data, WPARAM select, LPARAM item);
 // Focus cell: -1 keeps the item or column, item 0 clears it.
 LRESULT TreeListSetFocusCell(TreeListData* data, UINT_PTR item, int column);
 void TreeListClearFocusCell(TreeListData* data);
@@ -536,7 +601,10 @@ LRESULT TreeListSingleExpand(TreeListData* data, TLHandle oldItem, TLHandle newI
 // Before the button handlers (takes the lock): the drag's buttons and the
 // double click the tip swallows. True when the message is used up.
 bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point);
-bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+LRESULT TreeListOnBeginDrag(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item);
+LRESULT TreeListOnCreateDragImage(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnSetHotItem(TreeListData* data, WPARAM column, LPARAM item);
 
 // --- in-place editing (treelist_edit.cpp)
 // Asks the parent with TLN_EDITREQUEST and opens the editor it names: 1
@@ -562,6 +630,41 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
 void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on);
 
 // Before input is handled: the control takes the focus, with the lock left
-// while SetFocus sends its messages. False (and the lock released) when the
-// control is disabled or the focus went elsewhere.
+// while SetFocus sends its messages. False when the control is disabled or
+// the focus went elsewhere.
 bool TreeListTakeFocusForInput(TreeListData* data);
+
+// Message handlers of the dispatch table, one per message (wParam, lParam
+// as the message has them).
+LRESULT TreeListOnGetItemRect(TreeListData* data, WPARAM code, LPARAM lParam);
+LRESULT TreeListOnEnsureVisible(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnGetVisibility(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnExpand(TreeListData* data, WPARAM code, LPARAM item);
+LRESULT TreeListOnGetNextItem(TreeListData* data, WPARAM code, LPARAM item);
+LRESULT TreeListOnFindItem(TreeListData* data, WPARAM start, LPARAM find);
+LRESULT TreeListOnCountItems(TreeListData* data, WPARAM, LPARAM request);
+LRESULT TreeListOnMoveItem(TreeListData* data, UINT msg, WPARAM target, LPARAM item);
+LRESULT TreeListOnSelectItem(TreeListData* data, WPARAM code, LPARAM item);
+LRESULT TreeListOnSelectCell(TreeListData* data, WPARAM column, LPARAM item);
+LRESULT TreeListOnSetToolTips(TreeListData* data, WPARAM tip, LPARAM);
+LRESULT TreeListOnGetToolTips(TreeListData* data, WPARAM, LPARAM);
+LRESULT TreeListOnInsertItem(TreeListData* data, WPARAM, LPARAM insert);
+LRESULT TreeListOnGetItem(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetItem(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetInsertMark(TreeListData* data, WPARAM after, LPARAM item);
+LRESULT TreeListOnSetStateEx(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnGetItemState(TreeListData* data, WPARAM item, LPARAM);
+LRESULT TreeListOnGetItemParam(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetItemParam(TreeListData* data, WPARAM param, LPARAM item);
+LRESULT TreeListOnGetItemExtra(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnSetExtraSize(TreeListData* data, WPARAM, LPARAM size);
+LRESULT TreeListOnGetCellColor(TreeListData* data, WPARAM item, LPARAM column, bool text);
+LRESULT TreeListOnSetCellColor(TreeListData* data, WPARAM wParam, LPARAM color, bool text);
+LRESULT TreeListOnSetColorRecord(TreeListData* data, WPARAM item, LPARAM record);
+LRESULT TreeListOnHitTest(TreeListData* data, WPARAM, LPARAM info);
+LRESULT TreeListOnGetItemRow(TreeListData* data, WPARAM, LPARAM item);
+LRESULT TreeListOnGetRowItem(TreeListData* data, WPARAM, LPARAM row);
+LRESULT TreeListOnInsertColumn(TreeListData* data, WPARAM index, LPARAM description);
+LRESULT TreeListOnDeleteColumn(TreeListData* data, WPARAM column, LPARAM);
+LRESULT TreeListOnSetColumn(TreeListData* data, WPARAM column, LPARAM description);
+LRESULT TreeListOnSetColumnOrder(TreeListData* data, WPARAM count, LPARAM order);

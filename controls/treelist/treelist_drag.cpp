@@ -456,14 +456,13 @@ void TreeListCancelDrag(TreeListData* data) {
 }
 
 void TreeListOnCaptureChanged(TreeListData* data, HWND gainer) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   // Another window took the mouse: the drag cannot go on.
   if (data->dragItem && gainer != data->window && !(data->dragFlags & kDragDropping)) TreeListCancelDrag(data);
-  TreeListUnlock(data);
 }
 
 bool TreeListDragKeyDown(TreeListData* data, WPARAM key) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   bool handled = false;
   if (data->dragItem) {
     handled = true;
@@ -475,7 +474,6 @@ bool TreeListDragKeyDown(TreeListData* data, WPARAM key) {
       handled = false;
     }
   }
-  TreeListUnlock(data);
   return handled;
 }
 

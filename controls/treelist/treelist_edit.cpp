@@ -19,8 +19,8 @@ const UINT kItemBitsInCell = 0xE2;
 const int kEditReadMax = 2051;
 const int kMaxChoiceLength = 1023;
 const int kDefaultMaxChoices = 1024;
-const UINT kEndMask = 0x801D;
-const UINT kCancelMask = 0x801C | TLIF_EDITCANCELLED;
+const UINT kEndMask = kTLRecordMask | TVIF_TEXT;
+const UINT kCancelMask = kTLRecordMask | TLIF_EDITCANCELLED;
 // Editor kinds as stored in editKind.
 enum { kEditorEdit = 0, kEditorCombo = 1, kEditorList = 2 };
 
@@ -216,9 +216,8 @@ void PlaceCaret(TreeListData* data, HWND editor, int kind, UINT flags, const REC
 }
 
 void DestroyUnlocked(TreeListData* data, HWND hwnd) {
-  int depth = TreeListLeaveAll(data);
+  TreeListUnlocked unlocked(data);
   DestroyWindow(hwnd);
-  TreeListEnterAll(data, depth);
 }
 
 HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorSetup& setup) {
@@ -230,7 +229,8 @@ HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorS
     if (!TreeListLookup(data, handle) || !ValidColumn(data, column)) return nullptr;
   }
   int caretColumn = (data->exStyle & TLS_EX_CELLCARET) ? column : 0;
-  if (data->caretItem != handle || data->caretColumn != caretColumn) TreeListSelectItem(data, handle, column, 0x8000);
+  if (data->caretItem != handle || data->caretColumn != caretColumn)
+    TreeListSelectItem(data, handle, column, kTLSelectClearOthers);
   if (!TreeListLookup(data, handle)) return nullptr;
   TreeListEnsureVisible(data, handle, column);
   if (!TreeListLookup(data, handle) || !ValidColumn(data, column)) return nullptr;
@@ -302,9 +302,10 @@ HWND CreateEditor(TreeListData* data, TLHandle handle, UINT flags, const EditorS
   if (!TreeListLookup(data, handle) || data->editWindow != editor || !ValidColumn(data, column)) return nullptr;
 
   TreeListHideTip(data);
-  int depth = TreeListLeaveAll(data);
-  SetFocus(editor);
-  TreeListEnterAll(data, depth);
+  {
+    TreeListUnlocked unlocked(data);
+    SetFocus(editor);
+  }
   item = TreeListLookup(data, handle);
   if (!item || data->editWindow != editor) return nullptr;
   SetWindowPos(editor, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -371,7 +372,8 @@ LRESULT StepCell(TreeListData* data, TLHandle handle, int column, UINT code, POI
     }
   }
   if (kind >= TLEK_CHECK) {
-    UINT keep = ((col.editFlags & TLCE_READONLY) ? 0x8000 : 0) | ((data->exStyle & TLS_EX_HIDEITEMS) ? 0x4000 : 0);
+    UINT keep =
+        ((col.editFlags & TLCE_READONLY) ? TLIS_READONLY : 0) | ((data->exStyle & TLS_EX_HIDEITEMS) ? TLIS_HIDDEN : 0);
     UINT mask = TVIS_STATEIMAGEMASK & ~keep;
     UINT current = state & mask;
     tv.mask |= TVIF_STATE;
@@ -404,7 +406,7 @@ LRESULT SetColumnEdit(TreeListData* data, WPARAM word, LPARAM param) {
   int column = (int)((word >> 11) & 0x3F);
   int kind = (int)((word >> 8) & 7);
   if (!ValidColumn(data, column) || (column == 0 && kind >= TLEK_CHECK)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListColumn& col = data->columns[column];
   col.editFlags = (BYTE)(word & 0xFF);
   col.editKind = (BYTE)kind;
@@ -414,7 +416,6 @@ LRESULT SetColumnEdit(TreeListData* data, WPARAM word, LPARAM param) {
   col.editParam2 = -1;
   if (kind >= TLEK_CHECK && !data->checkImages) TreeListCreateCheckImages(data, 1);
   if (data->columnCount) TreeListInvalidateColumn(data, column);
-  TreeListUnlock(data);
   return 1;
 }
 
@@ -445,7 +446,7 @@ LRESULT TreeListRequestEdit(TreeListData* data, UINT_PTR item, int column, UINT 
   TreeListItem* record = TreeListLookup(data, handle);
   NMTLEDITREQUEST nm = {};
   nm.hdr.code = (UINT)TLN_EDITREQUEST;
-  nm.item.mask = 0x801C;
+  nm.item.mask = kTLRecordMask;
   nm.item.hItem = (HTREEITEM)(UINT_PTR)handle;
   nm.item.state = ShownState(data, handle, column);
   nm.item.stateMask = (UINT)-1;
@@ -572,13 +573,12 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   bool changed = data->editChanged != 0;
   if (editor) {
     // Hidden before the parent hears of it; the focus comes back here.
-    int depth = TreeListLeaveAll(data);
+    TreeListUnlocked unlocked(data);
     HWND focus = GetFocus();
     bool inside = focus && (focus == editor || IsChild(editor, focus));
     if (kind != kEditorEdit) SendMessageA(editor, CB_SHOWDROPDOWN, FALSE, 0);
     ShowWindow(editor, SW_HIDE);
     if (inside && GetFocus() != data->window && IsWindowVisible(data->window)) SetFocus(data->window);
-    TreeListEnterAll(data, depth);
   }
   TreeListItem* item = TreeListLookup(data, handle);
   if (!item) return 0;
@@ -641,7 +641,7 @@ LRESULT TreeListEndEdit(TreeListData* data, int mode) {
   if (nextRow) {
     item = TreeListLookup(data, handle);
     if (item && item->row && item->row < data->rowCount)
-      TreeListSelectItem(data, data->rows[item->row], column, TVC_BYKEYBOARD | 0x8000);
+      TreeListSelectItem(data, data->rows[item->row], column, TVC_BYKEYBOARD | kTLSelectClearOthers);
   }
   return 1;
 }
@@ -685,7 +685,7 @@ void TreeListFitEditor(TreeListData* data) {
 
 LRESULT TreeListOnPaste(TreeListData* data) {
   if (!IsClipboardFormatAvailable(CF_TEXT)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result = 0;
   if (TreeListLookup(data, data->caretItem) && !data->editItem) {
     int column = data->caretColumn;
@@ -697,7 +697,6 @@ LRESULT TreeListOnPaste(TreeListData* data) {
     result = direct ? TreeListEditCell(data, column, TLEC_PASTE, pt)
                     : TreeListRequestEdit(data, data->caretItem, column, TLEC_PASTE, pt);
   }
-  TreeListUnlock(data);
   return result;
 }
 
@@ -705,28 +704,26 @@ LRESULT TreeListOnEditMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARA
   switch (msg) {
     case TVM_EDITLABELA: {
       if (!(data->style & TVS_EDITLABELS)) return 0;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       LRESULT result;
       if ((wParam & ~(WPARAM)0xFF) == TL_EDITLABEL_ASK)
         result = TreeListRequestEdit(data, (UINT_PTR)lParam, (int)(wParam & 0xFF), TLEC_RETURN, POINT{0, 0});
       else
         result = (LRESULT)TreeListCreateEditor(data, (UINT_PTR)lParam, (UINT)wParam);
-      TreeListUnlock(data);
       return result;
     }
-    case TVM_ENDEDITLABELNOW:
-      TreeListLock(data);
+    case TVM_ENDEDITLABELNOW: {
+      TreeListLocked lock(data);
       if (data->editItem) TreeListEndEdit(data, wParam ? 0 : 1);
-      TreeListUnlock(data);
       return 0;
+    }
     case TLM_SETCOLUMNEDIT:
       return SetColumnEdit(data, wParam, lParam);
     case TLM_SETCOLUMNEDITPARAM: {
       int column = (int)wParam;
-      TreeListLock(data);
+      TreeListLocked lock(data);
       bool ok = ValidColumn(data, column) && data->columns[column].editKind;
       if (ok) data->columns[column].editParam2 = (int)lParam;
-      TreeListUnlock(data);
       return ok ? 1 : 0;
     }
   }
@@ -822,14 +819,13 @@ LRESULT CALLBACK TreeListEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, UINT hitFlags, bool cellArea, POINT pt,
                        bool wasCaret, bool release) {
-  const UINT kOnLabelText = 0x40000, kOnCellText = 0x80000, kOnCellImage = 0x200000;
   int column = 0;
   bool onImage = false;
   if (cellArea) {
-    int hitColumn = (int)(hitFlags >> 24);
+    int hitColumn = TreeListHitColumn(hitFlags);
     if (!ValidColumn(data, hitColumn)) return false;
     const TreeListColumn& hitCol = data->columns[hitColumn];
-    onImage = (hitFlags & kOnCellImage) && hitCol.editKind && (hitCol.editFlags & TLCE_IMAGECLICK);
+    onImage = (hitFlags & kTLHitCellImage) && hitCol.editKind && (hitCol.editFlags & TLCE_IMAGECLICK);
     column = ((data->exStyle & TLS_EX_CELLCARET) || onImage) ? hitColumn : 0;
   }
   const TreeListColumn& col = data->columns[column];
@@ -854,10 +850,11 @@ bool TreeListClickEdit(TreeListData* data, UINT msg, WPARAM keys, TLHandle item,
   UINT area;
   if (cellArea)
     area = (data->option7 & TL_CLICKEDIT_TEXTONLY)
-               ? kOnCellText
-               : (((data->style & TVS_FULLROWSELECT) ? 0x780000u : 0x680000u) & ~kOnCellImage);
+               ? kTLHitCellText
+               : (((data->style & TVS_FULLROWSELECT) ? kTLHitCellArea | kTLHitBesideCellText : kTLHitCellArea) &
+                  ~kTLHitCellImage);
   else
-    area = (data->option7 & TL_CLICKEDIT_TEXTONLY) ? kOnLabelText
+    area = (data->option7 & TL_CLICKEDIT_TEXTONLY) ? kTLHitLabelText
                                                    : (UINT)(TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT);
   if (hitFlags & area) data->editOnRelease = 1;
   return false;

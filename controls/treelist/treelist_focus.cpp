@@ -94,21 +94,14 @@ LRESULT TreeListSelectSubtree(TreeListData* data, UINT_PTR start, WPARAM how) {
   return 1;
 }
 
-LRESULT TreeListOnItemMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  switch (msg) {
-    case TLM_SETFOCUSCELL:
-      TreeListLock(data);
-      result = TreeListSetFocusCell(data, (UINT_PTR)lParam, (int)wParam);
-      TreeListUnlock(data);
-      break;
-    case TLM_SELECTSUBTREE:
-      TreeListLock(data);
-      result = TreeListSelectSubtree(data, (UINT_PTR)lParam, wParam);
-      TreeListUnlock(data);
-      break;
-  }
-  return result;
+LRESULT TreeListOnSetFocusCell(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListSetFocusCell(data, (UINT_PTR)item, (int)column);
+}
+
+LRESULT TreeListOnSelectSubtree(TreeListData* data, WPARAM select, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListSelectSubtree(data, (UINT_PTR)item, select);
 }
 
 void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE flag, bool on) {
@@ -130,13 +123,13 @@ void TreeListSetMarkFlag(TreeListData* data, TLHandle item, int column, BYTE fla
 bool TreeListTakeFocusForInput(TreeListData* data) {
   HWND hwnd = data->window;
   if (data->enabled && GetFocus() != hwnd) {
-    int depth = TreeListLeaveAll(data);
-    SetFocus(hwnd);
-    TreeListEnterAll(data, depth);
+    {
+      TreeListUnlocked unlocked(data);
+      SetFocus(hwnd);
+    }
     if (GetFocus() == hwnd) return true;
   } else if (data->enabled) {
     return true;
   }
-  TreeListUnlock(data);
   return false;
 }

@@ -3,13 +3,6 @@
 
 namespace {
 
-const UINT kOnLabelText = 0x40000;
-const UINT kOnCellText = 0x80000;
-const UINT kBesideCellText = 0x100000;
-const UINT kOnCellImage = 0x200000;
-const UINT kOnCellEmptyOrText = 0x400000;
-const UINT kRightOfColumns = 0x800000;
-
 UINT HitTreeCell(TreeListData* data, TreeListItem* item, int x, int y, int rowTop) {
   int level = item->level + (data->linesAtRoot ? 1 : 0);
   int end = level * data->indent;
@@ -39,23 +32,23 @@ UINT HitTreeCell(TreeListData* data, TreeListItem* item, int x, int y, int rowTo
   int width = item->textWidth;
   if (!width && item->text && item->textLength)
     width = item->textWidth = TreeListMeasureText(data, item->text, item->textLength, (item->state & TVIS_BOLD) != 0);
-  if (hasText && x < width + 5) return TVHT_ONITEMLABEL | kOnLabelText;
+  if (hasText && x < width + 5) return TVHT_ONITEMLABEL | kTLHitLabelText;
   if (hasText) return TVHT_ONITEMRIGHT;
-  return x < 20 ? TVHT_ONITEMLABEL | kOnLabelText : TVHT_ONITEMLABEL;
+  return x < 20 ? TVHT_ONITEMLABEL | kTLHitLabelText : TVHT_ONITEMLABEL;
 }
 
 UINT HitCell(TreeListData* data, TLHandle handle, int column, int x, int left, int right) {
   TreeListColumn& col = data->columns[column];
   TreeListCell* cell = TreeListGetCell(data, handle, column, false);
   int imageWidth = 0;
-  if (col.editKind >= 6)
+  if (col.editKind >= TLEK_CHECK)
     imageWidth = data->checkImageSize.cx;
   else if (cell && (cell->cellFlags & kTLItemHasImage))
     imageWidth = data->imageSize.cx;
-  UINT result = (UINT)column << 24;
+  UINT result = (UINT)column << kTLHitColumnShift;
   if (imageWidth) {
     bool atRight = cell && (cell->state & 0x80);
-    if (atRight ? x >= right - imageWidth : x < left + imageWidth) return result | kOnCellImage;
+    if (atRight ? x >= right - imageWidth : x < left + imageWidth) return result | kTLHitCellImage;
     if (atRight)
       right -= imageWidth;
     else
@@ -63,8 +56,8 @@ UINT HitCell(TreeListData* data, TLHandle handle, int column, int x, int left, i
   }
   bool hasText = cell && (cell->textLength || (cell->callbackFlags & kTLCallbackText));
   if (!hasText) {
-    result |= kOnCellEmptyOrText;
-    if (col.textAlign == 2 ? x >= right - 20 : x < left + 20) result |= kOnCellText;
+    result |= kTLHitCellEmptyOrText;
+    if (col.textAlign == 2 ? x >= right - 20 : x < left + 20) result |= kTLHitCellText;
     return result;
   }
   int width = cell->textWidth;
@@ -76,7 +69,7 @@ UINT HitCell(TreeListData* data, TLHandle handle, int column, int x, int left, i
     onText = x >= right - width - 5;
   else
     onText = x < left + width + 5;
-  return result | (onText ? kOnCellEmptyOrText | kOnCellText : kBesideCellText);
+  return result | (onText ? kTLHitCellEmptyOrText | kTLHitCellText : kTLHitBesideCellText);
 }
 
 }  // namespace
@@ -131,6 +124,11 @@ LRESULT TreeListHitTest(TreeListData* data, TVHITTESTINFO* info) {
     info->flags = c == 0 ? HitTreeCell(data, item, cx - left, y, rowTop) : HitCell(data, handle, c, cx, left, right);
     return handle;
   }
-  info->flags = kRightOfColumns;
+  info->flags = kTLHitRightOfColumns;
   return handle;
+}
+
+LRESULT TreeListOnHitTest(TreeListData* data, WPARAM, LPARAM info) {
+  TreeListLocked lock(data);
+  return TreeListHitTest(data, (TVHITTESTINFO*)info);
 }

@@ -261,7 +261,7 @@ LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* ins) {
       stateMask &= ~kDeferredBits;
     }
     state = src.state & stateMask;
-  } else if ((data->style & TVS_CHECKBOXES) && !(data->exStyle & 0x8000)) {
+  } else if ((data->style & TVS_CHECKBOXES) && !(data->exStyle & TLS_EX_CHECKFROMZERO)) {
     state = 0x1000;
   }
   item->lParam = (mask & TVIF_PARAM) ? src.lParam : 0;
@@ -326,10 +326,8 @@ LRESULT TreeListInsertItem(TreeListData* data, TVINSERTSTRUCTA* ins) {
         TreeListItem* sibling = data->items[h];
         const char* siblingText = sibling->text ? sibling->text : "";
         LPARAM siblingParam = sibling->lParam;
-        int depth = TreeListLeaveAll(data);
-        int r = compare(hwnd, (HTREEITEM)(UINT_PTR)h, siblingText, newText, siblingParam, sortParam);
-        TreeListEnterAll(data, depth);
-        return r > 0;
+        TreeListUnlocked unlocked(data);
+        return compare(hwnd, (HTREEITEM)(UINT_PTR)h, siblingText, newText, siblingParam, sortParam) > 0;
       });
     } else {
       prev = parent ? data->items[parent]->lastChild : data->lastRoot;
@@ -410,27 +408,27 @@ static bool DeleteOne(TreeListData* data, TLHandle handle, int mode) {
     if (!item) return false;
     if (!item->lastChild) break;
     TLHandle child = item->lastChild;
-    if (!DeleteOne(data, child, mode & 0x4) && TreeListLookup(data, child)) return false;
+    if (!DeleteOne(data, child, mode & kTLDeleteDeferred) && TreeListLookup(data, child)) return false;
   }
   TreeListItem* item = TreeListLookup(data, handle);
   if (!item) return false;
   if (item->state & TVIS_SELECTED) {
-    if (mode & 0x4) {
+    if (mode & kTLDeleteDeferred) {
       TreeListQueueOp(data, kTLOpSelectionGone, handle, (UINT_PTR)item->lParam);
     } else {
       NMTREEVIEWA nm = {};
       nm.hdr.code = TVN_SELCHANGEDA;
-      nm.itemOld.mask = 0x801C;
+      nm.itemOld.mask = kTLRecordMask;
       nm.itemOld.hItem = (HTREEITEM)(UINT_PTR)handle;
       nm.itemOld.state = item->state & ~TVIS_SELECTED;
       nm.itemOld.lParam = item->lParam;
-      nm.itemNew.mask = 0x801C;
+      nm.itemNew.mask = kTLRecordMask;
       TreeListNotifyUnlocked(data, &nm.hdr);
       item = TreeListLookup(data, handle);
       if (!item) return false;
     }
   }
-  if (!(mode & 0x4)) {
+  if (!(mode & kTLDeleteDeferred)) {
     NMTREEVIEWA nm = {};
     nm.hdr.code = TVN_DELETEITEMA;
     nm.itemOld.mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
@@ -451,12 +449,12 @@ static bool DeleteOne(TreeListData* data, TLHandle handle, int mode) {
   free(item->text);
   free(item);
   --data->itemCount;
-  if ((mode & 0x1) && hadRow) {
+  if ((mode & kTLDeleteRebuild) && hadRow) {
     // The previous sibling or the parent holds the rows up to the gap; the
     // next sibling would leave the deleted rows in the table.
     TLHandle from = prev ? prev : parent;
     (void)next;
-    if (mode & 0x4)
+    if (mode & kTLDeleteDeferred)
       TreeListQueueOp(data, kTLOpRebuild, from, 0);
     else
       TreeListRebuildRows(data, from);
@@ -469,7 +467,7 @@ static void ClampTopAfterDelete(TreeListData* data, int mode) {
   int top = data->topRow > max ? max : data->topRow;
   if (top < 0) top = 0;
   if (top == data->topRow) return;
-  if (mode & 0x4) {
+  if (mode & kTLDeleteDeferred) {
     TreeListQueueOp(data, kTLOpVPos, 0, (UINT_PTR)top);
     TreeListQueueOnce(data, kTLOpRepaintRows);
   } else {
@@ -483,18 +481,18 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
   // read, but neither insert nor delete until the delete is done.
   data->busy = 1;
   LRESULT result = 1;
-  if (mode & 0x2) {
+  if (mode & kTLDeleteChildren) {
     TreeListItem* item = TreeListLookup(data, target);
     if (!item || !item->firstChild) {
       result = 0;
     } else {
       while ((item = TreeListLookup(data, target)) && item->lastChild) {
         TLHandle child = item->lastChild;
-        if (!DeleteOne(data, child, mode & 0x4) && TreeListLookup(data, child)) break;
+        if (!DeleteOne(data, child, mode & kTLDeleteDeferred) && TreeListLookup(data, child)) break;
       }
       item = TreeListLookup(data, target);
       if (item && item->row) {
-        if (mode & 0x4)
+        if (mode & kTLDeleteDeferred)
           TreeListQueueOp(data, kTLOpRebuild, target, 0);
         else
           TreeListRebuildRows(data, (TLHandle)target);
@@ -507,7 +505,7 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
     // Busy keeps the parent from changing the roots meanwhile.
     for (; roots > keep && data->lastRoot; --roots) {
       TLHandle last = data->lastRoot;
-      if (!DeleteOne(data, last, mode & 0x4) && TreeListLookup(data, last)) break;
+      if (!DeleteOne(data, last, mode & kTLDeleteDeferred) && TreeListLookup(data, last)) break;
     }
     // Rows end at the deepest last-row descendant of the remaining last root.
     UINT count = 0;
@@ -527,7 +525,7 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
     for (UINT r = count; r < data->rowCount; ++r) data->rows[r] = 0;
     data->rowCount = count;
     if (!data->firstRoot) data->rowCount = 0;
-    if (mode & 0x4) {
+    if (mode & kTLDeleteDeferred) {
       TreeListQueueOnce(data, kTLOpVBar);
       TreeListQueueOnce(data, kTLOpRepaintRows);
     } else {
@@ -545,10 +543,10 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
       bool hadRow = item->row != 0;
       TLHandle prev = item->prevSibling, parent = item->parent;
       DeleteOne(data, (TLHandle)target, mode);
-      // Without mode 0x1 the rows must still lose the deleted handles.
-      if (!(mode & 0x1) && hadRow) {
+      // Without a rebuild the rows must still lose the deleted handles.
+      if (!(mode & kTLDeleteRebuild) && hadRow) {
         TLHandle from = TreeListLookup(data, prev) ? prev : (TreeListLookup(data, parent) ? parent : 0);
-        if (mode & 0x4)
+        if (mode & kTLDeleteDeferred)
           TreeListQueueOp(data, kTLOpRebuild, from, 0);
         else
           TreeListRebuildRows(data, from);
@@ -562,23 +560,21 @@ LRESULT TreeListDeleteItem(TreeListData* data, UINT_PTR target, int mode) {
 
 static int DeleteModeOf(WPARAM wParam) {
   switch (wParam) {
-    case 0x87:
+    case TLDI_NOREBUILD:
       return 0;
-    case 0x88:
-      return 2;
-    case 0x89:
-      return 5;
-    case 0x8A:
-      return 6;
+    case TLDI_CHILDREN:
+      return kTLDeleteChildren;
+    case TLDI_DEFERRED:
+      return kTLDeleteRebuild | kTLDeleteDeferred;
+    case TLDI_CHILDRENDEFERRED:
+      return kTLDeleteChildren | kTLDeleteDeferred;
   }
-  return 1;
+  return kTLDeleteRebuild;
 }
 
 LRESULT TreeListOnDeleteMessage(TreeListData* data, WPARAM wParam, LPARAM lParam) {
-  TreeListLock(data);
-  LRESULT result = TreeListDeleteItem(data, (UINT_PTR)lParam, DeleteModeOf(wParam));
-  TreeListUnlock(data);
-  return result;
+  TreeListLocked lock(data);
+  return TreeListDeleteItem(data, (UINT_PTR)lParam, DeleteModeOf(wParam));
 }
 
 // Selection and expansion asked for by a state change.
@@ -619,7 +615,7 @@ static LRESULT SetCell(TreeListData* data, TVITEMA* tv, TLHandle handle, int col
     UINT old = cell->state;
     cell->state = (old & ~cellMask) | (tv->state & cellMask);
     UINT changed = old ^ cell->state;
-    if ((changed & 0xFF84) && (list || data->columns[column].editKind >= 6)) visible = true;
+    if ((changed & 0xFF84) && (list || data->columns[column].editKind >= TLEK_CHECK)) visible = true;
     if (changed & 0x19) {
       cell->textWidth = 0;
       visible = true;
@@ -651,7 +647,7 @@ static LRESULT SetCell(TreeListData* data, TVITEMA* tv, TLHandle handle, int col
 }
 
 static bool QualifiesChecked(const TreeListData* data, UINT state) {
-  if (data->exStyle & 0x8000) return (state & 0x1000) != 0;
+  if (data->exStyle & TLS_EX_CHECKFROMZERO) return (state & 0x1000) != 0;
   UINT m = (data->exStyle & TLS_EX_HIDEITEMS) ? 0xB000 : 0xF000;
   return (state & m) == 0x2000;
 }
@@ -992,7 +988,7 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR target, BOOL before) 
   if (data->insertMarkItem && TreeListLookup(data, data->insertMarkItem)) {
     TLHandle mark = data->insertMarkItem;
     data->insertMarkItem = 0;
-    deleted = TreeListDeleteItem(data, mark, 1);
+    deleted = TreeListDeleteItem(data, mark, kTLDeleteRebuild);
   }
   data->insertMarkItem = 0;
   if (!target) return deleted;
@@ -1013,4 +1009,86 @@ LRESULT TreeListSetInsertMark(TreeListData* data, UINT_PTR target, BOOL before) 
   for (int c = 1; c < data->columnCount; ++c) SetOneColor(data, mark, c, 0, color, false);
   data->insertMarkItem = mark;
   return mark;
+}
+
+LRESULT TreeListOnInsertItem(TreeListData* data, WPARAM, LPARAM insert) {
+  TreeListLocked lock(data);
+  return TreeListInsertItem(data, (TVINSERTSTRUCTA*)insert);
+}
+
+LRESULT TreeListOnGetItem(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListGetItem(data, (TVITEMA*)item);
+}
+
+LRESULT TreeListOnSetItem(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListSetItem(data, (TVITEMA*)item);
+}
+
+LRESULT TreeListOnSetInsertMark(TreeListData* data, WPARAM after, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListSetInsertMark(data, (UINT_PTR)item, (BOOL)after);
+}
+
+LRESULT TreeListOnSetStateEx(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListSetStateEx(data, (TVITEMA*)item);
+}
+
+// Single words: read without the lock.
+LRESULT TreeListOnGetItemState(TreeListData* data, WPARAM item, LPARAM) {
+  TreeListItem* record = TreeListLookup(data, item);
+  return record ? record->state : 0;
+}
+
+LRESULT TreeListOnGetItemParam(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  return record ? record->lParam : 0;
+}
+
+LRESULT TreeListOnSetItemParam(TreeListData* data, WPARAM param, LPARAM item) {
+  TreeListLocked lock(data);
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  if (record) record->lParam = (LPARAM)param;
+  return record ? 1 : 0;
+}
+
+// The extra bytes follow each item record.
+LRESULT TreeListOnGetItemExtra(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  return record && data->extraBytes ? (LRESULT)(record + 1) : 0;
+}
+
+// The size can change only while there are no items.
+LRESULT TreeListOnSetExtraSize(TreeListData* data, WPARAM, LPARAM size) {
+  if (size < 0 || size > 0x1000000) return -1;
+  TreeListLocked lock(data);
+  LRESULT result = data->itemCount ? 0 : size;
+  if (!data->itemCount) data->extraBytes = (UINT)size;
+  return result;
+}
+
+// Colour records of items and cells.
+LRESULT TreeListOnGetCellColor(TreeListData* data, WPARAM item, LPARAM column, bool text) {
+  TreeListLocked lock(data);
+  return TreeListGetColor(data, item, (int)column, text);
+}
+
+// The column is in the high byte of wParam.
+LRESULT TreeListOnSetCellColor(TreeListData* data, WPARAM wParam, LPARAM color, bool text) {
+  TreeListLocked lock(data);
+  return TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF), text, (COLORREF)color, false);
+}
+
+// TLM_SETCOLOR's record: byte 0 bit 0 the text colour (else the back
+// colour), bit 1 repaint queued for the window's thread; byte 1 the column;
+// bytes 4-7 the colour.
+LRESULT TreeListOnSetColorRecord(TreeListData* data, WPARAM item, LPARAM lParam) {
+  const BYTE* record = (const BYTE*)lParam;
+  if (!record) return -1;
+  COLORREF color;
+  memcpy(&color, record + 4, sizeof(color));
+  TreeListLocked lock(data);
+  return TreeListSetColor(data, item, record[1], record[0] & 1, color, (record[0] & 2) != 0);
 }

@@ -8,12 +8,8 @@
 
 namespace {
 
-const UINT kClearOthers = 0x8000;
-const UINT kCharToParent = 0x1000000;
 const UINT kEditByCtrlReturn = 0x10001;
-const UINT kDropCancelled = 0x5000000;
-const UINT kDropByMessage = 0x20000001;
-const UINT kDragOptionReportEsc = 0x80;
+const UINT kDropByMessage = TL_DROP_BYMESSAGE | 1;
 const BYTE kDragByMessage = 0x2;
 const int kTypeAheadMax = 16;
 
@@ -219,16 +215,17 @@ void CancelDrag(TreeListData* data) {
   data->dragFlags = 0;
   UINT count = data->selectedCount > 1 ? data->selectedCount : 1;
   TLHandle reported = data->selectedCount > 1 && data->caretItem ? data->caretItem : dragged;
-  int depth = TreeListLeaveAll(data);
-  SendMessageA(hwnd, TLM_SETDROPMARK, 0, 0);
-  SendMessageA(hwnd, TLM_SETAUTOSCROLL, 0, 0);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  if (GetCapture() == hwnd) ReleaseCapture();
-  TreeListEnterAll(data, depth);
-  if (!(data->dragOptions & kDragOptionReportEsc)) return;
+  {
+    TreeListUnlocked unlocked(data);
+    SendMessageA(hwnd, TLM_SETDROPMARK, 0, 0);
+    SendMessageA(hwnd, TLM_SETAUTOSCROLL, 0, 0);
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    if (GetCapture() == hwnd) ReleaseCapture();
+  }
+  if (!(data->dragOptions & TL_DRAG_REPORTCANCEL)) return;
   NMTREEVIEWA nm = {};
   nm.hdr.code = (UINT)TLN_DROP;
-  nm.action = byMessage ? kDropByMessage : kDropCancelled | count;
+  nm.action = byMessage ? kDropByMessage : TL_DROP_CANCELLED | count;
   nm.itemNew.mask = TVIF_HANDLE;
   nm.itemNew.hItem = (HTREEITEM)(UINT_PTR)reported;
   nm.ptDrag = pt;
@@ -335,7 +332,7 @@ void MoveCaret(TreeListData* data, WPARAM key, bool shift) {
   if (data->selectedCount < 2) data->anchorItem = oldCaret;
   bool ctrlAnchor = data->ctrlAnchor != 0;
   UINT flags = TVC_BYKEYBOARD;
-  if (!shift || ctrlAnchor) flags |= kClearOthers;
+  if (!shift || ctrlAnchor) flags |= kTLSelectClearOthers;
   if (record->state & TVIS_SELECTED) flags |= kTLSelectAgain;
   if (!TreeListSelectItem(data, target, newColumn, flags)) return;
   if (!TreeListLookup(data, target)) return;
@@ -363,9 +360,10 @@ void HandleKey(TreeListData* data, WPARAM key) {
     return;
   }
   if ((key == VK_INSERT && !shift && !ctrl) || (key == 'V' && ctrl && !shift)) {
-    int depth = TreeListLeaveAll(data);
-    TreeListOnPaste(data);
-    TreeListEnterAll(data, depth);
+    {
+      TreeListUnlocked unlocked(data);
+      TreeListOnPaste(data);
+    }
     return;
   }
   bool ctrlMovesCaret = (key == VK_HOME || key == VK_END) && (data->exStyle & TLS_EX_CTRLHOMEEND);
@@ -399,6 +397,7 @@ int TreeListMergedSpan(TreeListData* data, TLHandle handle, int pos, int prevPos
 }
 
 LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
+  TreeListLocked lock(data);
   HWND hwnd = data->window;
   if (!TreeListTakeFocusForInput(data)) return 0;
   if (key == VK_RETURN) {
@@ -408,20 +407,18 @@ LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
       int column = data->caretColumn;
       POINT none = {0, 0};
       if (TreeListLookup(data, caret) && column < data->columnCount && data->columns[column].editKind)
-        TreeListEditCell(data, column, GetKeyState(VK_CONTROL) < 0 ? kEditByCtrlReturn : 13, none);
+        TreeListEditCell(data, column, GetKeyState(VK_CONTROL) < 0 ? kEditByCtrlReturn : TLEC_RETURN, none);
       else if (TreeListLookup(data, caret))
-        TreeListRequestEdit(data, caret, column, 13, none);
+        TreeListRequestEdit(data, caret, column, TLEC_RETURN, none);
     }
-    TreeListUnlock(data);
     return 0;
   }
   if (data->dragItem && key == VK_ESCAPE) {
     CancelDrag(data);
-    TreeListUnlock(data);
     return 0;
   }
   if (key == VK_TAB && (data->exStyle & TLS_EX_TABTOPARENT) && !data->dragItem) {
-    TreeListUnlock(data);
+    lock.Leave();
     SetFocus(GetParent(hwnd));
     return 0;
   }
@@ -432,7 +429,6 @@ LRESULT TreeListOnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
   nm.flags = (UINT)keyData;
   LRESULT reply = TreeListNotifyUnlocked(data, &nm.hdr);
   data->keyReply = reply ? 1 : 0;
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -464,7 +460,7 @@ int MatchLength(const char* text, const BYTE* chars, int count) {
 
 void SelectFound(TreeListData* data, int row, int column) {
   TLHandle target = data->rows[row];
-  if (!TreeListSelectItem(data, target, column, TVC_BYKEYBOARD | kClearOthers)) return;
+  if (!TreeListSelectItem(data, target, column, TVC_BYKEYBOARD | kTLSelectClearOthers)) return;
   if (!TreeListLookup(data, target)) return;
   TreeListEnsureVisible(data, target, data->caretColumn);
   TreeListMoveFocusCell(data, target, data->caretColumn);
@@ -478,10 +474,11 @@ LRESULT TreeListTypeAhead(TreeListData* data, UINT ch) {
   TreeListColumn& settings = data->columns[column];
   POINT none = {0, 0};
   int kind = settings.editKind;
-  if ((kind == 1 || kind == 2 || kind == 5 || kind == 7) && !(settings.editFlags & 0x10) && data->caretItem) {
+  if ((kind == TLEK_EDIT || kind == TLEK_COMBO || kind == TLEK_STEPEDIT || kind == TLEK_CHECKEDIT) &&
+      !(settings.editFlags & TLCE_ASKTYPING) && data->caretItem) {
     if (TreeListEditCell(data, column, ch & 0xFF, none)) return 0;
   } else if (TreeListLookup(data, data->caretItem)) {
-    if (TreeListRequestEdit(data, data->caretItem, column, (ch & 0xFF) | kCharToParent, none)) return 0;
+    if (TreeListRequestEdit(data, data->caretItem, column, (ch & 0xFF) | TLEC_CHAR, none)) return 0;
   }
   if (!data->rowCount || (data->exStyle & TLS_EX_NOTYPEAHEAD)) return 0;
   TypeAheadState& s = g_typeAhead;

@@ -27,9 +27,9 @@ TLHandle NextPreOrder(TreeListData* data, TLHandle h, TLHandle stop = 0) {
 
 TLHandle RowItem(TreeListData* data, int row) { return row >= 0 && (UINT)row < data->rowCount ? data->rows[row] : 0; }
 
-UINT CheckedBit(const TreeListData* data) { return (data->exStyle & 0x8000) ? 0x1000 : 0x2000; }
+UINT CheckedBit(const TreeListData* data) { return (data->exStyle & TLS_EX_CHECKFROMZERO) ? 0x1000 : 0x2000; }
 
-bool MultiSelect(const TreeListData* data) { return (data->exStyle & 0x2) != 0; }
+bool MultiSelect(const TreeListData* data) { return (data->exStyle & TLS_EX_MULTISELECT) != 0; }
 
 }  // namespace
 
@@ -266,15 +266,15 @@ LRESULT TreeListCountMatches(TreeListData* data, const TVITEMA* req) {
   UINT mask = req->mask;
   if (!root) {
     TreeListItem* item = data->items[target];
-    if ((mask & 0x200000) && counts((TLHandle)target)) ++count;
-    if (mask & 0x400000)
+    if ((mask & TLSE_ITEM) && counts((TLHandle)target)) ++count;
+    if (mask & TLSE_ANCESTORS)
       for (TLHandle h = item->parent; h; h = data->items[h]->parent) count += counts(h);
-    if (mask & 0x100000) {
+    if (mask & TLSE_SIBLINGS) {
       for (TLHandle h = item->prevSibling; h; h = data->items[h]->prevSibling) count += counts(h);
       for (TLHandle h = item->nextSibling; h; h = data->items[h]->nextSibling) count += counts(h);
     }
   }
-  if (mask & 0x2000000) {
+  if (mask & TLSE_DESCENDANTS) {
     TLHandle stop = root ? 0 : (TLHandle)target;
     TLHandle h = root ? data->firstRoot : (data->items[target]->firstChild ? data->items[target]->firstChild : 0);
     for (; h; h = NextPreOrder(data, h, stop)) count += counts(h);
@@ -415,7 +415,7 @@ static LRESULT ExpandOne(TreeListData* data, TLHandle h, UINT code) {
       if (r == 0 && (code & TVE_COLLAPSERESET)) {
         if ((item = At(data, h))) {
           item->state &= ~TVIS_EXPANDEDONCE;
-          if (item->firstChild) TreeListDeleteItem(data, h, 0x2 | 0x1);
+          if (item->firstChild) TreeListDeleteItem(data, h, kTLDeleteChildren | kTLDeleteRebuild);
         }
       }
       break;
@@ -506,4 +506,38 @@ LRESULT TreeListExpand(TreeListData* data, UINT_PTR target, UINT code) {
   }
   data->quiet = quiet;
   return result;
+}
+
+// TVM_EXPAND: the deferred form only queues the expansion.
+LRESULT TreeListOnExpand(TreeListData* data, WPARAM code, LPARAM item) {
+  TreeListLocked lock(data);
+  LRESULT result;
+  if (code & TLE_DEFER) {
+    TreeListQueueOp(data, kTLOpExpand, (UINT_PTR)item, code & ~(WPARAM)TLE_DEFER);
+    result = 1;
+  } else {
+    result = TreeListExpand(data, (UINT_PTR)item, (UINT)code);
+  }
+  return result;
+}
+
+LRESULT TreeListOnGetNextItem(TreeListData* data, WPARAM code, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListGetNextItem(data, (UINT)code, (UINT_PTR)item);
+}
+
+LRESULT TreeListOnFindItem(TreeListData* data, WPARAM start, LPARAM find) {
+  TreeListLocked lock(data);
+  return TreeListFindItem(data, start, (TreeListFindInfo*)find);
+}
+
+LRESULT TreeListOnCountItems(TreeListData* data, WPARAM, LPARAM request) {
+  TreeListLocked lock(data);
+  return TreeListCountMatches(data, (const TVITEMA*)request);
+}
+
+// TLM_MOVEITEM to TLM_MOVEITEM_LAST: the message gives the mode.
+LRESULT TreeListOnMoveItem(TreeListData* data, UINT msg, WPARAM target, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListMoveItem(data, (UINT_PTR)item, target, (int)(msg - TLM_MOVEITEM));
 }

@@ -462,7 +462,7 @@ void TreeListPaint(TreeListData* data, HDC dc, const RECT* update) {
       HIMAGELIST list = nullptr;
       TLSize size = {0, 0};
       int index = -1;
-      if (col.editKind >= 6 && data->checkImages) {
+      if (col.editKind >= TLEK_CHECK && data->checkImages) {
         list = data->checkImages;
         size = data->checkImageSize;
         index = cell ? (int)((cell->state >> 12) & 0xF) : 0;

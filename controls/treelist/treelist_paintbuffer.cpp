@@ -15,8 +15,8 @@ void TreeListPaintBuffered(TreeListData* data, HDC dc, const RECT* rc) {
     buffer = begin(dc, rc, BPBF_COMPATIBLEBITMAP, nullptr, &memory);
     if (buffer && memory) target = memory;
   }
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListPaint(data, target, rc);
-  TreeListUnlock(data);
+  lock.Leave();
   if (buffer) end(buffer, TRUE);
 }

@@ -38,7 +38,7 @@ LRESULT TreeListSetImageList(TreeListData* data, WPARAM wParam, HIMAGELIST list)
   int kind = (int)(wParam & ~TLSIL_KEEP);
   BYTE owned = (wParam & TLSIL_KEEP) ? 0 : 1;
   if (kind > TLSIL_HEADER || kind < 0 || kind == 1) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   HIMAGELIST old = nullptr;
   switch (kind) {
     case TLSIL_NORMAL: {
@@ -129,7 +129,6 @@ LRESULT TreeListSetImageList(TreeListData* data, WPARAM wParam, HIMAGELIST list)
       TreeListInvalidateRows(data);
     }
   }
-  TreeListUnlock(data);
   return (LRESULT)old;
 }
 
@@ -138,7 +137,7 @@ LRESULT TreeListSetExtendedStyle(TreeListData* data, DWORD mask, DWORD bits) {
   DWORD old = data->exStyle;
   DWORD style = (old & ~mask) | (bits & mask);
   if (style == old) return style;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   DWORD changed = style ^ data->exStyle;
   data->exStyle = style;
   if (changed & TLS_EX_NOHSCROLL) {
@@ -152,13 +151,11 @@ LRESULT TreeListSetExtendedStyle(TreeListData* data, DWORD mask, DWORD bits) {
       HWND hwnd = data->window;
       if (style & TLS_EX_VSCROLLALWAYS) {
         SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 100, 10, 0, 0};
-        int depth = TreeListLeaveAll(data);
+        TreeListUnlocked unlocked(data);
         SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
-        TreeListEnterAll(data, depth);
       } else if ((int)data->rowCount <= data->rowsPerPage) {
-        int depth = TreeListLeaveAll(data);
+        TreeListUnlocked unlocked(data);
         ShowScrollBar(hwnd, SB_VERT, FALSE);
-        TreeListEnterAll(data, depth);
       }
     }
     TreeListUpdateItemHeight(data);
@@ -175,7 +172,6 @@ LRESULT TreeListSetExtendedStyle(TreeListData* data, DWORD mask, DWORD bits) {
     InvalidateRect(data->window, nullptr, FALSE);
   }
   if (changed & TLS_EX_HIDEITEMS) TreeListRebuildRows(data, 0);
-  TreeListUnlock(data);
   return style;
 }
 
@@ -186,7 +182,7 @@ LRESULT TreeListGetColorSlot(TreeListData* data, UINT slot) {
 
 LRESULT TreeListSetColorSlot(TreeListData* data, UINT slot, COLORREF color) {
   if (slot >= (UINT)kTLColorSlots) return -1;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   COLORREF old = data->colors[slot];
   if (color == CLR_NONE) {
     data->colorSet[slot] = 0;
@@ -197,25 +193,23 @@ LRESULT TreeListSetColorSlot(TreeListData* data, UINT slot, COLORREF color) {
   TreeListUpdateColors(data);
   if (data->colors[slot] != old || slot == kTLColorSign || slot == kTLColorButtonFrame || slot == kTLColorButtonInside)
     TreeListInvalidateRows(data);
-  TreeListUnlock(data);
   return old;
 }
 
 LRESULT TreeListSetIndent(TreeListData* data, int indent) {
   if (indent < 5) indent = 5;
   if (indent > 64) indent = 64;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   int old = data->indent;
   if (indent != old) {
     data->indent = indent;
     TreeListInvalidateRows(data);
   }
-  TreeListUnlock(data);
   return old;
 }
 
 LRESULT TreeListSetItemHeight(TreeListData* data, int height) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   int old = data->rowHeight;
   if (height == -1) {
     data->rowHeightFixed = 0;
@@ -237,6 +231,5 @@ LRESULT TreeListSetItemHeight(TreeListData* data, int height) {
     }
   }
   TreeListUpdateVScrollBar(data, 1, 0);
-  TreeListUnlock(data);
   return old;
 }

@@ -204,7 +204,7 @@ int TreeListGetCellDispInfo(TreeListData* data, TreeListItem* item, TreeListCell
                             UINT mask, int* image, UINT* textLength, const char** text) {
   NMTVDISPINFOA nm = {};
   nm.hdr.code = TVN_GETDISPINFOA;
-  nm.item.mask = mask | 0x801C;
+  nm.item.mask = mask | kTLRecordMask;
   nm.item.hItem = (HTREEITEM)(UINT_PTR)handle;
   nm.item.state = (item->state & 0xE2) | (cell ? cell->state : 0);
   nm.item.stateMask = (UINT)-1;
@@ -310,7 +310,7 @@ int TreeListUpdateItemHeight(TreeListData* data) {
   if (data->fontHeight + 3 > h) h = data->fontHeight + 3;
   if (data->minRowHeight > h) h = data->minRowHeight;
   if (data->exStyle & TLS_EX_TALLROWS) h += 1;
-  if ((data->style & 0x4000) && (h & 1)) h += 1;
+  if ((data->style & TVS_NONEVENHEIGHT) && (h & 1)) h += 1;
   if (h == data->rowHeight) return 0;
   SetRowHeight(data, h);
   InvalidateRect(data->window, nullptr, FALSE);
@@ -318,7 +318,7 @@ int TreeListUpdateItemHeight(TreeListData* data) {
 }
 
 LRESULT TreeListOnSetFont(TreeListData* data, HFONT font, BOOL) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->font = font;
   if (TreeListMeasureFont(data)) {
     // A larger font would clip the rows: the automatic height follows it.
@@ -326,19 +326,18 @@ LRESULT TreeListOnSetFont(TreeListData* data, HFONT font, BOOL) {
     TreeListUpdateVScrollBar(data, 1, 0);
     InvalidateRect(data->window, nullptr, FALSE);
   }
-  TreeListUnlock(data);
   return 0;
 }
 
 LRESULT TreeListOnSysColorChange(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListCloseThemes(data);
   TreeListOpenThemes(data);
   if (data->ownsStateImages) TreeListCreateCheckImages(data, 0);
   if (data->ownsCheckImages) TreeListCreateCheckImages(data, 1);
   HWND header = data->header;
   TreeListUpdateColors(data);
-  TreeListUnlock(data);
+  lock.Leave();
   if (header) SendMessageA(header, WM_SYSCOLORCHANGE, 0, 0);
   return 0;
 }

@@ -187,9 +187,8 @@ static void ApplyWeightedWidth(TreeListData* data, int c) {
     hd.mask = HDI_WIDTH;
     hd.cxy = width;
     HWND header = data->header;
-    int depth = TreeListLeaveAll(data);
+    TreeListUnlocked unlocked(data);
     SendMessageA(header, HDM_SETITEMA, (WPARAM)c, (LPARAM)&hd);
-    TreeListEnterAll(data, depth);
   }
   SendColumnChanged(data, c);
 }
@@ -331,7 +330,7 @@ void TreeListInvalidateHeader(TreeListData* data) {
 }
 
 LRESULT TreeListOnSize(TreeListData* data, LPARAM lParam) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   int w = LOWORD(lParam);
   HWND hwnd = data->window;
   if (w && w != data->clientWidth) {
@@ -380,7 +379,21 @@ LRESULT TreeListOnSize(TreeListData* data, LPARAM lParam) {
     TreeListUpdateVScrollBar(data, 1, 0);
   }
   HWND header = data->header;
-  TreeListUnlock(data);
+  lock.Leave();
   if (grew && header) RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   return 0;
+}
+
+// TLM_GETITEMROW: the row of an item, -1 without one.
+LRESULT TreeListOnGetItemRow(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLocked lock(data);
+  TreeListItem* record = TreeListLookup(data, (UINT_PTR)item);
+  LRESULT row = record && record->row ? (LRESULT)record->row - 1 : -1;
+  return row;
+}
+
+LRESULT TreeListOnGetRowItem(TreeListData* data, WPARAM, LPARAM row) {
+  TreeListLocked lock(data);
+  LRESULT item = (UINT_PTR)row < data->rowCount ? data->rows[row] : 0;
+  return item;
 }

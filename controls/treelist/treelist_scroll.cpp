@@ -1,5 +1,6 @@
 // Scrolling rows and columns, the two scroll bars, expanding one item, item
 // rectangles, bringing an item into view and how much of it shows.
+#include <cstring>
 #include <initializer_list>
 
 #include "controls/treelist/treelist_data.h"
@@ -43,9 +44,8 @@ void TreeListUpdateHScrollBar(TreeListData* data, int release) {
   }
   data->hBarShown = si.nMax > (int)si.nPage;
   HWND hwnd = data->window;
-  int depth = release ? TreeListLeaveAll(data) : 0;
+  TreeListUnlocked unlocked(data, release);
   SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
-  TreeListEnterAll(data, depth);
 }
 
 void TreeListUpdateVScrollBar(TreeListData* data, int release, int force) {
@@ -86,9 +86,8 @@ void TreeListUpdateVScrollBar(TreeListData* data, int release, int force) {
     TreeListQueueOnce(data, kTLOpVBar);
   }
   HWND hwnd = data->window;
-  int depth = release ? TreeListLeaveAll(data) : 0;
+  TreeListUnlocked unlocked(data, release);
   SetScrollInfo(hwnd, SB_VERT, &si, redraw);
-  TreeListEnterAll(data, depth);
 }
 
 void TreeListRefreshScrollInfo(TreeListData* data) {
@@ -116,9 +115,10 @@ int TreeListSetHScrollPos(TreeListData* data, int pos, UINT code) {
   if ((data->exStyle & TLS_EX_SCROLLNOTIFY) && SendScrolling(data, 0, code, pos, data->topRow)) return -1;
   data->scrollX = pos;
   HWND hwnd = data->window;
-  int depth = (code & kTLNoRelease) ? 0 : TreeListLeaveAll(data);
-  SetScrollPos(hwnd, SB_HORZ, pos, TRUE);
-  TreeListEnterAll(data, depth);
+  {
+    TreeListUnlocked unlocked(data, !(code & kTLNoRelease));
+    SetScrollPos(hwnd, SB_HORZ, pos, TRUE);
+  }
   MoveHeader(data);
   return 1;
 }
@@ -128,18 +128,18 @@ int TreeListSetVScrollPos(TreeListData* data, int top, UINT code) {
   if ((data->exStyle & TLS_EX_SCROLLNOTIFY) && SendScrolling(data, 1, code, data->scrollX, top)) return -1;
   data->topRow = top;
   HWND hwnd = data->window;
-  int depth = (code & kTLNoRelease) ? 0 : TreeListLeaveAll(data);
-  SetScrollPos(hwnd, SB_VERT, top, TRUE);
-  TreeListEnterAll(data, depth);
+  {
+    TreeListUnlocked unlocked(data, !(code & kTLNoRelease));
+    SetScrollPos(hwnd, SB_VERT, top, TRUE);
+  }
   return 1;
 }
 
 // The scroll messages take the lock (worker threads change the row count)
 // and so let the setters release it around the notification.
 LRESULT TreeListOnHScroll(TreeListData* data, WPARAM wParam) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   if (data->editItem) {
-    TreeListUnlock(data);
     return 0;
   }
   int pos = data->scrollX;
@@ -171,14 +171,12 @@ LRESULT TreeListOnHScroll(TreeListData* data, WPARAM wParam) {
   if (pos > max) pos = max;
   if (pos < 0) pos = 0;
   if (pos != data->scrollX && TreeListSetHScrollPos(data, pos, (UINT)(wParam & 0xFFFF))) TreeListInvalidateRows(data);
-  TreeListUnlock(data);
   return 0;
 }
 
 LRESULT TreeListOnVScroll(TreeListData* data, WPARAM wParam) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   if (data->editItem) {
-    TreeListUnlock(data);
     return 0;
   }
   int top = data->topRow;
@@ -206,9 +204,10 @@ LRESULT TreeListOnVScroll(TreeListData* data, WPARAM wParam) {
         si.cbSize = sizeof(si);
         si.fMask = SIF_TRACKPOS;
         HWND hwnd = data->window;
-        int depth = TreeListLeaveAll(data);
-        GetScrollInfo(hwnd, SB_VERT, &si);
-        TreeListEnterAll(data, depth);
+        {
+          TreeListUnlocked unlocked(data);
+          GetScrollInfo(hwnd, SB_VERT, &si);
+        }
         top = si.nTrackPos;
       }
       break;
@@ -220,16 +219,14 @@ LRESULT TreeListOnVScroll(TreeListData* data, WPARAM wParam) {
   }
   top = ClampTop(data, top);
   if (top != data->topRow && TreeListSetVScrollPos(data, top, (UINT)(wParam & 0xFFFF))) TreeListInvalidateRows(data);
-  TreeListUnlock(data);
   return 0;
 }
 
 LRESULT TreeListOnMouseWheel(TreeListData* data, WPARAM wParam) {
   UINT keys = LOWORD(wParam);
   if (keys & (MK_RBUTTON | MK_MBUTTON)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   if (data->editItem || ((keys & MK_LBUTTON) && !data->dragItem)) {
-    TreeListUnlock(data);
     return 0;
   }
   int lines = (short)HIWORD(wParam) / 60;
@@ -251,7 +248,6 @@ LRESULT TreeListOnMouseWheel(TreeListData* data, WPARAM wParam) {
       }
     }
   }
-  TreeListUnlock(data);
   return 1;
 }
 
@@ -263,12 +259,11 @@ LRESULT TreeListOnShowWindow(TreeListData* data, WPARAM wParam) {
   SetScrollInfo(data->window, SB_HORZ, &si, TRUE);
   if (data->exStyle & TLS_EX_VSCROLLALWAYS) si.fMask |= SIF_DISABLENOSCROLL;
   SetScrollInfo(data->window, SB_VERT, &si, TRUE);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->hBarCache[0] = data->hBarCache[1] = 0xFFFF;
   data->vBarCache[0] = data->vBarCache[1] = 0xFFFF;
   TreeListUpdateHScrollBar(data, 1);
   TreeListUpdateVScrollBar(data, 1, 1);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -398,7 +393,7 @@ int TreeListGetItemRect(TreeListData* data, TLHandle handle, UINT code, RECT* rc
   if (column > 0) {
     TreeListCell* cell = CellOf(data, handle, column);
     int width = 0;
-    if (data->columns[column].editKind == 6)
+    if (data->columns[column].editKind == TLEK_CHECK)
       width = data->checkImageSize.cx;
     else if (cell && (cell->cellFlags & kTLItemHasImage))
       width = data->imageSize.cx;
@@ -518,13 +513,33 @@ int TreeListGetVisibility(TreeListData* data, UINT_PTR target, int column) {
 }
 
 LRESULT TreeListSelectFirstVisible(TreeListData* data, UINT_PTR target) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListItem* item = TreeListLookup(data, target);
   LRESULT result = 0;
   if (item) {
     result = 1;
     TreeListEnsureVisible(data, target, -2);
   }
-  TreeListUnlock(data);
   return result;
+}
+
+// TVM_GETITEMRECT: the item handle comes in the rectangle itself.
+LRESULT TreeListOnGetItemRect(TreeListData* data, WPARAM code, LPARAM lParam) {
+  RECT* rc = (RECT*)lParam;
+  if (!rc) return 0;
+  TreeListLocked lock(data);
+  TLHandle item;
+  memcpy(&item, rc, sizeof(item));
+  int result = TreeListGetItemRect(data, item, (UINT)code, rc);
+  return result;
+}
+
+LRESULT TreeListOnEnsureVisible(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListEnsureVisible(data, (UINT_PTR)item, (int)column);
+}
+
+LRESULT TreeListOnGetVisibility(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListGetVisibility(data, (UINT_PTR)item, (int)column);
 }

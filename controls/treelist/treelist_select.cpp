@@ -9,17 +9,14 @@ namespace {
 
 const UINT kSelectActionMask = 0x3FFF;
 const UINT kSelectUnselect = 0x4000;
-const UINT kSelectClearOthers = 0x8000;
 // Record masks of the selection and click notifications.
-const UINT kSelectRecordMask = TLIF_CELL | TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
+const UINT kSelectRecordMask = kTLRecordMask;
 const UINT kClickRecordMask = TLIF_CLICK | TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
 // Item bits a cell's state is shown with.
 const UINT kItemBitsInCell = 0xE2;
 // Hit bits of the item area and the cell area.
 const UINT kItemArea = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
-const UINT kCellArea = 0x680000;
-const UINT kCellAreaFullRow = 0x780000;
-const UINT kOnCellImage = 0x200000;
+const UINT kCellAreaFullRow = kTLHitCellArea | kTLHitBesideCellText;
 
 bool Multi(const TreeListData* data) { return (data->exStyle & TLS_EX_MULTISELECT) != 0; }
 
@@ -89,7 +86,7 @@ LRESULT TreeListSelectItem(TreeListData* data, UINT_PTR item, int column, UINT f
   TLHandle previous = data->caretItem;
   // 0x800000 tells the parent the item was selected already.
   UINT action = flags & (kSelectActionMask | 0x800000);
-  bool clearOthers = (flags & kSelectClearOthers) != 0;
+  bool clearOthers = (flags & kTLSelectClearOthers) != 0;
   if (multi && clearOthers) {
     for (TLHandle h = data->lastHandle; h > 0; --h) {
       if (h == item || h == data->caretItem) continue;
@@ -151,7 +148,7 @@ LRESULT TreeListSelectRange(TreeListData* data, TLHandle target, int column) {
   if (data->selectedCount < 2 || !TreeListLookup(data, data->anchorItem)) data->anchorItem = origin;
   bool adding = data->ctrlAnchor != 0;
   data->ctrlAnchor = 0;
-  if (!TreeListSelectItem(data, target, column, TVC_BYMOUSE | (adding ? kSelectClearOthers : 0))) return 0;
+  if (!TreeListSelectItem(data, target, column, TVC_BYMOUSE | (adding ? kTLSelectClearOthers : 0))) return 0;
   TreeListItem* anchor = TreeListLookup(data, data->anchorItem);
   while (anchor && !anchor->row) anchor = TreeListLookup(data, anchor->parent);
   targetRecord = TreeListLookup(data, target);
@@ -274,7 +271,7 @@ void SelectByClick(TreeListData* data, UINT msg, WPARAM keys, TLHandle item, int
     }
   }
   TreeListClearFocusCell(data);
-  TreeListSelectItem(data, item, column, TVC_BYMOUSE | (ctrl && !cell ? 0 : kSelectClearOthers));
+  TreeListSelectItem(data, item, column, TVC_BYMOUSE | (ctrl && !cell ? 0 : kTLSelectClearOthers));
   if (TreeListLookup(data, data->caretItem)) TreeListEnsureVisible(data, data->caretItem, data->caretColumn);
 }
 
@@ -294,13 +291,14 @@ void PressCellButton(TreeListData* data, TLHandle item, int column) {
 }  // namespace
 
 LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
+  TreeListLocked lock(data);
   if (!TreeListTakeFocusForInput(data)) return 0;
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
   TVHITTESTINFO hit = {};
   hit.pt = pt;
   TreeListHitTest(data, &hit);
   TLHandle item = (TLHandle)(UINT_PTR)hit.hItem;
-  int column = (hit.flags & (kCellArea | 0x100000)) ? (int)(hit.flags >> 24) : 0;
+  int column = (hit.flags & (kTLHitCellArea | kTLHitBesideCellText)) ? TreeListHitColumn(hit.flags) : 0;
   bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_LBUTTONUP;
   bool dbl = msg == WM_LBUTTONDBLCLK;
   bool toggle = false;
@@ -322,30 +320,28 @@ LRESULT TreeListOnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM p
     SelectByClick(data, msg, keys, item, 0, false);
     toggle = dbl;
     if (TreeListClickEdit(data, msg, keys, item, hit.flags, false, pt, wasCaret, editRelease)) toggle = false;
-  } else if (item && (hit.flags & (full ? kCellAreaFullRow : kCellArea))) {
+  } else if (item && (hit.flags & (full ? kCellAreaFullRow : kTLHitCellArea))) {
     SelectByClick(data, msg, keys, item, column, true);
-    if (msg == WM_LBUTTONDOWN && (hit.flags & kOnCellImage)) PressCellButton(data, item, (int)(hit.flags >> 24));
+    if (msg == WM_LBUTTONDOWN && (hit.flags & kTLHitCellImage))
+      PressCellButton(data, item, TreeListHitColumn(hit.flags));
     toggle = dbl && column == 0;
     if (TreeListClickEdit(data, msg, keys, item, hit.flags, true, pt, wasCaret, editRelease)) toggle = false;
   }
   if (!TreeListLookup(data, item)) item = 0, toggle = false;
   LRESULT reply = TreeListNotifyClick(data, ClickCode(msg), pt, hit.flags, item, column);
   if (toggle && reply == 0 && TreeListLookup(data, item)) TreeListExpand(data, item, TVE_TOGGLE);
-  TreeListUnlock(data);
   return 0;
 }
 
 LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
   if (msg == WM_LBUTTONUP) {
     data->buttonsDown &= ~1u;
     if (data->selectOnRelease || data->editOnRelease) {
       data->selectOnRelease = 0;
-      TreeListLock(data);
       TreeListOnButtonDown(data, msg, keys & ~(WPARAM)(MK_SHIFT | MK_CONTROL), point);
       TreeListReleaseCellButton(data, pt);
-      TreeListUnlock(data);
       return 0;
     }
   } else {
@@ -356,13 +352,31 @@ LRESULT TreeListOnButtonUp(TreeListData* data, UINT msg, WPARAM keys, LPARAM poi
   hit.pt = pt;
   TreeListHitTest(data, &hit);
   TLHandle item = (TLHandle)(UINT_PTR)hit.hItem;
-  int column = (hit.flags & (kCellArea | 0x100000)) ? (int)(hit.flags >> 24) : 0;
+  int column = (hit.flags & (kTLHitCellArea | kTLHitBesideCellText)) ? TreeListHitColumn(hit.flags) : 0;
   NMTREEVIEWA nm = {};
   nm.hdr.code = (UINT)ClickCode(msg);
   Describe(data, &nm.itemNew, kClickRecordMask, item, column);
   nm.ptDrag = pt;
   TreeListNotifyUnlocked(data, &nm.hdr);
   if (msg == WM_LBUTTONUP) TreeListReleaseCellButton(data, pt);
-  TreeListUnlock(data);
   return 0;
+}
+
+// TVM_SELECTITEM: the first visible row, the caret, or the drop target.
+LRESULT TreeListOnSelectItem(TreeListData* data, WPARAM code, LPARAM item) {
+  if (code == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)item);
+  if (code == TVGN_DROPHILITE) {
+    TreeListLocked lock(data);
+    return TreeListSetHotItem(data, (UINT_PTR)item, 0);
+  }
+  if (code != TVGN_CARET) return 0;
+  TreeListLocked lock(data);
+  LRESULT result = TreeListSelectItem(data, (UINT_PTR)item, 0, TVC_UNKNOWN);
+  return result > 1 ? 1 : result;
+}
+
+LRESULT TreeListOnSelectCell(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLocked lock(data);
+  LRESULT result = TreeListSelectItem(data, (UINT_PTR)item, (int)column, TVC_UNKNOWN);
+  return result > 1 ? 1 : result;
 }

@@ -103,7 +103,7 @@ void SortLevel(TreeListData* data, UINT_PTR parent, const SortRequest& request) 
     QuickSort(entries.data(), n, [](const SortEntry& x, const SortEntry& y) { return _stricmp(x.text, y.text); });
     for (char* copy : copies) free(copy);
   } else {
-    int depth = TreeListLeaveAll(data);
+    TreeListUnlocked unlocked(data);
     if (request.kind == kByCallback) {
       PFNTVCOMPARE compare = request.compare;
       LPARAM lParam = request.lParam;
@@ -116,7 +116,6 @@ void SortLevel(TreeListData* data, UINT_PTR parent, const SortRequest& request) 
         return compare(hwnd, (HTREEITEM)(UINT_PTR)x.handle, (HTREEITEM)(UINT_PTR)y.handle, x.param, y.param, lParam);
       });
     }
-    TreeListEnterAll(data, depth);
   }
   // The busy flag kept every child in place: relink them in the new order.
   for (int i = 0; i < n; ++i) {
@@ -201,7 +200,7 @@ LRESULT TreeListSortChildrenEx(TreeListData* data, WPARAM recurse, const TLSORTC
 }
 
 LRESULT TreeListOnSortMessage(TreeListData* data, UINT msg, WPARAM recurse, LPARAM lParam) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT result;
   if (msg == TVM_SORTCHILDREN)
     result = TreeListSortChildren(data, recurse, (UINT_PTR)lParam);
@@ -209,6 +208,5 @@ LRESULT TreeListOnSortMessage(TreeListData* data, UINT msg, WPARAM recurse, LPAR
     result = TreeListSortChildrenCB(data, recurse, (const TVSORTCB*)lParam);
   else
     result = TreeListSortChildrenEx(data, recurse, (const TLSORTCBEX*)lParam);
-  TreeListUnlock(data);
   return result;
 }

@@ -9,7 +9,6 @@
 namespace {
 
 const UINT kOnItem = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
-const UINT kOnCell = 0x600000;
 const UINT kTipShowMs = 1500;
 const UINT kTipTickMs = 500;
 const int kMaxInfoTipText = 1023;
@@ -29,10 +28,8 @@ void FillTool(TreeListData* data, TTTOOLINFOA* ti) {
 LRESULT SendTip(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND tip = data->toolTip;
   if (!tip) return 0;
-  int depth = TreeListLeaveAll(data);
-  LRESULT result = SendMessageA(tip, msg, wParam, lParam);
-  TreeListEnterAll(data, depth);
-  return result;
+  TreeListUnlocked unlocked(data);
+  return SendMessageA(tip, msg, wParam, lParam);
 }
 
 bool OnTipThread(TreeListData* data) {
@@ -138,18 +135,20 @@ bool AskParent(TreeListData* data, TLHandle item, int column, const char* text, 
 
 void TreeListCreateToolTip(TreeListData* data) {
   if (data->toolTip) return;
-  int depth = TreeListLeaveAll(data);
-  HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, data->window, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (tip) {
-    TTTOOLINFOA ti;
-    FillTool(data, &ti);
-    SendMessageA(tip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
-    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 10000);
-    SetWindowLongPtrA(tip, GWLP_ID, 2);
-    SetWindowLongPtrA(tip, GWLP_USERDATA, (LONG_PTR)data);
+  HWND tip;
+  {
+    TreeListUnlocked unlocked(data);
+    tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, data->window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (tip) {
+      TTTOOLINFOA ti;
+      FillTool(data, &ti);
+      SendMessageA(tip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
+      SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 10000);
+      SetWindowLongPtrA(tip, GWLP_ID, 2);
+      SetWindowLongPtrA(tip, GWLP_USERDATA, (LONG_PTR)data);
+    }
   }
-  TreeListEnterAll(data, depth);
   if (!tip) return;
   data->toolTip = tip;
   data->toolTipProc = (WNDPROC)GetWindowLongPtrA(tip, GWLP_WNDPROC);
@@ -246,9 +245,9 @@ void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
     TreeListHideTip(data);
     return;
   }
-  int column = (flags & kOnCell) ? (int)(flags >> 24) : 0;
+  int column = (flags & kTLHitOnCell) ? TreeListHitColumn(flags) : 0;
   bool onItem = (flags & kOnItem) != 0;
-  bool onCell = !onItem && (flags & kOnCell) && column > 0 && column < data->columnCount;
+  bool onCell = !onItem && (flags & kTLHitOnCell) && column > 0 && column < data->columnCount;
   if ((!onItem && !onCell) || (data->editItem == item && data->editColumn == column)) {
     TreeListHideTip(data);
     return;
@@ -341,11 +340,10 @@ void TreeListUpdateInfoTip(TreeListData* data, UINT_PTR handle, UINT flags) {
 }
 
 LRESULT TreeListOnTipTimer(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   if (!data->tipItem) {
     KillTimer(data->window, TL_TIMER_INFOTIP);
     if (data->toolTip && IsWindowVisible(data->toolTip)) Deactivate(data);
-    TreeListUnlock(data);
     return 0;
   }
   POINT screen;
@@ -353,26 +351,23 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
   HWND under = WindowFromPoint(screen);
   if (under != data->window && under != data->toolTip) {
     TreeListHideTip(data);
-    TreeListUnlock(data);
     return 0;
   }
   TVHITTESTINFO hit = {};
   hit.pt = screen;
   ScreenToClient(data->window, &hit.pt);
   TLHandle item = (TLHandle)(UINT_PTR)TreeListHitTest(data, &hit);
-  int column = (hit.flags & kOnCell) ? (int)(hit.flags >> 24) : 0;
+  int column = (hit.flags & kTLHitOnCell) ? TreeListHitColumn(hit.flags) : 0;
   if (data->tipDelay) {
     if (--data->tipDelay) {
-      TreeListUnlock(data);
       return 0;
     }
     bool same = item == data->tipItem && column == data->tipColumn &&
-                (column ? (hit.flags & kOnCell) != 0 : (hit.flags & kOnItem) != 0);
+                (column ? (hit.flags & kTLHitOnCell) != 0 : (hit.flags & kOnItem) != 0);
     if (same) {
       ShowTipNow(data);
       KillTimer(data->window, TL_TIMER_INFOTIP);
       if (data->tipItem) SetTimer(data->window, TL_TIMER_INFOTIP, kTipShowMs, nullptr);
-      TreeListUnlock(data);
       return 0;
     }
     data->tipItem = 0;
@@ -380,7 +375,6 @@ LRESULT TreeListOnTipTimer(TreeListData* data) {
     KillTimer(data->window, TL_TIMER_INFOTIP);
   }
   TreeListUpdateInfoTip(data, item, hit.flags);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -393,4 +387,17 @@ LRESULT TreeListOnToolTipNotify(TreeListData* data, NMHDR* hdr) {
   HFONT font = data->tipFont ? data->tipFont : data->measuredFont;
   if (font) SendMessageA(data->toolTip, WM_SETFONT, (WPARAM)font, FALSE);
   return 0;
+}
+
+LRESULT TreeListOnSetToolTips(TreeListData* data, WPARAM tip, LPARAM) {
+  TreeListMakeDueToolTip(data);
+  HWND old = data->toolTip;
+  if (old != (HWND)tip) TreeListLetGoOfToolTip(old);
+  data->toolTip = (HWND)tip;
+  return (LRESULT)old;
+}
+
+LRESULT TreeListOnGetToolTips(TreeListData* data, WPARAM, LPARAM) {
+  TreeListMakeDueToolTip(data);
+  return (LRESULT)data->toolTip;
 }

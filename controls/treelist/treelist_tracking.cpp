@@ -7,9 +7,7 @@
 
 namespace {
 
-const UINT kHotArea = 0x600046;  // label, icon, state icon, or a cell
-const UINT kOnCell = 0x600000;
-const UINT kOnCellImage = 0x200000;
+const UINT kHotArea = TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON | kTLHitOnCell;
 const UINT kCheckHot = 0x1, kCheckPressed = 0x2;  // pressState[0]
 const DWORD kTipDoubleClickMs = 700;
 const int kTipDoubleClickDistance = 6;
@@ -35,9 +33,9 @@ void CheckUnder(TreeListData* data, TLHandle item, UINT flags, TLHandle* checkIt
     *checkItem = item;
     return;
   }
-  int column = (int)(flags >> 24);
-  if ((flags & kOnCellImage) && column > 0 && column < data->columnCount && data->columns[column].editKind >= 6 &&
-      TreeListOwnCheckImages(data, 1)) {
+  int column = TreeListHitColumn(flags);
+  if ((flags & kTLHitCellImage) && column > 0 && column < data->columnCount &&
+      data->columns[column].editKind >= TLEK_CHECK && TreeListOwnCheckImages(data, 1)) {
     *checkItem = item;
     *checkColumn = column;
   }
@@ -95,7 +93,7 @@ void Track(TreeListData* data, WPARAM keys, POINT pt, bool leaving) {
   hit.pt = pt;
   TLHandle item = (TLHandle)(UINT_PTR)TreeListHitTest(data, &hit);
   UINT flags = hit.flags;
-  int column = (flags & kOnCell) ? (int)(flags >> 24) : 0;
+  int column = (flags & kTLHitOnCell) ? TreeListHitColumn(flags) : 0;
   if (!(data->style & TVS_NOTOOLTIPS)) {
     if (!data->enabled || data->dragItem)
       TreeListHideTip(data);
@@ -104,7 +102,7 @@ void Track(TreeListData* data, WPARAM keys, POINT pt, bool leaving) {
   }
   // A held cell button lets go when the button is up or the pointer left it.
   if (data->pressState[3]) {
-    bool still = (keys & MK_LBUTTON) && item == data->pressState[3] && (flags & kOnCellImage) &&
+    bool still = (keys & MK_LBUTTON) && item == data->pressState[3] && (flags & kTLHitCellImage) &&
                  column == (int)data->pressState[4];
     if (!still) {
       TLHandle pressed = data->pressState[3];
@@ -166,9 +164,8 @@ LRESULT TreeListSetHotItem(TreeListData* data, UINT_PTR handle, int column) {
 
 LRESULT TreeListOnMouseMove(TreeListData* data, WPARAM keys, LPARAM point) {
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
-  TreeListLock(data);
+  TreeListLocked lock(data);
   Track(data, keys, pt, false);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -176,9 +173,8 @@ LRESULT TreeListOnMouseLeave(TreeListData* data) {
   POINT pt;
   GetCursorPos(&pt);
   ScreenToClient(data->window, &pt);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   Track(data, 0, pt, true);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -223,7 +219,7 @@ LRESULT TreeListSingleExpand(TreeListData* data, TLHandle oldItem, TLHandle newI
 
 bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
   POINT pt = {(short)LOWORD(point), (short)HIWORD(point)};
-  TreeListLock(data);
+  TreeListLocked lock(data);
   bool handled = false;
   if (data->dragItem) {
     if (*msg == WM_LBUTTONUP) {
@@ -251,39 +247,27 @@ bool TreeListBeforeButton(TreeListData* data, UINT* msg, LPARAM point) {
       data->clickArmed = 1;
     }
   }
-  TreeListUnlock(data);
   return handled;
 }
 
-bool TreeListOnTrackingMessage(TreeListData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  switch (msg) {
-    case TLM_BEGINDRAG:
-      TreeListLock(data);
-      *result = TreeListBeginDragMessage(data, (UINT_PTR)lParam);
-      TreeListUnlock(data);
-      return true;
-    case TLM_SETDROPMARK:
-      TreeListLock(data);
-      // Sign-extended, so that TVI_LAST comes back as the caller knows it.
-      *result = (LRESULT)(INT_PTR)(int)TreeListSetDropMark(data, (UINT_PTR)lParam, (int)wParam, 0);
-      TreeListUnlock(data);
-      return true;
-    case TVM_CREATEDRAGIMAGE:
-      TreeListLock(data);
-      *result = (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)lParam, (int)wParam);
-      TreeListUnlock(data);
-      return true;
-    case TLM_SETHOTITEM:
-      TreeListLock(data);
-      *result = TreeListSetHotItem(data, (UINT_PTR)lParam, (int)wParam);
-      TreeListUnlock(data);
-      return true;
-    case TVM_SELECTITEM:
-      if (wParam != TVGN_DROPHILITE) return false;
-      TreeListLock(data);
-      *result = TreeListSetHotItem(data, (UINT_PTR)lParam, 0);
-      TreeListUnlock(data);
-      return true;
-  }
-  return false;
+LRESULT TreeListOnBeginDrag(TreeListData* data, WPARAM, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListBeginDragMessage(data, (UINT_PTR)item);
+}
+
+LRESULT TreeListOnSetDropMark(TreeListData* data, WPARAM mode, LPARAM item) {
+  TreeListLocked lock(data);
+  // Sign-extended, so that TVI_LAST comes back as the caller knows it.
+  LRESULT result = (LRESULT)(INT_PTR)(int)TreeListSetDropMark(data, (UINT_PTR)item, (int)mode, 0);
+  return result;
+}
+
+LRESULT TreeListOnCreateDragImage(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLocked lock(data);
+  return (LRESULT)TreeListCreateDragImage(data, (UINT_PTR)item, (int)column);
+}
+
+LRESULT TreeListOnSetHotItem(TreeListData* data, WPARAM column, LPARAM item) {
+  TreeListLocked lock(data);
+  return TreeListSetHotItem(data, (UINT_PTR)item, (int)column);
 }

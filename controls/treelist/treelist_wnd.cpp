@@ -85,10 +85,8 @@ LRESULT TreeListSendNotify(TreeListData* data, NMHDR* hdr) {
 }
 
 LRESULT TreeListNotifyUnlocked(TreeListData* data, NMHDR* hdr) {
-  int depth = TreeListLeaveAll(data);
-  LRESULT result = TreeListSendNotify(data, hdr);
-  TreeListEnterAll(data, depth);
-  return result;
+  TreeListUnlocked unlocked(data);
+  return TreeListSendNotify(data, hdr);
 }
 
 void TreeListQueueOp(TreeListData* data, int kind, UINT_PTR arg1, UINT_PTR arg2) {
@@ -125,14 +123,14 @@ static void SendSelectionGone(TreeListData* data, UINT_PTR item, LPARAM lParam) 
   NMTREEVIEWA nm = {};
   nm.hdr.code = TVN_SELCHANGEDA;
   nm.action = 0;
-  nm.itemOld.mask = 0x801C;
+  nm.itemOld.mask = kTLRecordMask;
   nm.itemOld.hItem = (HTREEITEM)item;
   nm.itemOld.state = TVIS_SELECTED;
   nm.itemOld.stateMask = (UINT)-1;
   nm.itemOld.pszText = (LPSTR)(INT_PTR)-1;
   nm.itemOld.cchTextMax = -1;
   nm.itemOld.lParam = lParam;
-  nm.itemNew.mask = 0x801C;
+  nm.itemNew.mask = kTLRecordMask;
   nm.itemNew.stateMask = (UINT)-1;
   nm.itemNew.pszText = (LPSTR)(INT_PTR)-1;
   nm.itemNew.cchTextMax = -1;
@@ -140,7 +138,7 @@ static void SendSelectionGone(TreeListData* data, UINT_PTR item, LPARAM lParam) 
 }
 
 LRESULT TreeListRunDeferred(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT count = 0;
   while (TreeListDeferredOp* op = data->queueHead) {
     data->queueHead = op->next;
@@ -207,7 +205,6 @@ LRESULT TreeListRunDeferred(TreeListData* data) {
     free(op);
   }
   data->queuePosted = 0;
-  TreeListUnlock(data);
   return count;
 }
 
@@ -240,7 +237,7 @@ LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam) {
       break;
   }
   if (option < 1 || option > 16) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   LRESULT old = 0;
   switch (option) {
     case TLO_PAINTSPACING:
@@ -309,7 +306,6 @@ LRESULT TreeListOption(TreeListData* data, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  TreeListUnlock(data);
   return old;
 }
 
@@ -380,7 +376,7 @@ static LRESULT OnCreate(HWND hwnd) {
   EnterBlocks();
   SetWindowLongPtrA(hwnd, 0, (LONG_PTR)data);
   LeaveCriticalSection(&g_blocksLock);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   // A tooltip window costs milliseconds: it is made when first needed.
   data->toolTipDue = 1;
   TreeListMeasureFont(data);
@@ -389,7 +385,6 @@ static LRESULT OnCreate(HWND hwnd) {
   TreeListUpdateVScrollBar(data, 0, 0);
   TreeListOpenThemes(data);
   if (data->style & TVS_CHECKBOXES) TreeListCreateCheckImages(data, 0);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -398,7 +393,7 @@ static void DestroyOwnedList(HIMAGELIST list, BYTE owned) {
 }
 
 static LRESULT OnDestroy(TreeListData* data) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TreeListDeleteItem(data, (UINT_PTR)TVI_ROOT, 0);
   FreeAllRecords(data);
   if (data->stateImages == TL_CHECKBOX_MARKER) data->stateImages = nullptr;
@@ -427,7 +422,7 @@ static LRESULT OnDestroy(TreeListData* data) {
   }
   data->paintBufferSize = 0;
   data->columnCount = 0;
-  TreeListUnlock(data);
+  lock.Leave();
   // Child windows go without the lock: they may notify us back.
   for (HWND child : children)
     if (child && IsWindow(child)) DestroyWindow(child);
@@ -441,14 +436,14 @@ static LRESULT OnNcDestroy(HWND hwnd, TreeListData* data) {
   LeaveCriticalSection(&g_blocksLock);
   // Direct callers that found the block before it was unhooked finish first.
   while (block->foreignCalls > 0) Sleep(1);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   free(data->tipText);
   FreeAllRecords(data);
   free(data->items);
   free(data->rows);
   for (int c = 0; c < kTLMaxColumns - 1; ++c) free(data->cells[c]);
   FreeQueue(data);
-  TreeListUnlock(data);
+  lock.Leave();
   DeleteCriticalSection(&data->lock);
   memset(block, 0, sizeof(*block));
   free(block);
@@ -469,10 +464,10 @@ static void RepaintCaret(TreeListData* data) {
 
 static LRESULT OnFocus(TreeListData* data, BOOL gained) {
   if (data->hasFocus == (gained ? 1 : 0)) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->hasFocus = gained ? 1 : 0;
   RepaintCaret(data);
-  TreeListUnlock(data);
+  lock.Leave();
   NMHDR hdr = {};
   hdr.code = gained ? NM_SETFOCUS : NM_KILLFOCUS;
   TreeListSendNotify(data, &hdr);
@@ -486,7 +481,7 @@ const DWORD kStylesThatPaint =
 static void ApplyStyle(TreeListData* data, DWORD style) {
   DWORD changed = style ^ data->style;
   data->style = style;
-  if (changed & (TVS_CHECKBOXES | 0x4000)) {
+  if (changed & (TVS_CHECKBOXES | TVS_NONEVENHEIGHT)) {
     if (!(style & TVS_CHECKBOXES)) {
       DestroyOwnedList(data->stateImages, data->ownsStateImages);
       data->stateImages = nullptr;
@@ -525,9 +520,8 @@ static void ApplyStyle(TreeListData* data, DWORD style) {
 
 static LRESULT OnStyleChanged(TreeListData* data, WPARAM which, const STYLESTRUCT* ss) {
   if (which != (WPARAM)GWL_STYLE || !ss) return 0;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   ApplyStyle(data, ss->styleNew);
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -542,29 +536,28 @@ static LRESULT OnEnable(TreeListData* data, WPARAM enable) {
   // The style write announces itself with WM_STYLECHANGED; where it does
   // not (an unchanged value), the change is applied here.
   if (data->enabled != want) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     ApplyStyle(data, style);
-    TreeListUnlock(data);
   }
   return 0;
 }
 
 static LRESULT OnSetRedraw(TreeListData* data, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   if (!wParam) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     data->redrawOff = 1;
-    TreeListUnlock(data);
+    lock.Leave();
     return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
   }
   if (!data->redrawOff) return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->redrawOff = 0;
-  TreeListUnlock(data);
+  lock.Leave();
   LRESULT result = DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
-  TreeListLock(data);
+  lock.Enter();
   TreeListInvalidateRows(data);
   TreeListInvalidateHeader(data);
-  TreeListUnlock(data);
+  lock.Leave();
   TreeListRefreshScrollInfo(data);
   return result;
 }
@@ -573,9 +566,8 @@ static LRESULT OnPaint(TreeListData* data, HWND hwnd, HDC given) {
   if (given) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    TreeListLock(data);
+    TreeListLocked lock(data);
     TreeListPaint(data, given, &rc);
-    TreeListUnlock(data);
     return 0;
   }
   PAINTSTRUCT ps;
@@ -591,30 +583,35 @@ static LRESULT OnGetDlgCode(TreeListData* data, const MSG* msg) {
   return DLGC_WANTARROWS | DLGC_WANTCHARS;
 }
 
+// Commands of the in-place editor; any other child's are not the control's.
 static LRESULT OnCommand(TreeListData* data, WPARAM wParam) {
+  if (LOWORD(wParam) != TL_EDITOR_ID) return 0;
   DWORD code = (DWORD)wParam;
-  TreeListLock(data);
-  if (code == 0x02000003 || code == 0x15780003 || code == 0x00040003) {
+  TreeListLocked lock(data);
+  const DWORD editKillFocus = MAKEWPARAM(TL_EDITOR_ID, EN_KILLFOCUS), accept = MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_ACCEPT);
+  const DWORD comboKillFocus = MAKEWPARAM(TL_EDITOR_ID, CBN_KILLFOCUS);
+  if (code == editKillFocus || code == accept || code == comboKillFocus) {
     if (data->editItem) {
       int kind = data->editKind;
-      TreeListEndEdit(data, code == 0x15780003 ? 2 : 1);
-      TreeListUnlock(data);
-      if (kind && code != 0x02000003) SetFocus(data->window);
+      TreeListEndEdit(data, code == accept ? 2 : 1);
+      lock.Leave();
+      if (kind && code != editKillFocus) SetFocus(data->window);
       return 0;
     }
-  } else if (code == 0x15790003) {
+  } else if (code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_CANCEL)) {
     if (data->editItem) {
       int kind = data->editKind;
       TreeListEndEdit(data, 0);
-      TreeListUnlock(data);
+      lock.Leave();
       if (kind) SetFocus(data->window);
       return 0;
     }
-  } else if (code == 0x03000003 || code == 0x00050003 || code == 0x00010003 || code == 0x10000003) {
+  } else if (code == MAKEWPARAM(TL_EDITOR_ID, EN_CHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, CBN_EDITCHANGE) ||
+             code == MAKEWPARAM(TL_EDITOR_ID, CBN_SELCHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_TEXTSET)) {
     data->editChanged = 1;
-    if (code == 0x03000003 || code == 0x10000003) TreeListFitEditor(data);
+    if (code == MAKEWPARAM(TL_EDITOR_ID, EN_CHANGE) || code == MAKEWPARAM(TL_EDITOR_ID, TL_EDIT_TEXTSET))
+      TreeListFitEditor(data);
   }
-  TreeListUnlock(data);
   return 0;
 }
 
@@ -632,7 +629,7 @@ static LRESULT OnClipboard(TreeListData* data, HWND hwnd, UINT msg, WPARAM wPara
 
 static void OnDropHoverTimer(TreeListData* data) {
   if (++data->dropHoverTicks < 5) return;
-  TreeListLock(data);
+  TreeListLocked lock(data);
   TVHITTESTINFO hit = {};
   GetCursorPos(&hit.pt);
   ScreenToClient(data->window, &hit.pt);
@@ -641,7 +638,6 @@ static void OnDropHoverTimer(TreeListData* data) {
     TreeListItem* record = TreeListLookup(data, item);
     if (record && record->firstChild && !(record->state & TVIS_EXPANDED)) TreeListExpandItem(data, (TLHandle)item, 0);
   }
-  TreeListUnlock(data);
 }
 
 // One auto-scroll tick: false when the tick takes no step.
@@ -692,10 +688,10 @@ static LRESULT OnTimer(TreeListData* data, HWND hwnd, WPARAM id, LPARAM lParam) 
 }
 
 static LRESULT OnSetAutoScroll(TreeListData* data, WPARAM mode, LPARAM interval) {
-  TreeListLock(data);
+  TreeListLocked lock(data);
   data->autoScrollMode = (BYTE)mode;
   data->autoScrollTicks = 0;
-  TreeListUnlock(data);
+  lock.Leave();
   if (interval == 0) return KillTimer(data->window, TL_TIMER_AUTOSCROLL);
   int ms = (int)interval;
   if (ms < 30) ms = 30;
@@ -705,415 +701,200 @@ static LRESULT OnSetAutoScroll(TreeListData* data, WPARAM mode, LPARAM interval)
 
 static LRESULT OnKeyUp(TreeListData* data, HWND hwnd, WPARAM key, LPARAM keyData) {
   if (key == VK_CONTROL && data->dragItem && data->dropMarkHeight >= 5) {
-    TreeListLock(data);
+    TreeListLocked lock(data);
     TreeListDropTarget(data, data->dragKeys & ~MK_CONTROL, data->dragPoint);
-    TreeListUnlock(data);
   }
   DefWindowProcA(hwnd, WM_KEYUP, key, keyData);
   return 1;
 }
 
-// Messages whose numbers the control does not answer among its ranges.
-static bool IsAnsweredTreeViewMessage(UINT msg) {
-  if (msg < 0x1100 || msg > 0x112D) return false;
-  return !(msg == 0x1103 || (msg >= 0x1121 && msg <= 0x1124) || msg == 0x112A || msg == 0x112B);
+static LRESULT OnSize(TreeListData* data, HWND hwnd, LPARAM size) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return TreeListOnSize(data, MAKELPARAM(LOWORD(size), rc.bottom));
 }
 
-static bool IsAnsweredOwnMessage(UINT msg) {
-  if (msg < TLM_FIRST || msg > TLM_LAST) return false;
-  return !(msg == 0x1162 || msg == 0x1166 || msg == 0x116E || msg == 0x1170 || msg == 0x117B);
+// The header's owner-drawn items are the parent's to draw.
+static LRESULT OnDrawItem(TreeListData* data, WPARAM id, LPARAM item) {
+  if (id != TL_HEADER_ID) return 0;
+  HWND hwnd = data->window;
+  return SendMessageA(GetParent(hwnd), WM_DRAWITEM, (WPARAM)GetWindowLongPtrA(hwnd, GWLP_ID), item);
 }
 
+static LRESULT OnNotify(TreeListData* data, WPARAM id, LPARAM hdr) {
+  if (!hdr) return 0;
+  if (id == TL_HEADER_ID) return TreeListOnHeaderNotify(data, (NMHDR*)hdr);
+  return TreeListOnToolTipNotify(data, (NMHDR*)hdr);
+}
+
+static LRESULT OnKeyDown(TreeListData* data, WPARAM key, LPARAM keyData) {
+  if (data->dragItem && TreeListDragKeyDown(data, key)) return 0;
+  return TreeListOnKeyDown(data, key, keyData);
+}
+
+static LRESULT OnChar(TreeListData* data, WPARAM ch, LPARAM keyData) {
+  int repeat = LOWORD(keyData);
+  TreeListLocked lock(data);
+  for (int i = 0; i < repeat; ++i) TreeListTypeAhead(data, (UINT)ch);
+  return 0;
+}
+
+static LRESULT OnCaptureChanged(TreeListData* data, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  TreeListOnCaptureChanged(data, (HWND)lParam);
+  return DefWindowProcA(hwnd, WM_CAPTURECHANGED, wParam, lParam);
+}
+
+static LRESULT OnButtonDown(TreeListData* data, UINT msg, WPARAM keys, LPARAM point) {
+  if (TreeListBeforeButton(data, &msg, point)) return 0;
+  return TreeListOnButtonDown(data, msg, keys, point);
+}
+
+static LRESULT OnLButtonUp(TreeListData* data, WPARAM keys, LPARAM point) {
+  UINT msg = WM_LBUTTONUP;
+  if (TreeListBeforeButton(data, &msg, point)) return 0;
+  return TreeListOnButtonUp(data, msg, keys, point);
+}
+
+static LRESULT OnRButtonUp(TreeListData* data, HWND hwnd, WPARAM keys, LPARAM point) {
+  TreeListOnButtonUp(data, WM_RBUTTONUP, keys, point);
+  return DefWindowProcA(hwnd, WM_RBUTTONUP, keys, point);
+}
+
+// The message table: every message the control answers has its case here;
+// any other number, including the free ones among the control's, declines.
 static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
   switch (msg) {
-    case WM_DESTROY:
-      return OnDestroy(data);
-    case WM_SIZE: {
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      return TreeListOnSize(data, MAKELPARAM(LOWORD(lParam), rc.bottom));
-    }
-    case WM_SETFOCUS:
-      return OnFocus(data, TRUE);
-    case WM_KILLFOCUS:
-      return OnFocus(data, FALSE);
-    case WM_ENABLE:
-      return OnEnable(data, wParam);
-    case WM_SETREDRAW:
-      return OnSetRedraw(data, hwnd, wParam, lParam);
+    case WM_DESTROY:              return OnDestroy(data);
+    case WM_SIZE:                 return OnSize(data, hwnd, lParam);
+    case WM_SETFOCUS:             return OnFocus(data, TRUE);
+    case WM_KILLFOCUS:            return OnFocus(data, FALSE);
+    case WM_ENABLE:               return OnEnable(data, wParam);
+    case WM_SETREDRAW:            return OnSetRedraw(data, hwnd, wParam, lParam);
     case WM_PAINT:
-      return OnPaint(data, hwnd, (HDC)wParam);
-    case WM_PRINTCLIENT:
-      return OnPaint(data, hwnd, (HDC)wParam);
-    case WM_SYSCOLORCHANGE:
-      return TreeListOnSysColorChange(data);
-    case WM_SHOWWINDOW:
-      return TreeListOnShowWindow(data, wParam);
-    case WM_DRAWITEM:
-      if (wParam != TL_HEADER_ID) return 0;
-      return SendMessageA(GetParent(hwnd), WM_DRAWITEM, (WPARAM)GetWindowLongPtrA(hwnd, GWLP_ID), lParam);
-    case WM_SETFONT:
-      return TreeListOnSetFont(data, (HFONT)wParam, (BOOL)lParam);
-    case WM_GETFONT:
-      return (LRESULT)data->font;
-    case WM_NOTIFY:
-      if (!lParam) return 0;
-      if (wParam == TL_HEADER_ID) return TreeListOnHeaderNotify(data, (NMHDR*)lParam);
-      return TreeListOnToolTipNotify(data, (NMHDR*)lParam);
-    case WM_STYLECHANGED:
-      return OnStyleChanged(data, wParam, (const STYLESTRUCT*)lParam);
-    case WM_GETDLGCODE:
-      return OnGetDlgCode(data, (const MSG*)lParam);
-    case WM_KEYDOWN:
-      if (data->dragItem && TreeListDragKeyDown(data, wParam)) return 0;
-      TreeListLock(data);
-      return TreeListOnKeyDown(data, wParam, lParam);
-    case WM_KEYUP:
-      return OnKeyUp(data, hwnd, wParam, lParam);
-    case WM_CHAR: {
-      int repeat = LOWORD(lParam);
-      TreeListLock(data);
-      for (int i = 0; i < repeat; ++i) TreeListTypeAhead(data, (UINT)wParam);
-      TreeListUnlock(data);
-      return 0;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) != TL_EDITOR_ID) return 0;
-      return OnCommand(data, wParam);
-    case WM_TIMER:
-      return OnTimer(data, hwnd, wParam, lParam);
-    case WM_HSCROLL:
-      return TreeListOnHScroll(data, wParam);
-    case WM_VSCROLL:
-      return TreeListOnVScroll(data, wParam);
-    case WM_MOUSEWHEEL:
-      return TreeListOnMouseWheel(data, wParam);
-    case WM_MOUSEMOVE:
-      return TreeListOnMouseMove(data, wParam, lParam);
-    case WM_MOUSELEAVE:
-      return TreeListOnMouseLeave(data);
-    case WM_CAPTURECHANGED:
-      TreeListOnCaptureChanged(data, (HWND)lParam);
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_PRINTCLIENT:          return OnPaint(data, hwnd, (HDC)wParam);
+    case WM_SYSCOLORCHANGE:       return TreeListOnSysColorChange(data);
+    case WM_SHOWWINDOW:           return TreeListOnShowWindow(data, wParam);
+    case WM_DRAWITEM:             return OnDrawItem(data, wParam, lParam);
+    case WM_SETFONT:              return TreeListOnSetFont(data, (HFONT)wParam, (BOOL)lParam);
+    case WM_GETFONT:              return (LRESULT)data->font;
+    case WM_NOTIFY:               return OnNotify(data, wParam, lParam);
+    case WM_STYLECHANGED:         return OnStyleChanged(data, wParam, (const STYLESTRUCT*)lParam);
+    case WM_GETDLGCODE:           return OnGetDlgCode(data, (const MSG*)lParam);
+    case WM_KEYDOWN:              return OnKeyDown(data, wParam, lParam);
+    case WM_KEYUP:                return OnKeyUp(data, hwnd, wParam, lParam);
+    case WM_CHAR:                 return OnChar(data, wParam, lParam);
+    case WM_COMMAND:              return OnCommand(data, wParam);
+    case WM_TIMER:                return OnTimer(data, hwnd, wParam, lParam);
+    case WM_HSCROLL:              return TreeListOnHScroll(data, wParam);
+    case WM_VSCROLL:              return TreeListOnVScroll(data, wParam);
+    case WM_MOUSEWHEEL:           return TreeListOnMouseWheel(data, wParam);
+    case WM_MOUSEMOVE:            return TreeListOnMouseMove(data, wParam, lParam);
+    case WM_MOUSELEAVE:           return TreeListOnMouseLeave(data);
+    case WM_CAPTURECHANGED:       return OnCaptureChanged(data, hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
-      TreeListLock(data);
-      return TreeListOnButtonDown(data, msg, wParam, lParam);
-    case WM_LBUTTONUP:
-      if (TreeListBeforeButton(data, &msg, lParam)) return 0;
-      return TreeListOnButtonUp(data, msg, wParam, lParam);
-    case WM_RBUTTONUP:
-      TreeListOnButtonUp(data, msg, wParam, lParam);
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_RBUTTONDBLCLK:        return OnButtonDown(data, msg, wParam, lParam);
+    case WM_LBUTTONUP:            return OnLButtonUp(data, wParam, lParam);
+    case WM_RBUTTONUP:            return OnRButtonUp(data, hwnd, wParam, lParam);
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      return 0;
+    case WM_MBUTTONDBLCLK:        return 0;
     case WM_CUT:
     case WM_COPY:
     case WM_PASTE:
-    case WM_CLEAR:
-      return OnClipboard(data, hwnd, msg, wParam, lParam);
-    case CCM_GETUNICODEFORMAT:
-      return 0;
-    case TLM_RUNDEFERRED:
-      return TreeListRunDeferred(data);
-    case TLM_OPTION:
-      return TreeListOption(data, wParam, lParam);
-    case TLM_SETAUTOSCROLL:
-      return OnSetAutoScroll(data, wParam, lParam);
+    case WM_CLEAR:                return OnClipboard(data, hwnd, msg, wParam, lParam);
+    case CCM_GETUNICODEFORMAT:    return 0;
+    // Tree-view messages.
+    case TVM_INSERTITEMA:         return TreeListOnInsertItem(data, wParam, lParam);
+    case TVM_DELETEITEM:          return TreeListOnDeleteMessage(data, wParam, lParam);
+    case TVM_EXPAND:              return TreeListOnExpand(data, wParam, lParam);
+    case TVM_GETITEMRECT:         return TreeListOnGetItemRect(data, wParam, lParam);
+    case TVM_GETCOUNT:            return data->itemCount;
+    case TVM_GETINDENT:           return data->indent;
+    case TVM_SETINDENT:           return TreeListSetIndent(data, (int)wParam);
+    case TVM_GETIMAGELIST:        return TreeListGetImageList(data, wParam);
+    case TVM_SETIMAGELIST:        return TreeListSetImageList(data, wParam, (HIMAGELIST)lParam);
+    case TVM_GETNEXTITEM:         return TreeListOnGetNextItem(data, wParam, lParam);
+    case TVM_SELECTITEM:          return TreeListOnSelectItem(data, wParam, lParam);
+    case TVM_GETITEMA:            return TreeListOnGetItem(data, wParam, lParam);
+    case TVM_SETITEMA:            return TreeListOnSetItem(data, wParam, lParam);
+    case TVM_EDITLABELA:
+    case TVM_ENDEDITLABELNOW:     return TreeListOnEditMessage(data, msg, wParam, lParam);
+    case TVM_GETEDITCONTROL:      return (LRESULT)data->editWindow;
+    case TVM_GETVISIBLECOUNT:     return data->rowsPerPage;
+    case TVM_HITTEST:             return TreeListOnHitTest(data, wParam, lParam);
+    case TVM_CREATEDRAGIMAGE:     return TreeListOnCreateDragImage(data, wParam, lParam);
+    case TVM_SORTCHILDREN:
+    case TVM_SORTCHILDRENCB:      return TreeListOnSortMessage(data, msg, wParam, lParam);
+    case TVM_ENSUREVISIBLE:       return TreeListOnEnsureVisible(data, wParam, lParam);
+    case TVM_GETISEARCHSTRINGA:   return TreeListGetISearchString((char*)lParam);
+    case TVM_SETTOOLTIPS:         return TreeListOnSetToolTips(data, wParam, lParam);
+    case TVM_GETTOOLTIPS:         return TreeListOnGetToolTips(data, wParam, lParam);
+    case TVM_SETINSERTMARK:       return TreeListOnSetInsertMark(data, wParam, lParam);
+    case TVM_SETITEMHEIGHT:       return TreeListSetItemHeight(data, (int)wParam);
+    case TVM_GETITEMHEIGHT:       return data->rowHeight;
+    case TVM_SETBKCOLOR:          return TreeListSetColorSlot(data, (UINT)wParam, (COLORREF)lParam);
+    case TVM_GETBKCOLOR:          return TreeListGetColorSlot(data, (UINT)wParam);
+    case TVM_SETTEXTCOLOR:        return TreeListSetColorSlot(data, kTLColorText, (COLORREF)lParam);
+    case TVM_GETTEXTCOLOR:        return TreeListGetColorSlot(data, kTLColorText);
+    case TVM_SETINSERTMARKCOLOR:  return TreeListSetColorSlot(data, kTLColorInsertMark, (COLORREF)lParam);
+    case TVM_GETINSERTMARKCOLOR:  return TreeListGetColorSlot(data, kTLColorInsertMark);
+    case TVM_GETITEMSTATE:        return TreeListOnGetItemState(data, wParam, lParam);
+    case TVM_SETLINECOLOR:        return TreeListSetColorSlot(data, kTLColorSign, (COLORREF)lParam);
+    case TVM_GETLINECOLOR:        return TreeListGetColorSlot(data, kTLColorSign);
+    case TVM_SETEXTENDEDSTYLE:    return TreeListSetExtendedStyle(data, (DWORD)wParam, (DWORD)lParam);
+    case TVM_GETEXTENDEDSTYLE:    return data->exStyle;
+    // The control's own messages.
+    case TLM_SETCOLUMNTEXTCOLOR:  return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
+    case TLM_SETITEMPARAM:        return TreeListOnSetItemParam(data, wParam, lParam);
+    case TLM_GETITEMPARAM:        return TreeListOnGetItemParam(data, wParam, lParam);
+    case TLM_COUNTITEMS:          return TreeListOnCountItems(data, wParam, lParam);
+    case TLM_BEGINDRAG:           return TreeListOnBeginDrag(data, wParam, lParam);
+    case TLM_SETCOLOR:            return TreeListOnSetColorRecord(data, wParam, lParam);
+    case TLM_SETAUTOSCROLL:       return OnSetAutoScroll(data, wParam, lParam);
+    case TLM_RUNDEFERRED:         return TreeListRunDeferred(data);
+    case TLM_SETDROPMARK:         return TreeListOnSetDropMark(data, wParam, lParam);
+    case TLM_SETSTATEEX:          return TreeListOnSetStateEx(data, wParam, lParam);
+    case TLM_MOVEITEM:
+    case TLM_MOVEITEM + 1:
+    case TLM_MOVEITEM + 2:
+    case TLM_MOVEITEM_LAST:       return TreeListOnMoveItem(data, msg, wParam, lParam);
+    case TLM_SETCOLUMNORDER:      return TreeListOnSetColumnOrder(data, wParam, lParam);
+    case TLM_GETCOLUMNORDER:      return TreeListGetColumnOrder(data, wParam, (int*)lParam);
+    case TLM_SETFOCUSCELL:        return TreeListOnSetFocusCell(data, wParam, lParam);
+    case TLM_GETVISIBILITY:       return TreeListOnGetVisibility(data, wParam, lParam);
+    case TLM_OPTION:              return TreeListOption(data, wParam, lParam);
+    case TLM_SELECTSUBTREE:       return TreeListOnSelectSubtree(data, wParam, lParam);
+    case TLM_FINDITEM:            return TreeListOnFindItem(data, wParam, lParam);
+    case TLM_GETROWSINVIEW:       return data->rowsInView;
+    case TLM_SETCOLUMNEDITPARAM:
+    case TLM_SETCOLUMNEDIT:       return TreeListOnEditMessage(data, msg, wParam, lParam);
+    case TLM_SORTCHILDRENEX:      return TreeListOnSortMessage(data, msg, wParam, lParam);
+    case TLM_GETITEMEXTRA:        return TreeListOnGetItemExtra(data, wParam, lParam);
+    case TLM_GETEXTRASIZE:        return data->extraBytes;
+    case TLM_SETEXTRASIZE:        return TreeListOnSetExtraSize(data, wParam, lParam);
+    case TLM_GETCOLUMNWIDTH:      return TreeListGetColumnWidth(data, (int)wParam);
+    case TLM_SETCOLUMNWIDTH:      return TreeListSetColumnWidth(data, (int)wParam, (int)lParam);
+    case TLM_GETCOLUMN:           return TreeListGetColumn(data, (int)wParam, (LVCOLUMNA*)lParam);
+    case TLM_SETCOLUMN:           return TreeListOnSetColumn(data, wParam, lParam);
+    case TLM_GETITEMROW:          return TreeListOnGetItemRow(data, wParam, lParam);
+    case TLM_GETROWCOUNT:         return data->rowCount;
+    case TLM_GETROWITEM:          return TreeListOnGetRowItem(data, wParam, lParam);
+    case TLM_GETTEXTCOLOR:        return TreeListOnGetCellColor(data, wParam, lParam, true);
+    case TLM_SETTEXTCOLOR:        return TreeListOnSetCellColor(data, wParam, lParam, true);
+    case TLM_GETBKCOLOR:          return TreeListOnGetCellColor(data, wParam, lParam, false);
+    case TLM_SETBKCOLOR:          return TreeListOnSetCellColor(data, wParam, lParam, false);
+    case TLM_SETHOTITEM:          return TreeListOnSetHotItem(data, wParam, lParam);
+    case TLM_SELECTCELL:          return TreeListOnSelectCell(data, wParam, lParam);
+    case TLM_INSERTCOLUMN:        return TreeListOnInsertColumn(data, wParam, lParam);
+    case TLM_DELETECOLUMN:        return TreeListOnDeleteColumn(data, wParam, lParam);
+    case TLM_GETCOLUMNCOUNT:      return data->columnCount;
+    case TLM_GETHEADER:           return (LRESULT)data->header;
+    default:                      return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  LRESULT tracked;
-  if (TreeListOnTrackingMessage(data, msg, wParam, lParam, &tracked)) return tracked;
-  if (msg >= 0x1100 && msg <= 0x112D) {
-    if (!IsAnsweredTreeViewMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    switch (msg) {
-      case TVM_GETITEMRECT: {
-        RECT* rc = (RECT*)lParam;
-        if (!rc) return 0;
-        TreeListLock(data);
-        TLHandle item;
-        memcpy(&item, rc, sizeof(item));
-        int result = TreeListGetItemRect(data, item, (UINT)wParam, rc);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_GETCOUNT:
-        return data->itemCount;
-      case TVM_GETINDENT:
-        return data->indent;
-      case TVM_SETINDENT:
-        return TreeListSetIndent(data, (int)wParam);
-      case TVM_GETIMAGELIST:
-        return TreeListGetImageList(data, wParam);
-      case TVM_SETIMAGELIST:
-        return TreeListSetImageList(data, wParam, (HIMAGELIST)lParam);
-      case TVM_EXPAND: {
-        TreeListLock(data);
-        LRESULT result;
-        if (wParam & TLE_DEFER) {
-          TreeListQueueOp(data, kTLOpExpand, (UINT_PTR)lParam, wParam & ~(WPARAM)TLE_DEFER);
-          result = 1;
-        } else {
-          result = TreeListExpand(data, (UINT_PTR)lParam, (UINT)wParam);
-        }
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SELECTITEM:
-        if (wParam == TVGN_FIRSTVISIBLE) return TreeListSelectFirstVisible(data, (UINT_PTR)lParam);
-        if (wParam == TVGN_CARET) {
-          TreeListLock(data);
-          LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, 0, TVC_UNKNOWN);
-          TreeListUnlock(data);
-          return result > 1 ? 1 : result;
-        }
-        return TreeListOnItemMessage(data, msg, wParam, lParam);
-      case TVM_GETEDITCONTROL:
-        return (LRESULT)data->editWindow;
-      case TVM_EDITLABELA:
-      case TVM_ENDEDITLABELNOW:
-        return TreeListOnEditMessage(data, msg, wParam, lParam);
-      case TVM_GETVISIBLECOUNT:
-        return data->rowsPerPage;
-      case TVM_ENSUREVISIBLE: {
-        TreeListLock(data);
-        int result = TreeListEnsureVisible(data, (UINT_PTR)lParam, (int)wParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SETTOOLTIPS: {
-        TreeListMakeDueToolTip(data);
-        HWND old = data->toolTip;
-        if (old != (HWND)wParam) TreeListLetGoOfToolTip(old);
-        data->toolTip = (HWND)wParam;
-        return (LRESULT)old;
-      }
-      case TVM_GETTOOLTIPS:
-        TreeListMakeDueToolTip(data);
-        return (LRESULT)data->toolTip;
-      case TVM_GETISEARCHSTRINGA:
-        return TreeListGetISearchString((char*)lParam);
-      case TVM_SETITEMHEIGHT:
-        return TreeListSetItemHeight(data, (int)wParam);
-      case TVM_GETITEMHEIGHT:
-        return data->rowHeight;
-      case TVM_SETBKCOLOR:
-        return TreeListSetColorSlot(data, (UINT)wParam, (COLORREF)lParam);
-      case TVM_GETBKCOLOR:
-        return TreeListGetColorSlot(data, (UINT)wParam);
-      case TVM_SETTEXTCOLOR:
-        return TreeListSetColorSlot(data, kTLColorText, (COLORREF)lParam);
-      case TVM_GETTEXTCOLOR:
-        return TreeListGetColorSlot(data, kTLColorText);
-      case TVM_SETINSERTMARKCOLOR:
-        return TreeListSetColorSlot(data, kTLColorInsertMark, (COLORREF)lParam);
-      case TVM_GETINSERTMARKCOLOR:
-        return TreeListGetColorSlot(data, kTLColorInsertMark);
-      case TVM_SETLINECOLOR:
-        return TreeListSetColorSlot(data, kTLColorSign, (COLORREF)lParam);
-      case TVM_GETLINECOLOR:
-        return TreeListGetColorSlot(data, kTLColorSign);
-      case TVM_SETEXTENDEDSTYLE:
-        return TreeListSetExtendedStyle(data, (DWORD)wParam, (DWORD)lParam);
-      case TVM_GETEXTENDEDSTYLE:
-        return data->exStyle;
-      case TVM_INSERTITEMA: {
-        TreeListLock(data);
-        LRESULT result = TreeListInsertItem(data, (TVINSERTSTRUCTA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_DELETEITEM:
-        return TreeListOnDeleteMessage(data, wParam, lParam);
-      case TVM_GETITEMA:
-      case TVM_SETITEMA: {
-        TreeListLock(data);
-        LRESULT result =
-            msg == TVM_GETITEMA ? TreeListGetItem(data, (TVITEMA*)lParam) : TreeListSetItem(data, (TVITEMA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SETINSERTMARK: {
-        TreeListLock(data);
-        LRESULT result = TreeListSetInsertMark(data, (UINT_PTR)lParam, (BOOL)wParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_HITTEST: {
-        TreeListLock(data);
-        LRESULT result = TreeListHitTest(data, (TVHITTESTINFO*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_GETNEXTITEM: {
-        TreeListLock(data);
-        LRESULT result = TreeListGetNextItem(data, (UINT)wParam, (UINT_PTR)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TVM_SORTCHILDREN:
-      case TVM_SORTCHILDRENCB:
-        return TreeListOnSortMessage(data, msg, wParam, lParam);
-      case TVM_GETITEMSTATE: {
-        TreeListItem* item = TreeListLookup(data, wParam);
-        return item ? item->state : 0;
-      }
-    }
-    return TreeListOnItemMessage(data, msg, wParam, lParam);
-  }
-  if (msg >= TLM_FIRST && msg <= TLM_LAST) {
-    if (!IsAnsweredOwnMessage(msg)) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    switch (msg) {
-      case TLM_GETVISIBILITY: {
-        TreeListLock(data);
-        int result = TreeListGetVisibility(data, (UINT_PTR)lParam, (int)wParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_GETROWSINVIEW:
-        return data->rowsInView;
-      case TLM_SETCOLUMNEDIT:
-      case TLM_SETCOLUMNEDITPARAM:
-        return TreeListOnEditMessage(data, msg, wParam, lParam);
-      case TLM_GETITEMROW: {
-        TreeListLock(data);
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        LRESULT row = item && item->row ? (LRESULT)item->row - 1 : -1;
-        TreeListUnlock(data);
-        return row;
-      }
-      case TLM_GETROWCOUNT:
-        return data->rowCount;
-      case TLM_GETROWITEM: {
-        TreeListLock(data);
-        LRESULT item = (UINT_PTR)lParam < data->rowCount ? data->rows[lParam] : 0;
-        TreeListUnlock(data);
-        return item;
-      }
-      case TLM_GETITEMPARAM: {
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        return item ? item->lParam : 0;
-      }
-      case TLM_SETSTATEEX: {
-        TreeListLock(data);
-        LRESULT result = TreeListSetStateEx(data, (TVITEMA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SETITEMPARAM: {
-        TreeListLock(data);
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        if (item) item->lParam = (LPARAM)wParam;
-        TreeListUnlock(data);
-        return item ? 1 : 0;
-      }
-      case TLM_GETITEMEXTRA: {
-        TreeListItem* item = TreeListLookup(data, (UINT_PTR)lParam);
-        return item && data->extraBytes ? (LRESULT)(item + 1) : 0;
-      }
-      case TLM_SETEXTRASIZE: {
-        if (lParam < 0 || lParam > 0x1000000) return -1;
-        TreeListLock(data);
-        LRESULT result = data->itemCount ? 0 : lParam;
-        if (!data->itemCount) data->extraBytes = (UINT)lParam;
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_GETTEXTCOLOR:
-      case TLM_GETBKCOLOR: {
-        TreeListLock(data);
-        LRESULT result = TreeListGetColor(data, wParam, (int)lParam, msg == TLM_GETTEXTCOLOR);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SETTEXTCOLOR:
-      case TLM_SETBKCOLOR: {
-        TreeListLock(data);
-        LRESULT result = TreeListSetColor(data, wParam & 0xFFFFFF, (int)((wParam >> 24) & 0xFF),
-                                          msg == TLM_SETTEXTCOLOR, (COLORREF)lParam, false);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SETCOLOR: {
-        const BYTE* record = (const BYTE*)lParam;
-        if (!record) return -1;
-        COLORREF color;
-        memcpy(&color, record + 4, sizeof(color));
-        TreeListLock(data);
-        LRESULT result = TreeListSetColor(data, wParam, record[1], record[0] & 1, color, (record[0] & 2) != 0);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_INSERTCOLUMN:
-      case TLM_DELETECOLUMN:
-      case TLM_SETCOLUMN:
-      case TLM_SETCOLUMNORDER: {
-        TreeListLock(data);
-        LRESULT result;
-        if (msg == TLM_INSERTCOLUMN)
-          result = TreeListInsertColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
-        else if (msg == TLM_DELETECOLUMN)
-          result = TreeListDeleteColumn(data, (int)wParam);
-        else if (msg == TLM_SETCOLUMN)
-          result = TreeListSetColumn(data, (int)wParam, (const LVCOLUMNA*)lParam);
-        else
-          result = TreeListSetColumnOrder(data, wParam, (const int*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_GETCOLUMN:
-        return TreeListGetColumn(data, (int)wParam, (LVCOLUMNA*)lParam);
-      case TLM_GETCOLUMNWIDTH:
-        return TreeListGetColumnWidth(data, (int)wParam);
-      case TLM_SETCOLUMNWIDTH:
-        return TreeListSetColumnWidth(data, (int)wParam, (int)lParam);
-      case TLM_GETCOLUMNORDER:
-        return TreeListGetColumnOrder(data, wParam, (int*)lParam);
-      case TLM_SETCOLUMNTEXTCOLOR:
-        return TreeListSetColumnTextColor(data, wParam, (COLORREF)lParam);
-      case TLM_FINDITEM: {
-        TreeListLock(data);
-        LRESULT result = TreeListFindItem(data, wParam, (TreeListFindInfo*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_COUNTITEMS: {
-        TreeListLock(data);
-        LRESULT result = TreeListCountMatches(data, (const TVITEMA*)lParam);
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_MOVEITEM:
-      case TLM_MOVEITEM + 1:
-      case TLM_MOVEITEM + 2:
-      case TLM_MOVEITEM_LAST: {
-        TreeListLock(data);
-        LRESULT result = TreeListMoveItem(data, (UINT_PTR)lParam, wParam, (int)(msg - TLM_MOVEITEM));
-        TreeListUnlock(data);
-        return result;
-      }
-      case TLM_SELECTCELL: {
-        TreeListLock(data);
-        LRESULT result = TreeListSelectItem(data, (UINT_PTR)lParam, (int)wParam, TVC_UNKNOWN);
-        TreeListUnlock(data);
-        return result > 1 ? 1 : result;
-      }
-      case TLM_SORTCHILDRENEX:
-        return TreeListOnSortMessage(data, msg, wParam, lParam);
-      case TLM_GETEXTRASIZE:
-        return data->extraBytes;
-      case TLM_GETCOLUMNCOUNT:
-        return data->columnCount;
-      case TLM_GETHEADER:
-        return (LRESULT)data->header;
-    }
-    return TreeListOnItemMessage(data, msg, wParam, lParam);
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  // clang-format on
 }
 
 LRESULT CALLBACK TreeListWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 // message, F3 opening the find dialog afterwards, and cancel.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -108,6 +109,83 @@ TEST(ViewSearch, FindNextUntilTheEnd) {
   EXPECT_EQ(status.substr(0, 6), "Pfad: ") << status;
   EXPECT_FALSE(view->Search().IsSet());
   EXPECT_EQ(FindWindowA("#32770", "Information"), nullptr);
+
+  frame->SendMessage(WM_CLOSE);
+  app->Run();
+  delete names;
+  delete app;
+}
+
+// Visible in the pane's control: the item's row lies in the client area.
+bool InView(HWND control, HTREEITEM item) {
+  RECT rc = {};
+  memcpy(&rc, &item, sizeof item);
+  return item && SendMessageA(control, TVM_GETITEMRECT, FALSE, (LPARAM)&rc) != 0;
+}
+
+HTREEITEM Caret(HWND control) { return (HTREEITEM)SendMessageA(control, TVM_GETNEXTITEM, TVGN_CARET, 0); }
+
+// A hit far down a long list, and a key far down a long tree level, is
+// scrolled into view; a key whose name the code page cannot carry is found
+// and shown by its own name beside its "?" twin.
+TEST(ViewSearch, HitsAreScrolledIntoViewAndShownByTheirOwnNames) {
+  CEditorTestApp* app = new CEditorTestApp;
+  ASSERT_TRUE(AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL));
+  TestAppNames* names = new TestAppNames;
+  TestRegistryKey key;
+  const int kRows = 3000;
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyA(key.Handle(), "Viele", &k), ERROR_SUCCESS);
+  for (int i = 0; i < kRows; ++i) {
+    char name[32];
+    wsprintfA(name, i == kRows - 2 ? "W%04d treffer" : "W%04d", i);
+    RegSetValueExA(k, name, 0, REG_SZ, (const BYTE*)"x", 2);
+  }
+  RegCloseKey(k);
+  ASSERT_EQ(RegCreateKeyA(key.Handle(), "Zweige", &k), ERROR_SUCCESS);
+  for (int i = 0; i < kRows; ++i) {
+    char name[32];
+    wsprintfA(name, i == kRows - 2 ? "K%04d zweigziel" : "K%04d", i);
+    HKEY sub;
+    RegCreateKeyA(k, name, &sub);
+    RegCloseKey(sub);
+  }
+  RegCloseKey(k);
+  for (const wchar_t* twin : {L"Zwilling\\a?b", L"Zwilling\\a\u4E2Db"}) {
+    ASSERT_EQ(RegCreateKeyExW(key.Handle(), twin, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+    const wchar_t* data = wcschr(twin, L'?') ? L"zwilling" : L"eigener name";
+    RegSetValueExW(k, L"Wert", 0, REG_SZ, (const BYTE*)data, (DWORD)(wcslen(data) + 1) * 2);
+    RegCloseKey(k);
+  }
+  ASSERT_TRUE(app->InitInstance());
+  CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, app->m_pMainWnd);
+  COstrovaView* view = DYNAMIC_DOWNCAST(COstrovaView, frame->GetActiveView());
+  ASSERT_NE(view, nullptr);
+  CRegWnd& pane = view->Pane(view->ActivePane());
+
+  pane.NavigateTo(key.FullPath().c_str(), 1);
+  view->Search().Setup(kSearchValueNames, kSearchPartial, 0, "treffer");
+  ASSERT_EQ(view->SearchRegistry(), 1);
+  EXPECT_EQ(std::string(pane.GetPathNoSlash()), key.FullPath() + "\\Viele");
+  EXPECT_EQ(pane.GetSelectedEntry(), kRows - 1);  // after "(Standard)"
+  EXPECT_TRUE(InView(pane.List().m_hWnd, Caret(pane.List().m_hWnd))) << "the hit row is scrolled away";
+
+  view->Search().Setup(kSearchKeys, kSearchPartial, 0, "zweigziel");
+  ASSERT_EQ(view->SearchRegistry(), 1);
+  EXPECT_EQ(std::string(pane.GetPathNoSlash()), key.FullPath() + "\\Zweige\\K2998 zweigziel");
+  EXPECT_TRUE(InView(pane.Tree().m_hWnd, Caret(pane.Tree().m_hWnd))) << "the hit key is scrolled away";
+
+  view->Search().Setup(kSearchValueData, kSearchPartial, 0, "eigener");
+  ASSERT_EQ(view->SearchRegistry(), 1);
+  EXPECT_EQ(std::string(pane.GetPathNoSlash()), key.FullPath() +
+                                                    "\\Zwilling\\a\x8B"
+                                                    "4E2D\x9B"
+                                                    "b");
+  EXPECT_EQ(pane.GetSelectedEntry(), 1);  // after "(Standard)"
+  ASSERT_GE(pane.GetSelectedEntry(), 0);
+  char cell[64] = "";
+  pane.List().GetCellTextByRow(pane.GetSelectedEntry(), cell, sizeof cell, 2);
+  EXPECT_STREQ(cell, "\"eigener name\"");
 
   frame->SendMessage(WM_CLOSE);
   app->Run();

@@ -144,14 +144,16 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
   // Per source column: blue, green, red, alpha sums and the weight sum. The
   // sums keep every weighted term whole (at most 255 x 2^24, within 32
   // bits), so opaque pixels stay opaque.
-  // Blue, green, red and alpha sums of a column; the vector type may alias them.
-  struct alignas(16) Sums {
+  // Blue, green, red and alpha sums of a column; the vector type may alias
+  // them. Loads and stores are unaligned: the 32-bit C runtime's heap gives
+  // 8-byte blocks, whatever alignment the compiler assumes of new.
+  struct Sums {
     uint32_t v[4];
   };
   std::vector<Sums> acc(sw);
   auto Add = [](Sums* sums, __m128i add, bool first) {
     __m128i* p = reinterpret_cast<__m128i*>(sums->v);
-    _mm_store_si128(p, first ? add : _mm_add_epi32(_mm_load_si128(p), add));
+    _mm_storeu_si128(p, first ? add : _mm_add_epi32(_mm_loadu_si128(p), add));
   };
   std::vector<uint32_t> weights(sw);
   const __m128i zero = _mm_setzero_si128();
@@ -189,7 +191,7 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
       bool full = noAlpha || weights[c] == sy_.length;
       if (full && sy_.CanDivide4()) {
         __m128i* v = reinterpret_cast<__m128i*>(cs);
-        _mm_store_si128(v, sy_.Divide4(_mm_load_si128(v)));
+        _mm_storeu_si128(v, sy_.Divide4(_mm_loadu_si128(v)));
       } else if (full) {
         for (int ch = 0; ch < 4; ++ch) cs[ch] = sy_.divide(cs[ch]);
       } else {
@@ -209,7 +211,7 @@ int StretchDibToDib32(BITMAPINFO* dst, void* dstBits, const BITMAPINFO* src, con
           const uint32_t* v = acc[k].v;
           if (v[3] == 0) continue;
           uint32_t w = sx_.Weight(k);
-          sums = _mm_add_epi32(sums, _mm_mullo_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(v)),
+          sums = _mm_add_epi32(sums, _mm_mullo_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(v)),
                                                      _mm_set1_epi32(static_cast<int>(w))));
           counted += w;
         }

@@ -318,6 +318,47 @@ TEST_F(RegSearchWalk, WideNamesInTheAnsiCodePage) {
   EXPECT_EQ(r.path, root + "\\Ma\xDF \x80");
 }
 
+// A name outside the code page is walked by its own name, not by the "?"
+// the 8-bit calls make of it: with a literal twin beside it each key is
+// searched once, and the hit's path and value name are the texts the
+// browser shows for them ("‹XXXX›" marks), which lead back to the same key.
+TEST_F(RegSearchWalk, NamesOutsideTheCodePageAreWalkedByTheirOwnNames) {
+  const wchar_t* twins[] = {L"T\\a\u4E2Db", L"T\\a?b"};
+  for (const wchar_t* path : twins) {
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExW(h, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+    std::wstring data = std::wstring(L"nadel in ") + (wcschr(path, L'?') ? L"twin" : L"wide");
+    RegSetValueExW(k, L"x\u03A9y", 0, REG_SZ, (const BYTE*)data.c_str(), (DWORD)(data.size() + 1) * 2);
+    RegCloseKey(k);
+  }
+  const std::string wide = root +
+                           "\\T\\a\x8B"
+                           "4E2D\x9B"
+                           "b",
+                    twin = root + "\\T\\a?b";
+  // Enumeration order: "a?b" before "a中b".
+  WalkResult r = Walk(root, root, kSearchValueData, kSearchPartial, "nadel in");
+  EXPECT_EQ(r.result, kSearchValueFound);
+  EXPECT_EQ(r.path, twin);
+  EXPECT_EQ(r.hit,
+            "x\x8B"
+            "03A9\x9B"
+            "y");
+  r = Walk(root, r.path, kSearchValueData, kSearchPartial, "nadel in");
+  EXPECT_EQ(r.result, kSearchValueFound);
+  EXPECT_EQ(r.path, wide);
+  r = Walk(root, root, kSearchValueData, kSearchPartial, "in wide");
+  EXPECT_EQ(r.path, wide);
+  // A start path with a marked name descends into that key and goes on after it.
+  r = Walk(root, wide, kSearchValueData, kSearchPartial, "nadel in");
+  EXPECT_EQ(r.result, kSearchCancelled);
+  r = Walk(root, root, kSearchKeys, kSearchPartial,
+           "\x8B"
+           "4E2D");
+  EXPECT_EQ(r.result, kSearchKeyFound);
+  EXPECT_EQ(r.path, wide);
+}
+
 TEST_F(RegSearchWalk, StartPathsThatDoNotOpen) {
   // A component that does not open ends the descent there: the walk goes on
   // from the parent's first subkey.

@@ -279,6 +279,90 @@ TEST_F(TreeListSort, FewDistinctKeysStayNearNLogN) {
   ExpectConsistent(f, 0, roots);
 }
 
+// Equal keys: the quicksort is not stable, and callers see its order. The
+// three forms order the same keys the same way; the order of the equal
+// ones is pinned here (lParam = insertion index).
+int CALLBACK ByKeyParam(LPARAM a, LPARAM b, LPARAM keys) {
+  const char* const* k = (const char* const*)keys;
+  return _stricmp(k[a], k[b]);
+}
+int CALLBACK ByCellTextEx(HWND hwnd, HTREEITEM a, HTREEITEM b, LPARAM, LPARAM, LPARAM) {
+  char ta[16], tb[16];
+  TVITEMA item = {};
+  item.mask = TLIF_CELL | TVIF_TEXT;
+  item.cChildren = 1;
+  item.cchTextMax = sizeof(ta);
+  item.hItem = a;
+  item.pszText = ta;
+  SendMessageA(hwnd, TVM_GETITEMA, 0, (LPARAM)&item);
+  item.hItem = b;
+  item.pszText = tb;
+  SendMessageA(hwnd, TVM_GETITEMA, 0, (LPARAM)&item);
+  return _stricmp(ta, tb);
+}
+
+// The same compare on keys read once before the sort, by handle.
+std::vector<std::string> g_cellKeys;
+int CALLBACK ByCellKeyEx(HWND, HTREEITEM a, HTREEITEM b, LPARAM, LPARAM, LPARAM) {
+  return _stricmp(g_cellKeys[(UINT_PTR)a].c_str(), g_cellKeys[(UINT_PTR)b].c_str());
+}
+
+TEST_F(TreeListSort, EqualKeysKeepTheirOrder) {
+  static const char* const keys[] = {"c", "a", "B", "c", "A", "b", "c", "a", "b", "C", "a", "b", "c", "A", "d", "a"};
+  const int n = (int)(sizeof(keys) / sizeof(keys[0]));
+  LVCOLUMNA col = {};
+  col.mask = LVCF_WIDTH;
+  col.cx = 50;
+  f.Send(TLM_INSERTCOLUMN, 0, (LPARAM)&col);
+  f.Send(TLM_INSERTCOLUMN, 1, (LPARAM)&col);
+  auto fill = [&] {
+    f.Send(TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
+    for (int i = 0; i < n; ++i) {
+      TLHandle h = Insert(f, 0, keys[i], i);
+      TVITEMA cell = {};
+      cell.mask = TLIF_CELL | TVIF_TEXT;
+      cell.hItem = (HTREEITEM)(UINT_PTR)h;
+      cell.cChildren = 1;
+      cell.pszText = (LPSTR)keys[i];
+      f.Send(TVM_SETITEMA, 0, (LPARAM)&cell);
+    }
+  };
+  auto order = [&] {
+    std::string out;
+    for (TLHandle h : Children(f, 0)) out += std::to_string(f.Send(TLM_GETITEMPARAM, 0, h)) + " ";
+    return out;
+  };
+  const std::string expected = "10 13 15 4 7 1 5 8 2 11 12 3 6 0 9 14 ";
+  fill();
+  EXPECT_EQ(f.Send(TVM_SORTCHILDREN, 0, (LPARAM)TVI_ROOT), 1);
+  EXPECT_EQ(order(), expected) << "by text";
+  fill();
+  TVSORTCB cb = {TVI_ROOT, ByKeyParam, (LPARAM)keys};
+  EXPECT_EQ(f.Send(TVM_SORTCHILDRENCB, 0, (LPARAM)&cb), 1);
+  EXPECT_EQ(order(), expected) << "by callback";
+  fill();
+  TLSORTCBEX ex = {TVI_ROOT, ByCellTextEx, 0};
+  EXPECT_EQ(f.Send(TLM_SORTCHILDRENEX, 0, (LPARAM)&ex), 1);
+  EXPECT_EQ(order(), expected) << "by six-argument callback reading cells";
+  fill();
+  g_cellKeys.clear();
+  for (TLHandle h : Children(f, 0)) {
+    char text[16] = {};
+    TVITEMA cell = {};
+    cell.mask = TLIF_CELL | TVIF_TEXT;
+    cell.hItem = (HTREEITEM)(UINT_PTR)h;
+    cell.cChildren = 1;
+    cell.pszText = text;
+    cell.cchTextMax = sizeof(text);
+    f.Send(TVM_GETITEMA, 0, (LPARAM)&cell);
+    if (h >= g_cellKeys.size()) g_cellKeys.resize(h + 1);
+    g_cellKeys[h] = text;
+  }
+  TLSORTCBEX keyed = {TVI_ROOT, ByCellKeyEx, 0};
+  EXPECT_EQ(f.Send(TLM_SORTCHILDRENEX, 0, (LPARAM)&keyed), 1);
+  EXPECT_EQ(order(), expected) << "by six-argument callback on keys read once";
+}
+
 // The lock is out while a callback runs: a worker's direct call returns.
 struct Probe {
   WNDPROC direct;

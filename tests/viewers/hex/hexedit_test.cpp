@@ -573,6 +573,7 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
         } else {
           view.UndoRedo(undo ? -steps : steps);
         }
+        const size_t before = pos;
         pos = undo ? (pos > (size_t)steps ? pos - steps : 0) : std::min(history.size() - 1, pos + steps);
         model = history[pos];
         ASSERT_EQ(Data(view), model) << name << " " << steps << " at op " << op;
@@ -581,7 +582,9 @@ TEST_F(HexEditTest, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
         } else if (history[pos] != history[0]) {
           EXPECT_TRUE(view.IsModified()) << "op " << op;
         }
-        if (!undo && pos > 0) {
+        // A redo that moves marks the data changed; one with nothing to redo
+        // leaves the mark (a byte typed over with itself is no change).
+        if (!undo && pos > before) {
           EXPECT_TRUE(view.IsModified());
         }
         continue;

@@ -1,8 +1,8 @@
-// The "Typ" and "Daten" cells of a registry value.
+// Names of the value types and the "Typ" and "Daten" cells of a value.
+#include "app/regvalues.h"
+
 #include <cstdio>
 #include <cstring>
-
-#include "app/browser/regwnd.h"
 
 namespace {
 
@@ -69,6 +69,23 @@ void FormatString(Out& out, const BYTE* data, DWORD size, DWORD fullSize, bool m
 }
 
 }  // namespace
+
+const char* GetRegTypeName(DWORD type, int flag) {
+  static const char* const names[] = {"REG_NONE",
+                                      "REG_SZ",
+                                      "REG_EXPAND_SZ",
+                                      "REG_BINARY",
+                                      "REG_DWORD",
+                                      "REG_DWORD_BIG_ENDIAN",
+                                      "REG_LINK",
+                                      "REG_MULTI_SZ",
+                                      "REG_RESOURCE_LIST",
+                                      "REG_FULL_RESOURCE_DESCRIPTOR",
+                                      "REG_RESOURCE_REQUIREMENTS_LIST",
+                                      "REG_QWORD"};
+  if (type < 12) return names[type];
+  return flag ? nullptr : "???";
+}
 
 int FormatRegValueCells(bool ok, bool isDefault, DWORD type, const BYTE* data, DWORD size, DWORD fullSize,
                         char* typeText, int typeSize, char* dataText, int dataSize, int oddByte) {
