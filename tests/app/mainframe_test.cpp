@@ -42,17 +42,17 @@ class EditorFrame : public ::testing::Test {
     delete m_app;
   }
   void Start() {
-    ASSERT_TRUE(m_app->InitInstance());
-    m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
-    ASSERT_NE(m_frame, nullptr);
-    m_view = DYNAMIC_DOWNCAST(COstrovaView, m_frame->GetActiveView());
+    Make();
     ASSERT_NE(m_view, nullptr);
     m_frame->SetWindowPos(nullptr, 0, 0, 820, 620, SWP_NOZORDER | SWP_NOMOVE);
     Idle();
   }
-  // A start with nothing run after it: what shows before the first message.
+  // A new start with nothing run after it: what shows before the first message.
   void StartWithoutIdle() {
     Stop();
+    Make();
+  }
+  void Make() {
     ASSERT_TRUE(m_app->InitInstance());
     m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
     ASSERT_NE(m_frame, nullptr);
@@ -121,15 +121,7 @@ class EditorFrame : public ::testing::Test {
 // A pane hidden at start is made after the first paint, at the first idle
 // pass, or at once when a command shows it before that.
 TEST_F(EditorFrame, HiddenSecondPaneIsMadeAtTheFirstIdlePassOrWhenShown) {
-  auto startWithoutIdle = [this] {
-    Stop();
-    ASSERT_TRUE(m_app->InitInstance());
-    m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
-    ASSERT_NE(m_frame, nullptr);
-    m_view = DYNAMIC_DOWNCAST(COstrovaView, m_frame->GetActiveView());
-    ASSERT_NE(m_view, nullptr);
-  };
-  startWithoutIdle();
+  StartWithoutIdle();
   EXPECT_EQ(m_view->Pane(1).m_hWnd, nullptr);
   m_frame->SendMessage(WM_COMMAND, ID_ALTERNATE);  // a style set before the pane exists
   EXPECT_EQ(m_view->Pane(1).m_hWnd, nullptr);
@@ -139,7 +131,7 @@ TEST_F(EditorFrame, HiddenSecondPaneIsMadeAtTheFirstIdlePassOrWhenShown) {
   EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
   EXPECT_EQ(m_view->Pane(1).GetStyleWord(), m_view->Pane(0).GetStyleWord());
 
-  startWithoutIdle();
+  StartWithoutIdle();
   ASSERT_EQ(m_view->Pane(1).m_hWnd, nullptr);
   m_frame->SendMessage(WM_COMMAND, ID_SPLIT_MIDDLE_TOGGLE);
   ASSERT_NE(m_view->Pane(1).m_hWnd, nullptr);
