@@ -12,6 +12,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_WM_DRAWITEM()
   ON_WM_MEASUREITEM()
   ON_WM_INITMENUPOPUP()
+  ON_MESSAGE(WM_INITMENU, OnInitMenu)
   ON_MESSAGE(WM_MENUITEMDATA, OnMenuItemData)
   ON_MESSAGE(WM_STATUSPANES, OnStatusPanes)
   ON_MESSAGE(WM_DRAWSTATUSPANE, OnDrawStatusPane)
@@ -68,8 +69,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(&m_wndToolBar);
-  static const UINT toolbars[] = {IDR_MAINFRAME};
-  InitMenuIcons(toolbars, 1);
   return 0;
 }
 

@@ -29,6 +29,9 @@ class CMainFrame : public CFrameWnd {
   // Owner-drawn menus: icons from the toolbar resources (a 0 id or count
   // ends the list); 1 when icons were found.
   BOOL InitMenuIcons(const UINT* toolbarIds, int count);
+  // The menus with the icons of toolbar 128, made when a menu first opens
+  // (or something first asks for an item's block): the window shows sooner.
+  void MakeMenus();
   int AllocMenuItemData(HMENU popup, int pos, const char* text, UINT command);
   void FreeMenuItemData(HMENU popup, int pos);
   void SetMenuTextColumnWidth(HMENU popup, int width);
@@ -67,6 +70,7 @@ class CMainFrame : public CFrameWnd {
   afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpmis);
   afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
   afx_msg LRESULT OnMenuItemData(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnInitMenu(WPARAM wParam, LPARAM lParam);
   afx_msg void OnFlatToolbar();
   afx_msg void OnUpdateFlatToolbar(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
@@ -102,6 +106,7 @@ class CMainFrame : public CFrameWnd {
   int AddIconStrip(HBITMAP strip, BITMAPINFO* dib, void* bits, COLORREF key);
   // The new icons from index first on belong to the command.
   void RecordIconCommands(int first, int count, UINT command);
+  bool m_menusMade = false;
   WORD m_menuCommandIds[kMaxMenuCommands] = {};
   int m_commandCount = 0;
   int m_iconWidth = 16;

@@ -49,6 +49,7 @@ void CMainFrame::EqualizeTextColumns(HMENU popup) {
 }
 
 int CMainFrame::SetMenuItemTextByCommand(UINT command, LPCSTR text) {
+  MakeMenus();
   HMENU bar = ::GetMenu(m_hWnd);
   if (!bar || !text) return 0;
   HMENU popup = nullptr;
@@ -91,6 +92,7 @@ int CMainFrame::SetMenuItemTextByCommand(UINT command, LPCSTR text) {
 }
 
 int CMainFrame::GetMenuIconIndex(UINT command) {
+  MakeMenus();
   int icon = -1;
   ForEachCommandItem(::GetMenu(m_hWnd), command, [&](HMENU, int, MenuItemBlock* b) {
     if (!b) return true;
@@ -101,6 +103,7 @@ int CMainFrame::GetMenuIconIndex(UINT command) {
 }
 
 int CMainFrame::SetMenuIconIndex(UINT command, int index) {
+  MakeMenus();
   bool known = m_normalIcons && index >= 0 && index < ImageList_GetImageCount(m_normalIcons);
   int n = ForEachCommandItem(::GetMenu(m_hWnd), command, [&](HMENU, int, MenuItemBlock* b) {
     if (b) b->icon = known ? (uint16_t)index : kNoMenuIcon;
@@ -110,6 +113,7 @@ int CMainFrame::SetMenuIconIndex(UINT command, int index) {
 }
 
 bool CMainFrame::MakeIconLists() {
+  MakeMenus();
   if (!m_normalIcons) m_normalIcons = ImageList_Create(m_iconWidth, m_iconHeight, ILC_COLORDDB | ILC_MASK, 8, 8);
   if (!m_greyIcons) m_greyIcons = ImageList_Create(m_iconWidth, m_iconHeight, ILC_COLORDDB | ILC_MASK, 8, 8);
   return m_normalIcons && m_greyIcons;

@@ -4,10 +4,24 @@
 
 #include <cstring>
 
+#include "res/resource.h"
 #include "ui/libdib/libdib.h"
 #include "ui/theme/themedraw.h"
 
+void CMainFrame::MakeMenus() {
+  if (m_menusMade) return;
+  m_menusMade = true;
+  static const UINT toolbars[] = {IDR_MAINFRAME};
+  InitMenuIcons(toolbars, 1);
+}
+
+LRESULT CMainFrame::OnInitMenu(WPARAM, LPARAM) {
+  MakeMenus();
+  return Default();
+}
+
 BOOL CMainFrame::InitMenuIcons(const UINT* toolbarIds, int count) {
+  m_menusMade = true;
   HINSTANCE inst = AfxGetResourceHandle();
   for (int t = 0; t < count && toolbarIds[t]; ++t) {
     HRSRC res = FindResourceA(inst, MAKEINTRESOURCEA(toolbarIds[t]), RT_TOOLBAR);
@@ -132,6 +146,7 @@ int CMainFrame::FillMenuBlock(MenuItemBlock* b, const char* text, UINT command) 
 }
 
 int CMainFrame::AllocMenuItemData(HMENU popup, int pos, const char* text, UINT command) {
+  MakeMenus();
   MenuItemBlock* b = static_cast<MenuItemBlock*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(MenuItemBlock)));
   if (!b) return 0;
   int textCol = FillMenuBlock(b, text, command);
@@ -172,6 +187,7 @@ LRESULT CMainFrame::OnMenuItemData(WPARAM wParam, LPARAM lParam) {
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
   CFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
   if (bSysMenu || !pPopupMenu) return;
+  MakeMenus();
   HMENU popup = pPopupMenu->GetSafeHmenu();
   int widest = 0;
   bool made = false;

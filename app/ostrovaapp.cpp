@@ -25,7 +25,9 @@ void ParseStartPaths(int argc, char** argv, CString* path1, CString* path2) {
 BOOL COstrovaApp::InitInstance() {
   CCommandLineInfo cmdInfo;
   InstallFileDialogHook(nullptr);
-  AfxOleInit();
+  // OLE comes with the first drag, common dialog or access editor: the
+  // window shows sooner without it.
+  AfxOleInitOnFirstUse();
   AfxEnableControlContainer();
   Enable3dControlsStatic();
   SetRegistryKey("Brannock");

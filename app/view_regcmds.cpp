@@ -108,6 +108,7 @@ void COstrovaView::OnPermissions() {
            "Fehler", MB_OK | MB_ICONERROR);
     return;
   }
+  AfxOleNeeded();
   EditKeyPermissions(m_hWnd, path, SE_REGISTRY_KEY);
 }
 

@@ -1,5 +1,7 @@
 #include "mfc/comdlgslots.h"
 
+#include "mfc/winapp.h"
+
 namespace {
 
 FARPROC SystemFunction(const char* name) {
@@ -13,6 +15,8 @@ FARPROC SystemFunction(const char* name) {
 template <class Fn, class Arg>
 BOOL Call(const char* name, Arg arg) {
   static_assert(sizeof(Fn) == sizeof(FARPROC), "a function pointer");
+  // The dialogs' shell views want OLE on the thread.
+  AfxOleNeeded();
   Fn fn = (Fn)(void*)SystemFunction(name);
   if (!fn) {
     SetLastError(ERROR_PROC_NOT_FOUND);

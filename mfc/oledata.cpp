@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "mfc/winapp.h"
 #include "mfc/wnd.h"
 
 namespace {
@@ -132,6 +133,7 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, 
                                          pt.y + kDragMinDist);
   }
   if (!pDropSource->OnBeginDrag(CWnd::GetCapture())) return DROPEFFECT_NONE;
+  AfxOleNeeded();
   DWORD dwEffect = DROPEFFECT_NONE;
   HRESULT hr = ::DoDragDrop(GetDataObject(), pDropSource->GetDropSource(), dwEffects, &dwEffect);
   return hr == DRAGDROP_S_DROP ? dwEffect : DROPEFFECT_NONE;

@@ -14,6 +14,7 @@
 namespace {
 CWinApp* g_pApp = nullptr;
 bool g_bOleInited = false;
+DWORD g_dwOleOnFirstUse = 0;  // the thread that gets OLE at its first use
 
 char* CopyText(const char* psz) {
   if (!psz) return nullptr;
@@ -78,10 +79,7 @@ int CWinApp::Run() {
 
 int CWinApp::ExitInstance() {
   SaveStdProfileSettings();
-  if (g_bOleInited) {
-    ::OleUninitialize();
-    g_bOleInited = false;
-  }
+  AfxOleTerm();
   return CWinThread::ExitInstance();
 }
 
@@ -119,6 +117,20 @@ BOOL AfxOleInit() {
   if (FAILED(::OleInitialize(nullptr))) return FALSE;
   g_bOleInited = true;
   return TRUE;
+}
+
+void AfxOleTerm() {
+  if (g_bOleInited) ::OleUninitialize();
+  g_bOleInited = false;
+  g_dwOleOnFirstUse = 0;
+}
+
+void AfxOleInitOnFirstUse() { g_dwOleOnFirstUse = ::GetCurrentThreadId(); }
+
+void AfxOleNeeded() {
+  if (!g_dwOleOnFirstUse || g_dwOleOnFirstUse != ::GetCurrentThreadId()) return;
+  g_dwOleOnFirstUse = 0;
+  AfxOleInit();
 }
 
 void AfxEnableControlContainer() {}

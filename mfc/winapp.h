@@ -110,5 +110,13 @@ void AfxWinTerm();
 
 // OLE for the calling thread (undone by the application's ExitInstance).
 BOOL AfxOleInit();
+// Undoes AfxOleInit (and a pending AfxOleInitOnFirstUse) on its thread.
+void AfxOleTerm();
+// AfxOleInit for the calling thread, but only when AfxOleNeeded runs on it:
+// a start that shows no drag and no common dialog does without OLE.
+void AfxOleInitOnFirstUse();
+// Before a use of OLE (drag and drop, the common dialogs): the thread that
+// asked for OLE on first use gets it now.
+void AfxOleNeeded();
 // Nothing to prepare: windows host no ActiveX controls here.
 void AfxEnableControlContainer();

@@ -2,13 +2,16 @@
 // CreateProcess until the screen shows the first painted row of the entry
 // list, against a bare program painting one rectangle, measured alike: the
 // same start, the same polling of the screen. 5 alternating runs after a
-// warm-up, medians. The entry list 27393 has to hold the 10 rows and show
-// text in its first row (kUntilFirstRow; without it, the first painted pane).
+// warm-up, medians. Arguments: the number of runs, then builds of the program
+// (relative to the build tree) to time in turn against the same baseline.
+// The entry list 27393 has to hold the 10 rows and show text in its first
+// row (kUntilFirstRow; without it, the first painted pane).
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -166,34 +169,44 @@ double Median(std::vector<double> v) {
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const int runs = argc > 1 && atoi(argv[1]) > 0 ? atoi(argv[1]) : 5;
   RegistrySnapshot saved = RegistrySnapshot::Take(HKEY_CURRENT_USER, kProgramKey);
   DeleteKeyTree(HKEY_CURRENT_USER, kBenchKey);
   for (int i = 0; i < 10; ++i) {
     std::string name = "Wert " + std::to_string(i), data = "Daten " + std::to_string(i);
     RegSetKeyValueA(HKEY_CURRENT_USER, kBenchKey, name.c_str(), REG_SZ, data.c_str(), (DWORD)data.size() + 1);
   }
-  const std::string ostrova = BuildPath("app\\Ostrova.exe");
+  std::vector<std::string> programs;
+  for (int i = 2; i < argc; ++i) programs.push_back(argv[i]);
+  if (programs.empty()) programs.push_back("app\\Ostrova.exe");
   const std::string minimal = BuildPath("bench\\app\\startup_minimal.exe");
   const std::string args = std::string("\"-1:") + kBenchPath + "\"";
-  // Every start is a first start with the start path.
-  auto runOstrova = [&] {
+  // Every start is a first start with the start path. Slot 0 is the
+  // minimal program, then the builds.
+  const int slots = (int)programs.size() + 1;
+  auto run = [&](int slot) {
+    if (slot == 0) return StartUntil(minimal, "", MinimalReady);
     DeleteKeyTree(HKEY_CURRENT_USER, kProgramKey);
-    return StartUntil(ostrova, args, OstrovaReady);
+    return StartUntil(BuildPath(programs[slot - 1].c_str()), args, OstrovaReady);
   };
-  auto runMinimal = [&] { return StartUntil(minimal, "", MinimalReady); };
-  runOstrova();  // warm-up: the loader's and the server's caches
-  runMinimal();
-  std::vector<double> own, base;
+  for (int slot = 0; slot < slots; ++slot) run(slot);  // warm-up: the loader's and the server's caches
+  std::vector<std::vector<double>> ms(slots);
   bool failed = false;
-  for (int r = 0; r < 5; ++r) {
-    double a = r % 2 ? runMinimal() : runOstrova();
-    double b = r % 2 ? runOstrova() : runMinimal();
-    double o = r % 2 ? b : a, m = r % 2 ? a : b;
-    failed |= o < 0 || m < 0;
-    own.push_back(o);
-    base.push_back(m);
-    std::printf("  run %d: Ostrova %.1f ms, minimal %.1f ms\n", r + 1, o, m);
+  for (int r = 0; r < runs; ++r) {
+    // Each round starts with another slot, so that drift hits all alike.
+    std::printf("  run %d:", r + 1);
+    std::vector<double> round(slots);
+    for (int k = 0; k < slots; ++k) {
+      int slot = (r + k) % slots;
+      round[slot] = run(slot);
+    }
+    for (int slot = 0; slot < slots; ++slot) {
+      failed |= round[slot] < 0;
+      ms[slot].push_back(round[slot]);
+      std::printf(" %s %.1f ms", slot ? "Ostrova" : "minimal", round[slot]);
+    }
+    std::printf("\n");
   }
   saved.Restore(HKEY_CURRENT_USER, kProgramKey);
   DeleteKeyTree(HKEY_CURRENT_USER, kBenchKey);
@@ -201,7 +214,10 @@ int main() {
     std::printf("startup: a program did not show its first paint\n");
     return 1;
   }
-  bench::Report(kUntilFirstRow ? "startup to first painted row" : "startup to first painted pane", Median(own) * 1e6,
-                "minimal program", Median(base) * 1e6);
+  for (int slot = 1; slot < slots; ++slot) {
+    if (slots > 2) std::printf("%s:\n", programs[slot - 1].c_str());
+    bench::Report(kUntilFirstRow ? "startup to first painted row" : "startup to first painted pane",
+                  Median(ms[slot]) * 1e6, "minimal program", Median(ms[0]) * 1e6);
+  }
   return 0;
 }

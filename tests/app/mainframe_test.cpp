@@ -46,13 +46,22 @@ class EditorFrame : public ::testing::Test {
     delete m_app;
   }
   void Start() {
+    Make();
+    ASSERT_NE(m_view, nullptr);
+    m_frame->SetWindowPos(nullptr, 0, 0, 820, 620, SWP_NOZORDER | SWP_NOMOVE);
+    Idle();
+  }
+  // A new start with nothing run after it: what shows before the first message.
+  void StartWithoutIdle() {
+    Stop();
+    Make();
+  }
+  void Make() {
     ASSERT_TRUE(m_app->InitInstance());
     m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
     ASSERT_NE(m_frame, nullptr);
     m_view = DYNAMIC_DOWNCAST(COstrovaView, m_frame->GetActiveView());
     ASSERT_NE(m_view, nullptr);
-    m_frame->SetWindowPos(nullptr, 0, 0, 820, 620, SWP_NOZORDER | SWP_NOMOVE);
-    Idle();
   }
   void Stop() {
     if (m_app->m_pMainWnd) m_app->m_pMainWnd->SendMessage(WM_CLOSE);
@@ -116,15 +125,7 @@ class EditorFrame : public ::testing::Test {
 // A pane hidden at start is made after the first paint, at the first idle
 // pass, or at once when a command shows it before that.
 TEST_F(EditorFrame, HiddenSecondPaneIsMadeAtTheFirstIdlePassOrWhenShown) {
-  auto startWithoutIdle = [this] {
-    Stop();
-    ASSERT_TRUE(m_app->InitInstance());
-    m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
-    ASSERT_NE(m_frame, nullptr);
-    m_view = DYNAMIC_DOWNCAST(COstrovaView, m_frame->GetActiveView());
-    ASSERT_NE(m_view, nullptr);
-  };
-  startWithoutIdle();
+  StartWithoutIdle();
   EXPECT_EQ(m_view->Pane(1).m_hWnd, nullptr);
   m_frame->SendMessage(WM_COMMAND, ID_ALTERNATE);  // a style set before the pane exists
   EXPECT_EQ(m_view->Pane(1).m_hWnd, nullptr);
@@ -134,7 +135,7 @@ TEST_F(EditorFrame, HiddenSecondPaneIsMadeAtTheFirstIdlePassOrWhenShown) {
   EXPECT_FALSE(m_view->Pane(1).IsWindowVisible());
   EXPECT_EQ(m_view->Pane(1).GetStyleWord(), m_view->Pane(0).GetStyleWord());
 
-  startWithoutIdle();
+  StartWithoutIdle();
   ASSERT_EQ(m_view->Pane(1).m_hWnd, nullptr);
   m_frame->SendMessage(WM_COMMAND, ID_SPLIT_MIDDLE_TOGGLE);
   ASSERT_NE(m_view->Pane(1).m_hWnd, nullptr);
@@ -143,6 +144,85 @@ TEST_F(EditorFrame, HiddenSecondPaneIsMadeAtTheFirstIdlePassOrWhenShown) {
   m_view->GetClientRect(&client);
   EXPECT_EQ(ChildRect(m_view->Pane(1)).right, client.right);
   Idle();
+}
+
+// The second pane, made only as it first shows, takes a typed path in its
+// path combo at once: the pane shows the key and keeps the path at the top
+// of its history.
+TEST_F(EditorFrame, SecondPanesPathComboWorksWhenThePaneFirstShows) {
+  TestRegistryKey key;
+  RegSetKeyValueA(key.Handle(), nullptr, "Wert", REG_SZ, "Daten", 6);
+  StartWithoutIdle();
+  ASSERT_EQ(m_view->Pane(1).m_hWnd, nullptr);
+  m_frame->SendMessage(WM_COMMAND, ID_PANE_RIGHT);
+  CRegWnd& pane = m_view->Pane(1);
+  ASSERT_NE(pane.m_hWnd, nullptr);
+  EXPECT_TRUE(pane.IsWindowVisible());
+  EXPECT_TRUE(pane.Combo().IsWindowVisible());
+  HWND edit = (HWND)pane.Combo().SendMessage(CBEM_GETEDITCONTROL);
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextA(edit, key.FullPath().c_str());
+  pane.SendMessage(WM_COMMAND, ID_TREEWND_GO);
+  pane.WaitForListThread();
+  Idle();
+  EXPECT_EQ(std::string(pane.GetPathNoSlash()), key.FullPath());
+  char first[1100] = "";
+  pane.GetComboItemText(0, first, sizeof first);
+  EXPECT_EQ(std::string(first), key.FullPath());
+  EXPECT_EQ(pane.List().SendMessage(TVM_GETCOUNT), 2) << "(Standard) and Wert";
+}
+
+// The menus get their blocks and icons as a menu first opens: until then
+// the items are the resource's plain strings; in the open popup they are
+// the frame's own.
+TEST_F(EditorFrame, MenusAreMadeOwnerDrawnAsOneFirstOpens) {
+  HMENU edit = GetSubMenu(GetMenu(m_frame->m_hWnd), 1);
+  HMENU help = GetSubMenu(GetMenu(m_frame->m_hWnd), 3);
+  auto block = [](HMENU popup, UINT id) -> MenuItemBlock* {
+    MENUITEMINFOA mii = {sizeof mii, MIIM_DATA | MIIM_FTYPE};
+    GetMenuItemInfoA(popup, id, FALSE, &mii);
+    return (mii.fType & MFT_OWNERDRAW) ? MenuBlockFromData(mii.dwItemData) : nullptr;
+  };
+  EXPECT_EQ(block(edit, ID_FIND), nullptr);
+  EXPECT_EQ(block(help, ID_APP_ABOUT), nullptr);
+  // Opened for real; a timer looks at the items while the popup shows, then
+  // closes it.
+  static HMENU s_edit;
+  static bool s_shown, s_madeWhileOpen;
+  static int s_ticks;
+  s_edit = edit;
+  s_shown = s_madeWhileOpen = false;
+  s_ticks = 0;
+  struct Look {
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+      HWND popup = nullptr;
+      while ((popup = FindWindowExA(nullptr, popup, "#32768", nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(popup, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(popup)) break;
+      }
+      if (!popup && ++s_ticks < 200) return;
+      s_shown = popup != nullptr;
+      MENUITEMINFOA mii = {sizeof mii, MIIM_DATA | MIIM_FTYPE};
+      GetMenuItemInfoA(s_edit, ID_FIND, FALSE, &mii);
+      s_madeWhileOpen = (mii.fType & MFT_OWNERDRAW) && MenuBlockFromData(mii.dwItemData);
+      KillTimer(nullptr, id);
+      EndMenu();
+    }
+  };
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, Look::Tick);
+  TrackPopupMenu(edit, TPM_RETURNCMD, 100, 100, 0, m_frame->m_hWnd, nullptr);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(s_shown);
+  EXPECT_TRUE(s_madeWhileOpen);
+  MenuItemBlock* find = block(edit, ID_FIND);
+  ASSERT_NE(find, nullptr);
+  EXPECT_STREQ(find->text, "Suchen\tStrg+F");
+  // Every popup of the bar was made, with the toolbar's icons.
+  MenuItemBlock* about = block(help, ID_APP_ABOUT);
+  ASSERT_NE(about, nullptr);
+  EXPECT_NE(about->icon, kNoMenuIcon);
+  EXPECT_EQ(m_frame->GetMenuIconIndex(ID_APP_ABOUT), about->icon);
 }
 
 TEST_F(EditorFrame, FirstStartShowsPaneOneWithToolbarAndReadyText) {

@@ -54,6 +54,8 @@ class MenuDraw : public ::testing::Test {
     ASSERT_TRUE(m_app->InitInstance());
     m_frame = DYNAMIC_DOWNCAST(CMainFrame, m_app->m_pMainWnd);
     ASSERT_NE(m_frame, nullptr);
+    // The menus are made as the bar first opens.
+    m_frame->SendMessage(WM_INITMENU, (WPARAM)GetMenu(m_frame->m_hWnd));
   }
   void TearDown() override {
     MenuStyleFlag = 1;

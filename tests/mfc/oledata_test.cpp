@@ -1,9 +1,11 @@
 // COleDataSource: cached blocks through its IDataObject, and an OLE drag
-// onto a drop target of this process.
+// onto a drop target of this process, also from a thread that asked for OLE
+// only on first use.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "harness/droptarget.h"
 #include "harness/window_util.h"
@@ -16,6 +18,14 @@ HGLOBAL TextBlock(const char* psz) {
   std::memcpy(GlobalLock(h), psz, n);
   GlobalUnlock(h);
   return h;
+}
+
+// S_OK when the calling thread had no COM yet, S_FALSE when it had; leaves
+// the thread as it was.
+HRESULT ComProbe() {
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(hr)) CoUninitialize();
+  return hr;
 }
 
 FORMATETC Format(CLIPFORMAT cf) { return FORMATETC{cf, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
@@ -108,4 +118,44 @@ TEST_F(OleData, DragDropsTheTextOnTheTargetUnderTheMouse) {
   EXPECT_EQ(target.m_text, "C:\\Temp\\Export.reg");
 
   RevokeDragDrop(hTarget);
+}
+
+// A program that asks for OLE on first use gets it with its first drag: the
+// thread has none before, the drag drops on a target (of another thread)
+// and leaves the thread with OLE.
+TEST_F(OleData, FirstDragBringsOleToAThreadThatAskedForItOnFirstUse) {
+  CWnd wndTarget;
+  ASSERT_TRUE(
+      wndTarget.CreateEx(WS_EX_TOPMOST, nullptr, "Ziel", WS_POPUP | WS_VISIBLE, 300, 300, 200, 150, nullptr, nullptr));
+  TextDropTarget target;
+  ASSERT_EQ(RegisterDragDrop(wndTarget.m_hWnd, &target), S_OK);
+  SetCursorPos(400, 375);
+  PumpMessages(50);
+
+  HRESULT before = E_FAIL, after = E_FAIL;
+  DROPEFFECT effect = DROPEFFECT_NONE;
+  volatile bool done = false;
+  std::thread drag([&] {
+    AfxOleInitOnFirstUse();
+    before = ComProbe();
+    COleDataSource source;
+    source.CacheGlobalData(CF_TEXT, TextBlock("HKEY_CURRENT_USER\\Software"));
+    CRect rectNull(0, 0, 0, 0);
+    effect = source.DoDragDrop(DROPEFFECT_COPY, &rectNull);
+    after = ComProbe();
+    AfxOleTerm();
+    done = true;
+  });
+  // The target's thread answers the drag's calls meanwhile.
+  while (!done) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    PumpMessages();
+  }
+  drag.join();
+  EXPECT_EQ(before, S_OK) << "no OLE before the first drag";
+  EXPECT_EQ(after, S_FALSE) << "OLE after it";
+  EXPECT_EQ(effect, (DROPEFFECT)DROPEFFECT_COPY);
+  EXPECT_EQ(target.m_nDrops, 1);
+  EXPECT_EQ(target.m_text, "HKEY_CURRENT_USER\\Software");
+  RevokeDragDrop(wndTarget.m_hWnd);
 }
