@@ -50,6 +50,20 @@ bool SplitKeyPath(const char* pszKeyPath, HKEY* phRoot, std::wstring* pSub, cons
   return true;
 }
 
+// Opens the key of a path for reading; its long root name and the rest of
+// the path come back for the file's key lines (either may be null).
+LONG OpenKeyPath(const char* pszKeyPath, HKEY* phKey, std::wstring* pSub = nullptr,
+                 const wchar_t** ppszLong = nullptr) {
+  HKEY hRoot = nullptr;
+  std::wstring sub;
+  const wchar_t* pszLong = nullptr;
+  if (!SplitKeyPath(pszKeyPath, &hRoot, &sub, &pszLong)) return ERROR_BAD_PATHNAME;
+  LONG err = RegOpenKeyExW(hRoot, sub.empty() ? nullptr : sub.c_str(), 0, KEY_READ | kRegFileView, phKey);
+  if (pSub) *pSub = sub;
+  if (ppszLong) *ppszLong = pszLong;
+  return err;
+}
+
 // Buffers for a key's values, grown as a key needs them.
 class CValueReader {
  public:
@@ -107,12 +121,10 @@ class CRegFileWriter {
       : m_bAnsi(nFormat == kRegFileAnsi), m_pCancel(pCancel), m_hFile(hFile), m_pOut(pOut) {}
 
   LONG Run(const char* pszKeyPath) {
-    HKEY hRoot = nullptr;
     std::wstring sub;
     const wchar_t* pszLong = nullptr;
-    if (!SplitKeyPath(pszKeyPath, &hRoot, &sub, &pszLong)) return ERROR_BAD_PATHNAME;
     HKEY hKey = nullptr;
-    LONG err = RegOpenKeyExW(hRoot, sub.empty() ? nullptr : sub.c_str(), 0, KEY_READ | kRegFileView, &hKey);
+    LONG err = OpenKeyPath(pszKeyPath, &hKey, &sub, &pszLong);
     if (err != ERROR_SUCCESS) return err;
     std::string header = RegFileHeader(m_bAnsi ? kRegFileAnsi : kRegFileUnicode);
     WriteBytes(header.data(), header.size());
@@ -341,12 +353,8 @@ LONG RegFileExport(const char* pszFile, const char* pszKeyPath, int nFormat, vol
 
 LONG RegFileScan(const char* pszKeyPath, int* pnFlags, volatile LONG* pCancel) {
   *pnFlags = 0;
-  HKEY hRoot = nullptr;
-  std::wstring sub;
-  const wchar_t* pszLong = nullptr;
-  if (!SplitKeyPath(pszKeyPath, &hRoot, &sub, &pszLong)) return ERROR_BAD_PATHNAME;
   HKEY hKey = nullptr;
-  LONG err = RegOpenKeyExW(hRoot, sub.empty() ? nullptr : sub.c_str(), 0, KEY_READ | kRegFileView, &hKey);
+  LONG err = OpenKeyPath(pszKeyPath, &hKey);
   if (err != ERROR_SUCCESS) return err;
   CRegFileScanner scanner(pCancel);
   err = scanner.Scan(hKey);
