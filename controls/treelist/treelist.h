@@ -37,6 +37,9 @@ const UINT TLM_SELECTSUBTREE = 0x1161;
 const UINT TLM_FINDITEM = 0x1163;
 const UINT TLM_GETROWSINVIEW = 0x1164;
 const UINT TLM_SETCOLUMNEDITPARAM = 0x1165;
+// A worker's batch of direct calls under one hold of the lock: wParam TRUE
+// takes it, FALSE leaves it and lets a thread that waits for it in first.
+const UINT TLM_HOLDLOCK = 0x1166;
 const UINT TLM_SETCOLUMNEDIT = 0x1167;
 const UINT TLM_SORTCHILDRENEX = 0x1168;
 const UINT TLM_GETITEMEXTRA = 0x1169;
