@@ -4,6 +4,12 @@
 // user-interface thread may wait for them (stop flag, then a join).
 #include "app/browser/treewnd.h"
 
+namespace {
+// Rows inserted under one hold of the list's lock; the first batch is the
+// first screen and more.
+const int kListFillBatch = 64;
+}  // namespace
+
 void CTreeWnd::PostCursor(TreeWndCursorKind kind) {
   // Each post is a server round trip: only changes go out.
   if (InterlockedExchange(&m_postedKind, kind) == kind) return;
@@ -22,7 +28,15 @@ int CTreeWnd::FillListRows() {
   int count = m_entries.count;
   LPARAM keyBits = kTreeItemMarker | ((LPARAM)m_rootIndex << kTreeItemRootShift);
   int i = 0;
+  // Rows go in by batches, each under one hold of the list's lock: the
+  // user-interface thread gets the lock between batches and paints the
+  // first screen while the rest is inserted.
+  bool held = false;
   for (; i < count && !m_listFiller.StopRequested(); ++i) {
+    if (i % kListFillBatch == 0) {
+      if (held) ListDirect(TLM_HOLDLOCK, FALSE, 0);
+      held = ListDirect(TLM_HOLDLOCK, TRUE, 0) != 0;
+    }
     const TreeWndEntry* e = (const TreeWndEntry*)m_entries.items[i];
     LPARAM data = keyBits | (e->folder != kEntryItem ? m_level + 1 : m_level | kEntryIsItem);
     HTREEITEM item = m_list.InsertItemDirect(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM,
@@ -32,6 +46,7 @@ int CTreeWnd::FillListRows() {
       SetItemColumns(item);
     }
   }
+  if (held) ListDirect(TLM_HOLDLOCK, FALSE, 0);
   m_currentEntry = -1;
   OnListFillEnd();
   PostCursor(kTreeCursorArrow);

@@ -61,6 +61,10 @@ const UINT TLM_GETCOLUMNCOUNT = 0x117E;
 const UINT TLM_GETHEADER = 0x117F;
 const UINT TLM_FIRST = 0x114E;
 const UINT TLM_LAST = 0x117F;
+// A worker's batch of direct calls under one hold of the lock: wParam TRUE
+// takes it, FALSE leaves it and lets a thread that waits for it in first.
+// Past the control's own numbers, which leave 0x1166 unanswered.
+const UINT TLM_HOLDLOCK = 0x1180;
 
 // TLM_SETCOLUMNORDER's wParam that takes the order from the header.
 const WPARAM TL_ORDER_FROM_HEADER = 0x88776655;

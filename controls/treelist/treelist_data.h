@@ -298,6 +298,8 @@ struct TreeListData {
   // Set while the control itself changes header items: their echoes are
   // not user changes.
   BYTE headerChanging;
+  volatile LONG lockWaiters;  // threads waiting in TreeListLock
+  volatile LONG batchHolds;   // workers inside a TLM_HOLDLOCK batch
 };
 
 // The item record of a handle; NULL for 0, above the capacity or free.
@@ -306,7 +308,14 @@ inline TreeListItem* TreeListLookup(const TreeListData* data, UINT_PTR handle) {
   return data->items[handle];
 }
 
-inline void TreeListLock(TreeListData* data) { EnterCriticalSection(&data->lock); }
+// Threads that wait in TreeListLock are counted, so that a worker's batch
+// can let them in before it takes the lock again.
+inline void TreeListLock(TreeListData* data) {
+  if (TryEnterCriticalSection(&data->lock)) return;
+  InterlockedIncrement(&data->lockWaiters);
+  EnterCriticalSection(&data->lock);
+  InterlockedDecrement(&data->lockWaiters);
+}
 inline void TreeListUnlock(TreeListData* data) { LeaveCriticalSection(&data->lock); }
 
 // --- window (treelist_wnd.cpp)

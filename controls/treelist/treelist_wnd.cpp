@@ -40,6 +40,16 @@ struct TreeListBlock {
   DWORD ownerThread;
 };
 
+namespace {
+// The window whose lock this thread holds for a batch, and its block: the
+// batch's direct calls find the block without the blocks lock and the
+// window-word lookup that every other call takes. The hold counts as a
+// foreign call, so the block outlives it.
+thread_local HWND t_heldWindow = nullptr;
+thread_local TreeListBlock* t_heldBlock = nullptr;
+thread_local int t_holdDepth = 0;
+}  // namespace
+
 void* TreeListAlloc(size_t size) {
   if (g_allocFailAt > 0 && --g_allocFailAt == 0) return nullptr;
   return calloc(1, size);
@@ -140,7 +150,14 @@ static void SendSelectionGone(TreeListData* data, UINT_PTR item, LPARAM lParam) 
 LRESULT TreeListRunDeferred(TreeListData* data) {
   TreeListLocked lock(data);
   LRESULT count = 0;
+  // While a worker inserts by batches it queues as fast as the ops run:
+  // only what waited at the start runs then, so that the window's thread
+  // gets back to painting; the rest has its own posted run.
+  TreeListDeferredOp* last = data->queueTail;
+  bool lastDone = false;
   while (TreeListDeferredOp* op = data->queueHead) {
+    if (lastDone && data->batchHolds > 0) break;
+    lastDone = lastDone || op == last;
     data->queueHead = op->next;
     if (!data->queueHead) data->queueTail = nullptr;
     ++count;
@@ -204,7 +221,8 @@ LRESULT TreeListRunDeferred(TreeListData* data) {
     }
     free(op);
   }
-  data->queuePosted = 0;
+  data->queuePosted = data->queueHead != nullptr;
+  if (data->queuePosted) PostMessageA(data->window, TLM_RUNDEFERRED, 0, 0);
   return count;
 }
 
@@ -760,6 +778,35 @@ static LRESULT OnRButtonUp(TreeListData* data, HWND hwnd, WPARAM keys, LPARAM po
   return DefWindowProcA(hwnd, WM_RBUTTONUP, keys, point);
 }
 
+// A worker's batch: the lock stays held across its direct calls. On leaving,
+// a thread that waits for the lock (the window's, to paint) takes it before
+// the worker's next batch can: the lock would otherwise go straight back to
+// the worker. The wait is bounded and needs nothing of the waiter but to run.
+static LRESULT OnHoldLock(TreeListData* data, WPARAM take) {
+  TreeListBlock* block = (TreeListBlock*)data;
+  if (take) {
+    if (t_heldBlock && t_heldBlock != block) return 0;  // one window at a time
+    if (t_holdDepth++ == 0) {
+      InterlockedIncrement(&block->foreignCalls);
+      t_heldWindow = data->window;
+      t_heldBlock = block;
+      InterlockedIncrement(&data->batchHolds);
+    }
+    TreeListLock(data);
+    return 1;
+  }
+  if (t_heldBlock != block || !IsLockOwner(data)) return 0;
+  TreeListUnlock(data);
+  if (--t_holdDepth == 0) {
+    t_heldWindow = nullptr;
+    t_heldBlock = nullptr;
+    InterlockedDecrement(&data->batchHolds);
+    InterlockedDecrement(&block->foreignCalls);
+  }
+  for (int i = 0; i < 10000 && data->lockWaiters > 0 && !IsLockOwner(data); ++i) SwitchToThread();
+  return 1;
+}
+
 // The message table: every message the control answers has its case here;
 // any other number, including the free ones among the control's, declines.
 static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -869,6 +916,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
     case TLM_SELECTSUBTREE:       return TreeListOnSelectSubtree(data, wParam, lParam);
     case TLM_FINDITEM:            return TreeListOnFindItem(data, wParam, lParam);
     case TLM_GETROWSINVIEW:       return data->rowsInView;
+    case TLM_HOLDLOCK:            return OnHoldLock(data, wParam);
     case TLM_SETCOLUMNEDITPARAM:
     case TLM_SETCOLUMNEDIT:       return TreeListOnEditMessage(data, msg, wParam, lParam);
     case TLM_SORTCHILDRENEX:      return TreeListOnSortMessage(data, msg, wParam, lParam);
@@ -899,6 +947,7 @@ static LRESULT Dispatch(TreeListData* data, HWND hwnd, UINT msg, WPARAM wParam, 
 
 LRESULT CALLBACK TreeListWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CREATE) return OnCreate(hwnd);
+  if (hwnd == t_heldWindow && t_heldWindow) return Dispatch(&t_heldBlock->data, hwnd, msg, wParam, lParam);
   EnterBlocks();
   TreeListBlock* block = (TreeListBlock*)GetWindowLongPtrA(hwnd, 0);
   bool foreign = block && block->ownerThread != GetCurrentThreadId();

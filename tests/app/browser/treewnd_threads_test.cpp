@@ -60,7 +60,19 @@ TEST_F(BrowserTest, QuickSwitchesEndWithTheLastKeysRows) {
 TEST_F(BrowserTest, BigKeyScreenshotAndFullListing) {
   const std::string& big = BigValueKey();
   CRegWnd& pane = MakePane();
-  Show(pane, big);
+  // The first screen, with its cells, is there while the thread still
+  // inserts: the user-interface thread asks for it all along the filling.
+  pane.NavigateTo(big.c_str(), 1);
+  std::string firstScreenData;
+  while (pane.FillState() != 2 && firstScreenData.empty()) {
+    pane.List().SendMessage(TLM_RUNDEFERRED);
+    if ((int)pane.List().SendMessage(TLM_GETROWCOUNT) >= 40) {
+      std::string data = CellText(pane.List(), 39, 2);
+      if (pane.FillState() != 2) firstScreenData = data;
+    }
+  }
+  EXPECT_EQ(firstScreenData, "0x00000026 / 38");  // row 0 is the default value
+  SettlePane(pane);
   ASSERT_EQ((int)pane.List().SendMessage(TLM_GETROWCOUNT), 50001);
   EXPECT_EQ(CellText(pane.List(), 50000, 0), "Wert 49999");
   EXPECT_EQ(CellText(pane.List(), 50000, 2), "0x0000C34F / 49999");

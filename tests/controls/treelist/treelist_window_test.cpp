@@ -57,9 +57,14 @@ TEST(TreeListProtocol, MessagesAnswerAsTheContractSays) {
       {TLM_GETITEMROW, 0, 3, -1},
       {TLM_GETROWITEM, 0, 0, 0},
       {TLM_GETVISIBILITY, 0, 99, -1},
+      // A batch's hold: taken, left, and nothing to leave without one.
+      {TLM_HOLDLOCK, TRUE, 0, 1},
+      {TLM_HOLDLOCK, FALSE, 0, 1},
+      {TLM_HOLDLOCK, FALSE, 0, 0},
       // Unanswered numbers and W forms reach DefWindowProcA.
       {0x1103, 0, 0, 0},
       {0x1162, 0, 0, 0},
+      {0x1166, 0, 0, 0},
       {TVM_INSERTITEMW, 0, 0, 0},
       {TVM_GETITEMW, 0, 0, 0},
   };
