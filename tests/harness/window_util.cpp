@@ -1,5 +1,7 @@
 #include "harness/window_util.h"
 
+#include <algorithm>
+
 void PumpMessages(DWORD ms) {
   DWORD start = GetTickCount();
   do {
@@ -98,14 +100,17 @@ WindowCapture WindowCapture::FromScreenRect(const RECT& rc) {
 }
 
 COLORREF WindowCapture::Pixel(int x, int y) const {
+  // Outside the capture there is no pixel: a test that looks there fails
+  // instead of reading past the buffer.
+  if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
   uint32_t v = m_bits[y * m_width + x];
   return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
 int WindowCapture::Count(COLORREF color, const RECT& rc) const {
   int n = 0;
-  for (int y = rc.top; y < rc.bottom && y < m_height; ++y)
-    for (int x = rc.left; x < rc.right && x < m_width; ++x)
+  for (int y = std::max(0, (int)rc.top); y < rc.bottom && y < m_height; ++y)
+    for (int x = std::max(0, (int)rc.left); x < rc.right && x < m_width; ++x)
       if (Pixel(x, y) == color) ++n;
   return n;
 }

@@ -35,7 +35,7 @@ class WindowCapture {
   static WindowCapture FromScreenRect(const RECT& rc);
   int Width() const { return m_width; }
   int Height() const { return m_height; }
-  COLORREF Pixel(int x, int y) const;  // RGB() order
+  COLORREF Pixel(int x, int y) const;  // RGB() order; CLR_INVALID outside the capture
   // Number of pixels of exactly this colour in the rectangle.
   int Count(COLORREF color, const RECT& rc) const;
   // Writes the picture as a PNG file (RGB, stored zlib blocks); false when

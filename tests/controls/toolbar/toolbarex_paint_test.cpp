@@ -2,6 +2,7 @@
 // pressed shift, separators, the insert mark and labels; PNG sheets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -248,7 +249,7 @@ TEST(ToolbarPaint, EightBitDisplay) {
     // The drop-down arrow's box reaches down as far as the frame beside it.
     RECT drop = ItemRect(t, 4);
     auto lowestFrameRow = [&](int x) {
-      for (int y = drop.bottom - 1; y > drop.top; y--) {
+      for (int y = std::min((int)drop.bottom, c.Height()) - 1; y > drop.top; y--) {
         if (c.Pixel(x, y) != GetSysColor(COLOR_BTNFACE)) return y;
       }
       return -1;
