@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/regvalues.h"
+
 namespace {
 
 const WCHAR kMarkUnit = 0x2039;  // "‹" itself: always written as a unit
@@ -48,8 +50,6 @@ void AppendAnsi(std::wstring& out, const char* run, int n) {
   MultiByteToWideChar(CP_ACP, 0, run, n, &out[at], w);
 }
 
-bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
-
 }  // namespace
 
 bool RegNameFitsCodePage(const WCHAR* name, int count) {
@@ -75,20 +75,26 @@ bool RegNameNeedsMarks(const WCHAR* name, int count) {
 
 std::string RegNameText(const WCHAR* name, int count) {
   std::string out;
-  if (count <= 0) return out;
+  RegNameText(name, count, out);
+  return out;
+}
+
+void RegNameText(const WCHAR* name, int count, std::string& out) {
+  out.clear();
+  if (count <= 0) return;
   // Most names are ASCII: they stand as they are.
   int ascii = 0;
   while (ascii < count && name[ascii] < 0x80) ++ascii;
   if (ascii == count) {
     out.resize(count);
     for (int i = 0; i < count; ++i) out[i] = (char)name[i];
-    return out;
+    return;
   }
   if (!RegNameNeedsMarks(name, count)) {
     int n = WideCharToMultiByte(CP_ACP, 0, name, count, nullptr, 0, nullptr, nullptr);
     out.resize(n > 0 ? n : 0);
     if (n > 0) WideCharToMultiByte(CP_ACP, 0, name, count, &out[0], n, nullptr, nullptr);
-    return out;
+    return;
   }
   for (int i = 0; i < count; ++i) {
     WCHAR unit = name[i];
@@ -102,7 +108,6 @@ std::string RegNameText(const WCHAR* name, int count) {
     for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 15];
     out += kRegNameMarkClose;
   }
-  return out;
 }
 
 bool IsMarkedRegText(const char* text) {
@@ -177,7 +182,7 @@ LONG QueryRegValueByText(HKEY key, const char* name, DWORD* type, BYTE* data, DW
   if (err != ERROR_SUCCESS) return err;
   DWORD need = wideSize;
   std::string text;
-  if (IsStringType(*type)) {
+  if (IsRegTextType(*type)) {
     int units = (int)(wideSize / 2);
     int n = units ? WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)raw.data(), units, nullptr, 0, nullptr, nullptr) : 0;
     text.resize(n > 0 ? n : 0);
@@ -192,7 +197,7 @@ LONG QueryRegValueByText(HKEY key, const char* name, DWORD* type, BYTE* data, DW
     *size = need;
     return ERROR_MORE_DATA;
   }
-  memcpy(data, IsStringType(*type) ? (const BYTE*)text.data() : raw.data(), need);
+  memcpy(data, IsRegTextType(*type) ? (const BYTE*)text.data() : raw.data(), need);
   *size = need;
   return ERROR_SUCCESS;
 }

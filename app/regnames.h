@@ -21,6 +21,8 @@ bool RegNameFitsCodePage(const WCHAR* name, int count);
 bool RegNameNeedsMarks(const WCHAR* name, int count);
 // The text of a name of count units (no terminator needed).
 std::string RegNameText(const WCHAR* name, int count);
+// The same into out, whose buffer a walk over many names keeps.
+void RegNameText(const WCHAR* name, int count, std::string& out);
 // Whether a text holds a written unit: it needs the 16-bit calls.
 bool IsMarkedRegText(const char* text);
 // The exact name (or path: "\" stays) a text stands for. A "‹" that does not

@@ -10,6 +10,9 @@
 extern const char kRegKeyGoneText[];
 extern const char kRegValueGoneText[];
 
+// The types whose data are text (UTF-16 as stored).
+inline bool IsRegTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
 // "REG_SZ" ... for 0-11; another type: NULL when flag is nonzero, else "???".
 const char* GetRegTypeName(DWORD type, int flag);
 

@@ -35,7 +35,7 @@ const RootKeyTable kRoots = {
 const int kImageOther = 0, kImageString = 1, kImageNumber = 2, kImageKey = 3, kImageOpenKey = 4, kImageRoot = 5;
 
 int ImageOfType(DWORD type) {
-  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) return kImageString;
+  if (IsRegTextType(type)) return kImageString;
   if (type == REG_DWORD || type == REG_QWORD) return kImageNumber;
   return kImageOther;
 }
@@ -232,7 +232,7 @@ int CRegWnd::FillItems(CTextList* list, const char* path, LPARAM) {
       DWORD size = wideSize;
       const BYTE* bytes = wide;
       int oddByte = -1;
-      if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+      if (IsRegTextType(type)) {
         int units = (int)(wideSize / 2);
         int got = units ? ToCodePage((const WCHAR*)wide, units, (char*)data, sizeof data) : 0;
         size = got > 0 ? (DWORD)got : 0;

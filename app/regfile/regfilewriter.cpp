@@ -4,6 +4,7 @@
 
 #include "app/regfile/regfileparse.h"
 #include "app/regfile/regfileroots.h"
+#include "app/regvalues.h"
 
 namespace {
 const char kUnicodeHeader[] = "Windows Registry Editor Version 5.00";
@@ -36,8 +37,6 @@ bool IsRegularString(const BYTE* pData, DWORD cb) {
     if (p[i] == 0) return false;
   return true;
 }
-
-bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // The key of a path: its root and the rest; false when no root starts it.
 bool SplitKeyPath(const char* pszKeyPath, HKEY* phRoot, std::wstring* pSub, const wchar_t** ppszLong) {
@@ -202,7 +201,7 @@ class CRegFileWriter {
   void WriteValue(const wchar_t* pszName, DWORD cchName, DWORD type, const BYTE* pData, DWORD cb) {
     // Text the ANSI format cannot carry (odd size, characters outside code
     // page 1252) goes as the bytes the registry holds, marked for the reader.
-    bool bAnsiText = m_bAnsi && IsTextType(type);
+    bool bAnsiText = m_bAnsi && IsRegTextType(type);
     bool bNarrow = bAnsiText && !(cb & 1) && Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back);
     if (bAnsiText && !bNarrow) {
       m_text += (const wchar_t*)kRegFileStoredBytesMark;
@@ -300,7 +299,7 @@ class CRegFileScanner {
           if (!Carries1252(pszName, cchName, m_narrow, m_back)) m_nFlags |= kRegFileNotAnsiName;
           if ((type == REG_SZ && !IsRegularString(pData, cb)) || (type == REG_DWORD && cb != 4))
             m_nFlags |= kRegFileIrregular;
-          if (IsTextType(type) && ((cb & 1) || !Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back)))
+          if (IsRegTextType(type) && ((cb & 1) || !Carries1252((const wchar_t*)pData, cb / 2, m_narrow, m_back)))
             m_nFlags |= kRegFileNotAnsiText;
           return true;
         });

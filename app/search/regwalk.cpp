@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/regnames.h"
+#include "app/regvalues.h"
 #include "app/search/regsearch.h"
 
 namespace {
@@ -18,21 +19,6 @@ const int kStatusEvery = 32;
 const int kMaxEnumFailures = 3;
 const DWORD kValueNameChars = 16384;
 const DWORD kKeyNameChars = 255;
-
-bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
-
-// The text of a name as the browser shows it. Plain ASCII, nearly every
-// name, is copied without a conversion.
-void NameText(const WCHAR* name, DWORD n, std::string& out) {
-  out.resize(n);
-  for (DWORD i = 0; i < n; ++i) {
-    if (name[i] >= 0x80) {
-      out = RegNameText(name, (int)n);
-      return;
-    }
-    out[i] = (char)name[i];
-  }
-}
 
 const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
                                   "HKEY_CURRENT_CONFIG"};
@@ -152,14 +138,14 @@ int Walker::SearchValues(HKEY key) {
     }
     if (e == ERROR_NO_MORE_ITEMS) return kSearchNothing;
     if (e != ERROR_SUCCESS) continue;
-    NameText(m_name.data(), nameLen, m_text);
+    RegNameText(m_name.data(), (int)nameLen, m_text);
     if (names && m_s.match(m_text.c_str(), t, m_s.textLength) == 0) {
       SetHit(m_text.c_str());
       return kSearchValueFound;
     }
     if (!data) continue;
     const BYTE* bytes = m_data.data();
-    if (IsStringType(type)) {
+    if (IsRegTextType(type)) {
       // Text is matched in the code page, as the list shows it.
       int units = (int)(cb / 2);
       int need = units ? WideCharToMultiByte(CP_ACP, 0, (const WCHAR*)bytes, units, nullptr, 0, nullptr, nullptr) : 0;
@@ -220,7 +206,7 @@ int Walker::Run(int pathLength) {
     ++top.index;
     // A key whose path would not fit is skipped with its subtree, and so is
     // one that will not open.
-    NameText(wide, n, name);
+    RegNameText(wide, (int)n, name);
     if (m_len + 1 + (int)name.size() >= kSearchPathSize) continue;
     HKEY sub;
     if (RegOpenKeyExW(top.key, wide, 0, kWalkAccess, &sub) != ERROR_SUCCESS) continue;
