@@ -8,7 +8,6 @@
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-  ON_WM_CREATE()
   ON_WM_DRAWITEM()
   ON_WM_MEASUREITEM()
   ON_WM_INITMENUPOPUP()
@@ -55,21 +54,22 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
   return TRUE;
 }
 
-int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
-  if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+// The bars come before the view: the view is then made at its final size,
+// and its panes are laid out once rather than once per bar.
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) {
   if (!m_wndToolBar.CreateEx(this, m_flatMode ? TBSTYLE_FLAT : 0, kToolBarStyle, CRect(2, 2, 2, 2), AFX_IDW_TOOLBAR) ||
       !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
-    return -1;
+    return FALSE;
   static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
   if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
       !m_wndStatusBar.SetIndicators(indicators, 4))
-    return -1;
+    return FALSE;
   WatchStatusBar(m_wndStatusBar.m_hWnd);
   m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
   m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(&m_wndToolBar);
-  return 0;
+  return CFrameWnd::OnCreateClient(lpcs, pContext);
 }
 
 void CMainFrame::OnFlatToolbar() {

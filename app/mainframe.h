@@ -61,7 +61,7 @@ class CMainFrame : public CFrameWnd {
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
  protected:
-  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
   afx_msg LRESULT OnStatusPanes(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnDrawStatusPane(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnQueryPaneService(WPARAM wParam, LPARAM lParam);

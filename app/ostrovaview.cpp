@@ -101,18 +101,31 @@ int COstrovaView::OnCreate(LPCREATESTRUCT lpcs) {
   if (CView::OnCreate(lpcs) == -1) return -1;
   m_panes[0].LoadComboHistory("RegList1", nullptr);
   m_panes[1].LoadComboHistory("RegList2", nullptr);
-  // A pane hidden at start is made after the first paint (the first idle
-  // pass), or earlier when something shows or navigates it.
-  if (!MakePane(0, true) || (m_settings.singleWnd != kOnlyPane1 && !MakePane(1, true))) return -1;
+  // The panes are made where the first layout puts them: each is laid out
+  // once. A pane hidden at start is made after the first paint (the first
+  // idle pass), or earlier when something shows or navigates it.
+  CRect client;
+  GetClientRect(&client);
+  m_cx = client.Width();
+  m_cy = client.Height();
+  PaneLayout layout;
+  bool sized =
+      ComputePaneLayout(m_cx, m_cy, m_settings.singleWnd, m_settings.horzSplit != 0, CurrentSeparator(), &layout);
+  if (sized) m_splitPos = layout.splitPos;
+  for (int i = 0; i < 2; ++i) {
+    if (i == 1 && m_settings.singleWnd == kOnlyPane1) break;
+    if (!MakePane(i, !sized || layout.visible[i], sized ? &layout.pane[i] : nullptr)) return -1;
+  }
   SetSizeCursor();
   return 0;
 }
 
-bool COstrovaView::MakePane(int i, bool visible) {
+bool COstrovaView::MakePane(int i, bool visible, const RECT* at) {
   if (m_panes[i].m_hWnd) return true;
   static const CRect kFirstRect[2] = {CRect(0, 0, 500, 500), CRect(500, 0, 1000, 500)};
   DWORD style = m_settings.PaneStyle() | WS_CHILD | (visible ? WS_VISIBLE : 0);
-  return m_panes[i].Create(nullptr, "RegWnd", style, kFirstRect[i], this, i ? IDC_PANE2 : IDC_PANE1) != FALSE;
+  return m_panes[i].Create(nullptr, "RegWnd", style, at ? *at : kFirstRect[i], this, i ? IDC_PANE2 : IDC_PANE1) !=
+         FALSE;
 }
 
 LRESULT COstrovaView::OnIdleUpdateCmdUI(WPARAM, LPARAM) {

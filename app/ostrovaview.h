@@ -149,7 +149,7 @@ class COstrovaView : public CView {
   int& CurrentSeparator() { return m_settings.horzSplit ? m_settings.separatorY : m_settings.separatorX; }
   void SetSizeCursor();
   // Makes pane i unless it exists; hidden, where Layout() shows it.
-  bool MakePane(int i, bool visible);
+  bool MakePane(int i, bool visible, const RECT* at = nullptr);
   void LayoutAndRedraw();
   void ToggleStyle(int& setting, DWORD bit, bool bitWhenOn);
   void EditContextValue(bool binary);

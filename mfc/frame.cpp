@@ -140,8 +140,12 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
 CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
   CWnd* pView = AfxCreateObjectOf<CWnd>(pContext->m_pNewViewClass);
   if (!pView) return nullptr;
+  // The view starts in the room the bars made so far leave, so that a frame
+  // that makes its bars first lays the view out once.
+  CRect rect(0, 0, 0, 0);
+  RepositionBars(0, 0xFFFF, nID, reposQuery, &rect);
   // A view that fails to be made deletes itself.
-  if (!pView->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 0, 0), this, nID, pContext)) return nullptr;
+  if (!pView->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, rect, this, nID, pContext)) return nullptr;
   // The view draws the sunken edge; the frame needs none of its own.
   if (pView->GetExStyle() & WS_EX_CLIENTEDGE) ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
   return pView;
