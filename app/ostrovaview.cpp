@@ -111,7 +111,6 @@ int COstrovaView::OnCreate(LPCREATESTRUCT lpcs) {
   PaneLayout layout;
   bool sized =
       ComputePaneLayout(m_cx, m_cy, m_settings.singleWnd, m_settings.horzSplit != 0, CurrentSeparator(), &layout);
-  if (sized) m_splitPos = layout.splitPos;
   for (int i = 0; i < 2; ++i) {
     if (i == 1 && m_settings.singleWnd == kOnlyPane1) break;
     if (!MakePane(i, !sized || layout.visible[i], sized ? &layout.pane[i] : nullptr)) return -1;

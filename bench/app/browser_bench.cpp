@@ -61,6 +61,22 @@ double PrivateBytes() {
   return total;
 }
 
+// The baseline walk: every value of the key with its data, through the 8-bit call.
+void WalkValuesA(const char* subPath) {
+  HKEY h;
+  RegOpenKeyExA(HKEY_CURRENT_USER, subPath, 0, KEY_READ, &h);
+  char name[260];
+  BYTE data[300];
+  long long total = 0;
+  for (DWORD i = 0;; ++i) {
+    DWORD n = 256, size = sizeof data, type;
+    if (RegEnumValueA(h, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+    total += n + size;
+  }
+  RegCloseKey(h);
+  bench::Sink(total);
+}
+
 // Where the time of a listing goes, printed with BROWSER_BENCH_SPLIT: the
 // bare walks, the records alone and their sort.
 void PrintSteps(CRegWnd& pane, const char* subPath, const std::string& valuesPath) {
@@ -78,20 +94,7 @@ void PrintSteps(CRegWnd& pane, const char* subPath, const std::string& valuesPat
     RegCloseKey(h);
     bench::Sink(total);
   };
-  auto walkA = [&] {
-    HKEY h;
-    RegOpenKeyExA(HKEY_CURRENT_USER, subPath, 0, KEY_READ, &h);
-    char name[260];
-    BYTE data[300];
-    long long total = 0;
-    for (DWORD i = 0;; ++i) {
-      DWORD n = 256, size = sizeof data, type;
-      if (RegEnumValueA(h, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-      total += n + size;
-    }
-    RegCloseKey(h);
-    bench::Sink(total);
-  };
+  auto walkA = [&] { WalkValuesA(subPath); };
   CTextList records(sizeof(TreeWndEntry));
   auto fill = [&] {
     records.RemoveAll();
@@ -228,10 +231,11 @@ int main(int argc, char** argv) {
     show(smallPath);
     (r == 0 ? closedFirst : closedLast) = PrivateBytes();
   }
+  const std::string valuesSubPath = std::string(path) + "\\values";
   double stored = 0;  // names (UTF-16) and data as the registry holds them
   {
     HKEY h;
-    RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(path) + "\\values").c_str(), 0, KEY_READ, &h);
+    RegOpenKeyExA(HKEY_CURRENT_USER, valuesSubPath.c_str(), 0, KEY_READ, &h);
     WCHAR name[260];
     BYTE data[600];
     for (DWORD i = 0;; ++i) {
@@ -258,21 +262,10 @@ int main(int argc, char** argv) {
   // walks of freshly written values run slower under Wine.
   auto enumerate = [&] {
     double t0 = NowNs();
-    HKEY h;
-    RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(path) + "\\values").c_str(), 0, KEY_READ, &h);
-    char name[260];
-    BYTE data[300];
-    long long total = 0;
-    for (DWORD i = 0;; ++i) {
-      DWORD cchName = 256, cbData = sizeof data, type;
-      if (RegEnumValueA(h, i, name, &cchName, nullptr, &type, data, &cbData) != ERROR_SUCCESS) break;
-      total += cchName + cbData;
-    }
-    RegCloseKey(h);
-    bench::Sink(total);
+    WalkValuesA(valuesSubPath.c_str());
     return NowNs() - t0;
   };
-  if (getenv("BROWSER_BENCH_SPLIT")) PrintSteps(pane, (std::string(path) + "\\values").c_str(), valuesPath);
+  if (getenv("BROWSER_BENCH_SPLIT")) PrintSteps(pane, valuesSubPath.c_str(), valuesPath);
   std::vector<double> first, whole, walks;
   for (int r = 0; r < 6; ++r) {
     double walk = enumerate();
