@@ -61,16 +61,25 @@ double PrivateBytes() {
   return total;
 }
 
-// The baseline walk: every value of the key with its data, through the 8-bit call.
-void WalkValuesA(const char* subPath) {
+LONG EnumValue(HKEY h, DWORD i, char* name, DWORD* cch, DWORD* type, BYTE* data, DWORD* cb) {
+  return RegEnumValueA(h, i, name, cch, nullptr, type, data, cb);
+}
+LONG EnumValue(HKEY h, DWORD i, WCHAR* name, DWORD* cch, DWORD* type, BYTE* data, DWORD* cb) {
+  return RegEnumValueW(h, i, name, cch, nullptr, type, data, cb);
+}
+
+// The baseline walk: every value of the key with its data, through the 8-bit
+// or the 16-bit call.
+template <class Char>
+void WalkValues(const char* subPath) {
   HKEY h;
   RegOpenKeyExA(HKEY_CURRENT_USER, subPath, 0, KEY_READ, &h);
-  char name[260];
-  BYTE data[300];
+  static Char name[16384];
+  BYTE data[544];
   long long total = 0;
   for (DWORD i = 0;; ++i) {
-    DWORD n = 256, size = sizeof data, type;
-    if (RegEnumValueA(h, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+    DWORD n = 16384, size = sizeof data, type;
+    if (EnumValue(h, i, name, &n, &type, data, &size) != ERROR_SUCCESS) break;
     total += n + size;
   }
   RegCloseKey(h);
@@ -80,21 +89,8 @@ void WalkValuesA(const char* subPath) {
 // Where the time of a listing goes, printed with BROWSER_BENCH_SPLIT: the
 // bare walks, the records alone and their sort.
 void PrintSteps(CRegWnd& pane, const char* subPath, const std::string& valuesPath) {
-  auto walkW = [&] {
-    HKEY h;
-    RegOpenKeyExA(HKEY_CURRENT_USER, subPath, 0, KEY_READ, &h);
-    static WCHAR name[16384];
-    BYTE data[544];
-    long long total = 0;
-    for (DWORD i = 0;; ++i) {
-      DWORD n = 16384, size = sizeof data, type;
-      if (RegEnumValueW(h, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-      total += n + size;
-    }
-    RegCloseKey(h);
-    bench::Sink(total);
-  };
-  auto walkA = [&] { WalkValuesA(subPath); };
+  auto walkW = [&] { WalkValues<WCHAR>(subPath); };
+  auto walkA = [&] { WalkValues<char>(subPath); };
   CTextList records(sizeof(TreeWndEntry));
   auto fill = [&] {
     records.RemoveAll();
@@ -262,7 +258,7 @@ int main(int argc, char** argv) {
   // walks of freshly written values run slower under Wine.
   auto enumerate = [&] {
     double t0 = NowNs();
-    WalkValuesA(valuesSubPath.c_str());
+    WalkValues<char>(valuesSubPath.c_str());
     return NowNs() - t0;
   };
   if (getenv("BROWSER_BENCH_SPLIT")) PrintSteps(pane, valuesSubPath.c_str(), valuesPath);
