@@ -124,8 +124,9 @@ TEST_F(EndToEnd, RegEditStartsRegJumpOrTheSystemsEditorAtTheKey) {
   EXPECT_EQ(got, "1|" + path);  // one argument: the path, unquoted by the runtime
   EXPECT_EQ(LastKey(), marker);
 
-  // Without RegJump: "LastKey", then Wine's regedit.exe.
-  ASSERT_TRUE(DeleteFileA(jump.c_str()));
+  // Without RegJump: "LastKey", then Wine's regedit.exe. The stub's file
+  // stays in use until its process has ended, a little after its answer.
+  ASSERT_TRUE(WaitUntil([&] { return DeleteFileA(jump.c_str()) != 0; }, 10000));
   // Every editor window this start brings is closed again, however the
   // scenario ends: asked first, ended by its process handle if it stays.
   struct EditorCloser {
