@@ -13,6 +13,7 @@
 #include "e2e/driver/ostrova_process.h"
 #include "e2e/driver/e2e_fixture.h"
 #include "e2e/driver/registry_snapshot.h"
+#include "e2e/driver/scenario_util.h"
 #include "res/resource.h"
 
 std::string ScreenPath(const std::string& name) {
@@ -34,7 +35,12 @@ std::string ScreenPath(const std::string& name) {
 void SaveScreen(HWND hwnd, const std::string& name) {
   // What a user looks at is laid out, on every display and font size.
   EXPECT_EQ(LayoutProblems(hwnd), "") << name;
-  EXPECT_TRUE(WindowCapture::FromScreen(hwnd).SavePng(ScreenPath(name).c_str())) << name;
+  // The window belongs to another process: a redraw forced from here would
+  // be captured half done, so the shot waits until it has painted itself.
+  EXPECT_TRUE(WaitUntil([&] { return Painted(hwnd); })) << name << ": not painted";
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  EXPECT_TRUE(WindowCapture::FromScreenRect(rc).SavePng(ScreenPath(name).c_str())) << name;
 }
 
 namespace {
