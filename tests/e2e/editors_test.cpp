@@ -52,6 +52,13 @@ bool ReadValue(const char* key, const wchar_t* name, Bytes* data, DWORD* type) {
   return err == ERROR_SUCCESS;
 }
 
+// The value as the program writes it once its dialog has gone: the write
+// comes a moment after the window, so the read waits for it.
+bool WaitForValue(const char* key, const wchar_t* name, const Bytes& want, DWORD* type) {
+  Bytes data;
+  return WaitUntil([&] { return ReadValue(key, name, &data, type) && data == want; });
+}
+
 bool KeyExists(const std::string& path) {
   HKEY h = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
@@ -194,11 +201,10 @@ TEST_F(EditScenario, DoubleClickEditsAString) {
   SaveScreen(dlg, "edit_prompt");
   Press(edit, VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
-  Bytes data;
+  const Bytes data = Wide(L"Gr\u00fc\u00dfe, \u201eMa\u00df\u201c \u20ac");
   DWORD type = 0;
-  ASSERT_TRUE(ReadValue(kEditKey, L"Text", &data, &type));
+  ASSERT_TRUE(WaitForValue(kEditKey, L"Text", data, &type));
   EXPECT_EQ(type, (DWORD)REG_SZ);
-  EXPECT_TRUE(data == Wide(L"Gr\u00fc\u00dfe, \u201eMa\u00df\u201c \u20ac"));
   EXPECT_TRUE(WaitUntil([&] { return RowOf("Text") == "Text|REG_SZ|\"Grüße, „Maß“ €\""; })) << RowOf("Text");
   SaveScreen(app.Frame(), "edit_rows");
 
@@ -282,10 +288,8 @@ TEST_F(EditScenario, EnterOnANumberOpensTheConverter) {
     SaveScreen(dlg, c.bytes.size() == 4 ? "edit_converter" : "edit_converter_qword");
     Press(edit, VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
-    Bytes data;
     DWORD type = 0;
-    ASSERT_TRUE(ReadValue(kEditKey, c.wideName, &data, &type));
-    EXPECT_TRUE(data == c.bytes);
+    EXPECT_TRUE(WaitForValue(kEditKey, c.wideName, c.bytes, &type));
     EXPECT_TRUE(WaitUntil([&] { return RowOf(c.name) == c.row; })) << RowOf(c.name);
   }
 }
@@ -338,12 +342,9 @@ TEST_F(EditScenario, BinaryDataOfAMegabyteInTheHexDialog) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
   Bytes want = BigPattern();
   want[500000] = 0x5A;
-  Bytes data;
   DWORD type = 0;
-  ASSERT_TRUE(ReadValue(kEditKey, L"Daten", &data, &type));
+  ASSERT_TRUE(WaitForValue(kEditKey, L"Daten", want, &type));
   EXPECT_EQ(type, (DWORD)REG_BINARY);
-  ASSERT_EQ(data.size(), want.size());
-  EXPECT_TRUE(data == want);
 }
 
 // The hex view inside the program: its context menu's tools and Ctrl+Y
