@@ -35,12 +35,9 @@ std::string ScreenPath(const std::string& name) {
 void SaveScreen(HWND hwnd, const std::string& name) {
   // What a user looks at is laid out, on every display and font size.
   EXPECT_EQ(LayoutProblems(hwnd), "") << name;
-  // The window belongs to another process: a redraw forced from here would
-  // be captured half done, so the shot waits until it has painted itself.
-  EXPECT_TRUE(WaitUntil([&] { return Painted(hwnd); })) << name << ": not painted";
-  RECT rc;
-  GetWindowRect(hwnd, &rc);
-  EXPECT_TRUE(WindowCapture::FromScreenRect(rc).SavePng(ScreenPath(name).c_str())) << name;
+  // Taken once the program has painted the window itself: a redraw forced
+  // from here would be captured half done.
+  Shot(hwnd, name);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "e2e/driver/e2e_fixture.h"
 #include "harness/window_util.h"
 
 std::string Sub(const char* name) { return std::string(kE2EKey) + "\\" + name; }
@@ -71,22 +72,16 @@ bool Painted(HWND hwnd) {
   return all;
 }
 
-// The union of two windows' rectangles on the screen, once both are painted
-// as <build>\tests\e2e\screens\<name>.png (a window of another process
-// paints late: a redraw forced from here would be captured half done).
+// The union of two windows' rectangles on the screen, once both are painted,
+// saved at ScreenPath(name) (a window of another process paints late: a
+// redraw forced from here would be captured half done).
 void SaveScreens(HWND a, HWND b, const std::string& name) {
   RECT ra, rb, all;
   EXPECT_TRUE(WaitUntil([&] { return Painted(a) && Painted(b); })) << name << ": not painted";
   GetWindowRect(a, &ra);
   GetWindowRect(b, &rb);
   UnionRect(&all, &ra, &rb);
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string file(path, n);
-  file = file.substr(0, file.rfind('\\')) + "\\screens";
-  CreateDirectoryA(file.c_str(), nullptr);
-  file += "\\" + name + ".png";
-  EXPECT_TRUE(WindowCapture::FromScreenRect(all).SavePng(file.c_str())) << name;
+  EXPECT_TRUE(WindowCapture::FromScreenRect(all).SavePng(ScreenPath(name).c_str())) << name;
 }
 
 void Shot(HWND hwnd, const std::string& name) { SaveScreens(hwnd, hwnd, name); }

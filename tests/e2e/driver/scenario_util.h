@@ -35,9 +35,9 @@ std::string OpenWindows(const OstrovaProcess& app);
 // Whether a window and its children have painted everything they show.
 bool Painted(HWND hwnd);
 
-// The union of two windows' rectangles on the screen, once both are painted
-// as <build>\tests\e2e\screens\<name>.png (a window of another process
-// paints late: a redraw forced from here would be captured half done).
+// The union of two windows' rectangles on the screen, once both are painted,
+// saved at ScreenPath(name) (a window of another process paints late: a
+// redraw forced from here would be captured half done).
 void SaveScreens(HWND a, HWND b, const std::string& name);
 
 void Shot(HWND hwnd, const std::string& name);
